@@ -1,0 +1,24 @@
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "resources/initresources.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QFont>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    kxInitResources();
+
+    QFont font(QStringLiteral("Consolas"));
+    QApplication::setFont(font);
+
+    const int language = readStartupLanguage(QStringLiteral("config.cfg"));
+    qDebug() << "main load" << language;
+    installTranslators(app, language);
+
+    MainWindow window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,83 @@
+#include "app/settingsfile.h"
+
+#include <QDataStream>
+
+namespace {
+
+constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_5_12; // stream version 18
+
+// The stream takes the colour's spec byte as it stands, so a damaged file can
+// produce a colour of no known spec that still claims to be valid.
+bool usableColor(const QColor &c)
+{
+    switch (c.spec()) {
+    case QColor::Rgb:
+    case QColor::Hsv:
+    case QColor::Cmyk:
+    case QColor::Hsl:
+    case QColor::ExtendedRgb:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::array<QColor, kChannelCount> AppSettings::defaultChannelColors()
+{
+    return {{QColor(Qt::darkRed), QColor(Qt::darkGreen), QColor(Qt::darkBlue),
+             QColor(Qt::darkMagenta)}};
+}
+
+QByteArray encodeSettings(const AppSettings &s)
+{
+    QByteArray content;
+    {
+        QDataStream out(&content, QIODevice::WriteOnly);
+        out.setVersion(kStreamVersion);
+        out << s.logo << s.testerName << s.companyName << s.dataDir << s.language
+            << s.continuousSeconds << s.continuousEnabled;
+        for (int ch = 0; ch < kChannelCount; ++ch)
+            out << s.highLimit[ch] << s.lowLimit[ch] << s.limitEnabled[ch];
+        out << s.autoBackupEnabled << s.showXAxis << s.showYAxis << s.showLegend;
+        for (const QColor &c : s.channelColor)
+            out << c;
+        out << s.scatterShape << s.lineStyle;
+    }
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setVersion(kStreamVersion);
+    out << content;
+    return file;
+}
+
+bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings)
+{
+    QDataStream outer(fileBytes);
+    outer.setVersion(kStreamVersion);
+    QByteArray content;
+    outer >> content;
+    if (content.isEmpty())
+        return false;
+
+    // A short file runs the stream past its end; every read after that point
+    // yields the type's empty value, which is what an older file means.
+    QDataStream in(content);
+    in.setVersion(kStreamVersion);
+    AppSettings s;
+    in >> s.logo >> s.testerName >> s.companyName >> s.dataDir >> s.language >>
+        s.continuousSeconds >> s.continuousEnabled;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        in >> s.highLimit[ch] >> s.lowLimit[ch] >> s.limitEnabled[ch];
+    in >> s.autoBackupEnabled >> s.showXAxis >> s.showYAxis >> s.showLegend;
+    const auto defaults = AppSettings::defaultChannelColors();
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        in >> s.channelColor[ch];
+        if (!usableColor(s.channelColor[ch]))
+            s.channelColor[ch] = defaults[ch];
+    }
+    in >> s.scatterShape >> s.lineStyle;
+    settings = s;
+    return true;
+}

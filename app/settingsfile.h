@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+#include <array>
+
+constexpr int kChannelCount = 4;
+
+// The user's settings as kept in config.cfg. Limits are in degrees Celsius
+// whatever unit is shown.
+struct AppSettings
+{
+    QImage logo;
+    QString testerName;
+    QString companyName;
+    QString dataDir;
+    qint32 language = 1;
+    qint32 continuousSeconds = 60;
+    bool continuousEnabled = true;
+    std::array<float, kChannelCount> highLimit{{100.0f, 100.0f, 100.0f, 100.0f}};
+    std::array<float, kChannelCount> lowLimit{{0.0f, 0.0f, 0.0f, 0.0f}};
+    std::array<bool, kChannelCount> limitEnabled{{false, false, false, false}};
+    bool autoBackupEnabled = true;
+    bool showXAxis = false;
+    bool showYAxis = false;
+    bool showLegend = false;
+    std::array<QColor, kChannelCount> channelColor = defaultChannelColors();
+    qint32 scatterShape = 2;
+    qint32 lineStyle = 1;
+
+    static std::array<QColor, kChannelCount> defaultChannelColors();
+};
+
+// config.cfg holds one byte array in data-stream form (stream version 18,
+// big-endian: 32-bit length, then the bytes); the array holds the fields of
+// AppSettings in declaration order, each in the stream's own encoding, floats
+// widened to 8-byte doubles. There is no magic number or version: the field
+// order is the whole contract, so new fields may only ever be appended.
+QByteArray encodeSettings(const AppSettings &settings);
+
+// Reads a settings file's bytes into `settings`. Returns false, leaving
+// `settings` untouched, when the outer array is missing or empty. Fields
+// missing at the end of a short (older) file take the stream's empty values
+// (empty image and string, 0, false), except the channel colours, which fall
+// back to their defaults when invalid.
+bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QCoreApplication;
+class QTranslator;
+
+// The settings file's interface language: 0 Chinese, 1 English, any other
+// value leaves the program's own (Chinese) texts untranslated.
+constexpr int kLanguageChinese = 0;
+constexpr int kLanguageEnglish = 1;
+
+// Reads only the language from the start of the settings file (logo, tester
+// name, company name, data folder, language). A missing or empty file gives
+// English; a file that ends before the language field gives 0 (Chinese),
+// which is what the stream's empty value for an integer is.
+int readStartupLanguage(const QString &settingsFile);
+
+// Loads and installs the translators for `language` on `app`: English from
+// "KX740D_EN.qm"; Chinese from "ZH.qm" plus the toolkit's own texts from
+// "widgets_zh_cn.qm"; none for other values. Returns the installed
+// translators, owned by `app`.
+QList<QTranslator *> installTranslators(QCoreApplication &app, int language);

@@ -1,0 +1,143 @@
+#include "app/userdialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+UserDialogs::Responder &responder()
+{
+    static UserDialogs::Responder r;
+    return r;
+}
+
+DialogAnswer ask(const DialogRequest &request)
+{
+    return responder()(request);
+}
+
+QString askFileName(DialogRequest::Kind kind, const QString &caption, const QString &directory,
+                    const QString &filter)
+{
+    DialogRequest request;
+    request.kind = kind;
+    request.title = caption;
+    request.directory = directory;
+    request.filter = filter;
+    const DialogAnswer a = ask(request);
+    return a.accepted ? a.text : QString();
+}
+
+int runMessageBox(QWidget *parent, QMessageBox::Icon icon, const DialogRequest &request)
+{
+    QMessageBox box(icon, request.title, request.text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> buttons;
+    for (const QString &text : request.buttons)
+        buttons << box.addButton(text, QMessageBox::AcceptRole);
+    if (buttons.isEmpty()) {
+        QPushButton *ok = box.addButton(QMessageBox::Ok);
+        box.setDefaultButton(ok);
+    } else if (request.defaultButton >= 0 && request.defaultButton < buttons.size()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons[request.defaultButton]));
+        box.setEscapeButton(buttons[request.defaultButton]);
+    }
+    box.exec();
+    return buttons.indexOf(box.clickedButton());
+}
+
+} // namespace
+
+void UserDialogs::setResponder(Responder r)
+{
+    responder() = std::move(r);
+}
+
+void UserDialogs::information(QWidget *parent, const QString &title, const QString &text,
+                              const QString &buttonText)
+{
+    DialogRequest request;
+    request.kind = DialogRequest::Information;
+    request.title = title;
+    request.text = text;
+    request.buttons = QStringList{buttonText};
+    request.defaultButton = 0;
+    if (responder())
+        ask(request);
+    else
+        runMessageBox(parent, QMessageBox::Information, request);
+}
+
+void UserDialogs::informationOk(QWidget *parent, const QString &title, const QString &text)
+{
+    DialogRequest request;
+    request.kind = DialogRequest::Information;
+    request.title = title;
+    request.text = text;
+    if (responder())
+        ask(request);
+    else
+        runMessageBox(parent, QMessageBox::Information, request);
+}
+
+int UserDialogs::question(QWidget *parent, const QString &title, const QString &text,
+                          const QStringList &buttons, int defaultAndEscape)
+{
+    DialogRequest request;
+    request.kind = DialogRequest::Question;
+    request.title = title;
+    request.text = text;
+    request.buttons = buttons;
+    request.defaultButton = defaultAndEscape;
+    if (responder())
+        return ask(request).button;
+    return runMessageBox(parent, QMessageBox::Question, request);
+}
+
+QString UserDialogs::openFileName(QWidget *parent, const QString &caption, const QString &directory,
+                                  const QString &filter)
+{
+    if (responder())
+        return askFileName(DialogRequest::OpenFile, caption, directory, filter);
+    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+}
+
+QString UserDialogs::saveFileName(QWidget *parent, const QString &caption, const QString &directory,
+                                  const QString &filter)
+{
+    if (responder())
+        return askFileName(DialogRequest::SaveFile, caption, directory, filter);
+    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+}
+
+QColor UserDialogs::color(const QColor &initial, QWidget *parent, const QString &title)
+{
+    if (responder()) {
+        DialogRequest request;
+        request.kind = DialogRequest::Color;
+        request.title = title;
+        request.color = initial;
+        const DialogAnswer a = ask(request);
+        return a.accepted ? a.color : QColor();
+    }
+    return QColorDialog::getColor(initial, parent, title);
+}
+
+QString UserDialogs::text(QWidget *parent, const QString &title, const QString &label,
+                          const QString &initial, bool *ok)
+{
+    if (responder()) {
+        DialogRequest request;
+        request.kind = DialogRequest::Text;
+        request.title = title;
+        request.text = label;
+        request.initialText = initial;
+        const DialogAnswer a = ask(request);
+        if (ok)
+            *ok = a.accepted;
+        return a.accepted ? a.text : QString();
+    }
+    return QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, ok);
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+// What the program asks the user through a standard dialog.
+struct DialogRequest
+{
+    enum Kind
+    {
+        Information,
+        Question,
+        OpenFile,
+        SaveFile,
+        Color,
+        Text
+    };
+    Kind kind = Information;
+    QString title;
+    QString text;        // message, or the label of a text input
+    QStringList buttons; // message-box button texts in order; empty = the toolkit's OK
+    int defaultButton = -1;
+    QString directory;   // file dialogs: start directory or proposed file
+    QString filter;      // file dialogs
+    QColor color;        // colour dialog: the initial colour
+    QString initialText; // text input
+};
+
+// The user's answer: for message boxes the index of the pressed button in
+// DialogRequest::buttons (-1 when closed otherwise); for file, colour and text
+// dialogs `accepted` and the chosen value.
+struct DialogAnswer
+{
+    int button = -1;
+    bool accepted = false;
+    QString text;
+    QColor color;
+};
+
+// Every message box and file, colour and input dialog of the program goes
+// through here, so a test can install a responder that answers in place of a
+// person (and sees exactly what was asked).
+class UserDialogs
+{
+public:
+    using Responder = std::function<DialogAnswer(const DialogRequest &)>;
+
+    // An empty responder restores the real dialogs.
+    static void setResponder(Responder responder);
+
+    // Information box with one button labelled `buttonText`.
+    static void information(QWidget *parent, const QString &title, const QString &text,
+                            const QString &buttonText);
+    // Information box with the toolkit's standard OK button (also the default).
+    static void informationOk(QWidget *parent, const QString &title, const QString &text);
+    // Question box; `defaultAndEscape` is the index of the button that is both
+    // the default and the one Escape presses. Returns the pressed index.
+    static int question(QWidget *parent, const QString &title, const QString &text,
+                        const QStringList &buttons, int defaultAndEscape);
+    // Return an empty string when cancelled.
+    static QString openFileName(QWidget *parent, const QString &caption, const QString &directory,
+                                const QString &filter);
+    static QString saveFileName(QWidget *parent, const QString &caption, const QString &directory,
+                                const QString &filter);
+    // Returns an invalid colour when cancelled.
+    static QColor color(const QColor &initial, QWidget *parent, const QString &title);
+    static QString text(QWidget *parent, const QString &title, const QString &label,
+                        const QString &initial, bool *ok);
+};

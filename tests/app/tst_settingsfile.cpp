@@ -1,0 +1,210 @@
+#include "app/settingsfile.h"
+
+#include <QtTest>
+
+namespace {
+
+// Builds big-endian byte strings by hand, independently of QDataStream.
+struct Bytes
+{
+    QByteArray b;
+    Bytes &u8(quint8 v)
+    {
+        b.append(char(v));
+        return *this;
+    }
+    Bytes &u16(quint16 v) { return u8(quint8(v >> 8)).u8(quint8(v)); }
+    Bytes &u32(quint32 v) { return u16(quint16(v >> 16)).u16(quint16(v)); }
+    Bytes &hex(const char *h)
+    {
+        b.append(QByteArray::fromHex(h));
+        return *this;
+    }
+    Bytes &str(const QString &s)
+    {
+        u32(quint32(s.size() * 2));
+        for (QChar c : s)
+            u16(c.unicode());
+        return *this;
+    }
+    // stream colour form: spec (1 = RGB), then 16-bit alpha, red, green, blue, padding
+    Bytes &rgb(quint8 r, quint8 g, quint8 bl)
+    {
+        return u8(1).u16(0xffff).u16(r * 257).u16(g * 257).u16(bl * 257).u16(0);
+    }
+};
+
+QByteArray withOuterArray(const QByteArray &content)
+{
+    return Bytes().u32(quint32(content.size())).b + content;
+}
+
+AppSettings sample()
+{
+    AppSettings s;
+    s.testerName = QStringLiteral("T");
+    s.companyName = QStringLiteral("ACME");
+    s.dataDir = QStringLiteral("/d/");
+    s.language = 0;
+    s.continuousSeconds = 3725;
+    s.continuousEnabled = true;
+    s.highLimit[0] = 100.0f;
+    s.lowLimit[0] = -12.5f;
+    s.limitEnabled[0] = true;
+    s.autoBackupEnabled = true;
+    s.showYAxis = true;
+    s.channelColor[3] = QColor(1, 2, 3);
+    s.scatterShape = 2;
+    s.lineStyle = 1;
+    return s;
+}
+
+QByteArray sampleContent()
+{
+    Bytes c;
+    c.u32(0); // no logo
+    c.str(QStringLiteral("T")).str(QStringLiteral("ACME")).str(QStringLiteral("/d/"));
+    c.u32(0).u32(3725).u8(1);
+    c.hex("4059000000000000").hex("c029000000000000").u8(1); // T1: 100.0, -12.5, on
+    for (int ch = 1; ch < 4; ++ch)
+        c.hex("4059000000000000").hex("0000000000000000").u8(0);
+    c.u8(1).u8(0).u8(1).u8(0); // backup, x-axis, y-axis, legend
+    c.rgb(128, 0, 0).rgb(0, 128, 0).rgb(0, 0, 128).rgb(1, 2, 3);
+    c.u32(2).u32(1);
+    return c.b;
+}
+
+} // namespace
+
+class TestSettingsFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void encodesTheFileByteForByte()
+    {
+        QCOMPARE(encodeSettings(sample()).toHex(), withOuterArray(sampleContent()).toHex());
+    }
+
+    void decodesHandAssembledBytes()
+    {
+        AppSettings s;
+        QVERIFY(decodeSettings(withOuterArray(sampleContent()), s));
+        QCOMPARE(s.testerName, QStringLiteral("T"));
+        QCOMPARE(s.companyName, QStringLiteral("ACME"));
+        QCOMPARE(s.dataDir, QStringLiteral("/d/"));
+        QCOMPARE(s.language, 0);
+        QCOMPARE(s.continuousSeconds, 3725);
+        QCOMPARE(s.lowLimit[0], -12.5f);
+        QCOMPARE(s.limitEnabled[0], true);
+        QCOMPARE(s.limitEnabled[1], false);
+        QCOMPARE(s.showYAxis, true);
+        QCOMPARE(s.showXAxis, false);
+        QCOMPARE(s.channelColor[0], QColor(Qt::darkRed));
+        QCOMPARE(s.channelColor[3], QColor(1, 2, 3));
+        QCOMPARE(s.scatterShape, 2);
+        QCOMPARE(s.lineStyle, 1);
+        QVERIFY(s.logo.isNull());
+    }
+
+    void defaultsMatchTheDocumentedRecord()
+    {
+        AppSettings s;
+        QCOMPARE(s.language, 1);
+        QCOMPARE(s.continuousSeconds, 60);
+        QVERIFY(s.continuousEnabled);
+        QVERIFY(s.autoBackupEnabled);
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            QCOMPARE(s.highLimit[ch], 100.0f);
+            QCOMPARE(s.lowLimit[ch], 0.0f);
+            QVERIFY(!s.limitEnabled[ch]);
+        }
+        QCOMPARE(s.channelColor[0], QColor(Qt::darkRed));
+        QCOMPARE(s.channelColor[1], QColor(Qt::darkGreen));
+        QCOMPARE(s.channelColor[2], QColor(Qt::darkBlue));
+        QCOMPARE(s.channelColor[3], QColor(Qt::darkMagenta));
+        QCOMPARE(s.scatterShape, 2);
+        QCOMPARE(s.lineStyle, 1);
+    }
+
+    void largeLogoKeptAtFullSize()
+    {
+        AppSettings s = sample();
+        s.logo = QImage(300, 120, QImage::Format_ARGB32);
+        s.logo.fill(QColor(10, 20, 30));
+        AppSettings back;
+        QVERIFY(decodeSettings(encodeSettings(s), back));
+        QCOMPARE(back.logo.size(), QSize(300, 120));
+        QCOMPARE(back.logo.pixelColor(150, 60), QColor(10, 20, 30));
+        // fields after the PNG data are still in place
+        QCOMPARE(back.companyName, QStringLiteral("ACME"));
+        QCOMPARE(back.lineStyle, 1);
+    }
+
+    void shortFileGivesEmptyValuesAndDefaultColours()
+    {
+        // an older file that ends after the T1 limits
+        QByteArray content = sampleContent();
+        const int upToT1 = 4 + 6 + 12 + 10 + 4 + 4 + 1 + 17;
+        AppSettings s;
+        QVERIFY(decodeSettings(withOuterArray(content.left(upToT1)), s));
+        QCOMPARE(s.lowLimit[0], -12.5f);
+        QCOMPARE(s.highLimit[1], 0.0f);
+        QCOMPARE(s.autoBackupEnabled, false);
+        QCOMPARE(s.scatterShape, 0);
+        QCOMPARE(s.lineStyle, 0);
+        QCOMPARE(s.channelColor[0], QColor(Qt::darkRed));
+        QCOMPARE(s.channelColor[3], QColor(Qt::darkMagenta));
+    }
+
+    void invalidColourFallsBackPerChannel()
+    {
+        QByteArray content = sampleContent();
+        // replace T2's colour with the stream form of an invalid colour
+        const int t2Colour = content.size() - 8 - 3 * 11;
+        content.replace(t2Colour, 11, QByteArray(11, '\0'));
+        AppSettings s;
+        QVERIFY(decodeSettings(withOuterArray(content), s));
+        QCOMPARE(s.channelColor[1], QColor(Qt::darkGreen));
+        QCOMPARE(s.channelColor[3], QColor(1, 2, 3));
+
+        // a spec byte that names no colour model
+        content = sampleContent();
+        content[t2Colour] = char(9);
+        QVERIFY(decodeSettings(withOuterArray(content), s));
+        QCOMPARE(s.channelColor[1], QColor(Qt::darkGreen));
+    }
+
+    void unreadableFilesLeaveTheRecordAlone_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("empty array") << Bytes().u32(0).b;
+        QTest::newRow("null array") << Bytes().u32(0xffffffff).b;
+        QTest::newRow("length beyond the end") << Bytes().u32(5000).u32(1).b;
+        QTest::newRow("two bytes") << QByteArray("\x01\x02", 2);
+    }
+
+    void unreadableFilesLeaveTheRecordAlone()
+    {
+        QFETCH(QByteArray, bytes);
+        AppSettings s = sample();
+        QVERIFY(!decodeSettings(bytes, s));
+        QCOMPARE(s.companyName, QStringLiteral("ACME"));
+        QCOMPARE(s.continuousSeconds, 3725);
+    }
+
+    void garbageInsideTheArrayDoesNotCrash()
+    {
+        QByteArray content(64, '\xff');
+        AppSettings s;
+        QVERIFY(decodeSettings(withOuterArray(content), s));
+        for (const QColor &c : s.channelColor)
+            QVERIFY(c.spec() == QColor::Rgb || c.spec() == QColor::Hsv ||
+                    c.spec() == QColor::Cmyk || c.spec() == QColor::Hsl ||
+                    c.spec() == QColor::ExtendedRgb);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "tst_settingsfile.moc"

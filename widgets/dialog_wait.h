@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+namespace Ui {
+class Dialog_wait;
+}
+
+// Waiting dialog shown while the instrument erases its flash or sends its
+// stored records: a message, a progress bar and a close mark. It counts down
+// once a second and closes itself when the time limit has passed, so a
+// transfer that never reports its end cannot keep it open.
+class Dialog_wait : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit Dialog_wait(QWidget *parent = nullptr);
+    ~Dialog_wait() override;
+
+    // Time limit in seconds before the dialog closes by itself (default 60).
+    void setWaitTime(int seconds);
+    int waitTime() const { return m_timeLimit; }
+    int elapsedSeconds() const { return m_elapsed; }
+
+signals:
+    // The user asked to stop the transfer; the dialog stays open until the
+    // transfer's end or the countdown closes it.
+    void cancel();
+
+public slots:
+    // Range 0..max with value max - now, so "now" counts what is still to come.
+    void progressBar_range_update(int max, int now);
+    void trans_end();
+    void on_pushButton_clicked();
+    void handleTimeOut();
+    void on_toolButton_2_clicked();
+
+private:
+    Ui::Dialog_wait *ui;
+    QTimer m_timer;
+    int m_elapsed = 0;
+    int m_timeLimit = 60;
+};

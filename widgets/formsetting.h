@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+namespace Ui {
+class FormSetting;
+}
+class FramelessResizer;
+class QVBoxLayout;
+
+// Frameless settings window with its own title bar: dragged by the title bar,
+// maximised or restored by a double click on it, resized at its borders.
+// The main window moves its settings page into pageLayout() while the window
+// is open. Closing only hides it.
+class FormSetting : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FormSetting(QWidget *parent = nullptr);
+    ~FormSetting() override;
+
+    // Empty layout on the window's only page, meant for the settings page.
+    QVBoxLayout *pageLayout() const;
+
+signals:
+    void sys_setting_close();
+
+public slots:
+    void on_pb_win_close_clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    bool overTitleBar() const;
+    void loadStyleSheet();
+
+    Ui::FormSetting *ui;
+    FramelessResizer *m_resizer;
+    bool m_dragging = false;
+    QPoint m_pressPos;
+};
