@@ -1,64 +1,289 @@
 #include "app/mainwindow.h"
 
 #include "app/mainwindowlook.h"
+#include "app/shellrules.h"
+#include "app/userdialogs.h"
 #include "ui_mainwindow.h"
+#include "widgets/bubbletips.h"
+#include "widgets/formsetting.h"
 #include "widgets/framelessresizer.h"
 #include "widgets/programfile.h"
 
-#include <QFile>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+namespace {
+
+QStringList systemPortList()
 {
+    return findInstrumentPorts() + portsFromArguments(QCoreApplication::arguments());
+}
+
+PortWatcher::Source &portSource()
+{
+    static PortWatcher::Source source = systemPortList;
+    return source;
+}
+
+} // namespace
+
+void MainWindow::setPortSource(PortWatcher::Source source)
+{
+    portSource() = source ? std::move(source) : PortWatcher::Source(systemPortList);
+}
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::MainWindow), m_titleDrag(this, nullptr)
+{
+    m_okText = tr("确定");
+    m_dataText = tr("KX740D数据");
+    m_timeText = tr("时间");
+    m_numberText = tr("编号");
+    m_temperatureText = tr("温度");
+    m_titleBase = tr("KX740D ");
+    m_settings.dataDir = QCoreApplication::applicationDirPath() + QStringLiteral("/data/");
+    m_settings.language = 1;
+
     ui->setupUi(this);
+    m_titleDrag = TitleBarDrag(this, ui->widget_title);
+
+    m_bubbleTips = new BubbleTips(ui->tabWidget_data);
+    m_bubbleTips->hide();
+
+    m_formSetting = new FormSetting();
+    connect(m_formSetting, &FormSetting::sys_setting_close, this, &MainWindow::sys_setting_close);
+    m_formSetting->hide();
+
+    loadSettings();
 
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
-    loadStyleSheet();
+    applyStyleSheetFile(this, QStringLiteral("cs") + QStringLiteral(".qss"));
     m_resizer = new FramelessResizer(this);
     // Moves without a pressed button must reach the window as well, so the
     // title bar reacts as soon as the pointer is over it.
     setMouseTracking(true);
+    connect(ui->pb_win_close, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui->pb_win_min, &QPushButton::clicked, this, &QWidget::showMinimized);
+
+    m_statusTimer = new QTimer(this);
+    connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::handleTimeOut);
+    m_statusTimer->start(1000);
+
+    setWindowTitle(m_titleBase);
+
+    m_portWatcher = new PortWatcher(portSource(), kPortScanIntervalMs, this);
+    connect(m_portWatcher, &PortWatcher::portsChanged, this, &MainWindow::handleDeviceChange);
+    ui->comboBox_COM->hide();
+    fillPortList(m_portWatcher->ports());
+    if (ui->comboBox_COM->count() > 1)
+        ui->comboBox_COM->show();
 
     // Pages are switched by the program, never by tabs.
     ui->tabWidget_window->tabBar()->hide();
     ui->tabWidget_window->setCurrentIndex(0);
+    ui->tabWidget_data->setCurrentIndex(0);
     applyMainWindowLook(ui);
+    createButtonGroups();
+
+    ui->tableWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    ui->treeWidget->setContextMenuPolicy(Qt::CustomContextMenu);
 
     ui->tabWidget_data->setCurrentIndex(0);
     ui->tabWidget_data->tabBar()->hide();
     ui->stackedWidget->setCurrentIndex(0);
-    ui->stackedWidget_menu->setCurrentIndex(0);
 
-    ui->comboBox_COM->hide();
+    ui->progressBar_2->setRange(0, 80000);
+    ui->progressBar_2->setValue(0);
+
     ui->pb_time_sync->hide();
     ui->label_dev_status->hide();
+    showLimits();
     ui->pb_hold->hide();
     ui->widget_25->hide();
+
+    m_settings.logo = QImage(QStringLiteral(":/images/image 43x.png"));
+    showLogo();
+    m_settings.companyName = ui->lineEdit_conp_name->text();
+    m_settings.testerName = ui->lineEdit_teser_name->text();
+
+    loadSettings();
+    ui->comboBox_lang->setCurrentIndex(m_settings.language);
+    ui->pb_autobackup_enable->setChecked(m_settings.autoBackupEnabled);
+    ui->pb_continue_enable->setChecked(m_settings.continuousEnabled);
+
+    m_constructed = true;
 }
 
 MainWindow::~MainWindow()
 {
+    delete m_formSetting;
     delete ui;
 }
 
-// The style sheet is read as Latin-1 bytes; without the file the toolkit's
-// default look stays, silently.
-void MainWindow::loadStyleSheet()
+void MainWindow::createButtonGroups()
 {
-    QFile file(programFilePath(QStringLiteral("cs") + QStringLiteral(".qss")));
-    if (!file.open(QIODevice::ReadOnly))
+    m_diffGroup = new QButtonGroup(this);
+    m_diffGroup->addButton(ui->pb_diff_normal, 50);
+    m_diffGroup->addButton(ui->pb_diff_T1, 51);
+    m_diffGroup->addButton(ui->pb_diff_T2, 52);
+    m_diffGroup->addButton(ui->pb_diff_T3, 53);
+    m_diffGroup->addButton(ui->pb_diff_T4, 54);
+
+    m_measureGroup = new QButtonGroup(this);
+    m_measureGroup->addButton(ui->pb_meansure_normal, 70);
+    m_measureGroup->addButton(ui->pb_meansure_max, 71);
+    m_measureGroup->addButton(ui->pb_meansure_min, 72);
+    m_measureGroup->addButton(ui->pb_meansure_avg, 73);
+
+    m_bleGroup = new QButtonGroup(this);
+    m_bleGroup->addButton(ui->pb_ble_off, 100);
+    m_bleGroup->addButton(ui->pb_ble_on, 101);
+
+    // The ids are the page numbers of the settings stack.
+    m_menuGroup = new QButtonGroup(this);
+    m_menuGroup->setExclusive(true);
+    const QList<QAbstractButton *> menu{
+        ui->pb_menu_dev,   ui->pb_menu_unit,      ui->pb_menu_tc_type, ui->pb_menu_tc_offset,
+        ui->pb_menu_limit, ui->pb_menu_test_time, ui->pb_menu_pdf,     ui->pb_menu_autobackup,
+        ui->pb_menu_guid,  ui->pb_menu_lang,      ui->pb_menu_graph};
+    for (int id = 0; id < menu.size(); ++id) {
+        menu[id]->setCheckable(true);
+        m_menuGroup->addButton(menu[id], id);
+    }
+    ui->pb_menu_dev->setChecked(true);
+    ui->stackedWidget_menu->setCurrentIndex(0);
+    connect(m_menuGroup, &QButtonGroup::idClicked, this, &MainWindow::handelMenuButtonGroup);
+}
+
+void MainWindow::handelMenuButtonGroup(int id)
+{
+    if (id < 0 || id >= ui->stackedWidget_menu->count())
         return;
-    setStyleSheet(QString::fromLatin1(file.readAll()));
+    ui->stackedWidget_menu->setCurrentIndex(id);
 }
 
-bool MainWindow::overTitleBar() const
+void MainWindow::on_pb_dev_info_clicked()
 {
-    return ui->widget_title->testAttribute(Qt::WA_UnderMouse);
+    ui->stackedWidget->setCurrentIndex(0);
 }
 
-void MainWindow::toggleMaximized()
+void MainWindow::on_pb_bash_clicked()
+{
+    ui->stackedWidget->setCurrentIndex(0);
+}
+
+void MainWindow::showSettingsWindow()
+{
+    m_formSetting->pageLayout()->addWidget(ui->widget_setting);
+    m_formSetting->setAttribute(Qt::WA_ShowModal, true);
+    m_formSetting->show();
+}
+
+void MainWindow::on_pb_sys_setting_clicked()
+{
+    showSettingsWindow();
+}
+
+// Opens and closes the settings window without asking the instrument for
+// anything.
+void MainWindow::on_pb_debug_clicked()
+{
+    m_debugWindowShown = !m_debugWindowShown;
+    if (m_debugWindowShown) {
+        showSettingsWindow();
+    } else {
+        m_formSetting->setAttribute(Qt::WA_ShowModal, false);
+        m_formSetting->hide();
+    }
+}
+
+void MainWindow::sys_setting_close()
+{
+    saveSettings();
+}
+
+void MainWindow::handleTimeOut()
+{
+    // The instrument identifies itself once a link driver reports it; until
+    // then the status stays "not ready".
+    const bool identified = false;
+    ui->label_dev_status->setText(identified ? tr("状态 ：就绪") : tr("状态：未就绪"));
+}
+
+void MainWindow::updateCOMInfo(int arg)
+{
+    m_reportedConnected = arg != 0;
+    if (m_reportedConnected == m_shownConnected)
+        return;
+    m_shownConnected = m_reportedConnected;
+    refreshConnectionLook();
+}
+
+void MainWindow::refreshConnectionLook()
+{
+    using namespace MainWindowLook;
+    QString suffix;
+    if (m_shownConnected) {
+        ui->pb_connect->setText(tr("断开连接"));
+        ui->pb_connect->setNormalBgColor(kAccent);
+        ui->pb_connect->setHoverBgColor(kAccentHover);
+        suffix = tr(" 已连接设备");
+    } else {
+        ui->pb_connect->setText(tr("连接设备"));
+        ui->pb_connect->setNormalBgColor(kDisconnected);
+        ui->pb_connect->setHoverBgColor(kDisconnectedHover);
+        suffix = tr(" 未连接设备");
+    }
+    ui->comboBox_COM->setVisible(portChoiceVisible(ui->comboBox_COM->count(), m_shownConnected));
+    setWindowTitle(m_titleBase + suffix);
+}
+
+void MainWindow::fillPortList(const QStringList &ports)
+{
+    ui->comboBox_COM->clear();
+    ui->comboBox_COM->addItems(ports);
+}
+
+void MainWindow::handleDeviceChange(const QStringList &ports)
+{
+    fillPortList(ports);
+    refreshConnectionLook();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_modified) {
+        event->accept();
+        return;
+    }
+    const int answer =
+        UserDialogs::question(this, QString(), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
+                              {tr("是"), tr("否"), tr("取消")}, 2);
+    if (answer == 0 && !saveArchiveFile()) {
+        // Closing after a save that did not happen would lose the data.
+        event->ignore();
+        return;
+    }
+    if (answer == 0 || answer == 1)
+        event->accept();
+    else
+        event->ignore();
+}
+
+// Data files are not written yet, so nothing is ever saved here and the
+// window stays open when the user asked to save.
+bool MainWindow::saveArchiveFile()
+{
+    return false;
+}
+
+void MainWindow::on_pb_win_max_clicked()
 {
     if (isMaximized())
         showNormal();
@@ -68,31 +293,24 @@ void MainWindow::toggleMaximized()
 
 void MainWindow::mousePressEvent(QMouseEvent *event)
 {
-    if (overTitleBar() && event->button() == Qt::LeftButton) {
-        m_dragging = true;
-        m_pressX = event->pos().x();
-        m_pressY = event->pos().y();
-    }
+    m_titleDrag.press(event);
     QMainWindow::mousePressEvent(event);
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (overTitleBar())
-        m_dragging = false;
+    m_titleDrag.release(event);
     QMainWindow::mouseReleaseEvent(event);
 }
 
 void MainWindow::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (overTitleBar())
-        toggleMaximized();
+    m_titleDrag.doubleClick();
     QMainWindow::mouseDoubleClickEvent(event);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    if (overTitleBar() && m_dragging)
-        move(pos() + QPoint(event->pos().x() - m_pressX, event->pos().y() - m_pressY));
+    m_titleDrag.move(event);
     QMainWindow::mouseMoveEvent(event);
 }

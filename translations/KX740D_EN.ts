@@ -67,6 +67,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
+        <location filename="../app/mainwindow.cpp" line="+247"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
@@ -149,39 +150,39 @@ Closes automatically in %1 s</translation>
         <location line="+244"/>
         <location line="+1728"/>
         <location line="+514"/>
-        <location line="+1549"/>
+        <location line="+1555"/>
         <source>T1</source>
         <translation>T1</translation>
     </message>
     <message>
-        <location line="-4016"/>
+        <location line="-4022"/>
         <location line="+241"/>
         <location line="+1815"/>
         <location line="+558"/>
-        <location line="+1415"/>
+        <location line="+1421"/>
         <source>T2</source>
         <translation>T2</translation>
     </message>
     <message>
-        <location line="-4010"/>
+        <location line="-4016"/>
         <location line="+238"/>
         <location line="+1902"/>
         <location line="+602"/>
-        <location line="+1281"/>
+        <location line="+1287"/>
         <source>T3</source>
         <translation>T3</translation>
     </message>
     <message>
-        <location line="-4004"/>
+        <location line="-4010"/>
         <location line="+235"/>
         <location line="+1989"/>
         <location line="+646"/>
-        <location line="+1147"/>
+        <location line="+1153"/>
         <source>T4</source>
         <translation>T4</translation>
     </message>
     <message>
-        <location line="-3986"/>
+        <location line="-3992"/>
         <source>表格</source>
         <translation>Table</translation>
     </message>
@@ -247,19 +248,19 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+48"/>
-        <location line="+3576"/>
+        <location line="+3582"/>
         <source>页</source>
         <translation>Page</translation>
     </message>
     <message>
-        <location line="-3477"/>
+        <location line="-3483"/>
         <location line="+252"/>
-        <location line="+3293"/>
+        <location line="+3299"/>
         <source>设备</source>
         <translation>Device</translation>
     </message>
     <message>
-        <location line="-3525"/>
+        <location line="-3531"/>
         <location line="+679"/>
         <source>单位</source>
         <translation>Unit</translation>
@@ -296,30 +297,30 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="-2456"/>
-        <location line="+2673"/>
+        <location line="+2679"/>
         <source>数据备份</source>
         <translation>Data backup</translation>
     </message>
     <message>
-        <location line="-2653"/>
+        <location line="-2659"/>
         <source>说明书</source>
         <translation>Manuals</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+2899"/>
+        <location line="+2905"/>
         <location line="+28"/>
         <source>语言</source>
         <translation>Language</translation>
     </message>
     <message>
-        <location line="-2907"/>
-        <location line="+2982"/>
+        <location line="-2913"/>
+        <location line="+2988"/>
         <source>图表设置</source>
         <translation>Chart settings</translation>
     </message>
     <message>
-        <location line="-2877"/>
+        <location line="-2883"/>
         <source>设备名称</source>
         <translation>Device name</translation>
     </message>
@@ -526,12 +527,12 @@ Closes automatically in %1 s</translation>
         <translation>Tester</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>公司名称</source>
         <translation>Company name</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>备注：</source>
         <translation>Remarks:</translation>
     </message>
@@ -619,6 +620,93 @@ Closes automatically in %1 s</translation>
         <location line="+9"/>
         <source>复制</source>
         <translation>Copy</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow.cpp" line="-204"/>
+        <source>确定</source>
+        <translation>Erasing the flash memory takes about one minute, please wait</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KX740D数据</source>
+        <translation>KX740D data</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KX740D </source>
+        <translation>KX740D </translation>
+    </message>
+    <message>
+        <location line="+177"/>
+        <source>状态 ：就绪</source>
+        <translation>Status: ready</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>状态：未就绪</source>
+        <translation>Status: not ready</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>断开连接</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source> 已连接设备</source>
+        <translation> device connected</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source> 未连接设备</source>
+        <translation> no device connected</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>是否保存现有列表数据？
+不保存目前数据将会丢失</source>
+        <translation>Save the current data?
+Data that is not saved will be lost.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_settings.cpp" line="+89"/>
+        <source>无法创建文件，请使用管理员权限运行程序。</source>
+        <translation>Cannot create the file. Please run the program with administrator rights.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>打开图像文件.</source>
+        <translation>Open image file.</translation>
     </message>
 </context>
 </TS>

@@ -67,6 +67,7 @@
     </message>
     <message>
         <location line="+16"/>
+        <location filename="../app/mainwindow.cpp" line="+247"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -149,39 +150,39 @@
         <location line="+244"/>
         <location line="+1728"/>
         <location line="+514"/>
-        <location line="+1549"/>
+        <location line="+1555"/>
         <source>T1</source>
         <translation>T1</translation>
     </message>
     <message>
-        <location line="-4016"/>
+        <location line="-4022"/>
         <location line="+241"/>
         <location line="+1815"/>
         <location line="+558"/>
-        <location line="+1415"/>
+        <location line="+1421"/>
         <source>T2</source>
         <translation>T2</translation>
     </message>
     <message>
-        <location line="-4010"/>
+        <location line="-4016"/>
         <location line="+238"/>
         <location line="+1902"/>
         <location line="+602"/>
-        <location line="+1281"/>
+        <location line="+1287"/>
         <source>T3</source>
         <translation>T3</translation>
     </message>
     <message>
-        <location line="-4004"/>
+        <location line="-4010"/>
         <location line="+235"/>
         <location line="+1989"/>
         <location line="+646"/>
-        <location line="+1147"/>
+        <location line="+1153"/>
         <source>T4</source>
         <translation>T4</translation>
     </message>
     <message>
-        <location line="-3986"/>
+        <location line="-3992"/>
         <source>表格</source>
         <translation>表格</translation>
     </message>
@@ -247,19 +248,19 @@
     </message>
     <message>
         <location line="+48"/>
-        <location line="+3576"/>
+        <location line="+3582"/>
         <source>页</source>
         <translation>页</translation>
     </message>
     <message>
-        <location line="-3477"/>
+        <location line="-3483"/>
         <location line="+252"/>
-        <location line="+3293"/>
+        <location line="+3299"/>
         <source>设备</source>
         <translation>设备</translation>
     </message>
     <message>
-        <location line="-3525"/>
+        <location line="-3531"/>
         <location line="+679"/>
         <source>单位</source>
         <translation>单位</translation>
@@ -296,30 +297,30 @@
     </message>
     <message>
         <location line="-2456"/>
-        <location line="+2673"/>
+        <location line="+2679"/>
         <source>数据备份</source>
         <translation>数据备份</translation>
     </message>
     <message>
-        <location line="-2653"/>
+        <location line="-2659"/>
         <source>说明书</source>
         <translation>说明书</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+2899"/>
+        <location line="+2905"/>
         <location line="+28"/>
         <source>语言</source>
         <translation>语言</translation>
     </message>
     <message>
-        <location line="-2907"/>
-        <location line="+2982"/>
+        <location line="-2913"/>
+        <location line="+2988"/>
         <source>图表设置</source>
         <translation>图表设置</translation>
     </message>
     <message>
-        <location line="-2877"/>
+        <location line="-2883"/>
         <source>设备名称</source>
         <translation>设备名称</translation>
     </message>
@@ -526,12 +527,12 @@
         <translation>测试人员</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>公司名称</source>
         <translation>公司名称</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>备注：</source>
         <translation>备注：</translation>
     </message>
@@ -619,6 +620,93 @@
         <location line="+9"/>
         <source>复制</source>
         <translation>复制</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow.cpp" line="-204"/>
+        <source>确定</source>
+        <translation>清除FLASH大约需要等待一分钟，请稍等</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KX740D数据</source>
+        <translation>KX740D数据</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>编号</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KX740D </source>
+        <translation>KX740D </translation>
+    </message>
+    <message>
+        <location line="+177"/>
+        <source>状态 ：就绪</source>
+        <translation>状态 ：就绪</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>状态：未就绪</source>
+        <translation>状态：未就绪</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>断开连接</source>
+        <translation>断开连接</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source> 已连接设备</source>
+        <translation> 已连接设备</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source> 未连接设备</source>
+        <translation> 未连接设备</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>是否保存现有列表数据？
+不保存目前数据将会丢失</source>
+        <translation>是否保存现有列表数据？
+不保存目前数据将会丢失</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>是</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>否</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_settings.cpp" line="+89"/>
+        <source>无法创建文件，请使用管理员权限运行程序。</source>
+        <translation>无法创建文件，请使用管理员权限运行程序。</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>打开图像文件.</source>
+        <translation>打开图像文件.</translation>
     </message>
 </context>
 </TS>

@@ -5,4 +5,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mapfile -t dirs < <(python3 tests/translations/source_dirs.py .)
-lupdate -locations relative -no-obsolete "${dirs[@]}" -ts translations/KX740D_EN.ts translations/ZH.ts
+lupdate -I . -locations relative -no-obsolete "${dirs[@]}" -ts translations/KX740D_EN.ts translations/ZH.ts

@@ -4,19 +4,20 @@
 #include "widgets/framelessresizer.h"
 #include "widgets/programfile.h"
 
-#include <QFile>
 #include <QMouseEvent>
 #include <QTabBar>
 
-FormSetting::FormSetting(QWidget *parent) : QWidget(parent), ui(new Ui::FormSetting)
+FormSetting::FormSetting(QWidget *parent)
+    : QWidget(parent), ui(new Ui::FormSetting), m_titleDrag(this, nullptr)
 {
     ui->setupUi(this);
+    m_titleDrag = TitleBarDrag(this, ui->widget_title);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
 
     ui->pb_win_close->setNormalBgColor(QColor("#45464a"));
     ui->tabWidget->tabBar()->hide();
-    loadStyleSheet();
+    applyStyleSheetFile(this, QStringLiteral("cs.qss"));
 
     m_resizer = new FramelessResizer(this);
 }
@@ -31,57 +32,32 @@ QVBoxLayout *FormSetting::pageLayout() const
     return ui->verticalLayout;
 }
 
-// The style sheet is optional: without it the window keeps the default look.
-void FormSetting::loadStyleSheet()
-{
-    QFile file(programFilePath(QStringLiteral("cs.qss")));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    setStyleSheet(QString::fromLatin1(file.readAll()));
-}
-
 void FormSetting::on_pb_win_close_clicked()
 {
     emit sys_setting_close();
     hide();
 }
 
-bool FormSetting::overTitleBar() const
-{
-    return ui->widget_title->testAttribute(Qt::WA_UnderMouse);
-}
-
 void FormSetting::mousePressEvent(QMouseEvent *event)
 {
-    if (overTitleBar() && event->button() == Qt::LeftButton) {
-        m_dragging = true;
-        m_pressPos = event->pos();
-    }
+    m_titleDrag.press(event);
     QWidget::mousePressEvent(event);
 }
 
 void FormSetting::mouseReleaseEvent(QMouseEvent *event)
 {
-    // Ends a drag wherever the button is let go, so no drag outlives it.
-    if (event->button() == Qt::LeftButton)
-        m_dragging = false;
+    m_titleDrag.release(event);
     QWidget::mouseReleaseEvent(event);
 }
 
 void FormSetting::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (overTitleBar()) {
-        if (isMaximized())
-            showNormal();
-        else
-            showMaximized();
-    }
+    m_titleDrag.doubleClick();
     QWidget::mouseDoubleClickEvent(event);
 }
 
 void FormSetting::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_dragging && overTitleBar())
-        move(pos() + (event->pos() - m_pressPos));
+    m_titleDrag.move(event);
     QWidget::mouseMoveEvent(event);
 }

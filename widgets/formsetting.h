@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QPoint>
+#include "widgets/titlebardrag.h"
+
 #include <QWidget>
 
 namespace Ui {
@@ -37,11 +38,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    bool overTitleBar() const;
-    void loadStyleSheet();
-
     Ui::FormSetting *ui;
     FramelessResizer *m_resizer;
-    bool m_dragging = false;
-    QPoint m_pressPos;
+    TitleBarDrag m_titleDrag;
 };

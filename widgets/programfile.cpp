@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QWidget>
 
 QString programFilePath(const QString &bareName)
 {
@@ -14,4 +16,12 @@ QString programFilePath(const QString &bareName)
             return beside;
     }
     return bareName;
+}
+
+void applyStyleSheetFile(QWidget *widget, const QString &bareName)
+{
+    QFile file(programFilePath(bareName));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    widget->setStyleSheet(QString::fromLatin1(file.readAll()));
 }

@@ -480,10 +480,19 @@ void TestMainWindowForm::everyNamedObjectHasItsClass()
 
 void TestMainWindowForm::namesAreUnique()
 {
-    // A name held twice would make the connection by name pick one at random.
+    // A name held twice in the form would make the connection by name pick
+    // one at random. Widgets added after the form was set up (the chart tip's
+    // own text edit) are not part of it.
+    const auto addedLater = [](QObject *o) {
+        for (; o; o = o->parent()) {
+            if (o->inherits("BubbleTips"))
+                return true;
+        }
+        return false;
+    };
     for (const auto &entry : formObjects()) {
-        const QList<QObject *> found =
-            m_window->findChildren<QObject *>(QLatin1String(entry.first));
+        QList<QObject *> found = m_window->findChildren<QObject *>(QLatin1String(entry.first));
+        found.erase(std::remove_if(found.begin(), found.end(), addedLater), found.end());
         QVERIFY2(found.size() == 1, entry.first);
     }
 }

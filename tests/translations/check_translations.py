@@ -59,7 +59,7 @@ def main():
         for ts in args.ts:
             scratch = os.path.join(tmp, os.path.basename(ts))
             shutil.copy(ts, scratch)
-            run = subprocess.run([args.lupdate, "-silent", *dirs, "-ts", scratch],
+            run = subprocess.run([args.lupdate, "-silent", "-I", args.root, *dirs, "-ts", scratch],
                                  capture_output=True, text=True)
             if run.returncode != 0:
                 print(run.stdout, run.stderr)

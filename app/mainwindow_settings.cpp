@@ -1,0 +1,149 @@
+// The settings record of the main window: reading and writing config.cfg and
+// the slots of the controls that change it.
+#include "app/mainwindow.h"
+
+#include "app/shellrules.h"
+#include "app/userdialogs.h"
+#include "ui_mainwindow.h"
+#include "widgets/programfile.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace {
+
+const QString kSettingsFile = QStringLiteral("config.cfg");
+
+} // namespace
+
+void MainWindow::loadSettings()
+{
+    QFile file(kSettingsFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    if (!decodeSettings(file.readAll(), m_settings))
+        return;
+    showSettings();
+}
+
+// Pushes the record into the controls.
+void MainWindow::showSettings()
+{
+    showLogo();
+    ui->lineEdit_conp_name->setText(m_settings.companyName);
+    ui->lineEdit_teser_name->setText(m_settings.testerName);
+    if (m_settings.language >= 0 && m_settings.language < ui->comboBox_lang->count())
+        ui->comboBox_lang->setCurrentIndex(m_settings.language);
+
+    showLimits();
+
+    ui->pb_continue_enable->setChecked(m_settings.continuousEnabled);
+    const HoursMinutesSeconds t = splitSeconds(m_settings.continuousSeconds);
+    ui->spinBox_contitime_hour->setValue(t.hours);
+    ui->spinBox_contitime_min->setValue(t.minutes);
+    ui->spinBox_contitime_sec->setValue(t.seconds);
+
+    ui->spinBox_ScatterShape->setValue(m_settings.scatterShape);
+    ui->spinBox_line_style->setValue(m_settings.lineStyle);
+    ui->checkBox_xasix->setChecked(m_settings.showXAxis);
+    ui->checkBox_yasix->setChecked(m_settings.showYAxis);
+    ui->checkBox_legend->setChecked(m_settings.showLegend);
+}
+
+// Limits are kept in degrees Celsius, the unit every session starts in.
+void MainWindow::showLimits()
+{
+    QDoubleSpinBox *high[] = {ui->doubleSpinBox_hi_limit_T1, ui->doubleSpinBox_hi_limit_T2,
+                              ui->doubleSpinBox_hi_limit_T3, ui->doubleSpinBox_hi_limit_T4};
+    QDoubleSpinBox *low[] = {ui->doubleSpinBox_low_limit_T1, ui->doubleSpinBox_low_limit_T2,
+                             ui->doubleSpinBox_low_limit_T3, ui->doubleSpinBox_low_limit_T4};
+    QAbstractButton *enabled[] = {ui->pb_limit_enable_T1, ui->pb_limit_enable_T2,
+                                  ui->pb_limit_enable_T3, ui->pb_limit_enable_T4};
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        high[ch]->setValue(m_settings.highLimit[ch]);
+        low[ch]->setValue(m_settings.lowLimit[ch]);
+        enabled[ch]->setChecked(m_settings.limitEnabled[ch]);
+    }
+}
+
+void MainWindow::showLogo()
+{
+    ui->label_logo->setPixmap(QPixmap::fromImage(logoForDisplay(m_settings.logo)));
+}
+
+// Written through a temporary file that replaces config.cfg only once it is
+// complete, so a full disk or a crash never leaves a truncated settings file.
+void MainWindow::saveSettings()
+{
+    QSaveFile file(kSettingsFile);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(encodeSettings(m_settings));
+        if (file.commit())
+            return;
+    }
+    UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
+                             m_okText);
+}
+
+void MainWindow::on_comboBox_lang_currentIndexChanged(int index)
+{
+    m_settings.language = index;
+    if (!m_constructed)
+        return;
+    // These notes are shown in the language just chosen, whatever the
+    // current interface language is, so they are not translated.
+    if (index == 0) {
+        UserDialogs::information(nullptr, QStringLiteral("信息"),
+                                 QStringLiteral("语言设置会在软件下次启动时生效"),
+                                 QStringLiteral("确定"));
+    } else if (index == 1) {
+        UserDialogs::informationOk(
+            nullptr, QStringLiteral("Note"),
+            QStringLiteral("The language Settings take effect the next time the software starts"));
+    }
+}
+
+void MainWindow::on_lineEdit_conp_name_editingFinished()
+{
+    m_settings.companyName = ui->lineEdit_conp_name->text();
+}
+
+void MainWindow::on_lineEdit_teser_name_editingFinished()
+{
+    m_settings.testerName = ui->lineEdit_teser_name->text();
+}
+
+void MainWindow::on_pb_seclet_logo_clicked()
+{
+    const QString start =
+        m_lastLogoPath.isEmpty() ? QCoreApplication::applicationDirPath() : m_lastLogoPath;
+    const QString fileName =
+        UserDialogs::openFileName(this, tr("打开图像文件."), start,
+                                  QStringLiteral("Image Files") + QStringLiteral("(*.jpg *.png)"));
+    if (fileName.isEmpty())
+        return;
+    m_lastLogoPath = fileName;
+    const QImage image(fileName);
+    // A file that is not a readable image leaves the current logo in place.
+    if (image.isNull())
+        return;
+    m_settings.logo = image;
+    showLogo();
+}
+
+void MainWindow::on_pb_autobackup_enable_clicked(bool checked)
+{
+    m_settings.autoBackupEnabled = checked;
+}
+
+// Nothing is reported when the manual is missing or no viewer opens it.
+void MainWindow::on_pb_open_user_datasheet_clicked()
+{
+    const QString path = programFilePath(manualFileName(m_settings.language));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}

@@ -1,0 +1,44 @@
+#include "app/shellrules.h"
+
+HoursMinutesSeconds splitSeconds(int totalSeconds)
+{
+    HoursMinutesSeconds t;
+    t.hours = totalSeconds / 3600;
+    t.minutes = (totalSeconds % 3600) / 60;
+    t.seconds = totalSeconds % 60;
+    return t;
+}
+
+bool portChoiceVisible(int portCount, bool connected)
+{
+    return !connected && portCount > 1;
+}
+
+QImage logoForDisplay(const QImage &logo)
+{
+    constexpr int kSide = 50;
+    if (logo.height() <= kSide)
+        return logo;
+    return logo.scaled(kSide, kSide, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+}
+
+QString manualFileName(int language)
+{
+    return language == 0 ? QStringLiteral("KX740D_user_manual.pdf")
+                         : QStringLiteral("KX740D_user_manual_EN.pdf");
+}
+
+QStringList portsFromArguments(const QStringList &arguments)
+{
+    QStringList ports;
+    const QString option = QStringLiteral("--port");
+    const QString withValue = option + QLatin1Char('=');
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        if (a == option && i + 1 < arguments.size())
+            ports << arguments.at(++i);
+        else if (a.startsWith(withValue) && a.size() > withValue.size())
+            ports << a.mid(withValue.size());
+    }
+    return ports;
+}

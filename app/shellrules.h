@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+// Rules of the application shell, kept free of widgets so tests call them
+// directly.
+
+// A duration in whole hours, minutes and seconds (hours are not wrapped).
+struct HoursMinutesSeconds
+{
+    int hours = 0;
+    int minutes = 0;
+    int seconds = 0;
+};
+HoursMinutesSeconds splitSeconds(int totalSeconds);
+
+// The port choice is offered only while no instrument is connected and there
+// is more than one port to choose from.
+bool portChoiceVisible(int portCount, bool connected);
+
+// The logo as shown in the settings: images taller than 50 pixels are scaled
+// smoothly to cover 50 x 50 keeping their proportions; the stored logo keeps
+// its full size.
+QImage logoForDisplay(const QImage &logo);
+
+// The instrument manual in the interface language (0 Chinese, else English).
+QString manualFileName(int language);
+
+// Ports named on the command line with "--port NAME" (repeatable), in order,
+// for instruments behind other bridges and for simulators.
+QStringList portsFromArguments(const QStringList &arguments);

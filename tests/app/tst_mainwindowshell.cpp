@@ -1,0 +1,465 @@
+#include "app/mainwindow.h"
+#include "app/settingsfile.h"
+#include "app/shellrules.h"
+#include "app/userdialogs.h"
+#include "resources/initresources.h"
+#include "ui_mainwindow.h"
+#include "widgets/formsetting.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+
+// Records the addresses handed to the desktop instead of opening them.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+class TestMainWindowShell : public QObject
+{
+    Q_OBJECT
+
+private:
+    QScopedPointer<QTemporaryDir> m_dir;
+    QList<DialogRequest> m_asked;
+    QList<DialogAnswer> m_answers; // given in order; an empty list answers "cancel"
+
+    void writeSettings(const AppSettings &s)
+    {
+        QFile f(QStringLiteral("config.cfg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(encodeSettings(s));
+    }
+
+    AppSettings readSettingsBack()
+    {
+        QFile f(QStringLiteral("config.cfg"));
+        AppSettings s;
+        if (f.open(QIODevice::ReadOnly))
+            decodeSettings(f.readAll(), s);
+        return s;
+    }
+
+    static DialogAnswer pressButton(int index)
+    {
+        DialogAnswer a;
+        a.button = index;
+        return a;
+    }
+
+private slots:
+    void initTestCase() { kxInitResources(); }
+
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_asked.clear();
+        m_answers.clear();
+        UserDialogs::setResponder([this](const DialogRequest &r) {
+            m_asked << r;
+            return m_answers.isEmpty() ? DialogAnswer() : m_answers.takeFirst();
+        });
+        MainWindow::setPortSource([] { return QStringList(); });
+    }
+
+    void cleanup()
+    {
+        UserDialogs::setResponder({});
+        MainWindow::setPortSource({});
+    }
+
+    void startsWithDefaultsWithoutSettingsFile()
+    {
+        MainWindow w;
+        Ui::MainWindow *ui = w.form();
+        QCOMPARE(ui->comboBox_lang->currentIndex(), 1);
+        QCOMPARE(w.settings().language, 1);
+        for (QDoubleSpinBox *box : {ui->doubleSpinBox_hi_limit_T1, ui->doubleSpinBox_hi_limit_T4})
+            QCOMPARE(box->value(), 100.0);
+        for (QDoubleSpinBox *box : {ui->doubleSpinBox_low_limit_T1, ui->doubleSpinBox_low_limit_T4})
+            QCOMPARE(box->value(), 0.0);
+        QVERIFY(!ui->pb_limit_enable_T1->isChecked());
+        QVERIFY(!ui->pb_limit_enable_T4->isChecked());
+        QCOMPARE(ui->spinBox_contitime_hour->value(), 0);
+        QCOMPARE(ui->spinBox_contitime_min->value(), 1);
+        QCOMPARE(ui->spinBox_contitime_sec->value(), 0);
+        QVERIFY(ui->pb_continue_enable->isChecked());
+        QVERIFY(ui->pb_autobackup_enable->isChecked());
+        QCOMPARE(w.settings().logo.size(), QImage(QStringLiteral(":/images/image 43x.png")).size());
+        QVERIFY(!ui->label_logo->pixmap(Qt::ReturnByValue).isNull());
+        QCOMPARE(w.settings().companyName, ui->lineEdit_conp_name->text());
+        QVERIFY(!w.settings().companyName.isEmpty());
+        QCOMPARE(w.settings().testerName, w.settings().companyName + QStringLiteral(" tester"));
+        QVERIFY(w.settings().dataDir.endsWith(QStringLiteral("/data/")));
+        QVERIFY(m_asked.isEmpty());
+        QVERIFY(!QFile::exists(QStringLiteral("config.cfg")));
+    }
+
+    void storedValuesReachTheControls()
+    {
+        AppSettings s;
+        s.language = 0;
+        s.continuousSeconds = 3725;
+        s.continuousEnabled = false;
+        s.highLimit[2] = 250.5f;
+        s.lowLimit[2] = -20.0f;
+        s.limitEnabled[2] = true;
+        s.autoBackupEnabled = false;
+        s.showLegend = true;
+        s.scatterShape = 7;
+        s.lineStyle = 3;
+        s.companyName = QStringLiteral("某公司");
+        writeSettings(s);
+
+        MainWindow w;
+        Ui::MainWindow *ui = w.form();
+        QCOMPARE(ui->comboBox_lang->currentIndex(), 0);
+        QCOMPARE(ui->spinBox_contitime_hour->value(), 1);
+        QCOMPARE(ui->spinBox_contitime_min->value(), 2);
+        QCOMPARE(ui->spinBox_contitime_sec->value(), 5);
+        QVERIFY(!ui->pb_continue_enable->isChecked());
+        QCOMPARE(ui->doubleSpinBox_hi_limit_T3->value(), 250.5);
+        QCOMPARE(ui->doubleSpinBox_low_limit_T3->value(), -20.0);
+        QVERIFY(ui->pb_limit_enable_T3->isChecked());
+        QVERIFY(!ui->pb_autobackup_enable->isChecked());
+        QVERIFY(ui->checkBox_legend->isChecked());
+        QVERIFY(!ui->checkBox_xasix->isChecked());
+        QCOMPARE(ui->spinBox_ScatterShape->value(), 7);
+        QCOMPARE(ui->spinBox_line_style->value(), 3);
+        QCOMPARE(ui->lineEdit_conp_name->text(), QStringLiteral("某公司"));
+        // the file held no logo: the stored empty image replaces the default
+        QVERIFY(w.settings().logo.isNull());
+        QVERIFY(m_asked.isEmpty());
+    }
+
+    void unknownLanguageLeavesTheChoiceEmptySilently()
+    {
+        AppSettings s;
+        s.language = 5;
+        writeSettings(s);
+        MainWindow w;
+        QCOMPARE(w.form()->comboBox_lang->currentIndex(), -1);
+        QCOMPARE(w.settings().language, -1);
+        QVERIFY(m_asked.isEmpty());
+    }
+
+    void tallLogoKeptWhole_data()
+    {
+        QTest::addColumn<bool>("fromFile");
+        QTest::newRow("stored in the settings") << true;
+        QTest::newRow("chosen by the user") << false;
+    }
+
+    void tallLogoKeptWhole()
+    {
+        QFETCH(bool, fromFile);
+        QImage logo(300, 120, QImage::Format_RGB32);
+        logo.fill(Qt::blue);
+        const QString png = QDir::current().filePath(QStringLiteral("logo.png"));
+        QVERIFY(logo.save(png));
+        if (fromFile) {
+            AppSettings s;
+            s.logo = logo;
+            writeSettings(s);
+        }
+        MainWindow w;
+        if (!fromFile) {
+            DialogAnswer chosen;
+            chosen.accepted = true;
+            chosen.text = png;
+            m_answers << chosen;
+            w.on_pb_seclet_logo_clicked();
+            QCOMPARE(m_asked.size(), 1);
+            QCOMPARE(m_asked[0].kind, DialogRequest::OpenFile);
+            QCOMPARE(m_asked[0].filter, QStringLiteral("Image Files(*.jpg *.png)"));
+        }
+        QCOMPARE(w.settings().logo.size(), QSize(300, 120));
+        QCOMPARE(w.form()->label_logo->pixmap(Qt::ReturnByValue).size(), QSize(125, 50));
+
+        w.settingsWindow()->on_pb_win_close_clicked();
+        QCOMPARE(readSettingsBack().logo.size(), QSize(300, 120));
+    }
+
+    void logoChoiceCancelledOrUnreadableKeepsTheLogo()
+    {
+        MainWindow w;
+        const QSize before = w.settings().logo.size();
+        w.on_pb_seclet_logo_clicked(); // cancelled
+        QFile junk(QStringLiteral("junk.png"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("not an image");
+        junk.close();
+        DialogAnswer chosen;
+        chosen.accepted = true;
+        chosen.text = QDir::current().filePath(QStringLiteral("junk.png"));
+        m_answers << chosen;
+        w.on_pb_seclet_logo_clicked();
+        QCOMPARE(w.settings().logo.size(), before);
+        QVERIFY(!before.isEmpty());
+    }
+
+    void languageChangeIsNotedAndSavedOnClose()
+    {
+        MainWindow w;
+        w.form()->comboBox_lang->setCurrentIndex(0);
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].title, QStringLiteral("信息"));
+        QCOMPARE(m_asked[0].text, QStringLiteral("语言设置会在软件下次启动时生效"));
+        QCOMPARE(m_asked[0].buttons, QStringList{QStringLiteral("确定")});
+        QVERIFY(!QFile::exists(QStringLiteral("config.cfg")));
+
+        w.settingsWindow()->on_pb_win_close_clicked();
+        QCOMPARE(readSettingsBack().language, 0);
+
+        w.form()->comboBox_lang->setCurrentIndex(1);
+        QCOMPARE(m_asked.size(), 2);
+        QCOMPARE(m_asked[1].title, QStringLiteral("Note"));
+        QCOMPARE(
+            m_asked[1].text,
+            QStringLiteral("The language Settings take effect the next time the software starts"));
+        QVERIFY(m_asked[1].buttons.isEmpty()); // the toolkit's own OK button
+        w.settingsWindow()->on_pb_win_close_clicked();
+        QCOMPARE(readSettingsBack().language, 1);
+    }
+
+    void namesAndSwitchesReachTheFile()
+    {
+        MainWindow w;
+        w.form()->lineEdit_conp_name->setText(QStringLiteral("测温实验室"));
+        w.on_lineEdit_conp_name_editingFinished();
+        w.form()->lineEdit_teser_name->setText(QStringLiteral("王工"));
+        w.on_lineEdit_teser_name_editingFinished();
+        w.form()->pb_autobackup_enable->click();
+        w.settingsWindow()->on_pb_win_close_clicked();
+        const AppSettings back = readSettingsBack();
+        QCOMPARE(back.companyName, QStringLiteral("测温实验室"));
+        QCOMPARE(back.testerName, QStringLiteral("王工"));
+        QCOMPARE(back.autoBackupEnabled, false);
+
+        MainWindow again; // settings survive a restart
+        QCOMPARE(again.form()->lineEdit_teser_name->text(), QStringLiteral("王工"));
+        QVERIFY(!again.form()->pb_autobackup_enable->isChecked());
+    }
+
+    void foreignDataFolderCarriedBackUnchanged()
+    {
+        AppSettings s;
+        s.dataDir = QStringLiteral("/srv/other copy/data/");
+        writeSettings(s);
+        MainWindow w;
+        QCOMPARE(w.settings().dataDir, s.dataDir);
+        w.settingsWindow()->on_pb_win_close_clicked();
+        QCOMPARE(readSettingsBack().dataDir, s.dataDir);
+    }
+
+    void unwritableSettingsFileIsReported()
+    {
+        QVERIFY(QDir::current().mkdir(QStringLiteral("config.cfg")));
+        MainWindow w;
+        w.form()->lineEdit_conp_name->setText(QStringLiteral("X"));
+        w.on_lineEdit_conp_name_editingFinished();
+        w.settingsWindow()->on_pb_win_close_clicked();
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].kind, DialogRequest::Information);
+        QCOMPARE(m_asked[0].title, QString());
+        QCOMPARE(m_asked[0].text, QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
+        QCOMPARE(m_asked[0].buttons, QStringList{QStringLiteral("确定")});
+        QCOMPARE(w.settings().companyName, QStringLiteral("X"));
+    }
+
+    void manualInTheSettingsLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("chinese") << 0 << QStringLiteral("KX740D_user_manual.pdf");
+        QTest::newRow("english") << 1 << QStringLiteral("KX740D_user_manual_EN.pdf");
+    }
+
+    void manualInTheSettingsLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, file);
+        AppSettings s;
+        s.language = language;
+        writeSettings(s);
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        MainWindow w;
+        w.on_pb_open_user_datasheet_clicked();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(catcher.urls.size(), 1);
+        QVERIFY(catcher.urls[0].isLocalFile());
+        QCOMPARE(QFileInfo(catcher.urls[0].toLocalFile()).fileName(), file);
+        QVERIFY(m_asked.isEmpty()); // a missing manual is not reported
+    }
+
+    void menuAndPageNavigation()
+    {
+        MainWindow w;
+        Ui::MainWindow *ui = w.form();
+        QCOMPARE(ui->stackedWidget_menu->currentIndex(), 0);
+        QVERIFY(ui->pb_menu_dev->isChecked());
+        ui->pb_menu_unit->click();
+        QCOMPARE(ui->stackedWidget_menu->currentIndex(), 1);
+        QVERIFY(!ui->pb_menu_dev->isChecked());
+        ui->pb_menu_graph->click();
+        QCOMPARE(ui->stackedWidget_menu->currentIndex(), 10);
+        QVERIFY(ui->pb_menu_graph->isChecked() && !ui->pb_menu_unit->isChecked());
+        w.handelMenuButtonGroup(11);
+        w.handelMenuButtonGroup(-1);
+        QCOMPARE(ui->stackedWidget_menu->currentIndex(), 10);
+        ui->pb_menu_dev->click();
+        QCOMPARE(ui->stackedWidget_menu->currentIndex(), 0);
+
+        ui->stackedWidget->setCurrentIndex(1);
+        ui->pb_bash->click();
+        QCOMPARE(ui->stackedWidget->currentIndex(), 0);
+        ui->stackedWidget->setCurrentIndex(1);
+        ui->pb_dev_info->click();
+        QCOMPARE(ui->stackedWidget->currentIndex(), 0);
+    }
+
+    void settingsWindowHostsTheSettingsPanel()
+    {
+        MainWindow w;
+        FormSetting *settings = w.settingsWindow();
+        QVERIFY(settings->isHidden());
+        w.form()->pb_sys_setting->click();
+        QCOMPARE(w.form()->widget_setting->window(), settings);
+        QVERIFY(settings->isVisible());
+        QVERIFY(settings->testAttribute(Qt::WA_ShowModal));
+        settings->on_pb_win_close_clicked();
+        QVERIFY(settings->isHidden());
+        QCOMPARE(w.form()->widget_setting->window(), settings); // the panel stays there
+
+        w.form()->pb_debug->click();
+        QVERIFY(settings->isVisible());
+        w.form()->pb_debug->click();
+        QVERIFY(settings->isHidden());
+        QVERIFY(!settings->testAttribute(Qt::WA_ShowModal));
+        w.form()->pb_debug->click();
+        QVERIFY(settings->isVisible());
+        settings->hide();
+    }
+
+    void connectionLookFollowsTheLink()
+    {
+        MainWindow w;
+        Ui::MainWindow *ui = w.form();
+        QCOMPARE(w.windowTitle(), QStringLiteral("KX740D "));
+        QCOMPARE(ui->pb_connect->text(), QStringLiteral("连接设备"));
+
+        w.updateCOMInfo(0); // no change from the start state: nothing refreshed
+        QCOMPARE(w.windowTitle(), QStringLiteral("KX740D "));
+
+        w.updateCOMInfo(1);
+        QCOMPARE(ui->pb_connect->text(), QStringLiteral("断开连接"));
+        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#f97932"));
+        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#ffaa7f"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  已连接设备"));
+
+        w.updateCOMInfo(0);
+        QCOMPARE(ui->pb_connect->text(), QStringLiteral("连接设备"));
+        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#999999"));
+        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#e0e0e0"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+    }
+
+    void portChoiceVisibility_data()
+    {
+        QTest::addColumn<QStringList>("ports");
+        QTest::addColumn<bool>("visible");
+        QTest::newRow("none") << QStringList() << false;
+        QTest::newRow("one") << QStringList{QStringLiteral("ttyUSB0")} << false;
+        QTest::newRow("two") << QStringList{QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1")}
+                             << true;
+    }
+
+    void portChoiceVisibility()
+    {
+        QFETCH(QStringList, ports);
+        QFETCH(bool, visible);
+        MainWindow::setPortSource([ports] { return ports; });
+        MainWindow w;
+        QComboBox *box = w.form()->comboBox_COM;
+        QCOMPARE(box->count(), ports.size());
+        QCOMPARE(!box->isHidden(), visible);
+        w.updateCOMInfo(1);
+        QVERIFY(box->isHidden()); // never while connected
+        w.updateCOMInfo(0);
+        QCOMPARE(!box->isHidden(), visible);
+    }
+
+    void pluggingAnInstrumentRefreshesTheList()
+    {
+        QStringList attached{QStringLiteral("ttyUSB0")};
+        MainWindow::setPortSource([&attached] { return attached; });
+        MainWindow w;
+        QComboBox *box = w.form()->comboBox_COM;
+        QVERIFY(box->isHidden());
+        attached << QStringLiteral("ttyUSB1");
+        QTRY_COMPARE_WITH_TIMEOUT(box->count(), 2, 2000);
+        QVERIFY(!box->isHidden());
+        QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+        attached.clear();
+        QTRY_COMPARE_WITH_TIMEOUT(box->count(), 0, 2000);
+        QVERIFY(box->isHidden());
+    }
+
+    void statusTextWhileNoInstrumentAnswered()
+    {
+        MainWindow w;
+        w.handleTimeOut();
+        QCOMPARE(w.form()->label_dev_status->text(), QStringLiteral("状态：未就绪"));
+    }
+
+    void closePrompt_data()
+    {
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("nothing unsaved") << false << -1 << true;
+        QTest::newRow("cancel") << true << 2 << false;
+        QTest::newRow("escape") << true << -1 << false;
+        QTest::newRow("no") << true << 1 << true;
+        // saving is not possible yet, so the data must not be dropped
+        QTest::newRow("yes") << true << 0 << false;
+    }
+
+    void closePrompt()
+    {
+        QFETCH(bool, modified);
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        MainWindow w;
+        w.show();
+        w.setModified(modified);
+        m_answers << pressButton(answer);
+        QCOMPARE(w.close(), closes);
+        QCOMPARE(w.isVisible(), !closes);
+        if (!modified) {
+            QVERIFY(m_asked.isEmpty());
+            return;
+        }
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].kind, DialogRequest::Question);
+        QCOMPARE(m_asked[0].title, QString());
+        QCOMPARE(m_asked[0].text, QStringLiteral("是否保存现有列表数据？\n不保存目前数据将会丢失"));
+        QCOMPARE(m_asked[0].buttons,
+                 (QStringList{QStringLiteral("是"), QStringLiteral("否"), QStringLiteral("取消")}));
+        QCOMPARE(m_asked[0].defaultButton, 2);
+    }
+};
+
+QTEST_MAIN(TestMainWindowShell)
+#include "tst_mainwindowshell.moc"
