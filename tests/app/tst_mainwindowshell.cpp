@@ -416,6 +416,36 @@ private slots:
         QVERIFY(box->isHidden());
     }
 
+    void bordersResizeAndButtonsMaximise()
+    {
+        MainWindow w;
+        w.setGeometry(100, 100, 1200, 760);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect start = w.geometry();
+        // The press lands on whatever child covers the corner, as a real one would.
+        const QPoint corner(w.width() - 2, w.height() - 2);
+        QWidget *target = w.childAt(corner) ? w.childAt(corner) : &w;
+        auto send = [&](QEvent::Type type, const QPoint &windowPos, Qt::MouseButton button,
+                        Qt::MouseButtons buttons) {
+            QMouseEvent e(type, target->mapFrom(&w, windowPos), windowPos,
+                          w.mapToGlobal(windowPos), button, buttons, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &e);
+        };
+        send(QEvent::MouseButtonPress, corner, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, corner + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, corner + QPoint(30, 20), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(w.geometry().topLeft(), start.topLeft());
+        QCOMPARE(w.geometry().size(), start.size() + QSize(30, 20));
+
+        w.form()->pb_win_max->click();
+        QVERIFY(w.isMaximized());
+        w.form()->pb_win_max->click();
+        QVERIFY(!w.isMaximized());
+        w.form()->pb_win_close->click();
+        QVERIFY(!w.isVisible());
+    }
+
     void statusTextWhileNoInstrumentAnswered()
     {
         MainWindow w;
