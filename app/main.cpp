@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
+#include "app/shellrules.h"
 #include "app/startup.h"
+#include "link/portdiscovery.h"
 #include "resources/initresources.h"
 
 #include <QApplication>
@@ -17,6 +19,14 @@ int main(int argc, char *argv[])
     const int language = readStartupLanguage(QStringLiteral("config.cfg"));
     qDebug() << "main load" << language;
     installTranslators(app, language);
+
+    const QString simulatorPort = startSimulatorIfAsked(QCoreApplication::arguments(), &app);
+    if (!simulatorPort.isEmpty()) {
+        MainWindow::setPortSource([simulatorPort] {
+            return findInstrumentPorts() + portsFromArguments(QCoreApplication::arguments()) +
+                   QStringList{simulatorPort};
+        });
+    }
 
     MainWindow window;
     window.show();

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "instrument/records.h" // kChannelCount
+
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QString>
 
 #include <array>
-
-constexpr int kChannelCount = 4;
 
 // The user's settings as kept in config.cfg. Limits are in degrees Celsius
 // whatever unit is shown.

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/settingsfile.h"
+#include "sim/instrumentsimulator.h"
 #include "widgets/programfile.h"
 
 #include <QCoreApplication>
@@ -44,4 +45,17 @@ QList<QTranslator *> installTranslators(QCoreApplication &app, int language)
     for (QTranslator *translator : qAsConst(installed))
         app.installTranslator(translator);
     return installed;
+}
+
+QString startSimulatorIfAsked(const QStringList &arguments, QObject *owner)
+{
+    if (!arguments.contains(QStringLiteral("--simulate")))
+        return QString();
+    auto *simulator = new InstrumentSimulator(SimulatorOptions(), owner);
+    if (!simulator->start()) {
+        qDebug() << "simulator not started:" << simulator->errorString();
+        delete simulator;
+        return QString();
+    }
+    return simulator->portPath();
 }

@@ -4,6 +4,8 @@
 #include <QString>
 
 class QCoreApplication;
+class QObject;
+class QStringList;
 class QTranslator;
 
 // The settings file's interface language: 0 Chinese, 1 English, any other
@@ -22,3 +24,9 @@ int readStartupLanguage(const QString &settingsFile);
 // "widgets_zh_cn.qm"; none for other values. Returns the installed
 // translators, owned by `app`.
 QList<QTranslator *> installTranslators(QCoreApplication &app, int language);
+
+// With "--simulate" among the arguments, starts a simulated instrument on a
+// pseudo-terminal owned by `owner` and returns its port, which is then
+// offered like an attached instrument. Returns an empty string otherwise, or
+// when the simulator cannot start (the reason goes to the debug log).
+QString startSimulatorIfAsked(const QStringList &arguments, QObject *owner);

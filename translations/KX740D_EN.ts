@@ -67,7 +67,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+247"/>
+        <location filename="../app/mainwindow.cpp" line="+238"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
@@ -622,9 +622,9 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-204"/>
+        <location filename="../app/mainwindow.cpp" line="-195"/>
         <source>确定</source>
-        <translation>Erasing the flash memory takes about one minute, please wait</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -652,7 +652,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+177"/>
+        <location line="+168"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -707,6 +707,214 @@ Data that is not saved will be lost.</translation>
         <location line="+37"/>
         <source>打开图像文件.</source>
         <translation>Open image file.</translation>
+    </message>
+</context>
+<context>
+    <name>PseudoTerminal</name>
+    <message>
+        <location filename="../sim/pseudoterminal.cpp" line="+23"/>
+        <source>无法创建伪终端：%1</source>
+        <translation>Cannot create a pseudo-terminal: %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>无法解锁伪终端：%1</source>
+        <translation>Cannot unlock the pseudo-terminal: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>无法取得伪终端的路径：%1</source>
+        <translation>Cannot get the pseudo-terminal&apos;s path: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+5"/>
+        <location line="+4"/>
+        <source>无法设置伪终端：%1</source>
+        <translation>Cannot set up the pseudo-terminal: %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法打开伪终端的从端：%1</source>
+        <translation>Cannot open the pseudo-terminal&apos;s slave side: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SerialThread</name>
+    <message>
+        <location filename="../link/serialthread.cpp" line="+42"/>
+        <source>无效的参数</source>
+        <translation>Invalid argument: </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>COM口异常</source>
+        <translation>COM port error: </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>IO异常</source>
+        <translation>I/O error: </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>未知的异常COM可能已经打开</source>
+        <translation>Unknown error; the COM port may already be open</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>写入异常</source>
+        <translation>Write error</translation>
+    </message>
+</context>
+<context>
+    <name>SimulatorCommandLine</name>
+    <message>
+        <location filename="../sim/simulatoroptions.cpp" line="+48"/>
+        <source>模拟 KX740D 测温仪：打开一个伪终端，在标准输出打印其路径，并在其上应答仪器协议，直到收到 SIGINT 或 SIGTERM。</source>
+        <translation>Simulates a KX740D thermometer: opens a pseudo-terminal, prints its path on standard output and answers the instrument protocol on it until SIGINT or SIGTERM.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>显示本帮助。</source>
+        <translation>Show this help.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仪器中存储的记录条数（0 到 80000）。</source>
+        <translation>Number of records stored in the instrument (0 to 80000).</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>条数</source>
+        <translation>count</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>每秒发送的实时读数个数（0 表示不发送）。</source>
+        <translation>Live readings sent per second (0 sends none).</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>次数</source>
+        <translation>rate</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>不按 115200 波特率限速，以伪终端能接收的最快速度发送。</source>
+        <translation>Do not pace at 115200 baud; send as fast as the pseudo-terminal takes.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>限速时模拟的波特率。</source>
+        <translation>Baud rate simulated when pacing.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>波特率</source>
+        <translation>baud</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>启动时（及恢复出厂设置后）蓝牙为开。</source>
+        <translation>Bluetooth on at start (and after a factory reset).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>四个通道都接有热电偶（默认 T4 未接）。</source>
+        <translation>Thermocouples on all four channels (by default T4 has none).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>校验和被破坏的帧所占比例（0 到 1）。</source>
+        <translation>Share of frames sent with a corrupted checksum (0 to 1).</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+2"/>
+        <location line="+2"/>
+        <source>比例</source>
+        <translation>share</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>帧前插入噪声字节的概率（0 到 1）。</source>
+        <translation>Probability of noise bytes before a frame (0 to 1).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>校验和错误的存储记录所占比例（0 到 1）。</source>
+        <translation>Share of stored records with a bad checksum (0 to 1).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>启动后经过这么多秒断开端口。</source>
+        <translation>Disconnect the port this many seconds after the start.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+3"/>
+        <source>秒</source>
+        <translation>seconds</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>断开后经过这么多秒打开新的端口并打印其路径。</source>
+        <translation>After a disconnect, open a new port this many seconds later and print its path.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>擦除所需的时间（毫秒）。</source>
+        <translation>Time an erase takes (milliseconds).</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+4"/>
+        <source>毫秒</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>主动发送状态字节的间隔（毫秒，0 表示只在记录通知后发送）。</source>
+        <translation>Interval of unsolicited status bytes (milliseconds; 0 sends them only after a recording notice).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>故障注入和读数噪声的随机种子。</source>
+        <translation>Random seed for fault injection and reading noise.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>种子</source>
+        <translation>seed</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>在此路径创建指向当前端口的符号链接。</source>
+        <translation>Create a symbolic link to the current port at this path.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>路径</source>
+        <translation>path</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>多余的参数：%1</source>
+        <translation>Unexpected argument: %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>选项 --%1 的值无效：%2</source>
+        <translation>Invalid value for option --%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>kx740d-sim</name>
+    <message>
+        <location filename="../sim/main.cpp" line="+79"/>
+        <source>端口已断开</source>
+        <translation>Port disconnected</translation>
     </message>
 </context>
 </TS>

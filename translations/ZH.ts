@@ -67,7 +67,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+247"/>
+        <location filename="../app/mainwindow.cpp" line="+238"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -622,9 +622,9 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-204"/>
+        <location filename="../app/mainwindow.cpp" line="-195"/>
         <source>确定</source>
-        <translation>清除FLASH大约需要等待一分钟，请稍等</translation>
+        <translation>确定</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -652,7 +652,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+177"/>
+        <location line="+168"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -707,6 +707,214 @@
         <location line="+37"/>
         <source>打开图像文件.</source>
         <translation>打开图像文件.</translation>
+    </message>
+</context>
+<context>
+    <name>PseudoTerminal</name>
+    <message>
+        <location filename="../sim/pseudoterminal.cpp" line="+23"/>
+        <source>无法创建伪终端：%1</source>
+        <translation>无法创建伪终端：%1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>无法解锁伪终端：%1</source>
+        <translation>无法解锁伪终端：%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>无法取得伪终端的路径：%1</source>
+        <translation>无法取得伪终端的路径：%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+5"/>
+        <location line="+4"/>
+        <source>无法设置伪终端：%1</source>
+        <translation>无法设置伪终端：%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法打开伪终端的从端：%1</source>
+        <translation>无法打开伪终端的从端：%1</translation>
+    </message>
+</context>
+<context>
+    <name>SerialThread</name>
+    <message>
+        <location filename="../link/serialthread.cpp" line="+42"/>
+        <source>无效的参数</source>
+        <translation>无效的参数</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>COM口异常</source>
+        <translation>COM口异常</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>IO异常</source>
+        <translation>IO异常</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>未知的异常COM可能已经打开</source>
+        <translation>未知的异常COM可能已经打开</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>写入异常</source>
+        <translation>写入异常</translation>
+    </message>
+</context>
+<context>
+    <name>SimulatorCommandLine</name>
+    <message>
+        <location filename="../sim/simulatoroptions.cpp" line="+48"/>
+        <source>模拟 KX740D 测温仪：打开一个伪终端，在标准输出打印其路径，并在其上应答仪器协议，直到收到 SIGINT 或 SIGTERM。</source>
+        <translation>模拟 KX740D 测温仪：打开一个伪终端，在标准输出打印其路径，并在其上应答仪器协议，直到收到 SIGINT 或 SIGTERM。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>显示本帮助。</source>
+        <translation>显示本帮助。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仪器中存储的记录条数（0 到 80000）。</source>
+        <translation>仪器中存储的记录条数（0 到 80000）。</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>条数</source>
+        <translation>条数</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>每秒发送的实时读数个数（0 表示不发送）。</source>
+        <translation>每秒发送的实时读数个数（0 表示不发送）。</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>次数</source>
+        <translation>次数</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>不按 115200 波特率限速，以伪终端能接收的最快速度发送。</source>
+        <translation>不按 115200 波特率限速，以伪终端能接收的最快速度发送。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>限速时模拟的波特率。</source>
+        <translation>限速时模拟的波特率。</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>波特率</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>启动时（及恢复出厂设置后）蓝牙为开。</source>
+        <translation>启动时（及恢复出厂设置后）蓝牙为开。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>四个通道都接有热电偶（默认 T4 未接）。</source>
+        <translation>四个通道都接有热电偶（默认 T4 未接）。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>校验和被破坏的帧所占比例（0 到 1）。</source>
+        <translation>校验和被破坏的帧所占比例（0 到 1）。</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+2"/>
+        <location line="+2"/>
+        <source>比例</source>
+        <translation>比例</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>帧前插入噪声字节的概率（0 到 1）。</source>
+        <translation>帧前插入噪声字节的概率（0 到 1）。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>校验和错误的存储记录所占比例（0 到 1）。</source>
+        <translation>校验和错误的存储记录所占比例（0 到 1）。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>启动后经过这么多秒断开端口。</source>
+        <translation>启动后经过这么多秒断开端口。</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+3"/>
+        <source>秒</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>断开后经过这么多秒打开新的端口并打印其路径。</source>
+        <translation>断开后经过这么多秒打开新的端口并打印其路径。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>擦除所需的时间（毫秒）。</source>
+        <translation>擦除所需的时间（毫秒）。</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+4"/>
+        <source>毫秒</source>
+        <translation>毫秒</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>主动发送状态字节的间隔（毫秒，0 表示只在记录通知后发送）。</source>
+        <translation>主动发送状态字节的间隔（毫秒，0 表示只在记录通知后发送）。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>故障注入和读数噪声的随机种子。</source>
+        <translation>故障注入和读数噪声的随机种子。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>种子</source>
+        <translation>种子</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>在此路径创建指向当前端口的符号链接。</source>
+        <translation>在此路径创建指向当前端口的符号链接。</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>路径</source>
+        <translation>路径</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>多余的参数：%1</source>
+        <translation>多余的参数：%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>选项 --%1 的值无效：%2</source>
+        <translation>选项 --%1 的值无效：%2</translation>
+    </message>
+</context>
+<context>
+    <name>kx740d-sim</name>
+    <message>
+        <location filename="../sim/main.cpp" line="+79"/>
+        <source>端口已断开</source>
+        <translation>端口已断开</translation>
     </message>
 </context>
 </TS>

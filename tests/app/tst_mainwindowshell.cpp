@@ -428,8 +428,8 @@ private slots:
         QWidget *target = w.childAt(corner) ? w.childAt(corner) : &w;
         auto send = [&](QEvent::Type type, const QPoint &windowPos, Qt::MouseButton button,
                         Qt::MouseButtons buttons) {
-            QMouseEvent e(type, target->mapFrom(&w, windowPos), windowPos,
-                          w.mapToGlobal(windowPos), button, buttons, Qt::NoModifier);
+            QMouseEvent e(type, target->mapFrom(&w, windowPos), windowPos, w.mapToGlobal(windowPos),
+                          button, buttons, Qt::NoModifier);
             QCoreApplication::sendEvent(target, &e);
         };
         send(QEvent::MouseButtonPress, corner, Qt::LeftButton, Qt::LeftButton);

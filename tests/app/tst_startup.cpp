@@ -139,6 +139,18 @@ private slots:
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("OK"));
     }
 
+    void simulatorOnlyWhenAsked()
+    {
+        QObject owner;
+        QCOMPARE(startSimulatorIfAsked({QStringLiteral("kx740d")}, &owner), QString());
+        QVERIFY(owner.children().isEmpty());
+        const QString port =
+            startSimulatorIfAsked({QStringLiteral("kx740d"), QStringLiteral("--simulate")}, &owner);
+        QVERIFY(!port.isEmpty());
+        QVERIFY(QFile::exists(port));
+        QCOMPARE(owner.children().size(), 1);
+    }
+
 private:
     QScopedPointer<QTemporaryDir> m_dir;
     QString m_file;

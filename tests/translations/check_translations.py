@@ -4,8 +4,9 @@
 Runs lupdate over the program's sources into a scratch copy of each committed
 .ts file (lupdate merges the existing translations) and inspects the result:
 every current entry must carry a finished, non-empty translation; an English
-translation must not still be the Chinese source; and the %1-style place
-markers of the source must all reappear in the translation.
+translation must not still be the Chinese source; a Chinese source keeps its
+own text in the Chinese file; and the %1-style place markers of the source
+must all reappear in the translation.
 """
 import argparse
 import os
@@ -43,6 +44,10 @@ def problems_in(ts_path, english):
                 problems.append(f"place markers differ  {where} -> {text!r}")
             if english and CJK.search(text) and not LATIN.search(text):
                 problems.append(f"still Chinese  {where} -> {text!r}")
+            # The program's own texts are Chinese already: the Chinese file
+            # only confirms them, so any other text there is a slip.
+            if not english and CJK.search(source) and text != source:
+                problems.append(f"Chinese text changed  {where} -> {text!r}")
     return problems
 
 

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "link/frame.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+#include <QTimer>
+
+class SerialThread;
+
+// The link to the instrument: opens and closes the port, owns the reader
+// thread, turns the received bytes into frame payloads (codeDeal) and wraps
+// outgoing payloads into frames. It lives on the thread that creates it (the
+// main thread); the class derives from QThread but is never started.
+//
+// Received bytes are collected as they arrive and assembled every 10 ms; every
+// 50th of those runs reports whether the port is open (updateCOMInfo).
+class SerialHandle : public QThread
+{
+    Q_OBJECT
+
+public:
+    // Period of the frame timer in milliseconds.
+    static constexpr int kFrameIntervalMs = 10;
+    // Frame timer runs per updateCOMInfo report (every 500 ms).
+    static constexpr int kReportTicks = 50;
+
+    explicit SerialHandle(const QString &linkName, QObject *parent = nullptr);
+    ~SerialHandle() override;
+
+    QString linkName() const { return m_linkName; }
+    // The current reader thread, for observers of its signals. It is
+    // replaced after every error it reports.
+    SerialThread *readerThread() const { return m_thread; }
+
+    // Ports of attached instruments that are free (see portdiscovery.h).
+    static QStringList findInstrumentPorts();
+
+    // Opens `portName` with 8 data bits, no parity, one stop bit and no flow
+    // control and starts the reader thread if needed. A failure is also
+    // reported through the reader thread's error, which replaces the thread.
+    bool openPort(const QString &portName, int baudRate);
+    // The port closes at the reader thread's next pass.
+    void closePort();
+    bool isOpen() const;
+    // Sends `payload` as one frame. Returns false, sending nothing, when the
+    // port is closed.
+    bool sendFrame(const QByteArray &payload);
+
+signals:
+    // 1 while the port is open, 0 when not; every 500 ms.
+    void updateCOMInfo(int open);
+    // The payload of one received frame whose checksum matched.
+    void codeDeal(const QByteArray &payload);
+
+public slots:
+    // Appends a burst from the reader thread to the receive buffer.
+    void handleRead_RX(const QByteArray &bytes, const QDateTime &time);
+    // Assembles frames from the receive buffer, then counts the tick.
+    void handleTimeOut_RX();
+    // Replaces the reader thread after it reported a failure; the old
+    // thread's port is closed with it.
+    void handleErrorinfo(const QByteArray &text);
+    // Writes `bytes` unframed when the port is open.
+    void handleWrite_Rx(const QByteArray &bytes);
+
+private:
+    void createThread();
+
+    QString m_linkName;
+    SerialThread *m_thread = nullptr; // owned
+    QTimer m_frameTimer;
+    QByteArray m_rxBuffer;
+    FrameAssembler m_assembler;
+    // Assembled payloads not yet announced; keeps their order even when a
+    // receiver of codeDeal runs a nested event loop that assembles again.
+    QQueue<QByteArray> m_pending;
+    quint32 m_ticks = 0;
+};

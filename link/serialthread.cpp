@@ -1,0 +1,142 @@
+#include "link/serialthread.h"
+
+#include "serial/serial.h"
+
+#include <QDebug>
+#include <QMutexLocker>
+
+#include <stdexcept>
+
+SerialThread::SerialThread(QObject *parent)
+    : QThread(parent),
+      m_serial(std::make_unique<serial::Serial>(std::string(), 9600, serial::PortTimeouts(),
+                                                serial::ByteSize::EightBits, serial::Parity::None,
+                                                serial::StopBits::One, serial::FlowControl::None))
+{
+}
+
+SerialThread::~SerialThread()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_quit = true;
+    }
+    wait();
+    m_serial.reset();
+    qDebug(" delete m_serial");
+}
+
+bool SerialThread::openPort(const PortSettings &settings)
+{
+    QByteArray text;
+    try {
+        m_serial->setPort(settings.portName.toStdString());
+        m_serial->setBaudrate(quint32(settings.baudRate));
+        m_serial->setBytesize(serial::ByteSize(settings.byteSize));
+        m_serial->setParity(serial::Parity(settings.parity));
+        m_serial->setStopbits(serial::StopBits(settings.stopBits));
+        m_serial->setFlowcontrol(serial::FlowControl(settings.flowControl));
+        m_serial->open();
+        return true;
+    } catch (const std::invalid_argument &e) {
+        text = (tr("无效的参数") + QString::fromUtf8(e.what())).toUtf8();
+    } catch (const serial::SerialException &e) {
+        text = (tr("COM口异常") + QString::fromUtf8(e.what())).toUtf8();
+    } catch (const serial::IOException &e) {
+        text = (tr("IO异常") + QString::fromUtf8(e.what())).toUtf8();
+    } catch (...) {
+        text = tr("未知的异常COM可能已经打开").toUtf8();
+    }
+    emit error(text);
+    return false;
+}
+
+void SerialThread::requestClose()
+{
+    QMutexLocker lock(&m_mutex);
+    m_closeRequest = true;
+}
+
+bool SerialThread::isOpen() const
+{
+    return m_serial->isOpen();
+}
+
+qint64 SerialThread::writeBytes(const QByteArray &bytes)
+{
+    try {
+        return qint64(m_serial->write(bytes.toStdString()));
+    } catch (...) {
+        emit error(tr("写入异常").toUtf8());
+        return 0;
+    }
+}
+
+bool SerialThread::poll(size_t &count)
+{
+    try {
+        count = m_serial->available();
+        return true;
+    } catch (...) {
+        requestClose();
+        return false;
+    }
+}
+
+void SerialThread::run()
+{
+    // Waiting count of the last successful poll. A failing poll leaves it as
+    // it was, so bytes counted before a line drops are still asked for and
+    // the failing read reports the loss.
+    size_t count = 0;
+    QDateTime stamp;
+
+    while (!m_quit) {
+        if (m_closeRequest) {
+            try {
+                m_serial->close();
+            } catch (...) {
+                // The descriptor is gone either way; the port counts as closed.
+            }
+            m_closeRequest = false;
+        }
+
+        QByteArray burst;
+        poll(count);
+        if (count != 0) {
+            stamp = QDateTime::currentDateTime();
+            // Settle: wait until the count has not changed for kStablePolls
+            // polls. A full input queue is read at once: nothing more can
+            // arrive until it is emptied.
+            int stable = 0;
+            while (count < kEarlyReadThreshold && stable < kStablePolls && !m_quit) {
+                QThread::usleep(kPollIntervalUs);
+                size_t now = count;
+                if (!poll(now))
+                    break;
+                if (now != 0)
+                    stamp = QDateTime::currentDateTime();
+                if (now != count) {
+                    count = now;
+                    stable = 0;
+                }
+                ++stable;
+            }
+
+            if (count != 0) {
+                try {
+                    const std::string bytes = m_serial->read(count);
+                    burst = QByteArray(bytes.data(), int(bytes.size()));
+                } catch (...) {
+                    emit error(QByteArrayLiteral("read false"));
+                    requestClose();
+                }
+            }
+        }
+
+        if (!burst.isEmpty() && !m_quit)
+            emit response(burst, stamp);
+
+        QThread::usleep(kIdlePauseUs);
+    }
+}
