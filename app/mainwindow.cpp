@@ -3,6 +3,7 @@
 #include "app/mainwindowlook.h"
 #include "app/shellrules.h"
 #include "app/userdialogs.h"
+#include "link/serialhandle.h"
 #include "ui_mainwindow.h"
 #include "widgets/bubbletips.h"
 #include "widgets/formsetting.h"
@@ -70,6 +71,9 @@ MainWindow::MainWindow(QWidget *parent)
     setMouseTracking(true);
     connect(ui->pb_win_close, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->pb_win_min, &QPushButton::clicked, this, &QWidget::showMinimized);
+
+    m_serialHandle = new SerialHandle(QStringLiteral("port_1"), this);
+    connect(m_serialHandle, &SerialHandle::updateCOMInfo, this, &MainWindow::updateCOMInfo);
 
     m_statusTimer = new QTimer(this);
     connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::handleTimeOut);

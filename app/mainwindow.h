@@ -15,6 +15,7 @@ class BubbleTips;
 class FormSetting;
 class FramelessResizer;
 class QButtonGroup;
+class SerialHandle;
 class QTimer;
 
 // The program's only top-level window and the hub that owns every long-lived
@@ -31,6 +32,7 @@ public:
     // The generated form, for tests that look up controls by their form names.
     Ui::MainWindow *form() const { return ui; }
     FormSetting *settingsWindow() const { return m_formSetting; }
+    SerialHandle *serialHandle() const { return m_serialHandle; }
     const AppSettings &settings() const { return m_settings; }
 
     // Unsaved changes in the archive; asked about when the window closes.
@@ -90,6 +92,7 @@ private:
     FramelessResizer *m_resizer = nullptr;
     FormSetting *m_formSetting = nullptr;
     BubbleTips *m_bubbleTips = nullptr;
+    SerialHandle *m_serialHandle = nullptr;
     QTimer *m_statusTimer = nullptr;
     PortWatcher *m_portWatcher = nullptr;
 

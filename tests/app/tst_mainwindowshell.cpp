@@ -1,8 +1,10 @@
 #include "app/mainwindow.h"
 #include "app/settingsfile.h"
 #include "app/shellrules.h"
+#include "app/startup.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
+#include "link/serialhandle.h"
 #include "ui_mainwindow.h"
 #include "widgets/formsetting.h"
 
@@ -373,6 +375,20 @@ private slots:
         QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#999999"));
         QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#e0e0e0"));
         QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+    }
+
+    void linkStateReachesTheWindow()
+    {
+        QObject owner;
+        const QString port =
+            startSimulatorIfAsked({QStringLiteral("kx740d"), QStringLiteral("--simulate")}, &owner);
+        QVERIFY(!port.isEmpty());
+        MainWindow w;
+        QVERIFY(w.serialHandle()->openPort(port, 115200));
+        QTRY_COMPARE_WITH_TIMEOUT(w.windowTitle(), QStringLiteral("KX740D  已连接设备"), 2000);
+        QCOMPARE(w.form()->pb_connect->text(), QStringLiteral("断开连接"));
+        w.serialHandle()->closePort();
+        QTRY_COMPARE_WITH_TIMEOUT(w.windowTitle(), QStringLiteral("KX740D  未连接设备"), 2000);
     }
 
     void portChoiceVisibility_data()
