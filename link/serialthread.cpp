@@ -138,5 +138,14 @@ void SerialThread::run()
             emit response(burst, stamp);
 
         QThread::usleep(kIdlePauseUs);
+        // With nothing waiting, sleep until bytes arrive instead of polling
+        // the port thousands of times a second; the flags are still looked at
+        // every kIdleWaitMs.
+        if (count == 0 && burst.isEmpty() && !m_quit && !m_closeRequest) {
+            if (m_serial->isOpen())
+                m_serial->waitReadable(kIdleWaitMs);
+            else
+                QThread::msleep(kIdleWaitMs);
+        }
     }
 }

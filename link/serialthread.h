@@ -29,6 +29,8 @@ public:
     static constexpr unsigned long kPollIntervalUs = 500;
     // Pause between passes of the reader loop.
     static constexpr unsigned long kIdlePauseUs = 50;
+    // Longest wait for input while nothing is waiting (milliseconds).
+    static constexpr uint32_t kIdleWaitMs = 10;
     // Polls without change that end a burst.
     static constexpr int kStablePolls = 20;
     // A waiting count this large is read without waiting for it to settle.

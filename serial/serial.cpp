@@ -48,6 +48,11 @@ size_t Serial::available()
     return m_impl->available();
 }
 
+bool Serial::waitReadable(uint32_t timeoutMs)
+{
+    return m_impl->waitReadable(timeoutMs);
+}
+
 std::string Serial::read(size_t size)
 {
     return m_impl->read(size);

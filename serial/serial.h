@@ -128,6 +128,10 @@ public:
 
     // Number of received bytes waiting to be read; 0 while closed.
     size_t available();
+    // Waits up to `timeoutMs` milliseconds for received bytes (or a hang-up)
+    // without reading them. True when something is ready; false on time-out
+    // and at once while the port is closed.
+    bool waitReadable(uint32_t timeoutMs);
     // Reads up to `size` bytes within the timeouts (all of them when every
     // timeout is 0) and returns those read.
     std::string read(size_t size = 1);

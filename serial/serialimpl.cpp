@@ -246,6 +246,15 @@ size_t Serial::SerialImpl::available()
     return static_cast<size_t>(count);
 }
 
+bool Serial::SerialImpl::waitReadable(uint32_t timeoutMs)
+{
+    if (!m_isOpen)
+        return false;
+    pollfd p{m_fd, POLLIN, 0};
+    const int r = ::poll(&p, 1, int(std::min<uint32_t>(timeoutMs, 60000)));
+    return r > 0;
+}
+
 std::string Serial::SerialImpl::read(size_t size)
 {
     DirectionLock lock(m_readMutex, "Error claiming read mutex.");

@@ -21,6 +21,7 @@ public:
     bool isOpen() const { return m_isOpen; }
 
     size_t available();
+    bool waitReadable(uint32_t timeoutMs);
     std::string read(size_t size);
     size_t write(const std::string &data);
 

@@ -97,6 +97,29 @@ private slots:
         QVERIFY(atOnce.isOpen());
     }
 
+    void waitsForInputWithoutReadingIt()
+    {
+        serial::Serial port;
+        QVERIFY(!port.waitReadable(1000)); // closed: at once, nothing to wait for
+        port.setPort(m_pty->slavePath());
+        port.open();
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!port.waitReadable(50));
+        QVERIFY(timer.elapsed() >= 40);
+
+        auto later = std::async(std::launch::async, [this] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            return m_pty->writeMaster("xy");
+        });
+        timer.restart();
+        QVERIFY(port.waitReadable(5000));
+        QVERIFY(timer.elapsed() < 2000);
+        QVERIFY(later.get());
+        QTRY_COMPARE(port.available(), size_t(2)); // still there to be read
+        QCOMPARE(port.read(2), std::string("xy"));
+    }
+
     void secondOpenIsRefused()
     {
         serial::Serial first(m_pty->slavePath());
