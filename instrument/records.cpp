@@ -1,5 +1,11 @@
 #include "instrument/records.h"
 
+#include <QList>
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+
 namespace {
 
 template <typename T> bool sameBytes(const T &a, const T &b)
@@ -270,4 +276,17 @@ _T_EE_TEST_DATA storedRecordFromReading(const _T_PRINT_OUT_DATA &reading, const 
     rec.minute = time.minute;
     rec.second = time.second;
     return rec;
+}
+
+void registerRecordMetaTypes()
+{
+    qRegisterMetaType<_T_PRINT_OUT_DATA>("_T_PRINT_OUT_DATA");
+    qRegisterMetaType<_T_TIME>("_T_TIME");
+    qRegisterMetaType<_T_CTRL_CONFIG>("_T_CTRL_CONFIG");
+    qRegisterMetaType<_T_CH_CONFIG>("_T_CH_CONFIG");
+    qRegisterMetaType<_T_EE_TEST_DATA>("_T_EE_TEST_DATA");
+    qRegisterMetaType<QPair<_T_PRINT_OUT_DATA, _T_TIME>>("QPair<_T_PRINT_OUT_DATA,_T_TIME>");
+    qRegisterMetaType<QVector<_T_EE_TEST_DATA>>("QVector<_T_EE_TEST_DATA>");
+    qRegisterMetaType<QList<QList<QString>>>("QList<QList<QString> >");
+    qRegisterMetaType<uint64_t>("uint64_t");
 }

@@ -278,3 +278,8 @@ Q_DECLARE_METATYPE(_T_TIME)
 Q_DECLARE_METATYPE(_T_CTRL_CONFIG)
 Q_DECLARE_METATYPE(_T_CH_CONFIG)
 Q_DECLARE_METATYPE(_T_EE_TEST_DATA)
+
+// Registers the records, their lists and the driver's other signal argument
+// types with the meta-type system, so they travel through queued
+// connections. Safe to call any number of times.
+void registerRecordMetaTypes();

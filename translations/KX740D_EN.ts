@@ -2,6 +2,44 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>Bash</name>
+    <message>
+        <location filename="../measurement/bash.ui" line="+137"/>
+        <location line="+237"/>
+        <location line="+237"/>
+        <location line="+237"/>
+        <source>设为差值参考</source>
+        <translation>Set as difference reference</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectFailure</name>
+    <message>
+        <location filename="../measurement/connectfailure.cpp" line="+58"/>
+        <source>无法打开串口 %1。</source>
+        <translation>Cannot open the serial port %1.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>没有使用该串口的权限。请让系统管理员为当前用户开放该串口的读写权限。</source>
+        <translation>No permission to use this port. Ask the system administrator to give the current user read and write access to it.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>没有使用该串口的权限。该串口属于用户组 %1，请将当前用户加入该组：在终端中运行
+%2
+然后注销并重新登录，使新的组成员身份生效。</source>
+        <translation>No permission to use this port. The port belongs to the group %1; add the current user to that group by running
+%2
+in a terminal, then log out and log in again for the new group membership to take effect.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>该串口正被其他程序使用，请关闭该程序后重试。</source>
+        <translation>The port is in use by another program. Close that program and try again.</translation>
+    </message>
+</context>
+<context>
     <name>Dialog_wait</name>
     <message>
         <location filename="../widgets/dialog_wait.ui" line="+20"/>
@@ -67,7 +105,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+238"/>
+        <location filename="../app/mainwindow.cpp" line="+242"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
@@ -622,7 +660,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-195"/>
+        <location filename="../app/mainwindow.cpp" line="-198"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -652,7 +690,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+168"/>
+        <location line="+171"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -740,6 +778,29 @@ Data that is not saved will be lost.</translation>
     </message>
 </context>
 <context>
+    <name>RecordingRules</name>
+    <message>
+        <location filename="../measurement/recordingrules.cpp" line="+43"/>
+        <source>剩余时间：</source>
+        <translation>Remaining time: </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>分</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+</context>
+<context>
     <name>SerialThread</name>
     <message>
         <location filename="../link/serialthread.cpp" line="+42"/>
@@ -765,6 +826,46 @@ Data that is not saved will be lost.</translation>
         <location line="+22"/>
         <source>写入异常</source>
         <translation>Write error</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsRules</name>
+    <message>
+        <location filename="../measurement/settingsrules.cpp" line="+85"/>
+        <source>设备名称：</source>
+        <translation>Device name: </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>固件版本：</source>
+        <translation>Firmware version: </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>/80000组</source>
+        <translation>/80000 records</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>数据记录中，请停止记录后尝试</source>
+        <translation>Recording in progress. Please stop the recording and try again.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>连接PC软件后将关闭蓝牙
+是否继续？</source>
+        <translation>Connecting to the PC software will switch Bluetooth off.
+Continue?</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>确实要复位仪表上的设置吗，此动作不会删除FLASH数据?</source>
+        <translation>Really reset the instrument&apos;s settings? This does not delete the data stored in its flash memory.</translation>
     </message>
 </context>
 <context>

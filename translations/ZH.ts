@@ -2,6 +2,44 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>Bash</name>
+    <message>
+        <location filename="../measurement/bash.ui" line="+137"/>
+        <location line="+237"/>
+        <location line="+237"/>
+        <location line="+237"/>
+        <source>设为差值参考</source>
+        <translation>设为差值参考</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectFailure</name>
+    <message>
+        <location filename="../measurement/connectfailure.cpp" line="+58"/>
+        <source>无法打开串口 %1。</source>
+        <translation>无法打开串口 %1。</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>没有使用该串口的权限。请让系统管理员为当前用户开放该串口的读写权限。</source>
+        <translation>没有使用该串口的权限。请让系统管理员为当前用户开放该串口的读写权限。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>没有使用该串口的权限。该串口属于用户组 %1，请将当前用户加入该组：在终端中运行
+%2
+然后注销并重新登录，使新的组成员身份生效。</source>
+        <translation>没有使用该串口的权限。该串口属于用户组 %1，请将当前用户加入该组：在终端中运行
+%2
+然后注销并重新登录，使新的组成员身份生效。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>该串口正被其他程序使用，请关闭该程序后重试。</source>
+        <translation>该串口正被其他程序使用，请关闭该程序后重试。</translation>
+    </message>
+</context>
+<context>
     <name>Dialog_wait</name>
     <message>
         <location filename="../widgets/dialog_wait.ui" line="+20"/>
@@ -67,7 +105,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+238"/>
+        <location filename="../app/mainwindow.cpp" line="+242"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -622,7 +660,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-195"/>
+        <location filename="../app/mainwindow.cpp" line="-198"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -652,7 +690,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+168"/>
+        <location line="+171"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -740,6 +778,29 @@
     </message>
 </context>
 <context>
+    <name>RecordingRules</name>
+    <message>
+        <location filename="../measurement/recordingrules.cpp" line="+43"/>
+        <source>剩余时间：</source>
+        <translation>剩余时间：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时</source>
+        <translation>时</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>分</source>
+        <translation>分</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>秒</source>
+        <translation>秒</translation>
+    </message>
+</context>
+<context>
     <name>SerialThread</name>
     <message>
         <location filename="../link/serialthread.cpp" line="+42"/>
@@ -765,6 +826,46 @@
         <location line="+22"/>
         <source>写入异常</source>
         <translation>写入异常</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsRules</name>
+    <message>
+        <location filename="../measurement/settingsrules.cpp" line="+85"/>
+        <source>设备名称：</source>
+        <translation>设备名称：</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>固件版本：</source>
+        <translation>固件版本：</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>/80000组</source>
+        <translation>/80000组</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>数据记录中，请停止记录后尝试</source>
+        <translation>数据记录中，请停止记录后尝试</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>连接PC软件后将关闭蓝牙
+是否继续？</source>
+        <translation>连接PC软件后将关闭蓝牙
+是否继续？</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>确实要复位仪表上的设置吗，此动作不会删除FLASH数据?</source>
+        <translation>确实要复位仪表上的设置吗，此动作不会删除FLASH数据?</translation>
     </message>
 </context>
 <context>
