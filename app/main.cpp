@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QFont>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -30,5 +31,8 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     window.show();
+    // Once the event loop runs, so a failure box has a window behind it.
+    if (connectAtStartup(QCoreApplication::arguments()))
+        QTimer::singleShot(0, &window, &MainWindow::connectToFirstPort);
     return app.exec();
 }

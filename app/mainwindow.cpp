@@ -4,6 +4,7 @@
 #include "app/shellrules.h"
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
+#include "measurement/bash.h"
 #include "ui_mainwindow.h"
 #include "widgets/bubbletips.h"
 #include "widgets/formsetting.h"
@@ -47,6 +48,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_numberText = tr("编号");
     m_temperatureText = tr("温度");
     m_titleBase = tr("KX740D ");
+    m_archive = newArchive();
     m_settings.dataDir = QCoreApplication::applicationDirPath() + QStringLiteral("/data/");
     m_settings.language = 1;
 
@@ -62,6 +64,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     loadSettings();
 
+    // The session starts with one empty measurement, which is not a change.
+    m_currentMeasurement = m_archive.append(newMeasurement());
+    showCurrentMeasurement();
+
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
     applyStyleSheetFile(this, QStringLiteral("cs") + QStringLiteral(".qss"));
@@ -74,6 +80,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_serialHandle = new SerialHandle(QStringLiteral("port_1"), this);
     connect(m_serialHandle, &SerialHandle::updateCOMInfo, this, &MainWindow::updateCOMInfo);
+    wireMeasurement();
+    // The port is still closed: this only clears the identified flag.
+    m_device.setLink(m_serialHandle);
 
     m_statusTimer = new QTimer(this);
     connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::handleTimeOut);
@@ -87,6 +96,9 @@ MainWindow::MainWindow(QWidget *parent)
     fillPortList(m_portWatcher->ports());
     if (ui->comboBox_COM->count() > 1)
         ui->comboBox_COM->show();
+
+    m_bash = new Bash(this);
+    ui->verticalLayout_3->addWidget(m_bash);
 
     // Pages are switched by the program, never by tabs.
     ui->tabWidget_window->tabBar()->hide();
@@ -107,7 +119,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     ui->pb_time_sync->hide();
     ui->label_dev_status->hide();
-    showLimits();
+    updateLimitAndOffsetBoxes();
     ui->pb_hold->hide();
     ui->widget_25->hide();
 
@@ -120,6 +132,8 @@ MainWindow::MainWindow(QWidget *parent)
     ui->comboBox_lang->setCurrentIndex(m_settings.language);
     ui->pb_autobackup_enable->setChecked(m_settings.autoBackupEnabled);
     ui->pb_continue_enable->setChecked(m_settings.continuousEnabled);
+    m_device.setContinue(m_settings.continuousEnabled);
+    handleRunningTimechange();
 
     m_constructed = true;
 }
@@ -148,6 +162,8 @@ void MainWindow::createButtonGroups()
     m_bleGroup = new QButtonGroup(this);
     m_bleGroup->addButton(ui->pb_ble_off, 100);
     m_bleGroup->addButton(ui->pb_ble_on, 101);
+    for (QButtonGroup *group : {m_diffGroup, m_measureGroup, m_bleGroup})
+        connect(group, &QButtonGroup::idClicked, this, &MainWindow::handelButtonGroup);
 
     // The ids are the page numbers of the settings stack.
     m_menuGroup = new QButtonGroup(this);
@@ -170,6 +186,9 @@ void MainWindow::handelMenuButtonGroup(int id)
     if (id < 0 || id >= ui->stackedWidget_menu->count())
         return;
     ui->stackedWidget_menu->setCurrentIndex(id);
+    // The device page shows the stored-record count; ask for a fresh one.
+    if (id == 0)
+        m_device.queryStoredRecordCount();
 }
 
 void MainWindow::on_pb_dev_info_clicked()
@@ -191,6 +210,14 @@ void MainWindow::showSettingsWindow()
 
 void MainWindow::on_pb_sys_setting_clicked()
 {
+    if (refuseWhileRecording())
+        return;
+    // Until the instrument has reported its configuration the controls show
+    // nothing of it; ask once more.
+    if (!m_ctrlConfigReceived) {
+        m_device.queryConfig37();
+        m_device.queryConfig35();
+    }
     showSettingsWindow();
 }
 
@@ -214,10 +241,15 @@ void MainWindow::sys_setting_close()
 
 void MainWindow::handleTimeOut()
 {
-    // The instrument identifies itself once a link driver reports it; until
-    // then the status stays "not ready".
-    const bool identified = false;
-    ui->label_dev_status->setText(identified ? tr("状态 ：就绪") : tr("状态：未就绪"));
+    if (m_device.isRecording()) {
+        const int count = m_device.recordedCount();
+        if (count != m_shownRecordCount) {
+            m_shownRecordCount = count;
+            graphUpdate();
+            m_modified = true;
+        }
+    }
+    ui->label_dev_status->setText(m_device.isIdentified() ? tr("状态 ：就绪") : tr("状态：未就绪"));
 }
 
 void MainWindow::updateCOMInfo(int arg)

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "app/settingsfile.h"
+#include "instrument/devkx740d.h"
 #include "link/portdiscovery.h"
 #include "link/portwatcher.h"
+#include "measurement/dashboardrules.h"
+#include "store/data_table_t.h"
 #include "widgets/titlebardrag.h"
 
 #include <QMainWindow>
@@ -11,6 +14,7 @@
 namespace Ui {
 class MainWindow;
 }
+class Bash;
 class BubbleTips;
 class FormSetting;
 class FramelessResizer;
@@ -33,7 +37,26 @@ public:
     Ui::MainWindow *form() const { return ui; }
     FormSetting *settingsWindow() const { return m_formSetting; }
     SerialHandle *serialHandle() const { return m_serialHandle; }
+    DevKX740D &device() { return m_device; }
+    Bash *dashboard() const { return m_bash; }
     const AppSettings &settings() const { return m_settings; }
+
+    // Unit in which temperatures are shown (0 Celsius, 1 Fahrenheit, 2 Kelvin;
+    // other values are shown as Celsius).
+    unit_type shownUnit() const { return m_unit; }
+    // Makes `unit` the shown unit and redraws everything that shows a
+    // temperature; nothing happens when it is the shown unit already.
+    void applyUnit(unit_type unit);
+    // Ranges and values of the limit and offset boxes in the shown unit.
+    void updateLimitAndOffsetBoxes();
+
+    // Every measurement of the session, and the one the table and chart show
+    // and a recording is added to (null when none is chosen).
+    const Data_table_T &archive() const { return m_archive; }
+    Data_List_T *currentMeasurement() const { return m_currentMeasurement; }
+    // The tree makes its chosen measurement current; `measurement` belongs
+    // to the archive or is null.
+    void setCurrentMeasurement(Data_List_T *measurement) { m_currentMeasurement = measurement; }
 
     // Unsaved changes in the archive; asked about when the window closes.
     bool isModified() const { return m_modified; }
@@ -65,6 +88,55 @@ public slots:
     void on_pb_autobackup_enable_clicked(bool checked);
     void on_pb_open_user_datasheet_clicked();
 
+    void on_pb_connect_clicked();
+    // Selects the first port of the list and presses the connect button.
+    void connectToFirstPort();
+    void on_comboBox_T1_currentIndexChanged(int index);
+    void on_comboBox_T2_currentIndexChanged(int index);
+    void on_comboBox_T3_currentIndexChanged(int index);
+    void on_comboBox_T4_currentIndexChanged(int index);
+    void on_comboBox_unit_currentIndexChanged(int index);
+    void on_comboBox_freq_currentIndexChanged(int index);
+    void on_pb_auto_pwr_onoff_clicked();
+    void on_pb_reset_clicked();
+
+    // Recording.
+    void on_pb_start_clicked(bool checked);
+    void on_pb_hold_clicked();
+    void handelIntervalSetting();
+    void handleRunningTimechange();
+    void on_pb_continue_enable_clicked(bool checked);
+    void on_doubleSpinBox_hi_limit_T1_editingFinished();
+    void on_doubleSpinBox_hi_limit_T2_editingFinished();
+    void on_doubleSpinBox_hi_limit_T3_editingFinished();
+    void on_doubleSpinBox_hi_limit_T4_editingFinished();
+    void on_doubleSpinBox_low_limit_T1_editingFinished();
+    void on_doubleSpinBox_low_limit_T2_editingFinished();
+    void on_doubleSpinBox_low_limit_T3_editingFinished();
+    void on_doubleSpinBox_low_limit_T4_editingFinished();
+    void on_pb_limit_enable_T1_clicked(bool checked);
+    void on_pb_limit_enable_T2_clicked(bool checked);
+    void on_pb_limit_enable_T3_clicked(bool checked);
+    void on_pb_limit_enable_T4_clicked(bool checked);
+    void on_doubleSpinBox_offset_1_editingFinished();
+    void on_doubleSpinBox_offset_2_editingFinished();
+    void on_doubleSpinBox_offset_3_editingFinished();
+    void on_doubleSpinBox_offset_4_editingFinished();
+
+    // The instrument driver's reports.
+    void live_data(_T_PRINT_OUT_DATA s);
+    void max_min_avg_info(QList<QList<QString>> info_sss);
+    void ctrl_setting(_T_CTRL_CONFIG ctrl_code);
+    void ch_setting(_T_CH_CONFIG ch_code);
+    void deviceInfo(QString dev_name, QString fw_ver);
+    void flash_used_num_update(int mun);
+    void progressBar_range_update(int max, int now);
+    void trans_end();
+    void continueTime(uint64_t cnt);
+
+    // The difference-mode, measuring-mode and Bluetooth groups.
+    void handelButtonGroup(int id);
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -74,6 +146,33 @@ protected:
 
 private:
     void createButtonGroups();
+    void wireMeasurement();
+    // While a recording runs, tells the user to stop it first and returns true.
+    bool refuseWhileRecording();
+    void openInstrumentPort(const QString &portName);
+    void askToSwitchBluetoothOff();
+    void updateLimitBoxes();
+    void updateOffsetBoxes();
+
+    void startRecording();
+    void stopRecording();
+    // Channel index 0..3.
+    void limitEdited(int channel, bool high);
+    void limitSwitched(int channel, bool on);
+    void offsetEdited(int channel);
+
+    // Appends a measurement made now and makes it current.
+    void addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name);
+
+    // Views of the current measurement and the backup file, filled in by the
+    // table, the chart and the data files.
+    void showCurrentMeasurement();
+    void updatePaging();
+    void replotCurrentMeasurement();
+    // Live refresh of the table and chart while recording.
+    void graphUpdate();
+    void writeAutoBackup(bool clear);
+
     void showSettingsWindow();
 
     void loadSettings();
@@ -89,6 +188,13 @@ private:
     bool saveArchiveFile();
 
     Ui::MainWindow *ui;
+    DevKX740D m_device;
+    Bash *m_bash = nullptr;
+    unit_type m_unit = 0;
+    Data_table_T m_archive;
+    Data_List_T *m_currentMeasurement = nullptr;
+    // Recorded readings counted by the status timer at its last look.
+    int m_shownRecordCount = 0;
     FramelessResizer *m_resizer = nullptr;
     FormSetting *m_formSetting = nullptr;
     BubbleTips *m_bubbleTips = nullptr;
@@ -106,6 +212,12 @@ private:
     bool m_constructed = false;
     bool m_modified = false;
     bool m_debugWindowShown = false;
+    // A control configuration arrived since start-up; the settings window
+    // then no longer asks for the configuration.
+    bool m_ctrlConfigReceived = false;
+    // True while the boxes are set to show a configuration the instrument
+    // reported; their slots then send nothing.
+    bool m_showingInstrumentConfig = false;
 
     // Connection state as last reported by the link and as last shown.
     bool m_reportedConnected = false;

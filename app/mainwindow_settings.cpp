@@ -55,20 +55,13 @@ void MainWindow::showSettings()
     ui->checkBox_legend->setChecked(m_settings.showLegend);
 }
 
-// Limits are kept in degrees Celsius, the unit every session starts in.
 void MainWindow::showLimits()
 {
-    QDoubleSpinBox *high[] = {ui->doubleSpinBox_hi_limit_T1, ui->doubleSpinBox_hi_limit_T2,
-                              ui->doubleSpinBox_hi_limit_T3, ui->doubleSpinBox_hi_limit_T4};
-    QDoubleSpinBox *low[] = {ui->doubleSpinBox_low_limit_T1, ui->doubleSpinBox_low_limit_T2,
-                             ui->doubleSpinBox_low_limit_T3, ui->doubleSpinBox_low_limit_T4};
     QAbstractButton *enabled[] = {ui->pb_limit_enable_T1, ui->pb_limit_enable_T2,
                                   ui->pb_limit_enable_T3, ui->pb_limit_enable_T4};
-    for (int ch = 0; ch < kChannelCount; ++ch) {
-        high[ch]->setValue(m_settings.highLimit[ch]);
-        low[ch]->setValue(m_settings.lowLimit[ch]);
+    for (int ch = 0; ch < kChannelCount; ++ch)
         enabled[ch]->setChecked(m_settings.limitEnabled[ch]);
-    }
+    updateLimitBoxes();
 }
 
 void MainWindow::showLogo()

@@ -42,3 +42,8 @@ QStringList portsFromArguments(const QStringList &arguments)
     }
     return ports;
 }
+
+bool connectAtStartup(const QStringList &arguments)
+{
+    return arguments.mid(1).contains(QStringLiteral("--connect"));
+}

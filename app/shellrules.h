@@ -31,3 +31,7 @@ QString manualFileName(int language);
 // Ports named on the command line with "--port NAME" (repeatable), in order,
 // for instruments behind other bridges and for simulators.
 QStringList portsFromArguments(const QStringList &arguments);
+
+// "--connect" among the arguments: connect to the first port of the list at
+// start-up, as if the user pressed the connect button.
+bool connectAtStartup(const QStringList &arguments);

@@ -11,6 +11,9 @@
 
 // ---- Connecting ----
 
+// The instrument's line speed.
+constexpr int kInstrumentBaudRate = 115200;
+
 enum class ConnectStep
 {
     Disconnect, // the port is open: close it and forget the instrument

@@ -40,6 +40,19 @@ in a terminal, then log out and log in again for the new group membership to tak
     </message>
 </context>
 <context>
+    <name>DataStore</name>
+    <message>
+        <location filename="../store/data_list_t.cpp" line="+18"/>
+        <source>新建测量</source>
+        <translation>New measurement</translation>
+    </message>
+    <message>
+        <location filename="../store/data_table_t.cpp" line="+66"/>
+        <source>新建档案</source>
+        <translation>New archive</translation>
+    </message>
+</context>
+<context>
     <name>Dialog_wait</name>
     <message>
         <location filename="../widgets/dialog_wait.ui" line="+20"/>
@@ -105,7 +118,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+242"/>
+        <location filename="../app/mainwindow.cpp" line="+274"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
@@ -660,7 +673,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-198"/>
+        <location filename="../app/mainwindow.cpp" line="-229"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -690,7 +703,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+171"/>
+        <location line="+202"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -723,21 +736,25 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+192"/>
+        <location line="+294"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+0"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
         <location line="+0"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-294"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_settings.cpp" line="+89"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+82"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
     </message>
@@ -780,7 +797,7 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>RecordingRules</name>
     <message>
-        <location filename="../measurement/recordingrules.cpp" line="+43"/>
+        <location filename="../measurement/recordingrules.cpp" line="+41"/>
         <source>剩余时间：</source>
         <translation>Remaining time: </translation>
     </message>

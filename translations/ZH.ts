@@ -40,6 +40,19 @@
     </message>
 </context>
 <context>
+    <name>DataStore</name>
+    <message>
+        <location filename="../store/data_list_t.cpp" line="+18"/>
+        <source>新建测量</source>
+        <translation>新建测量</translation>
+    </message>
+    <message>
+        <location filename="../store/data_table_t.cpp" line="+66"/>
+        <source>新建档案</source>
+        <translation>新建档案</translation>
+    </message>
+</context>
+<context>
     <name>Dialog_wait</name>
     <message>
         <location filename="../widgets/dialog_wait.ui" line="+20"/>
@@ -105,7 +118,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+242"/>
+        <location filename="../app/mainwindow.cpp" line="+274"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -660,7 +673,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-198"/>
+        <location filename="../app/mainwindow.cpp" line="-229"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -690,7 +703,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+171"/>
+        <location line="+202"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -723,21 +736,25 @@
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+192"/>
+        <location line="+294"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-294"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_settings.cpp" line="+89"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+82"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
@@ -780,7 +797,7 @@
 <context>
     <name>RecordingRules</name>
     <message>
-        <location filename="../measurement/recordingrules.cpp" line="+43"/>
+        <location filename="../measurement/recordingrules.cpp" line="+41"/>
         <source>剩余时间：</source>
         <translation>剩余时间：</translation>
     </message>

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "measurement/bash.h"
 #include "resources/initresources.h"
 #include "ui_mainwindow.h"
 
@@ -517,7 +518,9 @@ void TestMainWindowForm::placesWhereOtherPartsLookForThings()
 {
     QCOMPARE(ui->verticalLayout_graph->indexOf(ui->customPlot), 0);
     QCOMPARE(ui->verticalLayout_grid->indexOf(ui->tableWidget), 0);
-    QCOMPARE(ui->verticalLayout_3->count(), 0);
+    // The dashboard is the only thing the window puts into its layout.
+    QCOMPARE(ui->verticalLayout_3->count(), 1);
+    QCOMPARE(ui->verticalLayout_3->itemAt(0)->widget(), m_window->dashboard());
     QCOMPARE(ui->verticalLayout_littile->count(), 0);
     QCOMPARE(ui->customPlot->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
     QCOMPARE(ui->customPlot->sizePolicy().verticalPolicy(), QSizePolicy::Expanding);
@@ -750,12 +753,11 @@ void TestMainWindowForm::numberBoxes()
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(highs[i]->prefix(), QStringLiteral("上限 "));
         QCOMPARE(lows[i]->prefix(), QStringLiteral("下限  "));
+        // The window narrows the boxes to the range of type K in Celsius.
         for (QDoubleSpinBox *box : {highs[i], lows[i]}) {
-            QCOMPARE(box->minimum(), -9999.99);
-            QCOMPARE(box->maximum(), 9999.99);
-            // The extremes must be reachable, which needs two decimals.
-            box->setValue(-9999.99);
-            QCOMPARE(box->value(), -9999.99);
+            QCOMPARE(box->minimum(), -200.0);
+            QCOMPARE(box->maximum(), 1372.0);
+            QCOMPARE(box->decimals(), 2);
         }
     }
 }

@@ -3,8 +3,8 @@
 #include "app/shellrules.h"
 #include "app/startup.h"
 #include "app/userdialogs.h"
-#include "resources/initresources.h"
 #include "link/serialhandle.h"
+#include "resources/initresources.h"
 #include "ui_mainwindow.h"
 #include "widgets/formsetting.h"
 

@@ -71,6 +71,15 @@ private slots:
                  (QStringList{QStringLiteral("/dev/pts/3"), QStringLiteral("ttyACM0")}));
         QCOMPARE(portsFromArguments({QStringLiteral("kx740d")}), QStringList());
     }
+
+    void connectOption()
+    {
+        QVERIFY(connectAtStartup(
+            {QStringLiteral("kx740d"), QStringLiteral("--simulate"), QStringLiteral("--connect")}));
+        QVERIFY(!connectAtStartup({QStringLiteral("kx740d"), QStringLiteral("--simulate")}));
+        // a port named --connect is not the option
+        QVERIFY(!connectAtStartup({QStringLiteral("--connect")}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestShellRules)

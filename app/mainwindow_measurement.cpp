@@ -1,0 +1,571 @@
+// The main window's side of the instrument: the driver's reports, the
+// connection, the instrument's settings and recordings.
+#include "app/mainwindow.h"
+
+#include "app/userdialogs.h"
+#include "instrument/temperature.h"
+#include "link/serialhandle.h"
+#include "link/serialthread.h"
+#include "measurement/bash.h"
+#include "measurement/connectfailure.h"
+#include "measurement/recordingrules.h"
+#include "measurement/settingsrules.h"
+#include "measurement/unitrules.h"
+#include "ui_mainwindow.h"
+
+#include <QButtonGroup>
+#include <QDateTime>
+#include <QScopedValueRollback>
+
+#include <array>
+
+namespace {
+
+using ChannelBoxes = std::array<QDoubleSpinBox *, kChannelCount>;
+
+std::array<QComboBox *, kChannelCount> typeBoxes(Ui::MainWindow *ui)
+{
+    return {ui->comboBox_T1, ui->comboBox_T2, ui->comboBox_T3, ui->comboBox_T4};
+}
+
+ChannelBoxes highLimitBoxes(Ui::MainWindow *ui)
+{
+    return {ui->doubleSpinBox_hi_limit_T1, ui->doubleSpinBox_hi_limit_T2,
+            ui->doubleSpinBox_hi_limit_T3, ui->doubleSpinBox_hi_limit_T4};
+}
+
+ChannelBoxes lowLimitBoxes(Ui::MainWindow *ui)
+{
+    return {ui->doubleSpinBox_low_limit_T1, ui->doubleSpinBox_low_limit_T2,
+            ui->doubleSpinBox_low_limit_T3, ui->doubleSpinBox_low_limit_T4};
+}
+
+std::array<QAbstractButton *, kChannelCount> offsetReadings(Ui::MainWindow *ui)
+{
+    return {ui->pb_offset_1, ui->pb_offset_2, ui->pb_offset_3, ui->pb_offset_4};
+}
+
+ChannelBoxes offsetBoxes(Ui::MainWindow *ui)
+{
+    return {ui->doubleSpinBox_offset_1, ui->doubleSpinBox_offset_2, ui->doubleSpinBox_offset_3,
+            ui->doubleSpinBox_offset_4};
+}
+
+// Selects the button standing for `position` in a group whose first button
+// has `firstId`; a position of -1 (a value the group does not offer) leaves
+// the group as it is.
+void checkGroupButton(QButtonGroup *group, int firstId, int position)
+{
+    if (position < 0)
+        return;
+    if (QAbstractButton *button = group->button(firstId + position))
+        button->setChecked(true);
+}
+
+} // namespace
+
+void MainWindow::wireMeasurement()
+{
+    connect(m_serialHandle, &SerialHandle::codeDeal, &m_device, &DevKX740D::codeDeal);
+    connect(&m_device, &DevKX740D::live_data, this, &MainWindow::live_data);
+    connect(&m_device, &DevKX740D::max_min_avg_info, this, &MainWindow::max_min_avg_info);
+    connect(&m_device, &DevKX740D::ctrl_setting, this, &MainWindow::ctrl_setting);
+    connect(&m_device, &DevKX740D::ch_setting, this, &MainWindow::ch_setting);
+    connect(&m_device, &DevKX740D::deviceInfo, this, &MainWindow::deviceInfo);
+    connect(&m_device, &DevKX740D::flash_used_num_update, this, &MainWindow::flash_used_num_update);
+    connect(&m_device, &DevKX740D::progressBar_range_update, this,
+            &MainWindow::progressBar_range_update);
+    connect(&m_device, &DevKX740D::trans_end, this, &MainWindow::trans_end);
+    connect(&m_device, &DevKX740D::continueTime, this, &MainWindow::continueTime);
+
+    for (QSpinBox *box :
+         {ui->spinBox_interval_sec, ui->spinBox_interval_min, ui->spinBox_interval_hour})
+        connect(box, &QSpinBox::editingFinished, this, &MainWindow::handelIntervalSetting);
+    for (QSpinBox *box :
+         {ui->spinBox_contitime_hour, ui->spinBox_contitime_min, ui->spinBox_contitime_sec})
+        connect(box, &QSpinBox::editingFinished, this, &MainWindow::handleRunningTimechange);
+}
+
+bool MainWindow::refuseWhileRecording()
+{
+    if (!m_device.isRecording())
+        return false;
+    UserDialogs::information(nullptr, QString(), recordingGuardText(), m_okText);
+    return true;
+}
+
+// Shown whether or not a recording runs; the driver decides what is stored.
+void MainWindow::live_data(_T_PRINT_OUT_DATA s)
+{
+    m_bash->showReading(s);
+    const auto readings = offsetReadings(ui);
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        readings[ch]->setText(offsetPageReadingText(s.value[ch], s.status[ch], m_unit));
+    ui->label_tmp_e->setText(ambientText(s.ambient, m_unit));
+}
+
+// Shown with the dashboard's next reading.
+void MainWindow::max_min_avg_info(QList<QList<QString>> info_sss)
+{
+    m_bash->setStatistics(info_sss);
+}
+
+void MainWindow::on_pb_connect_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    const QString portName = ui->comboBox_COM->currentText();
+    switch (connectStep(m_serialHandle->isOpen(), portName)) {
+    case ConnectStep::Disconnect:
+        m_serialHandle->closePort();
+        m_device.setLink(nullptr);
+        break;
+    case ConnectStep::Open:
+        openInstrumentPort(portName);
+        break;
+    case ConnectStep::Nothing:
+        break;
+    }
+}
+
+void MainWindow::connectToFirstPort()
+{
+    if (ui->comboBox_COM->count() > 0)
+        ui->comboBox_COM->setCurrentIndex(0);
+    ui->pb_connect->click();
+}
+
+// The button's look follows with the link's next state report.
+void MainWindow::openInstrumentPort(const QString &portName)
+{
+    // A failed open reports its reason through the reader thread's error
+    // signal, emitted on this thread before openPort returns; the thread is
+    // replaced afterwards, so the connection is made for this one call.
+    QString linkError;
+    const QMetaObject::Connection reason = connect(
+        m_serialHandle->readerThread(), &SerialThread::error, this,
+        [&linkError](const QByteArray &text) { linkError = QString::fromUtf8(text); },
+        Qt::DirectConnection);
+    const bool opened = m_serialHandle->openPort(portName, kInstrumentBaudRate);
+    disconnect(reason);
+    if (opened && m_serialHandle->isOpen()) {
+        m_device.setLink(m_serialHandle);
+        return;
+    }
+    UserDialogs::information(nullptr, QString(), connectFailureText(portName, linkError), m_okText);
+}
+
+// Boxes set here to show what the instrument reports do not send that value
+// back: with two settings made in quick succession, echoing the older
+// configuration would undo the newer setting, the instrument would answer
+// with the older one, and window and instrument would keep overturning each
+// other's settings for good.
+void MainWindow::ctrl_setting(_T_CTRL_CONFIG ctrl_code)
+{
+    m_ctrlConfigReceived = true;
+    const QScopedValueRollback<bool> showing(m_showingInstrumentConfig, true);
+    const CtrlSettingView view = ctrlSettingView(ctrl_code);
+    ui->pb_hold->setChecked(view.hold);
+    checkGroupButton(m_bleGroup, kBluetoothGroupFirstId, view.bluetoothButton);
+    ui->pb_auto_pwr_onoff->setChecked(view.autoPowerOff);
+    ui->spinBox_interval_hour->setValue(int(view.intervalSeconds / 3600));
+    ui->spinBox_interval_min->setValue(int(view.intervalSeconds / 60 % 60));
+    ui->spinBox_interval_sec->setValue(int(view.intervalSeconds % 60));
+    checkGroupButton(m_measureGroup, kMeasuringGroupFirstId, view.measuringButton);
+    if (view.unitInBox)
+        ui->comboBox_unit->setCurrentIndex(view.unit);
+    else
+        applyUnit(view.unit);
+    checkGroupButton(m_diffGroup, kDifferenceGroupFirstId, view.differenceButton);
+    if (view.frequencyIndex >= 0)
+        ui->comboBox_freq->setCurrentIndex(view.frequencyIndex);
+    if (view.askBluetooth)
+        askToSwitchBluetoothOff();
+}
+
+// Bluetooth and the computer link are not used together: the user either
+// lets the instrument switch Bluetooth off or disconnects again. The look
+// follows with the link's next state report.
+void MainWindow::askToSwitchBluetoothOff()
+{
+    const int answer = UserDialogs::question(nullptr, bluetoothQuestionTitle(),
+                                             bluetoothQuestionText(), {tr("是"), tr("取消")}, 0);
+    if (answer == 1)
+        m_serialHandle->closePort();
+    else
+        m_device.setBluetooth(false);
+}
+
+void MainWindow::ch_setting(_T_CH_CONFIG ch_code)
+{
+    const QScopedValueRollback<bool> showing(m_showingInstrumentConfig, true);
+    const auto boxes = typeBoxes(ui);
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        const int index = typeBoxIndex(ch_code.type[ch]);
+        if (index >= 0)
+            boxes[ch]->setCurrentIndex(index);
+    }
+    updateOffsetBoxes();
+}
+
+void MainWindow::deviceInfo(QString dev_name, QString fw_ver)
+{
+    ui->label_dev_name->setText(deviceNameText(dev_name));
+    ui->label_fw_ver->setText(firmwareVersionText(fw_ver));
+}
+
+void MainWindow::flash_used_num_update(int mun)
+{
+    ui->label_flash_used->setText(flashUsedText(mun));
+    ui->progressBar_2->setValue(mun);
+}
+
+// Download progress is shown by the wait dialog, which takes the signal itself.
+void MainWindow::progressBar_range_update(int max, int now)
+{
+    Q_UNUSED(max)
+    Q_UNUSED(now)
+}
+
+// The end of a download or an erase. The downloaded records become a
+// measurement with the measurement tree.
+void MainWindow::trans_end()
+{
+}
+
+// ---- Recording ----
+
+void MainWindow::on_pb_start_clicked(bool checked)
+{
+    if (checked)
+        startRecording();
+    else
+        stopRecording();
+}
+
+void MainWindow::startRecording()
+{
+    m_device.clearRecorded();
+    m_shownRecordCount = 0;
+    m_device.setHold(false);
+    m_device.setRecording(true);
+    m_device.notifyRecording(true);
+    m_device.setRunningTime(0);
+    ui->label_remain_time->clear();
+    m_bash->setRecording(true);
+    // The measurement the recording goes into must stay current.
+    ui->treeWidget->setEnabled(false);
+}
+
+// The readings stay in the driver until the next start.
+void MainWindow::stopRecording()
+{
+    m_device.setRecording(false);
+    m_device.notifyRecording(false);
+    ui->label_remain_time->clear();
+    m_bash->setRecording(false);
+    if (m_device.recordedCount() > 0) {
+        const QVector<_T_EE_TEST_DATA> records = m_device.recordedAsTestData();
+        if (m_currentMeasurement) {
+            m_currentMeasurement->records += records;
+            m_modified = true;
+            updatePaging();
+            showCurrentMeasurement();
+            replotCurrentMeasurement();
+        } else {
+            addMeasurement(records, recordingMeasurementName(QDateTime::currentDateTime()));
+        }
+    }
+    ui->treeWidget->setEnabled(true);
+    writeAutoBackup(true);
+}
+
+// The tree shows and selects it once it exists.
+void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name)
+{
+    m_currentMeasurement = m_archive.append(newMeasurement(records, name));
+    m_modified = true;
+}
+
+void MainWindow::on_pb_hold_clicked()
+{
+    m_device.setHold(ui->pb_hold->isChecked());
+}
+
+void MainWindow::handelIntervalSetting()
+{
+    const std::optional<quint32> seconds =
+        intervalToSend(ui->spinBox_interval_hour->value(), ui->spinBox_interval_min->value(),
+                       ui->spinBox_interval_sec->value(), m_device.interval());
+    if (seconds)
+        m_device.setInterval(*seconds);
+}
+
+void MainWindow::handleRunningTimechange()
+{
+    m_settings.continuousSeconds = continuousSecondsFromBoxes(ui->spinBox_contitime_hour->value(),
+                                                              ui->spinBox_contitime_min->value(),
+                                                              ui->spinBox_contitime_sec->value());
+}
+
+void MainWindow::on_pb_continue_enable_clicked(bool checked)
+{
+    m_settings.continuousEnabled = checked;
+    m_device.setContinue(checked);
+}
+
+// Counted by the driver once a second while recording with the continuous
+// time switched on, from 0 at each start.
+void MainWindow::continueTime(uint64_t cnt)
+{
+    if (!continuousTimeReached(cnt, m_settings.continuousSeconds)) {
+        ui->label_remain_time->setText(remainingTimeText(m_settings.continuousSeconds - cnt));
+        return;
+    }
+    ui->pb_start->setChecked(false);
+    stopRecording();
+}
+
+// ---- Limits and offsets ----
+
+void MainWindow::limitEdited(int channel, bool high)
+{
+    QDoubleSpinBox *box = high ? highLimitBoxes(ui)[channel] : lowLimitBoxes(ui)[channel];
+    const LimitEdit edit = high ? editHighLimit(box->value(), m_settings.lowLimit[channel], m_unit)
+                                : editLowLimit(box->value(), m_settings.highLimit[channel], m_unit);
+    (high ? m_settings.highLimit : m_settings.lowLimit)[channel] = edit.limit;
+    if (edit.rewriteBox)
+        box->setValue(edit.boxValue);
+    // The table marks readings beyond switched-on limits.
+    if (m_settings.limitEnabled[channel])
+        showCurrentMeasurement();
+}
+
+void MainWindow::limitSwitched(int channel, bool on)
+{
+    m_settings.limitEnabled[channel] = on;
+    showCurrentMeasurement();
+}
+
+void MainWindow::offsetEdited(int channel)
+{
+    const qint8 tenths = offsetTenthsFromBox(offsetBoxes(ui)[channel]->value(), m_unit);
+    if (tenths != m_device.channelOffset(channel + 1))
+        m_device.setChannelOffset(channel + 1, tenths);
+}
+
+void MainWindow::on_doubleSpinBox_hi_limit_T1_editingFinished()
+{
+    limitEdited(0, true);
+}
+
+void MainWindow::on_doubleSpinBox_hi_limit_T2_editingFinished()
+{
+    limitEdited(1, true);
+}
+
+void MainWindow::on_doubleSpinBox_hi_limit_T3_editingFinished()
+{
+    limitEdited(2, true);
+}
+
+void MainWindow::on_doubleSpinBox_hi_limit_T4_editingFinished()
+{
+    limitEdited(3, true);
+}
+
+void MainWindow::on_doubleSpinBox_low_limit_T1_editingFinished()
+{
+    limitEdited(0, false);
+}
+
+void MainWindow::on_doubleSpinBox_low_limit_T2_editingFinished()
+{
+    limitEdited(1, false);
+}
+
+void MainWindow::on_doubleSpinBox_low_limit_T3_editingFinished()
+{
+    limitEdited(2, false);
+}
+
+void MainWindow::on_doubleSpinBox_low_limit_T4_editingFinished()
+{
+    limitEdited(3, false);
+}
+
+void MainWindow::on_pb_limit_enable_T1_clicked(bool checked)
+{
+    limitSwitched(0, checked);
+}
+
+void MainWindow::on_pb_limit_enable_T2_clicked(bool checked)
+{
+    limitSwitched(1, checked);
+}
+
+void MainWindow::on_pb_limit_enable_T3_clicked(bool checked)
+{
+    limitSwitched(2, checked);
+}
+
+void MainWindow::on_pb_limit_enable_T4_clicked(bool checked)
+{
+    limitSwitched(3, checked);
+}
+
+void MainWindow::on_doubleSpinBox_offset_1_editingFinished()
+{
+    offsetEdited(0);
+}
+
+void MainWindow::on_doubleSpinBox_offset_2_editingFinished()
+{
+    offsetEdited(1);
+}
+
+void MainWindow::on_doubleSpinBox_offset_3_editingFinished()
+{
+    offsetEdited(2);
+}
+
+void MainWindow::on_doubleSpinBox_offset_4_editingFinished()
+{
+    offsetEdited(3);
+}
+
+void MainWindow::on_comboBox_T1_currentIndexChanged(int index)
+{
+    if (!m_showingInstrumentConfig)
+        m_device.setChannelType(1, index);
+}
+
+void MainWindow::on_comboBox_T2_currentIndexChanged(int index)
+{
+    if (!m_showingInstrumentConfig)
+        m_device.setChannelType(2, index);
+}
+
+void MainWindow::on_comboBox_T3_currentIndexChanged(int index)
+{
+    if (!m_showingInstrumentConfig)
+        m_device.setChannelType(3, index);
+}
+
+void MainWindow::on_comboBox_T4_currentIndexChanged(int index)
+{
+    if (!m_showingInstrumentConfig)
+        m_device.setChannelType(4, index);
+}
+
+void MainWindow::on_comboBox_unit_currentIndexChanged(int index)
+{
+    if (!m_showingInstrumentConfig)
+        m_device.setUnit(index);
+    if (index >= 0 && index < kUnitItems)
+        applyUnit(index);
+}
+
+void MainWindow::on_comboBox_freq_currentIndexChanged(int index)
+{
+    if (!m_showingInstrumentConfig)
+        m_device.setFrequency(index != 0);
+}
+
+void MainWindow::on_pb_auto_pwr_onoff_clicked()
+{
+    m_device.setAutoPowerOff(ui->pb_auto_pwr_onoff->isChecked());
+}
+
+// Nothing is read back afterwards: the instrument reports its new settings
+// if it chooses to.
+void MainWindow::on_pb_reset_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    if (UserDialogs::question(nullptr, QString(), resetQuestionText(), {tr("是"), tr("否")}, 0) ==
+        0)
+        m_device.resetSettings();
+}
+
+void MainWindow::handelButtonGroup(int id)
+{
+    const GroupSetting setting = groupSetting(id);
+    switch (setting.kind) {
+    case GroupSetting::DifferenceMode:
+        m_device.setDifferenceMode(setting.value);
+        break;
+    case GroupSetting::MeasuringMode:
+        m_device.setMeasuringMode(setting.value);
+        break;
+    case GroupSetting::Bluetooth:
+        m_device.setBluetooth(setting.value != 0);
+        break;
+    case GroupSetting::None:
+        break;
+    }
+}
+
+void MainWindow::applyUnit(unit_type unit)
+{
+    if (unit == m_unit)
+        return;
+    m_unit = unit;
+    m_bash->setUnit(unit);
+    replotCurrentMeasurement();
+    showCurrentMeasurement();
+    updateLimitAndOffsetBoxes();
+}
+
+void MainWindow::updateLimitAndOffsetBoxes()
+{
+    updateLimitBoxes();
+    updateOffsetBoxes();
+}
+
+// The ranges follow the channels' thermocouple types as last reported.
+void MainWindow::updateLimitBoxes()
+{
+    const ChannelBoxes high = highLimitBoxes(ui);
+    const ChannelBoxes low = lowLimitBoxes(ui);
+    QLabel *const symbols[] = {ui->label_hi_limit, ui->label_hi_limit_2, ui->label_hi_limit_3,
+                               ui->label_hi_limit_4};
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        applyLimitBoxes(limitBoxes(m_device.channelType(ch + 1), m_settings.highLimit[ch],
+                                   m_settings.lowLimit[ch], m_unit),
+                        high[ch], low[ch]);
+        symbols[ch]->setText(unitSymbol(m_unit));
+    }
+}
+
+void MainWindow::updateOffsetBoxes()
+{
+    const ChannelBoxes boxes = offsetBoxes(ui);
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        applyOffsetBox(offsetBox(m_device.channelOffset(ch + 1), m_unit), boxes[ch]);
+}
+
+// ---- Views of the current measurement and the backup file ----
+// The data table, the chart and the data files come with their own work;
+// until then a recording only fills the measurement.
+
+void MainWindow::showCurrentMeasurement()
+{
+}
+
+void MainWindow::updatePaging()
+{
+}
+
+void MainWindow::replotCurrentMeasurement()
+{
+}
+
+void MainWindow::graphUpdate()
+{
+}
+
+void MainWindow::writeAutoBackup(bool clear)
+{
+    Q_UNUSED(clear)
+}

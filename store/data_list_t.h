@@ -1,0 +1,21 @@
+#pragma once
+
+#include "instrument/records.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+// One measurement: its readings oldest first, the name the tree shows and
+// the local time it was made. A plain value, copied freely.
+struct Data_List_T
+{
+    QVector<_T_EE_TEST_DATA> records;
+    QString name;
+    QDateTime created;
+};
+
+// A measurement made now, holding `records`, named `name`, or "新建测量"
+// (translated) when `name` is empty.
+Data_List_T newMeasurement(const QVector<_T_EE_TEST_DATA> &records = {},
+                           const QString &name = QString());
