@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the main window under a virtual display,
-# once with the English and once with the Chinese interface, into docs/.
+# connected to the simulated instrument, once with the English and once with
+# the Chinese interface, into docs/.
 # Needs a build (scripts/build.sh). Run from anywhere.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -12,18 +13,28 @@ fi
 
 shoot() { # <language 0|1> <output.png>
   local work; work="$(mktemp -d)"
-  # A settings file holding only the language field is enough: every other
-  # field falls back to its default.
+  # A settings file with the defaults and the chosen language (the logo is
+  # left empty: it only shows on the settings page).
   python3 - "$work/config.cfg" "$1" <<'PY'
 import struct, sys
-lang = int(sys.argv[2])
-content = struct.pack(">I", 0) + struct.pack(">I", 0xFFFFFFFF) * 3 + struct.pack(">i", lang)
-open(sys.argv[1], "wb").write(struct.pack(">I", len(content)) + content)
+def s(text):
+    raw = text.encode("utf-16-be")
+    return struct.pack(">I", len(raw)) + raw
+def colour(r, g, b):
+    return struct.pack(">bHHHHH", 1, 0xFFFF, r * 257, g * 257, b * 257, 0)
+body = struct.pack(">I", 0) + s("KX740D tester") + s("KX740D") + s("./data/")
+body += struct.pack(">ii?", int(sys.argv[2]), 60, True)
+for _ in range(4):
+    body += struct.pack(">dd?", 100.0, 0.0, False)
+body += struct.pack(">????", True, False, False, False)
+body += colour(128, 0, 0) + colour(0, 128, 0) + colour(0, 0, 128) + colour(128, 0, 128)
+body += struct.pack(">ii", 2, 1)
+open(sys.argv[1], "wb").write(struct.pack(">I", len(body)) + body)
 PY
   cp "$root"/build/bin/*.qm "$root"/build/bin/cs.qss "$work"/
   (cd "$work" && xvfb-run -a -s "-screen 0 1400x900x24" bash -c "
-      '$root/build/bin/kx740d' & pid=\$!
-      sleep 4
+      '$root/build/bin/kx740d' --simulate --connect & pid=\$!
+      sleep 8
       import -window root '$2'
       convert '$2' -bordercolor black -border 1 -trim +repage '$2'
       kill \$pid")
