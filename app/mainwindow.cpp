@@ -66,6 +66,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     // The session starts with one empty measurement, which is not a change.
     m_currentMeasurement = m_archive.append(newMeasurement());
+    setupTable();
     showCurrentMeasurement();
 
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
@@ -134,6 +135,10 @@ MainWindow::MainWindow(QWidget *parent)
     ui->pb_continue_enable->setChecked(m_settings.continuousEnabled);
     m_device.setContinue(m_settings.continuousEnabled);
     handleRunningTimechange();
+
+    rebuildTree();
+    makeItemCurrent(0);
+    restoreAutoBackup();
 
     m_constructed = true;
 }
@@ -246,7 +251,10 @@ void MainWindow::handleTimeOut()
         if (count != m_shownRecordCount) {
             m_shownRecordCount = count;
             graphUpdate();
+            refreshLiveTable();
             m_modified = true;
+            if (m_settings.autoBackupEnabled)
+                writeAutoBackup(false);
         }
     }
     ui->label_dev_status->setText(m_device.isIdentified() ? tr("状态 ：就绪") : tr("状态：未就绪"));
@@ -310,13 +318,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
-}
-
-// Data files are not written yet, so nothing is ever saved here and the
-// window stays open when the user asked to save.
-bool MainWindow::saveArchiveFile()
-{
-    return false;
 }
 
 void MainWindow::on_pb_win_max_clicked()

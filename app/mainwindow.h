@@ -6,10 +6,13 @@
 #include "link/portwatcher.h"
 #include "measurement/dashboardrules.h"
 #include "store/data_table_t.h"
+#include "store/recordclipboard.h"
 #include "widgets/titlebardrag.h"
 
 #include <QMainWindow>
 #include <QString>
+
+#include <functional>
 
 namespace Ui {
 class MainWindow;
@@ -18,7 +21,11 @@ class Bash;
 class BubbleTips;
 class FormSetting;
 class FramelessResizer;
+class QAction;
 class QButtonGroup;
+class QMenu;
+class QDialog;
+class QTreeWidgetItem;
 class SerialHandle;
 class QTimer;
 
@@ -40,6 +47,20 @@ public:
     DevKX740D &device() { return m_device; }
     Bash *dashboard() const { return m_bash; }
     const AppSettings &settings() const { return m_settings; }
+
+    // The data table's context menu for the present selection and record
+    // clipboard; each entry's data is its operation (1 copy, 2 insert above,
+    // 3 insert below, 4 cut, 5 delete). The caller owns the menu.
+    QMenu *createTableMenu();
+    // Narrow layout of the table beside the chart, or the full one; shows
+    // the current measurement again.
+    void setCompactTable(bool compact);
+    // After the current measurement changed: pages counted again and the
+    // newest page shown.
+    void tableMeasurementChanged();
+    int tablePageCount() const { return m_pageCount; }
+    int tableCurrentPage() const { return m_currentPage; }
+    const QVector<_T_EE_TEST_DATA> &recordClipboard() const { return m_recordClipboard; }
 
     // Unit in which temperatures are shown (0 Celsius, 1 Fahrenheit, 2 Kelvin;
     // other values are shown as Celsius).
@@ -68,6 +89,12 @@ public:
     static void setPortSource(PortWatcher::Source source);
     // How often the port list is compared with the system's (device changes).
     static constexpr int kPortScanIntervalMs = 1500;
+
+    // Runs a modal dialog of the window (rename, download and erase waits)
+    // and returns its result. By default QDialog::exec(); tests install one
+    // that answers without blocking. An empty runner restores the default.
+    using ModalRunner = std::function<int(QDialog &)>;
+    static void setModalRunner(ModalRunner runner);
 
 public slots:
     void handleTimeOut();
@@ -137,6 +164,26 @@ public slots:
     // The difference-mode, measuring-mode and Bluetooth groups.
     void handelButtonGroup(int id);
 
+    // The data table.
+    void on_horizontalScrollBar_rangeChanged(int min, int max);
+    void on_horizontalScrollBar_valueChanged(int value);
+    void on_tableWidget_customContextMenuRequested(const QPoint &pos);
+    void handleTableviewMenuClicked(QAction *action);
+    // Puts the selected cells' texts on the system clipboard.
+    void copy();
+
+    // Data files, the measurement tree and the instrument's stored records.
+    void on_pb_new_file_clicked();
+    void on_pb_open_file_clicked();
+    void on_pb_save_file_clicked();
+    void on_pb_save_file_as_clicked();
+    void on_pb_read_flash_clicked();
+    void on_pb_erase_flash_clicked();
+    void on_treeWidget_currentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    void on_treeWidget_customContextMenuRequested(const QPoint &pos);
+    void on_treeWidget_itemDoubleClicked(QTreeWidgetItem *item, int column);
+    void handleTreeviewMenuClicked();
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -171,6 +218,19 @@ private:
     void replotCurrentMeasurement();
     // Live refresh of the table and chart while recording.
     void graphUpdate();
+    // The table's live view of the running recording, refreshed by the
+    // status timer after every recorded reading.
+    void refreshLiveTable();
+    void setupTable();
+    // Fills the table with `data_table`: with `from_test_pointer` the current
+    // page of a measurement, otherwise all of them plus one empty row. The
+    // one-argument form is a page; the readings' form is the live view.
+    void updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table, bool from_test_pointer);
+    void updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table);
+    void updateTableWidget(const QList<RecordedReading> &readings);
+    // The selected rows with the numbers they show, in the view's order.
+    QList<SelectedRows> selectedTableRows() const;
+    void afterRecordEdit();
     void writeAutoBackup(bool clear);
 
     void showSettingsWindow();
@@ -186,6 +246,19 @@ private:
     void refreshConnectionLook();
 
     bool saveArchiveFile();
+    void openArchiveFile();
+    void restoreAutoBackup();
+    // One tree item per measurement, all with the normal icon.
+    void rebuildTree();
+    // Selects item `index`, makes it the tree's current item (which makes
+    // its measurement current) and gives it the selected icon.
+    void makeItemCurrent(int index);
+    void deleteMeasurement();
+    void moveMeasurementUp();
+    void renameMeasurement(QTreeWidgetItem *item = nullptr);
+    void showMeasurementProperties(QTreeWidgetItem *item = nullptr);
+    void openDataDirectory();
+    static int runModal(QDialog &dialog);
 
     Ui::MainWindow *ui;
     DevKX740D m_device;
@@ -211,6 +284,13 @@ private:
     QString m_lastLogoPath; // last logo file chosen in this run, not stored
     bool m_constructed = false;
     bool m_modified = false;
+    // Records of the running recording already in auto_backup.bak, and
+    // whether its failure was reported during this recording.
+    int m_backupRecords = 0;
+    bool m_backupFailureShown = false;
+    // A download was started and its end has not arrived; the end of an
+    // erase is reported the same way and must not add a measurement.
+    bool m_downloadRequested = false;
     bool m_debugWindowShown = false;
     // A control configuration arrived since start-up; the settings window
     // then no longer asks for the configuration.
@@ -232,6 +312,11 @@ private:
     QString m_titleBase;
 
     int m_tablePageSize = 1000;
+    int m_pageCount = 1;
+    int m_currentPage = 0; // 0 = the oldest page
+    bool m_compactTable = false;
+    // Records taken by the table's copy and cut, kept across measurements.
+    QVector<_T_EE_TEST_DATA> m_recordClipboard;
     quint16 m_usbVendor = kInstrumentUsbVendor;
     quint16 m_usbProduct = kInstrumentUsbProduct;
 

@@ -227,12 +227,6 @@ void MainWindow::progressBar_range_update(int max, int now)
     Q_UNUSED(now)
 }
 
-// The end of a download or an erase. The downloaded records become a
-// measurement with the measurement tree.
-void MainWindow::trans_end()
-{
-}
-
 // ---- Recording ----
 
 void MainWindow::on_pb_start_clicked(bool checked)
@@ -278,13 +272,6 @@ void MainWindow::stopRecording()
     }
     ui->treeWidget->setEnabled(true);
     writeAutoBackup(true);
-}
-
-// The tree shows and selects it once it exists.
-void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name)
-{
-    m_currentMeasurement = m_archive.append(newMeasurement(records, name));
-    m_modified = true;
 }
 
 void MainWindow::on_pb_hold_clicked()
@@ -549,23 +536,10 @@ void MainWindow::updateOffsetBoxes()
 // The data table, the chart and the data files come with their own work;
 // until then a recording only fills the measurement.
 
-void MainWindow::showCurrentMeasurement()
-{
-}
-
-void MainWindow::updatePaging()
-{
-}
-
 void MainWindow::replotCurrentMeasurement()
 {
 }
 
 void MainWindow::graphUpdate()
 {
-}
-
-void MainWindow::writeAutoBackup(bool clear)
-{
-    Q_UNUSED(clear)
 }

@@ -118,32 +118,37 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+274"/>
+        <location filename="../app/mainwindow.cpp" line="+282"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
+        <location filename="../app/mainwindow_store.cpp" line="+327"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
     <message>
         <location line="+23"/>
+        <location filename="../app/mainwindow_store.cpp" line="-1"/>
         <source>打开</source>
         <translation>打开</translation>
     </message>
     <message>
         <location line="+23"/>
+        <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
     </message>
     <message>
         <location line="+23"/>
+        <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <source>另存为</source>
         <translation>另存为</translation>
     </message>
     <message>
         <location line="+23"/>
+        <location filename="../app/mainwindow_store.cpp" line="+10"/>
         <source>导入设备数据</source>
         <translation>导入设备数据</translation>
     </message>
@@ -669,11 +674,12 @@
     </message>
     <message>
         <location line="+9"/>
+        <location filename="../app/mainwindow_table.cpp" line="+215"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-229"/>
+        <location filename="../app/mainwindow.cpp" line="-237"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -703,7 +709,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+202"/>
+        <location line="+210"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -729,6 +735,7 @@
     </message>
     <message>
         <location line="+25"/>
+        <location filename="../app/mainwindow_store.cpp" line="-170"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -737,24 +744,31 @@
     <message>
         <location line="+1"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+192"/>
-        <location line="+294"/>
+        <location line="+281"/>
+        <location filename="../app/mainwindow_store.cpp" line="+1"/>
+        <location line="+236"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
+        <location filename="../app/mainwindow_store.cpp" line="-236"/>
+        <location line="+236"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-294"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-281"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_settings.cpp" line="+82"/>
+        <location filename="../app/mainwindow_store.cpp" line="-270"/>
+        <location line="+18"/>
+        <location line="+42"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
@@ -762,6 +776,103 @@
         <location line="+37"/>
         <source>打开图像文件.</source>
         <translation>打开图像文件.</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_store.cpp" line="-73"/>
+        <source>保存数据到文件</source>
+        <translation>保存数据到文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+25"/>
+        <source>data Files</source>
+        <translation>data Files</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>打开数据文件</source>
+        <translation>打开数据文件</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>该文件不是有效的数据文件，无法打开。</source>
+        <translation>该文件不是有效的数据文件，无法打开。</translation>
+    </message>
+    <message>
+        <location line="+173"/>
+        <source>上移</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location filename="../app/mainwindow_table.cpp" line="+3"/>
+        <source>删除</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>重命名</source>
+        <translation>重命名</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件管理器中打开</source>
+        <translation>文件管理器中打开</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>属性</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>请选择需要导出的list数据</source>
+        <translation>请选择需要导出的list数据</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>数据删除提示</source>
+        <translation>数据删除提示</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>数据删除后无法恢复，是否继续删除？</source>
+        <translation>数据删除后无法恢复，是否继续删除？</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>文件名称   </source>
+        <translation>文件名称   </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>测量时间   </source>
+        <translation>测量时间   </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据数量   </source>
+        <translation>数据数量   </translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_table.cpp" line="-115"/>
+        <source>热电偶</source>
+        <translation>热电偶</translation>
+    </message>
+    <message>
+        <location line="+114"/>
+        <source>剪切</source>
+        <translation>剪切</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>在上方插入</source>
+        <translation>在上方插入</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>在下方插入</source>
+        <translation>在下方插入</translation>
     </message>
 </context>
 <context>

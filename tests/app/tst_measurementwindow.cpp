@@ -4,6 +4,7 @@
 #include "measurement/bash.h"
 #include "resources/initresources.h"
 #include "sim/instrumentsimulator.h"
+#include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
 #include "widgets/formsetting.h"
 
@@ -16,15 +17,11 @@
 // The main window's measurement side. The end-to-end cases run against the
 // simulated instrument on a pseudo-terminal through the real serial layer and
 // link; expected command payloads are those of the protocol's tables.
-class TestMeasurementWindow : public QObject
+class TestMeasurementWindow : public WindowTest
 {
     Q_OBJECT
 
 private:
-    QScopedPointer<QTemporaryDir> m_dir;
-    QList<DialogRequest> m_asked;
-    QList<DialogAnswer> m_answers; // given in order; an empty list closes the box
-    QStringList m_ports;
     QList<QByteArray> m_commands; // payloads the simulator received
     QDateTime m_now;              // the driver's clock
 
@@ -124,24 +121,11 @@ private slots:
 
     void init()
     {
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        m_asked.clear();
-        m_answers.clear();
-        m_ports.clear();
         m_commands.clear();
-        UserDialogs::setResponder([this](const DialogRequest &r) {
-            m_asked << r;
-            return m_answers.isEmpty() ? DialogAnswer() : m_answers.takeFirst();
-        });
-        MainWindow::setPortSource([this] { return m_ports; });
+        QVERIFY(setUpWindowTest());
     }
 
-    void cleanup()
-    {
-        UserDialogs::setResponder({});
-        MainWindow::setPortSource({});
-    }
+    void cleanup() { tearDownWindowTest(); }
 
     // ---- Connection ----
 

@@ -1,0 +1,521 @@
+// Data files, the automatic backup and the measurement tree of the main window.
+
+#include "app/mainwindow.h"
+#include "app/userdialogs.h"
+#include "link/serialhandle.h"
+#include "measurement/settingsrules.h"
+#include "store/datafile.h"
+#include "ui_mainwindow.h"
+#include "widgets/dialog_wait.h"
+#include "widgets/formrename.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QSaveFile>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+// Relative to the working directory, so each installation keeps its own.
+const char kBackupFileName[] = "auto_backup.bak";
+
+const char kNormalIcon[] = ":/images/ic_wj.png";
+const char kCurrentIcon[] = ":/images/ic_wj_xz.png";
+
+// Tree menu entries, stored as the actions' data.
+enum TreeMenuEntry
+{
+    MenuNew = 0,
+    MenuDelete = 1,
+    MenuMoveUp = 2,
+    MenuRename = 3,
+    MenuProperties = 4,
+    MenuSave = 5,
+    MenuOpen = 6,
+    MenuExcel = 7,
+    MenuPdf = 8,
+    MenuOpenDirectory = 9
+};
+
+MainWindow::ModalRunner &modalRunner()
+{
+    static MainWindow::ModalRunner runner;
+    return runner;
+}
+
+} // namespace
+
+void MainWindow::setModalRunner(ModalRunner runner)
+{
+    modalRunner() = std::move(runner);
+}
+
+int MainWindow::runModal(QDialog &dialog)
+{
+    if (modalRunner())
+        return modalRunner()(dialog);
+    return dialog.exec();
+}
+
+// ---- Toolbar ----
+
+void MainWindow::on_pb_new_file_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    addMeasurement({}, QString());
+}
+
+void MainWindow::on_pb_open_file_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    openArchiveFile();
+}
+
+void MainWindow::on_pb_save_file_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    saveArchiveFile();
+}
+
+// The export dialog comes with the workbook and report exports.
+void MainWindow::on_pb_save_file_as_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+}
+
+// ---- Data files ----
+
+// Returns true when the archive is on disk (or there was nothing to write),
+// false when the user cancelled or the file could not be written.
+bool MainWindow::saveArchiveFile()
+{
+    if (m_archive.lists.isEmpty())
+        return true;
+    const QString proposed =
+        m_settings.dataDir + QLatin1Char('/') + m_archive.name + QLatin1Char('_') +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz")) +
+        QStringLiteral(".dat");
+    const QString path = UserDialogs::saveFileName(this, tr("保存数据到文件"), proposed,
+                                                   tr("data Files") + QStringLiteral("(*.dat)"));
+    if (path.isEmpty())
+        return false;
+    // The old file is replaced only once the new one is complete.
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        const QByteArray bytes = dataFileToBytes(m_archive);
+        written = file.write(bytes) == bytes.size() && file.commit();
+    }
+    if (!written) {
+        file.cancelWriting();
+        UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
+                                 m_okText);
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+// The file is checked as a whole before anything is asked or replaced, so a
+// damaged file never costs the archive in memory.
+void MainWindow::openArchiveFile()
+{
+    const QString path = UserDialogs::openFileName(this, tr("打开数据文件"), m_settings.dataDir,
+                                                   tr("data Files") + QStringLiteral("(*.dat)"));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
+                                 m_okText);
+        return;
+    }
+    Data_table_T loaded;
+    if (!dataFileFromBytes(file.readAll(), loaded)) {
+        UserDialogs::information(nullptr, QString(), tr("该文件不是有效的数据文件，无法打开。"),
+                                 m_okText);
+        return;
+    }
+    const bool holdsData =
+        m_archive.lists.size() > 1 ||
+        (m_archive.lists.size() == 1 && !m_archive.lists.first()->records.isEmpty());
+    if (holdsData) {
+        const int answer = UserDialogs::question(
+            nullptr, QString(), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
+            {tr("是"), tr("否")}, 0);
+        // Loading after a save that did not happen would lose the data.
+        if (answer == 0 && !saveArchiveFile())
+            return;
+    }
+    m_currentMeasurement = nullptr;
+    m_archive = std::move(loaded);
+    rebuildTree();
+    if (!m_archive.lists.isEmpty())
+        makeItemCurrent(0);
+    showCurrentMeasurement();
+}
+
+// ---- Automatic backup ----
+
+// With clear false, brings the backup up to the running recording: the
+// readings not yet in the file are appended, then the byte-array length and
+// the record count are rewritten, so the file is readable at every moment
+// and one update costs the same however long the recording is. A file that
+// does not have the expected size is written anew in full.
+void MainWindow::writeAutoBackup(bool clear)
+{
+    const auto reportFailure = [this] {
+        if (m_backupFailureShown)
+            return;
+        m_backupFailureShown = true;
+        UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
+                                 m_okText);
+    };
+    QFile file(QString::fromLatin1(kBackupFileName));
+    if (clear) {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            reportFailure();
+        m_backupRecords = 0;
+        m_backupFailureShown = false;
+        return;
+    }
+    const int count = m_device.recordedCount();
+    if (count == m_backupRecords)
+        return;
+    const qint64 expectedSize = 8 + qint64(m_backupRecords) * kBackupElementSize;
+    if (m_backupRecords > 0 && count > m_backupRecords && file.size() == expectedSize &&
+        file.open(QIODevice::ReadWrite)) {
+        QByteArray tail;
+        const QList<RecordedReading> added = m_device.lastRecorded(count - m_backupRecords);
+        for (const RecordedReading &r : added)
+            tail += backupFileElement(storedRecordFromReading(r.first, r.second));
+        bool ok = file.seek(expectedSize) && file.write(tail) == tail.size() && file.flush();
+        ok = ok && file.seek(kBackupLengthOffset) &&
+             file.write(backupFileCount(quint32(expectedSize + tail.size() - 4))) == 4 &&
+             file.flush();
+        ok =
+            ok && file.seek(kBackupCountOffset) && file.write(backupFileCount(quint32(count))) == 4;
+        file.close();
+        if (ok) {
+            m_backupRecords = count;
+            return;
+        }
+    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        reportFailure();
+        return;
+    }
+    const QByteArray bytes = backupFileToBytes(m_device.recordedAsTestData());
+    if (file.write(bytes) != bytes.size()) {
+        reportFailure();
+        m_backupRecords = 0;
+        return;
+    }
+    m_backupRecords = count;
+}
+
+// A backup holding readings means the program ended during a recording.
+void MainWindow::restoreAutoBackup()
+{
+    QFile file(QString::fromLatin1(kBackupFileName));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QVector<_T_EE_TEST_DATA> records = backupFileFromBytes(file.readAll());
+    file.close();
+    if (records.isEmpty())
+        return;
+    addMeasurement(records, QStringLiteral("auto_backup"));
+    writeAutoBackup(true);
+}
+
+// ---- Measurement tree ----
+
+void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name)
+{
+    m_currentMeasurement = m_archive.append(newMeasurement(records, name));
+    rebuildTree();
+    makeItemCurrent(m_archive.lists.size() - 1);
+    m_modified = true;
+}
+
+void MainWindow::rebuildTree()
+{
+    QTreeWidget *tree = ui->treeWidget;
+    const QSignalBlocker blocker(tree);
+    tree->clear();
+    tree->setHeaderHidden(true);
+    const QIcon icon{QString::fromLatin1(kNormalIcon)};
+    for (const Data_List_T *measurement : qAsConst(m_archive.lists)) {
+        auto *item = new QTreeWidgetItem(tree, {measurement->name});
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        item->setIcon(0, icon);
+    }
+}
+
+void MainWindow::makeItemCurrent(int index)
+{
+    QTreeWidgetItem *item = ui->treeWidget->topLevelItem(index);
+    if (!item)
+        return;
+    ui->treeWidget->clearSelection();
+    item->setSelected(true);
+    ui->treeWidget->setCurrentItem(item);
+    // The tree does not report an item that was current already.
+    if (index >= 0 && index < m_archive.lists.size())
+        m_currentMeasurement = m_archive.lists.at(index);
+    item->setIcon(0, QIcon(QString::fromLatin1(kCurrentIcon)));
+}
+
+void MainWindow::on_treeWidget_currentItemChanged(QTreeWidgetItem *current,
+                                                  QTreeWidgetItem *previous)
+{
+    if (!current)
+        return;
+    const int index = ui->treeWidget->indexOfTopLevelItem(current);
+    m_currentMeasurement =
+        index >= 0 && index < m_archive.lists.size() ? m_archive.lists.at(index) : nullptr;
+    if (previous)
+        previous->setIcon(0, QIcon(QString::fromLatin1(kNormalIcon)));
+    current->setIcon(0, QIcon(QString::fromLatin1(kCurrentIcon)));
+    if (m_currentMeasurement)
+        updatePaging();
+    replotCurrentMeasurement();
+    showCurrentMeasurement();
+}
+
+void MainWindow::on_treeWidget_itemDoubleClicked(QTreeWidgetItem *item, int column)
+{
+    Q_UNUSED(column)
+    showMeasurementProperties(item);
+}
+
+void MainWindow::on_treeWidget_customContextMenuRequested(const QPoint &pos)
+{
+    const bool onItem = ui->treeWidget->itemAt(pos) != nullptr;
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto entry = [this, onItem](QMenu *to, const QString &text, int data, bool needsItem) {
+        QAction *action = to->addAction(text);
+        action->setData(data);
+        action->setEnabled(onItem || !needsItem);
+        connect(action, &QAction::triggered, this, &MainWindow::handleTreeviewMenuClicked);
+    };
+    entry(menu, tr("保存"), MenuSave, true);
+    QMenu *saveAs = menu->addMenu(tr("另存为"));
+    saveAs->menuAction()->setEnabled(onItem);
+    entry(saveAs, QStringLiteral("excel"), MenuExcel, true);
+    entry(saveAs, QStringLiteral("PDF"), MenuPdf, true);
+    entry(menu, tr("上移"), MenuMoveUp, true);
+    entry(menu, tr("删除"), MenuDelete, true);
+    entry(menu, tr("重命名"), MenuRename, true);
+    entry(menu, tr("文件管理器中打开"), MenuOpenDirectory, false);
+    entry(menu, tr("属性"), MenuProperties, true);
+    menu->addSeparator();
+    QAction *import = menu->addAction(tr("导入设备数据"));
+    connect(import, &QAction::triggered, this, &MainWindow::on_pb_read_flash_clicked);
+    entry(menu, tr("打开"), MenuOpen, false);
+    entry(menu, tr("新建"), MenuNew, false);
+    menu->popup(QCursor::pos());
+}
+
+void MainWindow::handleTreeviewMenuClicked()
+{
+    const auto *action = qobject_cast<const QAction *>(sender());
+    if (!action)
+        return;
+    bool ok = false;
+    const int data = action->data().toInt(&ok);
+    if (!ok)
+        return;
+    switch (data) {
+    case MenuNew:
+        addMeasurement({}, QString());
+        break;
+    case MenuDelete:
+        deleteMeasurement();
+        break;
+    case MenuMoveUp:
+        moveMeasurementUp();
+        break;
+    case MenuRename:
+        renameMeasurement();
+        break;
+    case MenuProperties:
+        showMeasurementProperties();
+        break;
+    case MenuSave:
+        saveArchiveFile();
+        break;
+    case MenuOpen:
+        openArchiveFile();
+        break;
+    case MenuExcel:
+        // The workbook export comes with its own work.
+        break;
+    case MenuPdf:
+        if (!m_currentMeasurement)
+            UserDialogs::information(nullptr, QString(), tr("请选择需要导出的list数据"), m_okText);
+        break;
+    case MenuOpenDirectory:
+        openDataDirectory();
+        break;
+    default:
+        break;
+    }
+}
+
+namespace {
+QTreeWidgetItem *firstSelected(QTreeWidget *tree)
+{
+    const QList<QTreeWidgetItem *> selected = tree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+} // namespace
+
+void MainWindow::deleteMeasurement()
+{
+    QTreeWidgetItem *item = firstSelected(ui->treeWidget);
+    if (item) {
+        const int answer = UserDialogs::question(nullptr, tr("数据删除提示"),
+                                                 tr("数据删除后无法恢复，是否继续删除？"),
+                                                 {tr("是"), tr("否")}, 0);
+        if (answer == 1)
+            return;
+        const int index = ui->treeWidget->indexOfTopLevelItem(item);
+        if (index >= 0 && index < m_archive.lists.size()) {
+            Data_List_T *removed = m_archive.lists.takeAt(index);
+            if (m_currentMeasurement == removed)
+                m_currentMeasurement = nullptr;
+            delete removed;
+        }
+        rebuildTree();
+        if (index >= 0 && index < m_archive.lists.size())
+            makeItemCurrent(index);
+        else if (m_archive.lists.isEmpty())
+            m_currentMeasurement = nullptr;
+        else
+            makeItemCurrent(m_archive.lists.size() - 1);
+    }
+    m_modified = true;
+}
+
+void MainWindow::moveMeasurementUp()
+{
+    QTreeWidgetItem *item = firstSelected(ui->treeWidget);
+    const int index = item ? ui->treeWidget->indexOfTopLevelItem(item) : 0;
+    if (index > 0 && index < m_archive.lists.size()) {
+        m_archive.lists.swapItemsAt(index - 1, index);
+        rebuildTree();
+        makeItemCurrent(index - 1);
+    }
+    m_modified = true;
+}
+
+void MainWindow::renameMeasurement(QTreeWidgetItem *item)
+{
+    if (!item)
+        item = firstSelected(ui->treeWidget);
+    if (item) {
+        const int index = ui->treeWidget->indexOfTopLevelItem(item);
+        QString name = item->text(0);
+        QDialog dialog(this);
+        dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+        auto *layout = new QVBoxLayout(&dialog);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(new FormRename(&name, &dialog));
+        runModal(dialog);
+        const bool valid = index >= 0 && index < m_archive.lists.size();
+        if (valid && !name.isEmpty())
+            m_archive.lists.at(index)->name = name;
+        rebuildTree();
+        if (valid)
+            makeItemCurrent(index);
+    }
+    m_modified = true;
+}
+
+void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
+{
+    if (!item)
+        item = firstSelected(ui->treeWidget);
+    if (!item)
+        return;
+    const int index = ui->treeWidget->indexOfTopLevelItem(item);
+    if (index < 0 || index >= m_archive.lists.size())
+        return;
+    m_currentMeasurement = m_archive.lists.at(index);
+    const Data_List_T &m = *m_currentMeasurement;
+    const QString text = tr("文件名称   ") + QLatin1Char('\t') + m.name + QLatin1Char('\n') +
+                         tr("测量时间   ") + QLatin1Char('\t') +
+                         m.created.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
+                         QLatin1Char('\n') + tr("数据数量   ") + QLatin1Char('\t') +
+                         QString::number(m.records.size());
+    UserDialogs::information(nullptr, QStringLiteral("info"), text, m_okText);
+}
+
+// Opened with the desktop's default handler for folders.
+void MainWindow::openDataDirectory()
+{
+    QDir().mkpath(m_settings.dataDir);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_settings.dataDir));
+}
+
+// ---- The instrument's stored records ----
+
+void MainWindow::on_pb_read_flash_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    const quint32 count = m_device.storedRecordCount();
+    const int blocks = int(count / 32 + (count % 32 != 0 ? 1 : 0));
+    Dialog_wait dialog(this);
+    // A block of 32 records takes about a sixth of a second to arrive.
+    dialog.setWaitTime(blocks / 6);
+    dialog.setWindowFlags(dialog.windowFlags() | Qt::FramelessWindowHint);
+    connect(&m_device, &DevKX740D::progressBar_range_update, &dialog,
+            &Dialog_wait::progressBar_range_update);
+    connect(&m_device, &DevKX740D::trans_end, &dialog, &Dialog_wait::trans_end);
+    connect(&dialog, &Dialog_wait::cancel, &m_device, &DevKX740D::stopTrans);
+    m_downloadRequested = true;
+    m_device.readStoredBlocks(0, blocks);
+    runModal(dialog);
+}
+
+void MainWindow::on_pb_erase_flash_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    m_downloadRequested = false;
+    m_device.eraseStoredRecords();
+    if (m_serialHandle && m_serialHandle->isOpen() && m_device.isIdentified()) {
+        Dialog_wait dialog(this);
+        dialog.setWindowFlags(dialog.windowFlags() | Qt::FramelessWindowHint);
+        connect(&m_device, &DevKX740D::trans_end, &dialog, &Dialog_wait::trans_end);
+        runModal(dialog);
+    }
+    m_device.queryStoredRecordCount();
+}
+
+// The driver reports the end of a download and of an erase alike; only the
+// end of a download brings records.
+void MainWindow::trans_end()
+{
+    if (!m_downloadRequested)
+        return;
+    m_downloadRequested = false;
+    addMeasurement(m_device.takeDownloadedRecords(),
+                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd hhmmss")) +
+                       QStringLiteral("_KX740D_Data Logging"));
+    replotCurrentMeasurement();
+    showCurrentMeasurement();
+}

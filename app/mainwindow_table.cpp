@@ -1,0 +1,293 @@
+// The data table: a page of the current measurement newest first, or the live
+// view of a running recording, and the edits of the measurement through the
+// numbers its rows show.
+
+#include "app/mainwindow.h"
+#include "instrument/temperature.h"
+#include "store/tablepaging.h"
+#include "store/tablerows.h"
+#include "ui_mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QHeaderView>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+namespace {
+
+enum TableMenuEntry
+{
+    MenuCopy = 1,
+    MenuInsertAbove = 2,
+    MenuInsertBelow = 3,
+    MenuCut = 4,
+    MenuDelete = 5,
+};
+
+constexpr int kRowHeight = 24;
+
+} // namespace
+
+void MainWindow::setupTable()
+{
+    QTableWidget *table = ui->tableWidget;
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    table->verticalHeader()->hide();
+    ui->action_copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    table->addAction(ui->action_copy);
+    connect(ui->action_copy, &QAction::triggered, this, &MainWindow::copy);
+    ui->horizontalScrollBar->setRange(0, 0);
+    ui->horizontalScrollBar->hide();
+}
+
+void MainWindow::setCompactTable(bool compact)
+{
+    m_compactTable = compact;
+    showCurrentMeasurement();
+}
+
+// While a recording runs the table keeps its live view, also when a unit or
+// limit change redraws it.
+void MainWindow::showCurrentMeasurement()
+{
+    if (m_device.isRecording())
+        updateTableWidget(m_device.lastRecorded(m_tablePageSize));
+    else if (m_currentMeasurement)
+        updateTableWidget(m_currentMeasurement->records, true);
+    else
+        updateTableWidget(QVector<_T_EE_TEST_DATA>(), false);
+}
+
+void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table)
+{
+    updateTableWidget(data_table, true);
+}
+
+void MainWindow::updateTableWidget(const QList<RecordedReading> &readings)
+{
+    updateTableWidget(liveRecords(readings, m_tablePageSize), false);
+}
+
+void MainWindow::refreshLiveTable()
+{
+    if (m_device.isRecording())
+        updateTableWidget(m_device.lastRecorded(m_tablePageSize));
+}
+
+void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
+                                   bool from_test_pointer)
+{
+    QTableWidget *table = ui->tableWidget;
+    const bool narrow = m_compactTable;
+    const int n = data_table.size();
+
+    int top = n - 1;
+    int rows = n;
+    if (from_test_pointer) {
+        const PageRows page = pageRows(n, m_currentPage, m_tablePageSize);
+        top = page.topIndex;
+        rows = page.rows;
+    }
+
+    table->setUpdatesEnabled(false);
+    table->setFont(QFont(narrow ? QStringLiteral("Calibri") : QStringLiteral("Consolas"), 12));
+    table->setHorizontalScrollBarPolicy(narrow ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    const QStringList headers = tableHeaders(
+        narrow, unitSymbol(m_unit), {m_numberText, m_timeText, m_temperatureText, tr("热电偶")});
+    table->clearContents();
+    table->setColumnCount(headers.size());
+    table->setRowCount(from_test_pointer ? rows : rows + 1);
+    table->setHorizontalHeaderLabels(headers);
+    table->verticalHeader()->hide();
+
+    const QColor high(Qt::red);
+    const QColor low(Qt::blue);
+    for (int r = 0; r < rows; ++r) {
+        const int index = top - r;
+        const _T_EE_TEST_DATA &record = data_table.at(index);
+        const QStringList texts = recordRowTexts(record, index + 1, narrow, m_unit);
+        for (int c = 0; c < texts.size(); ++c) {
+            auto *item = new QTableWidgetItem(texts.at(c));
+            item->setTextAlignment(Qt::AlignCenter);
+            table->setItem(r, c, item);
+        }
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            const LimitMark mark =
+                limitMark(record.value[ch], record.state[ch], m_settings.limitEnabled[ch],
+                          m_settings.highLimit[ch], m_settings.lowLimit[ch]);
+            if (mark != LimitNone)
+                table->item(r, valueColumn(ch, narrow))
+                    ->setForeground(mark == LimitHigh ? high : low);
+        }
+    }
+
+    const QVector<int> widths = tableColumnWidths(narrow, m_settings.language == 1);
+    for (int c = 0; c < widths.size(); ++c)
+        table->setColumnWidth(c, widths.at(c));
+    table->setUpdatesEnabled(true);
+}
+
+void MainWindow::updatePaging()
+{
+    const int n = m_currentMeasurement ? m_currentMeasurement->records.size() : 0;
+    m_pageCount = pageCountFor(n, m_tablePageSize);
+    m_currentPage = m_pageCount - 1;
+    // The caller shows the measurement afterwards; the bar must not show an
+    // intermediate page on the way.
+    {
+        const QSignalBlocker blocker(ui->horizontalScrollBar);
+        ui->horizontalScrollBar->setRange(0, m_pageCount - 1);
+        ui->horizontalScrollBar->setValue(m_pageCount - 1);
+    }
+    on_horizontalScrollBar_rangeChanged(0, m_pageCount - 1);
+}
+
+void MainWindow::on_horizontalScrollBar_rangeChanged(int min, int max)
+{
+    ui->horizontalScrollBar->setVisible(min != max);
+}
+
+void MainWindow::on_horizontalScrollBar_valueChanged(int value)
+{
+    m_currentPage = value;
+    showCurrentMeasurement();
+}
+
+QList<SelectedRows> MainWindow::selectedTableRows() const
+{
+    QList<SelectedRows> out;
+    const QTableWidget *table = ui->tableWidget;
+    const QList<QTableWidgetSelectionRange> ranges = table->selectedRanges();
+    for (const QTableWidgetSelectionRange &range : ranges) {
+        SelectedRows rows;
+        rows.topRow = range.topRow();
+        for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
+            const QTableWidgetItem *item = table->item(r, 0);
+            bool ok = false;
+            const int number = item ? item->text().toInt(&ok) : 0;
+            rows.numbers << (ok && number > 0 ? number : 0);
+        }
+        out << rows;
+    }
+    return out;
+}
+
+void MainWindow::copy()
+{
+    const QTableWidget *table = ui->tableWidget;
+    const QList<QTableWidgetSelectionRange> ranges = table->selectedRanges();
+    for (const QTableWidgetSelectionRange &range : ranges) {
+        QString text;
+        for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
+            for (int c = range.leftColumn(); c <= range.rightColumn(); ++c) {
+                const QTableWidgetItem *item = table->item(r, c);
+                if (!item)
+                    break;
+                text += item->text();
+                text += c == range.rightColumn() ? QLatin1Char('\n') : QLatin1Char('\t');
+            }
+        }
+        QApplication::clipboard()->setText(text);
+    }
+}
+
+QMenu *MainWindow::createTableMenu()
+{
+    auto *menu = new QMenu(this);
+    const auto add = [this, menu](const QString &icon, const QString &text, int data) {
+        QAction *action = menu->addAction(QIcon(icon), text);
+        action->setData(data);
+        connect(action, &QAction::triggered, this,
+                [this, action] { handleTableviewMenuClicked(action); });
+    };
+    const bool selected = !ui->tableWidget->selectedRanges().isEmpty();
+    // The live view's numbers are those of the recording, not of the
+    // measurement: during a recording only the text can be copied.
+    const bool recording = m_device.isRecording();
+    if (selected) {
+        add(QStringLiteral(":/images/copy.png"), tr("复制"), MenuCopy);
+        if (!recording) {
+            add(QStringLiteral(":/images/cut.png"), tr("剪切"), MenuCut);
+            add(QStringLiteral(":/images/ic_gb.png"), tr("删除"), MenuDelete);
+        }
+        menu->addSeparator();
+    }
+    if (!m_recordClipboard.isEmpty() && !recording) {
+        add(QStringLiteral(":/images/paste.png"), tr("在上方插入"), MenuInsertAbove);
+        add(QStringLiteral(":/images/paste.png"), tr("在下方插入"), MenuInsertBelow);
+    }
+    return menu;
+}
+
+void MainWindow::on_tableWidget_customContextMenuRequested(const QPoint &pos)
+{
+    Q_UNUSED(pos)
+    QMenu *menu = createTableMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(QCursor::pos());
+}
+
+void MainWindow::tableMeasurementChanged()
+{
+    updatePaging();
+    showCurrentMeasurement();
+}
+
+void MainWindow::afterRecordEdit()
+{
+    tableMeasurementChanged();
+    replotCurrentMeasurement();
+}
+
+void MainWindow::handleTableviewMenuClicked(QAction *action)
+{
+    if (!action)
+        return;
+    bool ok = false;
+    const int entry = action->data().toInt(&ok);
+    if (!ok)
+        return;
+    const bool recording = m_device.isRecording();
+    const QList<SelectedRows> selection = selectedTableRows();
+    QVector<_T_EE_TEST_DATA> *records =
+        m_currentMeasurement ? &m_currentMeasurement->records : nullptr;
+
+    switch (entry) {
+    case MenuCopy:
+        copy();
+        if (!recording)
+            collectRecords(records, selection, m_recordClipboard);
+        break;
+    case MenuCut:
+        if (recording || !collectRecords(records, selection, m_recordClipboard))
+            return;
+        if (records && removeSelectedRecords(*records, selection))
+            m_modified = true;
+        afterRecordEdit();
+        break;
+    case MenuDelete:
+        if (recording)
+            return;
+        if (records && removeSelectedRecords(*records, selection))
+            m_modified = true;
+        afterRecordEdit();
+        break;
+    case MenuInsertAbove:
+    case MenuInsertBelow:
+        if (recording || !records)
+            return;
+        if (insertRecords(*records, selection, m_recordClipboard, entry == MenuInsertAbove))
+            m_modified = true;
+        afterRecordEdit();
+        break;
+    default:
+        break;
+    }
+}

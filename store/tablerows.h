@@ -1,0 +1,51 @@
+#pragma once
+
+#include "instrument/records.h"
+
+#include <QStringList>
+#include <QVector>
+
+// Texts of the data table. Two layouts: the full one (number, time with date,
+// value and thermocouple of T1..T4: 10 columns) and the narrow one beside the
+// chart (number, time without date, values of T1..T4: 6 columns).
+
+constexpr int kFullColumnCount = 10;
+constexpr int kNarrowColumnCount = 6;
+
+// Words of the header labels, translated by the caller.
+struct TableHeaderWords
+{
+    QString number;       // "编号"
+    QString time;         // "时间"
+    QString temperature;  // "温度"
+    QString thermocouple; // "热电偶"
+};
+
+// Header labels; `unitText` is "℃", "℉" or "K" and appears in the full
+// layout's value headers, e.g. "T1 温度(℃)".
+QStringList tableHeaders(bool narrow, const QString &unitText, const TableHeaderWords &words);
+
+// Column widths in pixels; the value and thermocouple columns are wider when
+// the texts are English.
+QVector<int> tableColumnWidths(bool narrow, bool english);
+
+// "2024-03-05-09:07:01" with the date, "09:07:01" without; the year is 2000
+// plus the record's year byte.
+QString recordTimeText(const _T_EE_TEST_DATA &record, bool withDate);
+
+// How a value stands to its channel's limits (held in Celsius): above the
+// high limit or over the range (red), below the low limit or under the range
+// (blue), or neither. Always `LimitNone` while the limits are switched off.
+enum LimitMark
+{
+    LimitNone,
+    LimitHigh,
+    LimitLow,
+};
+LimitMark limitMark(float celsius, int state, bool limitsOn, float highLimit, float lowLimit);
+
+// The cell texts of one record's row, `number` being its 1-based position.
+QStringList recordRowTexts(const _T_EE_TEST_DATA &record, int number, bool narrow, int unit);
+
+// Column of channel `channel` (0..3)'s value in a layout.
+int valueColumn(int channel, bool narrow);

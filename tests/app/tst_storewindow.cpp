@@ -1,0 +1,423 @@
+#include "app/mainwindow.h"
+#include "app/settingsfile.h"
+#include "app/userdialogs.h"
+#include "resources/initresources.h"
+#include "sim/instrumentsimulator.h"
+#include "store/datafile.h"
+#include "tests/app/windowtest.h"
+#include "ui_mainwindow.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// Records the addresses handed to the desktop instead of opening them.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+class TestStoreWindow : public WindowTest
+{
+    Q_OBJECT
+
+private:
+    static DialogAnswer button(int index)
+    {
+        DialogAnswer a;
+        a.button = index;
+        return a;
+    }
+    static DialogAnswer file(const QString &path)
+    {
+        DialogAnswer a;
+        a.accepted = true;
+        a.text = path;
+        return a;
+    }
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    static QVector<_T_EE_TEST_DATA> someRecords(int n)
+    {
+        QVector<_T_EE_TEST_DATA> records(n);
+        for (int i = 0; i < n; ++i) {
+            records[i].second = quint8(i % 60);
+            records[i].value[0] = 20.5f + i;
+            records[i].state[3] = 3;
+        }
+        return records;
+    }
+    static void writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(name);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    static QByteArray readFile(const QString &name)
+    {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static QStringList treeTexts(MainWindow &w)
+    {
+        QStringList texts;
+        QTreeWidget *tree = w.form()->treeWidget;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            texts << tree->topLevelItem(i)->text(0);
+        return texts;
+    }
+    static bool hasIcon(QTreeWidgetItem *item, const char *path)
+    {
+        return item->icon(0).pixmap(16).toImage() ==
+               QIcon(QString::fromLatin1(path)).pixmap(16).toImage();
+    }
+    // Runs a tree menu entry as the menu would.
+    static void menuEntry(MainWindow &w, int data)
+    {
+        QAction action;
+        action.setData(data);
+        QObject::connect(&action, &QAction::triggered, &w, &MainWindow::handleTreeviewMenuClicked);
+        action.trigger();
+    }
+
+private slots:
+    void initTestCase() { kxInitResources(); }
+
+    void init() { QVERIFY(setUpWindowTest()); }
+
+    void cleanup()
+    {
+        tearDownWindowTest();
+        MainWindow::setModalRunner({});
+    }
+
+    // ---- Backup and data files ----
+
+    void backupRestoresAndSaveOpenRoundTrip()
+    {
+        writeFile(QStringLiteral("auto_backup.bak"), backupFileToBytes(someRecords(25)));
+        MainWindow w;
+        QVERIFY(m_asked.isEmpty());
+        QCOMPARE(treeTexts(w),
+                 (QStringList{QStringLiteral("新建测量"), QStringLiteral("auto_backup")}));
+        QCOMPARE(w.currentMeasurement(), w.archive().lists.at(1));
+        QCOMPARE(w.currentMeasurement()->records, someRecords(25));
+        QVERIFY(w.isModified());
+        QCOMPARE(QFileInfo(QStringLiteral("auto_backup.bak")).size(), 0);
+
+        m_answers << file(path(QStringLiteral("a.dat")));
+        w.form()->pb_save_file->click();
+        QCOMPARE(m_asked.size(), 1);
+        const DialogRequest &save = m_asked.at(0);
+        QCOMPARE(save.kind, DialogRequest::SaveFile);
+        QCOMPARE(save.title, QStringLiteral("保存数据到文件"));
+        QCOMPARE(save.filter, QStringLiteral("data Files(*.dat)"));
+        QVERIFY(save.directory.startsWith(w.settings().dataDir + QStringLiteral("/新建档案_")));
+        QVERIFY(QRegularExpression(
+                    QStringLiteral("_\\d{4}_\\d\\d_\\d\\d \\d\\d_\\d\\d_\\d\\d_\\d{3}\\.dat$"))
+                    .match(save.directory)
+                    .hasMatch());
+        QVERIFY(!w.isModified());
+        QCOMPARE(readFile(path(QStringLiteral("a.dat"))), dataFileToBytes(w.archive()));
+
+        // A later start opens it without asking: only the empty measurement is there.
+        MainWindow other;
+        m_asked.clear();
+        m_answers << file(path(QStringLiteral("a.dat")));
+        other.form()->pb_open_file->click();
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked.at(0).title, QStringLiteral("打开数据文件"));
+        QCOMPARE(dataFileToBytes(other.archive()), dataFileToBytes(w.archive()));
+        QCOMPARE(other.archive().lists.at(1)->created, w.archive().lists.at(1)->created);
+        QCOMPARE(other.currentMeasurement(), other.archive().lists.at(0));
+        QCOMPARE(treeTexts(other), treeTexts(w));
+        QVERIFY(!other.isModified());
+    }
+
+    void failedOrCancelledSaveKeepsTheChanges()
+    {
+        MainWindow w;
+        w.form()->pb_new_file->click();
+        QVERIFY(w.isModified());
+        w.form()->pb_save_file->click(); // cancelled
+        QVERIFY(w.isModified());
+        QCOMPARE(m_asked.size(), 1);
+
+        m_answers << file(m_dir->path()); // a directory cannot be written
+        w.form()->pb_save_file->click();
+        QCOMPARE(m_asked.size(), 3);
+        QCOMPARE(m_asked.at(2).text, QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
+        QVERIFY(w.isModified());
+
+        // Closing: "是" with a cancelled save stays open, "取消" too,
+        // "是" with a save closes.
+        w.show();
+        m_answers << button(0);
+        QVERIFY(!w.close());
+        m_answers << button(2);
+        QVERIFY(!w.close());
+        m_answers << button(0) << file(path(QStringLiteral("c.dat")));
+        QVERIFY(w.close());
+        QVERIFY(QFile::exists(path(QStringLiteral("c.dat"))));
+        QVERIFY(!w.isModified());
+    }
+
+    void damagedFilesAreRefused()
+    {
+        Data_table_T saved = newArchive();
+        saved.append(newMeasurement(someRecords(3), QStringLiteral("m")));
+        const QByteArray bytes = dataFileToBytes(saved);
+        writeFile(path(QStringLiteral("bad.dat")), bytes.left(bytes.size() - 5));
+        writeFile(path(QStringLiteral("good.dat")), bytes);
+
+        MainWindow w;
+        w.form()->pb_new_file->click();
+        const QByteArray before = dataFileToBytes(w.archive());
+        m_answers << file(path(QStringLiteral("bad.dat")));
+        w.form()->pb_open_file->click();
+        QCOMPARE(m_asked.size(), 2); // no question about saving
+        QCOMPARE(m_asked.at(1).kind, DialogRequest::Information);
+        QCOMPARE(m_asked.at(1).text, QStringLiteral("该文件不是有效的数据文件，无法打开。"));
+        QCOMPARE(dataFileToBytes(w.archive()), before);
+        QCOMPARE(treeTexts(w).size(), 2);
+
+        // A file cut at any length is refused the same way.
+        for (int length = 0; length < bytes.size(); ++length) {
+            writeFile(path(QStringLiteral("cut.dat")), bytes.left(length));
+            m_answers << file(path(QStringLiteral("cut.dat")));
+            w.form()->pb_open_file->click();
+            QCOMPARE(m_asked.last().text, QStringLiteral("该文件不是有效的数据文件，无法打开。"));
+        }
+        QCOMPARE(dataFileToBytes(w.archive()), before);
+
+        // "是" and a cancelled save abandon the open.
+        m_asked.clear();
+        m_answers << file(path(QStringLiteral("good.dat"))) << button(0);
+        w.form()->pb_open_file->click();
+        QCOMPARE(m_asked.size(), 3);
+        QCOMPARE(m_asked.at(1).text,
+                 QStringLiteral("是否保存现有列表数据？\n不保存目前数据将会丢失"));
+        QCOMPARE(dataFileToBytes(w.archive()), before);
+
+        // "否" loads it.
+        m_answers << file(path(QStringLiteral("good.dat"))) << button(1);
+        w.form()->pb_open_file->click();
+        QCOMPARE(dataFileToBytes(w.archive()), bytes);
+        QCOMPARE(treeTexts(w), QStringList{QStringLiteral("m")});
+        QVERIFY(w.isModified()); // opening leaves the flag alone
+    }
+
+    void backupFollowsTheRecording()
+    {
+        const QDateTime start(QDate(2026, 3, 4), QTime(10, 0, 0));
+        int seconds = 0;
+        int recorded = 0;
+        {
+            MainWindow w;
+            w.device().setClock([&] { return start.addSecs(seconds); });
+            w.device().handleTimeOut();
+            _T_CTRL_CONFIG config;
+            config.interval[3] = 1; // record every second
+            w.device().codeDeal(QByteArray(1, 6) + ctrlConfigToBytes(config));
+            w.form()->pb_start->click();
+            const auto reading = [&] {
+                ++seconds;
+                w.device().handleTimeOut();
+                _T_PRINT_OUT_DATA r;
+                r.value[0] = 10.0f + seconds;
+                w.device().codeDeal(QByteArray(1, 1) + printOutToBytes(r));
+            };
+            for (int round : {1, 3, 2}) {
+                for (int k = 0; k < round; ++k)
+                    reading();
+                w.handleTimeOut();
+                QCOMPARE(readFile(QStringLiteral("auto_backup.bak")),
+                         backupFileToBytes(w.device().recordedAsTestData()));
+            }
+            recorded = w.device().recordedCount();
+            QCOMPARE(recorded, 6);
+
+            // The file buttons refuse while recording.
+            w.form()->pb_save_file->click();
+            w.form()->pb_open_file->click();
+            w.form()->pb_new_file->click();
+            QCOMPARE(m_asked.size(), 3);
+            for (const DialogRequest &r : qAsConst(m_asked))
+                QCOMPARE(r.text, QStringLiteral("数据记录中，请停止记录后尝试"));
+            QCOMPARE(w.archive().lists.size(), 1);
+            // The window goes away without stopping, as in a crash.
+        }
+        MainWindow again;
+        QCOMPARE(again.archive().lists.size(), 2);
+        QCOMPARE(again.currentMeasurement()->name, QStringLiteral("auto_backup"));
+        QCOMPARE(again.currentMeasurement()->records.size(), recorded);
+        QCOMPARE(again.currentMeasurement()->records.at(5).value[0], 16.0f);
+
+        // Stopping a recording empties the backup.
+        again.form()->pb_start->click();
+        writeFile(QStringLiteral("auto_backup.bak"), backupFileToBytes(someRecords(2)));
+        again.form()->pb_start->click();
+        QCOMPARE(QFileInfo(QStringLiteral("auto_backup.bak")).size(), 0);
+    }
+
+    // ---- Tree ----
+
+    void treeOperations()
+    {
+        MainWindow w;
+        QTreeWidget *tree = w.form()->treeWidget;
+        QVERIFY(tree->isHeaderHidden());
+        QCOMPARE(treeTexts(w), QStringList{QStringLiteral("新建测量")});
+        QVERIFY(!w.isModified());
+        menuEntry(w, 0);
+        w.form()->pb_new_file->click();
+        QCOMPARE(tree->topLevelItemCount(), 3);
+        QCOMPARE(w.currentMeasurement(), w.archive().lists.at(2));
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(2));
+        QVERIFY(hasIcon(tree->topLevelItem(2), ":/images/ic_wj_xz.png"));
+        QVERIFY(hasIcon(tree->topLevelItem(0), ":/images/ic_wj.png"));
+        QCOMPARE(tree->topLevelItem(0)->flags(), Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+
+        // Choosing an item makes it current and moves the selected icon.
+        tree->setCurrentItem(tree->topLevelItem(0));
+        QCOMPARE(w.currentMeasurement(), w.archive().lists.at(0));
+        QVERIFY(hasIcon(tree->topLevelItem(0), ":/images/ic_wj_xz.png"));
+        QVERIFY(hasIcon(tree->topLevelItem(2), ":/images/ic_wj.png"));
+
+        // Rename: OK with a text, OK with an empty text, cancel.
+        QString typed;
+        bool ok = true;
+        MainWindow::setModalRunner([&](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>()->setText(typed);
+            const QList<QPushButton *> buttons = dialog.findChildren<QPushButton *>();
+            for (QPushButton *b : buttons)
+                if (b->objectName() ==
+                    (ok ? QStringLiteral("pushButton") : QStringLiteral("pushButton_2")))
+                    b->click();
+            return dialog.result();
+        });
+        tree->setCurrentItem(tree->topLevelItem(1));
+        typed = QStringLiteral("第二");
+        menuEntry(w, 3);
+        typed.clear();
+        menuEntry(w, 3);
+        typed = QStringLiteral("x");
+        ok = false;
+        menuEntry(w, 3);
+        QCOMPARE(treeTexts(w).at(1), QStringLiteral("第二"));
+        QCOMPARE(w.currentMeasurement(), w.archive().lists.at(1));
+
+        // Move up, also of the first item.
+        menuEntry(w, 2);
+        QCOMPARE(treeTexts(w).at(0), QStringLiteral("第二"));
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+        menuEntry(w, 2);
+        QCOMPARE(treeTexts(w).at(0), QStringLiteral("第二"));
+
+        // Properties.
+        m_asked.clear();
+        menuEntry(w, 4);
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked.at(0).title, QStringLiteral("info"));
+        QVERIFY(m_asked.at(0).text.startsWith(QStringLiteral("文件名称   \t第二\n测量时间   \t")));
+        QVERIFY(m_asked.at(0).text.endsWith(QStringLiteral("\n数据数量   \t0")));
+
+        // Delete: "否" keeps it; deleting the middle one makes the next current.
+        tree->setCurrentItem(tree->topLevelItem(1));
+        m_asked.clear();
+        m_answers << button(1);
+        menuEntry(w, 1);
+        QCOMPARE(tree->topLevelItemCount(), 3);
+        QCOMPARE(m_asked.at(0).title, QStringLiteral("数据删除提示"));
+        QCOMPARE(m_asked.at(0).text, QStringLiteral("数据删除后无法恢复，是否继续删除？"));
+        Data_List_T *third = w.archive().lists.at(2);
+        m_answers << button(0);
+        menuEntry(w, 1);
+        QCOMPARE(w.archive().lists.size(), 2);
+        QCOMPARE(w.currentMeasurement(), third);
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(1));
+        m_answers << button(0) << button(0);
+        menuEntry(w, 1);
+        menuEntry(w, 1);
+        QCOMPARE(tree->topLevelItemCount(), 0);
+        QCOMPARE(w.currentMeasurement(), nullptr);
+        m_asked.clear();
+        menuEntry(w, 8);
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked.at(0).text, QStringLiteral("请选择需要导出的list数据"));
+    }
+
+    void openDataDirectoryCreatesIt()
+    {
+        AppSettings settings;
+        settings.dataDir = path(QStringLiteral("d/e"));
+        writeFile(QStringLiteral("config.cfg"), encodeSettings(settings));
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        MainWindow w;
+        menuEntry(w, 9);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QVERIFY(QDir(settings.dataDir).exists());
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(settings.dataDir)});
+    }
+
+    void menuOnEmptySpace()
+    {
+        MainWindow w;
+        w.on_treeWidget_customContextMenuRequested(QPoint(5, 400));
+        QMenu *menu = w.findChild<QMenu *>();
+        QVERIFY(menu);
+        QStringList enabled;
+        for (QAction *a : menu->actions())
+            if (a->isEnabled() && !a->isSeparator())
+                enabled << a->text();
+        QCOMPARE(enabled,
+                 (QStringList{QStringLiteral("文件管理器中打开"), QStringLiteral("导入设备数据"),
+                              QStringLiteral("打开"), QStringLiteral("新建")}));
+        menu->close();
+    }
+
+    // ---- The instrument's stored records ----
+
+    void downloadAndErase()
+    {
+        SimulatorOptions options;
+        options.storedRecords = 300;
+        options.paced = false;
+        options.eraseDelayMs = 100;
+        InstrumentSimulator sim(options);
+        QVERIFY(sim.start());
+        m_ports = QStringList{sim.portPath()};
+        MainWindow w;
+        w.form()->pb_connect->click();
+        QTRY_COMPARE(w.device().storedRecordCount(), quint32(300));
+        QTRY_VERIFY(w.device().isIdentified());
+
+        w.form()->pb_read_flash->click();
+        QTRY_COMPARE(w.archive().lists.size(), 2);
+        QCOMPARE(w.currentMeasurement()->records.size(), 300);
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{8} \\d{6}_KX740D_Data Logging$"))
+                    .match(w.currentMeasurement()->name)
+                    .hasMatch());
+
+        w.form()->pb_erase_flash->click();
+        QTRY_COMPARE(w.device().storedRecordCount(), quint32(0));
+        QTest::qWait(200);
+        QCOMPARE(w.archive().lists.size(), 2);
+    }
+};
+
+QTEST_MAIN(TestStoreWindow)
+#include "tst_storewindow.moc"

@@ -1,0 +1,178 @@
+#include "app/mainwindow.h"
+#include "app/userdialogs.h"
+#include "resources/initresources.h"
+#include "ui_mainwindow.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// The main window's data table: pages of a measurement, the text copy and the
+// record clipboard's menu entries.
+class TestTableWindow : public QObject
+{
+    Q_OBJECT
+
+    QScopedPointer<QTemporaryDir> m_dir;
+
+    // Makes the current measurement hold `n` records whose T1 value is their
+    // 1-based position.
+    static void fill(MainWindow &w, int n)
+    {
+        QVector<_T_EE_TEST_DATA> records(n);
+        for (int i = 0; i < n; ++i) {
+            records[i].year = 24;
+            records[i].month = 3;
+            records[i].day = 5;
+            records[i].hour = 9;
+            records[i].minute = 7;
+            records[i].second = 1;
+            records[i].value[0] = float(i + 1);
+        }
+        w.currentMeasurement()->records = records;
+        w.tableMeasurementChanged();
+    }
+    static QString cell(MainWindow &w, int row, int column)
+    {
+        const QTableWidgetItem *item = w.form()->tableWidget->item(row, column);
+        return item ? item->text() : QStringLiteral("<none>");
+    }
+    // Runs the menu entry with `data`; false when the menu does not offer it.
+    static bool runEntry(MainWindow &w, int data)
+    {
+        std::unique_ptr<QMenu> menu(w.createTableMenu());
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator() && action->data().toInt() == data) {
+                action->trigger();
+                return true;
+            }
+        }
+        return false;
+    }
+    static void selectRows(MainWindow &w, int top, int bottom)
+    {
+        QTableWidget *t = w.form()->tableWidget;
+        t->clearSelection();
+        t->setRangeSelected(QTableWidgetSelectionRange(top, 0, bottom, t->columnCount() - 1), true);
+    }
+
+private slots:
+    void initTestCase() { kxInitResources(); }
+
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        UserDialogs::setResponder([](const DialogRequest &) { return DialogAnswer(); });
+        MainWindow::setPortSource([] { return QStringList(); });
+    }
+
+    void cleanup()
+    {
+        UserDialogs::setResponder({});
+        MainWindow::setPortSource({});
+    }
+
+    void pagesOfAMeasurement()
+    {
+        MainWindow w;
+        QTableWidget *t = w.form()->tableWidget;
+        QScrollBar *bar = w.form()->horizontalScrollBar;
+        fill(w, 2500);
+        QCOMPARE(w.tablePageCount(), 3);
+        QVERIFY(!bar->isHidden());
+        QCOMPARE(bar->value(), 2);
+        QCOMPARE(t->columnCount(), 10);
+        QCOMPARE(t->horizontalHeaderItem(2)->text(), QStringLiteral("T1 温度(℃)"));
+        QCOMPARE(t->rowCount(), 1000);
+        QCOMPARE(cell(w, 0, 0), QStringLiteral("2500"));
+        QCOMPARE(cell(w, 0, 2), QStringLiteral("2500")); // above 1000: no decimals
+        QCOMPARE(cell(w, 999, 0), QStringLiteral("1501"));
+        QCOMPARE(cell(w, 0, 1), QStringLiteral("2024-03-05-09:07:01"));
+        bar->setValue(1);
+        QCOMPARE(cell(w, 0, 0), QStringLiteral("1500"));
+        QCOMPARE(cell(w, 999, 0), QStringLiteral("501"));
+        bar->setValue(0);
+        QCOMPARE(t->rowCount(), 500);
+        QCOMPARE(cell(w, 0, 0), QStringLiteral("500"));
+        QCOMPARE(cell(w, 499, 0), QStringLiteral("1"));
+
+        w.setCompactTable(true);
+        QCOMPARE(t->columnCount(), 6);
+        QCOMPARE(cell(w, 0, 1), QStringLiteral("09:07:01"));
+
+        fill(w, 999);
+        QVERIFY(bar->isHidden());
+        QCOMPARE(t->rowCount(), 999);
+
+        w.setCurrentMeasurement(nullptr);
+        w.tableMeasurementChanged();
+        QCOMPARE(t->rowCount(), 1);
+        QCOMPARE(cell(w, 0, 0), QStringLiteral("<none>"));
+    }
+
+    void limitColours()
+    {
+        MainWindow w;
+        fill(w, 2);
+        w.currentMeasurement()->records[1].state[0] = StateAboveRange;
+        w.currentMeasurement()->records[0].value[0] = 150.0f; // over the default 100
+        w.tableMeasurementChanged();
+        QTableWidget *t = w.form()->tableWidget;
+        QCOMPARE(cell(w, 0, 2), QStringLiteral("OL"));
+        QVERIFY(t->item(0, 2)->foreground().color() != QColor(Qt::red));
+        w.on_pb_limit_enable_T1_clicked(true);
+        QCOMPARE(t->item(0, 2)->foreground().color(), QColor(Qt::red));
+        QCOMPARE(t->item(1, 2)->foreground().color(), QColor(Qt::red));
+        QVERIFY(t->item(0, 4)->foreground().color() != QColor(Qt::red));
+    }
+
+    void textCopyOfABlock()
+    {
+        MainWindow w;
+        fill(w, 5);
+        QTableWidget *t = w.form()->tableWidget;
+        t->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 2), true);
+        w.copy();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("4\t2024-03-05-09:07:01\t4.0\n3\t2024-03-05-09:07:01\t3.0\n"));
+    }
+
+    void cutAndInsertThroughTheMenu()
+    {
+        MainWindow w;
+        fill(w, 10);
+        std::unique_ptr<QMenu> empty(w.createTableMenu());
+        QVERIFY(empty->actions().isEmpty());
+
+        selectRows(w, 2, 3); // records 8 and 7
+        QVERIFY(runEntry(w, 4));
+        QCOMPARE(w.recordClipboard().size(), 2);
+        QCOMPARE(w.currentMeasurement()->records.size(), 8);
+        QVERIFY(w.isModified());
+        QCOMPARE(cell(w, 2, 0), QStringLiteral("6"));
+        QCOMPARE(cell(w, 2, 2), QStringLiteral("6.0"));
+
+        selectRows(w, 0, 0);
+        QVERIFY(runEntry(w, 2));
+        QCOMPARE(w.currentMeasurement()->records.size(), 10);
+        QCOMPARE(cell(w, 0, 2), QStringLiteral("8.0"));
+        QCOMPARE(cell(w, 1, 2), QStringLiteral("7.0"));
+        QCOMPARE(cell(w, 2, 2), QStringLiteral("10.0"));
+
+        // Delete the bottom row (record 1); the clipboard stays.
+        selectRows(w, 9, 9);
+        QVERIFY(runEntry(w, 5));
+        QCOMPARE(w.currentMeasurement()->records.first().value[0], 2.0f);
+        QCOMPARE(w.recordClipboard().size(), 2);
+    }
+};
+
+QTEST_MAIN(TestTableWindow)
+#include "tst_tablewindow.moc"

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/mainwindow.h"
+#include "app/userdialogs.h"
+
+#include <QDir>
+#include <QObject>
+#include <QScopedPointer>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// Base of the main-window test suites: every test runs in a fresh working
+// directory, every dialog is recorded in m_asked and answered from
+// m_answers in order (an empty queue answers as a closed dialog does), and
+// the port list is m_ports.
+class WindowTest : public QObject
+{
+protected:
+    QScopedPointer<QTemporaryDir> m_dir;
+    QList<DialogRequest> m_asked;
+    QList<DialogAnswer> m_answers;
+    QStringList m_ports;
+
+    bool setUpWindowTest()
+    {
+        m_dir.reset(new QTemporaryDir);
+        m_asked.clear();
+        m_answers.clear();
+        m_ports.clear();
+        UserDialogs::setResponder([this](const DialogRequest &r) {
+            m_asked << r;
+            return m_answers.isEmpty() ? DialogAnswer() : m_answers.takeFirst();
+        });
+        MainWindow::setPortSource([this] { return m_ports; });
+        return m_dir->isValid() && QDir::setCurrent(m_dir->path());
+    }
+
+    void tearDownWindowTest()
+    {
+        UserDialogs::setResponder({});
+        MainWindow::setPortSource({});
+    }
+};
