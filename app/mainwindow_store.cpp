@@ -192,21 +192,11 @@ void MainWindow::writeAutoBackup(bool clear)
     const int count = m_device.recordedCount();
     if (count == m_backupRecords)
         return;
-    const qint64 expectedSize = 8 + qint64(m_backupRecords) * kBackupElementSize;
-    if (m_backupRecords > 0 && count > m_backupRecords && file.size() == expectedSize &&
-        file.open(QIODevice::ReadWrite)) {
-        QByteArray tail;
-        const QList<RecordedReading> added = m_device.lastRecorded(count - m_backupRecords);
-        for (const RecordedReading &r : added)
-            tail += backupFileElement(storedRecordFromReading(r.first, r.second));
-        bool ok = file.seek(expectedSize) && file.write(tail) == tail.size() && file.flush();
-        ok = ok && file.seek(kBackupLengthOffset) &&
-             file.write(backupFileCount(quint32(expectedSize + tail.size() - 4))) == 4 &&
-             file.flush();
-        ok =
-            ok && file.seek(kBackupCountOffset) && file.write(backupFileCount(quint32(count))) == 4;
-        file.close();
-        if (ok) {
+    if (m_backupRecords > 0 && count > m_backupRecords) {
+        QVector<_T_EE_TEST_DATA> added;
+        for (const RecordedReading &r : m_device.lastRecorded(count - m_backupRecords))
+            added << storedRecordFromReading(r.first, r.second);
+        if (appendToBackupFile(file.fileName(), quint32(m_backupRecords), added)) {
             m_backupRecords = count;
             return;
         }

@@ -1,5 +1,7 @@
 #include "store/datafile.h"
 
+#include <QFile>
+
 #include <QtEndian>
 
 #include <cstring>
@@ -396,4 +398,23 @@ QByteArray backupFileCount(quint32 value)
     QByteArray out(4, Qt::Uninitialized);
     qToBigEndian(value, out.data());
     return out;
+}
+
+bool appendToBackupFile(const QString &path, quint32 storedCount,
+                        const QVector<_T_EE_TEST_DATA> &added)
+{
+    QFile file(path);
+    const qint64 expectedSize = 8 + qint64(storedCount) * kBackupElementSize;
+    if (storedCount == 0 || file.size() != expectedSize || !file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray tail;
+    tail.reserve(added.size() * kBackupElementSize);
+    for (const _T_EE_TEST_DATA &record : added)
+        tail += backupFileElement(record);
+    const quint32 count = storedCount + quint32(added.size());
+    return file.seek(expectedSize) && file.write(tail) == tail.size() && file.flush() &&
+           file.seek(kBackupLengthOffset) &&
+           file.write(backupFileCount(quint32(expectedSize + tail.size() - 4))) == 4 &&
+           file.flush() && file.seek(kBackupCountOffset) &&
+           file.write(backupFileCount(count)) == 4 && file.flush();
 }

@@ -68,3 +68,10 @@ constexpr int kBackupCountOffset = 4;
 constexpr int kBackupElementSize = 4 + kEeTestDataSize;
 QByteArray backupFileElement(const _T_EE_TEST_DATA &record); // kBackupElementSize bytes
 QByteArray backupFileCount(quint32 value);                   // 4 bytes, big-endian
+
+// Brings the backup file at `path`, which holds `storedCount` records, up to
+// date by appending `added` in the order above; the cost depends only on the
+// records added. Returns false, leaving the rewrite to the caller, when the
+// file is not the size `storedCount` implies or a write fails.
+bool appendToBackupFile(const QString &path, quint32 storedCount,
+                        const QVector<_T_EE_TEST_DATA> &added);

@@ -1,5 +1,6 @@
 #include "store/datafile.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -327,6 +328,22 @@ private slots:
         file.replace(kBackupCountOffset, 4, backupFileCount(3));
         QCOMPARE(backupFileFromBytes(file), three);
         QCOMPARE(file, backupFileToBytes(three));
+    }
+
+    void backupFileUpdatedInPlace()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("auto_backup.bak"));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(backupFileToBytes(records(2)));
+        out.close();
+        const QVector<_T_EE_TEST_DATA> five = records(5);
+
+        QVERIFY(!appendToBackupFile(path, 3, five.mid(2))); // not the size 3 records need
+        QVERIFY(appendToBackupFile(path, 2, five.mid(2)));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(out.readAll(), backupFileToBytes(five));
     }
 };
 
