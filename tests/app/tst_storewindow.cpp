@@ -272,6 +272,44 @@ private slots:
         QCOMPARE(QFileInfo(QStringLiteral("auto_backup.bak")).size(), 0);
     }
 
+    void unwritableBackupIsReportedOncePerRecording()
+    {
+        QVERIFY(QDir::current().mkdir(QStringLiteral("auto_backup.bak")));
+        const QDateTime start(QDate(2026, 3, 4), QTime(10, 0, 0));
+        int seconds = 0;
+        MainWindow w;
+        w.device().setClock([&] { return start.addSecs(seconds); });
+        w.device().handleTimeOut();
+        _T_CTRL_CONFIG config;
+        config.interval[3] = 1;
+        w.device().codeDeal(QByteArray(1, 6) + ctrlConfigToBytes(config));
+        const auto recordFor = [&](int readings) {
+            for (int k = 0; k < readings; ++k) {
+                ++seconds;
+                w.device().handleTimeOut();
+                w.device().codeDeal(QByteArray(1, 1) + printOutToBytes(_T_PRINT_OUT_DATA()));
+                w.handleTimeOut();
+            }
+        };
+        const auto failures = [&] {
+            int n = 0;
+            for (const DialogRequest &r : qAsConst(m_asked))
+                n += r.text == QStringLiteral("无法创建文件，请使用管理员权限运行程序。");
+            return n;
+        };
+        m_asked.clear();
+        w.form()->pb_start->click();
+        recordFor(5);
+        QCOMPARE(w.device().recordedCount(), 5);
+        QCOMPARE(failures(), 1);
+        w.form()->pb_start->click(); // stop; the next recording may say it again
+        m_asked.clear();
+        w.form()->pb_start->click();
+        recordFor(3);
+        QCOMPARE(failures(), 1);
+        w.form()->pb_start->click();
+    }
+
     // ---- Tree ----
 
     void treeOperations()
