@@ -1,23 +1,21 @@
 #pragma once
 
+#include "widgets/palette.h"
+
 #include <QColor>
 
 namespace Ui {
 class MainWindow;
 }
 
-// Colours of the main window's painted controls. The style sheet cs.qss uses
-// the same values for the parts it draws.
+// Colours of the main window's painted controls: the shared palette plus the
+// window's own.
 namespace MainWindowLook {
-const QColor kTitleBar("#45464a");
+using namespace Palette;
 const QColor kTitleHover("#8a8a8a");
 const QColor kCloseHover("#e81123");
-const QColor kAccent("#f97932");
-const QColor kAccentHover("#ffaa7f");
-const QColor kWorkArea("#f6f7fc");
 const QColor kDisconnected("#999999");
 const QColor kDisconnectedHover("#e0e0e0");
-const QColor kText("#333333");
 } // namespace MainWindowLook
 
 // Gives the painted buttons of the main window's form their colours, icons

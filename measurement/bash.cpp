@@ -1,4 +1,5 @@
 #include "measurement/bash.h"
+#include "widgets/palette.h"
 
 #include "instrument/temperature.h"
 #include "ui_bash.h"
@@ -11,10 +12,10 @@
 namespace {
 
 const QColor kCard("#ffffff");
-const QColor kDiffNormal("#F6F7FC");
-const QColor kDiffChecked("#f97932");
-const QColor kNameText("#45464a");
-const QColor kValueText("#333333");
+const QColor kDiffNormal = Palette::kWorkArea;
+const QColor kDiffChecked = Palette::kAccent;
+const QColor kNameText = Palette::kTitleBar;
+const QColor kValueText = Palette::kText;
 const QColor kStatisticsText("#6b6d78");
 const QColor kTypeBadge("#fde9dd");
 
