@@ -107,11 +107,25 @@ QByteArray timeToBytes(const _T_TIME &t)
 // The configurations consist of single bytes only (the interval is kept as its
 // big-endian bytes), so their memory image is their wire image.
 
+namespace {
+
+template <typename Config> Config configFromImage(const char *bytes)
+{
+    Config cfg;
+    std::memcpy(&cfg, bytes, sizeof(Config));
+    return cfg;
+}
+
+template <typename Config> QByteArray configImage(const Config &cfg)
+{
+    return QByteArray(reinterpret_cast<const char *>(&cfg), int(sizeof(Config)));
+}
+
+} // namespace
+
 _T_CTRL_CONFIG ctrlConfigFromBytes(const char *bytes)
 {
-    _T_CTRL_CONFIG cfg;
-    std::memcpy(&cfg, bytes, kCtrlConfigSize);
-    return cfg;
+    return configFromImage<_T_CTRL_CONFIG>(bytes);
 }
 
 _T_CTRL_CONFIG ctrlConfigFromBytes(const QByteArray &bytes)
@@ -121,14 +135,12 @@ _T_CTRL_CONFIG ctrlConfigFromBytes(const QByteArray &bytes)
 
 QByteArray ctrlConfigToBytes(const _T_CTRL_CONFIG &cfg)
 {
-    return QByteArray(reinterpret_cast<const char *>(&cfg), kCtrlConfigSize);
+    return configImage(cfg);
 }
 
 _T_CH_CONFIG chConfigFromBytes(const char *bytes)
 {
-    _T_CH_CONFIG cfg;
-    std::memcpy(&cfg, bytes, kChConfigSize);
-    return cfg;
+    return configFromImage<_T_CH_CONFIG>(bytes);
 }
 
 _T_CH_CONFIG chConfigFromBytes(const QByteArray &bytes)
@@ -138,7 +150,7 @@ _T_CH_CONFIG chConfigFromBytes(const QByteArray &bytes)
 
 QByteArray chConfigToBytes(const _T_CH_CONFIG &cfg)
 {
-    return QByteArray(reinterpret_cast<const char *>(&cfg), kChConfigSize);
+    return configImage(cfg);
 }
 
 _T_EE_TEST_DATA eeTestDataFromBytes(const char *bytes)
