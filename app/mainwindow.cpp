@@ -57,12 +57,14 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_bubbleTips = new BubbleTips(ui->tabWidget_data);
     m_bubbleTips->hide();
+    ui->customPlot->installEventFilter(this);
 
     m_formSetting = new FormSetting();
     connect(m_formSetting, &FormSetting::sys_setting_close, this, &MainWindow::sys_setting_close);
     m_formSetting->hide();
 
     loadSettings();
+    setupChart();
 
     // The session starts with one empty measurement, which is not a change.
     m_currentMeasurement = m_archive.append(newMeasurement());
@@ -114,6 +116,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->tabWidget_data->setCurrentIndex(0);
     ui->tabWidget_data->tabBar()->hide();
     ui->stackedWidget->setCurrentIndex(0);
+    on_tabWidget_data_currentChanged(0);
 
     ui->progressBar_2->setRange(0, 80000);
     ui->progressBar_2->setValue(0);
@@ -249,9 +252,7 @@ void MainWindow::handleTimeOut()
     if (m_device.isRecording()) {
         const int count = m_device.recordedCount();
         if (count != m_shownRecordCount) {
-            m_shownRecordCount = count;
             graphUpdate();
-            refreshLiveTable();
             m_modified = true;
             if (m_settings.autoBackupEnabled)
                 writeAutoBackup(false);

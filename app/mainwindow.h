@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settingsfile.h"
+#include "chart/chartplot.h"
 #include "instrument/devkx740d.h"
 #include "link/portdiscovery.h"
 #include "link/portwatcher.h"
@@ -47,6 +48,9 @@ public:
     DevKX740D &device() { return m_device; }
     Bash *dashboard() const { return m_bash; }
     const AppSettings &settings() const { return m_settings; }
+    const ChartPlot &chart() const { return m_chart; }
+    BubbleTips *chartTip() const { return m_bubbleTips; }
+    bool referenceLineOn() const { return m_tracerEnabled; }
 
     // The data table's context menu for the present selection and record
     // clipboard; each entry's data is its operation (1 copy, 2 insert above,
@@ -184,12 +188,47 @@ public slots:
     void on_treeWidget_itemDoubleClicked(QTreeWidgetItem *item, int column);
     void handleTreeviewMenuClicked();
 
+    // The chart: graph `data_ch` from live readings or stored records.
+    void kx740DAddPlot(QList<RecordedReading> data_table, uint8_t data_ch = 0);
+    void GraPhAddPlot(QVector<_T_EE_TEST_DATA> data_table, uint8_t data_ch = 0);
+    void on_pb_T1_clicked();
+    void on_pb_T2_clicked();
+    void on_pb_T3_clicked();
+    void on_pb_T4_clicked();
+    void on_pb_T1_color_clicked();
+    void on_pb_T2_color_clicked();
+    void on_pb_T3_color_clicked();
+    void on_pb_T4_color_clicked();
+    void on_spinBox_line_style_valueChanged(int arg1);
+    void on_spinBox_ScatterShape_valueChanged(int arg1);
+    void on_checkBox_xasix_stateChanged(int arg1);
+    void on_checkBox_yasix_stateChanged(int arg1);
+    void on_checkBox_legend_stateChanged(int arg1);
+    void on_pb_graph_clicked();
+    void on_pb_switch_clicked();
+    void on_pb_switch_2_clicked();
+    void on_tabWidget_data_currentChanged(int index);
+    void on_action_line_triggered();
+    // Mouse work on the chart.
+    void mouseMove(QMouseEvent *e);
+    void mousePress();
+    void mouseWheel();
+    void selectionChanged();
+    void contextMenuRequest(QPoint pos);
+    void moveLegend();
+    void handleplotMenuClicked();
+    void settracerable(bool value);
+    void axisLabelDoubleClick(QCPAxis *axis, QCPAxis::SelectablePart part);
+    void legendDoubleClick(QCPLegend *legend, QCPAbstractLegendItem *item);
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Places, shows and hides the chart's reading tip.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createButtonGroups();
@@ -234,6 +273,15 @@ private:
     void writeAutoBackup(bool clear);
 
     void showSettingsWindow();
+
+    void setupChart();
+    void setChannelVisible(int channel);
+    void pickChannelColor(int channel);
+    // The x label for the current x-axis mode, or empty when hidden.
+    QString xLabelText() const;
+    QString yLabelText() const;
+    // The tip shows on the large chart with the reference line on and a text.
+    void updateTipVisibility();
 
     void loadSettings();
     void saveSettings();
@@ -321,4 +369,9 @@ private:
     quint16 m_usbProduct = kInstrumentUsbProduct;
 
     TitleBarDrag m_titleDrag;
+
+    ChartPlot m_chart;
+    // The chart tab shows the large chart; only then does the tip appear.
+    bool m_chartTabActive = true;
+    bool m_tracerEnabled = false;
 };

@@ -532,14 +532,3 @@ void MainWindow::updateOffsetBoxes()
         applyOffsetBox(offsetBox(m_device.channelOffset(ch + 1), m_unit), boxes[ch]);
 }
 
-// ---- Views of the current measurement and the backup file ----
-// The data table, the chart and the data files come with their own work;
-// until then a recording only fills the measurement.
-
-void MainWindow::replotCurrentMeasurement()
-{
-}
-
-void MainWindow::graphUpdate()
-{
-}

@@ -3,6 +3,7 @@
 // numbers its rows show.
 
 #include "app/mainwindow.h"
+#include "app/menuentry.h"
 #include "instrument/temperature.h"
 #include "store/tablepaging.h"
 #include "store/tablerows.h"
@@ -248,18 +249,15 @@ void MainWindow::afterRecordEdit()
 
 void MainWindow::handleTableviewMenuClicked(QAction *action)
 {
-    if (!action)
-        return;
-    bool ok = false;
-    const int entry = action->data().toInt(&ok);
-    if (!ok)
+    const std::optional<int> entry = menuEntry(action);
+    if (!entry)
         return;
     const bool recording = m_device.isRecording();
     const QList<SelectedRows> selection = selectedTableRows();
     QVector<_T_EE_TEST_DATA> *records =
         m_currentMeasurement ? &m_currentMeasurement->records : nullptr;
 
-    switch (entry) {
+    switch (*entry) {
     case MenuCopy:
         copy();
         if (!recording)

@@ -186,17 +186,14 @@ void styleNavigationStrip(Ui::MainWindow *ui)
         setColours(button, Qt::white, kAccent, kAccent, kText, Qt::white, Qt::white);
 }
 
-// Channel colours of T1..T4, the same defaults the chart starts with.
+// The colours are the chart's channel colours, set with the chart.
 void styleChannelButtons(Ui::MainWindow *ui)
 {
-    const QColor colours[4] = {Qt::darkRed, Qt::darkGreen, Qt::darkBlue, Qt::darkMagenta};
     GraphButton *visibility[4] = {ui->pb_T1, ui->pb_T2, ui->pb_T3, ui->pb_T4};
     GraphButton *colourPickers[4] = {ui->pb_T1_color, ui->pb_T2_color, ui->pb_T3_color,
                                      ui->pb_T4_color};
     for (int i = 0; i < 4; ++i) {
-        visibility[i]->setColor(colours[i]);
         visibility[i]->setChecked(true);
-        colourPickers[i]->setColor(colours[i]);
         colourPickers[i]->setShowIcon(false);
     }
 }

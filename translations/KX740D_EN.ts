@@ -118,13 +118,13 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+282"/>
+        <location filename="../app/mainwindow.cpp" line="+283"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+327"/>
+        <location filename="../app/mainwindow_store.cpp" line="+317"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -136,6 +136,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+23"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+361"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>Save</translation>
@@ -679,7 +680,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-237"/>
+        <location filename="../app/mainwindow.cpp" line="-238"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -709,7 +710,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+210"/>
+        <location line="+211"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -735,7 +736,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+25"/>
-        <location filename="../app/mainwindow_store.cpp" line="-170"/>
+        <location filename="../app/mainwindow_store.cpp" line="-160"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -746,15 +747,15 @@ Data that is not saved will be lost.</translation>
         <location filename="../app/mainwindow_measurement.cpp" line="+192"/>
         <location line="+281"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+236"/>
+        <location line="+226"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-236"/>
-        <location line="+236"/>
+        <location filename="../app/mainwindow_store.cpp" line="-226"/>
+        <location line="+226"/>
         <source>否</source>
         <translation>No</translation>
     </message>
@@ -765,15 +766,76 @@ Data that is not saved will be lost.</translation>
         <translation>Cancel</translation>
     </message>
     <message>
+        <location filename="../app/mainwindow_chart.cpp" line="-14"/>
+        <source>移动到左上</source>
+        <translation>Move to top left</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到上方中间</source>
+        <translation>Move to top centre</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到右上</source>
+        <translation>Move to top right</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到左下</source>
+        <translation>Move to bottom left</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到右下</source>
+        <translation>Move to bottom right</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>复制图片</source>
+        <translation>Copy picture</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <location filename="../app/mainwindow_settings.cpp" line="+82"/>
-        <location filename="../app/mainwindow_store.cpp" line="-270"/>
+        <location filename="../app/mainwindow_store.cpp" line="-260"/>
         <location line="+18"/>
         <location line="+42"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+7"/>
+        <source>保存到图像文件</source>
+        <translation>Save to image file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Image File</source>
+        <translation>Image file</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>保存到pdf文件</source>
+        <translation>Save to PDF file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>pdf File</source>
+        <translation>PDF file</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>新坐标轴标签：</source>
+        <translation>New axis label:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>新图表名称：</source>
+        <translation>New graph name:</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_settings.cpp" line="+37"/>
         <source>打开图像文件.</source>
         <translation>Open image file.</translation>
     </message>
@@ -799,7 +861,7 @@ Data that is not saved will be lost.</translation>
         <translation>This file is not a valid data file and cannot be opened.</translation>
     </message>
     <message>
-        <location line="+173"/>
+        <location line="+163"/>
         <source>上移</source>
         <translation>Move up</translation>
     </message>

@@ -118,13 +118,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+282"/>
+        <location filename="../app/mainwindow.cpp" line="+283"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+327"/>
+        <location filename="../app/mainwindow_store.cpp" line="+317"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -136,6 +136,7 @@
     </message>
     <message>
         <location line="+23"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+361"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
@@ -679,7 +680,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-237"/>
+        <location filename="../app/mainwindow.cpp" line="-238"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -709,7 +710,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+210"/>
+        <location line="+211"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -735,7 +736,7 @@
     </message>
     <message>
         <location line="+25"/>
-        <location filename="../app/mainwindow_store.cpp" line="-170"/>
+        <location filename="../app/mainwindow_store.cpp" line="-160"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -746,15 +747,15 @@
         <location filename="../app/mainwindow_measurement.cpp" line="+192"/>
         <location line="+281"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+236"/>
+        <location line="+226"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-236"/>
-        <location line="+236"/>
+        <location filename="../app/mainwindow_store.cpp" line="-226"/>
+        <location line="+226"/>
         <source>否</source>
         <translation>否</translation>
     </message>
@@ -765,15 +766,76 @@
         <translation>取消</translation>
     </message>
     <message>
+        <location filename="../app/mainwindow_chart.cpp" line="-14"/>
+        <source>移动到左上</source>
+        <translation>移动到左上</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到上方中间</source>
+        <translation>移动到上方中间</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到右上</source>
+        <translation>移动到右上</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到左下</source>
+        <translation>移动到左下</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到右下</source>
+        <translation>移动到右下</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>复制图片</source>
+        <translation>复制图片</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <location filename="../app/mainwindow_settings.cpp" line="+82"/>
-        <location filename="../app/mainwindow_store.cpp" line="-270"/>
+        <location filename="../app/mainwindow_store.cpp" line="-260"/>
         <location line="+18"/>
         <location line="+42"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+7"/>
+        <source>保存到图像文件</source>
+        <translation>保存到图像文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Image File</source>
+        <translation>图像文件</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>保存到pdf文件</source>
+        <translation>保存到pdf文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>pdf File</source>
+        <translation>pdf文件</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>新坐标轴标签：</source>
+        <translation>新坐标轴标签：</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>新图表名称：</source>
+        <translation>新图表名称：</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_settings.cpp" line="+37"/>
         <source>打开图像文件.</source>
         <translation>打开图像文件.</translation>
     </message>
@@ -799,7 +861,7 @@
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+173"/>
+        <location line="+163"/>
         <source>上移</source>
         <translation>上移</translation>
     </message>

@@ -22,6 +22,9 @@ class TestTableWindow : public QObject
 
     // Makes the current measurement hold `n` records whose T1 value is their
     // 1-based position.
+    // The table tab holds the full table; the chart tab only the narrow one.
+    static void showTableTab(MainWindow &w) { w.form()->tabWidget_data->setCurrentIndex(1); }
+
     static void fill(MainWindow &w, int n)
     {
         QVector<_T_EE_TEST_DATA> records(n);
@@ -82,6 +85,7 @@ private slots:
     void pagesOfAMeasurement()
     {
         MainWindow w;
+        showTableTab(w);
         QTableWidget *t = w.form()->tableWidget;
         QScrollBar *bar = w.form()->horizontalScrollBar;
         fill(w, 2500);
@@ -120,6 +124,7 @@ private slots:
     void limitColours()
     {
         MainWindow w;
+        showTableTab(w);
         fill(w, 2);
         w.currentMeasurement()->records[1].state[0] = StateAboveRange;
         w.currentMeasurement()->records[0].value[0] = 150.0f; // over the default 100
@@ -136,6 +141,7 @@ private slots:
     void textCopyOfABlock()
     {
         MainWindow w;
+        showTableTab(w);
         fill(w, 5);
         QTableWidget *t = w.form()->tableWidget;
         t->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 2), true);
@@ -147,6 +153,7 @@ private slots:
     void cutAndInsertThroughTheMenu()
     {
         MainWindow w;
+        showTableTab(w);
         fill(w, 10);
         std::unique_ptr<QMenu> empty(w.createTableMenu());
         QVERIFY(empty->actions().isEmpty());

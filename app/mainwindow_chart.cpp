@@ -1,0 +1,488 @@
+#include <QDebug>
+#include <QElapsedTimer>
+// The temperature chart: its set-up, the live refresh while recording, the
+// drawing of the current measurement, the chart settings page, and the mouse
+// work on the chart (reference line, tip, menus, renaming, saving).
+
+#include "app/mainwindow.h"
+#include "app/menuentry.h"
+#include "app/userdialogs.h"
+#include "chart/chartseries.h"
+#include "ui_mainwindow.h"
+#include "widgets/bubbletips.h"
+#include "widgets/graphbutton.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QUrl>
+
+namespace {
+
+enum PlotMenuEntry
+{
+    MenuCopyPicture = 2,
+    MenuSaveJpg = 3,
+    MenuSavePdf = 4,
+};
+
+// The newest readings the chart and the live table show while recording.
+constexpr int kLiveChartReadings = 10000;
+
+GraphButton *visibilityButton(Ui::MainWindow *ui, int channel)
+{
+    GraphButton *buttons[] = {ui->pb_T1, ui->pb_T2, ui->pb_T3, ui->pb_T4};
+    return buttons[channel];
+}
+
+GraphButton *colorButton(Ui::MainWindow *ui, int channel)
+{
+    GraphButton *buttons[] = {ui->pb_T1_color, ui->pb_T2_color, ui->pb_T3_color, ui->pb_T4_color};
+    return buttons[channel];
+}
+
+} // namespace
+
+void MainWindow::setupChart()
+{
+    ChartLook look;
+    look.xLabelShown = m_settings.showXAxis;
+    look.yLabelShown = m_settings.showYAxis;
+    look.legendShown = m_settings.showLegend;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        look.colors[ch] = m_settings.channelColor[ch];
+    look.scatterShape = m_settings.scatterShape;
+    look.lineStyle = m_settings.lineStyle;
+
+    QFont legendFont = font();
+    legendFont.setPointSize(10);
+    QCustomPlot *plot = ui->customPlot;
+    m_chart.setup(plot, look, legendFont);
+    plot->xAxis->setLabel(xLabelText());
+    plot->yAxis->setLabel(yLabelText());
+
+    connect(plot, &QCustomPlot::selectionChangedByUser, this, &MainWindow::selectionChanged);
+    connect(plot, &QCustomPlot::mousePress, this, &MainWindow::mousePress);
+    connect(plot, &QCustomPlot::mouseWheel, this, &MainWindow::mouseWheel);
+    connect(plot, &QCustomPlot::mouseMove, this, &MainWindow::mouseMove);
+    connect(plot, &QCustomPlot::axisDoubleClick, this, &MainWindow::axisLabelDoubleClick);
+    connect(plot, &QCustomPlot::legendDoubleClick, this, &MainWindow::legendDoubleClick);
+    plot->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(plot, &QWidget::customContextMenuRequested, this, &MainWindow::contextMenuRequest);
+    connect(ui->action_line, &QAction::triggered, this, &MainWindow::settracerable);
+
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        visibilityButton(ui, ch)->setColor(m_settings.channelColor[ch]);
+        colorButton(ui, ch)->setColor(m_settings.channelColor[ch]);
+    }
+}
+
+QString MainWindow::xLabelText() const
+{
+    if (!m_settings.showXAxis)
+        return QString();
+    return m_chart.dateTimeMode() ? m_timeText : m_numberText;
+}
+
+QString MainWindow::yLabelText() const
+{
+    return m_settings.showYAxis ? m_temperatureText : QString();
+}
+
+// ---- Plotting ----
+
+void MainWindow::kx740DAddPlot(QList<RecordedReading> data_table, uint8_t data_ch)
+{
+    if (ui->customPlot->graphCount() == 0)
+        return;
+    m_chart.setSeries(data_ch, liveSeries(data_table, data_ch, m_unit, m_chart.dateTimeMode()));
+}
+
+void MainWindow::GraPhAddPlot(QVector<_T_EE_TEST_DATA> data_table, uint8_t data_ch)
+{
+    if (ui->customPlot->graphCount() == 0)
+        return;
+    m_chart.setSeries(data_ch, storedSeries(data_table, data_ch, m_unit, m_chart.dateTimeMode()));
+}
+
+// The table shows the same copy as the chart, so both agree at every second.
+void MainWindow::graphUpdate()
+{
+    QElapsedTimer tt;
+    tt.start();
+    const int n = m_device.recordedCount();
+    m_shownRecordCount = n;
+    const QList<RecordedReading> readings =
+        m_device.lastRecorded(kLiveChartReadings, n < kLiveChartReadings);
+    qDebug() << "copy" << tt.nsecsElapsed() / 1e6;
+    updateTableWidget(readings);
+    qDebug() << "table" << tt.nsecsElapsed() / 1e6;
+    for (uint8_t ch = 0; ch < kChannelCount; ++ch)
+        kx740DAddPlot(readings, ch);
+    qDebug() << "plot" << tt.nsecsElapsed() / 1e6;
+    m_chart.rescaleWithMargin();
+    qDebug() << "rescale" << tt.nsecsElapsed() / 1e6;
+}
+
+// While a recording runs the chart keeps its live view, as the table does:
+// a unit change then redraws the live readings rather than the measurement.
+void MainWindow::replotCurrentMeasurement()
+{
+    if (m_device.isRecording()) {
+        graphUpdate();
+        return;
+    }
+    const QVector<_T_EE_TEST_DATA> none;
+    const QVector<_T_EE_TEST_DATA> &records =
+        m_currentMeasurement ? m_currentMeasurement->records : none;
+    for (uint8_t ch = 0; ch < kChannelCount; ++ch)
+        GraPhAddPlot(records, ch);
+    m_chart.rescaleWithMargin();
+}
+
+// ---- The chart settings page ----
+
+void MainWindow::setChannelVisible(int channel)
+{
+    QCustomPlot *plot = ui->customPlot;
+    if (channel >= plot->graphCount())
+        return;
+    plot->graph(channel)->setVisible(visibilityButton(ui, channel)->isChecked());
+    plot->replot();
+}
+
+void MainWindow::on_pb_T1_clicked()
+{
+    setChannelVisible(0);
+}
+void MainWindow::on_pb_T2_clicked()
+{
+    setChannelVisible(1);
+}
+void MainWindow::on_pb_T3_clicked()
+{
+    setChannelVisible(2);
+}
+void MainWindow::on_pb_T4_clicked()
+{
+    setChannelVisible(3);
+}
+
+void MainWindow::pickChannelColor(int channel)
+{
+    const QColor color = UserDialogs::color(m_settings.channelColor[channel], this, QString());
+    if (!color.isValid())
+        return;
+    m_settings.channelColor[channel] = color;
+    colorButton(ui, channel)->setColor(color);
+    visibilityButton(ui, channel)->setColor(color);
+    colorButton(ui, channel)->update();
+    visibilityButton(ui, channel)->update();
+    if (channel < ui->customPlot->graphCount()) {
+        m_chart.setChannelColor(channel, color);
+        ui->customPlot->replot();
+    }
+}
+
+void MainWindow::on_pb_T1_color_clicked()
+{
+    pickChannelColor(0);
+}
+void MainWindow::on_pb_T2_color_clicked()
+{
+    pickChannelColor(1);
+}
+void MainWindow::on_pb_T3_color_clicked()
+{
+    pickChannelColor(2);
+}
+void MainWindow::on_pb_T4_color_clicked()
+{
+    pickChannelColor(3);
+}
+
+void MainWindow::on_spinBox_line_style_valueChanged(int arg1)
+{
+    // While the window is built the settings file fills the box before the
+    // chart exists; the chart then takes the stored value as it is.
+    if (ui->customPlot->graphCount() == 0)
+        return;
+    m_settings.lineStyle = arg1;
+    m_chart.setLineStyle(lineStyleFromSpinBox(arg1));
+    ui->customPlot->replot();
+}
+
+void MainWindow::on_spinBox_ScatterShape_valueChanged(int arg1)
+{
+    // While the window is built the settings file fills the box before the
+    // chart exists; the chart then takes the stored value as it is.
+    if (ui->customPlot->graphCount() == 0)
+        return;
+    m_settings.scatterShape = arg1;
+    m_chart.setScatterShape(scatterShapeFromSpinBox(arg1));
+    ui->customPlot->replot();
+}
+
+void MainWindow::on_checkBox_xasix_stateChanged(int arg1)
+{
+    m_settings.showXAxis = arg1 != 0;
+    ui->customPlot->xAxis->setLabel(xLabelText());
+    ui->customPlot->replot();
+}
+
+void MainWindow::on_checkBox_yasix_stateChanged(int arg1)
+{
+    m_settings.showYAxis = arg1 != 0;
+    ui->customPlot->yAxis->setLabel(yLabelText());
+    ui->customPlot->replot();
+}
+
+void MainWindow::on_checkBox_legend_stateChanged(int arg1)
+{
+    m_settings.showLegend = arg1 != 0;
+    ui->customPlot->legend->setVisible(m_settings.showLegend);
+    ui->customPlot->replot();
+}
+
+void MainWindow::on_pb_graph_clicked()
+{
+    m_chart.setDateTimeMode(!m_chart.dateTimeMode());
+    ui->customPlot->xAxis->setLabel(xLabelText());
+    replotCurrentMeasurement();
+}
+
+void MainWindow::on_pb_switch_clicked()
+{
+    ui->tabWidget_data->setCurrentIndex(ui->tabWidget_data->currentIndex() == 0 ? 1 : 0);
+}
+
+void MainWindow::on_pb_switch_2_clicked()
+{
+    on_pb_switch_clicked();
+}
+
+// The tab shown holds the large view; the other one becomes the small view
+// in the side panel.
+void MainWindow::on_tabWidget_data_currentChanged(int index)
+{
+    QCustomPlot *plot = ui->customPlot;
+    if (index == 0) {
+        m_chartTabActive = true;
+        ui->verticalLayout_graph->addWidget(plot);
+        plot->xAxis->setTickLabels(true);
+        plot->xAxis->setLabel(xLabelText());
+        plot->yAxis->setLabel(yLabelText());
+        plot->legend->setVisible(m_settings.showLegend);
+        ui->verticalLayout_littile->addWidget(ui->tableWidget);
+        setCompactTable(true);
+    } else if (index == 1) {
+        m_chartTabActive = false;
+        ui->verticalLayout_littile->addWidget(plot);
+        plot->xAxis->setTickLabels(false);
+        plot->xAxis->setLabel(QString());
+        plot->yAxis->setLabel(QString());
+        plot->legend->setVisible(false);
+        ui->verticalLayout_grid->addWidget(ui->tableWidget);
+        setCompactTable(false);
+    } else {
+        return;
+    }
+    ui->verticalSpacer_littile->changeSize(0, 0);
+    plot->replot();
+}
+
+// ---- Mouse work on the chart ----
+
+void MainWindow::on_action_line_triggered()
+{
+}
+
+void MainWindow::settracerable(bool value)
+{
+    if (!m_chart.tracer())
+        return;
+    m_chart.tracer()->setVisible(value);
+    m_tracerEnabled = value;
+    ui->customPlot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void MainWindow::mouseMove(QMouseEvent *e)
+{
+    m_chart.moveTracer(e->localPos());
+    m_bubbleTips->setText(m_chart.tipText(e->localPos()));
+    updateTipVisibility();
+}
+
+void MainWindow::updateTipVisibility()
+{
+    const bool wanted = m_chartTabActive && m_tracerEnabled && !m_bubbleTips->text().isEmpty();
+    m_bubbleTips->setVisible(wanted);
+    if (wanted)
+        m_bubbleTips->raise();
+}
+
+void MainWindow::mousePress()
+{
+    QCustomPlot *plot = ui->customPlot;
+    plot->axisRect()->setRangeDrag(
+        dragOrientations(plot->xAxis->selectedParts().testFlag(QCPAxis::spAxis),
+                         plot->yAxis->selectedParts().testFlag(QCPAxis::spAxis)));
+}
+
+void MainWindow::mouseWheel()
+{
+    QCustomPlot *plot = ui->customPlot;
+    plot->axisRect()->setRangeZoom(
+        dragOrientations(plot->xAxis->selectedParts().testFlag(QCPAxis::spAxis),
+                         plot->yAxis->selectedParts().testFlag(QCPAxis::spAxis)));
+}
+
+void MainWindow::selectionChanged()
+{
+    QCustomPlot *plot = ui->customPlot;
+    const auto pair = [](QCPAxis *a, QCPAxis *b) {
+        const QCPAxis::SelectableParts both = QCPAxis::spAxis | QCPAxis::spTickLabels;
+        if (a->selectedParts() & both || b->selectedParts() & both) {
+            a->setSelectedParts(both);
+            b->setSelectedParts(both);
+        }
+    };
+    pair(plot->xAxis, plot->xAxis2);
+    pair(plot->yAxis, plot->yAxis2);
+    for (int i = 0; i < plot->graphCount(); ++i) {
+        QCPGraph *graph = plot->graph(i);
+        QCPPlottableLegendItem *item = plot->legend->itemWithPlottable(graph);
+        if ((item && item->selected()) || graph->selected()) {
+            if (item)
+                item->setSelected(true);
+            graph->setSelection(QCPDataSelection(graph->data()->dataRange()));
+        }
+    }
+}
+
+void MainWindow::contextMenuRequest(QPoint pos)
+{
+    QCustomPlot *plot = ui->customPlot;
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (plot->legend->selectTest(pos, false) >= 0) {
+        const std::pair<QString, int> placements[] = {
+            {tr("移动到左上"), int(Qt::AlignTop | Qt::AlignLeft)},
+            {tr("移动到上方中间"), int(Qt::AlignTop | Qt::AlignHCenter)},
+            {tr("移动到右上"), int(Qt::AlignTop | Qt::AlignRight)},
+            {tr("移动到左下"), int(Qt::AlignBottom | Qt::AlignLeft)},
+            {tr("移动到右下"), int(Qt::AlignBottom | Qt::AlignRight)},
+        };
+        for (const auto &[text, alignment] : placements) {
+            QAction *action = menu->addAction(text, this, &MainWindow::moveLegend);
+            action->setData(alignment);
+        }
+    } else {
+        menu->addAction(ui->action_line);
+        menu->addAction(tr("复制图片"), this, &MainWindow::handleplotMenuClicked)
+            ->setData(int(MenuCopyPicture));
+        QMenu *save = menu->addMenu(tr("保存"));
+        save->addAction(QStringLiteral("jpg"), this, &MainWindow::handleplotMenuClicked)
+            ->setData(int(MenuSaveJpg));
+        save->addAction(QStringLiteral("pdf"), this, &MainWindow::handleplotMenuClicked)
+            ->setData(int(MenuSavePdf));
+    }
+    menu->popup(plot->mapToGlobal(pos));
+}
+
+void MainWindow::moveLegend()
+{
+    const std::optional<int> alignment = menuEntry(sender());
+    if (!alignment)
+        return;
+    ui->customPlot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::Alignment(*alignment));
+    ui->customPlot->replot();
+}
+
+void MainWindow::handleplotMenuClicked()
+{
+    const std::optional<int> entry = menuEntry(sender());
+    if (!entry)
+        return;
+    QCustomPlot *plot = ui->customPlot;
+    const QString cannotCreate = tr("无法创建文件，请使用管理员权限运行程序。");
+    if (*entry == MenuCopyPicture) {
+        const QPixmap picture = plot->toPixmap(0, 0, 1.0);
+        if (!picture.isNull())
+            QApplication::clipboard()->setPixmap(picture, QClipboard::Clipboard);
+    } else if (*entry == MenuSaveJpg) {
+        const QString name =
+            UserDialogs::saveFileName(this, tr("保存到图像文件"), m_settings.dataDir,
+                                      tr("Image File") + QStringLiteral("(*.jpg)"));
+        if (name.isNull())
+            return;
+        if (!plot->saveJpg(name, 0, 0, 1.0, -1, 96))
+            UserDialogs::information(this, QString(), cannotCreate, m_okText);
+    } else if (*entry == MenuSavePdf) {
+        const QString name =
+            UserDialogs::saveFileName(this, tr("保存到pdf文件"), m_settings.dataDir,
+                                      tr("pdf File") + QStringLiteral("(*.pdf)"));
+        if (name.isNull())
+            return;
+        if (!plot->savePdf(name, 0, 0, QCP::epAllowCosmetic, QString(), QString()))
+            UserDialogs::information(this, QString(), cannotCreate, m_okText);
+        else
+            QDesktopServices::openUrl(QUrl::fromLocalFile(name));
+    }
+}
+
+void MainWindow::axisLabelDoubleClick(QCPAxis *axis, QCPAxis::SelectablePart part)
+{
+    if (part != QCPAxis::spAxisLabel)
+        return;
+    bool ok = false;
+    const QString label =
+        UserDialogs::text(this, QStringLiteral("KX740D"), tr("新坐标轴标签："), axis->label(), &ok);
+    if (!ok)
+        return;
+    axis->setLabel(label);
+    ui->customPlot->replot();
+}
+
+void MainWindow::legendDoubleClick(QCPLegend *legend, QCPAbstractLegendItem *item)
+{
+    Q_UNUSED(legend)
+    auto *plottableItem = qobject_cast<QCPPlottableLegendItem *>(item);
+    if (!plottableItem)
+        return;
+    bool ok = false;
+    const QString name = UserDialogs::text(this, QStringLiteral("KX740D"), tr("新图表名称："),
+                                           plottableItem->plottable()->name(), &ok);
+    if (!ok)
+        return;
+    plottableItem->plottable()->setName(name);
+    ui->customPlot->replot();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    QCustomPlot *plot = ui->customPlot;
+    if (watched == plot) {
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            const auto *move = static_cast<QMouseEvent *>(event);
+            m_bubbleTips->move(
+                tipPosition(move->pos(), plot->pos(), m_bubbleTips->size(), plot->size()));
+            updateTipVisibility();
+            break;
+        }
+        case QEvent::Enter:
+            m_bubbleTips->move(static_cast<QEnterEvent *>(event)->pos() + plot->pos());
+            updateTipVisibility();
+            break;
+        case QEvent::Leave:
+            m_bubbleTips->hide();
+            break;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,180 @@
+#include "chart/chartplot.h"
+
+#include <qcustomplot.h>
+
+namespace {
+
+const QString kTracerLayer = QStringLiteral("tracer");
+constexpr double kMarkerSize = 6;
+
+QSharedPointer<QCPAxisTicker> indexTicker()
+{
+    QSharedPointer<QCPAxisTickerTime> ticker(new QCPAxisTickerTime);
+    ticker->setTimeFormat(QStringLiteral("%s"));
+    // A plain count: "0", not the clock-like "00".
+    ticker->setFieldWidth(QCPAxisTickerTime::tuSeconds, 1);
+    return ticker;
+}
+
+QSharedPointer<QCPAxisTicker> dateTimeTicker()
+{
+    QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
+    ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss\nMM-dd"));
+    return ticker;
+}
+
+} // namespace
+
+void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &legendFont)
+{
+    m_plot = plot;
+    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    // Wide pens over thousands of points: stroking each polyline as one
+    // outline costs a quarter of a second per refresh; drawing segment by
+    // segment looks the same at this pen width.
+    plot->setPlottingHint(QCP::phFastPolylines, true);
+    plot->yAxis->setNumberFormat(QStringLiteral("f"));
+    plot->yAxis->setNumberPrecision(1);
+    plot->xAxis->setTicker(indexTicker());
+    m_dateTimeMode = false;
+
+    plot->axisRect()->setupFullAxesBox(false);
+    QObject::connect(plot->xAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), plot->xAxis2,
+                     qOverload<const QCPRange &>(&QCPAxis::setRange));
+    QObject::connect(plot->yAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), plot->yAxis2,
+                     qOverload<const QCPRange &>(&QCPAxis::setRange));
+    // Zooming changes how closely the markers sit.
+    QObject::connect(plot->xAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), plot,
+                     [this] { updateScatterSkip(); });
+
+    const QFont axisFont(QStringLiteral("Calibri"), 12);
+    for (QCPAxis *axis : {plot->xAxis, plot->yAxis}) {
+        axis->setLabelFont(axisFont);
+        axis->setTickLabelFont(axisFont);
+    }
+    plot->legend->setVisible(look.legendShown);
+    plot->legend->setFont(legendFont);
+    plot->legend->setSelectedFont(legendFont);
+    plot->legend->setSelectableParts(QCPLegend::spItems);
+
+    // The crosshair lives on a buffered layer of its own above the graphs:
+    // moving it repaints that layer only.
+    plot->addLayer(kTracerLayer, plot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    m_tracerLayer = plot->layer(kTracerLayer);
+    m_tracerLayer->setMode(QCPLayer::lmBuffered);
+    m_tracer = new QCPItemTracer(plot);
+    m_tracer->setLayer(m_tracerLayer);
+    m_tracer->setPen(QPen(Qt::black, 1, Qt::DashDotLine));
+    m_tracer->setStyle(QCPItemTracer::tsCrosshair);
+    m_tracer->setSize(1);
+    m_tracer->setVisible(false);
+
+    for (int ch = 0; ch < 4; ++ch) {
+        QCPGraph *graph = plot->addGraph();
+        graph->setName(QStringLiteral("T%1").arg(ch + 1));
+        graph->setLineStyle(lineStyleAtSetup(look.lineStyle));
+        graph->setScatterStyle(
+            QCPScatterStyle(scatterShapeAtSetup(look.scatterShape), kMarkerSize));
+        graph->setPen(QPen(look.colors[ch], 2.0));
+    }
+    plot->rescaleAxes();
+}
+
+void ChartPlot::setSeries(int channel, const ChartSeries &series)
+{
+    if (!m_plot || channel < 0 || channel >= m_plot->graphCount())
+        return;
+    m_plot->graph(channel)->setData(series.keys, series.values, false);
+    updateScatterSkip();
+}
+
+void ChartPlot::rescaleWithMargin()
+{
+    if (!m_plot)
+        return;
+    // rescaleAxes(false) fits to every graph, hidden ones included.
+    m_plot->rescaleAxes(false);
+    m_plot->yAxis->setRange(rangeWithMargin(m_plot->yAxis->range()));
+    updateScatterSkip();
+    m_plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void ChartPlot::updateScatterSkip()
+{
+    if (!m_plot)
+        return;
+    const double width = m_plot->axisRect()->width();
+    const QCPRange shown = m_plot->xAxis->range();
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
+        QCPGraph *graph = m_plot->graph(i);
+        const auto data = graph->data();
+        const int visible = int(data->findEnd(shown.upper) - data->findBegin(shown.lower));
+        graph->setScatterSkip(scatterSkip(visible, width, graph->scatterStyle().size()));
+    }
+}
+
+void ChartPlot::setDateTimeMode(bool on)
+{
+    m_dateTimeMode = on;
+    if (m_plot)
+        m_plot->xAxis->setTicker(on ? dateTimeTicker() : indexTicker());
+}
+
+void ChartPlot::setLineStyle(int style)
+{
+    if (!m_plot)
+        return;
+    for (int i = 0; i < m_plot->graphCount(); ++i)
+        m_plot->graph(i)->setLineStyle(QCPGraph::LineStyle(style));
+}
+
+void ChartPlot::setScatterShape(int shape)
+{
+    if (!m_plot)
+        return;
+    for (int i = 0; i < m_plot->graphCount(); ++i)
+        m_plot->graph(i)->setScatterStyle(
+            QCPScatterStyle(QCPScatterStyle::ScatterShape(shape), kMarkerSize));
+}
+
+void ChartPlot::setChannelColor(int channel, const QColor &color)
+{
+    if (!m_plot || channel < 0 || channel >= m_plot->graphCount())
+        return;
+    QPen pen = m_plot->graph(channel)->pen();
+    pen.setColor(color);
+    m_plot->graph(channel)->setPen(pen);
+}
+
+void ChartPlot::moveTracer(const QPointF &pixel)
+{
+    if (!m_plot || !m_tracer)
+        return;
+    const double x = m_plot->xAxis->pixelToCoord(pixel.x());
+    const double y = m_plot->yAxis->pixelToCoord(pixel.y());
+    m_tracer->position->setCoords(x, y);
+    m_tracerLayer->replot();
+}
+
+QString ChartPlot::tipText(const QPointF &pixel) const
+{
+    QString text;
+    if (!m_plot)
+        return text;
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
+        QCPGraph *graph = m_plot->graph(i);
+        QVariant details;
+        if (graph->selectTest(pixel, false, &details) < 0)
+            continue;
+        const QCPDataSelection selection = details.value<QCPDataSelection>();
+        if (selection.isEmpty() || selection.dataPointCount() < 1)
+            continue;
+        const int count = graph->data()->size();
+        if (count == 0)
+            continue;
+        const int index = qBound(0, selection.dataRange().begin(), count - 1);
+        const auto point = graph->data()->at(index);
+        text += tipLine(i + 1, point->key, point->value, m_dateTimeMode);
+    }
+    return text;
+}

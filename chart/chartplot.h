@@ -1,0 +1,68 @@
+#pragma once
+
+#include "chart/chartseries.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPointF>
+
+class QCustomPlot;
+class QCPItemTracer;
+class QCPLayer;
+
+// How the chart looks when it is built, from the settings file.
+struct ChartLook
+{
+    bool xLabelShown = false;
+    bool yLabelShown = false;
+    bool legendShown = false;
+    QColor colors[4] = {Qt::darkRed, Qt::darkGreen, Qt::darkBlue, Qt::darkMagenta};
+    int scatterShape = 2;
+    int lineStyle = 1;
+};
+
+// The temperature chart: four graphs T1..T4 on one axis rect with a full
+// axes box, a legend and a crosshair tracer. Owns no widget; works on the
+// QCustomPlot it was given, which outlives it.
+class ChartPlot
+{
+public:
+    // Builds axes, legend, tracer and the four graphs; call once.
+    void setup(QCustomPlot *plot, const ChartLook &look, const QFont &legendFont);
+
+    QCustomPlot *plot() const { return m_plot; }
+    QCPItemTracer *tracer() const { return m_tracer; }
+
+    // Replaces the data of graph `channel`; nothing without such a graph.
+    void setSeries(int channel, const ChartSeries &series);
+    // Fits both axes to all four graphs, visible or not, widens the value
+    // axis by the margin rule and asks for a repaint.
+    void rescaleWithMargin();
+
+    // Index mode counts whole units on the x axis; date-time mode shows
+    // "hh:mm:ss" over "MM-dd".
+    void setDateTimeMode(bool on);
+    bool dateTimeMode() const { return m_dateTimeMode; }
+
+    void setLineStyle(int style);
+    void setScatterShape(int shape);
+    // Only the pen's colour changes; width and style stay.
+    void setChannelColor(int channel, const QColor &color);
+
+    // Moves the crosshair to a position in widget pixels and repaints only
+    // the layer it lies on, so following the mouse costs no full replot.
+    void moveTracer(const QPointF &pixel);
+    // One line per graph that has a point closest to `pixel` (hidden graphs
+    // too), in graph order; empty without data.
+    QString tipText(const QPointF &pixel) const;
+
+private:
+    // Markers closer than their own size merge into a band that hides the
+    // line and costs most of the drawing time; only every n-th is drawn then.
+    void updateScatterSkip();
+
+    QCustomPlot *m_plot = nullptr;
+    QCPItemTracer *m_tracer = nullptr;
+    QCPLayer *m_tracerLayer = nullptr;
+    bool m_dateTimeMode = false;
+};

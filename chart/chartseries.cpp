@@ -1,0 +1,156 @@
+#include "chart/chartseries.h"
+
+#include "instrument/temperature.h"
+
+#include <QDateTime>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
+
+bool epochSeconds(int year, int month, int day, int hour, int minute, int second, double *seconds)
+{
+    // Turning a local time into epoch seconds consults the time zone and is
+    // slow; a recording spends thousands of readings in the same hour, so the
+    // start of the last hour is kept. Offsets change on whole hours.
+    struct HourStart
+    {
+        int year = -1, month = -1, day = -1, hour = -1;
+        qint64 seconds = 0;
+    };
+    thread_local HourStart cache;
+
+    if (minute < 0 || minute > 59 || second < 0 || second > 59)
+        return false;
+    if (year != cache.year || month != cache.month || day != cache.day || hour != cache.hour) {
+        const QDate date(2000 + year, month, day);
+        const QTime time(hour, 0, 0);
+        if (!date.isValid() || !time.isValid())
+            return false;
+        cache = {year, month, day, hour, QDateTime(date, time, Qt::LocalTime).toSecsSinceEpoch()};
+    }
+    *seconds = double(cache.seconds + minute * 60 + second);
+    return true;
+}
+
+namespace {
+
+template <typename Reading, typename HasValue, typename Value, typename Stamp>
+ChartSeries buildSeries(const Reading &list, bool dateTimeKeys, HasValue hasValue, Value value,
+                        Stamp stamp)
+{
+    ChartSeries series;
+    series.keys.reserve(list.size());
+    series.values.reserve(list.size());
+    int position = 0;
+    for (const auto &item : list) {
+        if (hasValue(item)) {
+            double key = position;
+            // A time stamp that names no real date has no place on a time axis.
+            if (!dateTimeKeys || stamp(item, &key)) {
+                series.keys.append(key);
+                series.values.append(value(item));
+            }
+        }
+        ++position;
+    }
+    return series;
+}
+
+} // namespace
+
+ChartSeries liveSeries(const QList<RecordedReading> &readings, int channel, int unit,
+                       bool dateTimeKeys)
+{
+    if (channel < 0 || channel >= kChannelCount)
+        return {};
+    return buildSeries(
+        readings, dateTimeKeys,
+        [channel](const RecordedReading &r) { return r.first.status[channel] < 16; },
+        [channel, unit](const RecordedReading &r) {
+            return double(celsiusToUnit(r.first.value[channel], unit));
+        },
+        [](const RecordedReading &r, double *key) {
+            const _T_TIME &t = r.second;
+            return epochSeconds(t.year, t.month, t.day, t.hour, t.minute, t.second, key);
+        });
+}
+
+ChartSeries storedSeries(const QVector<_T_EE_TEST_DATA> &records, int channel, int unit,
+                         bool dateTimeKeys)
+{
+    if (channel < 0 || channel >= kChannelCount)
+        return {};
+    return buildSeries(
+        records, dateTimeKeys,
+        [channel](const _T_EE_TEST_DATA &r) { return r.state[channel] == 0; },
+        [channel, unit](const _T_EE_TEST_DATA &r) {
+            return double(celsiusToUnit(r.value[channel], unit));
+        },
+        [](const _T_EE_TEST_DATA &r, double *key) {
+            return epochSeconds(r.year, r.month, r.day, r.hour, r.minute, r.second, key);
+        });
+}
+
+QCPRange rangeWithMargin(const QCPRange &fitted)
+{
+    const double below = std::max(std::fabs(fitted.lower) / 10.0, 1.0);
+    const double above = std::max(std::fabs(fitted.upper) / 10.0, 1.0);
+    return QCPRange(fitted.lower - below, fitted.upper + above);
+}
+
+QCPGraph::LineStyle lineStyleFromSpinBox(int value)
+{
+    return QCPGraph::LineStyle(qBound(0, value, 4) + 1);
+}
+
+QCPGraph::LineStyle lineStyleAtSetup(int storedValue)
+{
+    return QCPGraph::LineStyle(qBound(0, storedValue, 5));
+}
+
+QCPScatterStyle::ScatterShape scatterShapeFromSpinBox(int value)
+{
+    return QCPScatterStyle::ScatterShape(qBound(0, value, 13) + 1);
+}
+
+QCPScatterStyle::ScatterShape scatterShapeAtSetup(int storedValue)
+{
+    // Modulo of a negative number stays negative in C++.
+    const int v = ((storedValue % 14) + 14) % 14;
+    return QCPScatterStyle::ScatterShape(v + 1);
+}
+
+QPoint tipPosition(const QPoint &cursor, const QPoint &chartOrigin, const QSize &tip,
+                   const QSize &chart)
+{
+    const QPoint c = cursor + chartOrigin;
+    const int x = chart.width() < c.x() + tip.width() ? c.x() - tip.width() - 30 : c.x() + 30;
+    const int y = chart.height() < c.y() + tip.height() ? c.y() - tip.height() - 30 : c.y() + 30;
+    return QPoint(x, y);
+}
+
+QString tipLine(int channel, double key, double value, bool dateTimeKeys)
+{
+    const QString keyText =
+        dateTimeKeys
+            ? QDateTime::fromSecsSinceEpoch(qint64(key)).toString(QStringLiteral("hh:mm:ss"))
+            : QString::number(key, 'g', 6);
+    return QStringLiteral("T%1 %2 %3\n").arg(channel).arg(keyText).arg(QString::number(value, 'g'));
+}
+
+int scatterSkip(int visiblePoints, double pixelWidth, double markerSize)
+{
+    if (pixelWidth <= 0 || visiblePoints * markerSize <= pixelWidth)
+        return 0;
+    return int(std::ceil(visiblePoints * markerSize / pixelWidth)) - 1;
+}
+
+Qt::Orientations dragOrientations(bool xAxisLineSelected, bool yAxisLineSelected)
+{
+    if (xAxisLineSelected)
+        return Qt::Horizontal;
+    if (yAxisLineSelected)
+        return Qt::Vertical;
+    return Qt::Horizontal | Qt::Vertical;
+}

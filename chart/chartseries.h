@@ -1,0 +1,72 @@
+#pragma once
+
+#include "instrument/devkx740d.h"
+#include "instrument/records.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QVector>
+
+#include <qcustomplot.h>
+
+// Arithmetic of the temperature chart, free of any widget: which points a
+// channel's graph gets, how the value axis is widened, how the settings
+// numbers map to line styles and markers, and where the reading tip goes.
+
+// Keys and values of one channel's graph. Keys are the reading's position in
+// the plotted list (index mode: readings left out still use up their
+// position, so gaps stay visible) or its local time stamp in whole seconds
+// since the epoch (date-time mode); values are in the shown unit.
+struct ChartSeries
+{
+    QVector<double> keys;
+    QVector<double> values;
+};
+
+// Live readings: a channel whose status byte has any bit of the high nibble
+// set (16 or more) carries no value and is left out.
+ChartSeries liveSeries(const QList<RecordedReading> &readings, int channel, int unit,
+                       bool dateTimeKeys);
+// Stored records: a channel with any non-zero state is left out.
+ChartSeries storedSeries(const QVector<_T_EE_TEST_DATA> &records, int channel, int unit,
+                         bool dateTimeKeys);
+
+// Local date and time given as year - 2000, month, day, hour, minute, second,
+// in whole seconds since 1970-01-01 00:00 UTC; false for a date that does not
+// exist. Repeated calls within one hour are cheap.
+bool epochSeconds(int year, int month, int day, int hour, int minute, int second, double *seconds);
+
+// The value range after fitting to the data, widened by a tenth of each end's
+// magnitude but by at least 1 on either side: [10, 30] becomes [9, 33].
+QCPRange rangeWithMargin(const QCPRange &fitted);
+
+// The line style spin box's 0..4 means lsLine..lsImpulse (v + 1); the value
+// stored in the settings is taken as the style number itself when the chart
+// is built, so the default 1 starts with plain lines.
+QCPGraph::LineStyle lineStyleFromSpinBox(int value);
+QCPGraph::LineStyle lineStyleAtSetup(int storedValue);
+// The marker spin box's 0..13 means ssDot..ssPlusCircle (v + 1); a stored
+// value is taken modulo 14 first.
+QCPScatterStyle::ScatterShape scatterShapeFromSpinBox(int value);
+QCPScatterStyle::ScatterShape scatterShapeAtSetup(int storedValue);
+
+// Top-left corner of the reading tip, in the coordinates of the chart's
+// parent: 30 pixels right of and below the cursor, or left of / above it
+// where the tip would cross the chart's right or bottom edge. `cursor` is in
+// chart coordinates, `chartOrigin` the chart's position in its parent.
+QPoint tipPosition(const QPoint &cursor, const QPoint &chartOrigin, const QSize &tip,
+                   const QSize &chart);
+
+// One line of the tip, "T<channel> <key> <value>\n": in date-time mode the
+// key as a local "hh:mm:ss", in index mode as a number with six significant
+// digits. `channel` counts from 1.
+QString tipLine(int channel, double key, double value, bool dateTimeKeys);
+
+// How many markers to leave out after each drawn one so that `visiblePoints`
+// markers of `markerSize` pixels spread over `pixelWidth` do not overlap:
+// 0 while they fit side by side.
+int scatterSkip(int visiblePoints, double pixelWidth, double markerSize);
+
+// Drag and zoom follow a selected axis line: only x, only y, or both.
+Qt::Orientations dragOrientations(bool xAxisLineSelected, bool yAxisLineSelected);

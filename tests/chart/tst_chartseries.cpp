@@ -1,0 +1,176 @@
+#include "chart/chartseries.h"
+#include "instrument/temperature.h"
+
+#include <QtTest>
+
+namespace {
+
+RecordedReading reading(float t1, quint8 status1 = 0, int second = 0)
+{
+    RecordedReading r;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        r.first.value[ch] = t1 + ch;
+    r.first.status[0] = status1;
+    r.second = _T_TIME{24, 3, 5, 14, 5, quint8(second)};
+    return r;
+}
+
+_T_EE_TEST_DATA record(float t1, quint8 state2 = 0)
+{
+    _T_EE_TEST_DATA r;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        r.value[ch] = t1 + ch;
+    r.state[1] = state2;
+    r.year = 24;
+    r.month = 3;
+    r.day = 5;
+    r.hour = 14;
+    r.minute = 5;
+    r.second = 9;
+    return r;
+}
+
+} // namespace
+
+class TestChartSeries : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A reading without a value leaves a hole in its own channel only; the
+    // positions after it keep their keys.
+    void gapsStayInTheirChannel()
+    {
+        const QList<RecordedReading> live{reading(10), reading(11, 0x0F), reading(12, 0x10),
+                                          reading(13, 0xF0), reading(14)};
+        const ChartSeries t1 = liveSeries(live, 0, UnitCelsius, false);
+        QCOMPARE(t1.keys, (QVector<double>{0, 1, 4}));
+        QCOMPARE(t1.values, (QVector<double>{10, 11, 14}));
+        const ChartSeries t2 = liveSeries(live, 1, UnitCelsius, false);
+        QCOMPARE(t2.keys, (QVector<double>{0, 1, 2, 3, 4}));
+        QCOMPARE(t2.values.at(2), 13.0);
+
+        // Stored records: any state other than 0 has no value.
+        const QVector<_T_EE_TEST_DATA> stored{record(20), record(21, 1), record(22, 2), record(23)};
+        QCOMPARE(storedSeries(stored, 1, UnitCelsius, false).keys, (QVector<double>{0, 3}));
+        QCOMPARE(storedSeries(stored, 0, UnitCelsius, false).keys.size(), 4);
+
+        QVERIFY(liveSeries(live, 4, UnitCelsius, false).keys.isEmpty());
+        QVERIFY(storedSeries(stored, -1, UnitCelsius, false).keys.isEmpty());
+    }
+
+    void valuesInTheShownUnit()
+    {
+        const QVector<_T_EE_TEST_DATA> stored{record(100)};
+        QCOMPARE(storedSeries(stored, 0, UnitFahrenheit, false).values.at(0), 212.0);
+        QCOMPARE(float(storedSeries(stored, 0, UnitKelvin, false).values.at(0)), 373.15f);
+        QCOMPARE(liveSeries({reading(-40)}, 0, UnitFahrenheit, false).values.at(0), -40.0);
+    }
+
+    // Date-time keys are the local time stamp in whole seconds since the
+    // epoch; a time stamp that is no date is left out.
+    void dateTimeKeys()
+    {
+        const qint64 expected =
+            QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9), Qt::LocalTime).toSecsSinceEpoch();
+        QVector<_T_EE_TEST_DATA> stored{record(1), record(2)};
+        stored[1].month = 13;
+        const ChartSeries s = storedSeries(stored, 0, UnitCelsius, true);
+        QCOMPARE(s.keys, (QVector<double>{double(expected)}));
+
+        const QList<RecordedReading> live{reading(1, 0, 58), reading(1, 0, 59)};
+        const ChartSeries l = liveSeries(live, 0, UnitCelsius, true);
+        QCOMPARE(l.keys.at(1) - l.keys.at(0), 1.0);
+        QCOMPARE(l.keys.at(0), double(expected - 9 + 58));
+
+        // Crossing into another hour and day gives the right seconds too.
+        double s1 = 0, s2 = 0;
+        QVERIFY(epochSeconds(24, 12, 31, 23, 59, 59, &s1));
+        QVERIFY(epochSeconds(25, 1, 1, 0, 0, 0, &s2));
+        QCOMPARE(s2 - s1, 1.0);
+        QVERIFY(!epochSeconds(24, 2, 30, 0, 0, 0, &s1));
+        QVERIFY(!epochSeconds(24, 2, 3, 0, 60, 0, &s1));
+    }
+
+    void marginRule_data()
+    {
+        QTest::addColumn<double>("lower");
+        QTest::addColumn<double>("upper");
+        QTest::addColumn<double>("newLower");
+        QTest::addColumn<double>("newUpper");
+        QTest::newRow("10..30") << 10.0 << 30.0 << 9.0 << 33.0;
+        QTest::newRow("-0.5..0.5") << -0.5 << 0.5 << -1.5 << 1.5;
+        QTest::newRow("-200..-100") << -200.0 << -100.0 << -220.0 << -90.0;
+        QTest::newRow("1000..1372") << 1000.0 << 1372.0 << 900.0 << 1509.2;
+    }
+
+    void marginRule()
+    {
+        QFETCH(double, lower);
+        QFETCH(double, upper);
+        const QCPRange r = rangeWithMargin(QCPRange(lower, upper));
+        QTEST(r.lower, "newLower");
+        QTEST(r.upper, "newUpper");
+    }
+
+    // The spin boxes count from the first usable style; the stored value is
+    // the style number itself at start.
+    void stylesAndShapes()
+    {
+        QCOMPARE(lineStyleFromSpinBox(0), QCPGraph::lsLine);
+        QCOMPARE(lineStyleFromSpinBox(2), QCPGraph::lsStepRight);
+        QCOMPARE(lineStyleFromSpinBox(4), QCPGraph::lsImpulse);
+        QCOMPARE(lineStyleAtSetup(1), QCPGraph::lsLine);
+        QCOMPARE(lineStyleAtSetup(2), QCPGraph::lsStepLeft);
+        QCOMPARE(lineStyleAtSetup(0), QCPGraph::lsNone);
+
+        QCOMPARE(scatterShapeFromSpinBox(0), QCPScatterStyle::ssDot);
+        QCOMPARE(scatterShapeFromSpinBox(13), QCPScatterStyle::ssPlusCircle);
+        QCOMPARE(scatterShapeAtSetup(2), QCPScatterStyle::ssPlus);
+        QCOMPARE(scatterShapeAtSetup(16), QCPScatterStyle::ssPlus);
+        QCOMPARE(scatterShapeAtSetup(13), QCPScatterStyle::ssPlusCircle);
+        QCOMPARE(scatterShapeAtSetup(-1), QCPScatterStyle::ssPlusCircle);
+    }
+
+    void tipPlacement()
+    {
+        const QSize tip(100, 60);
+        const QSize chart(800, 500);
+        const QPoint origin(10, 20);
+        // Room on both sides: right of and below the cursor.
+        QCOMPARE(tipPosition(QPoint(100, 100), origin, tip, chart), QPoint(140, 150));
+        // Near the right edge the tip goes left of the cursor.
+        QCOMPARE(tipPosition(QPoint(750, 100), origin, tip, chart), QPoint(630, 150));
+        // Near the bottom it goes above.
+        QCOMPARE(tipPosition(QPoint(100, 450), origin, tip, chart), QPoint(140, 380));
+    }
+
+    void tipLines()
+    {
+        QCOMPARE(tipLine(1, 12, 23.5, false), QStringLiteral("T1 12 23.5\n"));
+        QCOMPARE(tipLine(4, 1234567, -0.25, false), QStringLiteral("T4 1.23457e+06 -0.25\n"));
+        const qint64 t =
+            QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9), Qt::LocalTime).toSecsSinceEpoch();
+        QCOMPARE(tipLine(2, double(t) + 0.7, 100, true), QStringLiteral("T2 14:05:09 100\n"));
+    }
+
+    // Markers are thinned out only once they would overlap.
+    void markersThinOut()
+    {
+        QCOMPARE(scatterSkip(100, 700, 6), 0);
+        QCOMPARE(scatterSkip(116, 700, 6), 0);
+        QCOMPARE(scatterSkip(117, 700, 6), 1);
+        QCOMPARE(scatterSkip(10000, 700, 6), 85);
+        QCOMPARE(scatterSkip(10000, 0, 6), 0);
+    }
+
+    void dragFollowsASelectedAxis()
+    {
+        QCOMPARE(dragOrientations(true, true), Qt::Horizontal);
+        QCOMPARE(dragOrientations(false, true), Qt::Vertical);
+        QCOMPARE(dragOrientations(false, false), Qt::Horizontal | Qt::Vertical);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChartSeries)
+#include "tst_chartseries.moc"
