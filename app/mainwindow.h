@@ -29,6 +29,7 @@ class QDialog;
 class QTreeWidgetItem;
 class SerialHandle;
 class QTimer;
+class DataOutput;
 
 // The program's only top-level window and the hub that owns every long-lived
 // object. Frameless: its own title bar moves it (drag) and maximises it
@@ -65,6 +66,14 @@ public:
     int tablePageCount() const { return m_pageCount; }
     int tableCurrentPage() const { return m_currentPage; }
     const QVector<_T_EE_TEST_DATA> &recordClipboard() const { return m_recordClipboard; }
+
+    // Exports, each on its own worker: the whole archive as a workbook, the
+    // current measurement as a PDF report or CSV text. An empty name is
+    // replaced by dataDir + the time + the extension. The file is opened with
+    // the desktop's application when written; a failure is shown instead.
+    void exportWorkbook(const QString &fileName = QString());
+    void exportReport(const QString &fileName = QString());
+    void exportCsv(const QString &fileName);
 
     // Unit in which temperatures are shown (0 Celsius, 1 Fahrenheit, 2 Kelvin;
     // other values are shown as Celsius).
@@ -307,6 +316,12 @@ private:
     void showMeasurementProperties(QTreeWidgetItem *item = nullptr);
     void openDataDirectory();
     static int runModal(QDialog &dialog);
+
+    // The save dialog of the export button.
+    void exportDialog();
+    QString automaticExportName(const QString &extension) const;
+    void startExport(DataOutput *worker);
+    void exportFinished(bool ok, const QString &fileName, const QString &error);
 
     Ui::MainWindow *ui;
     DevKX740D m_device;

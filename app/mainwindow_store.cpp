@@ -86,11 +86,11 @@ void MainWindow::on_pb_save_file_clicked()
     saveArchiveFile();
 }
 
-// The export dialog comes with the workbook and report exports.
 void MainWindow::on_pb_save_file_as_clicked()
 {
     if (refuseWhileRecording())
         return;
+    exportDialog();
 }
 
 // ---- Data files ----
@@ -350,11 +350,13 @@ void MainWindow::handleTreeviewMenuClicked()
         openArchiveFile();
         break;
     case MenuExcel:
-        // The workbook export comes with its own work.
+        exportWorkbook();
         break;
     case MenuPdf:
         if (!m_currentMeasurement)
             UserDialogs::information(nullptr, QString(), tr("请选择需要导出的list数据"), m_okText);
+        else
+            exportReport();
         break;
     case MenuOpenDirectory:
         openDataDirectory();

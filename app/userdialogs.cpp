@@ -20,7 +20,7 @@ DialogAnswer ask(const DialogRequest &request)
 }
 
 QString askFileName(DialogRequest::Kind kind, const QString &caption, const QString &directory,
-                    const QString &filter)
+                    const QString &filter, QString *selectedFilter = nullptr)
 {
     DialogRequest request;
     request.kind = kind;
@@ -28,6 +28,8 @@ QString askFileName(DialogRequest::Kind kind, const QString &caption, const QStr
     request.directory = directory;
     request.filter = filter;
     const DialogAnswer a = ask(request);
+    if (selectedFilter)
+        *selectedFilter = a.accepted ? a.selectedFilter : QString();
     return a.accepted ? a.text : QString();
 }
 
@@ -105,11 +107,11 @@ QString UserDialogs::openFileName(QWidget *parent, const QString &caption, const
 }
 
 QString UserDialogs::saveFileName(QWidget *parent, const QString &caption, const QString &directory,
-                                  const QString &filter)
+                                  const QString &filter, QString *selectedFilter)
 {
     if (responder())
-        return askFileName(DialogRequest::SaveFile, caption, directory, filter);
-    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+        return askFileName(DialogRequest::SaveFile, caption, directory, filter, selectedFilter);
+    return QFileDialog::getSaveFileName(parent, caption, directory, filter, selectedFilter);
 }
 
 QColor UserDialogs::color(const QColor &initial, QWidget *parent, const QString &title)

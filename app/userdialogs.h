@@ -40,6 +40,7 @@ struct DialogAnswer
     bool accepted = false;
     QString text;
     QColor color;
+    QString selectedFilter; // save dialogs: the filter chosen with the name
 };
 
 // Every message box and file, colour and input dialog of the program goes
@@ -65,8 +66,9 @@ public:
     // Return an empty string when cancelled.
     static QString openFileName(QWidget *parent, const QString &caption, const QString &directory,
                                 const QString &filter);
+    // `selectedFilter`, when given, receives the filter the name was chosen with.
     static QString saveFileName(QWidget *parent, const QString &caption, const QString &directory,
-                                const QString &filter);
+                                const QString &filter, QString *selectedFilter = nullptr);
     // Returns an invalid colour when cancelled.
     static QColor color(const QColor &initial, QWidget *parent, const QString &title);
     static QString text(QWidget *parent, const QString &title, const QString &label,

@@ -10,7 +10,7 @@ packages=(
   qttools5-dev-tools qttranslations5-l10n
   fonts-noto-cjk
   xvfb xauth
-  python3 python3-openpyxl poppler-utils
+  python3 python3-openpyxl poppler-utils python3-xlsxwriter
   libbenchmark-dev
 )
 

@@ -40,6 +40,84 @@ in a terminal, then log out and log in again for the new group membership to tak
     </message>
 </context>
 <context>
+    <name>DataOutput</name>
+    <message>
+        <location filename="../export/dataoutput.cpp" line="+41"/>
+        <source>NO.</source>
+        <translation>NO.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>time</source>
+        <translation>time</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Temperature</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Thermocouple</source>
+        <translation>Thermocouple</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>热电偶</source>
+        <translation>Thermocouple</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>KX740D测试文件</source>
+        <translation>KX740D test file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>使用者: </source>
+        <translation>User: </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备名称: </source>
+        <translation>Device name: </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件创建时间</source>
+        <translation>File created</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件名称</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>数据量</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>备注</source>
+        <translation>Note</translation>
+    </message>
+</context>
+<context>
     <name>DataStore</name>
     <message>
         <location filename="../store/data_list_t.cpp" line="+18"/>
@@ -70,6 +148,84 @@ in a terminal, then log out and log in again for the new group membership to tak
 %1秒后自动退出</source>
         <translation>This may take a while, please wait
 Closes automatically in %1 s</translation>
+    </message>
+</context>
+<context>
+    <name>ExportTool</name>
+    <message>
+        <location filename="../cli/main.cpp" line="+82"/>
+        <source>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</source>
+        <translation>Converts a data file to an Excel workbook, PDF reports or CSV text</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据文件</source>
+        <translation>data file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>写入工作簿（所有测量）</source>
+        <translation>write a workbook (all measurements)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>写入 PDF 报告（每个测量一个）</source>
+        <translation>write PDF reports (one per measurement)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>写入 CSV 文本（每个测量一个）</source>
+        <translation>write CSV text (one per measurement)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>温度单位：C、F 或 K</source>
+        <translation>temperature unit: C, F or K</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>只导出第 N 个测量（从 1 开始）</source>
+        <translation>export only measurement N (counted from 1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>列出文件中的测量</source>
+        <translation>list the measurements of the file</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>请指定一个数据文件。</source>
+        <translation>Please name one data file.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>未知的温度单位：%1（可用 C、F、K）</source>
+        <translation>Unknown temperature unit: %1 (use C, F or K)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无法打开文件 %1：%2</source>
+        <translation>Cannot open the file %1: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 不是有效的数据文件。</source>
+        <translation>%1 is not a valid data file.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>没有第 %1 个测量（文件中有 %2 个）。</source>
+        <translation>There is no measurement %1 (the file holds %2).</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>请至少指定 --xlsx、--pdf、--csv 或 --list 之一。</source>
+        <translation>Please give at least one of --xlsx, --pdf, --csv or --list.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法写入 %1：%2</source>
+        <translation>Cannot write %1: %2</translation>
     </message>
 </context>
 <context>
@@ -136,7 +292,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+361"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+386"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>Save</translation>
@@ -675,7 +831,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+215"/>
+        <location filename="../app/mainwindow_table.cpp" line="+216"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
@@ -747,15 +903,15 @@ Data that is not saved will be lost.</translation>
         <location filename="../app/mainwindow_measurement.cpp" line="+192"/>
         <location line="+281"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+226"/>
+        <location line="+228"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-226"/>
-        <location line="+226"/>
+        <location filename="../app/mainwindow_store.cpp" line="-228"/>
+        <location line="+228"/>
         <source>否</source>
         <translation>No</translation>
     </message>
@@ -796,9 +952,10 @@ Data that is not saved will be lost.</translation>
         <translation>Copy picture</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+26"/>
+        <location filename="../app/mainwindow_export.cpp" line="+42"/>
         <location filename="../app/mainwindow_settings.cpp" line="+82"/>
-        <location filename="../app/mainwindow_store.cpp" line="-260"/>
+        <location filename="../app/mainwindow_store.cpp" line="-262"/>
         <location line="+18"/>
         <location line="+42"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
@@ -815,7 +972,7 @@ Data that is not saved will be lost.</translation>
         <translation>Image file</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>保存到pdf文件</source>
         <translation>Save to PDF file</translation>
     </message>
@@ -840,12 +997,18 @@ Data that is not saved will be lost.</translation>
         <translation>Open image file.</translation>
     </message>
     <message>
+        <location filename="../app/mainwindow_export.cpp" line="+55"/>
         <location filename="../app/mainwindow_store.cpp" line="-73"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>excel xml Files</source>
+        <translation>excel xml Files</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <location line="+25"/>
         <source>data Files</source>
         <translation>Data files</translation>
@@ -892,7 +1055,7 @@ Data that is not saved will be lost.</translation>
         <translation>Please select the measurement to export</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+24"/>
         <source>数据删除提示</source>
         <translation>Delete data</translation>
     </message>

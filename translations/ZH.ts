@@ -40,6 +40,84 @@
     </message>
 </context>
 <context>
+    <name>DataOutput</name>
+    <message>
+        <location filename="../export/dataoutput.cpp" line="+41"/>
+        <source>NO.</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Temperature</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Thermocouple</source>
+        <translation>热电偶</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>编号</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>热电偶</source>
+        <translation>热电偶</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>KX740D测试文件</source>
+        <translation>KX740D测试文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>使用者: </source>
+        <translation>使用者: </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备名称: </source>
+        <translation>设备名称: </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件创建时间</source>
+        <translation>文件创建时间</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件名称</source>
+        <translation>文件名称</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>数据量</source>
+        <translation>数据量</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>备注</source>
+        <translation>备注</translation>
+    </message>
+</context>
+<context>
     <name>DataStore</name>
     <message>
         <location filename="../store/data_list_t.cpp" line="+18"/>
@@ -70,6 +148,84 @@
 %1秒后自动退出</source>
         <translation>需要等待一些时间，请稍等
 %1秒后自动退出</translation>
+    </message>
+</context>
+<context>
+    <name>ExportTool</name>
+    <message>
+        <location filename="../cli/main.cpp" line="+82"/>
+        <source>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</source>
+        <translation>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据文件</source>
+        <translation>数据文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>写入工作簿（所有测量）</source>
+        <translation>写入工作簿（所有测量）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>写入 PDF 报告（每个测量一个）</source>
+        <translation>写入 PDF 报告（每个测量一个）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>写入 CSV 文本（每个测量一个）</source>
+        <translation>写入 CSV 文本（每个测量一个）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>温度单位：C、F 或 K</source>
+        <translation>温度单位：C、F 或 K</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>只导出第 N 个测量（从 1 开始）</source>
+        <translation>只导出第 N 个测量（从 1 开始）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>列出文件中的测量</source>
+        <translation>列出文件中的测量</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>请指定一个数据文件。</source>
+        <translation>请指定一个数据文件。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>未知的温度单位：%1（可用 C、F、K）</source>
+        <translation>未知的温度单位：%1（可用 C、F、K）</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无法打开文件 %1：%2</source>
+        <translation>无法打开文件 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 不是有效的数据文件。</source>
+        <translation>%1 不是有效的数据文件。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>没有第 %1 个测量（文件中有 %2 个）。</source>
+        <translation>没有第 %1 个测量（文件中有 %2 个）。</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>请至少指定 --xlsx、--pdf、--csv 或 --list 之一。</source>
+        <translation>请至少指定 --xlsx、--pdf、--csv 或 --list 之一。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法写入 %1：%2</source>
+        <translation>无法写入 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -136,7 +292,7 @@
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+361"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+386"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
@@ -675,7 +831,7 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+215"/>
+        <location filename="../app/mainwindow_table.cpp" line="+216"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
@@ -747,15 +903,15 @@
         <location filename="../app/mainwindow_measurement.cpp" line="+192"/>
         <location line="+281"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+226"/>
+        <location line="+228"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-226"/>
-        <location line="+226"/>
+        <location filename="../app/mainwindow_store.cpp" line="-228"/>
+        <location line="+228"/>
         <source>否</source>
         <translation>否</translation>
     </message>
@@ -796,9 +952,10 @@
         <translation>复制图片</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+26"/>
+        <location filename="../app/mainwindow_export.cpp" line="+42"/>
         <location filename="../app/mainwindow_settings.cpp" line="+82"/>
-        <location filename="../app/mainwindow_store.cpp" line="-260"/>
+        <location filename="../app/mainwindow_store.cpp" line="-262"/>
         <location line="+18"/>
         <location line="+42"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
@@ -815,7 +972,7 @@
         <translation>图像文件</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>保存到pdf文件</source>
         <translation>保存到pdf文件</translation>
     </message>
@@ -840,12 +997,18 @@
         <translation>打开图像文件.</translation>
     </message>
     <message>
+        <location filename="../app/mainwindow_export.cpp" line="+55"/>
         <location filename="../app/mainwindow_store.cpp" line="-73"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>excel xml Files</source>
+        <translation>excel xml 文件</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <location line="+25"/>
         <source>data Files</source>
         <translation>data Files</translation>
@@ -892,7 +1055,7 @@
         <translation>请选择需要导出的list数据</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+24"/>
         <source>数据删除提示</source>
         <translation>数据删除提示</translation>
     </message>

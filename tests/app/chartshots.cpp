@@ -1,6 +1,9 @@
 // Draws the README's chart screenshots: a quarter of an hour of recording on
 // a simulated clock, shown on the chart tab and on the table tab.
-// Usage: chartshots <language 0|1> <chart.png> <table.png>; run in build/bin.
+// With a fourth argument the stopped recording is also exported as a PDF
+// report through the save-as dialog.
+// Usage: chartshots <language 0|1> <chart.png> <table.png> [report.pdf];
+// run in build/bin.
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
@@ -8,7 +11,10 @@
 #include "tests/app/fakerecording.h"
 #include "ui_mainwindow.h"
 
+#include "app/userdialogs.h"
+
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFont>
 #include <QTimer>
 
@@ -17,7 +23,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 4)
+    if (argc != 4 && argc != 5)
         return 2;
     kxInitResources();
     QApplication::setFont(QFont(QStringLiteral("Consolas")));
@@ -52,8 +58,22 @@ int main(int argc, char *argv[])
         w.form()->pb_switch->click();
         QTimer::singleShot(300, [&] {
             w.grab().save(QString::fromLocal8Bit(argv[3]));
+            w.form()->pb_switch->click();
             w.form()->pb_start->click();
-            app.quit();
+            if (argc == 4) {
+                app.quit();
+                return;
+            }
+            // The report is opened when written; that ends the run.
+            QDesktopServices::setUrlHandler(QStringLiteral("file"), &app, "quit");
+            UserDialogs::setResponder([&](const DialogRequest &) {
+                DialogAnswer answer;
+                answer.accepted = true;
+                answer.text = QString::fromLocal8Bit(argv[4]);
+                answer.selectedFilter = QStringLiteral("(*.pdf)");
+                return answer;
+            });
+            w.form()->pb_save_file_as->click();
         });
     });
     return app.exec();

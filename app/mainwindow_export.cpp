@@ -1,0 +1,112 @@
+// Exports of the archive and the current measurement: workbook, PDF report
+// and CSV text, each written by its own DataOutput worker.
+#include "app/mainwindow.h"
+#include "app/userdialogs.h"
+#include "export/dataoutput.h"
+#include "ui_mainwindow.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+QString exportTimeStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz"));
+}
+
+} // namespace
+
+QString MainWindow::automaticExportName(const QString &extension) const
+{
+    // Joined as a path: the data folder may be set with or without a final "/".
+    return QDir(m_settings.dataDir).filePath(exportTimeStamp() + extension);
+}
+
+// The worker reports on its thread; the report arrives here queued, on the
+// main thread, where the file is opened or the failure shown.
+void MainWindow::startExport(DataOutput *worker)
+{
+    connect(worker, &DataOutput::exportFinished, this, &MainWindow::exportFinished);
+    worker->start();
+}
+
+void MainWindow::exportFinished(bool ok, const QString &fileName, const QString &error)
+{
+    if (!ok) {
+        qDebug() << "export failed" << fileName << error;
+        UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
+                                 m_okText);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
+}
+
+void MainWindow::exportWorkbook(const QString &fileName)
+{
+    QDir().mkpath(m_settings.dataDir);
+    const QString name =
+        fileName.isEmpty() ? automaticExportName(QStringLiteral(".xlsx")) : fileName;
+    auto *worker = new DataOutput(this);
+    worker->exportXls_input_data(m_archive, name, m_unit);
+    startExport(worker);
+}
+
+void MainWindow::exportReport(const QString &fileName)
+{
+    if (!m_currentMeasurement)
+        return;
+    QDir().mkpath(m_settings.dataDir);
+    const QString name =
+        fileName.isEmpty() ? automaticExportName(QStringLiteral(".pdf")) : fileName;
+    // Widgets are painted on the main thread only, so the chart picture is
+    // taken here; the worker gets an image.
+    const QImage chart = ui->customPlot->toPixmap(1000, 1000, 1.0).toImage();
+    auto *worker = new DataOutput(this);
+    worker->exportpdf_input_data(*m_currentMeasurement, name, m_unit, m_settings.logo, chart,
+                                 m_settings.companyName, m_settings.testerName,
+                                 ui->textEdit->toPlainText());
+    const auto &colors = m_settings.channelColor;
+    worker->setColor(colors[0], colors[1], colors[2], colors[3]);
+    startExport(worker);
+}
+
+void MainWindow::exportCsv(const QString &fileName)
+{
+    if (!m_currentMeasurement)
+        return;
+    QDir().mkpath(m_settings.dataDir);
+    auto *worker = new DataOutput(this);
+    worker->exportCsv_input_data(*m_currentMeasurement, fileName, m_unit);
+    startExport(worker);
+}
+
+void MainWindow::exportDialog()
+{
+    if (m_archive.lists.isEmpty())
+        return;
+    const QString xlsx = QStringLiteral("(*.xlsx)");
+    const QString pdf = QStringLiteral("(*.pdf)");
+    const QString csv = QStringLiteral("(*.csv)");
+    QString filter;
+    const QString name = UserDialogs::saveFileName(
+        this, tr("保存数据到文件"), automaticExportName(QString()),
+        tr("excel xml Files") + xlsx + QStringLiteral(";;") + pdf + QStringLiteral(";;") + csv,
+        &filter);
+    if (name.isEmpty())
+        return;
+    // Without a selected filter (some dialogs report none) the name's
+    // extension decides.
+    if (filter.isEmpty())
+        filter = QStringLiteral("(*.") + QFileInfo(name).suffix().toLower() + QLatin1Char(')');
+    if (filter.contains(xlsx))
+        exportWorkbook(name);
+    else if (filter.contains(pdf))
+        exportReport(name);
+    else if (filter.contains(csv))
+        exportCsv(name);
+}

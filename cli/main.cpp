@@ -1,0 +1,191 @@
+// kx740d-export: converts data files (.dat) to workbooks, PDF reports and CSV
+// text without a window, with the program's own reading and export code.
+#include "export/dataoutput.h"
+#include "store/datafile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QTextStream>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace {
+
+// Context of the converter's translated texts.
+struct ExportTool
+{
+    Q_DECLARE_TR_FUNCTIONS(ExportTool)
+};
+
+// Report drawing needs a platform; without a display the offscreen one does.
+void chooseOffscreenWithoutDisplay()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// English texts unless the system speaks Chinese; the translation lies
+// beside the program.
+void installTranslator(QCoreApplication &app)
+{
+    if (QLocale::system().language() == QLocale::Chinese)
+        return;
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QCoreApplication::applicationDirPath() + QStringLiteral("/KX740D_EN.qm")))
+        QCoreApplication::installTranslator(translator);
+}
+
+// "out.pdf" for a single file, "out_3.pdf" for measurement 3 of several.
+QString numberedName(const QString &fileName, int number, bool several)
+{
+    if (!several)
+        return fileName;
+    const QFileInfo info(fileName);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    const QString stem =
+        suffix.isEmpty() ? fileName : fileName.left(fileName.size() - suffix.size());
+    return stem + QStringLiteral("_%1").arg(number) + suffix;
+}
+
+// The export code's diagnostics are for the window program's log; here only
+// warnings and worse reach standard error.
+void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg)
+        return;
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    chooseOffscreenWithoutDisplay();
+    qInstallMessageHandler(quietDebug);
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kx740d-export"));
+    installTranslator(app);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setCodec("UTF-8");
+    err.setCodec("UTF-8");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        ExportTool::tr("把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本"));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("FILE.dat"), ExportTool::tr("数据文件"));
+    const QCommandLineOption xlsx(QStringLiteral("xlsx"), ExportTool::tr("写入工作簿（所有测量）"),
+                                  QStringLiteral("OUT.xlsx"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 ExportTool::tr("写入 PDF 报告（每个测量一个）"),
+                                 QStringLiteral("OUT.pdf"));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 ExportTool::tr("写入 CSV 文本（每个测量一个）"),
+                                 QStringLiteral("OUT.csv"));
+    const QCommandLineOption unitOption(QStringLiteral("unit"),
+                                        ExportTool::tr("温度单位：C、F 或 K"),
+                                        QStringLiteral("C|F|K"), QStringLiteral("C"));
+    const QCommandLineOption measurementOption(QStringLiteral("measurement"),
+                                               ExportTool::tr("只导出第 N 个测量（从 1 开始）"),
+                                               QStringLiteral("N"));
+    const QCommandLineOption list(QStringLiteral("list"), ExportTool::tr("列出文件中的测量"));
+    parser.addOptions({xlsx, pdf, csv, unitOption, measurementOption, list});
+    parser.process(app);
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        err << ExportTool::tr("请指定一个数据文件。") << '\n' << parser.helpText();
+        return 1;
+    }
+    const QString unitText = parser.value(unitOption).toUpper();
+    const QMap<QString, int> units{
+        {QStringLiteral("C"), 0}, {QStringLiteral("F"), 1}, {QStringLiteral("K"), 2}};
+    if (!units.contains(unitText)) {
+        err << ExportTool::tr("未知的温度单位：%1（可用 C、F、K）").arg(parser.value(unitOption))
+            << '\n';
+        return 1;
+    }
+    const int unit = units.value(unitText);
+
+    QFile file(files.first());
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << ExportTool::tr("无法打开文件 %1：%2").arg(file.fileName(), file.errorString())
+            << '\n';
+        return 1;
+    }
+    Data_table_T archive;
+    if (!dataFileFromBytes(file.readAll(), archive)) {
+        err << ExportTool::tr("%1 不是有效的数据文件。").arg(file.fileName()) << '\n';
+        return 1;
+    }
+
+    QList<int> chosen; // 0-based indexes of the measurements to export
+    if (parser.isSet(measurementOption)) {
+        bool ok = false;
+        const int n = parser.value(measurementOption).toInt(&ok);
+        if (!ok || n < 1 || n > archive.lists.size()) {
+            err << ExportTool::tr("没有第 %1 个测量（文件中有 %2 个）。")
+                       .arg(parser.value(measurementOption))
+                       .arg(archive.lists.size())
+                << '\n';
+            return 1;
+        }
+        chosen << n - 1;
+    } else {
+        for (int i = 0; i < archive.lists.size(); ++i)
+            chosen << i;
+    }
+
+    if (parser.isSet(list)) {
+        for (int i = 0; i < archive.lists.size(); ++i) {
+            const Data_List_T *m = archive.lists[i];
+            out << i + 1 << '\t' << m->name << '\t'
+                << m->created.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) << '\t'
+                << m->records.size() << '\n';
+        }
+    }
+    if (!parser.isSet(list) && !parser.isSet(xlsx) && !parser.isSet(pdf) && !parser.isSet(csv)) {
+        err << ExportTool::tr("请至少指定 --xlsx、--pdf、--csv 或 --list 之一。") << '\n';
+        return 1;
+    }
+
+    DataOutput output;
+    const auto failed = [&](const QString &name) {
+        err << ExportTool::tr("无法写入 %1：%2").arg(name, output.errorString()) << '\n';
+        return 1;
+    };
+    if (parser.isSet(xlsx)) {
+        Data_table_T selected = archive;
+        if (parser.isSet(measurementOption)) {
+            selected.clear();
+            selected.append(*archive.lists[chosen.first()]);
+        }
+        if (!output.exportXls(selected, parser.value(xlsx), unit))
+            return failed(parser.value(xlsx));
+    }
+    const bool several = chosen.size() > 1;
+    for (const int i : chosen) {
+        const Data_List_T &m = *archive.lists[i];
+        if (parser.isSet(pdf)) {
+            const QString name = numberedName(parser.value(pdf), i + 1, several);
+            if (!output.exportPdf(m, name, unit, QImage(), QImage(), QString(), QString(),
+                                  QString(), Qt::darkRed, Qt::darkGreen, Qt::darkBlue,
+                                  Qt::darkMagenta))
+                return failed(name);
+        }
+        if (parser.isSet(csv)) {
+            const QString name = numberedName(parser.value(csv), i + 1, several);
+            if (!output.exportCsv(m, name, unit))
+                return failed(name);
+        }
+    }
+    return 0;
+}

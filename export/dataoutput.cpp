@@ -1,0 +1,217 @@
+#include "export/dataoutput.h"
+
+#include "export/fileexport.h"
+
+#include <QDebug>
+#include <QMutexLocker>
+
+DataOutput::DataOutput(QObject *parent) : QThread(parent)
+{
+    qDebug() << "创建文件输出线程";
+}
+
+DataOutput::~DataOutput()
+{
+    // The deletion is scheduled from run(), which may still be returning.
+    wait();
+    qDebug() << "文件输出线程销毁";
+}
+
+int DataOutput::exportMode() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_exportMode;
+}
+
+QString DataOutput::errorString() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_error;
+}
+
+void DataOutput::setError(const QString &error)
+{
+    QMutexLocker lock(&m_mutex);
+    m_error = error;
+}
+
+TableHeaderWords DataOutput::workbookWords()
+{
+    TableHeaderWords w;
+    w.number = tr("NO.");
+    w.time = tr("time");
+    w.temperature = tr("Temperature");
+    w.thermocouple = tr("Thermocouple");
+    return w;
+}
+
+TableHeaderWords DataOutput::tableWords()
+{
+    TableHeaderWords w;
+    w.number = tr("编号");
+    w.time = tr("时间");
+    w.temperature = tr("温度");
+    w.thermocouple = tr("热电偶");
+    return w;
+}
+
+ReportTexts DataOutput::reportTexts()
+{
+    ReportTexts t;
+    t.title = tr("KX740D测试文件");
+    t.user = tr("使用者: ");
+    t.deviceName = tr("设备名称: ");
+    t.createdLabel = tr("文件创建时间");
+    t.fileNameLabel = tr("文件名称");
+    t.countLabel = tr("数据量");
+    t.note = tr("备注");
+    t.table = tableWords();
+    return t;
+}
+
+void DataOutput::exportXls_input_data(const Data_table_T &data_table_list, const QString &fileName,
+                                      unit_type type)
+{
+    QMutexLocker lock(&m_mutex);
+    m_archive = data_table_list;
+    m_fileName = fileName;
+    m_unit = type;
+    m_exportMode = ModeWorkbook;
+}
+
+void DataOutput::exportXls_input_data(const Data_table_T &data_table_list, const QString &fileName)
+{
+    exportXls_input_data(data_table_list, fileName, 0);
+}
+
+void DataOutput::exportpdf_input_data(const Data_List_T &test_data, const QString &fileName,
+                                      unit_type type, const QImage &pdflogo, const QImage &chart,
+                                      const QString &compny_name, const QString &tester_name,
+                                      const QString &noteText)
+{
+    QMutexLocker lock(&m_mutex);
+    m_measurement = test_data;
+    m_fileName = fileName;
+    m_unit = type;
+    m_logo = pdflogo;
+    m_chart = chart;
+    m_company = compny_name;
+    m_tester = tester_name;
+    m_note = noteText;
+    m_exportMode = ModePdf;
+}
+
+void DataOutput::exportCsv_input_data(const Data_List_T &test_data, const QString &fileName,
+                                      unit_type type)
+{
+    QMutexLocker lock(&m_mutex);
+    m_measurement = test_data;
+    m_fileName = fileName;
+    m_unit = type;
+    m_exportMode = ModeCsv;
+}
+
+void DataOutput::setColor(const QColor &T1_color, const QColor &T2_color, const QColor &T3_color,
+                          const QColor &T4_color)
+{
+    QMutexLocker lock(&m_mutex);
+    m_colors[0] = T1_color;
+    m_colors[1] = T2_color;
+    m_colors[2] = T3_color;
+    m_colors[3] = T4_color;
+}
+
+bool DataOutput::exportXls(const Data_table_T &data_table_list, const QString &fileName,
+                           unit_type type)
+{
+    qDebug() << "exportXls";
+    QString error;
+    const bool ok = writeWorkbook(data_table_list, fileName, type, workbookWords(), &error);
+    setError(error);
+    return ok;
+}
+
+bool DataOutput::exportXls(const Data_table_T &data_table_list, const QString &fileName)
+{
+    return exportXls(data_table_list, fileName, 0);
+}
+
+bool DataOutput::exportPdf(const Data_List_T &test_data, const QString &fileName, unit_type unit,
+                           const QImage &pdflogo, const QImage &chart, const QString &compny_name,
+                           const QString &tester_name, const QString &noteText,
+                           const QColor &T1_color, const QColor &T2_color, const QColor &T3_color,
+                           const QColor &T4_color)
+{
+    ReportContent content;
+    content.measurement = test_data;
+    content.unit = unit;
+    content.logo = pdflogo;
+    content.chart = chart;
+    content.company = compny_name;
+    content.tester = tester_name;
+    content.note = noteText;
+    content.colors = {{T1_color, T2_color, T3_color, T4_color}};
+    content.texts = reportTexts();
+    QString error;
+    const bool ok = writePdfReport(content, fileName, &error);
+    setError(error);
+    return ok;
+}
+
+bool DataOutput::exportCsv(const Data_List_T &test_data, const QString &fileName, unit_type unit)
+{
+    QString error;
+    const bool ok = writeCsv(test_data, fileName, unit, workbookWords(), &error);
+    setError(error);
+    return ok;
+}
+
+void DataOutput::run()
+{
+    // The inputs are taken out under the mutex; the writing runs without it.
+    m_mutex.lock();
+    const int mode = m_exportMode;
+    const QString fileName = m_fileName;
+    const unit_type unit = m_unit;
+    m_mutex.unlock();
+
+    bool ok = false;
+    switch (mode) {
+    case ModeWorkbook: {
+        QMutexLocker lock(&m_mutex);
+        const Data_table_T archive = m_archive;
+        lock.unlock();
+        ok = exportXls(archive, fileName, unit);
+        break;
+    }
+    case ModePdf: {
+        QMutexLocker lock(&m_mutex);
+        const Data_List_T measurement = m_measurement;
+        const QImage logo = m_logo;
+        const QImage chart = m_chart;
+        const QString company = m_company;
+        const QString tester = m_tester;
+        const QString note = m_note;
+        const QColor c1 = m_colors[0], c2 = m_colors[1], c3 = m_colors[2], c4 = m_colors[3];
+        lock.unlock();
+        ok = exportPdf(measurement, fileName, unit, logo, chart, company, tester, note, c1, c2, c3,
+                       c4);
+        break;
+    }
+    case ModeCsv: {
+        QMutexLocker lock(&m_mutex);
+        const Data_List_T measurement = m_measurement;
+        lock.unlock();
+        ok = exportCsv(measurement, fileName, unit);
+        break;
+    }
+    default:
+        qDebug() << "先输入转换数据";
+        break;
+    }
+    if (!ok && mode != ModeNone)
+        qDebug() << "export failed:" << fileName << errorString();
+    emit exportFinished(ok, fileName, errorString());
+    qDebug() << "run end";
+    deleteLater();
+}

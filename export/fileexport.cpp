@@ -1,0 +1,147 @@
+#include "export/fileexport.h"
+
+#include "export/xlsxdocument.h"
+#include "instrument/temperature.h"
+
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <charconv>
+#include <cstdlib>
+
+namespace {
+
+// The shortest decimal that reads back as `value`, as a double: 25.3f goes
+// into the workbook as 25.3, not as 25.299999237060547.
+double shortestDouble(float value)
+{
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text - 1, value);
+    *result.ptr = '\0';
+    return std::strtod(text, nullptr);
+}
+
+constexpr int kStreamedSheetLimit = 200;
+
+bool failWith(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+} // namespace
+
+bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int unit,
+                   const TableHeaderWords &words, QString *error, int recordsPerSheet)
+{
+    QStringList names;
+    QVector<int> counts;
+    for (const Data_List_T *m : archive.lists) {
+        names << m->name;
+        counts << m->records.size();
+    }
+    const QVector<SheetPart> sheets = workbookSheets(names, counts, recordsPerSheet);
+
+    // Rows go to disk as they are written, which keeps large measurements
+    // out of memory; that holds a file open per sheet, so an archive of very
+    // many sheets is kept in memory instead.
+    XlsxDocument doc(sheets.size() <= kStreamedSheetLimit);
+    if (!doc.isOpen())
+        return failWith(error, doc.errorString());
+
+    XlsxFormat header;
+    header.horizontal = XlsxFormat::HorizontalCenter;
+    header.verticalCenter = true;
+    header.thinBorder = true;
+    header.bold = true;
+    XlsxFormat body = header;
+    body.bold = false;
+    XlsxFormat date;
+    date.horizontal = XlsxFormat::HorizontalLeft;
+    date.thinBorder = true;
+    date.numberFormat = QStringLiteral("yyyy/MM/dd hh:mm:ss");
+    // Number format 2 ("0.00") overridden by "#.0": one decimal is what shows.
+    XlsxFormat value = body;
+    value.builtInNumberFormat = 2;
+    value.numberFormat = QStringLiteral("#.0");
+    lxw_format *headerFormat = doc.format(header);
+    lxw_format *bodyFormat = doc.format(body);
+    lxw_format *dateFormat = doc.format(date);
+    lxw_format *valueFormat = doc.format(value);
+
+    // Texts that repeat in every row, encoded once.
+    QByteArray letters[8];
+    for (int t = 0; t < 8; ++t)
+        letters[t] = typeLetter(t).toUtf8();
+    const QByteArray noLetter;
+    const QByteArray above = aboveRangeText().toUtf8();
+    const QByteArray below = belowRangeText().toUtf8();
+    const QByteArray none = noReadingText().toUtf8();
+
+    const QStringList headers = workbookHeaders(unit, words);
+    const QVector<double> widths = workbookColumnWidths();
+    bool ok = true;
+    for (const SheetPart &part : sheets) {
+        ok = ok && doc.addSheet(part.name);
+        for (int c = 0; ok && c < widths.size(); ++c)
+            ok = doc.setColumnWidth(c + 1, c + 1, widths[c]);
+        for (int c = 0; ok && c < headers.size(); ++c)
+            ok = doc.write(1, c + 1, headers[c], headerFormat);
+        const QVector<_T_EE_TEST_DATA> &records = archive.lists[part.measurement]->records;
+        for (int i = 0; ok && i < part.recordCount; ++i) {
+            const int k = part.firstRecord + i + 1;
+            const int row = i + 2;
+            const _T_EE_TEST_DATA &r = records[k - 1];
+            ok = doc.write(row, 1, double(k), bodyFormat);
+            // Straight from the record's fields: a local QDateTime would ask
+            // the time-zone database for every row.
+            const QDate day(2000 + r.year, r.month, r.day);
+            const QTime time(r.hour, r.minute, r.second);
+            if (day.isValid() && time.isValid())
+                ok = ok && doc.write(row, 2, day, time, dateFormat);
+            else
+                ok = ok && doc.write(row, 2, recordTimeText(r, true), bodyFormat);
+            for (int ch = 0; ok && ch < kChannelCount; ++ch) {
+                const int column = 3 + 2 * ch;
+                switch (r.state[ch]) {
+                case StateValue:
+                    ok = doc.write(row, column, shortestDouble(celsiusToUnit(r.value[ch], unit)),
+                                   valueFormat);
+                    break;
+                case StateAboveRange:
+                    ok = doc.writeUtf8(row, column, above.constData(), bodyFormat);
+                    break;
+                case StateBelowRange:
+                    ok = doc.writeUtf8(row, column, below.constData(), bodyFormat);
+                    break;
+                default:
+                    ok = doc.writeUtf8(row, column, none.constData(), bodyFormat);
+                    break;
+                }
+                const QByteArray &letter = r.type[ch] < 8 ? letters[r.type[ch]] : noLetter;
+                ok = ok && doc.writeUtf8(row, column + 1, letter.constData(), bodyFormat);
+            }
+        }
+    }
+    ok = ok && doc.saveAs(fileName);
+    return ok || failWith(error, doc.errorString());
+}
+
+bool writeCsv(const Data_List_T &measurement, const QString &fileName, int unit,
+              const TableHeaderWords &words, QString *error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return failWith(error, file.errorString());
+    QTextStream out(&file);
+    out.setCodec("UTF-8");
+    out << csvLine(workbookHeaders(unit, words)) << '\n';
+    int number = 0;
+    for (const _T_EE_TEST_DATA &r : measurement.records)
+        out << csvLine(csvRecordFields(r, ++number, unit)) << '\n';
+    out.flush();
+    if (out.status() != QTextStream::Ok || !file.commit())
+        return failWith(error, file.errorString());
+    return true;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "export/workbookrules.h"
+#include "store/data_list_t.h"
+#include "store/data_table_t.h"
+#include "store/tablerows.h"
+
+#include <QString>
+
+// The workbook and CSV writers. Each returns true when the whole file was
+// written, and otherwise false with a reason in `error` (no partial file is
+// left in place of a CSV; a workbook is moved into place only when complete).
+
+// The whole archive, one sheet per measurement (more for a measurement
+// beyond `recordsPerSheet` records), values in `unit`.
+bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int unit,
+                   const TableHeaderWords &words, QString *error,
+                   int recordsPerSheet = kRecordsPerSheet);
+
+// One measurement as UTF-8 text: a header line with the workbook's column
+// texts, then one line per record (see csvRecordFields); lines end in "\n".
+bool writeCsv(const Data_List_T &measurement, const QString &fileName, int unit,
+              const TableHeaderWords &words, QString *error);

@@ -1,0 +1,245 @@
+#include "export/pdfreport.h"
+
+#include "export/reportlayout.h"
+#include "export/tabletextpainter.h"
+#include "export/workbookrules.h"
+#include "instrument/channelstatistics.h"
+#include "instrument/temperature.h"
+
+#include <QDebug>
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextOption>
+#include <QTextStream>
+
+namespace {
+
+constexpr int kNoteLineLimit = 1000; // characters; longer note lines are cut
+
+QStringList noteLines(const QString &note)
+{
+    QStringList out;
+    QString text = note;
+    QTextStream in(&text, QIODevice::ReadOnly);
+    QString line;
+    while (in.readLineInto(&line)) {
+        if (line.isEmpty()) {
+            out << line;
+            continue;
+        }
+        for (int i = 0; i < line.size(); i += kNoteLineLimit)
+            out << line.mid(i, kNoteLineLimit);
+    }
+    return out;
+}
+
+// The header row at the top of the current page, then one row per record,
+// new pages as the rows need them.
+void drawRecordTable(QPainter &painter, QPdfWriter &writer, const QFont &font, int width,
+                     int pageHeight, const TableHeaderWords &words,
+                     const QVector<_T_EE_TEST_DATA> &records, int unit)
+{
+    painter.setFont(font);
+    const TableLayout table = tableLayout(width, QFontMetrics(font, &writer).height());
+    const QString unitText = unitSymbol(unit);
+    QStringList header{words.number, words.time};
+    for (int ch = 1; ch <= kChannelCount; ++ch) {
+        header << QStringLiteral("T%1").arg(ch) + words.temperature + unitText;
+        header << QStringLiteral("T%1").arg(ch) + words.thermocouple;
+    }
+    // A header text wider than its column ("T1Temperature℉" in English) is
+    // drawn smaller rather than clipped, so every column keeps its channel.
+    for (int col = 0; col < header.size(); ++col) {
+        const QRect cell = table.cell(col, 0);
+        QFont fitted = font;
+        const int textWidth = QFontMetrics(font, &writer).horizontalAdvance(header[col]);
+        if (textWidth > cell.width() && font.pointSizeF() > 0)
+            fitted.setPointSizeF(font.pointSizeF() * cell.width() / textWidth * 0.95);
+        painter.setFont(fitted);
+        painter.drawText(cell, Qt::AlignCenter, header[col]);
+    }
+    painter.setFont(font);
+
+    TableTextPainter cells(font, &writer);
+    TableFlow flow(table, pageHeight);
+    for (int k = 1; k <= records.size(); ++k) {
+        bool newPage = false;
+        const int y = flow.next(&newPage);
+        if (newPage)
+            writer.newPage();
+        const _T_EE_TEST_DATA &r = records[k - 1];
+        cells.addCentered(painter, table.cell(0, y), QString::number(k));
+        cells.addCentered(painter, table.cell(1, y), recordStampText(r, QLatin1Char('/')));
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            cells.addCentered(painter, table.cell(2 + 2 * ch, y),
+                              valueText(r.value[ch], r.state[ch], unit));
+            cells.addCentered(painter, table.cell(3 + 2 * ch, y), typeLetter(r.type[ch]));
+        }
+        cells.flush(painter);
+    }
+}
+
+} // namespace
+
+std::array<QStringList, 4> reportStatistics(const QVector<_T_EE_TEST_DATA> &records, int unit)
+{
+    // Only readings with a value take part, so the maximum and minimum are
+    // the extremes of those values (an over-range reading does not count).
+    ChannelStatistics stats[kChannelCount];
+    for (const _T_EE_TEST_DATA &r : records) {
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            if (r.state[ch] == StateValue)
+                stats[ch].add(StateValue, r.value[ch]);
+        }
+    }
+    const QString suffix = QLatin1Char(' ') + unitSymbol(unit);
+    std::array<QStringList, 4> out;
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        if (stats[ch].count() == 0) {
+            out[ch] =
+                QStringList{QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---")};
+            continue;
+        }
+        out[ch] =
+            QStringList{stats[ch].maximumText(unit) + suffix, stats[ch].minimumText(unit) + suffix,
+                        stats[ch].averageText(unit) + suffix};
+    }
+    return out;
+}
+
+bool writePdfReport(const ReportContent &c, const QString &fileName, QString *error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const ReportTexts &t = c.texts;
+    const int unit = c.unit;
+    const QVector<_T_EE_TEST_DATA> &records = c.measurement.records;
+    const std::array<QStringList, 4> stats = reportStatistics(records, unit);
+
+    QPdfWriter writer(&file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setResolution(300);
+    writer.setTitle(t.title);
+    writer.setCreator(QStringLiteral("Tool by VELMORIX"));
+    writer.setPageMargins(QMarginsF(30, 30, 30, 30), QPageLayout::Point);
+
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        file.cancelWriting();
+        if (error)
+            *error = QStringLiteral("cannot paint on the PDF writer");
+        return false;
+    }
+    qDebug() << "QPainter size" << painter.viewport().size();
+
+    QFont titleFont(QStringLiteral("Consolas"));
+    titleFont.setWeight(87);
+    titleFont.setPixelSize(100);
+    const QFont bodyFont(QStringLiteral("Calibri"), 14, QFont::Normal);
+    const QFont tableFont(QStringLiteral("Calibri"), 9, QFont::Normal);
+    const QFontMetrics bodyMetrics(bodyFont, &writer);
+
+    ReportMetrics m;
+    m.width = painter.viewport().width();
+    m.height = painter.viewport().height();
+    m.lineHeight = bodyMetrics.height();
+    m.labelWidth = bodyMetrics.horizontalAdvance(t.createdLabel + QStringLiteral(": "));
+    const int W = m.width;
+    const int H = m.lineHeight;
+
+    QImage logo = c.logo;
+    const ReportLayout l = reportLayout(m, logo.size(), c.chart.size());
+    if (!logo.isNull() && logo.size() != l.logoSize)
+        logo = logo.scaled(l.logoSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+
+    // First page.
+    painter.setPen(Qt::black);
+    painter.setFont(titleFont);
+    // The title font's line is taller than its 100-pixel box with most
+    // fonts; unclipped, the box only places it.
+    painter.drawText(l.titleRect, Qt::AlignHCenter | Qt::TextDontClip, t.title);
+    if (!logo.isNull())
+        painter.drawImage(l.logoPos, logo);
+    painter.setFont(bodyFont);
+    painter.drawText(l.companyRect, Qt::AlignLeft, c.company);
+    painter.drawText(l.testerRect, Qt::AlignRight, t.user + c.tester);
+
+    const QString labels[4] = {t.deviceName, t.createdLabel + QStringLiteral(": "),
+                               t.fileNameLabel + QStringLiteral(": "),
+                               t.countLabel + QStringLiteral(":  \t\t")};
+    const QString values[4] = {QStringLiteral("KX740D"),
+                               c.measurement.created.toString(QStringLiteral("yyyy/MM/dd hh:mm")),
+                               c.measurement.name, QString::number(records.size())};
+    for (int i = 0; i < 4; ++i) {
+        painter.drawText(QRect(0, l.fileLineY[i], W, H), Qt::AlignLeft, labels[i]);
+        painter.drawText(QRect(l.labelColumn, l.fileLineY[i], W, H), Qt::AlignLeft, values[i]);
+    }
+
+    const QString tab = QStringLiteral("  \t\t");
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        const int y = l.statisticsY[ch];
+        const QString heads[3] = {QStringLiteral("T%1 MAX:").arg(ch + 1), QStringLiteral("MIN:"),
+                                  QStringLiteral("AVG:")};
+        for (int col = 0; col < 3; ++col)
+            painter.drawText(QRect(l.statisticsX[col], y, W, H), Qt::AlignLeft,
+                             heads[col] + stats[ch][col] + tab);
+    }
+
+    for (int n = 0; n < kChannelCount; ++n) {
+        painter.setPen(QPen(c.colors[n], 5));
+        const int x = 300 * n;
+        painter.drawText(QRect(x, l.legendY, W, H), Qt::AlignLeft,
+                         QStringLiteral("T%1: ").arg(n + 1));
+        painter.drawLine(x + 80, l.legendY + H / 2, x + 150, l.legendY + H / 2);
+    }
+    painter.setPen(Qt::black);
+
+    if (!c.chart.isNull()) {
+        QImage chart = c.chart;
+        if (chart.size() != l.chartSize) {
+            chart = chart.scaled(l.chartSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            qDebug() << "pdfscaled" << chart.width() << chart.height();
+        }
+        if (l.chartPage > 0)
+            writer.newPage();
+        painter.drawImage(l.chartPos, chart);
+    }
+
+    if (!c.note.isEmpty()) {
+        const QStringList lines = noteLines(c.note);
+        QVector<int> widths;
+        for (const QString &line : lines)
+            widths << bodyMetrics.horizontalAdvance(line);
+        const NoteLayout n = noteLayout(m, l.endY, widths);
+        QTextOption wrap(Qt::AlignLeft);
+        wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        if (n.labelNewPage)
+            writer.newPage();
+        painter.drawText(n.labelRect, Qt::AlignLeft, t.note);
+        painter.drawLine(0, n.underlineY, bodyMetrics.horizontalAdvance(t.note), n.underlineY);
+        for (int i = 0; i < lines.size(); ++i) {
+            if (n.lines[i].newPage)
+                writer.newPage();
+            painter.drawText(QRectF(n.lines[i].rect), lines[i], wrap);
+        }
+    }
+
+    // The record table, from a new page; the header is not repeated.
+    writer.newPage();
+    drawRecordTable(painter, writer, tableFont, W, m.height, t.table, records, unit);
+
+    if (!painter.end() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}

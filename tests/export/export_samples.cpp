@@ -1,0 +1,121 @@
+// Writes the sample exports that check_exports.py reads back with readers
+// of its own (openpyxl, pdftotext, pdfinfo, the csv module):
+//   names.xlsx   three measurements named "新建测量" (the second empty), ℃
+//   kelvin.xlsx  the same in kelvin
+//   split.xlsx   one measurement of 7 records at 3 records per sheet
+//   report.pdf   500 records in ℉: T1 always 100 ℃, T2 always over range
+//   report.csv   the first measurement of names.xlsx in ℉
+//   archive.dat  the archive of names.xlsx, for the converter
+//   logo.dat     a file that is not a data file
+// Usage: export_samples OUTDIR
+#include "export/fileexport.h"
+#include "export/pdfreport.h"
+#include "store/datafile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <cstdio>
+
+namespace {
+
+_T_EE_TEST_DATA record(const quint8 (&type)[4], const quint8 (&state)[4], const float (&value)[4],
+                       int second)
+{
+    const _T_TIME time{24, 3, 5, 14, 5, quint8(second)};
+    return makeStoredRecord(type, state, time, value);
+}
+
+Data_table_T namesArchive()
+{
+    Data_table_T archive = newArchive();
+    Data_List_T first = newMeasurement({}, QStringLiteral("新建测量"));
+    first.created = QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9));
+    first.records << record({0, 1, 2, 3}, {0, 0, 0, 0}, {25.3f, -10.5f, 100.0f, 1200.5f}, 9);
+    first.records << record({4, 5, 6, 7}, {0, 0, 2, 0}, {20.0f, 21.0f, 0.0f, 23.0f}, 10);
+    first.records << record({0, 0, 0, 9}, {1, 3, 0, 0}, {0.0f, 0.0f, 0.05f, -40.0f}, 11);
+    archive.append(first);
+    archive.append(newMeasurement({}, QStringLiteral("新建测量")));
+    Data_List_T third = newMeasurement({}, QStringLiteral("新建测量"));
+    third.records << record({0, 0, 0, 0}, {0, 0, 0, 0}, {1.0f, 2.0f, 3.0f, 4.0f}, 12);
+    archive.append(third);
+    return archive;
+}
+
+TableHeaderWords words()
+{
+    return {QStringLiteral("NO."), QStringLiteral("time"), QStringLiteral("Temperature"),
+            QStringLiteral("Thermocouple")};
+}
+
+bool check(bool ok, const char *what, const QString &error)
+{
+    if (!ok)
+        std::fprintf(stderr, "%s failed: %s\n", what, error.toUtf8().constData());
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2)
+        return 2;
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    QString error;
+    bool ok = true;
+
+    const Data_table_T archive = namesArchive();
+    ok &= check(writeWorkbook(archive, dir.filePath("names.xlsx"), 0, words(), &error),
+                "names.xlsx", error);
+    ok &= check(writeWorkbook(archive, dir.filePath("kelvin.xlsx"), 2, words(), &error),
+                "kelvin.xlsx", error);
+
+    Data_table_T split = newArchive();
+    Data_List_T seven = newMeasurement({}, QStringLiteral("A"));
+    for (int i = 0; i < 7; ++i)
+        seven.records << record({0, 0, 0, 0}, {0, 0, 0, 0}, {float(i), 0, 0, 0}, i);
+    split.append(seven);
+    ok &= check(writeWorkbook(split, dir.filePath("split.xlsx"), 0, words(), &error, 3),
+                "split.xlsx", error);
+
+    ok &= check(writeCsv(*archive.lists.first(), dir.filePath("report.csv"), 1, words(), &error),
+                "report.csv", error);
+
+    ReportContent report;
+    report.measurement = newMeasurement({}, QStringLiteral("炉温测试"));
+    report.measurement.created = QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9));
+    for (int i = 0; i < 500; ++i)
+        report.measurement.records << record({0, 1, 2, 3}, {0, 2, quint8(i % 2 ? 0 : 1), 3},
+                                             {100.0f, 0, 50.0f, 0}, i % 60);
+    report.unit = 1;
+    report.logo = QImage(150, 150, QImage::Format_ARGB32);
+    report.logo.fill(Qt::darkCyan);
+    report.chart = QImage(1000, 1000, QImage::Format_ARGB32);
+    report.chart.fill(Qt::white);
+    report.company = QStringLiteral("Acme Thermal");
+    report.tester = QStringLiteral("Li Lei");
+    report.note = QStringLiteral("first note line\nsecond note line\nthird note line");
+    report.texts.title = QStringLiteral("KX740D测试文件");
+    report.texts.user = QStringLiteral("使用者: ");
+    report.texts.deviceName = QStringLiteral("设备名称: ");
+    report.texts.createdLabel = QStringLiteral("文件创建时间");
+    report.texts.fileNameLabel = QStringLiteral("文件名称");
+    report.texts.countLabel = QStringLiteral("数据量");
+    report.texts.note = QStringLiteral("备注");
+    report.texts.table = {QStringLiteral("编号"), QStringLiteral("时间"), QStringLiteral("温度"),
+                          QStringLiteral("热电偶")};
+    ok &= check(writePdfReport(report, dir.filePath("report.pdf"), &error), "report.pdf", error);
+
+    QFile dat(dir.filePath("archive.dat"));
+    ok &= dat.open(QIODevice::WriteOnly) && dat.write(dataFileToBytes(archive)) > 0;
+    dat.close();
+    QFile notData(dir.filePath("logo.dat"));
+    ok &= notData.open(QIODevice::WriteOnly) &&
+          notData.write("\x89PNG\r\n\x1a\n not a data file") > 0;
+    return ok ? 0 : 1;
+}
