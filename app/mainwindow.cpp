@@ -90,6 +90,9 @@ MainWindow::MainWindow(QWidget *parent)
     m_statusTimer = new QTimer(this);
     connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::handleTimeOut);
     m_statusTimer->start(1000);
+    m_reconnectTimer = new QTimer(this);
+    m_reconnectTimer->setInterval(500);
+    connect(m_reconnectTimer, &QTimer::timeout, this, &MainWindow::reconnectWhileRecording);
 
     setWindowTitle(m_titleBase);
 
@@ -264,6 +267,9 @@ void MainWindow::handleTimeOut()
 void MainWindow::updateCOMInfo(int arg)
 {
     m_reportedConnected = arg != 0;
+    if (!m_reportedConnected && m_device.isRecording() && !m_linkPort.isEmpty() &&
+        !m_reconnectTimer->isActive())
+        m_reconnectTimer->start();
     if (m_reportedConnected == m_shownConnected)
         return;
     m_shownConnected = m_reportedConnected;

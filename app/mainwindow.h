@@ -245,6 +245,9 @@ private:
     // While a recording runs, tells the user to stop it first and returns true.
     bool refuseWhileRecording();
     void openInstrumentPort(const QString &portName);
+    // While a recording runs, a lost instrument port is opened again as soon
+    // as it is back, and the recording goes on into the same measurement.
+    void reconnectWhileRecording();
     void askToSwitchBluetoothOff();
     void updateLimitBoxes();
     void updateOffsetBoxes();
@@ -362,6 +365,9 @@ private:
     // reported; their slots then send nothing.
     bool m_showingInstrumentConfig = false;
 
+    // The port the user connected to; empty after a disconnect by the user.
+    QString m_linkPort;
+    QTimer *m_reconnectTimer = nullptr;
     // Connection state as last reported by the link and as last shown.
     bool m_reportedConnected = false;
     bool m_shownConnected = false;

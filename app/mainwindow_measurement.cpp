@@ -15,6 +15,7 @@
 
 #include <QButtonGroup>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QScopedValueRollback>
 
 #include <array>
@@ -117,6 +118,7 @@ void MainWindow::on_pb_connect_clicked()
     const QString portName = ui->comboBox_COM->currentText();
     switch (connectStep(m_serialHandle->isOpen(), portName)) {
     case ConnectStep::Disconnect:
+        m_linkPort.clear();
         m_serialHandle->closePort();
         m_device.setLink(nullptr);
         break;
@@ -149,10 +151,31 @@ void MainWindow::openInstrumentPort(const QString &portName)
     const bool opened = m_serialHandle->openPort(portName, kInstrumentBaudRate);
     disconnect(reason);
     if (opened && m_serialHandle->isOpen()) {
+        m_linkPort = portName;
         m_device.setLink(m_serialHandle);
         return;
     }
     UserDialogs::information(nullptr, QString(), connectFailureText(portName, linkError), m_okText);
+}
+
+// Polled every half second from the loss of the port on. The port name stays
+// the same when the instrument returns (a udev symlink such as
+// /dev/serial/by-id/..., or the same ttyUSB number); a failed attempt is
+// silent. The handshake runs again, and the instrument is told once more
+// that a recording runs, as it may have been switched off in between.
+void MainWindow::reconnectWhileRecording()
+{
+    if (!m_device.isRecording() || m_linkPort.isEmpty() || m_serialHandle->isOpen()) {
+        m_reconnectTimer->stop();
+        return;
+    }
+    if (!QFileInfo::exists(m_linkPort))
+        return;
+    if (m_serialHandle->openPort(m_linkPort, kInstrumentBaudRate) && m_serialHandle->isOpen()) {
+        m_reconnectTimer->stop();
+        m_device.setLink(m_serialHandle);
+        m_device.notifyRecording(true);
+    }
 }
 
 // Boxes set here to show what the instrument reports do not send that value
@@ -531,4 +554,3 @@ void MainWindow::updateOffsetBoxes()
     for (int ch = 0; ch < kChannelCount; ++ch)
         applyOffsetBox(offsetBox(m_device.channelOffset(ch + 1), m_unit), boxes[ch]);
 }
-
