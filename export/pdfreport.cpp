@@ -60,7 +60,11 @@ void drawRecordTable(QPainter &painter, QPdfWriter &writer, const QFont &font, i
         if (textWidth > cell.width() && font.pointSizeF() > 0)
             fitted.setPointSizeF(font.pointSizeF() * cell.width() / textWidth * 0.95);
         painter.setFont(fitted);
-        painter.drawText(cell, Qt::AlignCenter, header[col]);
+        // On the cell's baseline, as the rows are: a Chinese header from a
+        // taller fallback font would otherwise hang into the first row.
+        const QFontMetrics metrics(fitted, &writer);
+        const int x = cell.center().x() - metrics.horizontalAdvance(header[col]) / 2;
+        painter.drawText(QPoint(x, cell.top() + metrics.ascent()), header[col]);
     }
     painter.setFont(font);
 
@@ -154,6 +158,13 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
     m.labelWidth = bodyMetrics.horizontalAdvance(t.createdLabel + QStringLiteral(": "));
     const int W = m.width;
     const int H = m.lineHeight;
+    // Body lines are drawn on the body font's baseline rather than into
+    // boxes of its line height: a Chinese label comes from a fallback font
+    // with a taller line, which a box would clip and push below its value.
+    const int ascent = bodyMetrics.ascent();
+    const auto drawLine = [&](const QRect &box, const QString &text) {
+        painter.drawText(QPoint(box.left(), box.top() + ascent), text);
+    };
 
     QImage logo = c.logo;
     const ReportLayout l = reportLayout(m, logo.size(), c.chart.size());
@@ -169,8 +180,10 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
     if (!logo.isNull())
         painter.drawImage(l.logoPos, logo);
     painter.setFont(bodyFont);
-    painter.drawText(l.companyRect, Qt::AlignLeft, c.company);
-    painter.drawText(l.testerRect, Qt::AlignRight, t.user + c.tester);
+    drawLine(l.companyRect, c.company);
+    const QString tester = t.user + c.tester;
+    const int testerWidth = painter.fontMetrics().horizontalAdvance(tester);
+    drawLine(l.testerRect.adjusted(l.testerRect.width() - testerWidth, 0, 0, 0), tester);
 
     const QString labels[4] = {t.deviceName, t.createdLabel + QStringLiteral(": "),
                                t.fileNameLabel + QStringLiteral(": "),
@@ -179,8 +192,8 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
                                c.measurement.created.toString(QStringLiteral("yyyy/MM/dd hh:mm")),
                                c.measurement.name, QString::number(records.size())};
     for (int i = 0; i < 4; ++i) {
-        painter.drawText(QRect(0, l.fileLineY[i], W, H), Qt::AlignLeft, labels[i]);
-        painter.drawText(QRect(l.labelColumn, l.fileLineY[i], W, H), Qt::AlignLeft, values[i]);
+        drawLine(QRect(0, l.fileLineY[i], W, H), labels[i]);
+        drawLine(QRect(l.labelColumn, l.fileLineY[i], W, H), values[i]);
     }
 
     const QString tab = QStringLiteral("  \t\t");
@@ -189,15 +202,13 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
         const QString heads[3] = {QStringLiteral("T%1 MAX:").arg(ch + 1), QStringLiteral("MIN:"),
                                   QStringLiteral("AVG:")};
         for (int col = 0; col < 3; ++col)
-            painter.drawText(QRect(l.statisticsX[col], y, W, H), Qt::AlignLeft,
-                             heads[col] + stats[ch][col] + tab);
+            drawLine(QRect(l.statisticsX[col], y, W, H), heads[col] + stats[ch][col] + tab);
     }
 
     for (int n = 0; n < kChannelCount; ++n) {
         painter.setPen(QPen(c.colors[n], 5));
         const int x = 300 * n;
-        painter.drawText(QRect(x, l.legendY, W, H), Qt::AlignLeft,
-                         QStringLiteral("T%1: ").arg(n + 1));
+        drawLine(QRect(x, l.legendY, W, H), QStringLiteral("T%1: ").arg(n + 1));
         painter.drawLine(x + 80, l.legendY + H / 2, x + 150, l.legendY + H / 2);
     }
     painter.setPen(Qt::black);
@@ -223,7 +234,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
         wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         if (n.labelNewPage)
             writer.newPage();
-        painter.drawText(n.labelRect, Qt::AlignLeft, t.note);
+        drawLine(n.labelRect, t.note);
         painter.drawLine(0, n.underlineY, bodyMetrics.horizontalAdvance(t.note), n.underlineY);
         for (int i = 0; i < lines.size(); ++i) {
             if (n.lines[i].newPage)

@@ -65,7 +65,9 @@ NoteLayout noteLayout(const ReportMetrics &m, int y, const QVector<int> &lineWid
     const int W = qMax(1, m.width);
     const int H = m.lineHeight;
     const int S = (H / 10) * 11;
-    if (m.height < y + H) {
+    // The label stays with the first line of the note: when that line would
+    // go to the next page, the label goes there too.
+    if (m.height < y + S + 10 + kNoteLineAdvance) {
         n.labelNewPage = true;
         y = 0;
     }

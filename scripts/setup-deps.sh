@@ -8,7 +8,7 @@ packages=(
   qtbase5-dev libqt5serialport5-dev libqt5svg5-dev
   libqcustomplot-dev libxlsxwriter-dev
   qttools5-dev-tools qttranslations5-l10n
-  fonts-noto-cjk
+  fonts-noto-cjk fonts-crosextra-carlito
   xvfb xauth
   python3 python3-openpyxl poppler-utils python3-xlsxwriter
   libbenchmark-dev

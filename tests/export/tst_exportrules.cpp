@@ -199,7 +199,10 @@ void TestExportRules::reportNoteLines()
     QVERIFY(late.labelNewPage);
     QCOMPARE(late.labelRect.y(), 0);
     QCOMPARE(late.lines[0].rect.y(), 76);
-    QVERIFY(!noteLayout(m, 3198, {10}).labelNewPage);
+    // The label keeps its first line on its page: 66 for the label, 10 under
+    // the rule, 80 for the line.
+    QVERIFY(!noteLayout(m, 3258 - 66 - 10 - 80, {10}).labelNewPage);
+    QVERIFY(noteLayout(m, 3258 - 66 - 10 - 79, {10}).labelNewPage);
 }
 
 void TestExportRules::reportTableRows()
