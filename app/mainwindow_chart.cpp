@@ -1,5 +1,3 @@
-#include <QDebug>
-#include <QElapsedTimer>
 // The temperature chart: its set-up, the live refresh while recording, the
 // drawing of the current measurement, the chart settings page, and the mouse
 // work on the chart (reference line, tip, menus, renaming, saving).
@@ -110,20 +108,14 @@ void MainWindow::GraPhAddPlot(QVector<_T_EE_TEST_DATA> data_table, uint8_t data_
 // The table shows the same copy as the chart, so both agree at every second.
 void MainWindow::graphUpdate()
 {
-    QElapsedTimer tt;
-    tt.start();
     const int n = m_device.recordedCount();
     m_shownRecordCount = n;
     const QList<RecordedReading> readings =
         m_device.lastRecorded(kLiveChartReadings, n < kLiveChartReadings);
-    qDebug() << "copy" << tt.nsecsElapsed() / 1e6;
     updateTableWidget(readings);
-    qDebug() << "table" << tt.nsecsElapsed() / 1e6;
     for (uint8_t ch = 0; ch < kChannelCount; ++ch)
         kx740DAddPlot(readings, ch);
-    qDebug() << "plot" << tt.nsecsElapsed() / 1e6;
     m_chart.rescaleWithMargin();
-    qDebug() << "rescale" << tt.nsecsElapsed() / 1e6;
 }
 
 // While a recording runs the chart keeps its live view, as the table does:

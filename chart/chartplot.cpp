@@ -84,7 +84,7 @@ void ChartPlot::setSeries(int channel, const ChartSeries &series)
 {
     if (!m_plot || channel < 0 || channel >= m_plot->graphCount())
         return;
-    m_plot->graph(channel)->setData(series.keys, series.values, false);
+    m_plot->graph(channel)->setData(series.keys, series.values, series.sorted);
     updateScatterSkip();
 }
 

@@ -48,6 +48,8 @@ ChartSeries buildSeries(const Reading &list, bool dateTimeKeys, HasValue hasValu
             double key = position;
             // A time stamp that names no real date has no place on a time axis.
             if (!dateTimeKeys || stamp(item, &key)) {
+                if (!series.keys.isEmpty() && key < series.keys.constLast())
+                    series.sorted = false;
                 series.keys.append(key);
                 series.values.append(value(item));
             }

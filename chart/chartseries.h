@@ -22,6 +22,9 @@ struct ChartSeries
 {
     QVector<double> keys;
     QVector<double> values;
+    // Keys never decrease (always in index mode; in date-time mode unless the
+    // clock went back), so the graph need not sort them again.
+    bool sorted = true;
 };
 
 // Live readings: a channel whose status byte has any bit of the high nibble

@@ -82,6 +82,10 @@ private slots:
         const ChartSeries l = liveSeries(live, 0, UnitCelsius, true);
         QCOMPARE(l.keys.at(1) - l.keys.at(0), 1.0);
         QCOMPARE(l.keys.at(0), double(expected - 9 + 58));
+        QVERIFY(l.sorted);
+        // A clock set back gives keys out of order; the graph must sort them.
+        QVERIFY(!liveSeries({reading(1, 0, 59), reading(1, 0, 58)}, 0, UnitCelsius, true).sorted);
+        QVERIFY(liveSeries({reading(1, 0, 59), reading(1, 0, 58)}, 0, UnitCelsius, false).sorted);
 
         // Crossing into another hour and day gives the right seconds too.
         double s1 = 0, s2 = 0;
