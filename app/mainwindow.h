@@ -308,6 +308,9 @@ private:
     bool saveArchiveFile();
     void openArchiveFile();
     void restoreAutoBackup();
+    // Writes `measurement` as a data file of its own into the working folder
+    // (where the backup is); false when that fails.
+    bool keepRecoveredRecords(const Data_List_T &measurement);
     // One tree item per measurement, all with the normal icon.
     void rebuildTree();
     // Selects item `index`, makes it the tree's current item (which makes

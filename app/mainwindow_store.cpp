@@ -225,7 +225,25 @@ void MainWindow::restoreAutoBackup()
     if (records.isEmpty())
         return;
     addMeasurement(records, QStringLiteral("auto_backup"));
-    writeAutoBackup(true);
+    // The restored readings live only in memory until the archive is saved;
+    // emptying the backup would lose them to a second crash. They are kept
+    // as a data file of their own beside the backup first, and the backup
+    // stays as it is when that cannot be written.
+    if (keepRecoveredRecords(*m_currentMeasurement))
+        writeAutoBackup(true);
+}
+
+bool MainWindow::keepRecoveredRecords(const Data_List_T &measurement)
+{
+    Data_table_T recovered = newArchive();
+    recovered.name = QStringLiteral("auto_backup");
+    recovered.append(measurement);
+    QSaveFile file(
+        QStringLiteral("auto_backup_") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz")) +
+        QStringLiteral(".dat"));
+    return file.open(QIODevice::WriteOnly) && file.write(dataFileToBytes(recovered)) >= 0 &&
+           file.commit();
 }
 
 // ---- Measurement tree ----

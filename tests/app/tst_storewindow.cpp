@@ -264,6 +264,16 @@ private slots:
         QCOMPARE(again.currentMeasurement()->name, QStringLiteral("auto_backup"));
         QCOMPARE(again.currentMeasurement()->records.size(), recorded);
         QCOMPARE(again.currentMeasurement()->records.at(5).value[0], 16.0f);
+        // Until the archive is saved, the restored readings are also kept on
+        // disk as a data file of their own, so a second crash loses nothing.
+        QCOMPARE(QFileInfo(QStringLiteral("auto_backup.bak")).size(), 0);
+        const QStringList kept =
+            QDir::current().entryList({QStringLiteral("auto_backup_*.dat")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        Data_table_T recovered;
+        QVERIFY(dataFileFromBytes(readFile(kept.first()), recovered));
+        QCOMPARE(recovered.lists.size(), 1);
+        QCOMPARE(recovered.lists.first()->records, again.currentMeasurement()->records);
 
         // Stopping a recording empties the backup.
         again.form()->pb_start->click();
