@@ -1,12 +1,18 @@
 #include "app/startup.h"
 
+#include "app/mainwindow.h"
 #include "app/settingsfile.h"
+#include "app/shellrules.h"
+#include "link/portdiscovery.h"
+#include "resources/initresources.h"
 #include "sim/instrumentsimulator.h"
 #include "widgets/programfile.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDebug>
 #include <QFile>
+#include <QFont>
+#include <QTimer>
 #include <QTranslator>
 
 #include <exception>
@@ -58,4 +64,37 @@ QString startSimulatorIfAsked(const QStringList &arguments, QObject *owner)
         return QString();
     }
     return simulator->portPath();
+}
+
+int runProgram(QApplication &app, const std::function<void(MainWindow &)> &ready)
+{
+    kxInitResources();
+
+    QFont font(QStringLiteral("Consolas"));
+    QApplication::setFont(font);
+
+    const int language = readStartupLanguage(QStringLiteral("config.cfg"));
+    qDebug() << "main load" << language;
+    installTranslators(app, language);
+
+    // The simulator stops before the application object goes, while its
+    // thread can still hand the simulator's timers back to this one.
+    QObject simulatorOwner;
+    const QString simulatorPort =
+        startSimulatorIfAsked(QCoreApplication::arguments(), &simulatorOwner);
+    if (!simulatorPort.isEmpty()) {
+        MainWindow::setPortSource([simulatorPort] {
+            return findInstrumentPorts() + portsFromArguments(QCoreApplication::arguments()) +
+                   QStringList{simulatorPort};
+        });
+    }
+
+    MainWindow window;
+    window.show();
+    // Once the event loop runs, so a failure box has a window behind it.
+    if (connectAtStartup(QCoreApplication::arguments()))
+        QTimer::singleShot(0, &window, &MainWindow::connectToFirstPort);
+    if (ready)
+        ready(window);
+    return app.exec();
 }

@@ -3,6 +3,10 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
+class MainWindow;
+class QApplication;
 class QCoreApplication;
 class QObject;
 class QStringList;
@@ -30,3 +34,12 @@ QList<QTranslator *> installTranslators(QCoreApplication &app, int language);
 // offered like an attached instrument. Returns an empty string otherwise, or
 // when the simulator cannot start (the reason goes to the debug log).
 QString startSimulatorIfAsked(const QStringList &arguments, QObject *owner);
+
+// The whole start-up of the program on `app`, then its event loop: resources,
+// font, the language from "config.cfg" in the working directory and its
+// translators, the simulator and its port with "--simulate", the main window,
+// and with "--connect" a connection to the first port once the loop runs.
+// `ready`, when given, is called with the shown window just before the loop
+// starts (after the connection has been scheduled), so a driver can script
+// the real program. Returns the event loop's exit code.
+int runProgram(QApplication &app, const std::function<void(MainWindow &)> &ready = {});
