@@ -102,11 +102,16 @@ void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
     table->setHorizontalScrollBarPolicy(narrow ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     const QStringList headers = tableHeaders(
         narrow, unitSymbol(m_unit), {m_numberText, m_timeText, m_temperatureText, tr("热电偶")});
-    table->clearContents();
     table->setColumnCount(headers.size());
-    table->setRowCount(from_test_pointer ? rows : rows + 1);
+    const int rowCount = from_test_pointer ? rows : rows + 1;
+    table->setRowCount(rowCount);
     table->setHorizontalHeaderLabels(headers);
     table->verticalHeader()->hide();
+    // The live view is drawn again every second with mostly the same rows:
+    // the cells are kept and given their new texts instead of being made anew.
+    for (int r = rows; r < rowCount; ++r)
+        for (int c = 0; c < headers.size(); ++c)
+            delete table->takeItem(r, c);
 
     const QColor high(Qt::red);
     const QColor low(Qt::blue);
@@ -115,9 +120,14 @@ void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
         const _T_EE_TEST_DATA &record = data_table.at(index);
         const QStringList texts = recordRowTexts(record, index + 1, narrow, m_unit);
         for (int c = 0; c < texts.size(); ++c) {
-            auto *item = new QTableWidgetItem(texts.at(c));
-            item->setTextAlignment(Qt::AlignCenter);
-            table->setItem(r, c, item);
+            QTableWidgetItem *item = table->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setTextAlignment(Qt::AlignCenter);
+                table->setItem(r, c, item);
+            }
+            item->setText(texts.at(c));
+            item->setData(Qt::ForegroundRole, QVariant());
         }
         for (int ch = 0; ch < kChannelCount; ++ch) {
             const LimitMark mark =

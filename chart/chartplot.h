@@ -59,6 +59,7 @@ public:
 private:
     // Markers closer than their own size merge into a band that hides the
     // line and costs most of the drawing time; only every n-th is drawn then.
+    // Lines denser than the pixels are drawn without smoothing.
     void updateScatterSkip();
 
     QCustomPlot *m_plot = nullptr;
