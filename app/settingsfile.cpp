@@ -6,20 +6,22 @@ namespace {
 
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_5_12; // stream version 18
 
-// The stream takes the colour's spec byte as it stands, so a damaged file can
-// produce a colour of no known spec that still claims to be valid.
-bool usableColor(const QColor &c)
+// A colour in the stream is its spec byte, then alpha, three components and a
+// pad word (quint16 each). The stream casts the spec byte into QColor::Spec as
+// it stands, so a damaged file would leave a colour holding no valid spec at
+// all; such a colour is skipped unread and comes back invalid.
+constexpr int kColorStreamSize = 1 + 5 * 2;
+
+QColor readColor(QDataStream &in)
 {
-    switch (c.spec()) {
-    case QColor::Rgb:
-    case QColor::Hsv:
-    case QColor::Cmyk:
-    case QColor::Hsl:
-    case QColor::ExtendedRgb:
-        return true;
-    default:
-        return false;
+    char spec = 0;
+    if (in.device()->peek(&spec, 1) == 1 && quint8(spec) > QColor::ExtendedRgb) {
+        in.skipRawData(kColorStreamSize);
+        return QColor();
     }
+    QColor c;
+    in >> c;
+    return c;
 }
 
 } // namespace
@@ -73,8 +75,8 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings)
     in >> s.autoBackupEnabled >> s.showXAxis >> s.showYAxis >> s.showLegend;
     const auto defaults = AppSettings::defaultChannelColors();
     for (int ch = 0; ch < kChannelCount; ++ch) {
-        in >> s.channelColor[ch];
-        if (!usableColor(s.channelColor[ch]))
+        s.channelColor[ch] = readColor(in);
+        if (!s.channelColor[ch].isValid())
             s.channelColor[ch] = defaults[ch];
     }
     in >> s.scatterShape >> s.lineStyle;

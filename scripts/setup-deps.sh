@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   python3 python3-openpyxl poppler-utils python3-xlsxwriter
   libbenchmark-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -120,22 +120,24 @@ private slots:
         // The build places the .qm files beside the test program.
         QDir::setCurrent(QCoreApplication::applicationDirPath());
 
-        QList<QTranslator *> none = installTranslators(*qApp, 5);
+        QList<QTranslator *> none = installTranslators(*QCoreApplication::instance(), 5);
         QCOMPARE(none.size(), 0);
 
-        QList<QTranslator *> english = installTranslators(*qApp, kLanguageEnglish);
+        QList<QTranslator *> english =
+            installTranslators(*QCoreApplication::instance(), kLanguageEnglish);
         QCOMPARE(english.size(), 1);
         QVERIFY(!english.first()->isEmpty());
         QCOMPARE(QCoreApplication::translate("FormSetting", "设置"), QStringLiteral("Settings"));
         for (QTranslator *t : english)
-            qApp->removeTranslator(t);
+            QCoreApplication::removeTranslator(t);
 
-        QList<QTranslator *> chinese = installTranslators(*qApp, kLanguageChinese);
+        QList<QTranslator *> chinese =
+            installTranslators(*QCoreApplication::instance(), kLanguageChinese);
         QCOMPARE(chinese.size(), 2);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
         QCOMPARE(QCoreApplication::translate("FormSetting", "设置"), QStringLiteral("设置"));
         for (QTranslator *t : chinese)
-            qApp->removeTranslator(t);
+            QCoreApplication::removeTranslator(t);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("OK"));
     }
 

@@ -174,13 +174,14 @@ void TestSimulatorLink::lostLineMidStreamThenReconnect()
     QVERIFY(countOf(answers, kAnsBlock) < 2500);
     QCOMPARE(countOf(answers, kAnsEnd), 0);
 
-    // The next report, due at most one 500 ms period later, says closed.
+    // The next report, due at most one 500 ms period later, says closed
+    // (with slack for a loaded machine or a sanitizer build).
     QTRY_VERIFY(!reports.isEmpty() && reports.last().first > replacedAt);
     int next = 0;
     while (reports.at(next).first <= replacedAt)
         ++next;
     QCOMPARE(reports.at(next).second, 0);
-    QVERIFY2(reports.at(next).first - replacedAt <= 550,
+    QVERIFY2(reports.at(next).first - replacedAt <= 750,
              qPrintable(QString::number(reports.at(next).first - replacedAt)));
 
     // The instrument comes back on a new port; connecting again works. The

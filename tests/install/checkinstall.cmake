@@ -1,0 +1,44 @@
+# cmake -DBUILD_DIR=<build> -DPREFIX=<empty prefix> -P checkinstall.cmake
+# The programs must land beside the files they open by bare name, and the
+# desktop entry must name an installed program and an installed icon.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+    RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+
+set(expected
+    bin/kx740d bin/kx740d-sim
+    bin/cs.qss bin/KX740D_EN.qm bin/ZH.qm bin/widgets_zh_cn.qm
+    share/applications/kx740d.desktop
+    share/icons/hicolor/scalable/apps/kx740d.svg
+    share/kx740d/60-kx740d.rules)
+foreach(f ${expected})
+    if(NOT EXISTS ${PREFIX}/${f})
+        message(FATAL_ERROR "not installed: ${f}")
+    endif()
+endforeach()
+foreach(f bin/kx740d bin/kx740d-sim)
+    file(READ ${PREFIX}/${f} head LIMIT 4 HEX)
+    if(NOT head STREQUAL "7f454c46")
+        message(FATAL_ERROR "not a program: ${f}")
+    endif()
+endforeach()
+
+file(STRINGS ${PREFIX}/share/applications/kx740d.desktop entry)
+list(FIND entry "Exec=kx740d" exec)
+list(FIND entry "Icon=kx740d" icon)
+if(exec EQUAL -1 OR icon EQUAL -1)
+    message(FATAL_ERROR "desktop entry does not start kx740d with icon kx740d")
+endif()
+
+file(STRINGS ${PREFIX}/share/kx740d/60-kx740d.rules rule REGEX "^SUBSYSTEM")
+foreach(part [[ATTRS{idVendor}=="1a86"]] [[ATTRS{idProduct}=="7523"]] [[GROUP="dialout"]]
+        [[MODE="0660"]] [[TAG+="uaccess"]])
+    string(FIND "${rule}" "${part}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "udev rule lacks ${part}")
+    endif()
+endforeach()
+file(REMOVE_RECURSE ${PREFIX})
