@@ -7,7 +7,7 @@ namespace {
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_5_12; // stream version 18
 
 // A colour in the stream is its spec byte, then alpha, three components and a
-// pad word (quint16 each). The stream casts the spec byte into QColor::Spec as
+// pad word (quint16 each). The stream casts that first byte into QColor::Spec as
 // it stands, so a damaged file would leave a colour holding no valid spec at
 // all; such a colour is skipped unread and comes back invalid.
 constexpr int kColorStreamSize = 1 + 5 * 2;
