@@ -6,3 +6,7 @@ scripts/setup-deps.sh
 scripts/build.sh
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j "$(nproc)"
+cd ..
+# The same suite once more, built with address, leak and undefined-behaviour
+# sanitizers; any sanitizer report fails the run.
+scripts/run-sanitized-tests.sh
