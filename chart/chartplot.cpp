@@ -1,5 +1,7 @@
 #include "chart/chartplot.h"
 
+#include "chart/densegraph.h"
+
 #include <qcustomplot.h>
 
 namespace {
@@ -70,7 +72,7 @@ void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &leg
     m_tracer->setVisible(false);
 
     for (int ch = 0; ch < 4; ++ch) {
-        QCPGraph *graph = plot->addGraph();
+        QCPGraph *graph = new DenseGraph(plot->xAxis, plot->yAxis);
         graph->setName(QStringLiteral("T%1").arg(ch + 1));
         graph->setLineStyle(lineStyleAtSetup(look.lineStyle));
         graph->setScatterStyle(

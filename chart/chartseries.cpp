@@ -156,3 +156,78 @@ Qt::Orientations dragOrientations(bool xAxisLineSelected, bool yAxisLineSelected
         return Qt::Vertical;
     return Qt::Horizontal | Qt::Vertical;
 }
+
+namespace {
+
+bool finitePoint(const QPointF &p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+// Pixel rows (or columns) a square-capped pen of width 2 * half covers when
+// it is drawn without smoothing from `low` to `high`: those whose centre lies
+// in (low - half, high + half], the raster engine's rule.
+QPair<int, int> coveredPixels(double low, double high, double half)
+{
+    return qMakePair(int(std::floor(low - half - 0.5)) + 1, int(std::floor(high + half - 0.5)));
+}
+
+} // namespace
+
+PolylinePieces densePolylinePieces(const QVector<QPointF> &points, double penWidth)
+{
+    const double half = qMax(penWidth, 1.0) / 2;
+    PolylinePieces pieces;
+    // The run being gathered: one pixel column, its x and y extent.
+    bool inRun = false;
+    double column = 0, xLow = 0, xHigh = 0, yLow = 0, yHigh = 0;
+    const auto flush = [&] {
+        if (!inRun)
+            return;
+        const auto xs = coveredPixels(xLow, xHigh, half);
+        const auto ys = coveredPixels(yLow, yHigh, half);
+        pieces.spans.append(QRect(QPoint(xs.first, ys.first), QPoint(xs.second, ys.second)));
+        inRun = false;
+    };
+
+    bool havePrevious = false;
+    QPointF previous;
+    for (const QPointF &p : points) {
+        if (!finitePoint(p)) {
+            flush();
+            havePrevious = false;
+            continue;
+        }
+        if (havePrevious) {
+            if (std::abs(p.x() - previous.x()) <= 1.0) {
+                const double col = std::floor(p.x());
+                if (inRun && col == column) {
+                    xLow = qMin(xLow, p.x());
+                    xHigh = qMax(xHigh, p.x());
+                    yLow = qMin(yLow, p.y());
+                    yHigh = qMax(yHigh, p.y());
+                } else {
+                    flush();
+                    // The new column's run starts with the step from the
+                    // previous point, so the vertical connection is drawn.
+                    inRun = true;
+                    column = col;
+                    xLow = xHigh = p.x();
+                    if (std::floor(previous.x()) == col) {
+                        xLow = qMin(xLow, previous.x());
+                        xHigh = qMax(xHigh, previous.x());
+                    }
+                    yLow = qMin(previous.y(), p.y());
+                    yHigh = qMax(previous.y(), p.y());
+                }
+            } else {
+                flush();
+                pieces.lines.append(QLineF(previous, p));
+            }
+        }
+        previous = p;
+        havePrevious = true;
+    }
+    flush();
+    return pieces;
+}

@@ -3,7 +3,9 @@
 #include "instrument/devkx740d.h"
 #include "instrument/records.h"
 
+#include <QLineF>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QVector>
@@ -73,3 +75,16 @@ int scatterSkip(int visiblePoints, double pixelWidth, double markerSize);
 
 // Drag and zoom follow a selected axis line: only x, only y, or both.
 Qt::Orientations dragOrientations(bool xAxisLineSelected, bool yAxisLineSelected);
+
+// A graph's line in pixels, split for drawing without smoothing. Stretches
+// of points less than a pixel apart (a dense zigzag: more readings than
+// pixel columns) become one filled rectangle per pixel column, covering the
+// pixels that stroking them with a square-capped pen of `penWidth` would
+// cover; every other segment stays a line. A NaN or infinite point breaks
+// the line, as it does for the graph.
+struct PolylinePieces
+{
+    QVector<QRect> spans;
+    QVector<QLineF> lines;
+};
+PolylinePieces densePolylinePieces(const QVector<QPointF> &points, double penWidth);

@@ -2,8 +2,9 @@
 // a simulated clock, shown on the chart tab and on the table tab.
 // With a fourth argument the stopped recording is also exported as a PDF
 // report through the save-as dialog.
-// Usage: chartshots <language 0|1> <chart.png> <table.png> [report.pdf];
-// run in build/bin.
+// A fifth argument records that many seconds instead of 900.
+// Usage: chartshots <language 0|1> <chart.png> <table.png> [report.pdf
+// [seconds]]; run in build/bin.
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
@@ -23,7 +24,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 4 && argc != 5)
+    if (argc < 4 || argc > 6)
         return 2;
     kxInitResources();
     QApplication::setFont(QFont(QStringLiteral("Consolas")));
@@ -41,7 +42,8 @@ int main(int argc, char *argv[])
     recording.start();
     // An oven warming up, its door, a cooling plate and the room; T3's probe
     // is pulled out for half a minute.
-    for (int k = 0; k < 900; ++k) {
+    const int seconds = argc > 5 ? QString::fromLocal8Bit(argv[5]).toInt() : 900;
+    for (int k = 0; k < seconds; ++k) {
         _T_PRINT_OUT_DATA r;
         r.value[0] = float(22 + 160 * (1 - std::exp(-k / 240.0)) + 2 * std::sin(k / 15.0));
         r.value[1] = float(22 + 90 * (1 - std::exp(-k / 400.0)));

@@ -1,6 +1,7 @@
 #include "chart/chartseries.h"
 #include "instrument/temperature.h"
 
+#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -166,6 +167,73 @@ private slots:
         QCOMPARE(scatterSkip(117, 700, 6), 1);
         QCOMPARE(scatterSkip(10000, 700, 6), 85);
         QCOMPARE(scatterSkip(10000, 0, 6), 0);
+    }
+
+    // Points less than a pixel apart become one rectangle per pixel column,
+    // covering what a 2-pixel square-capped pen would; the rest stay lines.
+    void densePolylineSplitsIntoColumns()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        // A zigzag inside column 10, then a step into column 11.
+        const PolylinePieces dense =
+            densePolylinePieces({{10.2, 50}, {10.4, 20}, {10.6, 60}, {10.8, 40}, {11.1, 45}}, 2);
+        QCOMPARE(dense.spans.size(), 2);
+        QVERIFY(dense.lines.isEmpty());
+        // Pixel centres within (y - 1, y + 1]: rows 19..60 and columns 9..11.
+        QCOMPARE(dense.spans.at(0), QRect(QPoint(9, 19), QPoint(11, 60)));
+        // The next column's rectangle includes the step from 40 to 45.
+        QCOMPARE(dense.spans.at(1), QRect(QPoint(10, 39), QPoint(11, 45)));
+
+        // Points further apart than a pixel are drawn as lines; a NaN breaks
+        // the line, so nothing joins the points on either side of it.
+        const PolylinePieces sparse =
+            densePolylinePieces({{0, 0}, {5, 5}, {nan, nan}, {7, 7}, {12, 3}, {12.5, 9}}, 2);
+        QCOMPARE(sparse.lines, (QVector<QLineF>{QLineF(0, 0, 5, 5), QLineF(7, 7, 12, 3)}));
+        QCOMPARE(sparse.spans, (QVector<QRect>{QRect(QPoint(11, 2), QPoint(13, 9))}));
+        QVERIFY(densePolylinePieces({{3, 3}}, 2).spans.isEmpty());
+    }
+
+    // Filled column by column, a dense noisy line covers nearly the same
+    // pixels as the stroked one. The chart thins a dense graph to the first,
+    // lowest, highest and last value of each pixel column, all at the
+    // column's x.
+    void densePolylineLooksLikeTheStrokedLine()
+    {
+        QVector<QPointF> points;
+        for (int c = 0; c < 300; ++c) {
+            const double mid = 100 + 40 * std::sin(c / 13.0);
+            const double x = 10.25 + c;
+            for (double dy : {(c % 3) * 2.0, -7.0 - c % 5, 8.0 + c % 4, (c % 5) - 2.0})
+                points.append(QPointF(x, mid + dy));
+        }
+        QImage stroked(340, 200, QImage::Format_ARGB32_Premultiplied);
+        stroked.fill(Qt::white);
+        QImage filled = stroked;
+        {
+            QPainter p(&stroked);
+            p.setPen(QPen(Qt::black, 2));
+            for (int i = 1; i < points.size(); ++i)
+                p.drawLine(QLineF(points.at(i - 1), points.at(i)));
+        }
+        {
+            QPainter p(&filled);
+            const PolylinePieces pieces = densePolylinePieces(points, 2);
+            QVERIFY(pieces.lines.isEmpty());
+            for (const QRect &r : pieces.spans)
+                p.fillRect(r, Qt::black);
+        }
+        int inked = 0, differing = 0;
+        for (int y = 0; y < stroked.height(); ++y) {
+            for (int x = 0; x < stroked.width(); ++x) {
+                const bool a = stroked.pixel(x, y) != qRgb(255, 255, 255);
+                const bool b = filled.pixel(x, y) != qRgb(255, 255, 255);
+                inked += a;
+                differing += a != b;
+            }
+        }
+        QVERIFY(inked > 2000);
+        QVERIFY2(differing * 20 < inked,
+                 qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(inked)));
     }
 
     void dragFollowsASelectedAxis()
