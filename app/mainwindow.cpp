@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMouseEvent>
 #include <QTabBar>
 #include <QTimer>
@@ -144,6 +145,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     rebuildTree();
     makeItemCurrent(0);
+    m_backup.claim(QDir::currentPath());
     restoreAutoBackup();
 
     m_constructed = true;
@@ -257,9 +259,11 @@ void MainWindow::handleTimeOut()
         if (count != m_shownRecordCount) {
             graphUpdate();
             m_modified = true;
-            if (m_settings.autoBackupEnabled)
-                writeAutoBackup(false);
         }
+        // Not tied to the chart's count: a replot between two readings
+        // (unit change, x-axis mode) brings that up to date too.
+        if (m_settings.autoBackupEnabled)
+            writeAutoBackup(false);
     }
     ui->label_dev_status->setText(m_device.isIdentified() ? tr("状态 ：就绪") : tr("状态：未就绪"));
 }
@@ -267,6 +271,8 @@ void MainWindow::handleTimeOut()
 void MainWindow::updateCOMInfo(int arg)
 {
     m_reportedConnected = arg != 0;
+    if (!m_reportedConnected)
+        m_transfer.abandon();
     if (!m_reportedConnected && m_device.isRecording() && !m_linkPort.isEmpty() &&
         !m_reconnectTimer->isActive())
         m_reconnectTimer->start();
@@ -282,14 +288,17 @@ void MainWindow::refreshConnectionLook()
     QString suffix;
     if (m_shownConnected) {
         ui->pb_connect->setText(tr("断开连接"));
-        ui->pb_connect->setNormalBgColor(kAccent);
-        ui->pb_connect->setHoverBgColor(kAccentHover);
+        ui->pb_connect->setNormalBgColor(kConnected);
+        ui->pb_connect->setHoverBgColor(kConnectedHover);
         suffix = tr(" 已连接设备");
     } else {
         ui->pb_connect->setText(tr("连接设备"));
-        ui->pb_connect->setNormalBgColor(kDisconnected);
-        ui->pb_connect->setHoverBgColor(kDisconnectedHover);
+        ui->pb_connect->setNormalBgColor(kAccent);
+        ui->pb_connect->setHoverBgColor(kAccentHover);
         suffix = tr(" 未连接设备");
+        // The last values are no longer live.
+        if (m_bash)
+            m_bash->clearReading();
     }
     ui->comboBox_COM->setVisible(portChoiceVisible(ui->comboBox_COM->count(), m_shownConnected));
     setWindowTitle(m_titleBase + suffix);
@@ -309,13 +318,19 @@ void MainWindow::handleDeviceChange(const QStringList &ports)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The running recording's readings belong in the archive that may be
+    // saved now, as a press of the stop button puts them there.
+    if (m_device.isRecording()) {
+        ui->pb_start->setChecked(false);
+        stopRecording();
+    }
     if (!m_modified) {
         event->accept();
         return;
     }
     const int answer =
         UserDialogs::question(this, QString(), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
-                              {tr("是"), tr("否"), tr("取消")}, 2);
+                              {tr("是"), tr("否"), tr("取消")}, 2, 2);
     if (answer == 0 && !saveArchiveFile()) {
         // Closing after a save that did not happen would lose the data.
         event->ignore();

@@ -6,6 +6,8 @@
 #include "link/portdiscovery.h"
 #include "link/portwatcher.h"
 #include "measurement/dashboardrules.h"
+#include "measurement/transferguard.h"
+#include "store/backupslot.h"
 #include "store/data_table_t.h"
 #include "store/recordclipboard.h"
 #include "widgets/titlebardrag.h"
@@ -244,6 +246,7 @@ private:
     void wireMeasurement();
     // While a recording runs, tells the user to stop it first and returns true.
     bool refuseWhileRecording();
+    bool refuseTransfer();
     void openInstrumentPort(const QString &portName);
     // While a recording runs, a lost instrument port is opened again as soon
     // as it is back, and the recording goes on into the same measurement.
@@ -254,6 +257,7 @@ private:
 
     void startRecording();
     void stopRecording();
+    int intervalBoxesSeconds() const;
     // Channel index 0..3.
     void limitEdited(int channel, bool high);
     void limitSwitched(int channel, bool on);
@@ -307,16 +311,25 @@ private:
 
     bool saveArchiveFile();
     void openArchiveFile();
+    // Restores this window's backup and every backup left behind by a
+    // program that is no longer running.
     void restoreAutoBackup();
+    // `own`: the file is this window's backup and is emptied once restored;
+    // otherwise it is removed.
+    void restoreBackupFile(const QString &fileName, bool own);
     // Writes `measurement` as a data file of its own into the working folder
-    // (where the backup is); false when that fails.
-    bool keepRecoveredRecords(const Data_List_T &measurement);
+    // (where the backup is); its name, or empty when that fails.
+    QString keepRecoveredRecords(const Data_List_T &measurement);
+    void dropSavedRecoveredCopies();
+    // Null forgets all of them.
+    void forgetRecoveredCopy(const Data_List_T *measurement);
     // One tree item per measurement, all with the normal icon.
     void rebuildTree();
     // Selects item `index`, makes it the tree's current item (which makes
     // its measurement current) and gives it the selected icon.
     void makeItemCurrent(int index);
     void deleteMeasurement();
+    void showNoMeasurement();
     void moveMeasurementUp();
     void renameMeasurement(QTreeWidgetItem *item = nullptr);
     void showMeasurementProperties(QTreeWidgetItem *item = nullptr);
@@ -353,13 +366,17 @@ private:
     QString m_lastLogoPath; // last logo file chosen in this run, not stored
     bool m_constructed = false;
     bool m_modified = false;
-    // Records of the running recording already in auto_backup.bak, and
+    // This window's backup file, locked against other windows in the folder.
+    BackupSlot m_backup;
+    // Restored measurements with the data file that keeps their readings
+    // until they are saved in a data file of the user's.
+    QList<QPair<const Data_List_T *, QString>> m_recoveredCopies;
+    // Records of the running recording already in the backup file, and
     // whether its failure was reported during this recording.
     int m_backupRecords = 0;
     bool m_backupFailureShown = false;
-    // A download was started and its end has not arrived; the end of an
-    // erase is reported the same way and must not add a measurement.
-    bool m_downloadRequested = false;
+    // The download or erase whose end has not arrived yet.
+    TransferGuard m_transfer;
     bool m_debugWindowShown = false;
     // A control configuration arrived since start-up; the settings window
     // then no longer asks for the configuration.
@@ -383,6 +400,20 @@ private:
     QString m_temperatureText;
     QString m_titleBase;
 
+    // Which records the table's rows show, to tell a refill with the same
+    // records (new unit, limits) from one with others.
+    struct ShownRows
+    {
+        const void *data = nullptr;
+        int count = -1;
+        int top = -1;
+        int rows = -1;
+        bool operator==(const ShownRows &o) const
+        {
+            return data == o.data && count == o.count && top == o.top && rows == o.rows;
+        }
+    };
+    ShownRows m_shownRows;
     int m_tablePageSize = 1000;
     int m_pageCount = 1;
     int m_currentPage = 0; // 0 = the oldest page

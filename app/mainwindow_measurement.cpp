@@ -212,11 +212,11 @@ void MainWindow::ctrl_setting(_T_CTRL_CONFIG ctrl_code)
 void MainWindow::askToSwitchBluetoothOff()
 {
     const int answer = UserDialogs::question(nullptr, bluetoothQuestionTitle(),
-                                             bluetoothQuestionText(), {tr("是"), tr("取消")}, 0);
-    if (answer == 1)
-        m_serialHandle->closePort();
-    else
+                                             bluetoothQuestionText(), {tr("是"), tr("取消")}, 1, 1);
+    if (answer == 0)
         m_device.setBluetooth(false);
+    else
+        m_serialHandle->closePort();
 }
 
 void MainWindow::ch_setting(_T_CH_CONFIG ch_code)
@@ -248,16 +248,31 @@ void MainWindow::progressBar_range_update(int max, int now)
 {
     Q_UNUSED(max)
     Q_UNUSED(now)
+    m_transfer.progress();
 }
 
 // ---- Recording ----
 
 void MainWindow::on_pb_start_clicked(bool checked)
 {
+    if (checked && intervalBoxesSeconds() == 0) {
+        // The driver stores nothing at interval 0: a recording would run empty.
+        ui->pb_start->setChecked(false);
+        UserDialogs::information(nullptr, QString(),
+                                 tr("存储间隔为0秒，不会存储任何数据。请先设置存储间隔。"),
+                                 m_okText);
+        return;
+    }
     if (checked)
         startRecording();
     else
         stopRecording();
+}
+
+int MainWindow::intervalBoxesSeconds() const
+{
+    return ui->spinBox_interval_hour->value() * 3600 + ui->spinBox_interval_min->value() * 60 +
+           ui->spinBox_interval_sec->value();
 }
 
 void MainWindow::startRecording()
@@ -284,6 +299,13 @@ void MainWindow::stopRecording()
     if (m_device.recordedCount() > 0) {
         const QVector<_T_EE_TEST_DATA> records = m_device.recordedAsTestData();
         if (m_currentMeasurement) {
+            // An empty measurement dates from when its readings begin, not
+            // from when it was made (at start-up, by "new").
+            if (m_currentMeasurement->records.isEmpty()) {
+                const QDateTime start = dateTimeFromRecord(records.first());
+                if (start.isValid())
+                    m_currentMeasurement->created = start;
+            }
             m_currentMeasurement->records += records;
             m_modified = true;
             updatePaging();
@@ -493,8 +515,8 @@ void MainWindow::on_pb_reset_clicked()
 {
     if (refuseWhileRecording())
         return;
-    if (UserDialogs::question(nullptr, QString(), resetQuestionText(), {tr("是"), tr("否")}, 0) ==
-        0)
+    if (UserDialogs::question(nullptr, QString(), resetQuestionText(), {tr("是"), tr("否")}, 1,
+                              1) == 0)
         m_device.resetSettings();
 }
 

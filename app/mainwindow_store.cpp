@@ -22,9 +22,6 @@
 
 namespace {
 
-// Relative to the working directory, so each installation keeps its own.
-const char kBackupFileName[] = "auto_backup.bak";
-
 const char kNormalIcon[] = ":/images/ic_wj.png";
 const char kCurrentIcon[] = ":/images/ic_wj_xz.png";
 
@@ -123,6 +120,7 @@ bool MainWindow::saveArchiveFile()
         return false;
     }
     m_modified = false;
+    dropSavedRecoveredCopies();
     return true;
 }
 
@@ -152,17 +150,29 @@ void MainWindow::openArchiveFile()
     if (holdsData) {
         const int answer = UserDialogs::question(
             nullptr, QString(), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
-            {tr("是"), tr("否")}, 0);
+            {tr("是"), tr("否")}, 0, 0);
         // Loading after a save that did not happen would lose the data.
         if (answer == 0 && !saveArchiveFile())
             return;
     }
     m_currentMeasurement = nullptr;
+    forgetRecoveredCopy(nullptr);
     m_archive = std::move(loaded);
     rebuildTree();
-    if (!m_archive.lists.isEmpty())
+    if (m_archive.lists.isEmpty())
+        showNoMeasurement();
+    else
         makeItemCurrent(0);
     showCurrentMeasurement();
+}
+
+// Table and chart show nothing once no measurement is left to show.
+void MainWindow::showNoMeasurement()
+{
+    m_currentMeasurement = nullptr;
+    updatePaging();
+    showCurrentMeasurement();
+    replotCurrentMeasurement();
 }
 
 // ---- Automatic backup ----
@@ -181,7 +191,7 @@ void MainWindow::writeAutoBackup(bool clear)
         UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
                                  m_okText);
     };
-    QFile file(QString::fromLatin1(kBackupFileName));
+    QFile file(m_backup.fileName());
     if (clear) {
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             reportFailure();
@@ -214,36 +224,82 @@ void MainWindow::writeAutoBackup(bool clear)
     m_backupRecords = count;
 }
 
-// A backup holding readings means the program ended during a recording.
+// A backup holding readings means a program ended during a recording.
 void MainWindow::restoreAutoBackup()
 {
-    QFile file(QString::fromLatin1(kBackupFileName));
+    restoreBackupFile(m_backup.fileName(), true);
+    for (const QString &other : m_backup.otherBackups()) {
+        const BackupClaim claim(other);
+        if (claim.isLocked())
+            restoreBackupFile(other, false);
+    }
+}
+
+void MainWindow::restoreBackupFile(const QString &fileName, bool own)
+{
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return;
     const QVector<_T_EE_TEST_DATA> records = backupFileFromBytes(file.readAll());
     file.close();
-    if (records.isEmpty())
+    if (records.isEmpty()) {
+        if (!own)
+            file.remove();
         return;
+    }
     addMeasurement(records, QStringLiteral("auto_backup"));
     // The restored readings live only in memory until the archive is saved;
     // emptying the backup would lose them to a second crash. They are kept
     // as a data file of their own beside the backup first, and the backup
     // stays as it is when that cannot be written.
-    if (keepRecoveredRecords(*m_currentMeasurement))
+    const QString copy = keepRecoveredRecords(*m_currentMeasurement);
+    if (copy.isEmpty())
+        return;
+    m_recoveredCopies.append({m_currentMeasurement, copy});
+    if (own)
         writeAutoBackup(true);
+    else
+        file.remove();
 }
 
-bool MainWindow::keepRecoveredRecords(const Data_List_T &measurement)
+QString MainWindow::keepRecoveredRecords(const Data_List_T &measurement)
 {
     Data_table_T recovered = newArchive();
     recovered.name = QStringLiteral("auto_backup");
     recovered.append(measurement);
-    QSaveFile file(
+    const QString stem =
         QStringLiteral("auto_backup_") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz")) +
-        QStringLiteral(".dat"));
-    return file.open(QIODevice::WriteOnly) && file.write(dataFileToBytes(recovered)) >= 0 &&
-           file.commit();
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz"));
+    // Several backups restored within one millisecond must not share a copy.
+    QString name = stem + QStringLiteral(".dat");
+    for (int n = 2; QFile::exists(name); ++n)
+        name = stem + QStringLiteral("_%1.dat").arg(n);
+    QSaveFile file(name);
+    if (file.open(QIODevice::WriteOnly) && file.write(dataFileToBytes(recovered)) >= 0 &&
+        file.commit())
+        return name;
+    return QString();
+}
+
+// Copies of restored backups are no longer needed once their measurement is
+// in a data file the user saved.
+void MainWindow::dropSavedRecoveredCopies()
+{
+    for (int i = m_recoveredCopies.size() - 1; i >= 0; --i) {
+        const auto &entry = m_recoveredCopies.at(i);
+        if (m_archive.lists.contains(const_cast<Data_List_T *>(entry.first))) {
+            QFile::remove(entry.second);
+            m_recoveredCopies.removeAt(i);
+        }
+    }
+}
+
+// A measurement that leaves the archive unsaved keeps its copy on disk.
+void MainWindow::forgetRecoveredCopy(const Data_List_T *measurement)
+{
+    for (int i = m_recoveredCopies.size() - 1; i >= 0; --i)
+        if (!measurement || m_recoveredCopies.at(i).first == measurement)
+            m_recoveredCopies.removeAt(i);
 }
 
 // ---- Measurement tree ----
@@ -398,12 +454,13 @@ void MainWindow::deleteMeasurement()
     if (item) {
         const int answer = UserDialogs::question(nullptr, tr("数据删除提示"),
                                                  tr("数据删除后无法恢复，是否继续删除？"),
-                                                 {tr("是"), tr("否")}, 0);
-        if (answer == 1)
+                                                 {tr("是"), tr("否")}, 1, 1);
+        if (answer != 0)
             return;
         const int index = ui->treeWidget->indexOfTopLevelItem(item);
         if (index >= 0 && index < m_archive.lists.size()) {
             Data_List_T *removed = m_archive.lists.takeAt(index);
+            forgetRecoveredCopy(removed);
             if (m_currentMeasurement == removed)
                 m_currentMeasurement = nullptr;
             delete removed;
@@ -412,7 +469,7 @@ void MainWindow::deleteMeasurement()
         if (index >= 0 && index < m_archive.lists.size())
             makeItemCurrent(index);
         else if (m_archive.lists.isEmpty())
-            m_currentMeasurement = nullptr;
+            showNoMeasurement();
         else
             makeItemCurrent(m_archive.lists.size() - 1);
     }
@@ -482,37 +539,63 @@ void MainWindow::openDataDirectory()
 
 // ---- The instrument's stored records ----
 
-void MainWindow::on_pb_read_flash_clicked()
+// Download and erase need an identified instrument, no recording and no
+// other transfer whose end is still to come; otherwise the user is told why.
+bool MainWindow::refuseTransfer()
 {
     if (refuseWhileRecording())
+        return true;
+    if (!m_serialHandle->isOpen() || !m_device.isIdentified()) {
+        UserDialogs::information(nullptr, QString(), tr("未连接设备，请先连接设备。"), m_okText);
+        return true;
+    }
+    if (m_transfer.outstanding()) {
+        UserDialogs::information(nullptr, QString(), tr("仪器正在传输数据，请等待传输结束后再试。"),
+                                 m_okText);
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::on_pb_read_flash_clicked()
+{
+    if (refuseTransfer())
         return;
     const quint32 count = m_device.storedRecordCount();
+    if (count == 0) {
+        UserDialogs::information(nullptr, QString(), tr("仪器中没有存储的记录。"), m_okText);
+        return;
+    }
     const int blocks = int(count / 32 + (count % 32 != 0 ? 1 : 0));
     Dialog_wait dialog(this);
-    // A block of 32 records takes about a sixth of a second to arrive.
-    dialog.setWaitTime(blocks / 6);
+    dialog.setWaitTime(downloadWaitSeconds(blocks));
     dialog.setWindowFlags(dialog.windowFlags() | Qt::FramelessWindowHint);
     connect(&m_device, &DevKX740D::progressBar_range_update, &dialog,
             &Dialog_wait::progressBar_range_update);
     connect(&m_device, &DevKX740D::trans_end, &dialog, &Dialog_wait::trans_end);
     connect(&dialog, &Dialog_wait::cancel, &m_device, &DevKX740D::stopTrans);
-    m_downloadRequested = true;
+    m_transfer.start(TransferGuard::Download);
     m_device.readStoredBlocks(0, blocks);
     runModal(dialog);
 }
 
 void MainWindow::on_pb_erase_flash_clicked()
 {
-    if (refuseWhileRecording())
+    if (refuseTransfer())
         return;
-    m_downloadRequested = false;
+    const int answer =
+        UserDialogs::question(nullptr, QString(),
+                              tr("仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？")
+                                  .arg(m_device.storedRecordCount()),
+                              {tr("是"), tr("否")}, 1, 1);
+    if (answer != 0)
+        return;
+    m_transfer.start(TransferGuard::Erase);
     m_device.eraseStoredRecords();
-    if (m_serialHandle && m_serialHandle->isOpen() && m_device.isIdentified()) {
-        Dialog_wait dialog(this);
-        dialog.setWindowFlags(dialog.windowFlags() | Qt::FramelessWindowHint);
-        connect(&m_device, &DevKX740D::trans_end, &dialog, &Dialog_wait::trans_end);
-        runModal(dialog);
-    }
+    Dialog_wait dialog(this);
+    dialog.setWindowFlags(dialog.windowFlags() | Qt::FramelessWindowHint);
+    connect(&m_device, &DevKX740D::trans_end, &dialog, &Dialog_wait::trans_end);
+    runModal(dialog);
     m_device.queryStoredRecordCount();
 }
 
@@ -520,10 +603,14 @@ void MainWindow::on_pb_erase_flash_clicked()
 // end of a download brings records.
 void MainWindow::trans_end()
 {
-    if (!m_downloadRequested)
+    if (m_transfer.finish() != TransferGuard::Download)
         return;
-    m_downloadRequested = false;
-    addMeasurement(m_device.takeDownloadedRecords(),
+    const QVector<_T_EE_TEST_DATA> records = m_device.takeDownloadedRecords();
+    if (records.isEmpty()) {
+        UserDialogs::information(nullptr, QString(), tr("仪器中没有存储的记录。"), m_okText);
+        return;
+    }
+    addMeasurement(records,
                    QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd hhmmss")) +
                        QStringLiteral("_KX740D_Data Logging"));
     replotCurrentMeasurement();

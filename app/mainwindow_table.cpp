@@ -97,6 +97,14 @@ void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
         rows = page.rows;
     }
 
+    // A selection belongs to the records it was made on: once the rows show
+    // other records (another measurement or page, the live view moving on,
+    // an edit) the cut and delete entries must not act on them.
+    const ShownRows shown{data_table.constData(), n, top, rows};
+    if (!(shown == m_shownRows))
+        table->clearSelection();
+    m_shownRows = shown;
+
     table->setUpdatesEnabled(false);
     table->setFont(QFont(narrow ? QStringLiteral("Calibri") : QStringLiteral("Consolas"), 12));
     table->setHorizontalScrollBarPolicy(narrow ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);

@@ -112,8 +112,7 @@ void styleSettingsMenu(Ui::MainWindow *ui)
 void styleConnectButton(Ui::MainWindow *ui)
 {
     NavButton *button = ui->pb_connect;
-    setColours(button, kDisconnected, kDisconnectedHover, kDisconnected, Qt::white, Qt::white,
-               Qt::white);
+    setColours(button, kAccent, kAccentHover, kAccent, Qt::white, Qt::white, Qt::white);
     button->setIconAlign(NavButton::IconPosition_Left);
     button->setIconSpace(14);
     button->setIconSize(QSize(18, 18));

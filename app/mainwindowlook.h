@@ -14,8 +14,11 @@ namespace MainWindowLook {
 using namespace Palette;
 const QColor kTitleHover("#8a8a8a");
 const QColor kCloseHover("#e81123");
-const QColor kDisconnected("#999999");
-const QColor kDisconnectedHover("#e0e0e0");
+// The connect button: the accent invites to connect; once connected the
+// "disconnect" button steps back to the title bar's grey. A light grey would
+// make it look disabled.
+const QColor kConnected("#45464a");
+const QColor kConnectedHover("#5c5d62");
 } // namespace MainWindowLook
 
 // Gives the painted buttons of the main window's form their colours, icons

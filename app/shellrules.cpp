@@ -1,5 +1,7 @@
 #include "app/shellrules.h"
 
+#include <QRegularExpression>
+
 HoursMinutesSeconds splitSeconds(int totalSeconds)
 {
     HoursMinutesSeconds t;
@@ -46,4 +48,14 @@ QStringList portsFromArguments(const QStringList &arguments)
 bool connectAtStartup(const QStringList &arguments)
 {
     return arguments.mid(1).contains(QStringLiteral("--connect"));
+}
+
+QString withFilterSuffix(const QString &name, const QString &filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*(\\.[A-Za-z0-9]+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    if (name.isEmpty() || !match.hasMatch())
+        return name;
+    const QString suffix = match.captured(1);
+    return name.endsWith(suffix, Qt::CaseInsensitive) ? name : name + suffix;
 }

@@ -35,3 +35,9 @@ QStringList portsFromArguments(const QStringList &arguments);
 // "--connect" among the arguments: connect to the first port of the list at
 // start-up, as if the user pressed the connect button.
 bool connectAtStartup(const QStringList &arguments);
+
+// `name` as saved with file-dialog filter `filter` ("Image File(*.jpg)"):
+// file dialogs here do not add the filter's extension, so it is appended
+// when the name does not end with it already (in any letter case). A filter
+// without a "*.ext" pattern leaves the name as it is.
+QString withFilterSuffix(const QString &name, const QString &filter);

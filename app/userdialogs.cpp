@@ -1,5 +1,7 @@
 #include "app/userdialogs.h"
 
+#include "app/shellrules.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -42,9 +44,11 @@ int runMessageBox(QWidget *parent, QMessageBox::Icon icon, const DialogRequest &
     if (buttons.isEmpty()) {
         QPushButton *ok = box.addButton(QMessageBox::Ok);
         box.setDefaultButton(ok);
-    } else if (request.defaultButton >= 0 && request.defaultButton < buttons.size()) {
-        box.setDefaultButton(qobject_cast<QPushButton *>(buttons[request.defaultButton]));
-        box.setEscapeButton(buttons[request.defaultButton]);
+    } else {
+        if (request.defaultButton >= 0 && request.defaultButton < buttons.size())
+            box.setDefaultButton(qobject_cast<QPushButton *>(buttons[request.defaultButton]));
+        if (request.escapeButton >= 0 && request.escapeButton < buttons.size())
+            box.setEscapeButton(buttons[request.escapeButton]);
     }
     box.exec();
     return buttons.indexOf(box.clickedButton());
@@ -66,6 +70,7 @@ void UserDialogs::information(QWidget *parent, const QString &title, const QStri
     request.text = text;
     request.buttons = QStringList{buttonText};
     request.defaultButton = 0;
+    request.escapeButton = 0;
     if (responder())
         ask(request);
     else
@@ -85,14 +90,15 @@ void UserDialogs::informationOk(QWidget *parent, const QString &title, const QSt
 }
 
 int UserDialogs::question(QWidget *parent, const QString &title, const QString &text,
-                          const QStringList &buttons, int defaultAndEscape)
+                          const QStringList &buttons, int defaultButton, int escapeButton)
 {
     DialogRequest request;
     request.kind = DialogRequest::Question;
     request.title = title;
     request.text = text;
     request.buttons = buttons;
-    request.defaultButton = defaultAndEscape;
+    request.defaultButton = defaultButton;
+    request.escapeButton = escapeButton;
     if (responder())
         return ask(request).button;
     return runMessageBox(parent, QMessageBox::Question, request);
@@ -109,9 +115,18 @@ QString UserDialogs::openFileName(QWidget *parent, const QString &caption, const
 QString UserDialogs::saveFileName(QWidget *parent, const QString &caption, const QString &directory,
                                   const QString &filter, QString *selectedFilter)
 {
-    if (responder())
-        return askFileName(DialogRequest::SaveFile, caption, directory, filter, selectedFilter);
-    return QFileDialog::getSaveFileName(parent, caption, directory, filter, selectedFilter);
+    QString chosenFilter;
+    const QString name =
+        responder()
+            ? askFileName(DialogRequest::SaveFile, caption, directory, filter, &chosenFilter)
+            : QFileDialog::getSaveFileName(parent, caption, directory, filter, &chosenFilter);
+    if (selectedFilter)
+        *selectedFilter = chosenFilter;
+    // With several filters and none reported, the name's own extension
+    // decides what is written.
+    if (chosenFilter.isEmpty() && !filter.contains(QLatin1String(";;")))
+        chosenFilter = filter;
+    return withFilterSuffix(name, chosenFilter);
 }
 
 QColor UserDialogs::color(const QColor &initial, QWidget *parent, const QString &title)

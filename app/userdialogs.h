@@ -25,6 +25,9 @@ struct DialogRequest
     QString text;        // message, or the label of a text input
     QStringList buttons; // message-box button texts in order; empty = the toolkit's OK
     int defaultButton = -1;
+    // Question boxes: the button that Escape and the box's close button
+    // press (-1: none).
+    int escapeButton = -1;
     QString directory;   // file dialogs: start directory or proposed file
     QString filter;      // file dialogs
     QColor color;        // colour dialog: the initial colour
@@ -59,14 +62,16 @@ public:
                             const QString &buttonText);
     // Information box with the toolkit's standard OK button (also the default).
     static void informationOk(QWidget *parent, const QString &title, const QString &text);
-    // Question box; `defaultAndEscape` is the index of the button that is both
-    // the default and the one Escape presses. Returns the pressed index.
+    // Question box with `defaultButton` pressed by Enter and `escapeButton`
+    // by Escape or closing the box. A question that destroys or changes
+    // something gives the safe answer for both. Returns the pressed index.
     static int question(QWidget *parent, const QString &title, const QString &text,
-                        const QStringList &buttons, int defaultAndEscape);
+                        const QStringList &buttons, int defaultButton, int escapeButton);
     // Return an empty string when cancelled.
     static QString openFileName(QWidget *parent, const QString &caption, const QString &directory,
                                 const QString &filter);
-    // `selectedFilter`, when given, receives the filter the name was chosen with.
+    // `selectedFilter`, when given, receives the filter the name was chosen with;
+    // the name gets that filter's extension when it lacks it.
     static QString saveFileName(QWidget *parent, const QString &caption, const QString &directory,
                                 const QString &filter, QString *selectedFilter = nullptr);
     // Returns an invalid colour when cancelled.

@@ -150,6 +150,14 @@ void Bash::showReading(const _T_PRINT_OUT_DATA &reading)
     refreshTexts();
 }
 
+void Bash::clearReading()
+{
+    m_hasReading = false;
+    for (QString &text : m_texts.valueTexts)
+        text = noReadingText();
+    refreshTexts();
+}
+
 void Bash::setRecording(bool recording)
 {
     m_recording = recording;

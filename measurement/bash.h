@@ -51,6 +51,9 @@ public:
 public slots:
     // One live reading: keeps a copy, recomputes all texts and shows them.
     void showReading(const _T_PRINT_OUT_DATA &reading);
+    // No instrument is connected: the values show "--\--" until the next
+    // reading; types and statistics stay as they are.
+    void clearReading();
     // While recording without a difference mode, the statistics lines keep
     // the recorded statistics instead of the instrument's mode values.
     void setRecording(bool recording);

@@ -143,7 +143,7 @@ in a terminal, then log out and log in again for the new group membership to tak
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../widgets/dialog_wait.cpp" line="+46"/>
+        <location filename="../widgets/dialog_wait.cpp" line="+48"/>
         <source>需要等待一些时间，请稍等
 %1秒后自动退出</source>
         <translation>This may take a while, please wait
@@ -274,13 +274,13 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+283"/>
+        <location filename="../app/mainwindow.cpp" line="+295"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+317"/>
+        <location filename="../app/mainwindow_store.cpp" line="+380"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -292,7 +292,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+386"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+378"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>Save</translation>
@@ -831,12 +831,12 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+216"/>
+        <location filename="../app/mainwindow_table.cpp" line="+226"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-238"/>
+        <location filename="../app/mainwindow.cpp" line="-249"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -866,7 +866,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+211"/>
+        <location line="+217"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -876,7 +876,7 @@ Closes automatically in %1 s</translation>
         <translation>Status: not ready</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+22"/>
         <source>断开连接</source>
         <translation>Disconnect</translation>
     </message>
@@ -891,8 +891,8 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
-        <location line="+25"/>
-        <location filename="../app/mainwindow_store.cpp" line="-160"/>
+        <location line="+31"/>
+        <location filename="../app/mainwindow_store.cpp" line="-225"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -900,24 +900,26 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+192"/>
-        <location line="+281"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+215"/>
+        <location line="+303"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+228"/>
+        <location line="+293"/>
+        <location line="+133"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-228"/>
-        <location line="+228"/>
+        <location filename="../app/mainwindow_store.cpp" line="-426"/>
+        <location line="+293"/>
+        <location line="+133"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-281"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-303"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -955,9 +957,9 @@ Data that is not saved will be lost.</translation>
         <location line="+26"/>
         <location filename="../app/mainwindow_export.cpp" line="+42"/>
         <location filename="../app/mainwindow_settings.cpp" line="+82"/>
-        <location filename="../app/mainwindow_store.cpp" line="-262"/>
-        <location line="+18"/>
-        <location line="+42"/>
+        <location filename="../app/mainwindow_store.cpp" line="-461"/>
+        <location line="+19"/>
+        <location line="+43"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
     </message>
@@ -998,7 +1000,7 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_export.cpp" line="+55"/>
-        <location filename="../app/mainwindow_store.cpp" line="-73"/>
+        <location filename="../app/mainwindow_store.cpp" line="-75"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
@@ -1009,7 +1011,7 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>data Files</source>
         <translation>Data files</translation>
     </message>
@@ -1024,7 +1026,7 @@ Data that is not saved will be lost.</translation>
         <translation>This file is not a valid data file and cannot be opened.</translation>
     </message>
     <message>
-        <location line="+163"/>
+        <location line="+228"/>
         <source>上移</source>
         <translation>Move up</translation>
     </message>
@@ -1065,7 +1067,7 @@ Data that is not saved will be lost.</translation>
         <translation>Deleted data cannot be recovered. Delete anyway?</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+69"/>
         <source>文件名称   </source>
         <translation>File name   </translation>
     </message>
@@ -1080,12 +1082,33 @@ Data that is not saved will be lost.</translation>
         <translation>Records   </translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-115"/>
+        <location line="+21"/>
+        <source>未连接设备，请先连接设备。</source>
+        <translation>No instrument is connected. Connect the instrument first.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>仪器正在传输数据，请等待传输结束后再试。</source>
+        <translation>The instrument is still transferring data. Please try again when the transfer has finished.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+44"/>
+        <source>仪器中没有存储的记录。</source>
+        <translation>The instrument holds no stored records.</translation>
+    </message>
+    <message>
+        <location line="-22"/>
+        <source>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</source>
+        <translation>The %1 records stored in the instrument will be erased and cannot be recovered. Continue?</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_table.cpp" line="-125"/>
         <source>热电偶</source>
         <translation>Thermocouple</translation>
     </message>
     <message>
-        <location line="+114"/>
+        <location line="+124"/>
         <source>剪切</source>
         <translation>Cut</translation>
     </message>
@@ -1098,6 +1121,11 @@ Data that is not saved will be lost.</translation>
         <location line="+1"/>
         <source>在下方插入</source>
         <translation>Insert below</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_measurement.cpp" line="+47"/>
+        <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
+        <translation>The storage interval is 0 s, so nothing would be stored. Set a storage interval first.</translation>
     </message>
 </context>
 <context>

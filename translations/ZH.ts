@@ -143,7 +143,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../widgets/dialog_wait.cpp" line="+46"/>
+        <location filename="../widgets/dialog_wait.cpp" line="+48"/>
         <source>需要等待一些时间，请稍等
 %1秒后自动退出</source>
         <translation>需要等待一些时间，请稍等
@@ -274,13 +274,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+283"/>
+        <location filename="../app/mainwindow.cpp" line="+295"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+317"/>
+        <location filename="../app/mainwindow_store.cpp" line="+380"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -292,7 +292,7 @@
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+386"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+378"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
@@ -831,12 +831,12 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+216"/>
+        <location filename="../app/mainwindow_table.cpp" line="+226"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-238"/>
+        <location filename="../app/mainwindow.cpp" line="-249"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -866,7 +866,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+211"/>
+        <location line="+217"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -876,7 +876,7 @@
         <translation>状态：未就绪</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+22"/>
         <source>断开连接</source>
         <translation>断开连接</translation>
     </message>
@@ -891,8 +891,8 @@
         <translation> 未连接设备</translation>
     </message>
     <message>
-        <location line="+25"/>
-        <location filename="../app/mainwindow_store.cpp" line="-160"/>
+        <location line="+31"/>
+        <location filename="../app/mainwindow_store.cpp" line="-225"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -900,24 +900,26 @@
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+192"/>
-        <location line="+281"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+215"/>
+        <location line="+303"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+228"/>
+        <location line="+293"/>
+        <location line="+133"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-228"/>
-        <location line="+228"/>
+        <location filename="../app/mainwindow_store.cpp" line="-426"/>
+        <location line="+293"/>
+        <location line="+133"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-281"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-303"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -955,9 +957,9 @@
         <location line="+26"/>
         <location filename="../app/mainwindow_export.cpp" line="+42"/>
         <location filename="../app/mainwindow_settings.cpp" line="+82"/>
-        <location filename="../app/mainwindow_store.cpp" line="-262"/>
-        <location line="+18"/>
-        <location line="+42"/>
+        <location filename="../app/mainwindow_store.cpp" line="-461"/>
+        <location line="+19"/>
+        <location line="+43"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
@@ -998,7 +1000,7 @@
     </message>
     <message>
         <location filename="../app/mainwindow_export.cpp" line="+55"/>
-        <location filename="../app/mainwindow_store.cpp" line="-73"/>
+        <location filename="../app/mainwindow_store.cpp" line="-75"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
@@ -1009,7 +1011,7 @@
     </message>
     <message>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>data Files</source>
         <translation>data Files</translation>
     </message>
@@ -1024,7 +1026,7 @@
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+163"/>
+        <location line="+228"/>
         <source>上移</source>
         <translation>上移</translation>
     </message>
@@ -1065,7 +1067,7 @@
         <translation>数据删除后无法恢复，是否继续删除？</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+69"/>
         <source>文件名称   </source>
         <translation>文件名称   </translation>
     </message>
@@ -1080,12 +1082,33 @@
         <translation>数据数量   </translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-115"/>
+        <location line="+21"/>
+        <source>未连接设备，请先连接设备。</source>
+        <translation>未连接设备，请先连接设备。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>仪器正在传输数据，请等待传输结束后再试。</source>
+        <translation>仪器正在传输数据，请等待传输结束后再试。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+44"/>
+        <source>仪器中没有存储的记录。</source>
+        <translation>仪器中没有存储的记录。</translation>
+    </message>
+    <message>
+        <location line="-22"/>
+        <source>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</source>
+        <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_table.cpp" line="-125"/>
         <source>热电偶</source>
         <translation>热电偶</translation>
     </message>
     <message>
-        <location line="+114"/>
+        <location line="+124"/>
         <source>剪切</source>
         <translation>剪切</translation>
     </message>
@@ -1098,6 +1121,11 @@
         <location line="+1"/>
         <source>在下方插入</source>
         <translation>在下方插入</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_measurement.cpp" line="+47"/>
+        <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
+        <translation>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</translation>
     </message>
 </context>
 <context>

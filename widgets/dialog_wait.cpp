@@ -31,14 +31,16 @@ void Dialog_wait::progressBar_range_update(int max, int now)
     ui->progressBar->show();
 }
 
+// done() rather than close(): closing goes through reject(), which would
+// ask the instrument to stop a transfer that has ended.
 void Dialog_wait::trans_end()
 {
-    close();
+    done(QDialog::Accepted);
 }
 
 void Dialog_wait::on_pushButton_clicked()
 {
-    close();
+    done(QDialog::Rejected);
 }
 
 void Dialog_wait::handleTimeOut()
@@ -46,10 +48,16 @@ void Dialog_wait::handleTimeOut()
     ui->label->setText(tr("需要等待一些时间，请稍等\n%1秒后自动退出").arg(m_timeLimit - m_elapsed));
     ++m_elapsed;
     if (m_elapsed > m_timeLimit)
-        close();
+        done(QDialog::Rejected);
 }
 
 void Dialog_wait::on_toolButton_2_clicked()
 {
+    reject();
+}
+
+void Dialog_wait::reject()
+{
     emit cancel();
+    QDialog::reject();
 }

@@ -24,9 +24,11 @@ public:
     int waitTime() const { return m_timeLimit; }
     int elapsedSeconds() const { return m_elapsed; }
 
+    // Escape and the close mark stop the transfer and close the dialog.
+    void reject() override;
+
 signals:
-    // The user asked to stop the transfer; the dialog stays open until the
-    // transfer's end or the countdown closes it.
+    // The user asked to stop the transfer.
     void cancel();
 
 public slots:

@@ -34,8 +34,15 @@ QVBoxLayout *FormSetting::pageLayout() const
 
 void FormSetting::on_pb_win_close_clicked()
 {
+    close();
+}
+
+// Every way of closing (the close button, Alt+F4, the window manager's
+// menu) reports it, so the settings are saved whichever was used.
+void FormSetting::closeEvent(QCloseEvent *event)
+{
     emit sys_setting_close();
-    hide();
+    QWidget::closeEvent(event);
 }
 
 void FormSetting::mousePressEvent(QMouseEvent *event)

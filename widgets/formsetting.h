@@ -13,7 +13,7 @@ class QVBoxLayout;
 // Frameless settings window with its own title bar: dragged by the title bar,
 // maximised or restored by a double click on it, resized at its borders.
 // The main window moves its settings page into pageLayout() while the window
-// is open. Closing only hides it.
+// is open. Closing only hides it and emits sys_setting_close.
 class FormSetting : public QWidget
 {
     Q_OBJECT
@@ -36,6 +36,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     Ui::FormSetting *ui;

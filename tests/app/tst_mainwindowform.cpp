@@ -832,8 +832,8 @@ void TestMainWindowForm::buttonLook()
     QCOMPARE(ui->pb_win_close->getNormalBgColor(), QColor("#45464a"));
     QCOMPARE(ui->pb_win_close->getHoverBgColor(), QColor("#e81123"));
 
-    QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#999999"));
-    QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#e0e0e0"));
+    QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#f97932"));
+    QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#ffaa7f"));
     QCOMPARE(ui->pb_connect->getNormalTextColor(), QColor(Qt::white));
 
     for (NavButton *tile :

@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
+#include "measurement/bash.h"
 #include "resources/initresources.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
@@ -346,15 +347,22 @@ private slots:
 
         w.updateCOMInfo(1);
         QCOMPARE(ui->pb_connect->text(), QStringLiteral("断开连接"));
-        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#f97932"));
-        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#ffaa7f"));
+        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#45464a"));
+        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#5c5d62"));
         QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  已连接设备"));
+        _T_PRINT_OUT_DATA reading;
+        reading.value[0] = 23.5f;
+        w.live_data(reading);
+        QCOMPARE(w.dashboard()->valueTexts().at(0), QStringLiteral("23.5"));
 
+        // Disconnected: nothing looks live, the button looks as usable as ever.
         w.updateCOMInfo(0);
         QCOMPARE(ui->pb_connect->text(), QStringLiteral("连接设备"));
-        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#999999"));
-        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#e0e0e0"));
+        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#f97932"));
+        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#ffaa7f"));
         QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+        QCOMPARE(w.dashboard()->valueTexts(),
+                 QStringList(QVector<QString>(4, QStringLiteral("--\\--")).toList()));
     }
 
     void linkStateReachesTheWindow()

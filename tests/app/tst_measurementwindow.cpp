@@ -213,7 +213,8 @@ private slots:
         QCOMPARE(m_asked[0].title, QStringLiteral("提示"));
         QCOMPARE(m_asked[0].text, QStringLiteral("连接PC软件后将关闭蓝牙\n是否继续？"));
         QCOMPARE(m_asked[0].buttons, (QStringList{QStringLiteral("是"), QStringLiteral("取消")}));
-        QCOMPARE(m_asked[0].defaultButton, 0);
+        QCOMPARE(m_asked[0].defaultButton, 1);
+        QCOMPARE(m_asked[0].escapeButton, 1);
         if (answer == 0) {
             QVERIFY(received(hex("430004 00000000000000000000000000")));
             QTRY_VERIFY(w.form()->pb_ble_off->isChecked());
@@ -418,6 +419,8 @@ private slots:
         QCOMPARE(records.size(), 5);
         QCOMPARE(records[0].second, quint8(1));
         QCOMPARE(records[4].second, quint8(5));
+        // The empty start-up measurement dates from its first reading.
+        QCOMPARE(w.currentMeasurement()->created, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 1)));
         ui->pb_connect->click();
         QTRY_VERIFY(!w.serialHandle()->isOpen());
     }
@@ -450,6 +453,7 @@ private slots:
         MainWindow w;
         Ui::MainWindow *ui = w.form();
         useTestClock(w);
+        ui->spinBox_interval_sec->setValue(1);
         ui->spinBox_contitime_hour->setValue(1);
         ui->spinBox_contitime_min->setValue(2);
         edit(ui->spinBox_contitime_sec, 5);
@@ -470,10 +474,22 @@ private slots:
         QVERIFY(w.device().isRecording());
     }
 
+    void zeroIntervalRefusesToStart()
+    {
+        MainWindow w;
+        w.form()->pb_start->click();
+        QVERIFY(!w.device().isRecording());
+        QVERIFY(!w.form()->pb_start->isChecked());
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].text,
+                 QStringLiteral("存储间隔为0秒，不会存储任何数据。请先设置存储间隔。"));
+    }
+
     void stoppedRecordingWithoutCurrentMeasurement()
     {
         MainWindow w;
         useTestClock(w);
+        w.form()->spinBox_interval_sec->setValue(1);
         w.form()->pb_start->click(); // nothing recorded: nothing changes
         w.form()->pb_start->click();
         QCOMPARE(w.archive().lists.size(), 1);

@@ -4,6 +4,7 @@
 #include "resources/initresources.h"
 #include "sim/instrumentsimulator.h"
 #include "store/datafile.h"
+#include "tests/app/fakerecording.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
 
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -155,7 +157,8 @@ private slots:
         QVERIFY(w.isModified());
         QCOMPARE(m_asked.size(), 1);
 
-        m_answers << file(m_dir->path()); // a directory cannot be written
+        QVERIFY(QDir::current().mkdir(QStringLiteral("d.dat")));
+        m_answers << file(path(QStringLiteral("d"))); // a directory cannot be written
         w.form()->pb_save_file->click();
         QCOMPARE(m_asked.size(), 3);
         QCOMPARE(m_asked.at(2).text, QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
@@ -168,7 +171,7 @@ private slots:
         QVERIFY(!w.close());
         m_answers << button(2);
         QVERIFY(!w.close());
-        m_answers << button(0) << file(path(QStringLiteral("c.dat")));
+        m_answers << button(0) << file(path(QStringLiteral("c"))); // ".dat" is added
         QVERIFY(w.close());
         QVERIFY(QFile::exists(path(QStringLiteral("c.dat"))));
         QVERIFY(!w.isModified());
@@ -249,6 +252,14 @@ private slots:
             recorded = w.device().recordedCount();
             QCOMPARE(recorded, 6);
 
+            // A replot between two readings does not hold back the backup.
+            reading();
+            w.applyUnit(1);
+            w.handleTimeOut();
+            QCOMPARE(readFile(QStringLiteral("auto_backup.bak")),
+                     backupFileToBytes(w.device().recordedAsTestData()));
+            ++recorded;
+
             // The file buttons refuse while recording.
             w.form()->pb_save_file->click();
             w.form()->pb_open_file->click();
@@ -276,10 +287,61 @@ private slots:
         QCOMPARE(recovered.lists.first()->records, again.currentMeasurement()->records);
 
         // Stopping a recording empties the backup.
+        again.form()->spinBox_interval_sec->setValue(1);
         again.form()->pb_start->click();
         writeFile(QStringLiteral("auto_backup.bak"), backupFileToBytes(someRecords(2)));
         again.form()->pb_start->click();
         QCOMPARE(QFileInfo(QStringLiteral("auto_backup.bak")).size(), 0);
+    }
+
+    void closingDuringARecordingSavesIt()
+    {
+        MainWindow w;
+        FakeRecording recording(w, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+        recording.start();
+        for (int k = 0; k < 3; ++k)
+            recording.record(_T_PRINT_OUT_DATA());
+        w.handleTimeOut();
+        w.show();
+        m_answers << button(0) << file(path(QStringLiteral("closed.dat")));
+        QVERIFY(w.close());
+        QVERIFY(!w.device().isRecording());
+        Data_table_T saved;
+        QVERIFY(dataFileFromBytes(readFile(path(QStringLiteral("closed.dat"))), saved));
+        QCOMPARE(saved.lists.first()->records.size(), 3);
+    }
+
+    // Two windows in one folder keep separate backups; the next start
+    // restores both, and their kept copies go once the archive is saved.
+    void twoWindowsKeepTheirOwnBackups()
+    {
+        {
+            MainWindow first;
+            MainWindow second;
+            FakeRecording one(first, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+            FakeRecording two(second, QDateTime(QDate(2026, 3, 4), QTime(11, 0, 0)));
+            one.start();
+            two.start();
+            for (int k = 0; k < 4; ++k) {
+                one.record(_T_PRINT_OUT_DATA());
+                if (k < 2)
+                    two.record(_T_PRINT_OUT_DATA());
+                first.handleTimeOut();
+                second.handleTimeOut();
+            }
+        }
+        MainWindow again;
+        QCOMPARE(again.archive().lists.size(), 3);
+        QList<int> sizes{again.archive().lists[1]->records.size(),
+                         again.archive().lists[2]->records.size()};
+        std::sort(sizes.begin(), sizes.end());
+        QCOMPARE(sizes, (QList<int>{2, 4}));
+        const QStringList copies{QStringLiteral("auto_backup_*.dat")};
+        QCOMPARE(QDir::current().entryList(copies, QDir::Files).size(), 2);
+        m_answers << file(path(QStringLiteral("all.dat")));
+        again.form()->pb_save_file->click();
+        QVERIFY(QFile::exists(path(QStringLiteral("all.dat"))));
+        QCOMPARE(QDir::current().entryList(copies, QDir::Files).size(), 0);
     }
 
     void unwritableBackupIsReportedOncePerRecording()
@@ -407,6 +469,36 @@ private slots:
         QCOMPARE(m_asked.at(0).text, QStringLiteral("请选择需要导出的list数据"));
     }
 
+    void nothingShownWithoutMeasurements()
+    {
+        Data_table_T archive = newArchive();
+        archive.append(newMeasurement(someRecords(30), QStringLiteral("m")));
+        writeFile(path(QStringLiteral("one.dat")), dataFileToBytes(archive));
+        writeFile(path(QStringLiteral("none.dat")), dataFileToBytes(newArchive()));
+        MainWindow w;
+        const auto shownRecords = [&w] {
+            int cells = 0;
+            QTableWidget *t = w.form()->tableWidget;
+            for (int r = 0; r < t->rowCount(); ++r)
+                cells += t->item(r, 0) && !t->item(r, 0)->text().isEmpty();
+            return cells + w.chart().plot()->graph(0)->dataCount();
+        };
+        for (const char *empty : {"delete", "none.dat"}) {
+            m_answers << file(path(QStringLiteral("one.dat")));
+            w.form()->pb_open_file->click();
+            QVERIFY(shownRecords() >= 30);
+            if (QByteArray(empty) == "delete") {
+                m_answers << button(0);
+                menuEntry(w, 1);
+            } else {
+                m_answers << file(path(QString::fromLatin1(empty))) << button(1);
+                w.form()->pb_open_file->click();
+            }
+            QVERIFY(w.archive().lists.isEmpty());
+            QCOMPARE(shownRecords(), 0);
+        }
+    }
+
     void openDataDirectoryCreatesIt()
     {
         AppSettings settings;
@@ -460,10 +552,86 @@ private slots:
                     .match(w.currentMeasurement()->name)
                     .hasMatch());
 
+        // Erasing asks first, naming what is lost; Escape keeps the records.
+        m_asked.clear();
+        w.form()->pb_erase_flash->click();
+        QCOMPARE(m_asked.size(), 1);
+        QVERIFY(m_asked[0].text.contains(QStringLiteral("300")));
+        QCOMPARE(m_asked[0].defaultButton, 1);
+        QTest::qWait(200);
+        QCOMPARE(w.device().storedRecordCount(), quint32(300));
+
+        m_answers << button(0);
         w.form()->pb_erase_flash->click();
         QTRY_COMPARE(w.device().storedRecordCount(), quint32(0));
         QTest::qWait(200);
         QCOMPARE(w.archive().lists.size(), 2);
+
+        // Nothing stored: said so, no empty measurement.
+        m_asked.clear();
+        w.form()->pb_read_flash->click();
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].text, QStringLiteral("仪器中没有存储的记录。"));
+        QCOMPARE(w.archive().lists.size(), 2);
+    }
+
+    // The wait dialog may close before the download's end arrives; a second
+    // read or an erase until then would lose the first download.
+    void transferEndIsWaitedFor()
+    {
+        SimulatorOptions options;
+        options.storedRecords = 300;
+        options.paced = false;
+        InstrumentSimulator sim(options);
+        QVERIFY(sim.start());
+        m_ports = QStringList{sim.portPath()};
+        MainWindow::setModalRunner([](QDialog &) { return 0; });
+        MainWindow w;
+        w.form()->pb_read_flash->click();
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].text, QStringLiteral("未连接设备，请先连接设备。"));
+
+        w.form()->pb_connect->click();
+        QTRY_COMPARE(w.device().storedRecordCount(), quint32(300));
+        QTRY_VERIFY(w.device().isIdentified());
+        m_asked.clear();
+        w.form()->pb_read_flash->click();
+        w.form()->pb_read_flash->click();
+        w.form()->pb_erase_flash->click();
+        QCOMPARE(m_asked.size(), 2);
+        for (const DialogRequest &r : m_asked)
+            QCOMPARE(r.text, QStringLiteral("仪器正在传输数据，请等待传输结束后再试。"));
+        QTRY_COMPARE(w.archive().lists.size(), 2);
+        QCOMPARE(w.currentMeasurement()->records.size(), 300);
+        QCOMPARE(w.device().storedRecordCount(), quint32(300));
+    }
+
+    // The real question box: Enter, Escape and its close button all keep
+    // the measurement.
+    void deleteQuestionGivesTheSafeAnswer()
+    {
+        UserDialogs::setResponder({});
+        MainWindow w;
+        QTreeWidget *tree = w.form()->treeWidget;
+        tree->setCurrentItem(tree->topLevelItem(0));
+        int boxes = 0;
+        for (int key : {int(Qt::Key_Escape), int(Qt::Key_Return), 0}) {
+            QTimer answer;
+            QObject::connect(&answer, &QTimer::timeout, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                ++boxes;
+                if (key)
+                    QTest::keyClick(box, Qt::Key(key));
+                else
+                    box->close();
+            });
+            answer.start(20);
+            menuEntry(w, 1);
+        }
+        QCOMPARE(boxes, 3);
+        QCOMPARE(w.archive().lists.size(), 1);
     }
 };
 

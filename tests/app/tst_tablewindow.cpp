@@ -179,6 +179,24 @@ private slots:
         QCOMPARE(w.currentMeasurement()->records.first().value[0], 2.0f);
         QCOMPARE(w.recordClipboard().size(), 2);
     }
+
+    // Cut and delete act on the selection: it must not stay on rows that
+    // now show other records.
+    void selectionEndsWhenTheRowsChange()
+    {
+        MainWindow w;
+        showTableTab(w);
+        QTableWidget *t = w.form()->tableWidget;
+        fill(w, 2500);
+        selectRows(w, 3, 5);
+        w.applyUnit(1); // the same records in another unit
+        QCOMPARE(t->selectedItems().size(), 3 * t->columnCount());
+        w.form()->horizontalScrollBar->setValue(1);
+        QVERIFY(t->selectedItems().isEmpty());
+        selectRows(w, 0, 0);
+        QVERIFY(runEntry(w, 5));
+        QVERIFY(t->selectedItems().isEmpty());
+    }
 };
 
 QTEST_MAIN(TestTableWindow)

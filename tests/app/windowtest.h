@@ -11,7 +11,7 @@
 
 // Base of the main-window test suites: every test runs in a fresh working
 // directory, every dialog is recorded in m_asked and answered from
-// m_answers in order (an empty queue answers as a closed dialog does), and
+// m_answers in order (an empty queue answers as Escape does), and
 // the port list is m_ports.
 class WindowTest : public QObject
 {
@@ -29,7 +29,11 @@ protected:
         m_ports.clear();
         UserDialogs::setResponder([this](const DialogRequest &r) {
             m_asked << r;
-            return m_answers.isEmpty() ? DialogAnswer() : m_answers.takeFirst();
+            if (!m_answers.isEmpty())
+                return m_answers.takeFirst();
+            DialogAnswer escape;
+            escape.button = r.escapeButton;
+            return escape;
         });
         MainWindow::setPortSource([this] { return m_ports; });
         return m_dir->isValid() && QDir::setCurrent(m_dir->path());

@@ -42,7 +42,7 @@ private slots:
     void countdownClosesAfterLimit();
     void defaultLimitIsSixtySeconds();
     void progressCountsRemainingDown();
-    void closeMarkOnlyAsksToCancel();
+    void closeMarkAndEscapeCancelAndClose();
     void transferEndAndHiddenButtonClose();
 
     void renameCancelKeepsName();
@@ -133,21 +133,24 @@ void TestDialogs::progressCountsRemainingDown()
     QCOMPARE(bar->value(), bar->maximum());
 }
 
-void TestDialogs::closeMarkOnlyAsksToCancel()
+void TestDialogs::closeMarkAndEscapeCancelAndClose()
 {
-    Dialog_wait dialog;
-    stopTimer(&dialog);
-    QVERIFY(showAndSettle(&dialog));
-    QSignalSpy cancel(&dialog, &Dialog_wait::cancel);
-    auto *close = dialog.findChild<QToolButton *>(QStringLiteral("toolButton_2"));
+    Dialog_wait byMark;
+    stopTimer(&byMark);
+    QVERIFY(showAndSettle(&byMark));
+    QSignalSpy markCancel(&byMark, &Dialog_wait::cancel);
+    QTest::mouseClick(byMark.findChild<QToolButton *>(QStringLiteral("toolButton_2")),
+                      Qt::LeftButton);
+    QCOMPARE(markCancel.count(), 1);
+    QVERIFY(!byMark.isVisible());
 
-    QTest::mouseClick(close, Qt::LeftButton);
-    QCOMPARE(cancel.count(), 1);
-    QVERIFY(dialog.isVisible());
-
-    QTest::mouseClick(close, Qt::LeftButton);
-    QCOMPARE(cancel.count(), 2);
-    QVERIFY(dialog.isVisible());
+    Dialog_wait byEscape;
+    stopTimer(&byEscape);
+    QVERIFY(showAndSettle(&byEscape));
+    QSignalSpy escapeCancel(&byEscape, &Dialog_wait::cancel);
+    QTest::keyClick(&byEscape, Qt::Key_Escape);
+    QCOMPARE(escapeCancel.count(), 1);
+    QVERIFY(!byEscape.isVisible());
 }
 
 void TestDialogs::transferEndAndHiddenButtonClose()
