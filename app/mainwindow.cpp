@@ -50,7 +50,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_temperatureText = tr("温度");
     m_titleBase = tr("KX740D ");
     m_archive = newArchive();
-    m_settings.dataDir = QCoreApplication::applicationDirPath() + QStringLiteral("/data/");
+    m_settings.dataDir = defaultDataDir();
     m_settings.language = 1;
 
     ui->setupUi(this);

@@ -339,6 +339,10 @@ private:
     // The save dialog of the export button.
     void exportDialog();
     QString automaticExportName(const QString &extension) const;
+    // File dialogs start in the folder last used in this run, at first in
+    // the data folder; rememberFolder() takes the folder of a chosen file.
+    QString fileDialogFolder() const;
+    void rememberFolder(const QString &chosenFile);
     void startExport(DataOutput *worker);
     void exportFinished(bool ok, const QString &fileName, const QString &error);
 
@@ -363,7 +367,10 @@ private:
     QButtonGroup *m_menuGroup = nullptr;
 
     AppSettings m_settings;
-    QString m_lastLogoPath; // last logo file chosen in this run, not stored
+    QString m_lastLogoPath;   // last logo file chosen in this run, not stored
+    QString m_lastFileFolder; // folder of the last data or export file chosen
+    // Exports with automatic names, whose place is told when they are written.
+    QStringList m_announcedExports;
     bool m_constructed = false;
     bool m_modified = false;
     // This window's backup file, locked against other windows in the folder.

@@ -406,18 +406,20 @@ void MainWindow::handleplotMenuClicked()
             QApplication::clipboard()->setPixmap(picture, QClipboard::Clipboard);
     } else if (*entry == MenuSaveJpg) {
         const QString name =
-            UserDialogs::saveFileName(this, tr("保存到图像文件"), m_settings.dataDir,
+            UserDialogs::saveFileName(this, tr("保存到图像文件"), fileDialogFolder(),
                                       tr("Image File") + QStringLiteral("(*.jpg)"));
         if (name.isNull())
             return;
+        rememberFolder(name);
         if (!plot->saveJpg(name, 0, 0, 1.0, -1, 96))
             UserDialogs::information(this, QString(), cannotCreate, m_okText);
     } else if (*entry == MenuSavePdf) {
         const QString name =
-            UserDialogs::saveFileName(this, tr("保存到pdf文件"), m_settings.dataDir,
+            UserDialogs::saveFileName(this, tr("保存到pdf文件"), fileDialogFolder(),
                                       tr("pdf File") + QStringLiteral("(*.pdf)"));
         if (name.isNull())
             return;
+        rememberFolder(name);
         if (!plot->savePdf(name, 0, 0, QCP::epAllowCosmetic, QString(), QString()))
             UserDialogs::information(this, QString(), cannotCreate, m_okText);
         else

@@ -27,6 +27,17 @@ QString MainWindow::automaticExportName(const QString &extension) const
     return QDir(m_settings.dataDir).filePath(exportTimeStamp() + extension);
 }
 
+QString MainWindow::fileDialogFolder() const
+{
+    return m_lastFileFolder.isEmpty() ? m_settings.dataDir : m_lastFileFolder;
+}
+
+void MainWindow::rememberFolder(const QString &chosenFile)
+{
+    if (!chosenFile.isEmpty())
+        m_lastFileFolder = QFileInfo(chosenFile).absolutePath();
+}
+
 // The worker reports on its thread; the report arrives here queued, on the
 // main thread, where the file is opened or the failure shown.
 void MainWindow::startExport(DataOutput *worker)
@@ -43,6 +54,10 @@ void MainWindow::exportFinished(bool ok, const QString &fileName, const QString 
                                  m_okText);
         return;
     }
+    if (m_announcedExports.removeOne(fileName))
+        UserDialogs::information(nullptr, tr("导出完成"),
+                                 tr("文件已保存到：\n%1").arg(QDir::toNativeSeparators(fileName)),
+                                 m_okText);
     QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
 }
 
@@ -51,6 +66,8 @@ void MainWindow::exportWorkbook(const QString &fileName)
     QDir().mkpath(m_settings.dataDir);
     const QString name =
         fileName.isEmpty() ? automaticExportName(QStringLiteral(".xlsx")) : fileName;
+    if (fileName.isEmpty())
+        m_announcedExports << name;
     auto *worker = new DataOutput(this);
     worker->exportXls_input_data(m_archive, name, m_unit);
     startExport(worker);
@@ -63,6 +80,8 @@ void MainWindow::exportReport(const QString &fileName)
     QDir().mkpath(m_settings.dataDir);
     const QString name =
         fileName.isEmpty() ? automaticExportName(QStringLiteral(".pdf")) : fileName;
+    if (fileName.isEmpty())
+        m_announcedExports << name;
     // Widgets are painted on the main thread only, so the chart picture is
     // taken here; the worker gets an image.
     const QImage chart = ui->customPlot->toPixmap(1000, 1000, 1.0).toImage();
@@ -94,11 +113,12 @@ void MainWindow::exportDialog()
     const QString csv = QStringLiteral("(*.csv)");
     QString filter;
     const QString name = UserDialogs::saveFileName(
-        this, tr("保存数据到文件"), automaticExportName(QString()),
+        this, tr("保存数据到文件"), QDir(fileDialogFolder()).filePath(exportTimeStamp()),
         tr("excel xml Files") + xlsx + QStringLiteral(";;") + pdf + QStringLiteral(";;") + csv,
         &filter);
     if (name.isEmpty())
         return;
+    rememberFolder(name);
     // Without a selected filter (some dialogs report none) the name's
     // extension decides.
     if (filter.isEmpty())

@@ -28,6 +28,8 @@ void MainWindow::loadSettings()
         return;
     if (!decodeSettings(file.readAll(), m_settings))
         return;
+    if (m_settings.dataDir.isEmpty())
+        m_settings.dataDir = defaultDataDir();
     showSettings();
 }
 

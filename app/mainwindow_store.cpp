@@ -1,6 +1,7 @@
 // Data files, the automatic backup and the measurement tree of the main window.
 
 #include "app/mainwindow.h"
+#include "app/menuentry.h"
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
 #include "measurement/settingsrules.h"
@@ -99,13 +100,14 @@ bool MainWindow::saveArchiveFile()
     if (m_archive.lists.isEmpty())
         return true;
     const QString proposed =
-        m_settings.dataDir + QLatin1Char('/') + m_archive.name + QLatin1Char('_') +
+        fileDialogFolder() + QLatin1Char('/') + m_archive.name + QLatin1Char('_') +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz")) +
         QStringLiteral(".dat");
     const QString path = UserDialogs::saveFileName(this, tr("保存数据到文件"), proposed,
                                                    tr("data Files") + QStringLiteral("(*.dat)"));
     if (path.isEmpty())
         return false;
+    rememberFolder(path);
     // The old file is replaced only once the new one is complete.
     QSaveFile file(path);
     bool written = file.open(QIODevice::WriteOnly);
@@ -128,10 +130,11 @@ bool MainWindow::saveArchiveFile()
 // damaged file never costs the archive in memory.
 void MainWindow::openArchiveFile()
 {
-    const QString path = UserDialogs::openFileName(this, tr("打开数据文件"), m_settings.dataDir,
+    const QString path = UserDialogs::openFileName(this, tr("打开数据文件"), fileDialogFolder(),
                                                    tr("data Files") + QStringLiteral("(*.dat)"));
     if (path.isEmpty())
         return;
+    rememberFolder(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
@@ -394,14 +397,10 @@ void MainWindow::on_treeWidget_customContextMenuRequested(const QPoint &pos)
 
 void MainWindow::handleTreeviewMenuClicked()
 {
-    const auto *action = qobject_cast<const QAction *>(sender());
-    if (!action)
+    const std::optional<int> entry = menuEntry(sender());
+    if (!entry)
         return;
-    bool ok = false;
-    const int data = action->data().toInt(&ok);
-    if (!ok)
-        return;
-    switch (data) {
+    switch (*entry) {
     case MenuNew:
         addMeasurement({}, QString());
         break;
@@ -566,16 +565,17 @@ void MainWindow::on_pb_read_flash_clicked()
         UserDialogs::information(nullptr, QString(), tr("仪器中没有存储的记录。"), m_okText);
         return;
     }
-    const int blocks = int(count / 32 + (count % 32 != 0 ? 1 : 0));
+    const DownloadPlan plan = downloadPlan(count);
     Dialog_wait dialog(this);
-    dialog.setWaitTime(downloadWaitSeconds(blocks));
+    dialog.setWaitTime(plan.timeoutSeconds);
+    dialog.setDownload(int(count));
     dialog.setWindowFlags(dialog.windowFlags() | Qt::FramelessWindowHint);
     connect(&m_device, &DevKX740D::progressBar_range_update, &dialog,
             &Dialog_wait::progressBar_range_update);
     connect(&m_device, &DevKX740D::trans_end, &dialog, &Dialog_wait::trans_end);
     connect(&dialog, &Dialog_wait::cancel, &m_device, &DevKX740D::stopTrans);
     m_transfer.start(TransferGuard::Download);
-    m_device.readStoredBlocks(0, blocks);
+    m_device.readStoredBlocks(0, plan.blocks);
     runModal(dialog);
 }
 

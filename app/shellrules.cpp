@@ -1,6 +1,8 @@
 #include "app/shellrules.h"
 
+#include <QDir>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 HoursMinutesSeconds splitSeconds(int totalSeconds)
 {
@@ -48,6 +50,14 @@ QStringList portsFromArguments(const QStringList &arguments)
 bool connectAtStartup(const QStringList &arguments)
 {
     return arguments.mid(1).contains(QStringLiteral("--connect"));
+}
+
+QString defaultDataDir()
+{
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        documents = QDir::homePath();
+    return QDir(documents).filePath(QStringLiteral("KX740D"));
 }
 
 QString withFilterSuffix(const QString &name, const QString &filter)

@@ -25,6 +25,10 @@ bool portChoiceVisible(int portCount, bool connected);
 // its full size.
 QImage logoForDisplay(const QImage &logo);
 
+// Where data files and exports go unless the settings file names a folder:
+// "KX740D" in the user's documents folder (the home folder without one).
+QString defaultDataDir();
+
 // The instrument manual in the interface language (0 Chinese, else English).
 QString manualFileName(int language);
 

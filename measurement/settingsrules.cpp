@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 class Text
@@ -19,6 +21,7 @@ int positionIn(int value, int count)
 
 // Blocks the wait dialog allows per second of its time-out.
 constexpr int kBlocksPerSecond = 6;
+constexpr int kMinDownloadWaitSeconds = 10;
 
 } // namespace
 
@@ -76,7 +79,7 @@ DownloadPlan downloadPlan(quint32 storedRecords)
     const quint64 blocks = (quint64(storedRecords) + kRecordsPerBlock - 1) / kRecordsPerBlock;
     DownloadPlan plan;
     plan.blocks = int(blocks);
-    plan.timeoutSeconds = int(blocks / kBlocksPerSecond);
+    plan.timeoutSeconds = std::max(kMinDownloadWaitSeconds, int(blocks / kBlocksPerSecond));
     return plan;
 }
 

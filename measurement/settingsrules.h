@@ -84,8 +84,9 @@ int typeBoxIndex(quint8 typeByte);
 // ---- Stored records ----
 
 // Blocks of 32 records to ask for and the wait dialog's time-out in seconds
-// (one second per six blocks, rounded down): 1234 records are 39 blocks and
-// 6 s, 0 records 0 blocks and 0 s. More than 80000 records ask for more
+// (one second per six blocks, rounded down, at least 10 s so that a short
+// download does not outlast its dialog): 1234 records are 39 blocks and
+// 10 s, 80000 records 2500 blocks and 416 s. More than 80000 records ask for more
 // blocks than the instrument serves, so the driver sends nothing and the
 // dialog ends by its time-out.
 struct DownloadPlan

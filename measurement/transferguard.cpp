@@ -1,7 +1,5 @@
 #include "measurement/transferguard.h"
 
-#include <algorithm>
-
 void TransferGuard::start(Kind kind)
 {
     m_kind = kind;
@@ -27,9 +25,4 @@ bool TransferGuard::outstanding() const
         return false;
     const qint64 quiet = m_kind == Download ? kDownloadQuietMs : kEraseQuietMs;
     return m_sinceActivity.elapsed() < quiet;
-}
-
-int downloadWaitSeconds(int blocks)
-{
-    return std::max(10, blocks / 6);
 }

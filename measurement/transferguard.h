@@ -38,8 +38,3 @@ private:
     Kind m_kind = None;
     QElapsedTimer m_sinceActivity;
 };
-
-// Seconds the download's wait dialog stays open before it closes by itself:
-// about a sixth of a second per block of 32 records, never less than 10 s
-// so that a short download is not left behind a dialog that already closed.
-int downloadWaitSeconds(int blocks);

@@ -13,6 +13,7 @@ packages=(
   python3 python3-openpyxl poppler-utils python3-xlsxwriter
   libbenchmark-dev
   clang libclang-rt-14-dev
+  ccache
 )
 
 missing=()

@@ -143,7 +143,19 @@ in a terminal, then log out and log in again for the new group membership to tak
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../widgets/dialog_wait.cpp" line="+48"/>
+        <location filename="../widgets/dialog_wait.cpp" line="+50"/>
+        <source>正在读取仪器中存储的记录…
+已读取 %1 / %2 条</source>
+        <translation>Reading the records stored in the instrument…
+%1 of %2 read</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>，剩余约 %1 秒</source>
+        <translation>, about %1 s left</translation>
+    </message>
+    <message>
+        <location line="+23"/>
         <source>需要等待一些时间，请稍等
 %1秒后自动退出</source>
         <translation>This may take a while, please wait
@@ -280,7 +292,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+380"/>
+        <location filename="../app/mainwindow_store.cpp" line="+394"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -831,7 +843,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+226"/>
+        <location filename="../app/mainwindow_table.cpp" line="+234"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
@@ -891,8 +903,8 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
-        <location line="+31"/>
-        <location filename="../app/mainwindow_store.cpp" line="-225"/>
+        <location line="+34"/>
+        <location filename="../app/mainwindow_store.cpp" line="-236"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -903,17 +915,17 @@ Data that is not saved will be lost.</translation>
         <location filename="../app/mainwindow_measurement.cpp" line="+215"/>
         <location line="+303"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+293"/>
-        <location line="+133"/>
+        <location line="+300"/>
+        <location line="+134"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-426"/>
-        <location line="+293"/>
-        <location line="+133"/>
+        <location filename="../app/mainwindow_store.cpp" line="-434"/>
+        <location line="+300"/>
+        <location line="+134"/>
         <source>否</source>
         <translation>No</translation>
     </message>
@@ -955,11 +967,11 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+26"/>
-        <location filename="../app/mainwindow_export.cpp" line="+42"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+82"/>
-        <location filename="../app/mainwindow_store.cpp" line="-461"/>
-        <location line="+19"/>
-        <location line="+43"/>
+        <location filename="../app/mainwindow_export.cpp" line="+53"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+84"/>
+        <location filename="../app/mainwindow_store.cpp" line="-470"/>
+        <location line="+20"/>
+        <location line="+54"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
     </message>
@@ -974,7 +986,7 @@ Data that is not saved will be lost.</translation>
         <translation>Image file</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>保存到pdf文件</source>
         <translation>Save to PDF file</translation>
     </message>
@@ -984,7 +996,7 @@ Data that is not saved will be lost.</translation>
         <translation>PDF file</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>新坐标轴标签：</source>
         <translation>New axis label:</translation>
     </message>
@@ -999,8 +1011,20 @@ Data that is not saved will be lost.</translation>
         <translation>Open image file.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_export.cpp" line="+55"/>
-        <location filename="../app/mainwindow_store.cpp" line="-75"/>
+        <location filename="../app/mainwindow_export.cpp" line="+5"/>
+        <source>导出完成</source>
+        <translation>Export finished</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件已保存到：
+%1</source>
+        <translation>The file was saved to:
+%1</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <location filename="../app/mainwindow_store.cpp" line="-88"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
@@ -1011,7 +1035,7 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>data Files</source>
         <translation>Data files</translation>
     </message>
@@ -1021,12 +1045,12 @@ Data that is not saved will be lost.</translation>
         <translation>Open data file</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>该文件不是有效的数据文件，无法打开。</source>
         <translation>This file is not a valid data file and cannot be opened.</translation>
     </message>
     <message>
-        <location line="+228"/>
+        <location line="+239"/>
         <source>上移</source>
         <translation>Move up</translation>
     </message>
@@ -1052,7 +1076,7 @@ Data that is not saved will be lost.</translation>
         <translation>Properties</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+41"/>
         <source>请选择需要导出的list数据</source>
         <translation>Please select the measurement to export</translation>
     </message>
@@ -1087,13 +1111,13 @@ Data that is not saved will be lost.</translation>
         <translation>No instrument is connected. Connect the instrument first.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>仪器正在传输数据，请等待传输结束后再试。</source>
         <translation>The instrument is still transferring data. Please try again when the transfer has finished.</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <location line="+44"/>
+        <location line="+13"/>
+        <location line="+45"/>
         <source>仪器中没有存储的记录。</source>
         <translation>The instrument holds no stored records.</translation>
     </message>
@@ -1212,7 +1236,7 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>SettingsRules</name>
     <message>
-        <location filename="../measurement/settingsrules.cpp" line="+85"/>
+        <location filename="../measurement/settingsrules.cpp" line="+88"/>
         <source>设备名称：</source>
         <translation>Device name: </translation>
     </message>

@@ -143,7 +143,19 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../widgets/dialog_wait.cpp" line="+48"/>
+        <location filename="../widgets/dialog_wait.cpp" line="+50"/>
+        <source>正在读取仪器中存储的记录…
+已读取 %1 / %2 条</source>
+        <translation>正在读取仪器中存储的记录…
+已读取 %1 / %2 条</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>，剩余约 %1 秒</source>
+        <translation>，剩余约 %1 秒</translation>
+    </message>
+    <message>
+        <location line="+23"/>
         <source>需要等待一些时间，请稍等
 %1秒后自动退出</source>
         <translation>需要等待一些时间，请稍等
@@ -280,7 +292,7 @@
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+380"/>
+        <location filename="../app/mainwindow_store.cpp" line="+394"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -831,7 +843,7 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+226"/>
+        <location filename="../app/mainwindow_table.cpp" line="+234"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
@@ -891,8 +903,8 @@
         <translation> 未连接设备</translation>
     </message>
     <message>
-        <location line="+31"/>
-        <location filename="../app/mainwindow_store.cpp" line="-225"/>
+        <location line="+34"/>
+        <location filename="../app/mainwindow_store.cpp" line="-236"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -903,17 +915,17 @@
         <location filename="../app/mainwindow_measurement.cpp" line="+215"/>
         <location line="+303"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+293"/>
-        <location line="+133"/>
+        <location line="+300"/>
+        <location line="+134"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-426"/>
-        <location line="+293"/>
-        <location line="+133"/>
+        <location filename="../app/mainwindow_store.cpp" line="-434"/>
+        <location line="+300"/>
+        <location line="+134"/>
         <source>否</source>
         <translation>否</translation>
     </message>
@@ -955,11 +967,11 @@
     </message>
     <message>
         <location line="+26"/>
-        <location filename="../app/mainwindow_export.cpp" line="+42"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+82"/>
-        <location filename="../app/mainwindow_store.cpp" line="-461"/>
-        <location line="+19"/>
-        <location line="+43"/>
+        <location filename="../app/mainwindow_export.cpp" line="+53"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+84"/>
+        <location filename="../app/mainwindow_store.cpp" line="-470"/>
+        <location line="+20"/>
+        <location line="+54"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
@@ -974,7 +986,7 @@
         <translation>图像文件</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>保存到pdf文件</source>
         <translation>保存到pdf文件</translation>
     </message>
@@ -984,7 +996,7 @@
         <translation>pdf文件</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>新坐标轴标签：</source>
         <translation>新坐标轴标签：</translation>
     </message>
@@ -999,8 +1011,20 @@
         <translation>打开图像文件.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_export.cpp" line="+55"/>
-        <location filename="../app/mainwindow_store.cpp" line="-75"/>
+        <location filename="../app/mainwindow_export.cpp" line="+5"/>
+        <source>导出完成</source>
+        <translation>导出完成</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件已保存到：
+%1</source>
+        <translation>文件已保存到：
+%1</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <location filename="../app/mainwindow_store.cpp" line="-88"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
@@ -1011,7 +1035,7 @@
     </message>
     <message>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>data Files</source>
         <translation>data Files</translation>
     </message>
@@ -1021,12 +1045,12 @@
         <translation>打开数据文件</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>该文件不是有效的数据文件，无法打开。</source>
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+228"/>
+        <location line="+239"/>
         <source>上移</source>
         <translation>上移</translation>
     </message>
@@ -1052,7 +1076,7 @@
         <translation>属性</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+41"/>
         <source>请选择需要导出的list数据</source>
         <translation>请选择需要导出的list数据</translation>
     </message>
@@ -1087,13 +1111,13 @@
         <translation>未连接设备，请先连接设备。</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>仪器正在传输数据，请等待传输结束后再试。</source>
         <translation>仪器正在传输数据，请等待传输结束后再试。</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <location line="+44"/>
+        <location line="+13"/>
+        <location line="+45"/>
         <source>仪器中没有存储的记录。</source>
         <translation>仪器中没有存储的记录。</translation>
     </message>
@@ -1212,7 +1236,7 @@
 <context>
     <name>SettingsRules</name>
     <message>
-        <location filename="../measurement/settingsrules.cpp" line="+85"/>
+        <location filename="../measurement/settingsrules.cpp" line="+88"/>
         <source>设备名称：</source>
         <translation>设备名称：</translation>
     </message>

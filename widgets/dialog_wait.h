@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace Ui {
@@ -21,6 +22,10 @@ public:
 
     // Time limit in seconds before the dialog closes by itself (default 60).
     void setWaitTime(int seconds);
+    // The dialog waits for a download of `records` stored records: it says
+    // how many have been read and about how long the rest will take, instead
+    // of the erase's text.
+    void setDownload(int records);
     int waitTime() const { return m_timeLimit; }
     int elapsedSeconds() const { return m_elapsed; }
 
@@ -40,7 +45,12 @@ public slots:
     void on_toolButton_2_clicked();
 
 private:
+    void showDownloadText();
+
     Ui::Dialog_wait *ui;
+    QElapsedTimer m_sinceStart;
+    int m_downloadRecords = -1; // -1: an erase
+    int m_readRecords = 0;
     QTimer m_timer;
     int m_elapsed = 0;
     int m_timeLimit = 60;

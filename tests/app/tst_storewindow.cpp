@@ -499,6 +499,18 @@ private slots:
         }
     }
 
+    void fileDialogsStartWhereTheLastFileWent()
+    {
+        MainWindow w;
+        QVERIFY(QDir::current().mkdir(QStringLiteral("sub")));
+        w.form()->pb_new_file->click();
+        m_answers << file(path(QStringLiteral("sub/a.dat")));
+        w.form()->pb_save_file->click();
+        QCOMPARE(m_asked.first().directory.section(QLatin1Char('/'), 0, -2), w.settings().dataDir);
+        w.form()->pb_open_file->click();
+        QCOMPARE(m_asked.last().directory, path(QStringLiteral("sub")));
+    }
+
     void openDataDirectoryCreatesIt()
     {
         AppSettings settings;

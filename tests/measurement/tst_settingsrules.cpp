@@ -119,10 +119,12 @@ private slots:
         QTest::addColumn<quint32>("records");
         QTest::addColumn<int>("blocks");
         QTest::addColumn<int>("timeout");
-        QTest::newRow("1234") << 1234u << 39 << 6;
-        QTest::newRow("0") << 0u << 0 << 0;
-        QTest::newRow("one block") << 32u << 1 << 0;
-        QTest::newRow("one record more") << 33u << 2 << 0;
+        QTest::newRow("1234") << 1234u << 39 << 10;
+        QTest::newRow("0") << 0u << 0 << 10;
+        QTest::newRow("one block") << 32u << 1 << 10;
+        QTest::newRow("one record more") << 33u << 2 << 10;
+        QTest::newRow("beyond the minimum") << 2000u << 63 << 10;
+        QTest::newRow("more") << 3000u << 94 << 15;
         QTest::newRow("full store") << 80000u << 2500 << 416;
         QTest::newRow("beyond the store") << 80001u << 2501 << 416;
     }

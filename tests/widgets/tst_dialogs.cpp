@@ -42,6 +42,7 @@ private slots:
     void countdownClosesAfterLimit();
     void defaultLimitIsSixtySeconds();
     void progressCountsRemainingDown();
+    void downloadSaysWhatIsRead();
     void closeMarkAndEscapeCancelAndClose();
     void transferEndAndHiddenButtonClose();
 
@@ -110,6 +111,22 @@ void TestDialogs::defaultLimitIsSixtySeconds()
     dialog.handleTimeOut();
     QCOMPARE(label->text(), countdownText(0));
     QVERIFY(!dialog.isVisible());
+}
+
+// A download tells what it reads, never that the flash is being erased.
+void TestDialogs::downloadSaysWhatIsRead()
+{
+    Dialog_wait dialog;
+    stopTimer(&dialog);
+    dialog.setDownload(100);
+    auto *label = dialog.findChild<QLabel *>(QStringLiteral("label"));
+    QVERIFY(label->text().startsWith(QStringLiteral("正在读取仪器中存储的记录")));
+    dialog.progressBar_range_update(4, 2);
+    QVERIFY(label->text().contains(QStringLiteral("64 / 100")));
+    dialog.handleTimeOut();
+    QVERIFY(label->text().contains(QStringLiteral("64 / 100")));
+    dialog.progressBar_range_update(4, 0);
+    QVERIFY(label->text().contains(QStringLiteral("100 / 100")));
 }
 
 void TestDialogs::progressCountsRemainingDown()
