@@ -494,6 +494,27 @@ private slots:
         menu->close();
     }
 
+    // A hidden legend takes no clicks: its corner gives the chart's own menu.
+    void hiddenLegendTakesNoClicks()
+    {
+        MainWindow w;
+        showWindow(w);
+        QCustomPlot *plot = w.form()->customPlot;
+        QVERIFY(!plot->legend->visible());
+        const QPoint corner = plot->legend->outerRect().center();
+        QVERIFY(plot->axisRect()->rect().contains(corner));
+
+        w.contextMenuRequest(corner);
+        QMenu *menu = newestMenu(w);
+        QVERIFY(menu);
+        const QList<QAction *> entries = menu->actions();
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries.at(0), w.form()->action_line);
+        QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
+        QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));
+        menu->close();
+    }
+
     void selectionPairsAxesAndGraphs()
     {
         MainWindow w;
