@@ -178,7 +178,7 @@ void TestExportRules::reportChartPlacement()
 void TestExportRules::reportNoteLines()
 {
     const ReportMetrics m = a4();
-    const NoteLayout n = noteLayout(m, 1000, {300, 500, 100});
+    const NoteLayout n = noteLayout(m, 1000, {60, 60, 60});
     QCOMPARE(n.labelRect, QRect(0, 1000, 2230, 60));
     QCOMPARE(n.underlineY, 1066);
     QCOMPARE(n.lines.size(), 3);
@@ -188,24 +188,24 @@ void TestExportRules::reportNoteLines()
     }
     QCOMPARE(n.endY, 1076 + 240);
 
-    // A line 2.5 pages wide takes three rows and 240 pixels; one that does
-    // not fit starts a new page.
-    const NoteLayout wrapped = noteLayout(m, 2900, {5575, 10});
-    QCOMPARE(wrapped.lines[0].rect, QRect(0, 2976, 2230, 180));
+    // A line wrapped to three rows takes their height and the gap after it;
+    // one that does not fit starts a new page.
+    const NoteLayout wrapped = noteLayout(m, 2950, {180, 60});
+    QCOMPARE(wrapped.lines[0].rect, QRect(0, 3026, 2230, 180));
     QVERIFY(!wrapped.lines[0].newPage);
     QVERIFY(wrapped.lines[1].newPage);
     QCOMPARE(wrapped.lines[1].rect.y(), 0);
     QCOMPARE(wrapped.endY, 80);
 
     // Below the chart at the page's end, the label goes to the next page.
-    const NoteLayout late = noteLayout(m, 3220, {10});
+    const NoteLayout late = noteLayout(m, 3220, {60});
     QVERIFY(late.labelNewPage);
     QCOMPARE(late.labelRect.y(), 0);
     QCOMPARE(late.lines[0].rect.y(), 76);
     // The label keeps its first line on its page: 66 for the label, 10 under
     // the rule, 80 for the line.
-    QVERIFY(!noteLayout(m, 3258 - 66 - 10 - 80, {10}).labelNewPage);
-    QVERIFY(noteLayout(m, 3258 - 66 - 10 - 79, {10}).labelNewPage);
+    QVERIFY(!noteLayout(m, 3258 - 66 - 10 - 80, {60}).labelNewPage);
+    QVERIFY(noteLayout(m, 3258 - 66 - 10 - 79, {60}).labelNewPage);
 }
 
 void TestExportRules::reportTableRows()
