@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace {
 
 // Key of a format for the cache: every field that makes it differ.
@@ -220,6 +222,15 @@ bool XlsxDocument::commit()
         discard();
         return fail(e, "commit");
     }
+    // On the disk before it takes the target's name, as QSaveFile does.
+    QFile built(m_tempFile);
+    if (!built.open(QIODevice::ReadOnly) || ::fsync(built.handle()) != 0) {
+        m_error = QStringLiteral("commit: cannot write %1: %2").arg(m_fileName, qt_error_string());
+        built.close();
+        discard();
+        return false;
+    }
+    built.close();
     if (QFileInfo::exists(m_fileName))
         QFile::setPermissions(m_tempFile, QFile::permissions(m_fileName));
     // Replaces the target in one step: it is either the old file or the
