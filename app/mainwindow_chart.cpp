@@ -359,7 +359,8 @@ void MainWindow::contextMenuRequest(QPoint pos)
     QCustomPlot *plot = ui->customPlot;
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (plot->legend->selectTest(pos, false) >= 0) {
+    // The legend keeps its place in the layout while hidden.
+    if (plot->legend->realVisibility() && plot->legend->selectTest(pos, false) >= 0) {
         const std::pair<QString, int> placements[] = {
             {tr("移动到左上"), int(Qt::AlignTop | Qt::AlignLeft)},
             {tr("移动到上方中间"), int(Qt::AlignTop | Qt::AlignHCenter)},

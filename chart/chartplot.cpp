@@ -8,6 +8,17 @@ namespace {
 
 const QString kTracerLayer = QStringLiteral("tracer");
 constexpr double kMarkerSize = 6;
+// Both axes of a chart without data.
+const QCPRange kEmptyRange(0, 5);
+
+// The key range shown for the keys' extent: as it is, or one unit either side
+// of a single key.
+QCPRange keyRangeShown(const QCPRange &keys)
+{
+    if (keys.size() > 0)
+        return keys;
+    return QCPRange(keys.lower - 1, keys.upper + 1);
+}
 
 QSharedPointer<QCPAxisTicker> indexTicker()
 {
@@ -79,7 +90,8 @@ void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &leg
             QCPScatterStyle(scatterShapeAtSetup(look.scatterShape), kMarkerSize));
         graph->setPen(QPen(look.colors[ch], 2.0));
     }
-    plot->rescaleAxes();
+    plot->xAxis->setRange(kEmptyRange);
+    plot->yAxis->setRange(kEmptyRange);
 }
 
 void ChartPlot::setSeries(int channel, const ChartSeries &series)
@@ -94,9 +106,32 @@ void ChartPlot::rescaleWithMargin()
 {
     if (!m_plot)
         return;
-    // rescaleAxes(false) fits to every graph, hidden ones included.
-    m_plot->rescaleAxes(false);
-    m_plot->yAxis->setRange(rangeWithMargin(m_plot->yAxis->range()));
+    // Fitted to every graph, hidden ones included. QCustomPlot's own rescale
+    // keeps an axis's previous width when all its data are equal, which the
+    // margin would widen again at every refresh.
+    bool haveKeys = false;
+    bool haveValues = false;
+    QCPRange keys;
+    QCPRange values;
+    const auto unite = [](bool *have, QCPRange *all, const QCPRange &one) {
+        if (*have)
+            all->expand(one);
+        else
+            *all = one;
+        *have = true;
+    };
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
+        const QCPGraph *graph = m_plot->graph(i);
+        bool found = false;
+        const QCPRange k = graph->getKeyRange(found);
+        if (found)
+            unite(&haveKeys, &keys, k);
+        const QCPRange v = graph->getValueRange(found);
+        if (found)
+            unite(&haveValues, &values, v);
+    }
+    m_plot->xAxis->setRange(haveKeys ? keyRangeShown(keys) : kEmptyRange);
+    m_plot->yAxis->setRange(haveValues ? rangeWithMargin(values) : kEmptyRange);
     updateScatterSkip();
     m_plot->replot(QCustomPlot::rpRefreshHint);
 }

@@ -36,7 +36,10 @@ public:
     // Replaces the data of graph `channel`; nothing without such a graph.
     void setSeries(int channel, const ChartSeries &series);
     // Fits both axes to all four graphs, visible or not, widens the value
-    // axis by the margin rule and asks for a repaint.
+    // axis by the margin rule and asks for a repaint. Equal values are framed
+    // around the value, a single key gets one unit either side, and without
+    // data both axes show [0, 5], so refreshing the same data never changes
+    // the ranges.
     void rescaleWithMargin();
 
     // Index mode counts whole units on the x axis; date-time mode shows

@@ -46,7 +46,7 @@ bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int uni
     // Rows go to disk as they are written, which keeps large measurements
     // out of memory; that holds a file open per sheet, so an archive of very
     // many sheets is kept in memory instead.
-    XlsxDocument doc(sheets.size() <= kStreamedSheetLimit);
+    XlsxDocument doc(fileName, sheets.size() <= kStreamedSheetLimit);
     if (!doc.isOpen())
         return failWith(error, doc.errorString());
 
@@ -124,7 +124,7 @@ bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int uni
             }
         }
     }
-    ok = ok && doc.saveAs(fileName);
+    ok = ok && doc.commit();
     return ok || failWith(error, doc.errorString());
 }
 

@@ -13,8 +13,13 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextLayout>
 #include <QTextOption>
 #include <QTextStream>
+#include <QtMath>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -35,6 +40,27 @@ QStringList noteLines(const QString &note)
             out << line.mid(i, kNoteLineLimit);
     }
     return out;
+}
+
+// `text` in rows of at most `width` pixels, broken between words or, within
+// a word longer than a row, anywhere. The rows take the height of the fonts
+// actually used: Chinese comes from a fallback font taller than `font`.
+std::unique_ptr<QTextLayout> wrappedLine(const QString &text, const QFont &font,
+                                         QPaintDevice *device, int width)
+{
+    auto layout = std::make_unique<QTextLayout>(text, font, device);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(option);
+    layout->beginLayout();
+    qreal y = 0;
+    for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
+        row.setLineWidth(width);
+        row.setPosition(QPointF(0, y));
+        y += row.height();
+    }
+    layout->endLayout();
+    return layout;
 }
 
 // The header row at the top of the current page, then one row per record,
@@ -226,12 +252,13 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
 
     if (!c.note.isEmpty()) {
         const QStringList lines = noteLines(c.note);
-        QVector<int> widths;
-        for (const QString &line : lines)
-            widths << bodyMetrics.horizontalAdvance(line);
-        const NoteLayout n = noteLayout(m, l.endY, widths);
-        QTextOption wrap(Qt::AlignLeft);
-        wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        std::vector<std::unique_ptr<QTextLayout>> wrapped;
+        QVector<int> heights;
+        for (const QString &line : lines) {
+            wrapped.push_back(wrappedLine(line, bodyFont, &writer, W));
+            heights << qCeil(wrapped.back()->boundingRect().height());
+        }
+        const NoteLayout n = noteLayout(m, l.endY, heights);
         if (n.labelNewPage)
             writer.newPage();
         drawLine(n.labelRect, t.note);
@@ -239,7 +266,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
         for (int i = 0; i < lines.size(); ++i) {
             if (n.lines[i].newPage)
                 writer.newPage();
-            painter.drawText(QRectF(n.lines[i].rect), lines[i], wrap);
+            wrapped[i]->draw(&painter, n.lines[i].rect.topLeft());
         }
     }
 

@@ -59,15 +59,17 @@ ReportLayout reportLayout(const ReportMetrics &m, const QSize &logo, const QSize
     return l;
 }
 
-NoteLayout noteLayout(const ReportMetrics &m, int y, const QVector<int> &lineWidths)
+NoteLayout noteLayout(const ReportMetrics &m, int y, const QVector<int> &lineHeights)
 {
     NoteLayout n;
-    const int W = qMax(1, m.width);
     const int H = m.lineHeight;
     const int S = (H / 10) * 11;
+    const int gap = qMax(0, kNoteLineAdvance - H);
+    const auto advance = [&](int height) { return qMax(height, H) + gap; };
     // The label stays with the first line of the note: when that line would
     // go to the next page, the label goes there too.
-    if (m.height < y + S + 10 + kNoteLineAdvance) {
+    const int first = advance(lineHeights.isEmpty() ? H : lineHeights.first());
+    if (m.height < y + S + 10 + first) {
         n.labelNewPage = true;
         y = 0;
     }
@@ -75,14 +77,13 @@ NoteLayout noteLayout(const ReportMetrics &m, int y, const QVector<int> &lineWid
     y += S;
     n.underlineY = y;
     y += 10;
-    for (const int width : lineWidths) {
-        const int k = width / W;
+    for (const int height : lineHeights) {
         NoteLine line;
-        line.newPage = m.height < k * kNoteLineAdvance + y + kNoteLineAdvance;
+        line.newPage = m.height < y + advance(height);
         const int top = line.newPage ? 0 : y;
-        line.rect = QRect(0, top, m.width, (k + 1) * H);
+        line.rect = QRect(0, top, m.width, qMax(height, H));
         n.lines << line;
-        y = top + k * kNoteLineAdvance + kNoteLineAdvance;
+        y = top + advance(height);
     }
     n.endY = y;
     return n;

@@ -21,7 +21,7 @@ struct ReportMetrics
 
 constexpr int kLogoBox = 200;        // a larger logo is scaled into 200 x 200
 constexpr int kChartWidth = 2200;    // a narrower chart is scaled to this width
-constexpr int kNoteLineAdvance = 80; // per line of a note, and per wrapped extra line
+constexpr int kNoteLineAdvance = 80; // from a note line of one row to the next
 
 // The first page down to the chart.
 struct ReportLayout
@@ -57,9 +57,10 @@ QSize logoDrawSize(const QSize &logo);
 QSize chartDrawSize(const QSize &chart);
 
 // The note: its label, the line under the label, and one rectangle per note
-// line. `lineWidths` are the text widths of the note's lines (already cut to
-// 1000 characters); a line k widths of the page wide gets k extra rows and
-// a new page when it does not fit.
+// line. `lineHeights` are the heights of the note's lines (already cut to
+// 1000 characters) as drawn wrapped to the page's width, at least H each.
+// Every line is followed by the gap a line of one row leaves before the next,
+// kNoteLineAdvance - H, and starts a new page when it does not fit with it.
 struct NoteLine
 {
     bool newPage = false; // a new page starts before this line
@@ -74,7 +75,7 @@ struct NoteLayout
     QVector<NoteLine> lines;
     int endY = 0;
 };
-NoteLayout noteLayout(const ReportMetrics &metrics, int y, const QVector<int> &lineWidths);
+NoteLayout noteLayout(const ReportMetrics &metrics, int y, const QVector<int> &lineHeights);
 
 // The record table: 11 column units, a header at the top of its first page
 // and then rows `rowStep` apart, a row starting a new page once y has passed

@@ -2,9 +2,15 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <xlsxwriter.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include <unistd.h>
 
 namespace {
 
@@ -16,31 +22,66 @@ QByteArray formatKey(const XlsxFormat &f)
            QByteArray::number(f.builtInNumberFormat) + ',' + f.numberFormat.toUtf8();
 }
 
+// Creates a new empty file "<fileName>.XXXXXX" (six random letters) with the
+// permissions any new file gets; an empty string when none can be created.
+QString createFileBeside(const QString &fileName, QString *error)
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString name = fileName + QLatin1Char('.');
+        for (int i = 0; i < 6; ++i)
+            name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
+        QFile file(name);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return name;
+        *error = file.errorString();
+        if (!QFileInfo::exists(name))
+            break;
+    }
+    return QString();
+}
+
 } // namespace
 
-XlsxDocument::XlsxDocument(bool constantMemory) : m_tempDir(new QTemporaryDir)
+XlsxDocument::XlsxDocument(const QString &fileName, bool constantMemory) : m_fileName(fileName)
 {
-    if (!m_tempDir->isValid()) {
-        m_error = QStringLiteral("cannot create a temporary folder: ") + m_tempDir->errorString();
+    // Built on the target's file system, the workbook takes its place by a
+    // rename that cannot leave half a file.
+    QString error;
+    m_tempFile = createFileBeside(fileName, &error);
+    if (m_tempFile.isEmpty()) {
+        m_error = QStringLiteral("cannot create a file beside %1: %2").arg(fileName, error);
         return;
     }
-    m_tempFile = m_tempDir->filePath(QStringLiteral("workbook.xlsx"));
     const QByteArray path = QFile::encodeName(m_tempFile);
-    const QByteArray tmp = QFile::encodeName(m_tempDir->path());
+    // libxlsxwriter does not notice a failed write of the sheets it keeps in
+    // temporary files. On the target's disk a lack of space then also fails
+    // writing the workbook itself, which it does notice.
+    const QByteArray tmp = QFile::encodeName(QFileInfo(m_tempFile).absolutePath());
     lxw_workbook_options options = {};
     options.constant_memory = constantMemory ? LXW_TRUE : LXW_FALSE;
     options.tmpdir = const_cast<char *>(tmp.constData());
     m_workbook = workbook_new_opt(path.constData(), &options);
-    if (!m_workbook)
+    if (!m_workbook) {
         m_error = QStringLiteral("cannot create a workbook");
+        discard();
+    }
 }
 
 XlsxDocument::~XlsxDocument()
 {
-    // A document that was never saved is written to the temporary folder,
-    // which is how libxlsxwriter releases it, and removed with the folder.
+    // Closing is how libxlsxwriter releases a workbook; one that was never
+    // committed is written out and removed.
     if (m_workbook)
         workbook_close(m_workbook);
+    discard();
+}
+
+void XlsxDocument::discard()
+{
+    if (!m_tempFile.isEmpty())
+        QFile::remove(m_tempFile);
+    m_tempFile.clear();
 }
 
 bool XlsxDocument::fail(int error, const char *what)
@@ -169,25 +210,40 @@ bool XlsxDocument::setColumnWidth(int first, int last, double width)
     return e == LXW_NO_ERROR || fail(e, "setColumnWidth");
 }
 
-bool XlsxDocument::saveAs(const QString &fileName)
+bool XlsxDocument::commit()
 {
-    if (!ready("saveAs"))
+    if (!ready("commit"))
         return false;
     const lxw_error e = workbook_close(m_workbook);
     m_workbook = nullptr;
     m_sheet = nullptr;
     m_formats.clear();
-    if (e != LXW_NO_ERROR)
-        return fail(e, "saveAs");
-    if (QFile::exists(fileName) && !QFile::remove(fileName)) {
-        m_error = QStringLiteral("saveAs: cannot replace %1").arg(fileName);
-        return false;
+    if (e != LXW_NO_ERROR) {
+        discard();
+        return fail(e, "commit");
     }
-    // rename() copies when the folders lie on different file systems.
+    // On the disk before it takes the target's name, as QSaveFile does.
     QFile built(m_tempFile);
-    if (!built.rename(fileName)) {
-        m_error = QStringLiteral("saveAs: cannot write %1: %2").arg(fileName, built.errorString());
+    if (!built.open(QIODevice::ReadOnly) || ::fsync(built.handle()) != 0) {
+        m_error = QStringLiteral("commit: cannot write %1: %2").arg(m_fileName, qt_error_string());
+        built.close();
+        discard();
         return false;
     }
+    built.close();
+    if (QFileInfo::exists(m_fileName))
+        QFile::setPermissions(m_tempFile, QFile::permissions(m_fileName));
+    // Replaces the target in one step: it is either the old file or the
+    // whole new one.
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(m_tempFile).toStdString(),
+                            QFile::encodeName(m_fileName).toStdString(), error);
+    if (error) {
+        m_error = QStringLiteral("commit: cannot replace %1: %2")
+                      .arg(m_fileName, QString::fromLocal8Bit(error.message().c_str()));
+        discard();
+        return false;
+    }
+    m_tempFile.clear();
     return true;
 }

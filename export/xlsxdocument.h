@@ -2,14 +2,12 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QScopedPointer>
 #include <QString>
 #include <QStringList>
 
 class QDate;
 class QDateTime;
 class QTime;
-class QTemporaryDir;
 struct lxw_workbook;
 struct lxw_worksheet;
 struct lxw_format;
@@ -35,17 +33,18 @@ struct XlsxFormat
 
 // A workbook being written, on top of libxlsxwriter. Rows and columns count
 // from 1 (A1 is row 1, column 1); the cells go to the current sheet, which is
-// the one added last. The document is built in a private temporary file and
-// moved to its place by saveAs(), which ends it: afterwards nothing more can
-// be written. Every operation returns false and leaves a message in
-// errorString() when it fails.
+// the one added last. The document is built in a temporary file beside its
+// target, "<fileName>.XXXXXX", and takes the target's place in commit(), which
+// ends it: afterwards nothing more can be written. Until then, and whenever
+// writing fails, a file already at the target stays as it was. Every
+// operation returns false and leaves a message in errorString() when it fails.
 class XlsxDocument
 {
 public:
     // `constantMemory`: each row is flushed to disk when the next one starts,
     // so cells must be written row by row in order (strings are then stored
     // in the cells instead of a shared table).
-    explicit XlsxDocument(bool constantMemory = true);
+    explicit XlsxDocument(const QString &fileName, bool constantMemory = true);
     ~XlsxDocument();
     XlsxDocument(const XlsxDocument &) = delete;
     XlsxDocument &operator=(const XlsxDocument &) = delete;
@@ -72,8 +71,9 @@ public:
     // Widths of columns first..last in the workbook's character units.
     bool setColumnWidth(int first, int last, double width);
 
-    // Writes the workbook and moves it to `fileName`, replacing a file there.
-    bool saveAs(const QString &fileName);
+    // Writes the workbook out and, only when all of it was written, puts it
+    // in place of the target, replacing a file there.
+    bool commit();
 
     QString errorString() const { return m_error; }
 
@@ -82,7 +82,9 @@ private:
     bool ready(const char *what);
     bool sheetReady(const char *what);
 
-    QScopedPointer<QTemporaryDir> m_tempDir;
+    void discard();
+
+    QString m_fileName;
     QString m_tempFile;
     lxw_workbook *m_workbook = nullptr;
     lxw_worksheet *m_sheet = nullptr;

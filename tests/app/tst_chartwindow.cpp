@@ -275,6 +275,34 @@ private slots:
         QCOMPARE(float(plot->graph(0)->data()->at(0)->value), 33.8f);
     }
 
+    // Equal values (one probe at a steady temperature, the others unplugged)
+    // are framed by the margin rule around the value, the same at every
+    // redraw; a single reading gets an x range around it, whatever was shown
+    // before.
+    void steadyValuesKeepTheirRange()
+    {
+        MainWindow w;
+        QCustomPlot *plot = w.form()->customPlot;
+        // Each toggle of the x-axis mode redraws the measurement.
+        const auto redraw = [&] {
+            for (int i = 0; i < 6; ++i)
+                w.form()->pb_graph->click();
+        };
+        QVector<_T_EE_TEST_DATA> list = records(QVector<float>(100, 25));
+        for (_T_EE_TEST_DATA &r : list)
+            r.state[1] = r.state[2] = r.state[3] = 3;
+        showMeasurement(w, list);
+        redraw();
+        QCOMPARE(plot->yAxis->range(), QCPRange(22.5, 27.5));
+        QCOMPARE(plot->xAxis->range(), QCPRange(0, 99));
+
+        list.resize(1);
+        showMeasurement(w, list);
+        redraw();
+        QCOMPARE(plot->yAxis->range(), QCPRange(22.5, 27.5));
+        QCOMPARE(plot->xAxis->range(), QCPRange(-1, 1));
+    }
+
     void channelColours()
     {
         MainWindow w;
@@ -463,6 +491,27 @@ private slots:
         QCOMPARE(m_asked.at(asked + 3).text,
                  QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
         QCOMPARE(m_opened.urls.size(), 1);
+        menu->close();
+    }
+
+    // A hidden legend takes no clicks: its corner gives the chart's own menu.
+    void hiddenLegendTakesNoClicks()
+    {
+        MainWindow w;
+        showWindow(w);
+        QCustomPlot *plot = w.form()->customPlot;
+        QVERIFY(!plot->legend->visible());
+        const QPoint corner = plot->legend->outerRect().center();
+        QVERIFY(plot->axisRect()->rect().contains(corner));
+
+        w.contextMenuRequest(corner);
+        QMenu *menu = newestMenu(w);
+        QVERIFY(menu);
+        const QList<QAction *> entries = menu->actions();
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries.at(0), w.form()->action_line);
+        QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
+        QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));
         menu->close();
     }
 

@@ -136,6 +136,11 @@ class Report(unittest.TestCase):
                          ["备注", "first note line", "second note line", "third note line"])
         self.assertNotIn("备注", first)
 
+    def test_long_note_line_complete(self):
+        text = re.sub(r"\s+", "", pdf_text("note.pdf"))
+        long_line = "".join("第%d段炉温记录thermocouple%dovenreading" % (i, i) for i in range(1, 13))
+        self.assertIn(long_line + "ENDlastline", text)
+
     def test_record_table(self):
         pages = pdf_text("report.pdf", "-layout").split("\f")
         if pages and not pages[-1].strip():

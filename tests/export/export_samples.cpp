@@ -4,6 +4,8 @@
 //   kelvin.xlsx  the same in kelvin
 //   split.xlsx   one measurement of 7 records at 3 records per sheet
 //   report.pdf   500 records in ℉: T1 always 100 ℃, T2 always over range
+//   note.pdf     no records and no chart; a note whose middle line of Chinese
+//                and English words wraps over many rows
 //   report.csv   the first measurement of names.xlsx in ℉
 //   archive.dat  the archive of names.xlsx, for the converter
 //   logo.dat     a file that is not a data file
@@ -110,6 +112,15 @@ int main(int argc, char *argv[])
     report.texts.table = {QStringLiteral("编号"), QStringLiteral("时间"), QStringLiteral("温度"),
                           QStringLiteral("热电偶")};
     ok &= check(writePdfReport(report, dir.filePath("report.pdf"), &error), "report.pdf", error);
+
+    ReportContent note = report;
+    note.measurement.records.clear();
+    note.chart = QImage();
+    QString longLine;
+    for (int i = 1; i <= 12; ++i)
+        longLine += QStringLiteral("第%1段炉温记录 thermocouple%1 oven reading ").arg(i);
+    note.note = QStringLiteral("短行\n") + longLine + QStringLiteral("END\nlast line");
+    ok &= check(writePdfReport(note, dir.filePath("note.pdf"), &error), "note.pdf", error);
 
     QFile dat(dir.filePath("archive.dat"));
     ok &= dat.open(QIODevice::WriteOnly) && dat.write(dataFileToBytes(archive)) > 0;

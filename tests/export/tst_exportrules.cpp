@@ -5,10 +5,12 @@
 #include "export/xlsxdocument.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/resource.h>
 
 namespace {
@@ -48,6 +50,7 @@ private slots:
     void reportTableRows();
     void reportStatisticTexts();
     void workbookDocumentFailures();
+    void workbookReplacesItsTargetWhenComplete();
     void workerResults();
 };
 
@@ -175,7 +178,7 @@ void TestExportRules::reportChartPlacement()
 void TestExportRules::reportNoteLines()
 {
     const ReportMetrics m = a4();
-    const NoteLayout n = noteLayout(m, 1000, {300, 500, 100});
+    const NoteLayout n = noteLayout(m, 1000, {60, 60, 60});
     QCOMPARE(n.labelRect, QRect(0, 1000, 2230, 60));
     QCOMPARE(n.underlineY, 1066);
     QCOMPARE(n.lines.size(), 3);
@@ -185,24 +188,24 @@ void TestExportRules::reportNoteLines()
     }
     QCOMPARE(n.endY, 1076 + 240);
 
-    // A line 2.5 pages wide takes three rows and 240 pixels; one that does
-    // not fit starts a new page.
-    const NoteLayout wrapped = noteLayout(m, 2900, {5575, 10});
-    QCOMPARE(wrapped.lines[0].rect, QRect(0, 2976, 2230, 180));
+    // A line wrapped to three rows takes their height and the gap after it;
+    // one that does not fit starts a new page.
+    const NoteLayout wrapped = noteLayout(m, 2950, {180, 60});
+    QCOMPARE(wrapped.lines[0].rect, QRect(0, 3026, 2230, 180));
     QVERIFY(!wrapped.lines[0].newPage);
     QVERIFY(wrapped.lines[1].newPage);
     QCOMPARE(wrapped.lines[1].rect.y(), 0);
     QCOMPARE(wrapped.endY, 80);
 
     // Below the chart at the page's end, the label goes to the next page.
-    const NoteLayout late = noteLayout(m, 3220, {10});
+    const NoteLayout late = noteLayout(m, 3220, {60});
     QVERIFY(late.labelNewPage);
     QCOMPARE(late.labelRect.y(), 0);
     QCOMPARE(late.lines[0].rect.y(), 76);
     // The label keeps its first line on its page: 66 for the label, 10 under
     // the rule, 80 for the line.
-    QVERIFY(!noteLayout(m, 3258 - 66 - 10 - 80, {10}).labelNewPage);
-    QVERIFY(noteLayout(m, 3258 - 66 - 10 - 79, {10}).labelNewPage);
+    QVERIFY(!noteLayout(m, 3258 - 66 - 10 - 80, {60}).labelNewPage);
+    QVERIFY(noteLayout(m, 3258 - 66 - 10 - 79, {60}).labelNewPage);
 }
 
 void TestExportRules::reportTableRows()
@@ -249,7 +252,7 @@ void TestExportRules::reportStatisticTexts()
 void TestExportRules::workbookDocumentFailures()
 {
     QTemporaryDir dir;
-    XlsxDocument doc;
+    XlsxDocument doc(dir.filePath("out.xlsx"));
     QVERIFY(doc.isOpen());
     QVERIFY(!doc.write(1, 1, 1.0, nullptr)); // no sheet yet
     QVERIFY(!doc.errorString().isEmpty());
@@ -258,11 +261,77 @@ void TestExportRules::workbookDocumentFailures()
     QVERIFY(!doc.addSheet("a/b"));
     QCOMPARE(doc.sheetNames(), QStringList({"Data"}));
     QVERIFY(doc.write(1, 1, QStringLiteral("x"), nullptr));
+    QVERIFY(doc.commit());
+    QVERIFY(!doc.write(1, 1, 1.0, nullptr)); // closed by commit
+    QVERIFY(!doc.commit());
+
     const QString target = dir.filePath("missing/out.xlsx");
-    QVERIFY(!doc.saveAs(target));
-    QVERIFY(!doc.errorString().isEmpty());
+    XlsxDocument nowhere(target);
+    QVERIFY(!nowhere.isOpen());
+    QVERIFY(!nowhere.errorString().isEmpty());
+    QVERIFY(!nowhere.commit());
     QVERIFY(!QFile::exists(target));
-    QVERIFY(!doc.write(1, 1, 1.0, nullptr)); // closed by saveAs
+}
+
+// The workbook is written beside its target, not in the temporary folder, and
+// replaces the target only once all of it is written: on a disk too full for
+// it the old file stays and nothing else is left behind.
+void TestExportRules::workbookReplacesItsTargetWhenComplete()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("out.xlsx");
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    Data_table_T archive = newArchive();
+    for (int i = 0; i < 100; ++i) {
+        QVector<_T_EE_TEST_DATA> records;
+        for (int k = 0; k < 20; ++k)
+            records << record(0, i + k / 10.0f, 0, i * k);
+        archive.append(newMeasurement(records, QStringLiteral("M")));
+    }
+    // A temporary folder that takes no files, even for root.
+    QTemporaryDir elsewhere;
+    QFile notAFolder(elsewhere.filePath("file"));
+    QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    const bool tempPathSet = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray tempPath = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(notAFolder.fileName()));
+    const auto restoreTempPath = qScopeGuard([&] {
+        if (tempPathSet)
+            qputenv("TMPDIR", tempPath);
+        else
+            qunsetenv("TMPDIR");
+    });
+    const auto folder = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    const auto content = [&] {
+        QFile file(target);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+
+    // Files may grow to 64 KiB: each sheet fits, the whole workbook does not.
+    DataOutput out;
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit sizes{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &sizes), 0);
+    rlimit small = sizes;
+    small.rlim_cur = 64 * 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool cut = out.exportXls(archive, target, 0);
+    setrlimit(RLIMIT_FSIZE, &sizes);
+    signal(SIGXFSZ, oldHandler);
+    QVERIFY(!cut);
+    QVERIFY(!out.errorString().isEmpty());
+    QCOMPARE(content(), QByteArray("old"));
+    QCOMPARE(folder(), QStringList({"out.xlsx"}));
+
+    const bool written = out.exportXls(archive, target, 0);
+    QVERIFY2(written, qPrintable(out.errorString()));
+    QVERIFY(content().startsWith("PK"));
+    QVERIFY(content().size() > 64 * 1024);
+    QCOMPARE(folder(), QStringList({"out.xlsx"}));
 }
 
 void TestExportRules::workerResults()
