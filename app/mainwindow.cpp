@@ -5,6 +5,7 @@
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
 #include "measurement/bash.h"
+#include "measurement/settingsrules.h"
 #include "ui_mainwindow.h"
 #include "widgets/bubbletips.h"
 #include "widgets/formsetting.h"
@@ -124,6 +125,11 @@ MainWindow::MainWindow(QWidget *parent)
 
     ui->progressBar_2->setRange(0, 80000);
     ui->progressBar_2->setValue(0);
+    // Room for the longest count in the language in use, so the count is
+    // never cut and the card keeps its layout as the count grows.
+    ui->label_flash_used->ensurePolished();
+    ui->label_flash_used->setMinimumWidth(
+        ui->label_flash_used->fontMetrics().horizontalAdvance(flashUsedText(80000)));
 
     ui->pb_time_sync->hide();
     ui->label_dev_status->hide();

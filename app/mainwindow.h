@@ -283,6 +283,9 @@ private:
     void updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table, bool from_test_pointer);
     void updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table);
     void updateTableWidget(const QList<RecordedReading> &readings);
+    // Widens the columns to their headers and texts in the fonts in use;
+    // the fixed widths of the layout stay the minimums.
+    void fitTableColumns(const QStringList &headers, bool narrow, int largestNumber);
     // The selected rows with the numbers they show, in the view's order.
     QList<SelectedRows> selectedTableRows() const;
     void afterRecordEdit();
@@ -427,6 +430,10 @@ private:
     bool m_compactTable = false;
     // Records taken by the table's copy and cut, kept across measurements.
     QVector<_T_EE_TEST_DATA> m_recordClipboard;
+    // The table's column widths and what they were measured for: headers,
+    // font, style, layout, language and length of the largest number.
+    QVector<int> m_tableColumnWidths;
+    QString m_tableWidthsMeasuredFor;
     quint16 m_usbVendor = kInstrumentUsbVendor;
     quint16 m_usbProduct = kInstrumentUsbProduct;
 

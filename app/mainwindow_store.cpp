@@ -324,6 +324,8 @@ void MainWindow::rebuildTree()
     const QIcon icon{QString::fromLatin1(kNormalIcon)};
     for (const Data_List_T *measurement : qAsConst(m_archive.lists)) {
         auto *item = new QTreeWidgetItem(tree, {measurement->name});
+        // The column cuts long names; the tip shows them whole.
+        item->setToolTip(0, measurement->name);
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         item->setIcon(0, icon);
     }

@@ -13,11 +13,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableWidget>
+#include <QtMath>
 
 namespace {
 
@@ -147,10 +150,41 @@ void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
         }
     }
 
-    const QVector<int> widths = tableColumnWidths(narrow, m_settings.language == 1);
-    for (int c = 0; c < widths.size(); ++c)
-        table->setColumnWidth(c, widths.at(c));
+    fitTableColumns(headers, narrow, top + 1);
     table->setUpdatesEnabled(true);
+}
+
+// Measuring the header sections through the style sheet costs as much as
+// filling the rows, so the widths are measured again only when something
+// they depend on changed, not on every live refresh.
+void MainWindow::fitTableColumns(const QStringList &headers, bool narrow, int largestNumber)
+{
+    QTableWidget *table = ui->tableWidget;
+    const bool english = m_settings.language == 1;
+    // The style changes once when the window's style sheet is applied.
+    const QString measuredFor = headers.join(QLatin1Char('\t')) + QLatin1Char('\t') +
+                                table->font().key() + QString::number(quintptr(table->style())) +
+                                QString::number(narrow) + QString::number(english) +
+                                QString::number(QString::number(largestNumber).size());
+    if (measuredFor != m_tableWidthsMeasuredFor) {
+        // The fonts asked for are substituted on most systems. Text margins
+        // as the item delegate draws them, plus the grid line.
+        TableTextRoom room;
+        for (int c = 0; c < headers.size(); ++c)
+            room.headerWidths << table->horizontalHeader()->sectionSizeHint(c);
+        const QFontMetricsF cellFont(table->font());
+        room.textWidth = [&cellFont](const QString &text) {
+            return qCeil(cellFont.horizontalAdvance(text));
+        };
+        room.cellPadding =
+            2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1) +
+            (table->showGrid() ? 1 : 0);
+        room.largestNumber = largestNumber;
+        m_tableColumnWidths = fittedColumnWidths(narrow, english, room);
+        m_tableWidthsMeasuredFor = measuredFor;
+    }
+    for (int c = 0; c < m_tableColumnWidths.size(); ++c)
+        table->setColumnWidth(c, m_tableColumnWidths.at(c));
 }
 
 void MainWindow::updatePaging()

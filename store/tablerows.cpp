@@ -2,6 +2,8 @@
 
 #include "instrument/temperature.h"
 
+#include <algorithm>
+
 namespace {
 
 QString twoDigits(int v)
@@ -33,6 +35,55 @@ QVector<int> tableColumnWidths(bool narrow, bool english)
         return {50, 70, 50, 50, 50, 50};
     const int w = english ? 180 : 100;
     return {100, 200, w, w, w, w, w, w, w, w};
+}
+
+QVector<int> fittedColumnWidths(bool narrow, bool english, const TableTextRoom &room)
+{
+    QChar widestDigit = QLatin1Char('0');
+    int digitWidth = -1;
+    for (char d = '0'; d <= '9'; ++d) {
+        const int w = room.textWidth(QString(QLatin1Char(d)));
+        if (w > digitWidth) {
+            digitWidth = w;
+            widestDigit = QLatin1Char(d);
+        }
+    }
+    const auto widest = [&](const QStringList &samples) {
+        int out = 0;
+        for (QString text : samples) {
+            for (QChar &c : text)
+                if (c.isDigit())
+                    c = widestDigit;
+            out = qMax(out, room.textWidth(text));
+        }
+        return out + room.cellPadding;
+    };
+
+    const int number = widest({QString::number(room.largestNumber)});
+    const int time = widest({recordTimeText(_T_EE_TEST_DATA(), !narrow)});
+    // A shown value has at most four digits before its one decimal ("1000.0"),
+    // a sign when negative (-270 degrees Celsius is "-454.0" in Fahrenheit),
+    // or is one of the texts without a value.
+    const int value = widest({valueText(1000.0f, StateValue, UnitCelsius),
+                              valueText(-270.0f, StateValue, UnitFahrenheit), aboveRangeText(),
+                              belowRangeText(), noReadingText()});
+    QStringList letters;
+    for (int code = 0; code < 8; ++code)
+        letters << typeLetter(code);
+    const int letter = widest(letters);
+
+    QVector<int> widths = tableColumnWidths(narrow, english);
+    for (int c = 0; c < widths.size(); ++c) {
+        int content = value;
+        if (c == 0)
+            content = number;
+        else if (c == 1)
+            content = time;
+        else if (!narrow && c % 2 == 1)
+            content = letter;
+        widths[c] = std::max({widths[c], room.headerWidths.value(c), content});
+    }
+    return widths;
 }
 
 QString recordTimeText(const _T_EE_TEST_DATA &record, bool withDate)

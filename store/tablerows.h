@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 // Texts of the data table. Two layouts: the full one (number, time with date,
 // value and thermocouple of T1..T4: 10 columns) and the narrow one beside the
 // chart (number, time without date, values of T1..T4: 6 columns).
@@ -28,6 +30,21 @@ QStringList tableHeaders(bool narrow, const QString &unitText, const TableHeader
 // Column widths in pixels; the value and thermocouple columns are wider when
 // the texts are English.
 QVector<int> tableColumnWidths(bool narrow, bool english);
+
+// What a page of the table must show whole, measured in the fonts in use.
+struct TableTextRoom
+{
+    QVector<int> headerWidths;                     // room each header label needs
+    std::function<int(const QString &)> textWidth; // width of a text in the cells' font
+    int cellPadding = 0;                           // a cell's margins and grid line
+    int largestNumber = 0;                         // largest record number on the page
+};
+
+// Column widths in pixels that keep tableColumnWidths() as minimums and
+// widen a column to its header and to the widest text its cells can hold.
+// The cells' texts have fixed formats, so they are measured from a few
+// samples written with the font's widest digit, whatever the number of rows.
+QVector<int> fittedColumnWidths(bool narrow, bool english, const TableTextRoom &room);
 
 // "2024-03-05-09:07:01" with the date, "09:07:01" without; the year is 2000
 // plus the record's year byte.

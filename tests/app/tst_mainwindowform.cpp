@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
+#include "app/startup.h"
 #include "measurement/bash.h"
 #include "resources/initresources.h"
 #include "ui_mainwindow.h"
+#include "widgets/formsetting.h"
 
 #include <QAbstractSpinBox>
 #include <QDir>
@@ -445,6 +447,8 @@ private slots:
     void buttonLook();
     void retranslationRestoresTexts();
     void translatorReplacesTexts();
+    void settingsLabelsShowTheirContentWhole_data();
+    void settingsLabelsShowTheirContentWhole();
     void styleSheetReadAsLatin1FromWorkingDirectory();
     void titleBarDragsTheWindow();
 
@@ -907,6 +911,42 @@ void TestMainWindowForm::translatorReplacesTexts()
     QCOMPARE(form->pb_meansure_normal->text(), QStringLiteral("   NORMAL"));
     QCOMPARE(form->comboBox_freq->itemText(1), QStringLiteral("60HZ"));
     QCOMPARE(form->label_16->text(), QStringLiteral("设备存储空间"));
+}
+
+void TestMainWindowForm::settingsLabelsShowTheirContentWhole_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::newRow("en") << kLanguageEnglish;
+    QTest::newRow("zh") << kLanguageChinese;
+}
+
+// In the open settings window, with the real translations and fonts, the
+// largest stored-record count and the logo are not cut by the layout.
+void TestMainWindowForm::settingsLabelsShowTheirContentWhole()
+{
+    QFETCH(int, language);
+    const QList<QTranslator *> translators =
+        installTranslators(*QCoreApplication::instance(), language);
+    MainWindow window;
+    for (QTranslator *translator : translators)
+        QCoreApplication::removeTranslator(translator);
+    qDeleteAll(translators);
+    Ui::MainWindow *form = window.form();
+    window.flash_used_num_update(80000);
+    window.on_pb_debug_clicked();
+    QVERIFY(QTest::qWaitForWindowExposed(window.settingsWindow()));
+
+    const QList<QPair<int, QLabel *>> labels = {{0, form->label_flash_used}, {6, form->label_logo}};
+    for (const auto &page : labels) {
+        form->stackedWidget_menu->setCurrentIndex(page.first);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY2(page.second->width() >= page.second->sizeHint().width(),
+                 qPrintable(QStringLiteral("%1: %2 < %3")
+                                .arg(page.second->objectName())
+                                .arg(page.second->width())
+                                .arg(page.second->sizeHint().width())));
+    }
+    window.on_pb_debug_clicked();
 }
 
 void TestMainWindowForm::styleSheetReadAsLatin1FromWorkingDirectory()

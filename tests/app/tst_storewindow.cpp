@@ -427,6 +427,7 @@ private slots:
         ok = false;
         menuEntry(w, 3);
         QCOMPARE(treeTexts(w).at(1), QStringLiteral("第二"));
+        QCOMPARE(tree->topLevelItem(1)->toolTip(0), QStringLiteral("第二"));
         QCOMPARE(w.currentMeasurement(), w.archive().lists.at(1));
 
         // Move up, also of the first item.

@@ -1,13 +1,17 @@
 #include "app/mainwindow.h"
+#include "app/settingsfile.h"
+#include "app/startup.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -119,6 +123,54 @@ private slots:
         w.tableMeasurementChanged();
         QCOMPARE(t->rowCount(), 1);
         QCOMPARE(cell(w, 0, 0), QStringLiteral("<none>"));
+    }
+
+    // Whatever font the system gives for the table, the headers and the
+    // time cells are shown whole, in both languages and both layouts.
+    void columnsHoldTheirTexts_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<bool>("narrow");
+        QTest::newRow("en full") << kLanguageEnglish << false;
+        QTest::newRow("zh full") << kLanguageChinese << false;
+        QTest::newRow("en narrow") << kLanguageEnglish << true;
+        QTest::newRow("zh narrow") << kLanguageChinese << true;
+    }
+    void columnsHoldTheirTexts()
+    {
+        QFETCH(int, language);
+        QFETCH(bool, narrow);
+        AppSettings settings;
+        settings.language = language;
+        QFile config(QStringLiteral("config.cfg"));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(encodeSettings(settings));
+        config.close();
+        const QList<QTranslator *> translators =
+            installTranslators(*QCoreApplication::instance(), language);
+        MainWindow w;
+        for (QTranslator *translator : translators)
+            QCoreApplication::removeTranslator(translator);
+        qDeleteAll(translators);
+
+        showTableTab(w);
+        fill(w, 3);
+        w.currentMeasurement()->records[2].year = 26;
+        w.currentMeasurement()->records[2].month = 12;
+        w.currentMeasurement()->records[2].day = 28;
+        w.currentMeasurement()->records[2].hour = 18;
+        w.currentMeasurement()->records[2].minute = 48;
+        w.currentMeasurement()->records[2].second = 58;
+        w.setCompactTable(narrow);
+        QTableWidget *t = w.form()->tableWidget;
+        QCOMPARE(cell(w, 0, 1),
+                 narrow ? QStringLiteral("18:48:58") : QStringLiteral("2026-12-28-18:48:58"));
+        const QModelIndex time = t->model()->index(0, 1);
+        QVERIFY2(t->sizeHintForIndex(time).width() <= t->visualRect(time).width(),
+                 qPrintable(QStringLiteral("time column %1 px").arg(t->columnWidth(1))));
+        for (int c = 0; c < t->columnCount(); ++c)
+            QVERIFY2(t->horizontalHeader()->sectionSizeHint(c) <= t->columnWidth(c),
+                     qPrintable(t->horizontalHeaderItem(c)->text()));
     }
 
     void limitColours()

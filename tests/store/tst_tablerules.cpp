@@ -108,6 +108,21 @@ private slots:
         QCOMPARE(tableColumnWidths(false, true)[2], 180);
         QCOMPARE(tableColumnWidths(false, false)[9], 100);
         QCOMPARE(tableColumnWidths(true, true).size(), kNarrowColumnCount);
+
+        // The fixed widths are minimums; a column widens to its header and
+        // to its widest text, here written with "8", the widest digit.
+        TableTextRoom room;
+        room.headerWidths = QVector<int>(kFullColumnCount, 0);
+        room.headerWidths[2] = 250;
+        room.textWidth = [](const QString &text) { return 10 * text.size() + 5 * text.count('8'); };
+        room.cellPadding = 7;
+        room.largestNumber = 3;
+        const QVector<int> fitted = fittedColumnWidths(false, false, room);
+        QCOMPARE(fitted.size(), kFullColumnCount);
+        QCOMPARE(fitted[0], 100);
+        QCOMPARE(fitted[1], 19 * 10 + 14 * 5 + 7); // 8888-88-88-88:88:88
+        QCOMPARE(fitted[2], 250);
+        QCOMPARE(fitted[3], 100);
     }
 
     void rowTexts()
