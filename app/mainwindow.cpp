@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -224,7 +225,15 @@ void MainWindow::showSettingsWindow()
 {
     m_formSetting->pageLayout()->addWidget(ui->widget_setting);
     m_formSetting->setAttribute(Qt::WA_ShowModal, true);
+    const QScreen *screen = this->screen();
+    m_formSetting->move(centredOn(frameGeometry(), m_formSetting->frameGeometry().size(),
+                                  screen ? screen->availableGeometry() : QRect()));
     m_formSetting->show();
+}
+
+QWidget *MainWindow::dialogParent()
+{
+    return m_formSetting->isVisible() ? static_cast<QWidget *>(m_formSetting) : this;
 }
 
 void MainWindow::on_pb_sys_setting_clicked()
@@ -334,9 +343,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    const int answer =
-        UserDialogs::question(this, QString(), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
-                              {tr("是"), tr("否"), tr("取消")}, 2, 2);
+    const int answer = UserDialogs::question(this, tr("保存数据"),
+                                             tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
+                                             {tr("是"), tr("否"), tr("取消")}, 2, 2);
     if (answer == 0 && !saveArchiveFile()) {
         // Closing after a save that did not happen would lose the data.
         event->ignore();

@@ -94,6 +94,11 @@ public:
     // to the archive or is null.
     void setCurrentMeasurement(Data_List_T *measurement) { m_currentMeasurement = measurement; }
 
+    // Opens the archive in data file `path` in place of the present one
+    // (asking whether to save that first); a file that cannot be read or is
+    // no data file is reported and changes nothing.
+    void openArchive(const QString &path);
+
     // Unsaved changes in the archive; asked about when the window closes.
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
@@ -292,6 +297,9 @@ private:
     void writeAutoBackup(bool clear);
 
     void showSettingsWindow();
+    // Dialogs asked from the settings window belong to it, so they come up
+    // in front of it.
+    QWidget *dialogParent();
 
     void setupChart();
     void setChannelVisible(int channel);

@@ -6,6 +6,7 @@
 #include "app/menuentry.h"
 #include "app/userdialogs.h"
 #include "chart/chartseries.h"
+#include "instrument/temperature.h"
 #include "ui_mainwindow.h"
 #include "widgets/bubbletips.h"
 #include "widgets/graphbutton.h"
@@ -86,7 +87,9 @@ QString MainWindow::xLabelText() const
 
 QString MainWindow::yLabelText() const
 {
-    return m_settings.showYAxis ? m_temperatureText : QString();
+    return m_settings.showYAxis
+               ? m_temperatureText + QStringLiteral(" (") + unitSymbol(m_unit) + QLatin1Char(')')
+               : QString();
 }
 
 // ---- Plotting ----
@@ -164,7 +167,8 @@ void MainWindow::on_pb_T4_clicked()
 
 void MainWindow::pickChannelColor(int channel)
 {
-    const QColor color = UserDialogs::color(m_settings.channelColor[channel], this, QString());
+    const QColor color =
+        UserDialogs::color(m_settings.channelColor[channel], dialogParent(), QString());
     if (!color.isValid())
         return;
     m_settings.channelColor[channel] = color;
@@ -408,7 +412,7 @@ void MainWindow::handleplotMenuClicked()
     } else if (*entry == MenuSaveJpg) {
         const QString name =
             UserDialogs::saveFileName(this, tr("保存到图像文件"), fileDialogFolder(),
-                                      tr("Image File") + QStringLiteral("(*.jpg)"));
+                                      tr("JPG 图像") + QStringLiteral(" (*.jpg)"));
         if (name.isNull())
             return;
         rememberFolder(name);
@@ -417,7 +421,7 @@ void MainWindow::handleplotMenuClicked()
     } else if (*entry == MenuSavePdf) {
         const QString name =
             UserDialogs::saveFileName(this, tr("保存到pdf文件"), fileDialogFolder(),
-                                      tr("pdf File") + QStringLiteral("(*.pdf)"));
+                                      tr("PDF 文件") + QStringLiteral(" (*.pdf)"));
         if (name.isNull())
             return;
         rememberFolder(name);
@@ -434,7 +438,7 @@ void MainWindow::axisLabelDoubleClick(QCPAxis *axis, QCPAxis::SelectablePart par
         return;
     bool ok = false;
     const QString label =
-        UserDialogs::text(this, QStringLiteral("KX740D"), tr("新坐标轴标签："), axis->label(), &ok);
+        UserDialogs::text(this, tr("重命名坐标轴"), tr("新坐标轴标签："), axis->label(), &ok);
     if (!ok)
         return;
     axis->setLabel(label);
@@ -448,7 +452,7 @@ void MainWindow::legendDoubleClick(QCPLegend *legend, QCPAbstractLegendItem *ite
     if (!plottableItem)
         return;
     bool ok = false;
-    const QString name = UserDialogs::text(this, QStringLiteral("KX740D"), tr("新图表名称："),
+    const QString name = UserDialogs::text(this, tr("重命名曲线"), tr("新图表名称："),
                                            plottableItem->plottable()->name(), &ok);
     if (!ok)
         return;

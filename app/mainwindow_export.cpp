@@ -111,10 +111,12 @@ void MainWindow::exportDialog()
     const QString xlsx = QStringLiteral("(*.xlsx)");
     const QString pdf = QStringLiteral("(*.pdf)");
     const QString csv = QStringLiteral("(*.csv)");
+    const QString space = QStringLiteral(" ");
     QString filter;
     const QString name = UserDialogs::saveFileName(
         this, tr("保存数据到文件"), QDir(fileDialogFolder()).filePath(exportTimeStamp()),
-        tr("excel xml Files") + xlsx + QStringLiteral(";;") + pdf + QStringLiteral(";;") + csv,
+        tr("Excel 工作簿") + space + xlsx + QStringLiteral(";;") + tr("PDF 报告") + space + pdf +
+            QStringLiteral(";;") + tr("CSV 文本") + space + csv,
         &filter);
     if (name.isEmpty())
         return;

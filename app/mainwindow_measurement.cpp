@@ -515,8 +515,8 @@ void MainWindow::on_pb_reset_clicked()
 {
     if (refuseWhileRecording())
         return;
-    if (UserDialogs::question(nullptr, QString(), resetQuestionText(), {tr("是"), tr("否")}, 1,
-                              1) == 0)
+    if (UserDialogs::question(nullptr, tr("恢复出厂设置"), resetQuestionText(),
+                              {tr("是"), tr("否")}, 1, 1) == 0)
         m_device.resetSettings();
 }
 
@@ -542,7 +542,11 @@ void MainWindow::applyUnit(unit_type unit)
 {
     if (unit == m_unit)
         return;
+    // A label the user renamed stays as it is.
+    const bool automaticYLabel = ui->customPlot->yAxis->label() == yLabelText();
     m_unit = unit;
+    if (automaticYLabel)
+        ui->customPlot->yAxis->setLabel(yLabelText());
     m_bash->setUnit(unit);
     replotCurrentMeasurement();
     showCurrentMeasurement();

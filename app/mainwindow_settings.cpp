@@ -118,7 +118,7 @@ void MainWindow::on_pb_seclet_logo_clicked()
     const QString start =
         m_lastLogoPath.isEmpty() ? QCoreApplication::applicationDirPath() : m_lastLogoPath;
     const QString fileName =
-        UserDialogs::openFileName(this, tr("打开图像文件."), start,
+        UserDialogs::openFileName(dialogParent(), tr("打开图像文件."), start,
                                   QStringLiteral("Image Files") + QStringLiteral("(*.jpg *.png)"));
     if (fileName.isEmpty())
         return;

@@ -104,7 +104,7 @@ bool MainWindow::saveArchiveFile()
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz")) +
         QStringLiteral(".dat");
     const QString path = UserDialogs::saveFileName(this, tr("保存数据到文件"), proposed,
-                                                   tr("data Files") + QStringLiteral("(*.dat)"));
+                                                   tr("数据文件") + QStringLiteral(" (*.dat)"));
     if (path.isEmpty())
         return false;
     rememberFolder(path);
@@ -131,10 +131,15 @@ bool MainWindow::saveArchiveFile()
 void MainWindow::openArchiveFile()
 {
     const QString path = UserDialogs::openFileName(this, tr("打开数据文件"), fileDialogFolder(),
-                                                   tr("data Files") + QStringLiteral("(*.dat)"));
+                                                   tr("数据文件") + QStringLiteral(" (*.dat)"));
     if (path.isEmpty())
         return;
     rememberFolder(path);
+    openArchive(path);
+}
+
+void MainWindow::openArchive(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
@@ -152,7 +157,7 @@ void MainWindow::openArchiveFile()
         (m_archive.lists.size() == 1 && !m_archive.lists.first()->records.isEmpty());
     if (holdsData) {
         const int answer = UserDialogs::question(
-            nullptr, QString(), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
+            nullptr, tr("保存数据"), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
             {tr("是"), tr("否")}, 0, 0);
         // Loading after a save that did not happen would lose the data.
         if (answer == 0 && !saveArchiveFile())
@@ -382,8 +387,8 @@ void MainWindow::on_treeWidget_customContextMenuRequested(const QPoint &pos)
     entry(menu, tr("保存"), MenuSave, true);
     QMenu *saveAs = menu->addMenu(tr("另存为"));
     saveAs->menuAction()->setEnabled(onItem);
-    entry(saveAs, QStringLiteral("excel"), MenuExcel, true);
-    entry(saveAs, QStringLiteral("PDF"), MenuPdf, true);
+    entry(saveAs, tr("Excel 工作簿"), MenuExcel, true);
+    entry(saveAs, tr("PDF 报告"), MenuPdf, true);
     entry(menu, tr("上移"), MenuMoveUp, true);
     entry(menu, tr("删除"), MenuDelete, true);
     entry(menu, tr("重命名"), MenuRename, true);
@@ -528,7 +533,7 @@ void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
                          m.created.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
                          QLatin1Char('\n') + tr("数据数量   ") + QLatin1Char('\t') +
                          QString::number(m.records.size());
-    UserDialogs::information(nullptr, QStringLiteral("info"), text, m_okText);
+    UserDialogs::information(nullptr, tr("测量属性"), text, m_okText);
 }
 
 // Opened with the desktop's default handler for folders.
@@ -586,7 +591,7 @@ void MainWindow::on_pb_erase_flash_clicked()
     if (refuseTransfer())
         return;
     const int answer =
-        UserDialogs::question(nullptr, QString(),
+        UserDialogs::question(nullptr, tr("清除仪器存储"),
                               tr("仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？")
                                   .arg(m_device.storedRecordCount()),
                               {tr("是"), tr("否")}, 1, 1);

@@ -52,6 +52,19 @@ bool connectAtStartup(const QStringList &arguments)
     return arguments.mid(1).contains(QStringLiteral("--connect"));
 }
 
+QPoint centredOn(const QRect &owner, const QSize &size, const QRect &screen)
+{
+    QPoint topLeft(owner.x() + (owner.width() - size.width()) / 2,
+                   owner.y() + (owner.height() - size.height()) / 2);
+    if (!screen.isValid())
+        return topLeft;
+    topLeft.setX(
+        qBound(screen.left(), topLeft.x(), qMax(screen.left(), screen.right() + 1 - size.width())));
+    topLeft.setY(
+        qBound(screen.top(), topLeft.y(), qMax(screen.top(), screen.bottom() + 1 - size.height())));
+    return topLeft;
+}
+
 QString defaultDataDir()
 {
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,10 @@ bool portChoiceVisible(int portCount, bool connected);
 // smoothly to cover 50 x 50 keeping their proportions; the stored logo keeps
 // its full size.
 QImage logoForDisplay(const QImage &logo);
+
+// Top-left corner that centres a window of `size` on `owner` (a frame
+// rectangle), moved as little as needed to lie inside `screen`.
+QPoint centredOn(const QRect &owner, const QSize &size, const QRect &screen);
 
 // Where data files and exports go unless the settings file names a folder:
 // "KX740D" in the user's documents folder (the home folder without one).

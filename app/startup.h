@@ -35,10 +35,22 @@ QList<QTranslator *> installTranslators(QCoreApplication &app, int language);
 // when the simulator cannot start (the reason goes to the debug log).
 QString startSimulatorIfAsked(const QStringList &arguments, QObject *owner);
 
+// The program's command line: --help, --version, --simulate, --connect,
+// --port NAME (repeatable) and an optional data file to open. Called before
+// any window exists (also without a display): prints the help or the
+// version to standard output and returns 0, prints an unknown option or a
+// missing value with the usage to standard error and returns 2, and returns
+// -1 when the program is to start. Texts in the language of "config.cfg".
+int handleCommandLine(QCoreApplication &app);
+
+// The data file named on the command line, or an empty string.
+QString dataFileFromArguments(const QStringList &arguments);
+
 // The whole start-up of the program on `app`, then its event loop: resources,
 // font, the language from "config.cfg" in the working directory and its
 // translators, the simulator and its port with "--simulate", the main window,
-// and with "--connect" a connection to the first port once the loop runs.
+// the data file named on the command line, and with "--connect" a
+// connection to the first port once the loop runs.
 // `ready`, when given, is called with the shown window just before the loop
 // starts (after the connection has been scheduled), so a driver can script
 // the real program. Returns the event loop's exit code.

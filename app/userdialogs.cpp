@@ -2,7 +2,9 @@
 
 #include "app/shellrules.h"
 
+#include <QApplication>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -35,9 +37,22 @@ QString askFileName(DialogRequest::Kind kind, const QString &caption, const QStr
     return a.accepted ? a.text : QString();
 }
 
+class Text
+{
+    Q_DECLARE_TR_FUNCTIONS(UserDialogs)
+};
+
 int runMessageBox(QWidget *parent, QMessageBox::Icon icon, const DialogRequest &request)
 {
-    QMessageBox box(icon, request.title, request.text, QMessageBox::NoButton, parent);
+    // Without a title the window manager would show the program's file name.
+    QString title = request.title;
+    if (title.isEmpty())
+        title = icon == QMessageBox::Question ? Text::tr("请确认") : Text::tr("提示");
+    // A box asked without a parent belongs to the window in front (the
+    // settings window when it is open), so it does not come up behind it.
+    if (!parent)
+        parent = QApplication::activeWindow();
+    QMessageBox box(icon, title, request.text, QMessageBox::NoButton, parent);
     QList<QAbstractButton *> buttons;
     for (const QString &text : request.buttons)
         buttons << box.addButton(text, QMessageBox::AcceptRole);

@@ -13,6 +13,39 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <location filename="../app/startup.cpp" line="+80"/>
+        <source>KX740D 四通道温度计的桌面程序</source>
+        <translation>KX740D 四通道温度计的桌面程序</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>使用内置的模拟仪器</source>
+        <translation>使用内置的模拟仪器</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>启动后连接端口列表中的第一个端口</source>
+        <translation>启动后连接端口列表中的第一个端口</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>把该端口加入端口列表（可重复）</source>
+        <translation>把该端口加入端口列表（可重复）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>启动时打开的数据文件</source>
+        <translation>启动时打开的数据文件</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>只能打开一个数据文件。</source>
+        <translation>只能打开一个数据文件。</translation>
+    </message>
+</context>
+<context>
     <name>ConnectFailure</name>
     <message>
         <location filename="../measurement/connectfailure.cpp" line="+58"/>
@@ -150,7 +183,7 @@
 已读取 %1 / %2 条</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>，剩余约 %1 秒</source>
         <translation>，剩余约 %1 秒</translation>
     </message>
@@ -286,13 +319,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+295"/>
+        <location filename="../app/mainwindow.cpp" line="+301"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+394"/>
+        <location filename="../app/mainwindow_store.cpp" line="+401"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -304,7 +337,7 @@
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+378"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+381"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
@@ -338,24 +371,24 @@
     </message>
     <message>
         <location line="+22"/>
-        <location line="+3312"/>
+        <location line="+3306"/>
         <source> 时</source>
         <translation> 时</translation>
     </message>
     <message>
-        <location line="-3293"/>
-        <location line="+3312"/>
+        <location line="-3287"/>
+        <location line="+3306"/>
         <source> 分</source>
         <translation> 分</translation>
     </message>
     <message>
-        <location line="-3293"/>
-        <location line="+3315"/>
+        <location line="-3287"/>
+        <location line="+3309"/>
         <source> 秒</source>
         <translation> 秒</translation>
     </message>
     <message>
-        <location line="-3276"/>
+        <location line="-3270"/>
         <source>图表</source>
         <translation>图表</translation>
     </message>
@@ -373,41 +406,41 @@
     <message>
         <location line="+30"/>
         <location line="+244"/>
-        <location line="+1728"/>
+        <location line="+1722"/>
         <location line="+514"/>
         <location line="+1555"/>
         <source>T1</source>
         <translation>T1</translation>
     </message>
     <message>
-        <location line="-4022"/>
+        <location line="-4016"/>
         <location line="+241"/>
-        <location line="+1815"/>
+        <location line="+1809"/>
         <location line="+558"/>
         <location line="+1421"/>
         <source>T2</source>
         <translation>T2</translation>
     </message>
     <message>
-        <location line="-4016"/>
+        <location line="-4010"/>
         <location line="+238"/>
-        <location line="+1902"/>
+        <location line="+1896"/>
         <location line="+602"/>
         <location line="+1287"/>
         <source>T3</source>
         <translation>T3</translation>
     </message>
     <message>
-        <location line="-4010"/>
+        <location line="-4004"/>
         <location line="+235"/>
-        <location line="+1989"/>
+        <location line="+1983"/>
         <location line="+646"/>
         <location line="+1153"/>
         <source>T4</source>
         <translation>T4</translation>
     </message>
     <message>
-        <location line="-3992"/>
+        <location line="-3986"/>
         <source>表格</source>
         <translation>表格</translation>
     </message>
@@ -473,79 +506,79 @@
     </message>
     <message>
         <location line="+48"/>
-        <location line="+3582"/>
+        <location line="+3576"/>
         <source>页</source>
         <translation>页</translation>
     </message>
     <message>
-        <location line="-3483"/>
+        <location line="-3477"/>
         <location line="+252"/>
-        <location line="+3299"/>
+        <location line="+3293"/>
         <source>设备</source>
         <translation>设备</translation>
     </message>
     <message>
-        <location line="-3531"/>
-        <location line="+679"/>
+        <location line="-3525"/>
+        <location line="+673"/>
         <source>单位</source>
         <translation>单位</translation>
     </message>
     <message>
-        <location line="-659"/>
-        <location line="+767"/>
+        <location line="-653"/>
+        <location line="+761"/>
         <source>热电偶类型</source>
         <translation>热电偶类型</translation>
     </message>
     <message>
-        <location line="-747"/>
-        <location line="+1133"/>
+        <location line="-741"/>
+        <location line="+1127"/>
         <source>热电偶补偿</source>
         <translation>热电偶补偿</translation>
     </message>
     <message>
-        <location line="-1113"/>
-        <location line="+1731"/>
+        <location line="-1107"/>
+        <location line="+1725"/>
         <source>报警阈值</source>
         <translation>报警阈值</translation>
     </message>
     <message>
-        <location line="-1711"/>
-        <location line="+2341"/>
+        <location line="-1705"/>
+        <location line="+2335"/>
         <source>持续测量时间</source>
         <translation>持续测量时间</translation>
     </message>
     <message>
-        <location line="-2321"/>
-        <location line="+2476"/>
+        <location line="-2315"/>
+        <location line="+2470"/>
         <source>PDF设置</source>
         <translation>PDF设置</translation>
     </message>
     <message>
-        <location line="-2456"/>
-        <location line="+2679"/>
+        <location line="-2450"/>
+        <location line="+2673"/>
         <source>数据备份</source>
         <translation>数据备份</translation>
     </message>
     <message>
-        <location line="-2659"/>
+        <location line="-2653"/>
         <source>说明书</source>
         <translation>说明书</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+2905"/>
+        <location line="+2899"/>
         <location line="+28"/>
         <source>语言</source>
         <translation>语言</translation>
     </message>
     <message>
-        <location line="-2913"/>
-        <location line="+2988"/>
+        <location line="-2907"/>
+        <location line="+2982"/>
         <source>图表设置</source>
         <translation>图表设置</translation>
     </message>
     <message>
-        <location line="-2883"/>
+        <location line="-2877"/>
         <source>设备名称</source>
         <translation>设备名称</translation>
     </message>
@@ -570,7 +603,7 @@
         <translation>设备存储空间</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+60"/>
         <source>自动关机</source>
         <translation>自动关机</translation>
     </message>
@@ -596,6 +629,7 @@
     </message>
     <message>
         <location line="+61"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+518"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -843,12 +877,12 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+234"/>
+        <location filename="../app/mainwindow_table.cpp" line="+268"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-249"/>
+        <location filename="../app/mainwindow.cpp" line="-254"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -878,7 +912,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+217"/>
+        <location line="+222"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -904,18 +938,24 @@
     </message>
     <message>
         <location line="+34"/>
-        <location filename="../app/mainwindow_store.cpp" line="-236"/>
+        <location filename="../app/mainwindow_store.cpp" line="-238"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
 不保存目前数据将会丢失</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <location filename="../app/mainwindow_store.cpp" line="+0"/>
+        <source>保存数据</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+215"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-303"/>
         <location line="+303"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+300"/>
+        <location line="+302"/>
         <location line="+134"/>
         <source>是</source>
         <translation>是</translation>
@@ -923,8 +963,8 @@
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-434"/>
-        <location line="+300"/>
+        <location filename="../app/mainwindow_store.cpp" line="-436"/>
+        <location line="+302"/>
         <location line="+134"/>
         <source>否</source>
         <translation>否</translation>
@@ -969,8 +1009,8 @@
         <location line="+26"/>
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
         <location filename="../app/mainwindow_settings.cpp" line="+84"/>
-        <location filename="../app/mainwindow_store.cpp" line="-470"/>
-        <location line="+20"/>
+        <location filename="../app/mainwindow_store.cpp" line="-477"/>
+        <location line="+25"/>
         <location line="+54"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
@@ -982,23 +1022,33 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Image File</source>
-        <translation>图像文件</translation>
+        <source>JPG 图像</source>
+        <translation>JPG 图像</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
+        <source>PDF 文件</source>
+        <translation>PDF 文件</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>重命名曲线</source>
+        <translation>重命名曲线</translation>
+    </message>
+    <message>
+        <location line="-32"/>
         <source>保存到pdf文件</source>
         <translation>保存到pdf文件</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>pdf File</source>
-        <translation>pdf文件</translation>
-    </message>
-    <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>新坐标轴标签：</source>
         <translation>新坐标轴标签：</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>重命名坐标轴</source>
+        <translation>重命名坐标轴</translation>
     </message>
     <message>
         <location line="+14"/>
@@ -1023,21 +1073,33 @@
 %1</translation>
     </message>
     <message>
-        <location line="+57"/>
-        <location filename="../app/mainwindow_store.cpp" line="-88"/>
+        <location line="+58"/>
+        <location filename="../app/mainwindow_store.cpp" line="-93"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>excel xml Files</source>
-        <translation>excel xml 文件</translation>
+        <location filename="../app/mainwindow_store.cpp" line="+284"/>
+        <source>Excel 工作簿</source>
+        <translation>Excel 工作簿</translation>
     </message>
     <message>
+        <location line="+0"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
+        <source>PDF 报告</source>
+        <translation>PDF 报告</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV 文本</source>
+        <translation>CSV 文本</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_store.cpp" line="-284"/>
         <location line="+27"/>
-        <source>data Files</source>
-        <translation>data Files</translation>
+        <source>数据文件</source>
+        <translation>数据文件</translation>
     </message>
     <message>
         <location line="-1"/>
@@ -1045,12 +1107,12 @@
         <translation>打开数据文件</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+18"/>
         <source>该文件不是有效的数据文件，无法打开。</source>
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+239"/>
+        <location line="+241"/>
         <source>上移</source>
         <translation>上移</translation>
     </message>
@@ -1106,7 +1168,12 @@
         <translation>数据数量   </translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+2"/>
+        <source>测量属性</source>
+        <translation>测量属性</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>未连接设备，请先连接设备。</source>
         <translation>未连接设备，请先连接设备。</translation>
     </message>
@@ -1122,17 +1189,22 @@
         <translation>仪器中没有存储的记录。</translation>
     </message>
     <message>
-        <location line="-22"/>
+        <location line="-23"/>
+        <source>清除仪器存储</source>
+        <translation>清除仪器存储</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</source>
         <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-125"/>
+        <location filename="../app/mainwindow_table.cpp" line="-156"/>
         <source>热电偶</source>
         <translation>热电偶</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+155"/>
         <source>剪切</source>
         <translation>剪切</translation>
     </message>
@@ -1413,6 +1485,19 @@
         <location line="+6"/>
         <source>选项 --%1 的值无效：%2</source>
         <translation>选项 --%1 的值无效：%2</translation>
+    </message>
+</context>
+<context>
+    <name>UserDialogs</name>
+    <message>
+        <location filename="../app/userdialogs.cpp" line="+49"/>
+        <source>请确认</source>
+        <translation>请确认</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>提示</source>
+        <translation>提示</translation>
     </message>
 </context>
 <context>

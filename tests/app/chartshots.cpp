@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
                 DialogAnswer answer;
                 answer.accepted = true;
                 answer.text = QString::fromLocal8Bit(argv[4]);
-                answer.selectedFilter = QStringLiteral("(*.pdf)");
+                answer.selectedFilter = QStringLiteral("PDF 报告 (*.pdf)");
                 return answer;
             });
             w.form()->pb_save_file_as->click();

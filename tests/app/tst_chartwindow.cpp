@@ -244,7 +244,10 @@ private slots:
         w.form()->checkBox_xasix->setChecked(true);
         w.form()->checkBox_yasix->setChecked(true);
         QCOMPARE(plot->xAxis->label(), QStringLiteral("编号"));
-        QCOMPARE(plot->yAxis->label(), QStringLiteral("温度"));
+        QCOMPARE(plot->yAxis->label(), QStringLiteral("温度 (℃)"));
+        w.applyUnit(1);
+        QCOMPARE(plot->yAxis->label(), QStringLiteral("温度 (℉)"));
+        w.applyUnit(0);
 
         w.form()->pb_graph->click();
         const qint64 t0 =
@@ -458,7 +461,7 @@ private slots:
         m_answers << jpg;
         save.at(0)->trigger();
         QCOMPARE(m_asked.last().title, QStringLiteral("保存到图像文件"));
-        QCOMPARE(m_asked.last().filter, QStringLiteral("Image File(*.jpg)"));
+        QCOMPARE(m_asked.last().filter, QStringLiteral("JPG 图像 (*.jpg)"));
         QImageReader reader(jpg.text);
         QCOMPARE(reader.format(), QByteArray("jpeg"));
         QCOMPARE(reader.size(), plot->size());
@@ -553,7 +556,7 @@ private slots:
         text.text = QStringLiteral("Probe");
         m_answers << text;
         w.axisLabelDoubleClick(plot->xAxis, QCPAxis::spAxisLabel);
-        QCOMPARE(m_asked.last().title, QStringLiteral("KX740D"));
+        QCOMPARE(m_asked.last().title, QStringLiteral("重命名坐标轴"));
         QCOMPARE(m_asked.last().text, QStringLiteral("新坐标轴标签："));
         QCOMPARE(m_asked.last().initialText, QStringLiteral("编号"));
         QCOMPARE(plot->xAxis->label(), QStringLiteral("Probe"));

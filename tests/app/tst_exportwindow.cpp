@@ -100,7 +100,7 @@ private slots:
         fill(w, 3);
         w.form()->textEdit->setPlainText(QStringLiteral("note"));
         const QStringList names{path("a.xlsx"), path("b.pdf"), path("c.csv")};
-        const QStringList filters{"excel xml Files(*.xlsx)", "(*.pdf)", "(*.csv)"};
+        const QStringList filters{"Excel 工作簿 (*.xlsx)", "PDF 报告 (*.pdf)", "CSV 文本 (*.csv)"};
         for (int i = 0; i < 3; ++i) {
             m_answers << saveAs(names[i], filters[i]);
             w.on_pb_save_file_as_clicked();
@@ -112,7 +112,8 @@ private slots:
         const DialogRequest &r = m_asked.first();
         QCOMPARE(r.kind, DialogRequest::SaveFile);
         QCOMPARE(r.title, QStringLiteral("保存数据到文件"));
-        QCOMPARE(r.filter, QStringLiteral("excel xml Files(*.xlsx);;(*.pdf);;(*.csv)"));
+        QCOMPARE(r.filter,
+                 QStringLiteral("Excel 工作簿 (*.xlsx);;PDF 报告 (*.pdf);;CSV 文本 (*.csv)"));
         QVERIFY(QRegularExpression(QRegularExpression::escape(m_dataDir) +
                                    "/\\d{4}_\\d\\d_\\d\\d \\d\\d_\\d\\d_\\d\\d_\\d{3}$")
                     .match(r.directory)
@@ -140,7 +141,7 @@ private slots:
         blocker.close();
         MainWindow w;
         fill(w, 2);
-        const QStringList filters{"excel xml Files(*.xlsx)", "(*.pdf)", "(*.csv)"};
+        const QStringList filters{"Excel 工作簿 (*.xlsx)", "PDF 报告 (*.pdf)", "CSV 文本 (*.csv)"};
         const QStringList names{"x.xlsx", "x.pdf", "x.csv"};
         for (int i = 0; i < 3; ++i) {
             m_answers << saveAs(path("blocker/") + names[i], filters[i]);

@@ -491,7 +491,7 @@ private slots:
         }
         QCOMPARE(m_asked.size(), answer == 0 ? 2 : 1);
         QCOMPARE(m_asked[0].kind, DialogRequest::Question);
-        QCOMPARE(m_asked[0].title, QString());
+        QCOMPARE(m_asked[0].title, QStringLiteral("保存数据"));
         QCOMPARE(m_asked[0].text, QStringLiteral("是否保存现有列表数据？\n不保存目前数据将会丢失"));
         QCOMPARE(m_asked[0].buttons,
                  (QStringList{QStringLiteral("是"), QStringLiteral("否"), QStringLiteral("取消")}));

@@ -55,6 +55,14 @@ private slots:
         QCOMPARE(logoForDisplay(logo).size(), shown);
     }
 
+    void settingsWindowCentredOnTheOwnerAndOnScreen()
+    {
+        const QRect screen(0, 0, 1920, 1080);
+        QCOMPARE(centredOn(QRect(100, 100, 1000, 800), QSize(600, 400), screen), QPoint(300, 300));
+        // Owner near the right edge: the window stays whole on the screen.
+        QCOMPARE(centredOn(QRect(1700, 900, 400, 300), QSize(600, 400), screen), QPoint(1320, 680));
+    }
+
     void manualFollowsTheLanguage()
     {
         QCOMPARE(manualFileName(0), QStringLiteral("KX740D_user_manual.pdf"));

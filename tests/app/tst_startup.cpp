@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -139,6 +140,51 @@ private slots:
         for (QTranslator *t : chinese)
             QCoreApplication::removeTranslator(t);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("OK"));
+    }
+
+    // The program's command line works without a display: help and version
+    // on standard output, a wrong option on standard error with status 2.
+    void commandLineWithoutADisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("stdoutHas");
+        QTest::addColumn<QString>("stderrHas");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "--simulate"
+                              << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "kx740d 0."
+                                 << "";
+        QTest::newRow("unknown") << QStringList{"--bogus"} << 2 << ""
+                                 << "bogus";
+        QTest::newRow("two files") << QStringList{"a.dat", "b.dat"} << 2 << ""
+                                   << "FILE.dat";
+    }
+
+    void commandLineWithoutADisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        program.setProcessEnvironment(env);
+        program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kx740d"),
+                      arguments);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QTEST(program.exitCode(), "status");
+        QFETCH(QString, stdoutHas);
+        QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains(stdoutHas));
+        QFETCH(QString, stderrHas);
+        QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains(stderrHas));
+    }
+
+    void dataFileNamedOnTheCommandLine()
+    {
+        QCOMPARE(dataFileFromArguments({"kx740d", "--port", "/dev/pts/3", "a.dat", "--connect"}),
+                 QStringLiteral("a.dat"));
+        QCOMPARE(dataFileFromArguments({"kx740d", "--simulate"}), QString());
     }
 
     void simulatorOnlyWhenAsked()

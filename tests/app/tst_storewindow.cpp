@@ -125,7 +125,7 @@ private slots:
         const DialogRequest &save = m_asked.at(0);
         QCOMPARE(save.kind, DialogRequest::SaveFile);
         QCOMPARE(save.title, QStringLiteral("保存数据到文件"));
-        QCOMPARE(save.filter, QStringLiteral("data Files(*.dat)"));
+        QCOMPARE(save.filter, QStringLiteral("数据文件 (*.dat)"));
         QVERIFY(save.directory.startsWith(w.settings().dataDir + QStringLiteral("/新建档案_")));
         QVERIFY(QRegularExpression(
                     QStringLiteral("_\\d{4}_\\d\\d_\\d\\d \\d\\d_\\d\\d_\\d\\d_\\d{3}\\.dat$"))
@@ -441,7 +441,7 @@ private slots:
         m_asked.clear();
         menuEntry(w, 4);
         QCOMPARE(m_asked.size(), 1);
-        QCOMPARE(m_asked.at(0).title, QStringLiteral("info"));
+        QCOMPARE(m_asked.at(0).title, QStringLiteral("测量属性"));
         QVERIFY(m_asked.at(0).text.startsWith(QStringLiteral("文件名称   \t第二\n测量时间   \t")));
         QVERIFY(m_asked.at(0).text.endsWith(QStringLiteral("\n数据数量   \t0")));
 

@@ -27,7 +27,7 @@ foreach(f bin/kx740d bin/kx740d-sim)
 endforeach()
 
 file(STRINGS ${PREFIX}/share/applications/kx740d.desktop entry)
-list(FIND entry "Exec=kx740d" exec)
+list(FIND entry "Exec=kx740d %f" exec)
 list(FIND entry "Icon=kx740d" icon)
 if(exec EQUAL -1 OR icon EQUAL -1)
     message(FATAL_ERROR "desktop entry does not start kx740d with icon kx740d")
