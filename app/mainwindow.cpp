@@ -5,6 +5,7 @@
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
 #include "measurement/bash.h"
+#include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
 #include "ui_mainwindow.h"
 #include "widgets/bubbletips.h"
@@ -93,9 +94,10 @@ MainWindow::MainWindow(QWidget *parent)
     m_statusTimer = new QTimer(this);
     connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::handleTimeOut);
     m_statusTimer->start(1000);
-    m_reconnectTimer = new QTimer(this);
-    m_reconnectTimer->setInterval(500);
-    connect(m_reconnectTimer, &QTimer::timeout, this, &MainWindow::reconnectWhileRecording);
+    m_session = new RecordingSession(m_device, *m_serialHandle, this);
+    connect(m_session, &RecordingSession::remainingTime, this, &MainWindow::showRemainingTime);
+    connect(m_session, &RecordingSession::timeUp, this, &MainWindow::recordingTimeUp);
+    connect(m_session, &RecordingSession::journalFailed, this, &MainWindow::backupFailed);
 
     setWindowTitle(m_titleBase);
 
@@ -147,12 +149,13 @@ MainWindow::MainWindow(QWidget *parent)
     ui->comboBox_lang->setCurrentIndex(m_settings.language);
     ui->pb_autobackup_enable->setChecked(m_settings.autoBackupEnabled);
     ui->pb_continue_enable->setChecked(m_settings.continuousEnabled);
-    m_device.setContinue(m_settings.continuousEnabled);
     handleRunningTimechange();
+    m_session->setJournalEnabled(m_settings.autoBackupEnabled);
 
     rebuildTree();
     makeItemCurrent(0);
     m_backup.claim(QDir::currentPath());
+    m_session->setJournalFile(m_backup.fileName());
     restoreAutoBackup();
 
     m_constructed = true;
@@ -277,8 +280,7 @@ void MainWindow::handleTimeOut()
         }
         // Not tied to the chart's count: a replot between two readings
         // (unit change, x-axis mode) brings that up to date too.
-        if (m_settings.autoBackupEnabled)
-            writeAutoBackup(false);
+        m_session->tick();
     }
     ui->label_dev_status->setText(m_device.isIdentified() ? tr("状态 ：就绪") : tr("状态：未就绪"));
 }
@@ -288,9 +290,6 @@ void MainWindow::updateCOMInfo(int arg)
     m_reportedConnected = arg != 0;
     if (!m_reportedConnected)
         m_transfer.abandon();
-    if (!m_reportedConnected && m_device.isRecording() && !m_linkPort.isEmpty() &&
-        !m_reconnectTimer->isActive())
-        m_reconnectTimer->start();
     if (m_reportedConnected == m_shownConnected)
         return;
     m_shownConnected = m_reportedConnected;

@@ -32,6 +32,7 @@ class QTreeWidgetItem;
 class SerialHandle;
 class QTimer;
 class DataOutput;
+class RecordingSession;
 
 // The program's only top-level window and the hub that owns every long-lived
 // object. Frameless: its own title bar moves it (drag) and maximises it
@@ -253,15 +254,15 @@ private:
     bool refuseWhileRecording();
     bool refuseTransfer();
     void openInstrumentPort(const QString &portName);
-    // While a recording runs, a lost instrument port is opened again as soon
-    // as it is back, and the recording goes on into the same measurement.
-    void reconnectWhileRecording();
     void askToSwitchBluetoothOff();
     void updateLimitBoxes();
     void updateOffsetBoxes();
 
     void startRecording();
     void stopRecording();
+    void showRemainingTime(quint64 seconds);
+    void recordingTimeUp();
+    void backupFailed();
     int intervalBoxesSeconds() const;
     // Channel index 0..3.
     void limitEdited(int channel, bool high);
@@ -294,7 +295,6 @@ private:
     // The selected rows with the numbers they show, in the view's order.
     QList<SelectedRows> selectedTableRows() const;
     void afterRecordEdit();
-    void writeAutoBackup(bool clear);
 
     void showSettingsWindow();
     // Dialogs asked from the settings window belong to it, so they come up
@@ -389,10 +389,6 @@ private:
     // Restored measurements with the data file that keeps their readings
     // until they are saved in a data file of the user's.
     QList<QPair<const Data_List_T *, QString>> m_recoveredCopies;
-    // Records of the running recording already in the backup file, and
-    // whether its failure was reported during this recording.
-    int m_backupRecords = 0;
-    bool m_backupFailureShown = false;
     // The download or erase whose end has not arrived yet.
     TransferGuard m_transfer;
     bool m_debugWindowShown = false;
@@ -403,9 +399,9 @@ private:
     // reported; their slots then send nothing.
     bool m_showingInstrumentConfig = false;
 
-    // The port the user connected to; empty after a disconnect by the user.
-    QString m_linkPort;
-    QTimer *m_reconnectTimer = nullptr;
+    // The recording: readings, backup journal, continuous time, and the
+    // port reopened after a loss.
+    RecordingSession *m_session = nullptr;
     // Connection state as last reported by the link and as last shown.
     bool m_reportedConnected = false;
     bool m_shownConnected = false;

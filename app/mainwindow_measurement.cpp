@@ -9,6 +9,7 @@
 #include "measurement/bash.h"
 #include "measurement/connectfailure.h"
 #include "measurement/recordingrules.h"
+#include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
 #include "measurement/unitrules.h"
 #include "ui_mainwindow.h"
@@ -77,7 +78,6 @@ void MainWindow::wireMeasurement()
     connect(&m_device, &DevKX740D::progressBar_range_update, this,
             &MainWindow::progressBar_range_update);
     connect(&m_device, &DevKX740D::trans_end, this, &MainWindow::trans_end);
-    connect(&m_device, &DevKX740D::continueTime, this, &MainWindow::continueTime);
 
     for (QSpinBox *box :
          {ui->spinBox_interval_sec, ui->spinBox_interval_min, ui->spinBox_interval_hour})
@@ -118,7 +118,7 @@ void MainWindow::on_pb_connect_clicked()
     const QString portName = ui->comboBox_COM->currentText();
     switch (connectStep(m_serialHandle->isOpen(), portName)) {
     case ConnectStep::Disconnect:
-        m_linkPort.clear();
+        m_session->setPort(QString());
         m_serialHandle->closePort();
         m_device.setLink(nullptr);
         break;
@@ -151,31 +151,11 @@ void MainWindow::openInstrumentPort(const QString &portName)
     const bool opened = m_serialHandle->openPort(portName, kInstrumentBaudRate);
     disconnect(reason);
     if (opened && m_serialHandle->isOpen()) {
-        m_linkPort = portName;
+        m_session->setPort(portName);
         m_device.setLink(m_serialHandle);
         return;
     }
     UserDialogs::information(nullptr, QString(), connectFailureText(portName, linkError), m_okText);
-}
-
-// Polled every half second from the loss of the port on. The port name stays
-// the same when the instrument returns (a udev symlink such as
-// /dev/serial/by-id/..., or the same ttyUSB number); a failed attempt is
-// silent. The handshake runs again, and the instrument is told once more
-// that a recording runs, as it may have been switched off in between.
-void MainWindow::reconnectWhileRecording()
-{
-    if (!m_device.isRecording() || m_linkPort.isEmpty() || m_serialHandle->isOpen()) {
-        m_reconnectTimer->stop();
-        return;
-    }
-    if (!QFileInfo::exists(m_linkPort))
-        return;
-    if (m_serialHandle->openPort(m_linkPort, kInstrumentBaudRate) && m_serialHandle->isOpen()) {
-        m_reconnectTimer->stop();
-        m_device.setLink(m_serialHandle);
-        m_device.notifyRecording(true);
-    }
 }
 
 // Boxes set here to show what the instrument reports do not send that value
@@ -277,12 +257,8 @@ int MainWindow::intervalBoxesSeconds() const
 
 void MainWindow::startRecording()
 {
-    m_device.clearRecorded();
+    m_session->start();
     m_shownRecordCount = 0;
-    m_device.setHold(false);
-    m_device.setRecording(true);
-    m_device.notifyRecording(true);
-    m_device.setRunningTime(0);
     ui->label_remain_time->clear();
     m_bash->setRecording(true);
     // The measurement the recording goes into must stay current.
@@ -292,12 +268,10 @@ void MainWindow::startRecording()
 // The readings stay in the driver until the next start.
 void MainWindow::stopRecording()
 {
-    m_device.setRecording(false);
-    m_device.notifyRecording(false);
+    const QVector<_T_EE_TEST_DATA> records = m_session->stop();
     ui->label_remain_time->clear();
     m_bash->setRecording(false);
-    if (m_device.recordedCount() > 0) {
-        const QVector<_T_EE_TEST_DATA> records = m_device.recordedAsTestData();
+    if (!records.isEmpty()) {
         if (m_currentMeasurement) {
             // An empty measurement dates from when its readings begin, not
             // from when it was made (at start-up, by "new").
@@ -316,7 +290,8 @@ void MainWindow::stopRecording()
         }
     }
     ui->treeWidget->setEnabled(true);
-    writeAutoBackup(true);
+    // The readings are in the archive now.
+    m_session->clearJournal();
 }
 
 void MainWindow::on_pb_hold_clicked()
@@ -338,24 +313,38 @@ void MainWindow::handleRunningTimechange()
     m_settings.continuousSeconds = continuousSecondsFromBoxes(ui->spinBox_contitime_hour->value(),
                                                               ui->spinBox_contitime_min->value(),
                                                               ui->spinBox_contitime_sec->value());
+    m_session->setContinuousTime(m_settings.continuousEnabled, m_settings.continuousSeconds);
 }
 
 void MainWindow::on_pb_continue_enable_clicked(bool checked)
 {
     m_settings.continuousEnabled = checked;
-    m_device.setContinue(checked);
+    m_session->setContinuousTime(checked, m_settings.continuousSeconds);
 }
 
 // Counted by the driver once a second while recording with the continuous
 // time switched on, from 0 at each start.
 void MainWindow::continueTime(uint64_t cnt)
 {
-    if (!continuousTimeReached(cnt, m_settings.continuousSeconds)) {
-        ui->label_remain_time->setText(remainingTimeText(m_settings.continuousSeconds - cnt));
-        return;
-    }
+    m_session->continueTime(cnt);
+}
+
+void MainWindow::showRemainingTime(quint64 seconds)
+{
+    ui->label_remain_time->setText(remainingTimeText(seconds));
+}
+
+void MainWindow::recordingTimeUp()
+{
     ui->pb_start->setChecked(false);
     stopRecording();
+}
+
+// Once per recording: the recording goes on with its readings in memory.
+void MainWindow::backupFailed()
+{
+    UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
+                             m_okText);
 }
 
 // ---- Limits and offsets ----

@@ -4,6 +4,7 @@
 
 #include "app/shellrules.h"
 #include "app/userdialogs.h"
+#include "measurement/recordingsession.h"
 #include "ui_mainwindow.h"
 #include "widgets/programfile.h"
 
@@ -134,6 +135,7 @@ void MainWindow::on_pb_seclet_logo_clicked()
 void MainWindow::on_pb_autobackup_enable_clicked(bool checked)
 {
     m_settings.autoBackupEnabled = checked;
+    m_session->setJournalEnabled(checked);
 }
 
 // Nothing is reported when the manual is missing or no viewer opens it.

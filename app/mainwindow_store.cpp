@@ -4,6 +4,7 @@
 #include "app/menuentry.h"
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
+#include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
 #include "store/datafile.h"
 #include "ui_mainwindow.h"
@@ -185,53 +186,6 @@ void MainWindow::showNoMeasurement()
 
 // ---- Automatic backup ----
 
-// With clear false, brings the backup up to the running recording: the
-// readings not yet in the file are appended, then the byte-array length and
-// the record count are rewritten, so the file is readable at every moment
-// and one update costs the same however long the recording is. A file that
-// does not have the expected size is written anew in full.
-void MainWindow::writeAutoBackup(bool clear)
-{
-    const auto reportFailure = [this] {
-        if (m_backupFailureShown)
-            return;
-        m_backupFailureShown = true;
-        UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
-                                 m_okText);
-    };
-    QFile file(m_backup.fileName());
-    if (clear) {
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            reportFailure();
-        m_backupRecords = 0;
-        m_backupFailureShown = false;
-        return;
-    }
-    const int count = m_device.recordedCount();
-    if (count == m_backupRecords)
-        return;
-    if (m_backupRecords > 0 && count > m_backupRecords) {
-        QVector<_T_EE_TEST_DATA> added;
-        for (const RecordedReading &r : m_device.lastRecorded(count - m_backupRecords))
-            added << storedRecordFromReading(r.first, r.second);
-        if (appendToBackupFile(file.fileName(), quint32(m_backupRecords), added)) {
-            m_backupRecords = count;
-            return;
-        }
-    }
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        reportFailure();
-        return;
-    }
-    const QByteArray bytes = backupFileToBytes(m_device.recordedAsTestData());
-    if (file.write(bytes) != bytes.size()) {
-        reportFailure();
-        m_backupRecords = 0;
-        return;
-    }
-    m_backupRecords = count;
-}
-
 // A backup holding readings means a program ended during a recording.
 void MainWindow::restoreAutoBackup()
 {
@@ -265,7 +219,7 @@ void MainWindow::restoreBackupFile(const QString &fileName, bool own)
         return;
     m_recoveredCopies.append({m_currentMeasurement, copy});
     if (own)
-        writeAutoBackup(true);
+        m_session->clearJournal();
     else
         file.remove();
 }
