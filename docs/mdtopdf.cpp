@@ -182,26 +182,56 @@ void spaceBlocks(QTextDocument &doc)
     }
 }
 
+void breakPageBefore(const QTextBlock &block)
+{
+    QTextBlockFormat format = block.blockFormat();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(block).setBlockFormat(format);
+}
+
 // A heading whose text would start on the next page goes there with it.
-void keepHeadingsWithText(QTextDocument &doc, qreal pageHeight)
+// Returns true when a page break was added.
+bool keepHeadingsWithText(QTextDocument &doc, qreal pageHeight)
 {
     QAbstractTextDocumentLayout *layout = doc.documentLayout();
     const auto firstLineTop = [layout](const QTextBlock &block) {
         const QTextLine line = block.layout()->lineAt(0);
         return layout->blockBoundingRect(block).top() + (line.isValid() ? line.y() : 0);
     };
-    QTextCursor cursor(&doc);
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         const QTextBlock next = block.next();
-        if (block.blockFormat().headingLevel() == 0 || !next.isValid())
+        if (block.blockFormat().headingLevel() == 0 || !next.isValid() ||
+            block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             continue;
-        if (int(firstLineTop(block) / pageHeight) == int(firstLineTop(next) / pageHeight))
-            continue;
-        QTextBlockFormat format = block.blockFormat();
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        cursor.setPosition(block.position());
-        cursor.setBlockFormat(format);
+        if (int(firstLineTop(block) / pageHeight) != int(firstLineTop(next) / pageHeight)) {
+            breakPageBefore(block);
+            return true;
+        }
     }
+    return false;
+}
+
+// A table that fits on a page but would run over a page's end starts on the
+// next one: the toolkit would break its rows cell by cell, a cell's text on
+// one page and its neighbour's on the next. Returns true when a page break
+// was added.
+bool keepTablesWhole(QTextDocument &doc, qreal pageHeight)
+{
+    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    for (QTextFrame *frame : doc.rootFrame()->childFrames()) {
+        auto *table = qobject_cast<QTextTable *>(frame);
+        if (!table || table->format().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            continue;
+        const QRectF box = layout->frameBoundingRect(table);
+        if (box.height() < pageHeight &&
+            int(box.top() / pageHeight) != int(box.bottom() / pageHeight)) {
+            QTextTableFormat format = table->format();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            table->setFormat(format);
+            return true;
+        }
+    }
+    return false;
 }
 
 QString firstHeading(const QTextDocument &doc)
@@ -261,7 +291,9 @@ int main(int argc, char *argv[])
     setCodeFont(doc);
     styleTables(doc, 96 / 72.0);
     spaceBlocks(doc);
-    keepHeadingsWithText(doc, page.height());
+    // Each page break moves what follows; look again from the start.
+    while (keepTablesWhole(doc, page.height()) || keepHeadingsWithText(doc, page.height())) {
+    }
 
     QPainter painter;
     if (!painter.begin(&writer)) {
