@@ -138,7 +138,6 @@ MainWindow::MainWindow(QWidget *parent)
     ui->label_dev_status->hide();
     updateLimitAndOffsetBoxes();
     ui->pb_hold->hide();
-    ui->widget_25->hide();
 
     m_settings.logo = QImage(QStringLiteral(":/images/image 43x.png"));
     showLogo();

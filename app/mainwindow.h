@@ -135,6 +135,7 @@ public slots:
     void on_pb_seclet_logo_clicked();
     void on_pb_autobackup_enable_clicked(bool checked);
     void on_pb_open_user_datasheet_clicked();
+    void on_pushButton_15_clicked();
 
     void on_pb_connect_clicked();
     // Selects the first port of the list and presses the connect button.
@@ -315,6 +316,9 @@ private:
     void showSettings();
     void showLogo();
     void showLimits();
+    // Opens the manual `fileName` found by programFilePath, or says where to
+    // put it when it is missing.
+    void openManual(const QString &fileName);
 
     void fillPortList(const QStringList &ports);
     void handleDeviceChange(const QStringList &ports);

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
@@ -138,9 +139,29 @@ void MainWindow::on_pb_autobackup_enable_clicked(bool checked)
     m_session->setJournalEnabled(checked);
 }
 
-// Nothing is reported when the manual is missing or no viewer opens it.
 void MainWindow::on_pb_open_user_datasheet_clicked()
 {
-    const QString path = programFilePath(manualFileName(m_settings.language));
+    openManual(manualFileName(m_settings.language));
+}
+
+void MainWindow::on_pushButton_15_clicked()
+{
+    openManual(pcManualFileName(m_settings.language));
+}
+
+// The instrument's manual is not shipped with the program, so a missing
+// manual is usually one the user has yet to copy beside the program. Nothing
+// is reported when no viewer opens the file.
+void MainWindow::openManual(const QString &fileName)
+{
+    const QString path = programFilePath(fileName);
+    if (!QFileInfo::exists(path)) {
+        const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("找不到说明书文件 %1。\n请把该文件放到程序所在的文件夹：\n%2").arg(fileName, folder),
+            m_okText);
+        return;
+    }
     QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }

@@ -32,6 +32,12 @@ QString manualFileName(int language)
                          : QStringLiteral("KX740D_user_manual_EN.pdf");
 }
 
+QString pcManualFileName(int language)
+{
+    return language == 0 ? QStringLiteral("KX740D_PC_manual.pdf")
+                         : QStringLiteral("KX740D_PC_manual_EN.pdf");
+}
+
 QStringList portsFromArguments(const QStringList &arguments)
 {
     QStringList ports;

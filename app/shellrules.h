@@ -37,6 +37,8 @@ QString defaultDataDir();
 
 // The instrument manual in the interface language (0 Chinese, else English).
 QString manualFileName(int language);
+// This program's own manual, built from docs/manual-*.md, in the same way.
+QString pcManualFileName(int language);
 
 // Ports named on the command line with "--port NAME" (repeatable), in order,
 // for instruments behind other bridges and for simulators.

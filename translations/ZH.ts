@@ -319,13 +319,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+301"/>
+        <location filename="../app/mainwindow.cpp" line="+308"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+401"/>
+        <location filename="../app/mainwindow_store.cpp" line="+355"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -337,7 +337,7 @@
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+381"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+383"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
@@ -629,7 +629,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+518"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+507"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -882,7 +882,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-254"/>
+        <location filename="../app/mainwindow.cpp" line="-259"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -912,7 +912,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+222"/>
+        <location line="+230"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -922,7 +922,7 @@
         <translation>状态：未就绪</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+19"/>
         <source>断开连接</source>
         <translation>断开连接</translation>
     </message>
@@ -938,24 +938,24 @@
     </message>
     <message>
         <location line="+34"/>
-        <location filename="../app/mainwindow_store.cpp" line="-238"/>
+        <location filename="../app/mainwindow_store.cpp" line="-191"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
 不保存目前数据将会丢失</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-1"/>
         <location filename="../app/mainwindow_store.cpp" line="+0"/>
         <source>保存数据</source>
         <translation>保存数据</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-303"/>
-        <location line="+303"/>
+        <location line="+2"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-312"/>
+        <location line="+313"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+302"/>
+        <location line="+255"/>
         <location line="+134"/>
         <source>是</source>
         <translation>是</translation>
@@ -963,15 +963,15 @@
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-436"/>
-        <location line="+302"/>
+        <location filename="../app/mainwindow_store.cpp" line="-389"/>
+        <location line="+255"/>
         <location line="+134"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-303"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-313"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -1008,10 +1008,10 @@
     <message>
         <location line="+26"/>
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+84"/>
-        <location filename="../app/mainwindow_store.cpp" line="-477"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+151"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+86"/>
+        <location filename="../app/mainwindow_store.cpp" line="-430"/>
         <location line="+25"/>
-        <location line="+54"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
@@ -1061,6 +1061,15 @@
         <translation>打开图像文件.</translation>
     </message>
     <message>
+        <location line="+39"/>
+        <source>找不到说明书文件 %1。
+请把该文件放到程序所在的文件夹：
+%2</source>
+        <translation>找不到说明书文件 %1。
+请把该文件放到程序所在的文件夹：
+%2</translation>
+    </message>
+    <message>
         <location filename="../app/mainwindow_export.cpp" line="+5"/>
         <source>导出完成</source>
         <translation>导出完成</translation>
@@ -1074,13 +1083,13 @@
     </message>
     <message>
         <location line="+58"/>
-        <location filename="../app/mainwindow_store.cpp" line="-93"/>
+        <location filename="../app/mainwindow_store.cpp" line="-39"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+284"/>
+        <location filename="../app/mainwindow_store.cpp" line="+237"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1096,7 +1105,7 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-284"/>
+        <location filename="../app/mainwindow_store.cpp" line="-237"/>
         <location line="+27"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
@@ -1112,7 +1121,7 @@
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+241"/>
+        <location line="+194"/>
         <source>上移</source>
         <translation>上移</translation>
     </message>
@@ -1219,7 +1228,7 @@
         <translation>在下方插入</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_measurement.cpp" line="+47"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-104"/>
         <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
         <translation>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</translation>
     </message>
@@ -1490,7 +1499,7 @@
 <context>
     <name>UserDialogs</name>
     <message>
-        <location filename="../app/userdialogs.cpp" line="+49"/>
+        <location filename="../app/userdialogs.cpp" line="+50"/>
         <source>请确认</source>
         <translation>请确认</translation>
     </message>

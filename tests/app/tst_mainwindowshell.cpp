@@ -13,6 +13,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -47,6 +49,17 @@ private:
         if (f.open(QIODevice::ReadOnly))
             decodeSettings(f.readAll(), s);
         return s;
+    }
+
+    // Standard output of a poppler tool, empty when it fails.
+    static QString popplerOutput(const char *tool, const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(QString::fromLatin1(tool), arguments);
+        if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+            process.exitCode() != 0)
+            return QString();
+        return QString::fromUtf8(process.readAllStandardOutput());
     }
 
     static DialogAnswer pressButton(int index)
@@ -272,6 +285,7 @@ private slots:
         QTest::newRow("english") << 1 << QStringLiteral("KX740D_user_manual_EN.pdf");
     }
 
+    // The user's copy of the instrument's manual in the working directory.
     void manualInTheSettingsLanguage()
     {
         QFETCH(int, language);
@@ -279,15 +293,79 @@ private slots:
         AppSettings s;
         s.language = language;
         writeSettings(s);
+        QFile manual(file);
+        QVERIFY(manual.open(QIODevice::WriteOnly));
+        manual.close();
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
         MainWindow w;
-        w.on_pb_open_user_datasheet_clicked();
+        w.form()->pb_open_user_datasheet->click();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(catcher.urls.size(), 1);
-        QVERIFY(catcher.urls[0].isLocalFile());
-        QCOMPARE(QFileInfo(catcher.urls[0].toLocalFile()).fileName(), file);
-        QVERIFY(m_asked.isEmpty()); // a missing manual is not reported
+        QCOMPARE(catcher.urls,
+                 QList<QUrl>{QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath())});
+        QVERIFY(m_asked.isEmpty());
+    }
+
+    void missingManualSaysWhereToPutIt()
+    {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        MainWindow w;
+        w.form()->pb_open_user_datasheet->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QVERIFY(catcher.urls.isEmpty());
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].kind, DialogRequest::Information);
+        QCOMPARE(m_asked[0].title, QString());
+        QCOMPARE(m_asked[0].buttons, QStringList{QStringLiteral("确定")});
+        QVERIFY(m_asked[0].text.contains(QStringLiteral("KX740D_user_manual_EN.pdf")));
+        QVERIFY(m_asked[0].text.contains(
+            QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    }
+
+    void pcManualInTheSettingsLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("chinese") << 0 << QStringLiteral("KX740D_PC_manual.pdf")
+                                 << QStringLiteral("KX740D PC 软件使用说明书");
+        QTest::newRow("english") << 1 << QStringLiteral("KX740D_PC_manual_EN.pdf")
+                                 << QStringLiteral("KX740D PC Software User Manual");
+    }
+
+    // The build prints the manuals beside the programs, this test among them;
+    // poppler reads them back.
+    void pcManualInTheSettingsLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        AppSettings s;
+        s.language = language;
+        writeSettings(s);
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        MainWindow w;
+        w.form()->pushButton_15->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QVERIFY(m_asked.isEmpty());
+        const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(file);
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+
+        const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
+                                       QRegularExpression::MultilineOption);
+        const QRegularExpressionMatch match = pages.match(popplerOutput("pdfinfo", {path}));
+        QVERIFY2(match.hasMatch(), "pdfinfo cannot read the manual");
+        QVERIFY(match.captured(1).toInt() >= 2);
+        // CJK fonts map some glyphs to compatibility characters (the radical
+        // for 文); the normalized text reads as written.
+        const QString firstPage =
+            popplerOutput("pdftotext",
+                          {QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-enc"),
+                           QStringLiteral("UTF-8"), path, QStringLiteral("-")})
+                .normalized(QString::NormalizationForm_KC);
+        QVERIFY2(firstPage.contains(title), qPrintable(firstPage.left(200)));
     }
 
     void menuAndPageNavigation()

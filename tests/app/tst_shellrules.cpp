@@ -68,6 +68,8 @@ private slots:
         QCOMPARE(manualFileName(0), QStringLiteral("KX740D_user_manual.pdf"));
         QCOMPARE(manualFileName(1), QStringLiteral("KX740D_user_manual_EN.pdf"));
         QCOMPARE(manualFileName(5), QStringLiteral("KX740D_user_manual_EN.pdf"));
+        QCOMPARE(pcManualFileName(0), QStringLiteral("KX740D_PC_manual.pdf"));
+        QCOMPARE(pcManualFileName(5), QStringLiteral("KX740D_PC_manual_EN.pdf"));
     }
 
     void portsNamedOnTheCommandLine()

@@ -11,6 +11,7 @@ endif()
 set(expected
     bin/kx740d bin/kx740d-sim
     bin/cs.qss bin/KX740D_EN.qm bin/ZH.qm bin/widgets_zh_cn.qm
+    bin/KX740D_PC_manual.pdf bin/KX740D_PC_manual_EN.pdf
     share/applications/kx740d.desktop
     share/icons/hicolor/scalable/apps/kx740d.svg
     share/kx740d/60-kx740d.rules)
