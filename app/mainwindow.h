@@ -301,6 +301,8 @@ private:
     QString yLabelText() const;
     // The tip shows on the large chart with the reference line on and a text.
     void updateTipVisibility();
+    // Places the tip beside `cursor` (chart coordinates), inside the chart.
+    void placeTip(const QPoint &cursor);
 
     void loadSettings();
     void saveSettings();
