@@ -150,7 +150,7 @@ in a terminal, then log out and log in again for the new group membership to tak
 %1 of %2 read</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>，剩余约 %1 秒</source>
         <translation>, about %1 s left</translation>
     </message>
@@ -286,13 +286,13 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+295"/>
+        <location filename="../app/mainwindow.cpp" line="+301"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+394"/>
+        <location filename="../app/mainwindow_store.cpp" line="+396"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -304,7 +304,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+378"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+391"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>Save</translation>
@@ -338,24 +338,24 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+22"/>
-        <location line="+3312"/>
+        <location line="+3313"/>
         <source> 时</source>
         <translation> h</translation>
     </message>
     <message>
-        <location line="-3293"/>
-        <location line="+3312"/>
+        <location line="-3294"/>
+        <location line="+3313"/>
         <source> 分</source>
         <translation> min</translation>
     </message>
     <message>
-        <location line="-3293"/>
-        <location line="+3315"/>
+        <location line="-3294"/>
+        <location line="+3316"/>
         <source> 秒</source>
         <translation> s</translation>
     </message>
     <message>
-        <location line="-3276"/>
+        <location line="-3277"/>
         <source>图表</source>
         <translation>Chart</translation>
     </message>
@@ -372,47 +372,47 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location line="+244"/>
-        <location line="+1728"/>
+        <location line="+251"/>
+        <location line="+1722"/>
         <location line="+514"/>
         <location line="+1555"/>
         <source>T1</source>
         <translation>T1</translation>
     </message>
     <message>
-        <location line="-4022"/>
-        <location line="+241"/>
-        <location line="+1815"/>
+        <location line="-4023"/>
+        <location line="+248"/>
+        <location line="+1809"/>
         <location line="+558"/>
         <location line="+1421"/>
         <source>T2</source>
         <translation>T2</translation>
     </message>
     <message>
-        <location line="-4016"/>
-        <location line="+238"/>
-        <location line="+1902"/>
+        <location line="-4017"/>
+        <location line="+245"/>
+        <location line="+1896"/>
         <location line="+602"/>
         <location line="+1287"/>
         <source>T3</source>
         <translation>T3</translation>
     </message>
     <message>
-        <location line="-4010"/>
-        <location line="+235"/>
-        <location line="+1989"/>
+        <location line="-4011"/>
+        <location line="+242"/>
+        <location line="+1983"/>
         <location line="+646"/>
         <location line="+1153"/>
         <source>T4</source>
         <translation>T4</translation>
     </message>
     <message>
-        <location line="-3992"/>
+        <location line="-3993"/>
         <source>表格</source>
         <translation>Table</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+99"/>
         <source>面板控制</source>
         <translation>Panel control</translation>
     </message>
@@ -473,79 +473,79 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+48"/>
-        <location line="+3582"/>
+        <location line="+3576"/>
         <source>页</source>
         <translation>Page</translation>
     </message>
     <message>
-        <location line="-3483"/>
+        <location line="-3477"/>
         <location line="+252"/>
-        <location line="+3299"/>
+        <location line="+3293"/>
         <source>设备</source>
         <translation>Device</translation>
     </message>
     <message>
-        <location line="-3531"/>
-        <location line="+679"/>
+        <location line="-3525"/>
+        <location line="+673"/>
         <source>单位</source>
         <translation>Unit</translation>
     </message>
     <message>
-        <location line="-659"/>
-        <location line="+767"/>
+        <location line="-653"/>
+        <location line="+761"/>
         <source>热电偶类型</source>
         <translation>Thermocouple type</translation>
     </message>
     <message>
-        <location line="-747"/>
-        <location line="+1133"/>
+        <location line="-741"/>
+        <location line="+1127"/>
         <source>热电偶补偿</source>
         <translation>Thermocouple compensation</translation>
     </message>
     <message>
-        <location line="-1113"/>
-        <location line="+1731"/>
+        <location line="-1107"/>
+        <location line="+1725"/>
         <source>报警阈值</source>
         <translation>Alarm limits</translation>
     </message>
     <message>
-        <location line="-1711"/>
-        <location line="+2341"/>
+        <location line="-1705"/>
+        <location line="+2335"/>
         <source>持续测量时间</source>
         <translation>Continuous measuring time</translation>
     </message>
     <message>
-        <location line="-2321"/>
-        <location line="+2476"/>
+        <location line="-2315"/>
+        <location line="+2470"/>
         <source>PDF设置</source>
         <translation>PDF settings</translation>
     </message>
     <message>
-        <location line="-2456"/>
-        <location line="+2679"/>
+        <location line="-2450"/>
+        <location line="+2673"/>
         <source>数据备份</source>
         <translation>Data backup</translation>
     </message>
     <message>
-        <location line="-2659"/>
+        <location line="-2653"/>
         <source>说明书</source>
         <translation>Manuals</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+2905"/>
+        <location line="+2899"/>
         <location line="+28"/>
         <source>语言</source>
         <translation>Language</translation>
     </message>
     <message>
-        <location line="-2913"/>
-        <location line="+2988"/>
+        <location line="-2907"/>
+        <location line="+2982"/>
         <source>图表设置</source>
         <translation>Chart settings</translation>
     </message>
     <message>
-        <location line="-2883"/>
+        <location line="-2877"/>
         <source>设备名称</source>
         <translation>Device name</translation>
     </message>
@@ -570,7 +570,7 @@ Closes automatically in %1 s</translation>
         <translation>Device storage</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+60"/>
         <source>自动关机</source>
         <translation>Automatic power-off</translation>
     </message>
@@ -843,12 +843,12 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+234"/>
+        <location filename="../app/mainwindow_table.cpp" line="+283"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-249"/>
+        <location filename="../app/mainwindow.cpp" line="-254"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -878,7 +878,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+217"/>
+        <location line="+222"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -904,7 +904,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+34"/>
-        <location filename="../app/mainwindow_store.cpp" line="-236"/>
+        <location filename="../app/mainwindow_store.cpp" line="-238"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -915,7 +915,7 @@ Data that is not saved will be lost.</translation>
         <location filename="../app/mainwindow_measurement.cpp" line="+215"/>
         <location line="+303"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+300"/>
+        <location line="+302"/>
         <location line="+134"/>
         <source>是</source>
         <translation>Yes</translation>
@@ -923,8 +923,8 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-434"/>
-        <location line="+300"/>
+        <location filename="../app/mainwindow_store.cpp" line="-436"/>
+        <location line="+302"/>
         <location line="+134"/>
         <source>否</source>
         <translation>No</translation>
@@ -966,10 +966,10 @@ Data that is not saved will be lost.</translation>
         <translation>Copy picture</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+25"/>
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
         <location filename="../app/mainwindow_settings.cpp" line="+84"/>
-        <location filename="../app/mainwindow_store.cpp" line="-470"/>
+        <location filename="../app/mainwindow_store.cpp" line="-472"/>
         <location line="+20"/>
         <location line="+54"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
@@ -1050,7 +1050,7 @@ Data that is not saved will be lost.</translation>
         <translation>This file is not a valid data file and cannot be opened.</translation>
     </message>
     <message>
-        <location line="+239"/>
+        <location line="+241"/>
         <source>上移</source>
         <translation>Move up</translation>
     </message>
@@ -1127,12 +1127,17 @@ Data that is not saved will be lost.</translation>
         <translation>The %1 records stored in the instrument will be erased and cannot be recovered. Continue?</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-125"/>
+        <location filename="../app/mainwindow_table.cpp" line="-170"/>
         <source>热电偶</source>
         <translation>Thermocouple</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+99"/>
+        <source>第 %1 / %2 页</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+    <message>
+        <location line="+70"/>
         <source>剪切</source>
         <translation>Cut</translation>
     </message>
