@@ -276,7 +276,11 @@ private:
     // Views of the current measurement and the backup file, filled in by the
     // table, the chart and the data files.
     void showCurrentMeasurement();
+    // Pages counted again for the current measurement, the newest shown.
     void updatePaging();
+    // Pages counted again, `page` (clamped) shown on the bar and its label.
+    void showPaging(int page);
+    void updatePageLabel();
     void replotCurrentMeasurement();
     // Live refresh of the table and chart while recording.
     void graphUpdate();
@@ -295,7 +299,9 @@ private:
     void fitTableColumns(const QStringList &headers, bool narrow, int largestNumber);
     // The selected rows with the numbers they show, in the view's order.
     QList<SelectedRows> selectedTableRows() const;
-    void afterRecordEdit();
+    // After an edit of the current measurement that had `recordsBefore`
+    // records: table and chart again, the table on the page the edit was on.
+    void afterRecordEdit(int recordsBefore);
 
     void showSettingsWindow();
     // Dialogs asked from the settings window belong to it, so they come up
@@ -310,6 +316,8 @@ private:
     QString yLabelText() const;
     // The tip shows on the large chart with the reference line on and a text.
     void updateTipVisibility();
+    // Places the tip beside `cursor` (chart coordinates), inside the chart.
+    void placeTip(const QPoint &cursor);
 
     void loadSettings();
     void saveSettings();

@@ -307,8 +307,19 @@ void MainWindow::settracerable(bool value)
 void MainWindow::mouseMove(QMouseEvent *e)
 {
     m_chart.moveTracer(e->localPos());
-    m_bubbleTips->setText(m_chart.tipText(e->localPos()));
+    m_bubbleTips->setText(m_chart.tipText(e->localPos(), m_unit));
+    // Placed after the text gave the tip its size.
+    placeTip(e->pos());
     updateTipVisibility();
+}
+
+// The tip is a child of the data tabs, above the chart, and stays wholly
+// inside the chart.
+void MainWindow::placeTip(const QPoint &cursor)
+{
+    QCustomPlot *plot = ui->customPlot;
+    const QPoint inChart = tipPosition(cursor, m_bubbleTips->size(), plot->size());
+    m_bubbleTips->move(m_bubbleTips->parentWidget()->mapFromGlobal(plot->mapToGlobal(inChart)));
 }
 
 void MainWindow::updateTipVisibility()
@@ -403,10 +414,9 @@ void MainWindow::handleplotMenuClicked()
     const std::optional<int> entry = menuEntry(sender());
     if (!entry)
         return;
-    QCustomPlot *plot = ui->customPlot;
     const QString cannotCreate = tr("无法创建文件，请使用管理员权限运行程序。");
     if (*entry == MenuCopyPicture) {
-        const QPixmap picture = plot->toPixmap(0, 0, 1.0);
+        const QPixmap picture = m_chart.picture(0, 0);
         if (!picture.isNull())
             QApplication::clipboard()->setPixmap(picture, QClipboard::Clipboard);
     } else if (*entry == MenuSaveJpg) {
@@ -416,7 +426,7 @@ void MainWindow::handleplotMenuClicked()
         if (name.isNull())
             return;
         rememberFolder(name);
-        if (!plot->saveJpg(name, 0, 0, 1.0, -1, 96))
+        if (!m_chart.saveJpg(name))
             UserDialogs::information(this, QString(), cannotCreate, m_okText);
     } else if (*entry == MenuSavePdf) {
         const QString name =
@@ -425,7 +435,7 @@ void MainWindow::handleplotMenuClicked()
         if (name.isNull())
             return;
         rememberFolder(name);
-        if (!plot->savePdf(name, 0, 0, QCP::epAllowCosmetic, QString(), QString()))
+        if (!m_chart.savePdf(name))
             UserDialogs::information(this, QString(), cannotCreate, m_okText);
         else
             QDesktopServices::openUrl(QUrl::fromLocalFile(name));
@@ -465,15 +475,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     QCustomPlot *plot = ui->customPlot;
     if (watched == plot) {
         switch (event->type()) {
-        case QEvent::MouseMove: {
-            const auto *move = static_cast<QMouseEvent *>(event);
-            m_bubbleTips->move(
-                tipPosition(move->pos(), plot->pos(), m_bubbleTips->size(), plot->size()));
-            updateTipVisibility();
-            break;
-        }
         case QEvent::Enter:
-            m_bubbleTips->move(static_cast<QEnterEvent *>(event)->pos() + plot->pos());
+            placeTip(static_cast<QEnterEvent *>(event)->pos());
             updateTipVisibility();
             break;
         case QEvent::Leave:

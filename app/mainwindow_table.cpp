@@ -49,6 +49,7 @@ void MainWindow::setupTable()
     connect(ui->action_copy, &QAction::triggered, this, &MainWindow::copy);
     ui->horizontalScrollBar->setRange(0, 0);
     ui->horizontalScrollBar->hide();
+    ui->label_page->hide();
 }
 
 void MainWindow::setCompactTable(bool compact)
@@ -190,26 +191,40 @@ void MainWindow::fitTableColumns(const QStringList &headers, bool narrow, int la
 void MainWindow::updatePaging()
 {
     const int n = m_currentMeasurement ? m_currentMeasurement->records.size() : 0;
+    showPaging(pageCountFor(n, m_tablePageSize) - 1);
+}
+
+// The caller shows the measurement afterwards; the bar must not show an
+// intermediate page on the way.
+void MainWindow::showPaging(int page)
+{
+    const int n = m_currentMeasurement ? m_currentMeasurement->records.size() : 0;
     m_pageCount = pageCountFor(n, m_tablePageSize);
-    m_currentPage = m_pageCount - 1;
-    // The caller shows the measurement afterwards; the bar must not show an
-    // intermediate page on the way.
+    m_currentPage = qBound(0, page, m_pageCount - 1);
     {
         const QSignalBlocker blocker(ui->horizontalScrollBar);
         ui->horizontalScrollBar->setRange(0, m_pageCount - 1);
-        ui->horizontalScrollBar->setValue(m_pageCount - 1);
+        ui->horizontalScrollBar->setValue(m_currentPage);
     }
     on_horizontalScrollBar_rangeChanged(0, m_pageCount - 1);
+    updatePageLabel();
+}
+
+void MainWindow::updatePageLabel()
+{
+    ui->label_page->setText(tr("第 %1 / %2 页").arg(m_currentPage + 1).arg(m_pageCount));
 }
 
 void MainWindow::on_horizontalScrollBar_rangeChanged(int min, int max)
 {
     ui->horizontalScrollBar->setVisible(min != max);
+    ui->label_page->setVisible(min != max);
 }
 
 void MainWindow::on_horizontalScrollBar_valueChanged(int value)
 {
     m_currentPage = value;
+    updatePageLabel();
     showCurrentMeasurement();
 }
 
@@ -293,9 +308,11 @@ void MainWindow::tableMeasurementChanged()
     showCurrentMeasurement();
 }
 
-void MainWindow::afterRecordEdit()
+void MainWindow::afterRecordEdit(int recordsBefore)
 {
-    tableMeasurementChanged();
+    const int recordsAfter = m_currentMeasurement ? m_currentMeasurement->records.size() : 0;
+    showPaging(pageAfterEdit(m_currentPage, recordsBefore, recordsAfter, m_tablePageSize));
+    showCurrentMeasurement();
     replotCurrentMeasurement();
 }
 
@@ -308,6 +325,7 @@ void MainWindow::handleTableviewMenuClicked(QAction *action)
     const QList<SelectedRows> selection = selectedTableRows();
     QVector<_T_EE_TEST_DATA> *records =
         m_currentMeasurement ? &m_currentMeasurement->records : nullptr;
+    const int recordsBefore = records ? records->size() : 0;
 
     switch (*entry) {
     case MenuCopy:
@@ -320,14 +338,14 @@ void MainWindow::handleTableviewMenuClicked(QAction *action)
             return;
         if (records && removeSelectedRecords(*records, selection))
             m_modified = true;
-        afterRecordEdit();
+        afterRecordEdit(recordsBefore);
         break;
     case MenuDelete:
         if (recording)
             return;
         if (records && removeSelectedRecords(*records, selection))
             m_modified = true;
-        afterRecordEdit();
+        afterRecordEdit(recordsBefore);
         break;
     case MenuInsertAbove:
     case MenuInsertBelow:
@@ -335,7 +353,7 @@ void MainWindow::handleTableviewMenuClicked(QAction *action)
             return;
         if (insertRecords(*records, selection, m_recordClipboard, entry == MenuInsertAbove))
             m_modified = true;
-        afterRecordEdit();
+        afterRecordEdit(recordsBefore);
         break;
     default:
         break;

@@ -196,11 +196,11 @@ void ChartPlot::moveTracer(const QPointF &pixel)
     m_tracerLayer->replot();
 }
 
-QString ChartPlot::tipText(const QPointF &pixel) const
+QString ChartPlot::tipText(const QPointF &pixel, int unit) const
 {
-    QString text;
+    QStringList lines;
     if (!m_plot)
-        return text;
+        return QString();
     for (int i = 0; i < m_plot->graphCount(); ++i) {
         QCPGraph *graph = m_plot->graph(i);
         QVariant details;
@@ -214,7 +214,41 @@ QString ChartPlot::tipText(const QPointF &pixel) const
             continue;
         const int index = qBound(0, selection.dataRange().begin(), count - 1);
         const auto point = graph->data()->at(index);
-        text += tipLine(i + 1, point->key, point->value, m_dateTimeMode);
+        lines << tipLine(i + 1, point->key, point->value, m_dateTimeMode, unit);
     }
-    return text;
+    return lines.join(QLatin1Char('\n'));
+}
+
+template <typename Render> auto ChartPlot::withoutCrosshair(Render render) const
+{
+    const bool shown = m_tracer && m_tracer->visible();
+    if (shown)
+        m_tracer->setVisible(false);
+    const auto result = render();
+    if (shown)
+        m_tracer->setVisible(true);
+    return result;
+}
+
+QPixmap ChartPlot::picture(int width, int height) const
+{
+    if (!m_plot)
+        return QPixmap();
+    return withoutCrosshair([&] { return m_plot->toPixmap(width, height, 1.0); });
+}
+
+bool ChartPlot::saveJpg(const QString &fileName) const
+{
+    if (!m_plot)
+        return false;
+    return withoutCrosshair([&] { return m_plot->saveJpg(fileName, 0, 0, 1.0, -1, 96); });
+}
+
+bool ChartPlot::savePdf(const QString &fileName) const
+{
+    if (!m_plot)
+        return false;
+    return withoutCrosshair([&] {
+        return m_plot->savePdf(fileName, 0, 0, QCP::epAllowCosmetic, QString(), QString());
+    });
 }

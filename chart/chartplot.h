@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPixmap>
 #include <QPointF>
 
 class QCustomPlot;
@@ -56,14 +57,24 @@ public:
     // the layer it lies on, so following the mouse costs no full replot.
     void moveTracer(const QPointF &pixel);
     // One line per graph that has a point closest to `pixel` (hidden graphs
-    // too), in graph order; empty without data.
-    QString tipText(const QPointF &pixel) const;
+    // too), in graph order, values in `unit`; empty without data.
+    QString tipText(const QPointF &pixel, int unit) const;
+
+    // Pictures of the chart for the clipboard, files and reports never show
+    // the crosshair. A width or height of 0 means the chart's own.
+    QPixmap picture(int width, int height) const;
+    // At the chart's size, default quality, 96 dots per inch.
+    bool saveJpg(const QString &fileName) const;
+    // At the chart's size, cosmetic pens allowed, no creator or title.
+    bool savePdf(const QString &fileName) const;
 
 private:
     // Markers closer than their own size merge into a band that hides the
     // line and costs most of the drawing time; only every n-th is drawn then.
     // Lines denser than the pixels are drawn without smoothing.
     void updateScatterSkip();
+    // Runs `render` with the crosshair hidden and shows it again as it was.
+    template <typename Render> auto withoutCrosshair(Render render) const;
 
     QCustomPlot *m_plot = nullptr;
     QCPItemTracer *m_tracer = nullptr;

@@ -123,22 +123,29 @@ QCPScatterStyle::ScatterShape scatterShapeAtSetup(int storedValue)
     return QCPScatterStyle::ScatterShape(v + 1);
 }
 
-QPoint tipPosition(const QPoint &cursor, const QPoint &chartOrigin, const QSize &tip,
-                   const QSize &chart)
+QPoint tipPosition(const QPoint &cursor, const QSize &tip, const QSize &chart)
 {
-    const QPoint c = cursor + chartOrigin;
-    const int x = chart.width() < c.x() + tip.width() ? c.x() - tip.width() - 30 : c.x() + 30;
-    const int y = chart.height() < c.y() + tip.height() ? c.y() - tip.height() - 30 : c.y() + 30;
+    constexpr int kDistance = 30;
+    int x = cursor.x() + kDistance;
+    if (x + tip.width() > chart.width())
+        x = cursor.x() - kDistance - tip.width();
+    int y = cursor.y() + kDistance;
+    if (y + tip.height() > chart.height())
+        y = cursor.y() - kDistance - tip.height();
+    x = qMax(0, qMin(x, chart.width() - tip.width()));
+    y = qMax(0, qMin(y, chart.height() - tip.height()));
     return QPoint(x, y);
 }
 
-QString tipLine(int channel, double key, double value, bool dateTimeKeys)
+QString tipLine(int channel, double key, double value, bool dateTimeKeys, int unit)
 {
     const QString keyText =
         dateTimeKeys
             ? QDateTime::fromSecsSinceEpoch(qint64(key)).toString(QStringLiteral("hh:mm:ss"))
             : QString::number(key, 'g', 6);
-    return QStringLiteral("T%1 %2 %3\n").arg(channel).arg(keyText).arg(QString::number(value, 'g'));
+    return QStringLiteral("T%1: %2 %3 (%4)")
+        .arg(channel)
+        .arg(shownValueText(value), unitSymbol(unit), keyText);
 }
 
 int scatterSkip(int visiblePoints, double pixelWidth, double markerSize)

@@ -56,17 +56,17 @@ QCPGraph::LineStyle lineStyleAtSetup(int storedValue);
 QCPScatterStyle::ScatterShape scatterShapeFromSpinBox(int value);
 QCPScatterStyle::ScatterShape scatterShapeAtSetup(int storedValue);
 
-// Top-left corner of the reading tip, in the coordinates of the chart's
-// parent: 30 pixels right of and below the cursor, or left of / above it
-// where the tip would cross the chart's right or bottom edge. `cursor` is in
-// chart coordinates, `chartOrigin` the chart's position in its parent.
-QPoint tipPosition(const QPoint &cursor, const QPoint &chartOrigin, const QSize &tip,
-                   const QSize &chart);
+// Top-left corner of the reading tip in chart coordinates: 30 pixels right
+// of and below the cursor, or left of / above it where the tip would cross
+// the chart's right or bottom edge, then moved as far as needed to lie
+// wholly inside the chart (its top-left corner wins when the tip is larger).
+QPoint tipPosition(const QPoint &cursor, const QSize &tip, const QSize &chart);
 
-// One line of the tip, "T<channel> <key> <value>\n": in date-time mode the
-// key as a local "hh:mm:ss", in index mode as a number with six significant
-// digits. `channel` counts from 1.
-QString tipLine(int channel, double key, double value, bool dateTimeKeys);
+// One line of the tip, "T<channel>: <value> <unit symbol> (<key>)": the value
+// as the table writes it, the key in date-time mode as a local "hh:mm:ss",
+// in index mode as a number with six significant digits. `channel` counts
+// from 1.
+QString tipLine(int channel, double key, double value, bool dateTimeKeys, int unit);
 
 // How many markers to leave out after each drawn one so that `visiblePoints`
 // markers of `markerSize` pixels spread over `pixelWidth` do not overlap:

@@ -100,7 +100,12 @@ QString valueText(float celsius, int state, int unit, bool general)
     const double v = celsiusToUnit(celsius, unit);
     if (general)
         return QString::number(v, 'g', 6);
-    return QString::number(v, 'f', v > kNoDecimalAbove ? 0 : 1);
+    return shownValueText(v);
+}
+
+QString shownValueText(double value)
+{
+    return QString::number(value, 'f', value > kNoDecimalAbove ? 0 : 1);
 }
 
 QDateTime dateTimeFromRecord(quint32 yearMonthDayHour, quint16 minuteSecond)

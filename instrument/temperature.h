@@ -43,6 +43,9 @@ TypeRange typeRange(int typeCode);
 // it exceeds 1000; with `general` set it is written in general notation with
 // six significant digits instead.
 QString valueText(float celsius, int state, int unit, bool general = false);
+// A value already converted to the unit shown, written as valueText() writes
+// a state-0 reading: one decimal, none above 1000.
+QString shownValueText(double value);
 
 // Texts of the three states without a value.
 QString aboveRangeText();

@@ -21,6 +21,13 @@ PageRows pageRows(int recordCount, int page, int rowsPerPage)
     return out;
 }
 
+int pageAfterEdit(int page, int recordsBefore, int recordsAfter, int rowsPerPage)
+{
+    const int pagesBefore = pageCountFor(recordsBefore, rowsPerPage);
+    const int fromNewest = pagesBefore - 1 - std::clamp(page, 0, pagesBefore - 1);
+    return std::max(0, pageCountFor(recordsAfter, rowsPerPage) - 1 - fromNewest);
+}
+
 QVector<_T_EE_TEST_DATA> liveRecords(const QList<QPair<_T_PRINT_OUT_DATA, _T_TIME>> &readings,
                                      int rowsPerPage)
 {

@@ -28,6 +28,13 @@ struct PageRows
 // `page` is clamped to 0 .. pageCountFor(recordCount) - 1.
 PageRows pageRows(int recordCount, int page, int rowsPerPage = kRowsPerPage);
 
+// The page to show after an edit changed the record count from
+// `recordsBefore` to `recordsAfter` while `page` was shown. Pages are counted
+// from the newest records, so the page as far from the newest one as before
+// still holds the rows around the edit; the oldest page once there are fewer
+// pages than that.
+int pageAfterEdit(int page, int recordsBefore, int recordsAfter, int rowsPerPage = kRowsPerPage);
+
 // The records of the live view of a recording: the last `rowsPerPage`
 // readings (all when fewer), oldest first, converted as the instrument driver
 // stores them. The table shows them newest first and adds one empty row.

@@ -337,7 +337,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+383"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+394"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>Save</translation>
@@ -371,24 +371,24 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+22"/>
-        <location line="+3306"/>
+        <location line="+3313"/>
         <source> 时</source>
         <translation> h</translation>
     </message>
     <message>
-        <location line="-3287"/>
-        <location line="+3306"/>
+        <location line="-3294"/>
+        <location line="+3313"/>
         <source> 分</source>
         <translation> min</translation>
     </message>
     <message>
-        <location line="-3287"/>
-        <location line="+3309"/>
+        <location line="-3294"/>
+        <location line="+3316"/>
         <source> 秒</source>
         <translation> s</translation>
     </message>
     <message>
-        <location line="-3270"/>
+        <location line="-3277"/>
         <source>图表</source>
         <translation>Chart</translation>
     </message>
@@ -405,7 +405,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location line="+244"/>
+        <location line="+251"/>
         <location line="+1722"/>
         <location line="+514"/>
         <location line="+1555"/>
@@ -413,8 +413,8 @@ Closes automatically in %1 s</translation>
         <translation>T1</translation>
     </message>
     <message>
-        <location line="-4016"/>
-        <location line="+241"/>
+        <location line="-4023"/>
+        <location line="+248"/>
         <location line="+1809"/>
         <location line="+558"/>
         <location line="+1421"/>
@@ -422,8 +422,8 @@ Closes automatically in %1 s</translation>
         <translation>T2</translation>
     </message>
     <message>
-        <location line="-4010"/>
-        <location line="+238"/>
+        <location line="-4017"/>
+        <location line="+245"/>
         <location line="+1896"/>
         <location line="+602"/>
         <location line="+1287"/>
@@ -431,8 +431,8 @@ Closes automatically in %1 s</translation>
         <translation>T3</translation>
     </message>
     <message>
-        <location line="-4004"/>
-        <location line="+235"/>
+        <location line="-4011"/>
+        <location line="+242"/>
         <location line="+1983"/>
         <location line="+646"/>
         <location line="+1153"/>
@@ -440,12 +440,12 @@ Closes automatically in %1 s</translation>
         <translation>T4</translation>
     </message>
     <message>
-        <location line="-3986"/>
+        <location line="-3993"/>
         <source>表格</source>
         <translation>Table</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+99"/>
         <source>面板控制</source>
         <translation>Panel control</translation>
     </message>
@@ -877,7 +877,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+268"/>
+        <location filename="../app/mainwindow_table.cpp" line="+283"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
@@ -1006,7 +1006,7 @@ Data that is not saved will be lost.</translation>
         <translation>Copy picture</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+25"/>
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+151"/>
         <location filename="../app/mainwindow_settings.cpp" line="+86"/>
@@ -1208,12 +1208,17 @@ Please put the file in the folder of the program:
         <translation>The %1 records stored in the instrument will be erased and cannot be recovered. Continue?</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-156"/>
+        <location filename="../app/mainwindow_table.cpp" line="-170"/>
         <source>热电偶</source>
         <translation>Thermocouple</translation>
     </message>
     <message>
-        <location line="+155"/>
+        <location line="+99"/>
+        <source>第 %1 / %2 页</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+    <message>
+        <location line="+70"/>
         <source>剪切</source>
         <translation>Cut</translation>
     </message>

@@ -6,7 +6,9 @@ namespace Ui {
 class BubbleTips;
 }
 
-// Small text panel shown over the chart as its value tip.
+// Small text panel shown over the chart as its value tip. It takes the size
+// of its text, lines unwrapped, and lets the mouse through to what lies
+// below.
 class BubbleTips : public QWidget
 {
     Q_OBJECT
@@ -21,5 +23,8 @@ public:
     QString text() const;
 
 private:
+    void fitToText();
+
     Ui::BubbleTips *ui;
+    QString m_text;
 };

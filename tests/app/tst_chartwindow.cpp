@@ -12,6 +12,8 @@
 #include <QDesktopServices>
 #include <QImageReader>
 #include <QMenu>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <QtTest>
 
 // Stands in for the desktop's default viewer.
@@ -71,6 +73,12 @@ class TestChartWindow : public WindowTest
         QMouseEvent move(QEvent::MouseMove, pos, plot->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(plot, &move);
+    }
+
+    // The tip's box in chart coordinates.
+    static QRect tipInChart(const QWidget *tip, const QWidget *plot)
+    {
+        return QRect(plot->mapFromGlobal(tip->mapToGlobal(QPoint(0, 0))), tip->size());
     }
 
     static QMenu *newestMenu(MainWindow &w)
@@ -376,7 +384,8 @@ private slots:
         plot->replot();
         const QPoint onSecond(int(plot->xAxis->coordToPixel(1)), middle.y());
         moveOver(plot, onSecond);
-        QCOMPARE(tip->text(), QStringLiteral("T1 1 20\nT2 1 30\nT3 1 40\nT4 1 50\n"));
+        QCOMPARE(tip->text(), QStringLiteral("T1: 20.0 ℃ (1)\nT2: 30.0 ℃ (1)\nT3: 40.0 ℃ (1)\n"
+                                             "T4: 50.0 ℃ (1)"));
         QVERIFY(tip->isHidden());
         QVERIFY(qAbs(w.chart().tracer()->position->key() - 1.0) < 0.01);
 
@@ -385,18 +394,33 @@ private slots:
         QVERIFY(w.chart().tracer()->visible());
         moveOver(plot, onSecond);
         QVERIFY(tip->isVisible());
-        QCOMPARE(tip->pos(), plot->pos() + onSecond + QPoint(30, 30));
+        QCOMPARE(tipInChart(tip, plot).topLeft(), onSecond + QPoint(30, 30));
+        // The box holds its text whole.
+        const QTextEdit *edit = tip->findChild<QTextEdit *>();
+        QCOMPARE(edit->verticalScrollBar()->maximum(), 0);
+        QCOMPARE(edit->horizontalScrollBar()->maximum(), 0);
 
-        // Near the right and bottom edges the tip turns to the other side.
+        // Near the right and bottom edges the tip turns to the other side
+        // and stays inside the chart.
+        const QPoint right(plot->width() - 5, middle.y());
         const QPoint corner(plot->width() - 5, plot->height() - 5);
-        moveOver(plot, corner);
-        QCOMPARE(tip->pos().x(), plot->pos().x() + corner.x() - tip->width() - 30);
-        QCOMPARE(tip->pos().y(), plot->pos().y() + corner.y() - tip->height() - 30);
+        for (const QPoint &cursor : {right, corner}) {
+            moveOver(plot, cursor);
+            const QRect box = tipInChart(tip, plot);
+            QVERIFY(plot->rect().contains(box));
+            QVERIFY(box.right() < cursor.x());
+        }
+        QVERIFY(tipInChart(tip, plot).bottom() < corner.y());
+
+        // Another unit: the tip follows.
+        w.applyUnit(UnitFahrenheit);
+        moveOver(plot, onSecond);
+        QVERIFY(tip->text().startsWith(QStringLiteral("T1: 68.0 ℉ (1)\n")));
 
         // A hidden graph keeps its line.
         w.form()->pb_T2->click();
         moveOver(plot, onSecond);
-        QVERIFY(tip->text().contains(QStringLiteral("T2 1 30\n")));
+        QVERIFY(tip->text().contains(QStringLiteral("T2: 86.0 ℉ (1)\n")));
 
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(plot, &leave);
@@ -495,6 +519,42 @@ private slots:
                  QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
         QCOMPARE(m_opened.urls.size(), 1);
         menu->close();
+    }
+
+    // The crosshair is a screen aid: pictures copied or saved with the
+    // reference line on are those taken with it off.
+    void picturesLeaveTheCrosshairOut()
+    {
+        MainWindow w;
+        showWindow(w);
+        QCustomPlot *plot = w.form()->customPlot;
+        showMeasurement(w, records({10, 20, 30}));
+        const auto copyAndSave = [&](const QString &jpg) {
+            w.contextMenuRequest(plot->axisRect()->rect().center());
+            QMenu *menu = newestMenu(w);
+            const QList<QAction *> entries = menu->actions();
+            entries.at(1)->trigger();
+            DialogAnswer file;
+            file.accepted = true;
+            file.text = m_dir->filePath(jpg);
+            m_answers << file;
+            entries.at(2)->menu()->actions().at(0)->trigger();
+            menu->close();
+            QFile saved(file.text);
+            return qMakePair(QApplication::clipboard()->image(),
+                             saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray());
+        };
+        const auto without = copyAndSave(QStringLiteral("off.jpg"));
+
+        w.form()->action_line->trigger();
+        moveOver(plot, plot->axisRect()->rect().center());
+        // Drawn as it is on screen, the chart shows the crosshair.
+        QVERIFY(plot->toPixmap().toImage() != without.first);
+        const auto with = copyAndSave(QStringLiteral("on.jpg"));
+        QVERIFY(!with.second.isEmpty());
+        QCOMPARE(with.first, without.first);
+        QCOMPARE(with.second, without.second);
+        QVERIFY(w.chart().tracer()->visible());
     }
 
     // A hidden legend takes no clicks: its corner gives the chart's own menu.

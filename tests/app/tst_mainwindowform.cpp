@@ -91,6 +91,7 @@ const QList<QPair<const char *, const char *>> &formObjects()
         {"gridLayout_21", "QGridLayout"},
         {"pb_switch_2", "NavButton"},
         {"horizontalScrollBar", "QScrollBar"},
+        {"label_page", "QLabel"},
         {"verticalLayout_grid", "QVBoxLayout"},
         {"tableWidget", "QTableWidget"},
         // instrument panel page

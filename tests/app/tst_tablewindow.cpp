@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -92,10 +93,13 @@ private slots:
         showTableTab(w);
         QTableWidget *t = w.form()->tableWidget;
         QScrollBar *bar = w.form()->horizontalScrollBar;
+        QLabel *label = w.form()->label_page;
         fill(w, 2500);
         QCOMPARE(w.tablePageCount(), 3);
         QVERIFY(!bar->isHidden());
         QCOMPARE(bar->value(), 2);
+        QVERIFY(!label->isHidden());
+        QCOMPARE(label->text(), QStringLiteral("第 3 / 3 页"));
         QCOMPARE(t->columnCount(), 10);
         QCOMPARE(t->horizontalHeaderItem(2)->text(), QStringLiteral("T1 温度(℃)"));
         QCOMPARE(t->rowCount(), 1000);
@@ -104,9 +108,11 @@ private slots:
         QCOMPARE(cell(w, 999, 0), QStringLiteral("1501"));
         QCOMPARE(cell(w, 0, 1), QStringLiteral("2024-03-05-09:07:01"));
         bar->setValue(1);
+        QCOMPARE(label->text(), QStringLiteral("第 2 / 3 页"));
         QCOMPARE(cell(w, 0, 0), QStringLiteral("1500"));
         QCOMPARE(cell(w, 999, 0), QStringLiteral("501"));
         bar->setValue(0);
+        QCOMPARE(label->text(), QStringLiteral("第 1 / 3 页"));
         QCOMPARE(t->rowCount(), 500);
         QCOMPARE(cell(w, 0, 0), QStringLiteral("500"));
         QCOMPARE(cell(w, 499, 0), QStringLiteral("1"));
@@ -115,8 +121,11 @@ private slots:
         QCOMPARE(t->columnCount(), 6);
         QCOMPARE(cell(w, 0, 1), QStringLiteral("09:07:01"));
 
+        fill(w, 1001);
+        QCOMPARE(label->text(), QStringLiteral("第 2 / 2 页"));
         fill(w, 999);
         QVERIFY(bar->isHidden());
+        QVERIFY(label->isHidden());
         QCOMPARE(t->rowCount(), 999);
 
         w.setCurrentMeasurement(nullptr);
@@ -230,6 +239,24 @@ private slots:
         QVERIFY(runEntry(w, 5));
         QCOMPARE(w.currentMeasurement()->records.first().value[0], 2.0f);
         QCOMPARE(w.recordClipboard().size(), 2);
+    }
+
+    // An edit leaves the table on the page it was made on.
+    void anInsertKeepsThePage()
+    {
+        MainWindow w;
+        showTableTab(w);
+        fill(w, 2500);
+        QScrollBar *bar = w.form()->horizontalScrollBar;
+        bar->setValue(0);
+        selectRows(w, 0, 1); // records 500 and 499
+        QVERIFY(runEntry(w, 1));
+        QVERIFY(runEntry(w, 2));
+        QCOMPARE(w.currentMeasurement()->records.size(), 2502);
+        QCOMPARE(w.tableCurrentPage(), 0);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(w.form()->label_page->text(), QStringLiteral("第 1 / 3 页"));
+        QCOMPARE(cell(w, 0, 0), QStringLiteral("502"));
     }
 
     // Cut and delete act on the selection: it must not stay on rows that

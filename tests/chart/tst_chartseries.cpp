@@ -137,26 +137,43 @@ private slots:
         QCOMPARE(scatterShapeAtSetup(-1), QCPScatterStyle::ssPlusCircle);
     }
 
+    // The tip sits beside the cursor, turned away from the edge it would
+    // cross, and never leaves the chart.
+    void tipPlacement_data()
+    {
+        QTest::addColumn<QPoint>("cursor");
+        QTest::addColumn<QSize>("chart");
+        QTest::addColumn<QPoint>("expected");
+        const QSize chart(800, 500);
+        QTest::newRow("room right and below") << QPoint(100, 100) << chart << QPoint(130, 130);
+        QTest::newRow("right edge") << QPoint(750, 100) << chart << QPoint(620, 130);
+        QTest::newRow("bottom edge") << QPoint(100, 450) << chart << QPoint(130, 360);
+        QTest::newRow("bottom right corner") << QPoint(795, 495) << chart << QPoint(665, 405);
+        QTest::newRow("no room either side") << QPoint(80, 20) << QSize(150, 100) << QPoint(0, 0);
+        QTest::newRow("larger than the chart") << QPoint(40, 20) << QSize(80, 50) << QPoint(0, 0);
+    }
     void tipPlacement()
     {
+        QFETCH(QPoint, cursor);
+        QFETCH(QSize, chart);
+        QFETCH(QPoint, expected);
         const QSize tip(100, 60);
-        const QSize chart(800, 500);
-        const QPoint origin(10, 20);
-        // Room on both sides: right of and below the cursor.
-        QCOMPARE(tipPosition(QPoint(100, 100), origin, tip, chart), QPoint(140, 150));
-        // Near the right edge the tip goes left of the cursor.
-        QCOMPARE(tipPosition(QPoint(750, 100), origin, tip, chart), QPoint(630, 150));
-        // Near the bottom it goes above.
-        QCOMPARE(tipPosition(QPoint(100, 450), origin, tip, chart), QPoint(140, 380));
+        const QPoint placed = tipPosition(cursor, tip, chart);
+        QCOMPARE(placed, expected);
+        if (tip.width() <= chart.width() && tip.height() <= chart.height())
+            QVERIFY(QRect(QPoint(0, 0), chart).contains(QRect(placed, tip)));
     }
 
+    // Values as the table writes them, with the unit's symbol.
     void tipLines()
     {
-        QCOMPARE(tipLine(1, 12, 23.5, false), QStringLiteral("T1 12 23.5\n"));
-        QCOMPARE(tipLine(4, 1234567, -0.25, false), QStringLiteral("T4 1.23457e+06 -0.25\n"));
+        QCOMPARE(tipLine(1, 12, 24.5674, false, UnitCelsius), QStringLiteral("T1: 24.6 ℃ (12)"));
+        QCOMPARE(tipLine(4, 1234567, 1234.56, false, UnitKelvin),
+                 QStringLiteral("T4: 1235 K (1.23457e+06)"));
         const qint64 t =
             QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9), Qt::LocalTime).toSecsSinceEpoch();
-        QCOMPARE(tipLine(2, double(t) + 0.7, 100, true), QStringLiteral("T2 14:05:09 100\n"));
+        QCOMPARE(tipLine(2, double(t) + 0.7, 100, true, UnitFahrenheit),
+                 QStringLiteral("T2: 100.0 ℉ (14:05:09)"));
     }
 
     // Markers are thinned out only once they would overlap.

@@ -71,6 +71,30 @@ private slots:
         }
     }
 
+    // An edit keeps the rows around it in view: the page as far from the
+    // newest one as before, or the oldest when the measurement got shorter.
+    void pageAfterAnEdit_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("insert on the oldest") << 0 << 2500 << 2502 << 0;
+        QTest::newRow("insert in the middle") << 1 << 2500 << 2502 << 1;
+        QTest::newRow("a new page below") << 0 << 3000 << 3002 << 1;
+        QTest::newRow("newest stays newest") << 2 << 2500 << 3002 << 3;
+        QTest::newRow("one page less") << 1 << 3050 << 2950 << 0;
+        QTest::newRow("cut to one page") << 0 << 2500 << 900 << 0;
+    }
+    void pageAfterAnEdit()
+    {
+        QFETCH(int, page);
+        QFETCH(int, before);
+        QFETCH(int, after);
+        QFETCH(int, expected);
+        QCOMPARE(pageAfterEdit(page, before, after), expected);
+    }
+
     void liveView()
     {
         QList<QPair<_T_PRINT_OUT_DATA, _T_TIME>> readings;
