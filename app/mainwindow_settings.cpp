@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QSaveFile>
@@ -23,10 +22,7 @@ const QString kSettingsFile = QStringLiteral("config.cfg");
 
 void MainWindow::loadSettings()
 {
-    QFile file(kSettingsFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    if (!decodeSettings(file.readAll(), m_settings))
+    if (readSettingsFile(kSettingsFile, m_settings) != SettingsFileState::Read)
         return;
     if (m_settings.dataDir.isEmpty())
         m_settings.dataDir = defaultDataDir();
