@@ -10,6 +10,8 @@ const QString kTracerLayer = QStringLiteral("tracer");
 constexpr double kMarkerSize = 6;
 // Both axes of a chart without data.
 const QCPRange kEmptyRange(0, 5);
+// Side of the square report picture, in pixels.
+constexpr int kReportImageSide = 1000;
 
 // The key range shown for the keys' extent: as it is, or one unit either side
 // of a single key.
@@ -38,7 +40,20 @@ QSharedPointer<QCPAxisTicker> dateTimeTicker()
 
 } // namespace
 
-void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &legendFont)
+ChartLook chartLook(const AppSettings &settings)
+{
+    ChartLook look;
+    look.xLabelShown = settings.showXAxis;
+    look.yLabelShown = settings.showYAxis;
+    look.legendShown = settings.showLegend;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        look.colors[ch] = settings.channelColor[ch];
+    look.scatterShape = settings.scatterShape;
+    look.lineStyle = settings.lineStyle;
+    return look;
+}
+
+void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &font)
 {
     m_plot = plot;
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
@@ -65,6 +80,10 @@ void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &leg
         axis->setLabelFont(axisFont);
         axis->setTickLabelFont(axisFont);
     }
+    plot->xAxis->setLabel(xLabelText(look.xLabelShown));
+    plot->yAxis->setLabel(yLabelText(look.yLabelShown));
+    QFont legendFont = font;
+    legendFont.setPointSize(10);
     plot->legend->setVisible(look.legendShown);
     plot->legend->setFont(legendFont);
     plot->legend->setSelectedFont(legendFont);
@@ -134,6 +153,32 @@ void ChartPlot::rescaleWithMargin()
     m_plot->yAxis->setRange(haveValues ? rangeWithMargin(values) : kEmptyRange);
     updateScatterSkip();
     m_plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void ChartPlot::showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit)
+{
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        setSeries(ch, storedSeries(records, ch, unit, m_dateTimeMode));
+    rescaleWithMargin();
+}
+
+QString ChartPlot::xLabelText(bool shown) const
+{
+    if (!shown)
+        return QString();
+    return m_dateTimeMode ? tr("时间") : tr("编号");
+}
+
+QString ChartPlot::yLabelText(bool shown)
+{
+    return shown ? tr("温度") : QString();
+}
+
+QImage ChartPlot::reportImage() const
+{
+    if (!m_plot)
+        return QImage();
+    return m_plot->toPixmap(kReportImageSide, kReportImageSide, 1.0).toImage();
 }
 
 void ChartPlot::updateScatterSkip()
@@ -217,4 +262,19 @@ QString ChartPlot::tipText(const QPointF &pixel) const
         text += tipLine(i + 1, point->key, point->value, m_dateTimeMode);
     }
     return text;
+}
+
+QImage recordsChartImage(const QVector<_T_EE_TEST_DATA> &records, int unit, const ChartLook &look,
+                         const QFont &font)
+{
+    QCustomPlot plot;
+    // Laid out at the picture's size before the data arrive, so the markers
+    // are thinned for the width they are drawn at.
+    plot.resize(kReportImageSide, kReportImageSide);
+    plot.setViewport(plot.rect());
+    ChartPlot chart;
+    chart.setup(&plot, look, font);
+    plot.replot(QCustomPlot::rpImmediateRefresh);
+    chart.showRecords(records, unit);
+    return chart.reportImage();
 }

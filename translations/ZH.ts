@@ -13,6 +13,24 @@
     </message>
 </context>
 <context>
+    <name>ChartPlot</name>
+    <message>
+        <location filename="../chart/chartplot.cpp" line="+169"/>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>编号</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+</context>
+<context>
     <name>ConnectFailure</name>
     <message>
         <location filename="../measurement/connectfailure.cpp" line="+58"/>
@@ -150,7 +168,7 @@
 已读取 %1 / %2 条</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>，剩余约 %1 秒</source>
         <translation>，剩余约 %1 秒</translation>
     </message>
@@ -165,12 +183,27 @@
 <context>
     <name>ExportTool</name>
     <message>
-        <location filename="../cli/main.cpp" line="+82"/>
+        <location filename="../cli/main.cpp" line="+86"/>
+        <source>找不到设置文件 %1。</source>
+        <translation>找不到设置文件 %1。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无法打开设置文件 %1：%2</source>
+        <translation>无法打开设置文件 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 不是有效的设置文件，报告使用默认的标志、公司、测试人员和图表设置。</source>
+        <translation>%1 不是有效的设置文件，报告使用默认的标志、公司、测试人员和图表设置。</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</source>
         <translation>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
     </message>
@@ -205,7 +238,12 @@
         <translation>列出文件中的测量</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+3"/>
+        <source>报告的标志、公司、测试人员和图表设置所在的设置文件（默认为工作目录中的 config.cfg）</source>
+        <translation>报告的标志、公司、测试人员和图表设置所在的设置文件（默认为工作目录中的 config.cfg）</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>请指定一个数据文件。</source>
         <translation>请指定一个数据文件。</translation>
     </message>
@@ -235,7 +273,12 @@
         <translation>请至少指定 --xlsx、--pdf、--csv 或 --list 之一。</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+10"/>
+        <source>已写入 %1（%2 条记录）</source>
+        <translation>已写入 %1（%2 条记录）</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>无法写入 %1：%2</source>
         <translation>无法写入 %1：%2</translation>
     </message>
@@ -286,13 +329,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+295"/>
+        <location filename="../app/mainwindow.cpp" line="+303"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+394"/>
+        <location filename="../app/mainwindow_store.cpp" line="+396"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -304,7 +347,7 @@
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+378"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+360"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
@@ -338,24 +381,24 @@
     </message>
     <message>
         <location line="+22"/>
-        <location line="+3312"/>
+        <location line="+3306"/>
         <source> 时</source>
         <translation> 时</translation>
     </message>
     <message>
-        <location line="-3293"/>
-        <location line="+3312"/>
+        <location line="-3287"/>
+        <location line="+3306"/>
         <source> 分</source>
         <translation> 分</translation>
     </message>
     <message>
-        <location line="-3293"/>
-        <location line="+3315"/>
+        <location line="-3287"/>
+        <location line="+3309"/>
         <source> 秒</source>
         <translation> 秒</translation>
     </message>
     <message>
-        <location line="-3276"/>
+        <location line="-3270"/>
         <source>图表</source>
         <translation>图表</translation>
     </message>
@@ -373,41 +416,41 @@
     <message>
         <location line="+30"/>
         <location line="+244"/>
-        <location line="+1728"/>
+        <location line="+1722"/>
         <location line="+514"/>
-        <location line="+1555"/>
+        <location line="+1549"/>
         <source>T1</source>
         <translation>T1</translation>
     </message>
     <message>
-        <location line="-4022"/>
+        <location line="-4010"/>
         <location line="+241"/>
-        <location line="+1815"/>
+        <location line="+1809"/>
         <location line="+558"/>
-        <location line="+1421"/>
+        <location line="+1415"/>
         <source>T2</source>
         <translation>T2</translation>
     </message>
     <message>
-        <location line="-4016"/>
+        <location line="-4004"/>
         <location line="+238"/>
-        <location line="+1902"/>
+        <location line="+1896"/>
         <location line="+602"/>
-        <location line="+1287"/>
+        <location line="+1281"/>
         <source>T3</source>
         <translation>T3</translation>
     </message>
     <message>
-        <location line="-4010"/>
+        <location line="-3998"/>
         <location line="+235"/>
-        <location line="+1989"/>
+        <location line="+1983"/>
         <location line="+646"/>
-        <location line="+1153"/>
+        <location line="+1147"/>
         <source>T4</source>
         <translation>T4</translation>
     </message>
     <message>
-        <location line="-3992"/>
+        <location line="-3980"/>
         <source>表格</source>
         <translation>表格</translation>
     </message>
@@ -473,79 +516,79 @@
     </message>
     <message>
         <location line="+48"/>
-        <location line="+3582"/>
+        <location line="+3570"/>
         <source>页</source>
         <translation>页</translation>
     </message>
     <message>
-        <location line="-3483"/>
+        <location line="-3471"/>
         <location line="+252"/>
-        <location line="+3299"/>
+        <location line="+3287"/>
         <source>设备</source>
         <translation>设备</translation>
     </message>
     <message>
-        <location line="-3531"/>
-        <location line="+679"/>
+        <location line="-3519"/>
+        <location line="+673"/>
         <source>单位</source>
         <translation>单位</translation>
     </message>
     <message>
-        <location line="-659"/>
-        <location line="+767"/>
+        <location line="-653"/>
+        <location line="+761"/>
         <source>热电偶类型</source>
         <translation>热电偶类型</translation>
     </message>
     <message>
-        <location line="-747"/>
-        <location line="+1133"/>
+        <location line="-741"/>
+        <location line="+1127"/>
         <source>热电偶补偿</source>
         <translation>热电偶补偿</translation>
     </message>
     <message>
-        <location line="-1113"/>
-        <location line="+1731"/>
+        <location line="-1107"/>
+        <location line="+1725"/>
         <source>报警阈值</source>
         <translation>报警阈值</translation>
     </message>
     <message>
-        <location line="-1711"/>
-        <location line="+2341"/>
+        <location line="-1705"/>
+        <location line="+2335"/>
         <source>持续测量时间</source>
         <translation>持续测量时间</translation>
     </message>
     <message>
-        <location line="-2321"/>
-        <location line="+2476"/>
+        <location line="-2315"/>
+        <location line="+2470"/>
         <source>PDF设置</source>
         <translation>PDF设置</translation>
     </message>
     <message>
-        <location line="-2456"/>
-        <location line="+2679"/>
+        <location line="-2450"/>
+        <location line="+2667"/>
         <source>数据备份</source>
         <translation>数据备份</translation>
     </message>
     <message>
-        <location line="-2659"/>
+        <location line="-2647"/>
         <source>说明书</source>
         <translation>说明书</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+2905"/>
+        <location line="+2893"/>
         <location line="+28"/>
         <source>语言</source>
         <translation>语言</translation>
     </message>
     <message>
-        <location line="-2913"/>
-        <location line="+2988"/>
+        <location line="-2901"/>
+        <location line="+2976"/>
         <source>图表设置</source>
         <translation>图表设置</translation>
     </message>
     <message>
-        <location line="-2883"/>
+        <location line="-2871"/>
         <source>设备名称</source>
         <translation>设备名称</translation>
     </message>
@@ -570,7 +613,7 @@
         <translation>设备存储空间</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+60"/>
         <source>自动关机</source>
         <translation>自动关机</translation>
     </message>
@@ -752,12 +795,12 @@
         <translation>测试人员</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+38"/>
         <source>公司名称</source>
         <translation>公司名称</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+20"/>
         <source>备注：</source>
         <translation>备注：</translation>
     </message>
@@ -843,12 +886,12 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+234"/>
+        <location filename="../app/mainwindow_table.cpp" line="+268"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-249"/>
+        <location filename="../app/mainwindow.cpp" line="-256"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -878,7 +921,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+217"/>
+        <location line="+224"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -904,7 +947,7 @@
     </message>
     <message>
         <location line="+34"/>
-        <location filename="../app/mainwindow_store.cpp" line="-236"/>
+        <location filename="../app/mainwindow_store.cpp" line="-238"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -915,7 +958,7 @@
         <location filename="../app/mainwindow_measurement.cpp" line="+215"/>
         <location line="+303"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+300"/>
+        <location line="+302"/>
         <location line="+134"/>
         <source>是</source>
         <translation>是</translation>
@@ -923,8 +966,8 @@
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-434"/>
-        <location line="+300"/>
+        <location filename="../app/mainwindow_store.cpp" line="-436"/>
+        <location line="+302"/>
         <location line="+134"/>
         <source>否</source>
         <translation>否</translation>
@@ -968,8 +1011,8 @@
     <message>
         <location line="+26"/>
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+84"/>
-        <location filename="../app/mainwindow_store.cpp" line="-470"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+80"/>
+        <location filename="../app/mainwindow_store.cpp" line="-472"/>
         <location line="+20"/>
         <location line="+54"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
@@ -1050,7 +1093,7 @@
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+239"/>
+        <location line="+241"/>
         <source>上移</source>
         <translation>上移</translation>
     </message>
@@ -1127,12 +1170,12 @@
         <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-125"/>
+        <location filename="../app/mainwindow_table.cpp" line="-156"/>
         <source>热电偶</source>
         <translation>热电偶</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+155"/>
         <source>剪切</source>
         <translation>剪切</translation>
     </message>
