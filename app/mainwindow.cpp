@@ -57,6 +57,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_settings.language = 1;
 
     ui->setupUi(this);
+    ui->lineEdit_conp_name->setText(defaultCompanyName());
+    ui->lineEdit_teser_name->setText(defaultTesterName());
     m_titleDrag = TitleBarDrag(this, ui->widget_title);
 
     m_bubbleTips = new BubbleTips(ui->tabWidget_data);
@@ -139,7 +141,7 @@ MainWindow::MainWindow(QWidget *parent)
     updateLimitAndOffsetBoxes();
     ui->pb_hold->hide();
 
-    m_settings.logo = QImage(QStringLiteral(":/images/image 43x.png"));
+    m_settings.logo = defaultLogo();
     showLogo();
     m_settings.companyName = ui->lineEdit_conp_name->text();
     m_settings.testerName = ui->lineEdit_teser_name->text();

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/settingsfile.h"
 #include "chart/chartplot.h"
 #include "instrument/devkx740d.h"
 #include "link/portdiscovery.h"
 #include "link/portwatcher.h"
 #include "measurement/dashboardrules.h"
 #include "measurement/transferguard.h"
+#include "settings/settingsfile.h"
 #include "store/backupslot.h"
 #include "store/data_table_t.h"
 #include "store/recordclipboard.h"

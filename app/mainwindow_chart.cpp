@@ -46,21 +46,8 @@ GraphButton *colorButton(Ui::MainWindow *ui, int channel)
 
 void MainWindow::setupChart()
 {
-    ChartLook look;
-    look.xLabelShown = m_settings.showXAxis;
-    look.yLabelShown = m_settings.showYAxis;
-    look.legendShown = m_settings.showLegend;
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        look.colors[ch] = m_settings.channelColor[ch];
-    look.scatterShape = m_settings.scatterShape;
-    look.lineStyle = m_settings.lineStyle;
-
-    QFont legendFont = font();
-    legendFont.setPointSize(10);
     QCustomPlot *plot = ui->customPlot;
-    m_chart.setup(plot, look, legendFont);
-    plot->xAxis->setLabel(xLabelText());
-    plot->yAxis->setLabel(yLabelText());
+    m_chart.setup(plot, chartLook(m_settings), font());
 
     connect(plot, &QCustomPlot::selectionChangedByUser, this, &MainWindow::selectionChanged);
     connect(plot, &QCustomPlot::mousePress, this, &MainWindow::mousePress);
@@ -80,16 +67,12 @@ void MainWindow::setupChart()
 
 QString MainWindow::xLabelText() const
 {
-    if (!m_settings.showXAxis)
-        return QString();
-    return m_chart.dateTimeMode() ? m_timeText : m_numberText;
+    return m_chart.xLabelText(m_settings.showXAxis);
 }
 
 QString MainWindow::yLabelText() const
 {
-    return m_settings.showYAxis
-               ? m_temperatureText + QStringLiteral(" (") + unitSymbol(m_unit) + QLatin1Char(')')
-               : QString();
+    return ChartPlot::yLabelText(m_settings.showYAxis, m_unit);
 }
 
 // ---- Plotting ----
@@ -129,12 +112,8 @@ void MainWindow::replotCurrentMeasurement()
         graphUpdate();
         return;
     }
-    const QVector<_T_EE_TEST_DATA> none;
-    const QVector<_T_EE_TEST_DATA> &records =
-        m_currentMeasurement ? m_currentMeasurement->records : none;
-    for (uint8_t ch = 0; ch < kChannelCount; ++ch)
-        GraPhAddPlot(records, ch);
-    m_chart.rescaleWithMargin();
+    m_chart.showRecords(
+        m_currentMeasurement ? m_currentMeasurement->records : QVector<_T_EE_TEST_DATA>(), m_unit);
 }
 
 // ---- The chart settings page ----

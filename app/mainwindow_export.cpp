@@ -84,7 +84,7 @@ void MainWindow::exportReport(const QString &fileName)
         m_announcedExports << name;
     // Widgets are painted on the main thread only, so the chart picture is
     // taken here; the worker gets an image.
-    const QImage chart = m_chart.picture(1000, 1000).toImage();
+    const QImage chart = m_chart.reportImage();
     auto *worker = new DataOutput(this);
     worker->exportpdf_input_data(*m_currentMeasurement, name, m_unit, m_settings.logo, chart,
                                  m_settings.companyName, m_settings.testerName,

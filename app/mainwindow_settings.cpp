@@ -25,10 +25,7 @@ const QString kSettingsFile = QStringLiteral("config.cfg");
 
 void MainWindow::loadSettings()
 {
-    QFile file(kSettingsFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    if (!decodeSettings(file.readAll(), m_settings))
+    if (readSettingsFile(kSettingsFile, m_settings) != SettingsFileState::Read)
         return;
     if (m_settings.dataDir.isEmpty())
         m_settings.dataDir = defaultDataDir();

@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
 #include "app/mainwindow.h"
-#include "app/settingsfile.h"
 #include "app/shellrules.h"
 #include "link/portdiscovery.h"
 #include "resources/initresources.h"
+#include "settings/settingsfile.h"
 #include "sim/instrumentsimulator.h"
 #include "widgets/programfile.h"
 

@@ -1,6 +1,7 @@
 #include "chart/chartplot.h"
 
 #include "chart/densegraph.h"
+#include "instrument/temperature.h"
 
 #include <qcustomplot.h>
 
@@ -10,6 +11,8 @@ const QString kTracerLayer = QStringLiteral("tracer");
 constexpr double kMarkerSize = 6;
 // Both axes of a chart without data.
 const QCPRange kEmptyRange(0, 5);
+// Side of the square report picture, in pixels.
+constexpr int kReportImageSide = 1000;
 
 // The key range shown for the keys' extent: as it is, or one unit either side
 // of a single key.
@@ -38,7 +41,20 @@ QSharedPointer<QCPAxisTicker> dateTimeTicker()
 
 } // namespace
 
-void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &legendFont)
+ChartLook chartLook(const AppSettings &settings)
+{
+    ChartLook look;
+    look.xLabelShown = settings.showXAxis;
+    look.yLabelShown = settings.showYAxis;
+    look.legendShown = settings.showLegend;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        look.colors[ch] = settings.channelColor[ch];
+    look.scatterShape = settings.scatterShape;
+    look.lineStyle = settings.lineStyle;
+    return look;
+}
+
+void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &font)
 {
     m_plot = plot;
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
@@ -65,6 +81,10 @@ void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &leg
         axis->setLabelFont(axisFont);
         axis->setTickLabelFont(axisFont);
     }
+    plot->xAxis->setLabel(xLabelText(look.xLabelShown));
+    plot->yAxis->setLabel(yLabelText(look.yLabelShown, 0));
+    QFont legendFont = font;
+    legendFont.setPointSize(10);
     plot->legend->setVisible(look.legendShown);
     plot->legend->setFont(legendFont);
     plot->legend->setSelectedFont(legendFont);
@@ -134,6 +154,31 @@ void ChartPlot::rescaleWithMargin()
     m_plot->yAxis->setRange(haveValues ? rangeWithMargin(values) : kEmptyRange);
     updateScatterSkip();
     m_plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void ChartPlot::showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit)
+{
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        setSeries(ch, storedSeries(records, ch, unit, m_dateTimeMode));
+    rescaleWithMargin();
+}
+
+QString ChartPlot::xLabelText(bool shown) const
+{
+    if (!shown)
+        return QString();
+    return m_dateTimeMode ? tr("时间") : tr("编号");
+}
+
+QString ChartPlot::yLabelText(bool shown, int unit)
+{
+    return shown ? tr("温度") + QStringLiteral(" (") + unitSymbol(unit) + QLatin1Char(')')
+                 : QString();
+}
+
+QImage ChartPlot::reportImage() const
+{
+    return picture(kReportImageSide, kReportImageSide).toImage();
 }
 
 void ChartPlot::updateScatterSkip()
@@ -251,4 +296,20 @@ bool ChartPlot::savePdf(const QString &fileName) const
     return withoutCrosshair([&] {
         return m_plot->savePdf(fileName, 0, 0, QCP::epAllowCosmetic, QString(), QString());
     });
+}
+
+QImage recordsChartImage(const QVector<_T_EE_TEST_DATA> &records, int unit, const ChartLook &look,
+                         const QFont &font)
+{
+    QCustomPlot plot;
+    // Laid out at the picture's size before the data arrive, so the markers
+    // are thinned for the width they are drawn at.
+    plot.resize(kReportImageSide, kReportImageSide);
+    plot.setViewport(plot.rect());
+    ChartPlot chart;
+    chart.setup(&plot, look, font);
+    plot.replot(QCustomPlot::rpImmediateRefresh);
+    plot.yAxis->setLabel(ChartPlot::yLabelText(look.yLabelShown, unit));
+    chart.showRecords(records, unit);
+    return chart.reportImage();
 }

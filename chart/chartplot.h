@@ -1,9 +1,12 @@
 #pragma once
 
 #include "chart/chartseries.h"
+#include "settings/settingsfile.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
+#include <QImage>
 #include <QPixmap>
 #include <QPointF>
 
@@ -22,14 +25,20 @@ struct ChartLook
     int lineStyle = 1;
 };
 
+// The look the settings give the chart.
+ChartLook chartLook(const AppSettings &settings);
+
 // The temperature chart: four graphs T1..T4 on one axis rect with a full
 // axes box, a legend and a crosshair tracer. Owns no widget; works on the
 // QCustomPlot it was given, which outlives it.
 class ChartPlot
 {
+    Q_DECLARE_TR_FUNCTIONS(ChartPlot)
+
 public:
-    // Builds axes, legend, tracer and the four graphs; call once.
-    void setup(QCustomPlot *plot, const ChartLook &look, const QFont &legendFont);
+    // Builds axes, their titles, legend, tracer and the four graphs; call
+    // once. The legend uses `font` at 10 points.
+    void setup(QCustomPlot *plot, const ChartLook &look, const QFont &font);
 
     QCustomPlot *plot() const { return m_plot; }
     QCPItemTracer *tracer() const { return m_tracer; }
@@ -42,6 +51,18 @@ public:
     // data both axes show [0, 5], so refreshing the same data never changes
     // the ranges.
     void rescaleWithMargin();
+    // The four channels of stored records in `unit` (0 Celsius, 1
+    // Fahrenheit, 2 Kelvin), then the rescale.
+    void showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit);
+
+    // Axis titles, empty when not shown: the x axis names the key of the
+    // current mode.
+    QString xLabelText(bool shown) const;
+    // The y axis names the temperature with the unit's symbol.
+    static QString yLabelText(bool shown, int unit);
+
+    // The chart as a report shows it: 1000 x 1000 pixels at scale 1.
+    QImage reportImage() const;
 
     // Index mode counts whole units on the x axis; date-time mode shows
     // "hh:mm:ss" over "MM-dd".
@@ -81,3 +102,9 @@ private:
     QCPLayer *m_tracerLayer = nullptr;
     bool m_dateTimeMode = false;
 };
+
+// The report picture of stored records drawn without a window, as the
+// window's chart shows them after its set-up with `look` and a re-plot in
+// index mode. `font` is the window's font. Needs a QApplication.
+QImage recordsChartImage(const QVector<_T_EE_TEST_DATA> &records, int unit, const ChartLook &look,
+                         const QFont &font);

@@ -1,13 +1,17 @@
 // kx740d-export: converts data files (.dat) to workbooks, PDF reports and CSV
-// text without a window, with the program's own reading and export code.
+// text without a window, with the program's own reading, chart and export
+// code.
+#include "chart/chartplot.h"
 #include "export/dataoutput.h"
+#include "resources/initresources.h"
+#include "settings/settingsfile.h"
 #include "store/datafile.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLocale>
 #include <QTextStream>
 #include <QTranslator>
@@ -63,14 +67,48 @@ void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &messa
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
+// The report's logo, company, tester and chart look: the program's defaults,
+// replaced by what the settings file holds. Returns false after a message
+// when an explicitly named file is missing or a file does not open; a damaged
+// file is reported and leaves the defaults.
+bool readReportSettings(const QString &path, bool named, AppSettings &settings, QTextStream &err)
+{
+    settings.logo = defaultLogo();
+    settings.companyName = defaultCompanyName();
+    settings.testerName = defaultTesterName();
+    QString error;
+    switch (readSettingsFile(path, settings, &error)) {
+    case SettingsFileState::Read:
+        return true;
+    case SettingsFileState::Missing:
+        if (!named)
+            return true;
+        err << ExportTool::tr("找不到设置文件 %1。").arg(path) << '\n';
+        return false;
+    case SettingsFileState::Unreadable:
+        err << ExportTool::tr("无法打开设置文件 %1：%2").arg(path, error) << '\n';
+        return false;
+    case SettingsFileState::Damaged:
+        err << ExportTool::tr(
+                   "%1 不是有效的设置文件，报告使用默认的标志、公司、测试人员和图表设置。")
+                   .arg(path)
+            << '\n';
+        return true;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     chooseOffscreenWithoutDisplay();
     qInstallMessageHandler(quietDebug);
-    QGuiApplication app(argc, argv);
+    // The report's chart is drawn by a widget.
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kx740d-export"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KX_VERSION));
+    kxInitResources();
     installTranslator(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -81,6 +119,7 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         ExportTool::tr("把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本"));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE.dat"), ExportTool::tr("数据文件"));
     const QCommandLineOption xlsx(QStringLiteral("xlsx"), ExportTool::tr("写入工作簿（所有测量）"),
                                   QStringLiteral("OUT.xlsx"));
@@ -97,7 +136,12 @@ int main(int argc, char *argv[])
                                                ExportTool::tr("只导出第 N 个测量（从 1 开始）"),
                                                QStringLiteral("N"));
     const QCommandLineOption list(QStringLiteral("list"), ExportTool::tr("列出文件中的测量"));
-    parser.addOptions({xlsx, pdf, csv, unitOption, measurementOption, list});
+    const QCommandLineOption configOption(
+        QStringLiteral("config"),
+        ExportTool::tr(
+            "报告的标志、公司、测试人员和图表设置所在的设置文件（默认为工作目录中的 config.cfg）"),
+        QStringLiteral("FILE"), QStringLiteral("config.cfg"));
+    parser.addOptions({xlsx, pdf, csv, unitOption, measurementOption, list, configOption});
     parser.process(app);
 
     const QStringList files = parser.positionalArguments();
@@ -157,6 +201,14 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    AppSettings settings;
+    if ((parser.isSet(pdf) || parser.isSet(configOption)) &&
+        !readReportSettings(parser.value(configOption), parser.isSet(configOption), settings, err))
+        return 1;
+
+    const auto wrote = [&](const QString &name, int records) {
+        out << ExportTool::tr("已写入 %1（%2 条记录）").arg(name).arg(records) << '\n';
+    };
     DataOutput output;
     const auto failed = [&](const QString &name) {
         err << ExportTool::tr("无法写入 %1：%2").arg(name, output.errorString()) << '\n';
@@ -170,21 +222,31 @@ int main(int argc, char *argv[])
         }
         if (!output.exportXls(selected, parser.value(xlsx), unit))
             return failed(parser.value(xlsx));
+        int records = 0;
+        for (const Data_List_T *m : qAsConst(selected.lists))
+            records += m->records.size();
+        wrote(parser.value(xlsx), records);
     }
     const bool several = chosen.size() > 1;
     for (const int i : chosen) {
         const Data_List_T &m = *archive.lists[i];
         if (parser.isSet(pdf)) {
             const QString name = numberedName(parser.value(pdf), i + 1, several);
-            if (!output.exportPdf(m, name, unit, QImage(), QImage(), QString(), QString(),
-                                  QString(), Qt::darkRed, Qt::darkGreen, Qt::darkBlue,
-                                  Qt::darkMagenta))
+            // The window program's font, which the chart's legend takes.
+            const QImage chart = recordsChartImage(m.records, unit, chartLook(settings),
+                                                   QFont(QStringLiteral("Consolas")));
+            const auto &colors = settings.channelColor;
+            if (!output.exportPdf(m, name, unit, settings.logo, chart, settings.companyName,
+                                  settings.testerName, QString(), colors[0], colors[1], colors[2],
+                                  colors[3]))
                 return failed(name);
+            wrote(name, m.records.size());
         }
         if (parser.isSet(csv)) {
             const QString name = numberedName(parser.value(csv), i + 1, several);
             if (!output.exportCsv(m, name, unit))
                 return failed(name);
+            wrote(name, m.records.size());
         }
     }
     return 0;

@@ -6,11 +6,11 @@
 // Each function returns false when a property fails; a memory error or
 // undefined behaviour shows through the sanitizers instead.
 
-#include "app/settingsfile.h"
 #include "instrument/commands.h"
 #include "instrument/devkx740d.h"
 #include "instrument/temperature.h"
 #include "link/frame.h"
+#include "settings/settingsfile.h"
 #include "store/datafile.h"
 
 #include <QByteArray>

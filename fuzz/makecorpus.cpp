@@ -2,9 +2,9 @@
 // valid input made by the program's own writers:
 //   fuzz_makecorpus DIR
 
-#include "app/settingsfile.h"
 #include "instrument/commands.h"
 #include "link/frame.h"
+#include "settings/settingsfile.h"
 #include "store/datafile.h"
 
 #include <QCoreApplication>

@@ -13,6 +13,24 @@
     </message>
 </context>
 <context>
+    <name>ChartPlot</name>
+    <message>
+        <location filename="../chart/chartplot.cpp" line="+170"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <location filename="../app/startup.cpp" line="+80"/>
@@ -198,12 +216,27 @@ Closes automatically in %1 s</translation>
 <context>
     <name>ExportTool</name>
     <message>
-        <location filename="../cli/main.cpp" line="+82"/>
+        <location filename="../cli/main.cpp" line="+86"/>
+        <source>找不到设置文件 %1。</source>
+        <translation>Settings file %1 not found.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无法打开设置文件 %1：%2</source>
+        <translation>Cannot open settings file %1: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 不是有效的设置文件，报告使用默认的标志、公司、测试人员和图表设置。</source>
+        <translation>%1 is not a valid settings file; the reports use the default logo, company, tester and chart settings.</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</source>
         <translation>Converts a data file to an Excel workbook, PDF reports or CSV text</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>数据文件</source>
         <translation>data file</translation>
     </message>
@@ -238,7 +271,12 @@ Closes automatically in %1 s</translation>
         <translation>list the measurements of the file</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+3"/>
+        <source>报告的标志、公司、测试人员和图表设置所在的设置文件（默认为工作目录中的 config.cfg）</source>
+        <translation>settings file with the reports' logo, company, tester and chart settings (default: config.cfg in the working directory)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>请指定一个数据文件。</source>
         <translation>Please name one data file.</translation>
     </message>
@@ -268,7 +306,12 @@ Closes automatically in %1 s</translation>
         <translation>Please give at least one of --xlsx, --pdf, --csv or --list.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+10"/>
+        <source>已写入 %1（%2 条记录）</source>
+        <translation>wrote %1 (%2 records)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>无法写入 %1：%2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
@@ -319,7 +362,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+308"/>
+        <location filename="../app/mainwindow.cpp" line="+310"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
@@ -337,7 +380,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+394"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+373"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>Save</translation>
@@ -408,39 +451,39 @@ Closes automatically in %1 s</translation>
         <location line="+251"/>
         <location line="+1722"/>
         <location line="+514"/>
-        <location line="+1555"/>
+        <location line="+1549"/>
         <source>T1</source>
         <translation>T1</translation>
     </message>
     <message>
-        <location line="-4023"/>
+        <location line="-4017"/>
         <location line="+248"/>
         <location line="+1809"/>
         <location line="+558"/>
-        <location line="+1421"/>
+        <location line="+1415"/>
         <source>T2</source>
         <translation>T2</translation>
     </message>
     <message>
-        <location line="-4017"/>
+        <location line="-4011"/>
         <location line="+245"/>
         <location line="+1896"/>
         <location line="+602"/>
-        <location line="+1287"/>
+        <location line="+1281"/>
         <source>T3</source>
         <translation>T3</translation>
     </message>
     <message>
-        <location line="-4011"/>
+        <location line="-4005"/>
         <location line="+242"/>
         <location line="+1983"/>
         <location line="+646"/>
-        <location line="+1153"/>
+        <location line="+1147"/>
         <source>T4</source>
         <translation>T4</translation>
     </message>
     <message>
-        <location line="-3993"/>
+        <location line="-3987"/>
         <source>表格</source>
         <translation>Table</translation>
     </message>
@@ -506,19 +549,19 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+48"/>
-        <location line="+3576"/>
+        <location line="+3570"/>
         <source>页</source>
         <translation>Page</translation>
     </message>
     <message>
-        <location line="-3477"/>
+        <location line="-3471"/>
         <location line="+252"/>
-        <location line="+3293"/>
+        <location line="+3287"/>
         <source>设备</source>
         <translation>Device</translation>
     </message>
     <message>
-        <location line="-3525"/>
+        <location line="-3519"/>
         <location line="+673"/>
         <source>单位</source>
         <translation>Unit</translation>
@@ -555,30 +598,30 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="-2450"/>
-        <location line="+2673"/>
+        <location line="+2667"/>
         <source>数据备份</source>
         <translation>Data backup</translation>
     </message>
     <message>
-        <location line="-2653"/>
+        <location line="-2647"/>
         <source>说明书</source>
         <translation>Manuals</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+2899"/>
+        <location line="+2893"/>
         <location line="+28"/>
         <source>语言</source>
         <translation>Language</translation>
     </message>
     <message>
-        <location line="-2907"/>
-        <location line="+2982"/>
+        <location line="-2901"/>
+        <location line="+2976"/>
         <source>图表设置</source>
         <translation>Chart settings</translation>
     </message>
     <message>
-        <location line="-2877"/>
+        <location line="-2871"/>
         <source>设备名称</source>
         <translation>Device name</translation>
     </message>
@@ -786,12 +829,12 @@ Closes automatically in %1 s</translation>
         <translation>Tester</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+38"/>
         <source>公司名称</source>
         <translation>Company name</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+20"/>
         <source>备注：</source>
         <translation>Remarks:</translation>
     </message>
@@ -882,7 +925,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-259"/>
+        <location filename="../app/mainwindow.cpp" line="-261"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -912,7 +955,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+230"/>
+        <location line="+232"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -1009,7 +1052,7 @@ Data that is not saved will be lost.</translation>
         <location line="+25"/>
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+151"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+86"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+83"/>
         <location filename="../app/mainwindow_store.cpp" line="-430"/>
         <location line="+25"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>

@@ -13,6 +13,24 @@
     </message>
 </context>
 <context>
+    <name>ChartPlot</name>
+    <message>
+        <location filename="../chart/chartplot.cpp" line="+170"/>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>编号</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <location filename="../app/startup.cpp" line="+80"/>
@@ -198,12 +216,27 @@
 <context>
     <name>ExportTool</name>
     <message>
-        <location filename="../cli/main.cpp" line="+82"/>
+        <location filename="../cli/main.cpp" line="+86"/>
+        <source>找不到设置文件 %1。</source>
+        <translation>找不到设置文件 %1。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无法打开设置文件 %1：%2</source>
+        <translation>无法打开设置文件 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 不是有效的设置文件，报告使用默认的标志、公司、测试人员和图表设置。</source>
+        <translation>%1 不是有效的设置文件，报告使用默认的标志、公司、测试人员和图表设置。</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</source>
         <translation>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
     </message>
@@ -238,7 +271,12 @@
         <translation>列出文件中的测量</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+3"/>
+        <source>报告的标志、公司、测试人员和图表设置所在的设置文件（默认为工作目录中的 config.cfg）</source>
+        <translation>报告的标志、公司、测试人员和图表设置所在的设置文件（默认为工作目录中的 config.cfg）</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>请指定一个数据文件。</source>
         <translation>请指定一个数据文件。</translation>
     </message>
@@ -268,7 +306,12 @@
         <translation>请至少指定 --xlsx、--pdf、--csv 或 --list 之一。</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+10"/>
+        <source>已写入 %1（%2 条记录）</source>
+        <translation>已写入 %1（%2 条记录）</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>无法写入 %1：%2</source>
         <translation>无法写入 %1：%2</translation>
     </message>
@@ -319,7 +362,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+308"/>
+        <location filename="../app/mainwindow.cpp" line="+310"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -337,7 +380,7 @@
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+394"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+373"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
@@ -408,39 +451,39 @@
         <location line="+251"/>
         <location line="+1722"/>
         <location line="+514"/>
-        <location line="+1555"/>
+        <location line="+1549"/>
         <source>T1</source>
         <translation>T1</translation>
     </message>
     <message>
-        <location line="-4023"/>
+        <location line="-4017"/>
         <location line="+248"/>
         <location line="+1809"/>
         <location line="+558"/>
-        <location line="+1421"/>
+        <location line="+1415"/>
         <source>T2</source>
         <translation>T2</translation>
     </message>
     <message>
-        <location line="-4017"/>
+        <location line="-4011"/>
         <location line="+245"/>
         <location line="+1896"/>
         <location line="+602"/>
-        <location line="+1287"/>
+        <location line="+1281"/>
         <source>T3</source>
         <translation>T3</translation>
     </message>
     <message>
-        <location line="-4011"/>
+        <location line="-4005"/>
         <location line="+242"/>
         <location line="+1983"/>
         <location line="+646"/>
-        <location line="+1153"/>
+        <location line="+1147"/>
         <source>T4</source>
         <translation>T4</translation>
     </message>
     <message>
-        <location line="-3993"/>
+        <location line="-3987"/>
         <source>表格</source>
         <translation>表格</translation>
     </message>
@@ -506,19 +549,19 @@
     </message>
     <message>
         <location line="+48"/>
-        <location line="+3576"/>
+        <location line="+3570"/>
         <source>页</source>
         <translation>页</translation>
     </message>
     <message>
-        <location line="-3477"/>
+        <location line="-3471"/>
         <location line="+252"/>
-        <location line="+3293"/>
+        <location line="+3287"/>
         <source>设备</source>
         <translation>设备</translation>
     </message>
     <message>
-        <location line="-3525"/>
+        <location line="-3519"/>
         <location line="+673"/>
         <source>单位</source>
         <translation>单位</translation>
@@ -555,30 +598,30 @@
     </message>
     <message>
         <location line="-2450"/>
-        <location line="+2673"/>
+        <location line="+2667"/>
         <source>数据备份</source>
         <translation>数据备份</translation>
     </message>
     <message>
-        <location line="-2653"/>
+        <location line="-2647"/>
         <source>说明书</source>
         <translation>说明书</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+2899"/>
+        <location line="+2893"/>
         <location line="+28"/>
         <source>语言</source>
         <translation>语言</translation>
     </message>
     <message>
-        <location line="-2907"/>
-        <location line="+2982"/>
+        <location line="-2901"/>
+        <location line="+2976"/>
         <source>图表设置</source>
         <translation>图表设置</translation>
     </message>
     <message>
-        <location line="-2877"/>
+        <location line="-2871"/>
         <source>设备名称</source>
         <translation>设备名称</translation>
     </message>
@@ -786,12 +829,12 @@
         <translation>测试人员</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+38"/>
         <source>公司名称</source>
         <translation>公司名称</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+20"/>
         <source>备注：</source>
         <translation>备注：</translation>
     </message>
@@ -882,7 +925,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-259"/>
+        <location filename="../app/mainwindow.cpp" line="-261"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -912,7 +955,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+230"/>
+        <location line="+232"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1009,7 +1052,7 @@
         <location line="+25"/>
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+151"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+86"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+83"/>
         <location filename="../app/mainwindow_store.cpp" line="-430"/>
         <location line="+25"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>

@@ -1,7 +1,7 @@
-#include "app/settingsfile.h"
 #include "fakerecording.h"
 #include "instrument/temperature.h"
 #include "resources/initresources.h"
+#include "settings/settingsfile.h"
 #include "store/datafile.h"
 #include "ui_mainwindow.h"
 #include "widgets/bubbletips.h"

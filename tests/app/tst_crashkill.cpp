@@ -6,9 +6,9 @@
 // - while saving a data file or the settings over and over: the file on disk
 //   is always one complete version, old or new.
 #include "app/mainwindow.h"
-#include "app/settingsfile.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
+#include "settings/settingsfile.h"
 #include "sim/instrumentsimulator.h"
 #include "store/data_list_t.h"
 #include "store/data_table_t.h"

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
-#include "app/settingsfile.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
+#include "settings/settingsfile.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
 

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
-#include "app/settingsfile.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
+#include "settings/settingsfile.h"
 #include "sim/instrumentsimulator.h"
 #include "store/datafile.h"
 #include "tests/app/fakerecording.h"

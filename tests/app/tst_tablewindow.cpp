@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
-#include "app/settingsfile.h"
 #include "app/startup.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
+#include "settings/settingsfile.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>

@@ -11,11 +11,11 @@
 // e2e-<step>-<en|zh>.png.
 
 #include "app/mainwindow.h"
-#include "app/settingsfile.h"
 #include "app/startup.h"
 #include "app/userdialogs.h"
 #include "instrument/temperature.h"
 #include "measurement/bash.h"
+#include "settings/settingsfile.h"
 #include "store/datafile.h"
 #include "ui_mainwindow.h"
 

@@ -4,17 +4,20 @@
 Usage: check_exports.py EXPORT_SAMPLES KX740D_EXPORT
 Runs export_samples into a temporary folder, checks its workbooks with
 openpyxl, its report with pdftotext/pdfinfo and its CSV with the csv module,
-then runs the converter on the sample data file.
+then runs the converter on the sample data file, with and without a settings
+file.
 """
 import csv
 import datetime
 import os
 import re
+import struct
 import subprocess
 import sys
 import tempfile
 import unicodedata
 import unittest
+import zlib
 
 import openpyxl
 
@@ -38,6 +41,45 @@ def pdf_info(name):
     out = subprocess.run(["pdfinfo", path(name)], check=True, capture_output=True,
                          text=True).stdout
     return dict(line.split(":", 1) for line in out.splitlines() if ":" in line)
+
+
+def pdf_images(name):
+    """(page, type, width, height) of every image of the report, from pdfimages."""
+    out = subprocess.run(["pdfimages", "-list", path(name)], check=True, capture_output=True,
+                         text=True).stdout
+    return [(int(f[0]), f[2], int(f[3]), int(f[4]))
+            for f in (line.split() for line in out.splitlines()[2:])]
+
+
+def png(width, height, rgb):
+    """A PNG of one colour, built by hand."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data)))
+    rows = b"".join(b"\0" + bytes(rgb) * width for _ in range(height))
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def settings_file(logo, tester, company):
+    """config.cfg as the window writes it: one byte array in Qt's data stream
+    (version 18, big-endian) holding every setting in the file's order."""
+    def text(s):
+        data = s.encode("utf-16-be")
+        return struct.pack(">I", len(data)) + data
+
+    def colour(r, g, b):  # spec 1 (RGB), alpha, red, green, blue, pad; 16 bits each
+        return struct.pack(">BHHHHH", 1, 0xFFFF, r * 257, g * 257, b * 257, 0)
+
+    content = struct.pack(">i", 1) + logo + text(tester) + text(company) + text("")
+    content += struct.pack(">ii?", 1, 60, True)
+    content += struct.pack(">dd?", 100.0, 0.0, False) * 4
+    content += struct.pack(">????", True, True, True, True)  # backup, x and y titles, legend
+    content += b"".join(colour(*c) for c in ((200, 0, 0), (0, 150, 0), (0, 0, 200),
+                                             (150, 0, 150)))
+    content += struct.pack(">ii", 2, 1)  # markers "+", plain lines
+    return struct.pack(">I", len(content)) + content
 
 
 def excel_pixels(characters):
@@ -181,14 +223,15 @@ class Csv(unittest.TestCase):
 
 
 class Converter(unittest.TestCase):
-    def run_converter(self, *args, locale="C.UTF-8"):
+    def run_converter(self, *args, locale="C.UTF-8", cwd=OUT):
         # No display at all: the converter must manage on its own.
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         # The converter speaks the system's language: Chinese for a Chinese
         # locale, English otherwise.
         env["LC_ALL"] = locale
-        return subprocess.run([CONVERTER, *args], capture_output=True, text=True, env=env)
+        return subprocess.run([CONVERTER, *args], capture_output=True, text=True, env=env,
+                              cwd=cwd)
 
     def test_list_and_exports(self):
         dat = path("archive.dat")
@@ -217,6 +260,50 @@ class Converter(unittest.TestCase):
         self.assertIn("数据量", pdf_text("third.pdf"))
         with open(path("third.csv"), encoding="utf-8") as f:
             self.assertEqual(len(f.read().splitlines()), 2)
+
+    def test_report_from_settings_file(self):
+        folder = path("with_settings")
+        os.mkdir(folder)
+        with open(os.path.join(folder, "config.cfg"), "wb") as f:
+            f.write(settings_file(png(120, 60, (0, 128, 128)), "Wang Fang", "Harbin Furnace Lab"))
+        report = os.path.join("with_settings", "set.pdf")
+        out = self.run_converter(path("archive.dat"), "--measurement", "1", "--pdf",
+                                 path(report), cwd=folder)
+        self.assertEqual(out.returncode, 0, out.stderr)
+        self.assertEqual(out.stdout, "wrote %s (3 records)\n" % path(report))
+        first = pdf_text(report, "-f", "1", "-l", "1")
+        self.assertIn("Harbin Furnace Lab", first)
+        self.assertIn("Wang Fang", first)
+        # The logo as stored, and the chart drawn at 1000 x 1000 and scaled to
+        # the page's 2200 pixels.
+        images = [i for i in pdf_images(report) if i[1] == "image"]
+        self.assertEqual([i[2:] for i in images], [(120, 60), (2200, 2200)])
+
+    def test_report_settings_defaults_and_failures(self):
+        # No config.cfg in the working directory: the program's own logo
+        # (320 x 64, drawn at 200 x 40) and names.
+        out = self.run_converter(path("archive.dat"), "--measurement", "3", "--pdf",
+                                 path("plain.pdf"), "--csv", path("plain.csv"))
+        self.assertEqual(out.returncode, 0, out.stderr)
+        self.assertEqual(out.stdout.splitlines(), ["wrote %s (1 records)" % path("plain.pdf"),
+                                                   "wrote %s (1 records)" % path("plain.csv")])
+        self.assertIn("KX740D tester", pdf_text("plain.pdf"))
+        images = [i for i in pdf_images("plain.pdf") if i[1] == "image"]
+        self.assertEqual([i[2:] for i in images], [(200, 40), (2200, 2200)])
+
+        with open(path("damaged.cfg"), "wb") as f:
+            f.write(b"not a settings file")
+        damaged = self.run_converter(path("archive.dat"), "--measurement", "3", "--pdf",
+                                     path("damaged.pdf"), "--config", path("damaged.cfg"))
+        self.assertEqual(damaged.returncode, 0, damaged.stderr)
+        self.assertIn("damaged.cfg is not a valid settings file", damaged.stderr)
+        self.assertIn("KX740D tester", pdf_text("damaged.pdf"))
+
+        missing = self.run_converter(path("archive.dat"), "--pdf", path("never.pdf"),
+                                     "--config", path("missing.cfg"))
+        self.assertEqual(missing.returncode, 1)
+        self.assertIn("missing.cfg", missing.stderr)
+        self.assertFalse(os.path.exists(path("never_1.pdf")))
 
     def test_failures(self):
         bad = self.run_converter(path("logo.dat"), "--xlsx", path("never.xlsx"))

@@ -47,3 +47,23 @@ QByteArray encodeSettings(const AppSettings &settings);
 // (empty image and string, 0, false), except the channel colours, which fall
 // back to their defaults when invalid.
 bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings);
+
+// What a report carries while no settings file says otherwise: the program's
+// own logo (a compiled-in image, so kxInitResources() must have run) and the
+// company and tester names the settings page starts with.
+QImage defaultLogo();
+QString defaultCompanyName();
+QString defaultTesterName();
+
+enum class SettingsFileState
+{
+    Read,
+    Missing,
+    Unreadable, // exists but does not open; `errorString` says why
+    Damaged,    // opens but holds no settings array
+};
+
+// Reads the settings file at `path` into `settings` (see decodeSettings);
+// unless the result is Read, `settings` stays as it was.
+SettingsFileState readSettingsFile(const QString &path, AppSettings &settings,
+                                   QString *errorString = nullptr);

@@ -1,6 +1,8 @@
-#include "app/settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <QDataStream>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -82,4 +84,33 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings)
     in >> s.scatterShape >> s.lineStyle;
     settings = s;
     return true;
+}
+
+QImage defaultLogo()
+{
+    return QImage(QStringLiteral(":/images/image 43x.png"));
+}
+
+QString defaultCompanyName()
+{
+    return QStringLiteral("KX740D");
+}
+
+QString defaultTesterName()
+{
+    return QStringLiteral("KX740D tester");
+}
+
+SettingsFileState readSettingsFile(const QString &path, AppSettings &settings, QString *errorString)
+{
+    if (!QFileInfo::exists(path))
+        return SettingsFileState::Missing;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errorString)
+            *errorString = file.errorString();
+        return SettingsFileState::Unreadable;
+    }
+    return decodeSettings(file.readAll(), settings) ? SettingsFileState::Read
+                                                    : SettingsFileState::Damaged;
 }
