@@ -273,7 +273,7 @@ Closes automatically in %1 s</translation>
     <message>
         <location line="+3"/>
         <source>报告的标志、公司、测试人员和图表设置所在的设置文件（默认为工作目录中的 config.cfg）</source>
-        <translation>settings file with the reports' logo, company, tester and chart settings (default: config.cfg in the working directory)</translation>
+        <translation>settings file with the reports&apos; logo, company, tester and chart settings (default: config.cfg in the working directory)</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -1309,6 +1309,218 @@ Please put the file in the folder of the program:
         <location line="+6"/>
         <source>无法打开伪终端的从端：%1</source>
         <translation>Cannot open the pseudo-terminal&apos;s slave side: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Recorder</name>
+    <message>
+        <location filename="../record/recorder.cpp" line="+51"/>
+        <source>无法写入输出文件夹 %1。</source>
+        <translation>Cannot write to the output folder %1.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无法读取 %1：%2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 不是有效的数据文件；测量不会追加到其中。</source>
+        <translation>%1 is not a valid data file; no measurement is appended to it.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>不是有效的数据文件</source>
+        <translation>not a valid data file</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>无法写入日志文件 %1；读数暂存在内存中。</source>
+        <translation>Cannot write the journal %1; the readings are kept in memory.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>端口 %1 上的仪器没有应答。</source>
+        <translation>The instrument on port %1 does not answer.</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>无法写入 CSV 文件 %1：%2</source>
+        <translation>Cannot write the CSV file %1: %2</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>日志 %1 已损坏；恢复其中完整的 %2 个读数。</source>
+        <translation>The journal %1 is damaged; its %2 complete readings are restored.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>恢复 %1</source>
+        <translation>recovered %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+196"/>
+        <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
+        <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
+    </message>
+    <message>
+        <location line="-193"/>
+        <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
+        <translation>Restored %2 readings from the journal %1 into %3.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法删除日志 %1。</source>
+        <translation>Cannot remove the journal %1.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>无法启动仪器模拟器：%1</source>
+        <translation>Cannot start the instrument simulator: %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>没有找到仪器。请连接仪器，或用 --port 指定端口。</source>
+        <translation>No instrument found. Connect the instrument or name its port with --port.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>找到多台仪器，请用 --port 选择其中一台：</source>
+        <translation>Several instruments found; choose one with --port:</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</source>
+        <translation>The instrument&apos;s storage interval is 0 s, so nothing would be stored. Set one with --interval.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
+        <translation>Recording: port %1, instrument %2, interval %3 s, measurement &quot;%4&quot;, into %5</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>（连接已断开）</source>
+        <translation> (connection lost)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1%2  %3 个读数  %4  %5 %6</source>
+        <translation>%1%2  %3 readings  %4  %5 %6</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>与仪器的连接已断开（%1）；等待仪器重新连接。</source>
+        <translation>Connection to the instrument lost (%1); waiting for it to come back.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>与仪器的连接已恢复（%1）。</source>
+        <translation>Connection to the instrument is back (%1).</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>记录已停止，共 %1 个读数。</source>
+        <translation>Recording stopped, %1 readings.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>已写入 %1：测量“%2”，%3 个读数。</source>
+        <translation>Wrote %1: measurement &quot;%2&quot;, %3 readings.</translation>
+    </message>
+</context>
+<context>
+    <name>RecorderCommandLine</name>
+    <message>
+        <location filename="../record/recorderoptions.cpp" line="+39"/>
+        <source>无人值守地记录仪器的读数，写入数据文件</source>
+        <translation>Records the instrument&apos;s readings unattended into a data file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>显示此帮助</source>
+        <translation>show this help</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>显示版本</source>
+        <translation>show the version</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仪器的端口（默认：找到的唯一一台仪器）</source>
+        <translation>port of the instrument (default: the one instrument found)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据文件；测量追加到其中（必需）</source>
+        <translation>data file the measurement is appended to (required)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>存储间隔，例如 1s、5m、1h（默认：仪器的设置）</source>
+        <translation>storage interval, e.g. 1s, 5m, 1h (default: the instrument&apos;s setting)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>记录时长，例如 8h（默认：直到停止）</source>
+        <translation>recording time, e.g. 8h (default: until stopped)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>测量名称（默认：开始时间）</source>
+        <translation>measurement name (default: the start time)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>CSV 和状态显示的温度单位：C、F 或 K</source>
+        <translation>temperature unit of the CSV and the status: C, F or K</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>每个存储的读数追加一行到此 CSV 文件</source>
+        <translation>append one line per stored reading to this CSV file</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>启动内置的仪器模拟器并从中记录</source>
+        <translation>start the built-in instrument simulator and record from it</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>列出找到的仪器端口，每行一个</source>
+        <translation>list the instrument ports found, one per line</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>只显示错误</source>
+        <translation>show errors only</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>多余的参数：%1</source>
+        <translation>Unexpected arguments: %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>请用 --out 指定输出的数据文件。</source>
+        <translation>Name the output data file with --out.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>无效的存储间隔：%1（1 秒到 24 小时）</source>
+        <translation>Invalid storage interval: %1 (1 s to 24 h)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无效的记录时长：%1</source>
+        <translation>Invalid recording time: %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>无效的温度单位：%1（C、F 或 K）</source>
+        <translation>Invalid temperature unit: %1 (C, F or K)</translation>
     </message>
 </context>
 <context>

@@ -1312,6 +1312,218 @@
     </message>
 </context>
 <context>
+    <name>Recorder</name>
+    <message>
+        <location filename="../record/recorder.cpp" line="+51"/>
+        <source>无法写入输出文件夹 %1。</source>
+        <translation>无法写入输出文件夹 %1。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无法读取 %1：%2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 不是有效的数据文件；测量不会追加到其中。</source>
+        <translation>%1 不是有效的数据文件；测量不会追加到其中。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>不是有效的数据文件</source>
+        <translation>不是有效的数据文件</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>无法写入日志文件 %1；读数暂存在内存中。</source>
+        <translation>无法写入日志文件 %1；读数暂存在内存中。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>端口 %1 上的仪器没有应答。</source>
+        <translation>端口 %1 上的仪器没有应答。</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>无法写入 CSV 文件 %1：%2</source>
+        <translation>无法写入 CSV 文件 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>日志 %1 已损坏；恢复其中完整的 %2 个读数。</source>
+        <translation>日志 %1 已损坏；恢复其中完整的 %2 个读数。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>恢复 %1</source>
+        <translation>恢复 %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+196"/>
+        <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
+        <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
+    </message>
+    <message>
+        <location line="-193"/>
+        <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
+        <translation>已从日志 %1 恢复 %2 个读数，写入 %3。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法删除日志 %1。</source>
+        <translation>无法删除日志 %1。</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>无法启动仪器模拟器：%1</source>
+        <translation>无法启动仪器模拟器：%1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>没有找到仪器。请连接仪器，或用 --port 指定端口。</source>
+        <translation>没有找到仪器。请连接仪器，或用 --port 指定端口。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>找到多台仪器，请用 --port 选择其中一台：</source>
+        <translation>找到多台仪器，请用 --port 选择其中一台：</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</source>
+        <translation>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
+        <translation>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>（连接已断开）</source>
+        <translation>（连接已断开）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1%2  %3 个读数  %4  %5 %6</source>
+        <translation>%1%2  %3 个读数  %4  %5 %6</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>与仪器的连接已断开（%1）；等待仪器重新连接。</source>
+        <translation>与仪器的连接已断开（%1）；等待仪器重新连接。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>与仪器的连接已恢复（%1）。</source>
+        <translation>与仪器的连接已恢复（%1）。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>记录已停止，共 %1 个读数。</source>
+        <translation>记录已停止，共 %1 个读数。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>已写入 %1：测量“%2”，%3 个读数。</source>
+        <translation>已写入 %1：测量“%2”，%3 个读数。</translation>
+    </message>
+</context>
+<context>
+    <name>RecorderCommandLine</name>
+    <message>
+        <location filename="../record/recorderoptions.cpp" line="+39"/>
+        <source>无人值守地记录仪器的读数，写入数据文件</source>
+        <translation>无人值守地记录仪器的读数，写入数据文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>显示此帮助</source>
+        <translation>显示此帮助</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>显示版本</source>
+        <translation>显示版本</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仪器的端口（默认：找到的唯一一台仪器）</source>
+        <translation>仪器的端口（默认：找到的唯一一台仪器）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据文件；测量追加到其中（必需）</source>
+        <translation>数据文件；测量追加到其中（必需）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>存储间隔，例如 1s、5m、1h（默认：仪器的设置）</source>
+        <translation>存储间隔，例如 1s、5m、1h（默认：仪器的设置）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>记录时长，例如 8h（默认：直到停止）</source>
+        <translation>记录时长，例如 8h（默认：直到停止）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>测量名称（默认：开始时间）</source>
+        <translation>测量名称（默认：开始时间）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>CSV 和状态显示的温度单位：C、F 或 K</source>
+        <translation>CSV 和状态显示的温度单位：C、F 或 K</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>每个存储的读数追加一行到此 CSV 文件</source>
+        <translation>每个存储的读数追加一行到此 CSV 文件</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>启动内置的仪器模拟器并从中记录</source>
+        <translation>启动内置的仪器模拟器并从中记录</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>列出找到的仪器端口，每行一个</source>
+        <translation>列出找到的仪器端口，每行一个</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>只显示错误</source>
+        <translation>只显示错误</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>多余的参数：%1</source>
+        <translation>多余的参数：%1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>请用 --out 指定输出的数据文件。</source>
+        <translation>请用 --out 指定输出的数据文件。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>无效的存储间隔：%1（1 秒到 24 小时）</source>
+        <translation>无效的存储间隔：%1（1 秒到 24 小时）</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无效的记录时长：%1</source>
+        <translation>无效的记录时长：%1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>无效的温度单位：%1（C、F 或 K）</source>
+        <translation>无效的温度单位：%1（C、F 或 K）</translation>
+    </message>
+</context>
+<context>
     <name>RecordingRules</name>
     <message>
         <location filename="../measurement/recordingrules.cpp" line="+41"/>

@@ -9,18 +9,19 @@ if(NOT rc EQUAL 0)
 endif()
 
 set(expected
-    bin/kx740d bin/kx740d-sim
+    bin/kx740d bin/kx740d-sim bin/kx740d-record
     bin/cs.qss bin/KX740D_EN.qm bin/ZH.qm bin/widgets_zh_cn.qm
     bin/KX740D_PC_manual.pdf bin/KX740D_PC_manual_EN.pdf
     share/applications/kx740d.desktop
     share/icons/hicolor/scalable/apps/kx740d.svg
-    share/kx740d/60-kx740d.rules)
+    share/kx740d/60-kx740d.rules
+    share/kx740d/kx740d-record@.service share/kx740d/kx740d-record.conf.example)
 foreach(f ${expected})
     if(NOT EXISTS ${PREFIX}/${f})
         message(FATAL_ERROR "not installed: ${f}")
     endif()
 endforeach()
-foreach(f bin/kx740d bin/kx740d-sim)
+foreach(f bin/kx740d bin/kx740d-sim bin/kx740d-record)
     file(READ ${PREFIX}/${f} head LIMIT 4 HEX)
     if(NOT head STREQUAL "7f454c46")
         message(FATAL_ERROR "not a program: ${f}")
@@ -40,6 +41,13 @@ foreach(part [[ATTRS{idVendor}=="1a86"]] [[ATTRS{idProduct}=="7523"]] [[GROUP="d
     string(FIND "${rule}" "${part}" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "udev rule lacks ${part}")
+    endif()
+endforeach()
+file(STRINGS ${PREFIX}/share/kx740d/kx740d-record@.service unit)
+foreach(line "EnvironmentFile=/etc/kx740d/%i.conf" "Restart=on-failure")
+    list(FIND unit "${line}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "recorder unit lacks ${line}")
     endif()
 endforeach()
 file(REMOVE_RECURSE ${PREFIX})

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "instrument/devkx740d.h"
+#include "record/recorderoptions.h"
+#include "store/data_list_t.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class InstrumentSimulator;
+class QTextStream;
+class RecordingSession;
+class SerialHandle;
+
+// The journal kept beside `out` while recording: the backup format.
+QString journalPathFor(const QString &out);
+
+// Whether `out` can take a measurement: its folder exists and is writable,
+// and an existing file reads as a data file. Otherwise false and `why`.
+bool checkOutputFile(const QString &out, QString *why);
+
+// Appends `measurement` to the data file `out` (made when missing), keeping
+// the measurements it holds; the file is replaced in one step.
+bool appendMeasurementToFile(const QString &out, const Data_List_T &measurement, QString *error);
+
+// What a journal left behind holds.
+struct JournalContents
+{
+    QVector<_T_EE_TEST_DATA> records;
+    bool damaged = false; // bytes beyond the complete readings, or unreadable ones
+};
+JournalContents readJournal(const QByteArray &bytes);
+
+// One headless recording from connection to the written measurement. start()
+// checks the output, moves readings a journal left behind (a killed run)
+// into the output, connects and identifies the instrument as the window
+// does, sets the interval and records until stop(), the end of the duration
+// or a failure; finished() then carries the exit status. A lost port is
+// reopened by the session and the recording goes on in the same measurement.
+class Recorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State
+    {
+        Idle,
+        Connecting,
+        Recording,
+        Lost,
+        Finished
+    };
+
+    // Reports go to `out`, errors to `err`; both must outlive the recorder.
+    Recorder(const RecorderOptions &options, QTextStream &out, QTextStream &err,
+             QObject *parent = nullptr);
+    ~Recorder() override;
+
+    State state() const { return m_state; }
+    int exitStatus() const { return m_exitStatus; }
+    QString port() const { return m_port; }
+    int readingCount() const;
+    // Port, readings stored, time recording, the four last values with unit.
+    QString statusText() const;
+
+public slots:
+    void start();
+    // Ends the recording and writes it; before recording, just ends.
+    void stop();
+
+signals:
+    void stateChanged(Recorder::State state);
+    void finished(int exitStatus);
+
+private:
+    bool recoverJournal();
+    bool choosePort();
+    bool openPort();
+    void checkReady();
+    void beginRecording();
+    void secondTick();
+    void writeCsvLines(int count);
+    void linkState(int open);
+    void portBack();
+    void fail(int status, const QString &message);
+    void finish(int status);
+    void setState(State state);
+    void report(const QString &line);
+    void showStatus();
+
+    RecorderOptions m_options;
+    QTextStream &m_out;
+    QTextStream &m_err;
+    State m_state = State::Idle;
+    int m_exitStatus = ExitDone;
+    QString m_port;
+    QString m_name;
+    DevKX740D m_device;
+    SerialHandle *m_link;
+    RecordingSession *m_session;
+    InstrumentSimulator *m_simulator = nullptr;
+    QTimer m_connectTimeout;
+    QTimer m_secondTimer;
+    QElapsedTimer m_elapsed;
+    qint64 m_lastLineMs = 0;
+    bool m_configReceived = false;
+    bool m_intervalSent = false;
+    bool m_statusShown = false;
+    _T_PRINT_OUT_DATA m_lastReading;
+    bool m_haveReading = false;
+    QFile m_csv;
+    int m_csvCount = 0;
+};

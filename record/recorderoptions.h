@@ -1,0 +1,59 @@
+#pragma once
+
+#include "instrument/temperature.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+// Exit statuses of kx740d-record.
+enum RecorderExit
+{
+    ExitDone = 0,
+    ExitFailure = 1,      // anything not listed below
+    ExitUsage = 2,        // command line; several instruments and no --port; interval 0
+    ExitPortFailure = 3,  // no instrument found, or the port does not open
+    ExitOutputFailure = 4 // output (or CSV) cannot be written, or is not a data file
+};
+
+// How the recorder reports while it runs.
+enum class StatusMode
+{
+    Terminal, // one line, rewritten in place every second
+    Lines,    // a line per minute and per change of state
+    Quiet     // errors only
+};
+
+struct RecorderOptions
+{
+    QString port;                // empty: the one instrument found
+    QString out;                 // the data file the measurement is appended to
+    quint32 intervalSeconds = 0; // 0: the instrument's own
+    int durationSeconds = 0;     // 0: until stopped
+    QString name;                // empty: the start time
+    int unit = UnitCelsius;
+    QString csv;           // empty: none
+    bool simulate = false; // record from a simulator started in the program
+    StatusMode status = StatusMode::Lines;
+};
+
+// "90", "90s", "5m", "1h", "1h30m": seconds; -1 when not such a text.
+int parseSeconds(const QString &text);
+
+// The command line of kx740d-record; `args` starts with the program name.
+// Error: `message` says what is wrong. Help/Version: `message` is the text to
+// print. ListPorts: the ports are to be printed, nothing recorded.
+class RecorderCommandLine
+{
+    Q_DECLARE_TR_FUNCTIONS(RecorderCommandLine)
+public:
+    enum Result
+    {
+        Ok,
+        Error,
+        Help,
+        Version,
+        ListPorts
+    };
+    static Result parse(const QStringList &args, RecorderOptions *options, QString *message);
+};

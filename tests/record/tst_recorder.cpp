@@ -1,0 +1,130 @@
+// The recorder in-process: durations on the command line, journals left
+// behind, and a recording that survives the instrument's port going away.
+
+#include "record/recorder.h"
+#include "sim/instrumentsimulator.h"
+#include "store/datafile.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestRecorder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void seconds_data();
+    void seconds();
+    void journalKeepsItsCompleteReadings_data();
+    void journalKeepsItsCompleteReadings();
+    void lostPortIsReopenedInTheSameMeasurement();
+};
+
+namespace {
+
+_T_EE_TEST_DATA record(int second)
+{
+    _T_EE_TEST_DATA r;
+    r.year = 24;
+    r.month = 3;
+    r.day = 5;
+    r.second = quint8(second);
+    r.value[0] = float(second);
+    return r;
+}
+
+} // namespace
+
+void TestRecorder::seconds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("plain") << "90" << 90;
+    QTest::newRow("s") << "1s" << 1;
+    QTest::newRow("m") << "5m" << 300;
+    QTest::newRow("h") << "8h" << 28800;
+    QTest::newRow("h and m") << "1h30m" << 5400;
+    QTest::newRow("upper case") << "2H" << 7200;
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("days") << "2d" << -1;
+    QTest::newRow("unit only") << "h" << -1;
+    QTest::newRow("negative") << "-5s" << -1;
+    QTest::newRow("too long") << "99999999999h" << -1;
+}
+
+void TestRecorder::seconds()
+{
+    QFETCH(QString, text);
+    QFETCH(int, seconds);
+    QCOMPARE(parseSeconds(text), seconds);
+}
+
+void TestRecorder::journalKeepsItsCompleteReadings_data()
+{
+    QTest::addColumn<int>("cut");
+    QTest::addColumn<int>("readings");
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("whole") << 0 << 3 << false;
+    QTest::newRow("last reading cut") << 10 << 2 << true;
+}
+
+void TestRecorder::journalKeepsItsCompleteReadings()
+{
+    QFETCH(int, cut);
+    QFETCH(int, readings);
+    QFETCH(bool, damaged);
+    const QVector<_T_EE_TEST_DATA> records{record(1), record(2), record(3)};
+    QByteArray bytes = backupFileToBytes(records);
+    bytes.chop(cut);
+    const JournalContents journal = readJournal(bytes);
+    QCOMPARE(journal.records, records.mid(0, readings));
+    QCOMPARE(journal.damaged, damaged);
+}
+
+void TestRecorder::lostPortIsReopenedInTheSameMeasurement()
+{
+    QTemporaryDir dir;
+    SimulatorOptions simOptions;
+    simOptions.storedRecords = 0;
+    simOptions.reopenAfterMs = 300;
+    simOptions.linkPath = dir.filePath(QStringLiteral("kx740d"));
+    InstrumentSimulator simulator(simOptions);
+    QVERIFY2(simulator.start(), qPrintable(simulator.errorString()));
+
+    RecorderOptions options;
+    options.port = simOptions.linkPath;
+    options.out = dir.filePath(QStringLiteral("oven.dat"));
+    options.intervalSeconds = 1;
+    QString outText;
+    QString errText;
+    QTextStream out(&outText);
+    QTextStream err(&errText);
+    Recorder recorder(options, out, err);
+    QSignalSpy states(&recorder, &Recorder::stateChanged);
+    QSignalSpy finished(&recorder, &Recorder::finished);
+    recorder.start();
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.readingCount() >= 2, 10000);
+
+    const int before = recorder.readingCount();
+    simulator.disconnectPort();
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.state(), Recorder::State::Lost, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.state(), Recorder::State::Recording, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.readingCount() >= before + 2, 10000);
+    const int total = recorder.readingCount();
+
+    recorder.stop();
+    QTRY_COMPARE(finished.size(), 1);
+    QCOMPARE(finished.at(0).at(0).toInt(), 0);
+    QVERIFY2(errText.isEmpty(), qPrintable(errText));
+    QFile file(options.out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    Data_table_T archive;
+    QVERIFY(dataFileFromBytes(file.readAll(), archive));
+    QCOMPARE(archive.lists.size(), 1);
+    QVERIFY(archive.lists[0]->records.size() >= total);
+    QVERIFY(outText.contains(simOptions.linkPath));
+}
+
+QTEST_GUILESS_MAIN(TestRecorder)
+#include "tst_recorder.moc"
