@@ -395,6 +395,7 @@ private:
     // Exports with automatic names, whose place is told when they are written.
     QStringList m_announcedExports;
     bool m_constructed = false;
+    bool m_droppedLogoNoted = false;
     bool m_modified = false;
     // This window's backup file, locked against other windows in the folder.
     BackupSlot m_backup;

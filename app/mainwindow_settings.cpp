@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QPixmap>
 #include <QSaveFile>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -25,8 +26,17 @@ const QString kSettingsFile = QStringLiteral("config.cfg");
 
 void MainWindow::loadSettings()
 {
-    if (readSettingsFile(kSettingsFile, m_settings) != SettingsFileState::Read)
+    LogoRead logo = LogoRead::Whole;
+    if (readSettingsFile(kSettingsFile, m_settings, nullptr, &logo) != SettingsFileState::Read)
         return;
+    // The window reads the file twice while it is built; one note is enough,
+    // and it comes once the window is there to stand in front of.
+    if (logo == LogoRead::Dropped && !m_droppedLogoNoted) {
+        m_droppedLogoNoted = true;
+        QTimer::singleShot(0, this, [this] {
+            UserDialogs::information(this, QString(), droppedSettingsLogoText(), m_okText);
+        });
+    }
     if (m_settings.dataDir.isEmpty())
         m_settings.dataDir = defaultDataDir();
     showSettings();
@@ -122,10 +132,13 @@ void MainWindow::on_pb_seclet_logo_clicked()
     if (fileName.isEmpty())
         return;
     m_lastLogoPath = fileName;
-    const QImage image(fileName);
-    // A file that is not a readable image leaves the current logo in place.
-    if (image.isNull())
+    const QImage image = readLogoFile(fileName);
+    // A file that gives no usable image leaves the current logo in place.
+    if (image.isNull()) {
+        UserDialogs::information(dialogParent(), QString(), unusableLogoFileText(fileName),
+                                 m_okText);
         return;
+    }
     m_settings.logo = image;
     showLogo();
 }

@@ -70,15 +70,19 @@ void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &messa
 // The report's logo, company, tester and chart look: the program's defaults,
 // replaced by what the settings file holds. Returns false after a message
 // when an explicitly named file is missing or a file does not open; a damaged
-// file is reported and leaves the defaults.
+// file is reported and leaves the defaults, and so is a logo that cannot be
+// used, which leaves the default logo.
 bool readReportSettings(const QString &path, bool named, AppSettings &settings, QTextStream &err)
 {
     settings.logo = defaultLogo();
     settings.companyName = defaultCompanyName();
     settings.testerName = defaultTesterName();
     QString error;
-    switch (readSettingsFile(path, settings, &error)) {
+    LogoRead logo = LogoRead::Whole;
+    switch (readSettingsFile(path, settings, &error, &logo)) {
     case SettingsFileState::Read:
+        if (logo == LogoRead::Dropped)
+            err << droppedSettingsLogoText() << '\n';
         return true;
     case SettingsFileState::Missing:
         if (!named)

@@ -2,11 +2,13 @@
 // valid input made by the program's own writers:
 //   fuzz_makecorpus DIR
 
+#include "fuzz/pngbomb.h"
 #include "instrument/commands.h"
 #include "link/frame.h"
 #include "settings/settingsfile.h"
 #include "store/datafile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -147,8 +149,32 @@ bool writeSettingsSeeds()
     custom.limitEnabled[3] = true;
     custom.channelColor[0] = QColor::fromHsv(120, 200, 100);
     custom.scatterShape = 5;
+    // Logos the reader must not decode as they stand, in the place of the
+    // null logo's marker: PNGs declaring 40000 x 40000 pixels in 195 KB and
+    // 9000 x 9000 in 10 KB, a damaged PNG, and a PNG cut off before its end
+    // (which hides the fields after it).
+    AppSettings noLogo = custom;
+    noLogo.logo = QImage();
+    const QByteArray content = encodeSettings(noLogo).mid(4);
+    const auto withLogo = [&content](const QByteArray &png) {
+        QByteArray file;
+        QDataStream out(&file, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_5_12);
+        out << (QByteArray::fromHex("00000001") + png + content.mid(4));
+        return file;
+    };
+    QByteArray small;
+    QBuffer buffer(&small);
+    buffer.open(QIODevice::WriteOnly);
+    logo.save(&buffer, "PNG");
+    const QByteArray bomb = pngbomb::zeroPng(9000, 9000);
     return put("settingsfile", "defaults", encodeSettings(AppSettings())) &&
-           put("settingsfile", "custom-with-logo", encodeSettings(custom));
+           put("settingsfile", "custom-with-logo", encodeSettings(custom)) &&
+           put("settingsfile", "logo-decompression-bomb",
+               withLogo(pngbomb::zeroPng(40000, 40000))) &&
+           put("settingsfile", "logo-above-the-limits", withLogo(bomb)) &&
+           put("settingsfile", "logo-damaged", withLogo(pngbomb::damaged(small))) &&
+           put("settingsfile", "logo-cut-off", withLogo(bomb.left(bomb.size() / 2)));
 }
 
 } // namespace

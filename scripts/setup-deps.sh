@@ -11,7 +11,7 @@ packages=(
   fonts-noto-cjk fonts-crosextra-carlito
   xvfb xauth
   python3 python3-openpyxl poppler-utils python3-xlsxwriter
-  libbenchmark-dev
+  libbenchmark-dev zlib1g-dev
   clang libclang-rt-14-dev
   ccache
 )

@@ -3,6 +3,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 namespace {
 
@@ -24,6 +25,43 @@ QColor readColor(QDataStream &in)
     QColor c;
     in >> c;
     return c;
+}
+
+// The stream's image form at this version: a 32-bit marker, 0 for a null
+// image, else any other value followed by the image as a PNG file. The PNG
+// carries no length of its own; it ends with its IEND chunk. The stream's own
+// operator decodes whatever size the PNG declares, so the PNG's bytes are
+// found by walking its chunks and decoded with limits instead. Bytes that are
+// no PNG, or a PNG without its end, leave no way to find the next field: they
+// are taken as the image and the fields after it read past the end.
+QImage readLogo(QDataStream &in, const QByteArray &content, LogoRead *how)
+{
+    qint32 marker = 0;
+    in >> marker;
+    if (marker == 0 || in.status() != QDataStream::Ok) {
+        *how = LogoRead::Whole;
+        return QImage();
+    }
+    static const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
+    const qint64 start = in.device()->pos();
+    qint64 end = content.size();
+    if (content.mid(int(start), signature.size()) == signature) {
+        qint64 at = start + signature.size();
+        while (at + 8 <= content.size()) {
+            const quint32 length = qFromBigEndian<quint32>(content.constData() + at);
+            // chunk: length, type, data, CRC
+            const qint64 next = at + 12 + qint64(length);
+            if (length > 0x7fffffffu || next > content.size())
+                break;
+            if (content.mid(int(at) + 4, 4) == "IEND") {
+                end = next;
+                break;
+            }
+            at = next;
+        }
+    }
+    in.device()->seek(end);
+    return readImageWithLimits(content.mid(int(start), int(end - start)), how);
 }
 
 } // namespace
@@ -56,7 +94,7 @@ QByteArray encodeSettings(const AppSettings &s)
     return file;
 }
 
-bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings)
+bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead *logo)
 {
     QDataStream outer(fileBytes);
     outer.setVersion(kStreamVersion);
@@ -70,8 +108,14 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings)
     QDataStream in(content);
     in.setVersion(kStreamVersion);
     AppSettings s;
-    in >> s.logo >> s.testerName >> s.companyName >> s.dataDir >> s.language >>
-        s.continuousSeconds >> s.continuousEnabled;
+    LogoRead logoRead = LogoRead::Whole;
+    s.logo = readLogo(in, content, &logoRead);
+    if (logoRead == LogoRead::Dropped)
+        s.logo = settings.logo;
+    if (logo)
+        *logo = logoRead;
+    in >> s.testerName >> s.companyName >> s.dataDir >> s.language >> s.continuousSeconds >>
+        s.continuousEnabled;
     for (int ch = 0; ch < kChannelCount; ++ch)
         in >> s.highLimit[ch] >> s.lowLimit[ch] >> s.limitEnabled[ch];
     in >> s.autoBackupEnabled >> s.showXAxis >> s.showYAxis >> s.showLegend;
@@ -101,7 +145,8 @@ QString defaultTesterName()
     return QStringLiteral("KX740D tester");
 }
 
-SettingsFileState readSettingsFile(const QString &path, AppSettings &settings, QString *errorString)
+SettingsFileState readSettingsFile(const QString &path, AppSettings &settings, QString *errorString,
+                                   LogoRead *logo)
 {
     if (!QFileInfo::exists(path))
         return SettingsFileState::Missing;
@@ -111,6 +156,6 @@ SettingsFileState readSettingsFile(const QString &path, AppSettings &settings, Q
             *errorString = file.errorString();
         return SettingsFileState::Unreadable;
     }
-    return decodeSettings(file.readAll(), settings) ? SettingsFileState::Read
-                                                    : SettingsFileState::Damaged;
+    return decodeSettings(file.readAll(), settings, logo) ? SettingsFileState::Read
+                                                          : SettingsFileState::Damaged;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "instrument/records.h" // kChannelCount
+#include "settings/logoimage.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -45,8 +46,10 @@ QByteArray encodeSettings(const AppSettings &settings);
 // `settings` untouched, when the outer array is missing or empty. Fields
 // missing at the end of a short (older) file take the stream's empty values
 // (empty image and string, 0, false), except the channel colours, which fall
-// back to their defaults when invalid.
-bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings);
+// back to their defaults when invalid. The logo is read within the limits of
+// readImageWithLimits(); one that cannot be used (Dropped in `logo`) leaves
+// `settings.logo` as it was, and the fields after it are still read.
+bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead *logo = nullptr);
 
 // What a report carries while no settings file says otherwise: the program's
 // own logo (a compiled-in image, so kxInitResources() must have run) and the
@@ -66,4 +69,4 @@ enum class SettingsFileState
 // Reads the settings file at `path` into `settings` (see decodeSettings);
 // unless the result is Read, `settings` stays as it was.
 SettingsFileState readSettingsFile(const QString &path, AppSettings &settings,
-                                   QString *errorString = nullptr);
+                                   QString *errorString = nullptr, LogoRead *logo = nullptr);

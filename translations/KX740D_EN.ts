@@ -216,7 +216,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>ExportTool</name>
     <message>
-        <location filename="../cli/main.cpp" line="+86"/>
+        <location filename="../cli/main.cpp" line="+90"/>
         <source>找不到设置文件 %1。</source>
         <translation>Settings file %1 not found.</translation>
     </message>
@@ -341,6 +341,19 @@ Closes automatically in %1 s</translation>
         <location filename="../widgets/formsetting.ui" line="+14"/>
         <source>设置</source>
         <translation>Settings</translation>
+    </message>
+</context>
+<context>
+    <name>LogoImage</name>
+    <message>
+        <location filename="../settings/logoimage.cpp" line="+112"/>
+        <source>设置文件中的标志图像已损坏或过大，已改用默认标志。</source>
+        <translation>The logo image in the settings file is damaged or too large; the default logo is used instead.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>无法使用图像 %1：文件已损坏或图像过大。</source>
+        <translation>Cannot use the image %1: the file is damaged or the image is too large.</translation>
     </message>
 </context>
 <context>
@@ -1052,7 +1065,7 @@ Data that is not saved will be lost.</translation>
         <location line="+25"/>
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+151"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+83"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+93"/>
         <location filename="../app/mainwindow_store.cpp" line="-430"/>
         <location line="+25"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
@@ -1104,7 +1117,7 @@ Data that is not saved will be lost.</translation>
         <translation>Open image file.</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+42"/>
         <source>找不到说明书文件 %1。
 请把该文件放到程序所在的文件夹：
 %2</source>

@@ -2,14 +2,17 @@
 #include "app/shellrules.h"
 #include "app/startup.h"
 #include "app/userdialogs.h"
+#include "fuzz/pngbomb.h"
 #include "link/serialhandle.h"
 #include "measurement/bash.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
+#include "tests/app/memoryprobe.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
 #include "widgets/formsetting.h"
 
+#include <QBuffer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -190,6 +193,76 @@ private slots:
         QCOMPARE(readSettingsBack().logo.size(), QSize(300, 120));
     }
 
+    void unusableStoredLogoGivesOneNoteAndTheDefault_data()
+    {
+        QTest::addColumn<QByteArray>("png");
+        QTest::newRow("decompression bomb") << pngbomb::zeroPng(40000, 40000);
+        QImage small(300, 120, QImage::Format_RGB32);
+        small.fill(Qt::blue);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        small.save(&buffer, "PNG");
+        QTest::newRow("damaged image") << pngbomb::damaged(bytes);
+    }
+
+    void unusableStoredLogoGivesOneNoteAndTheDefault()
+    {
+        QFETCH(QByteArray, png);
+        AppSettings s;
+        s.companyName = QStringLiteral("某公司");
+        s.continuousSeconds = 3725;
+        s.highLimit[3] = 250.5f;
+        s.limitEnabled[3] = true;
+        s.showLegend = true;
+        s.lineStyle = 3;
+        // The stream form of a null logo is its marker 0; put the PNG in
+        // its place behind the marker 1.
+        QByteArray content = encodeSettings(s).mid(4);
+        QCOMPARE(content.left(4), QByteArray(4, '\0'));
+        content = QByteArray::fromHex("00000001") + png + content.mid(4);
+        QFile f(QStringLiteral("config.cfg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QDataStream out(&f);
+        out << content;
+        f.close();
+
+        QVERIFY(resetPeakResident());
+        MainWindow w;
+        QVERIFY2(peakResidentBytes() < 300u * 1024 * 1024,
+                 qPrintable(QString::number(peakResidentBytes() >> 20) + " MiB"));
+        Ui::MainWindow *ui = w.form();
+        QCOMPARE(ui->lineEdit_conp_name->text(), QStringLiteral("某公司"));
+        QCOMPARE(ui->spinBox_contitime_min->value(), 2);
+        QCOMPARE(ui->doubleSpinBox_hi_limit_T4->value(), 250.5);
+        QVERIFY(ui->pb_limit_enable_T4->isChecked());
+        QVERIFY(ui->checkBox_legend->isChecked());
+        QCOMPARE(ui->spinBox_line_style->value(), 3);
+        QCOMPARE(w.settings().logo, defaultLogo());
+        QTRY_COMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].kind, DialogRequest::Information);
+        QCOMPARE(m_asked[0].text, droppedSettingsLogoText());
+        QTest::qWait(50);
+        QCOMPARE(m_asked.size(), 1);
+    }
+
+    void pickedPhotographStoredAt1024()
+    {
+        QImage photo(3000, 2000, QImage::Format_RGB32);
+        photo.fill(Qt::darkCyan);
+        const QString png = QDir::current().filePath(QStringLiteral("photo.png"));
+        QVERIFY(photo.save(png));
+        MainWindow w;
+        DialogAnswer chosen;
+        chosen.accepted = true;
+        chosen.text = png;
+        m_answers << chosen;
+        w.on_pb_seclet_logo_clicked();
+        QCOMPARE(w.settings().logo.size(), QSize(1024, 683));
+        w.settingsWindow()->on_pb_win_close_clicked();
+        QCOMPARE(readSettingsBack().logo.size(), QSize(1024, 683));
+    }
+
     void logoChoiceCancelledOrUnreadableKeepsTheLogo()
     {
         MainWindow w;
@@ -206,6 +279,9 @@ private slots:
         w.on_pb_seclet_logo_clicked();
         QCOMPARE(w.settings().logo.size(), before);
         QVERIFY(!before.isEmpty());
+        QCOMPARE(m_asked.size(), 3);
+        QCOMPARE(m_asked[2].kind, DialogRequest::Information);
+        QCOMPARE(m_asked[2].text, unusableLogoFileText(chosen.text));
     }
 
     void languageChangeIsNotedAndSavedOnClose()

@@ -1,5 +1,10 @@
 #include "settings/settingsfile.h"
 
+#include "fuzz/pngbomb.h"
+#include "tests/app/memoryprobe.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -74,7 +79,29 @@ QByteArray sampleContent()
     return c.b;
 }
 
+QByteArray imageFile(const QSize &size, const char *format,
+                     QImage::Format pixels = QImage::Format_RGB32)
+{
+    QImage image(size, pixels);
+    image.fill(QColor(10, 120, 30));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// sampleContent() with `png` as its logo in the stream's image form.
+QByteArray contentWithLogo(const QByteArray &png)
+{
+    return Bytes().u32(1).b + png + sampleContent().mid(4);
+}
+
+constexpr std::size_t kMemoryBound = 300u * 1024 * 1024;
+
 } // namespace
+
+Q_DECLARE_METATYPE(LogoRead)
 
 class TestSettingsFile : public QObject
 {
@@ -139,6 +166,112 @@ private slots:
         // fields after the PNG data are still in place
         QCOMPARE(back.companyName, QStringLiteral("ACME"));
         QCOMPARE(back.lineStyle, 1);
+    }
+
+    void imagesReadWithinLimits_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<LogoRead>("how");
+        QTest::newRow("small png")
+            << imageFile(QSize(300, 120), "PNG") << QSize(300, 120) << LogoRead::Whole;
+        QTest::newRow("true-colour png wider than the limit")
+            << imageFile(QSize(9000, 300), "PNG") << QSize(1024, 34) << LogoRead::Scaled;
+        QTest::newRow("jpeg of more than the decoded limit")
+            << imageFile(QSize(6000, 4000), "JPG") << QSize(1024, 683) << LogoRead::Scaled;
+        // 1-bit rows are decoded whole before any scaling, so they cannot be
+        // scaled within the limits
+        QTest::newRow("decompression bomb")
+            << pngbomb::zeroPng(40000, 40000) << QSize(0, 0) << LogoRead::Dropped;
+        QTest::newRow("1-bit png just above the limit")
+            << pngbomb::zeroPng(8200, 16) << QSize(0, 0) << LogoRead::Dropped;
+        QTest::newRow("damaged png") << pngbomb::damaged(imageFile(QSize(300, 120), "PNG"))
+                                     << QSize(0, 0) << LogoRead::Dropped;
+        QTest::newRow("no image") << QByteArray("not an image") << QSize(0, 0) << LogoRead::Dropped;
+    }
+
+    void imagesReadWithinLimits()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, size);
+        QFETCH(LogoRead, how);
+        QVERIFY(resetPeakResident());
+        LogoRead read = LogoRead::Whole;
+        const QImage image = readImageWithLimits(bytes, &read);
+        QVERIFY(peakResidentBytes() < kMemoryBound);
+        QCOMPARE(read, how);
+        QCOMPARE(image.size(), size);
+        QCOMPARE(image.isNull(), how == LogoRead::Dropped);
+    }
+
+    void pickedLogoStoredAtMost1024_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("stored");
+        QTest::newRow("6000 x 4000 photograph")
+            << imageFile(QSize(6000, 4000), "JPG") << QSize(1024, 683);
+        QTest::newRow("3000 x 2000 within the limits")
+            << imageFile(QSize(3000, 2000), "PNG") << QSize(1024, 683);
+        QTest::newRow("portrait") << imageFile(QSize(1200, 1800), "PNG") << QSize(683, 1024);
+        QTest::newRow("small logo unchanged")
+            << imageFile(QSize(800, 600), "PNG") << QSize(800, 600);
+        QTest::newRow("exactly 1024") << imageFile(QSize(1024, 40), "PNG") << QSize(1024, 40);
+        QTest::newRow("damaged") << pngbomb::damaged(imageFile(QSize(300, 120), "PNG"))
+                                 << QSize(0, 0);
+    }
+
+    void pickedLogoStoredAtMost1024()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, stored);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("logo.jpg"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        LogoRead how = LogoRead::Whole;
+        const QImage logo = readLogoFile(path, &how);
+        QCOMPARE(logo.size(), stored);
+        QCOMPARE(how == LogoRead::Dropped, stored.isEmpty());
+        if (!logo.isNull())
+            QCOMPARE(logo.pixelColor(logo.width() / 2, logo.height() / 2).green(), 120);
+    }
+
+    void unusableLogoKeepsTheOtherFields_data()
+    {
+        QTest::addColumn<QByteArray>("png");
+        QTest::addColumn<LogoRead>("how");
+        QTest::addColumn<QSize>("logo");
+        QTest::newRow("decompression bomb")
+            << pngbomb::zeroPng(40000, 40000) << LogoRead::Dropped << QSize(7, 7);
+        QTest::newRow("damaged png") << pngbomb::damaged(imageFile(QSize(300, 120), "PNG"))
+                                     << LogoRead::Dropped << QSize(7, 7);
+        QTest::newRow("scaled") << imageFile(QSize(9000, 300), "PNG") << LogoRead::Scaled
+                                << QSize(1024, 34);
+    }
+
+    void unusableLogoKeepsTheOtherFields()
+    {
+        QFETCH(QByteArray, png);
+        QFETCH(LogoRead, how);
+        QFETCH(QSize, logo);
+        AppSettings s;
+        s.logo = QImage(7, 7, QImage::Format_RGB32); // stands for the default logo
+        LogoRead read = LogoRead::Whole;
+        QVERIFY(resetPeakResident());
+        QVERIFY(decodeSettings(withOuterArray(contentWithLogo(png)), s, &read));
+        QVERIFY(peakResidentBytes() < kMemoryBound);
+        QCOMPARE(read, how);
+        QCOMPARE(s.logo.size(), logo);
+        QCOMPARE(s.testerName, QStringLiteral("T"));
+        QCOMPARE(s.companyName, QStringLiteral("ACME"));
+        QCOMPARE(s.continuousSeconds, 3725);
+        QCOMPARE(s.lowLimit[0], -12.5f);
+        QCOMPARE(s.showYAxis, true);
+        QCOMPARE(s.channelColor[3], QColor(1, 2, 3));
+        QCOMPARE(s.scatterShape, 2);
+        QCOMPARE(s.lineStyle, 1);
     }
 
     void shortFileGivesEmptyValuesAndDefaultColours()
