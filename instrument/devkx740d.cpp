@@ -303,7 +303,11 @@ void DevKX740D::decodeLiveReading(const char *p)
     emit getTmp_e(m_ambient);
     const _T_TIME now = timeFromDateTime(m_clock());
 
-    if (shouldStore(reading)) {
+    // At most one reading per second of the clock: when this tick's events
+    // were held up past the next second (a busy machine), the reading that
+    // is due waits for that second's turn instead of sharing a time stamp.
+    const bool secondTaken = !m_recorded.isEmpty() && m_recorded.last().second == now;
+    if (shouldStore(reading) && !secondTaken) {
         m_recorded.append(qMakePair(reading, now));
         quint8 states[kChannelCount];
         for (int ch = 0; ch < kChannelCount; ++ch)

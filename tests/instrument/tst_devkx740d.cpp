@@ -97,6 +97,7 @@ private slots:
     void liveReadingSignals();
     void intervalFiveStoresOncePerFifthSecond();
     void storingConditions();
+    void heldUpTickStoresOncePerSecond();
     void tickCountsChangesOfTheSecond();
     void hourOfRecordingWithRunningTime();
     void statisticsAfterEachStoredReading();
@@ -328,6 +329,29 @@ void TestDevKX740D::storingConditions()
     for (int s = 0; s < 5; ++s)
         second(dev, liveFrame());
     QCOMPARE(dev.recordedCount(), 1);
+}
+
+// A busy machine: the reading due in one second is handled only in the next,
+// where the tick makes the next one due. No two readings share a second.
+void TestDevKX740D::heldUpTickStoresOncePerSecond()
+{
+    DevKX740D dev;
+    useFakeClock(dev);
+    dev.codeDeal(ctrlAnswer(1));
+    dev.setRecording(true);
+    m_now = m_now.addMSecs(900);
+    dev.handleTimeOut(); // 12:00:00.900: due
+    m_now = m_now.addMSecs(300);
+    dev.codeDeal(liveFrame()); // handled at 12:00:01.200
+    dev.handleTimeOut();       // 12:00:01: due again
+    dev.codeDeal(liveFrame());
+    QCOMPARE(dev.recordedCount(), 1);
+    m_now = m_now.addSecs(1);
+    dev.handleTimeOut();
+    dev.codeDeal(liveFrame());
+    const QList<RecordedReading> stored = dev.lastRecorded(0, true);
+    QCOMPARE(stored.size(), 2);
+    QCOMPARE(dateTimeFromTime(stored[0].second).secsTo(dateTimeFromTime(stored[1].second)), 1);
 }
 
 void TestDevKX740D::tickCountsChangesOfTheSecond()
