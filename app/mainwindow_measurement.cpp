@@ -140,17 +140,8 @@ void MainWindow::connectToFirstPort()
 // The button's look follows with the link's next state report.
 void MainWindow::openInstrumentPort(const QString &portName)
 {
-    // A failed open reports its reason through the reader thread's error
-    // signal, emitted on this thread before openPort returns; the thread is
-    // replaced afterwards, so the connection is made for this one call.
     QString linkError;
-    const QMetaObject::Connection reason = connect(
-        m_serialHandle->readerThread(), &SerialThread::error, this,
-        [&linkError](const QByteArray &text) { linkError = QString::fromUtf8(text); },
-        Qt::DirectConnection);
-    const bool opened = m_serialHandle->openPort(portName, kInstrumentBaudRate);
-    disconnect(reason);
-    if (opened && m_serialHandle->isOpen()) {
+    if (m_serialHandle->openPort(portName, kInstrumentBaudRate, &linkError)) {
         m_session->setPort(portName);
         m_device.setLink(m_serialHandle);
         return;

@@ -105,3 +105,20 @@ void SerialHandle::handleWrite_Rx(const QByteArray &bytes)
     if (isOpen())
         m_thread->writeBytes(bytes);
 }
+
+// A failed open reports its reason through the reader thread's error signal,
+// emitted on this thread before openPort returns; the thread is replaced
+// afterwards, so the connection is made for this one call.
+bool SerialHandle::openPort(const QString &portName, int baudRate, QString *reason)
+{
+    QString error;
+    const QMetaObject::Connection connection = connect(
+        readerThread(), &SerialThread::error, this,
+        [&error](const QByteArray &text) { error = QString::fromUtf8(text); },
+        Qt::DirectConnection);
+    const bool opened = openPort(portName, baudRate) && isOpen();
+    disconnect(connection);
+    if (!opened && reason)
+        *reason = error;
+    return opened;
+}

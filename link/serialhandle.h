@@ -44,6 +44,9 @@ public:
     // control and starts the reader thread if needed. A failure is also
     // reported through the reader thread's error, which replaces the thread.
     bool openPort(const QString &portName, int baudRate);
+    // The same; when the port does not open, `reason` receives the reader
+    // thread's error text (what connectFailureText explains to the user).
+    bool openPort(const QString &portName, int baudRate, QString *reason);
     // The port closes at the reader thread's next pass.
     void closePort();
     bool isOpen() const;

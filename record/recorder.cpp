@@ -238,18 +238,10 @@ bool Recorder::choosePort()
     return true;
 }
 
-// As the window opens a port: a failed open reports its reason through the
-// reader thread's error signal before openPort returns.
 bool Recorder::openPort()
 {
     QString linkError;
-    const QMetaObject::Connection reason = connect(
-        m_link->readerThread(), &SerialThread::error, this,
-        [&linkError](const QByteArray &text) { linkError = QString::fromUtf8(text); },
-        Qt::DirectConnection);
-    const bool opened = m_link->openPort(m_port, kInstrumentBaudRate);
-    disconnect(reason);
-    if (opened && m_link->isOpen())
+    if (m_link->openPort(m_port, kInstrumentBaudRate, &linkError))
         return true;
     fail(ExitPortFailure, connectFailureText(m_port, linkError));
     return false;
