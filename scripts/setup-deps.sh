@@ -14,6 +14,7 @@ packages=(
   libbenchmark-dev zlib1g-dev
   clang libclang-rt-14-dev
   ccache
+  mosquitto mosquitto-clients libmosquitto-dev qtkeychain-qt5-dev openssl
 )
 
 missing=()

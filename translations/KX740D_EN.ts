@@ -685,7 +685,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+507"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+498"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -1295,6 +1295,24 @@ Please put the file in the folder of the program:
     </message>
 </context>
 <context>
+    <name>MqttTexts</name>
+    <message>
+        <location filename="../mqtt/mqttsettings.cpp" line="+10"/>
+        <source>代理地址 %1 无效：应为 mqtt://主机[:端口] 或 mqtts://主机[:端口]。</source>
+        <translation>The broker address %1 is not valid: use mqtt://host[:port] or mqtts://host[:port].</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>代理地址 %1 无效：只能包含主机和端口。</source>
+        <translation>The broker address %1 is not valid: it may hold only a host and a port.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>代理地址 %1 的端口无效。</source>
+        <translation>The port of the broker address %1 is not valid.</translation>
+    </message>
+</context>
+<context>
     <name>PseudoTerminal</name>
     <message>
         <location filename="../sim/pseudoterminal.cpp" line="+23"/>
@@ -1373,12 +1391,12 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+8"/>
-        <location line="+196"/>
+        <location line="+188"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-193"/>
+        <location line="-185"/>
         <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
         <translation>Restored %2 readings from the journal %1 into %3.</translation>
     </message>
@@ -1403,7 +1421,7 @@ Please put the file in the folder of the program:
         <translation>Several instruments found; choose one with --port:</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+30"/>
         <source>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</source>
         <translation>The instrument&apos;s storage interval is 0 s, so nothing would be stored. Set one with --interval.</translation>
     </message>

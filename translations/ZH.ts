@@ -685,7 +685,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+507"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+498"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1295,6 +1295,24 @@
     </message>
 </context>
 <context>
+    <name>MqttTexts</name>
+    <message>
+        <location filename="../mqtt/mqttsettings.cpp" line="+10"/>
+        <source>代理地址 %1 无效：应为 mqtt://主机[:端口] 或 mqtts://主机[:端口]。</source>
+        <translation>代理地址 %1 无效：应为 mqtt://主机[:端口] 或 mqtts://主机[:端口]。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>代理地址 %1 无效：只能包含主机和端口。</source>
+        <translation>代理地址 %1 无效：只能包含主机和端口。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>代理地址 %1 的端口无效。</source>
+        <translation>代理地址 %1 的端口无效。</translation>
+    </message>
+</context>
+<context>
     <name>PseudoTerminal</name>
     <message>
         <location filename="../sim/pseudoterminal.cpp" line="+23"/>
@@ -1373,12 +1391,12 @@
     </message>
     <message>
         <location line="+8"/>
-        <location line="+196"/>
+        <location line="+188"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-193"/>
+        <location line="-185"/>
         <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
         <translation>已从日志 %1 恢复 %2 个读数，写入 %3。</translation>
     </message>
@@ -1403,7 +1421,7 @@
         <translation>找到多台仪器，请用 --port 选择其中一台：</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+30"/>
         <source>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</source>
         <translation>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</translation>
     </message>
