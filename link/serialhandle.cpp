@@ -6,15 +6,20 @@
 SerialHandle::SerialHandle(const QString &linkName, QObject *parent)
     : QThread(parent), m_linkName(linkName)
 {
+    m_frameTimer.setSingleShot(true);
     m_frameTimer.setInterval(kFrameIntervalMs);
     connect(&m_frameTimer, &QTimer::timeout, this, &SerialHandle::handleTimeOut_RX);
-    m_frameTimer.start();
+    m_reportTimer.setInterval(kReportIntervalMs);
+    connect(&m_reportTimer, &QTimer::timeout, this,
+            [this] { emit updateCOMInfo(isOpen() ? 1 : 0); });
+    m_reportTimer.start();
     createThread();
 }
 
 SerialHandle::~SerialHandle()
 {
     m_frameTimer.stop();
+    m_reportTimer.stop();
     delete m_thread;
 }
 
@@ -75,6 +80,8 @@ void SerialHandle::handleRead_RX(const QByteArray &bytes, const QDateTime &time)
 {
     Q_UNUSED(time)
     m_rxBuffer.append(bytes);
+    if (!m_frameTimer.isActive())
+        m_frameTimer.start();
 }
 
 void SerialHandle::handleTimeOut_RX()
@@ -86,10 +93,6 @@ void SerialHandle::handleTimeOut_RX()
     }
     while (!m_pending.isEmpty())
         emit codeDeal(m_pending.dequeue());
-
-    ++m_ticks;
-    if (m_ticks % kReportTicks == 0)
-        emit updateCOMInfo(isOpen() ? 1 : 0);
 }
 
 void SerialHandle::handleErrorinfo(const QByteArray &text)

@@ -17,17 +17,20 @@ class SerialThread;
 // outgoing payloads into frames. It lives on the thread that creates it (the
 // main thread); the class derives from QThread but is never started.
 //
-// Received bytes are collected as they arrive and assembled every 10 ms; every
-// 50th of those runs reports whether the port is open (updateCOMInfo).
+// Received bytes are collected as they arrive and assembled 10 ms after the
+// first of them; every 500 ms the link reports whether the port is open
+// (updateCOMInfo). Neither timer runs more often than that, so an idle link
+// costs next to nothing.
 class SerialHandle : public QThread
 {
     Q_OBJECT
 
 public:
-    // Period of the frame timer in milliseconds.
+    // Delay from the arrival of bytes to their assembly, in milliseconds:
+    // bytes arriving meanwhile are assembled in the same run.
     static constexpr int kFrameIntervalMs = 10;
-    // Frame timer runs per updateCOMInfo report (every 500 ms).
-    static constexpr int kReportTicks = 50;
+    // Period of the updateCOMInfo report in milliseconds.
+    static constexpr int kReportIntervalMs = 500;
 
     explicit SerialHandle(const QString &linkName, QObject *parent = nullptr);
     ~SerialHandle() override;
@@ -63,7 +66,7 @@ signals:
 public slots:
     // Appends a burst from the reader thread to the receive buffer.
     void handleRead_RX(const QByteArray &bytes, const QDateTime &time);
-    // Assembles frames from the receive buffer, then counts the tick.
+    // Assembles frames from the receive buffer.
     void handleTimeOut_RX();
     // Replaces the reader thread after it reported a failure; the old
     // thread's port is closed with it.
@@ -76,11 +79,11 @@ private:
 
     QString m_linkName;
     SerialThread *m_thread = nullptr; // owned
-    QTimer m_frameTimer;
+    QTimer m_frameTimer;              // single shot, started by arriving bytes
+    QTimer m_reportTimer;
     QByteArray m_rxBuffer;
     FrameAssembler m_assembler;
     // Assembled payloads not yet announced; keeps their order even when a
     // receiver of codeDeal runs a nested event loop that assembles again.
     QQueue<QByteArray> m_pending;
-    quint32 m_ticks = 0;
 };

@@ -7,11 +7,15 @@
 
 #include <stdexcept>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 SerialThread::SerialThread(QObject *parent)
     : QThread(parent),
       m_serial(std::make_unique<serial::Serial>(std::string(), 9600, serial::PortTimeouts(),
                                                 serial::ByteSize::EightBits, serial::Parity::None,
-                                                serial::StopBits::One, serial::FlowControl::None))
+                                                serial::StopBits::One, serial::FlowControl::None)),
+      m_wakeFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
 {
 }
 
@@ -21,8 +25,11 @@ SerialThread::~SerialThread()
         QMutexLocker lock(&m_mutex);
         m_quit = true;
     }
+    wake();
     wait();
     m_serial.reset();
+    if (m_wakeFd >= 0)
+        ::close(m_wakeFd);
     qDebug(" delete m_serial");
 }
 
@@ -37,6 +44,7 @@ bool SerialThread::openPort(const PortSettings &settings)
         m_serial->setStopbits(serial::StopBits(settings.stopBits));
         m_serial->setFlowcontrol(serial::FlowControl(settings.flowControl));
         m_serial->open();
+        wake();
         return true;
     } catch (const std::invalid_argument &e) {
         text = (tr("无效的参数") + QString::fromUtf8(e.what())).toUtf8();
@@ -55,6 +63,16 @@ void SerialThread::requestClose()
 {
     QMutexLocker lock(&m_mutex);
     m_closeRequest = true;
+    wake();
+}
+
+void SerialThread::wake()
+{
+    if (m_wakeFd < 0)
+        return;
+    const uint64_t one = 1;
+    // A full counter already wakes the loop; nothing to do on failure.
+    [[maybe_unused]] const ssize_t n = ::write(m_wakeFd, &one, sizeof one);
 }
 
 bool SerialThread::isOpen() const
@@ -104,7 +122,6 @@ void SerialThread::run()
         QByteArray burst;
         poll(count);
         if (count != 0) {
-            stamp = QDateTime::currentDateTime();
             // Settle: wait until the count has not changed for kStablePolls
             // polls. A full input queue is read at once: nothing more can
             // arrive until it is emptied.
@@ -114,8 +131,6 @@ void SerialThread::run()
                 size_t now = count;
                 if (!poll(now))
                     break;
-                if (now != 0)
-                    stamp = QDateTime::currentDateTime();
                 if (now != count) {
                     count = now;
                     stable = 0;
@@ -124,6 +139,9 @@ void SerialThread::run()
             }
 
             if (count != 0) {
+                // Taken once per burst: the local time looks at the time zone
+                // file each time, too costly for every poll.
+                stamp = QDateTime::currentDateTime();
                 try {
                     const std::string bytes = m_serial->read(count);
                     burst = QByteArray(bytes.data(), int(bytes.size()));
@@ -142,10 +160,15 @@ void SerialThread::run()
         // the port thousands of times a second; the flags are still looked at
         // every kIdleWaitMs.
         if (count == 0 && burst.isEmpty() && !m_quit && !m_closeRequest) {
-            if (m_serial->isOpen())
-                m_serial->waitReadable(kIdleWaitMs);
-            else
-                QThread::msleep(kIdleWaitMs);
+            if (m_wakeFd < 0) {
+                if (m_serial->isOpen())
+                    m_serial->waitReadable(kIdleWaitMs);
+                else
+                    QThread::msleep(kIdleWaitMs);
+            } else if (m_serial->waitReadable(kWakeableWaitMs, m_wakeFd)) {
+                uint64_t wakes = 0;
+                [[maybe_unused]] const ssize_t n = ::read(m_wakeFd, &wakes, sizeof wakes);
+            }
         }
     }
 }

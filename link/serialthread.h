@@ -29,8 +29,13 @@ public:
     static constexpr unsigned long kPollIntervalUs = 500;
     // Pause between passes of the reader loop.
     static constexpr unsigned long kIdlePauseUs = 50;
-    // Longest wait for input while nothing is waiting (milliseconds).
+    // Longest wait for input while nothing is waiting (milliseconds), when
+    // the loop cannot be woken (no eventfd) and must look at its flags.
     static constexpr uint32_t kIdleWaitMs = 10;
+    // The same while opening, closing and stopping wake the loop: a machine
+    // that records for days sleeps between readings instead of waking the
+    // thread a hundred times a second.
+    static constexpr uint32_t kWakeableWaitMs = 1000;
     // Polls without change that end a burst.
     static constexpr int kStablePolls = 20;
     // A waiting count this large is read without waiting for it to settle.
@@ -65,9 +70,12 @@ private:
     // Waiting byte count; a failing poll asks for the port to be closed and
     // returns false.
     bool poll(size_t &count);
+    // Ends the loop's idle wait at once.
+    void wake();
 
     std::unique_ptr<serial::Serial> m_serial;
     QMutex m_mutex; // taken by writers of the two flags
     std::atomic<bool> m_quit{false};
     std::atomic<bool> m_closeRequest{false};
+    int m_wakeFd = -1; // eventfd; -1 when none could be made
 };

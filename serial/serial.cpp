@@ -53,6 +53,11 @@ bool Serial::waitReadable(uint32_t timeoutMs)
     return m_impl->waitReadable(timeoutMs);
 }
 
+bool Serial::waitReadable(uint32_t timeoutMs, int wakeFd)
+{
+    return m_impl->waitReadable(timeoutMs, wakeFd);
+}
+
 std::string Serial::read(size_t size)
 {
     return m_impl->read(size);

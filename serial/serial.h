@@ -132,6 +132,10 @@ public:
     // without reading them. True when something is ready; false on time-out
     // and at once while the port is closed.
     bool waitReadable(uint32_t timeoutMs);
+    // The same, also ending the wait when `wakeFd` (a descriptor another
+    // thread makes readable, such as an eventfd) is readable; while the port
+    // is closed only `wakeFd` is watched. `wakeFd` is not read here.
+    bool waitReadable(uint32_t timeoutMs, int wakeFd);
     // Reads up to `size` bytes within the timeouts (all of them when every
     // timeout is 0) and returns those read.
     std::string read(size_t size = 1);

@@ -255,6 +255,13 @@ bool Serial::SerialImpl::waitReadable(uint32_t timeoutMs)
     return r > 0;
 }
 
+bool Serial::SerialImpl::waitReadable(uint32_t timeoutMs, int wakeFd)
+{
+    pollfd p[2] = {{wakeFd, POLLIN, 0}, {m_fd, POLLIN, 0}};
+    const int r = ::poll(p, m_isOpen ? 2 : 1, int(std::min<uint32_t>(timeoutMs, 60000)));
+    return r > 0;
+}
+
 std::string Serial::SerialImpl::read(size_t size)
 {
     DirectionLock lock(m_readMutex, "Error claiming read mutex.");

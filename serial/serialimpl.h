@@ -22,6 +22,7 @@ public:
 
     size_t available();
     bool waitReadable(uint32_t timeoutMs);
+    bool waitReadable(uint32_t timeoutMs, int wakeFd);
     std::string read(size_t size);
     size_t write(const std::string &data);
 
