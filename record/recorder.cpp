@@ -111,6 +111,7 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
     connect(&m_device, &DevKX740D::ctrl_setting, this, [this] {
         m_configReceived = true;
         checkReady();
+        instrumentStopped();
     });
     connect(&m_device, &DevKX740D::live_data, this, [this](_T_PRINT_OUT_DATA reading) {
         m_lastReading = reading;
@@ -121,7 +122,7 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
     connect(&m_device, &DevKX740D::max_min_avg_info, m_session, &RecordingSession::tick);
     connect(m_session, &RecordingSession::readingsStored, this, &Recorder::writeCsvLines);
     connect(m_session, &RecordingSession::portReopened, this, &Recorder::portBack);
-    connect(m_session, &RecordingSession::timeUp, this, &Recorder::stop);
+    connect(m_session, &RecordingSession::timeUp, this, &Recorder::durationEnded);
     connect(m_session, &RecordingSession::journalFailed, this, [this](const QString &file) {
         m_err << tr("无法写入日志文件 %1；读数暂存在内存中。").arg(file) << Qt::endl;
     });
@@ -339,6 +340,27 @@ void Recorder::writeCsvLines(int count)
     }
     out.flush();
     m_csv.flush();
+}
+
+// The driver counts changes of the clock's second, so its count can run out up
+// to a second before the duration has really passed; the rest is waited for.
+void Recorder::durationEnded()
+{
+    const qint64 left = qint64(m_options.durationSeconds) * 1000 - m_elapsed.elapsed();
+    if (left > 0)
+        QTimer::singleShot(int(left), this, &Recorder::stop);
+    else
+        stop();
+}
+
+// Storing set to 0 s on the instrument's keys: nothing more would be stored,
+// so the recording ends as if stopped here.
+void Recorder::instrumentStopped()
+{
+    if ((m_state != State::Recording && m_state != State::Lost) || m_device.interval() != 0)
+        return;
+    report(tr("仪器的存储间隔已设为0秒，记录结束。"));
+    stop();
 }
 
 void Recorder::linkState(int open)

@@ -65,6 +65,8 @@ public:
     int readingCount() const;
     // Port, readings stored, time recording, the four last values with unit.
     QString statusText() const;
+    // The driver, for benchmarks that drive it on a clock of their own.
+    DevKX740D &device() { return m_device; }
 
 public slots:
     void start();
@@ -83,6 +85,8 @@ private:
     void beginRecording();
     void secondTick();
     void writeCsvLines(int count);
+    void durationEnded();
+    void instrumentStopped();
     void linkState(int open);
     void portBack();
     void fail(int status, const QString &message);

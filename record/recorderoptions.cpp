@@ -1,6 +1,8 @@
 #include "record/recorderoptions.h"
 
 #include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <limits>
@@ -32,6 +34,29 @@ int parseSeconds(const QString &text)
     return int(total);
 }
 
+bool readPasswordFile(const QString &path, QString *password, QString *why)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        *why = RecorderCommandLine::tr("密码文件 %1 不存在。").arg(path);
+        return false;
+    }
+    if (file.permissions() & QFileDevice::ReadOther) {
+        *why = RecorderCommandLine::tr("密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。")
+                   .arg(path);
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = RecorderCommandLine::tr("无法读取密码文件 %1：%2").arg(path, file.errorString());
+        return false;
+    }
+    QByteArray line = file.readLine(4096);
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    *password = QString::fromUtf8(line);
+    return true;
+}
+
 RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
                                                        RecorderOptions *options, QString *message)
 {
@@ -61,8 +86,32 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
     const QCommandLineOption listPorts(QStringLiteral("list-ports"),
                                        tr("列出找到的仪器端口，每行一个"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), tr("只显示错误"));
-    parser.addOptions({help, version, port, out, interval, duration, name, unit, csv, simulate,
-                       listPorts, quiet});
+    const QCommandLineOption mqtt(QStringLiteral("mqtt"),
+                                  tr("把读数发布到此 MQTT 代理：mqtt://主机[:端口] 或 mqtts://…"),
+                                  QStringLiteral("URL"));
+    const QCommandLineOption mqttPrefix(QStringLiteral("mqtt-prefix"),
+                                        tr("主题前缀（默认：kx740d/仪器名称）"),
+                                        QStringLiteral("TOPIC"));
+    const QCommandLineOption mqttUser(QStringLiteral("mqtt-user"), tr("代理的用户名"),
+                                      QStringLiteral("NAME"));
+    const QCommandLineOption mqttPasswordFile(
+        QStringLiteral("mqtt-password-file"),
+        tr("从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1")
+            .arg(QLatin1String(kMqttPasswordVariable)),
+        QStringLiteral("FILE"));
+    const QCommandLineOption mqttCa(QStringLiteral("mqtt-ca"), tr("mqtts：签发代理证书的 CA 文件"),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption mqttCert(QStringLiteral("mqtt-cert"), tr("mqtts：客户端证书（PEM）"),
+                                      QStringLiteral("FILE"));
+    const QCommandLineOption mqttKey(QStringLiteral("mqtt-key"),
+                                     tr("mqtts：客户端证书的私钥（PEM）"), QStringLiteral("FILE"));
+    const QCommandLineOption mqttDiscovery(QStringLiteral("mqtt-discovery"),
+                                           tr("发布 Home Assistant 自动发现信息"));
+    parser.addOptions({help,     version,    port,      out,
+                       interval, duration,   name,      unit,
+                       csv,      simulate,   listPorts, quiet,
+                       mqtt,     mqttPrefix, mqttUser,  mqttPasswordFile,
+                       mqttCa,   mqttCert,   mqttKey,   mqttDiscovery});
 
     if (!parser.parse(args)) {
         *message = parser.errorText();
@@ -122,6 +171,33 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
     o.simulate = parser.isSet(simulate);
     if (parser.isSet(quiet))
         o.status = StatusMode::Quiet;
+    if (parser.isSet(mqtt)) {
+        o.mqtt.enabled = true;
+        o.mqtt.url = parser.value(mqtt);
+        BrokerAddress address;
+        if (!parseBrokerUrl(o.mqtt.url, &address, message))
+            return Error;
+        o.mqtt.prefix = parser.value(mqttPrefix);
+        o.mqtt.user = parser.value(mqttUser);
+        o.mqtt.caFile = parser.value(mqttCa);
+        o.mqtt.certFile = parser.value(mqttCert);
+        o.mqtt.keyFile = parser.value(mqttKey);
+        o.mqtt.discovery = parser.isSet(mqttDiscovery);
+        if (parser.isSet(mqttPasswordFile)) {
+            if (!readPasswordFile(parser.value(mqttPasswordFile), &o.mqtt.password, message))
+                return Error;
+        } else {
+            o.mqtt.password = qEnvironmentVariable(kMqttPasswordVariable);
+        }
+    } else {
+        for (const QCommandLineOption *option : {&mqttPrefix, &mqttUser, &mqttPasswordFile, &mqttCa,
+                                                 &mqttCert, &mqttKey, &mqttDiscovery}) {
+            if (parser.isSet(*option)) {
+                *message = tr("--%1 只能与 --mqtt 一起使用。").arg(option->names().constFirst());
+                return Error;
+            }
+        }
+    }
     *options = o;
     return Ok;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "instrument/temperature.h"
+#include "mqtt/mqttsettings.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -35,7 +36,16 @@ struct RecorderOptions
     QString csv;           // empty: none
     bool simulate = false; // record from a simulator started in the program
     StatusMode status = StatusMode::Lines;
+    MqttSettings mqtt; // enabled by --mqtt
 };
+
+// The environment variable the broker password may come from.
+constexpr char kMqttPasswordVariable[] = "KX740D_MQTT_PASSWORD";
+
+// The broker password kept in `path`: its first line. Refused (false and
+// `why`) when the file can be read by users other than its owner and group
+// members, or cannot be read.
+bool readPasswordFile(const QString &path, QString *password, QString *why);
 
 // "90", "90s", "5m", "1h", "1h30m": seconds; -1 when not such a text.
 int parseSeconds(const QString &text);

@@ -1365,7 +1365,7 @@
         <translation>不是有效的数据文件</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>无法写入日志文件 %1；读数暂存在内存中。</source>
         <translation>无法写入日志文件 %1；读数暂存在内存中。</translation>
     </message>
@@ -1391,12 +1391,12 @@
     </message>
     <message>
         <location line="+8"/>
-        <location line="+188"/>
+        <location line="+209"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-185"/>
+        <location line="-206"/>
         <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
         <translation>已从日志 %1 恢复 %2 个读数，写入 %3。</translation>
     </message>
@@ -1441,7 +1441,12 @@
         <translation>%1%2  %3 个读数  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+43"/>
+        <source>仪器的存储间隔已设为0秒，记录结束。</source>
+        <translation>仪器的存储间隔已设为0秒，记录结束。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>与仪器的连接已断开（%1）；等待仪器重新连接。</source>
         <translation>与仪器的连接已断开（%1）；等待仪器重新连接。</translation>
     </message>
@@ -1464,7 +1469,22 @@
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+39"/>
+        <location filename="../record/recorderoptions.cpp" line="+41"/>
+        <source>密码文件 %1 不存在。</source>
+        <translation>密码文件 %1 不存在。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。</source>
+        <translation>密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>无法读取密码文件 %1：%2</source>
+        <translation>无法读取密码文件 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <source>无人值守地记录仪器的读数，写入数据文件</source>
         <translation>无人值守地记录仪器的读数，写入数据文件</translation>
     </message>
@@ -1529,7 +1549,47 @@
         <translation>只显示错误</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+2"/>
+        <source>把读数发布到此 MQTT 代理：mqtt://主机[:端口] 或 mqtts://…</source>
+        <translation>把读数发布到此 MQTT 代理：mqtt://主机[:端口] 或 mqtts://…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>主题前缀（默认：kx740d/仪器名称）</source>
+        <translation>主题前缀（默认：kx740d/仪器名称）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>代理的用户名</source>
+        <translation>代理的用户名</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1</source>
+        <translation>从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>mqtts：签发代理证书的 CA 文件</source>
+        <translation>mqtts：签发代理证书的 CA 文件</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>mqtts：客户端证书（PEM）</source>
+        <translation>mqtts：客户端证书（PEM）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>mqtts：客户端证书的私钥（PEM）</source>
+        <translation>mqtts：客户端证书的私钥（PEM）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>发布 Home Assistant 自动发现信息</source>
+        <translation>发布 Home Assistant 自动发现信息</translation>
+    </message>
+    <message>
+        <location line="+21"/>
         <source>多余的参数：%1</source>
         <translation>多余的参数：%1</translation>
     </message>
@@ -1552,6 +1612,11 @@
         <location line="+13"/>
         <source>无效的温度单位：%1（C、F 或 K）</source>
         <translation>无效的温度单位：%1（C、F 或 K）</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>--%1 只能与 --mqtt 一起使用。</source>
+        <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>
 </context>
 <context>
@@ -1580,7 +1645,7 @@
 <context>
     <name>SerialThread</name>
     <message>
-        <location filename="../link/serialthread.cpp" line="+42"/>
+        <location filename="../link/serialthread.cpp" line="+50"/>
         <source>无效的参数</source>
         <translation>无效的参数</translation>
     </message>
@@ -1600,7 +1665,7 @@
         <translation>未知的异常COM可能已经打开</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+32"/>
         <source>写入异常</source>
         <translation>写入异常</translation>
     </message>

@@ -15,7 +15,7 @@ set(expected
     share/applications/kx740d.desktop
     share/icons/hicolor/scalable/apps/kx740d.svg
     share/kx740d/60-kx740d.rules
-    share/kx740d/kx740d-record@.service share/kx740d/kx740d-record.conf.example)
+    lib/systemd/system/kx740d-record@.service share/kx740d/kx740d-record.conf.example)
 foreach(f ${expected})
     if(NOT EXISTS ${PREFIX}/${f})
         message(FATAL_ERROR "not installed: ${f}")
@@ -43,8 +43,9 @@ foreach(part [[ATTRS{idVendor}=="1a86"]] [[ATTRS{idProduct}=="7523"]] [[GROUP="d
         message(FATAL_ERROR "udev rule lacks ${part}")
     endif()
 endforeach()
-file(STRINGS ${PREFIX}/share/kx740d/kx740d-record@.service unit)
-foreach(line "EnvironmentFile=/etc/kx740d/%i.conf" "Restart=on-failure")
+file(STRINGS ${PREFIX}/lib/systemd/system/kx740d-record@.service unit)
+foreach(line "EnvironmentFile=-/etc/kx740d/%i.conf" "Restart=on-failure"
+        "ExecStart=${PREFIX}/bin/kx740d-record --out %i.dat $KX740D_RECORD_ARGS")
     list(FIND unit "${line}" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "recorder unit lacks ${line}")

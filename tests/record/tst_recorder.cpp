@@ -19,6 +19,9 @@ private slots:
     void journalKeepsItsCompleteReadings_data();
     void journalKeepsItsCompleteReadings();
     void lostPortIsReopenedInTheSameMeasurement();
+    void brokerPasswordComesOnlyFromAPrivateFile();
+    void durationRunsItsFullTime();
+    void instrumentSetToStoreNothingEndsTheRecording();
 };
 
 namespace {
@@ -124,6 +127,87 @@ void TestRecorder::lostPortIsReopenedInTheSameMeasurement()
     QCOMPARE(archive.lists.size(), 1);
     QVERIFY(archive.lists[0]->records.size() >= total);
     QVERIFY(outText.contains(simOptions.linkPath));
+}
+
+namespace {
+
+struct SimulatedRun
+{
+    QTemporaryDir dir;
+    RecorderOptions options;
+    QString outText;
+    QString errText;
+    QTextStream out{&outText};
+    QTextStream err{&errText};
+
+    SimulatedRun()
+    {
+        options.simulate = true;
+        options.out = dir.filePath(QStringLiteral("run.dat"));
+        options.intervalSeconds = 1;
+    }
+};
+
+} // namespace
+
+void TestRecorder::brokerPasswordComesOnlyFromAPrivateFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("secret"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("s3cret\n");
+    file.close();
+    const QStringList args{QStringLiteral("kx740d-record"), QStringLiteral("--out=a.dat"),
+                           QStringLiteral("--mqtt=mqtt://127.0.0.1"),
+                           QStringLiteral("--mqtt-password-file=") + path};
+    RecorderOptions options;
+    QString message;
+
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                QFileDevice::ReadOther));
+    QCOMPARE(RecorderCommandLine::parse(args, &options, &message), RecorderCommandLine::Error);
+    QVERIFY2(message.contains(QStringLiteral("chmod 600")), qPrintable(message));
+    QVERIFY(!message.contains(QStringLiteral("s3cret")));
+
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(RecorderCommandLine::parse(args, &options, &message), RecorderCommandLine::Ok);
+    QCOMPARE(options.mqtt.password, QStringLiteral("s3cret"));
+    QVERIFY(options.mqtt.enabled);
+}
+
+void TestRecorder::durationRunsItsFullTime()
+{
+    SimulatedRun run;
+    run.options.durationSeconds = 2;
+    Recorder recorder(run.options, run.out, run.err);
+    QSignalSpy finished(&recorder, &Recorder::finished);
+    recorder.start();
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.state(), Recorder::State::Recording, 10000);
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
+    QVERIFY2(clock.elapsed() >= 1950, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(finished.at(0).at(0).toInt(), int(ExitDone));
+}
+
+void TestRecorder::instrumentSetToStoreNothingEndsTheRecording()
+{
+    SimulatedRun run;
+    Recorder recorder(run.options, run.out, run.err);
+    QSignalSpy finished(&recorder, &Recorder::finished);
+    recorder.start();
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.readingCount() >= 1, 10000);
+    _T_CTRL_CONFIG config; // interval 0
+    recorder.device().codeDeal(QByteArray(1, 6) + ctrlConfigToBytes(config));
+    QTRY_COMPARE(finished.size(), 1);
+    QCOMPARE(finished.at(0).at(0).toInt(), int(ExitDone));
+    QFile file(run.options.out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    Data_table_T archive;
+    QVERIFY(dataFileFromBytes(file.readAll(), archive));
+    QCOMPARE(archive.lists.size(), 1);
+    QVERIFY(!QFile::exists(journalPathFor(run.options.out)));
 }
 
 QTEST_GUILESS_MAIN(TestRecorder)

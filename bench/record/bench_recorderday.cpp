@@ -1,0 +1,114 @@
+// A day of headless recording at a one-second interval on a simulated clock:
+// the recorder connects to its built-in simulated instrument as it does on
+// the command line, then the driver is fed a day of live readings directly.
+// Every stored reading goes through the journal and the CSV file as in a real
+// run. Shows the cost of one reading and how much memory a reading adds once
+// the first 1 000 are in: the readings themselves (kept for the measurement
+// written at the end) and nothing else.
+#include "record/recorder.h"
+#include "tests/app/memoryprobe.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kDay = 24 * 3600;
+
+_T_PRINT_OUT_DATA reading(int k)
+{
+    _T_PRINT_OUT_DATA r;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        r.value[ch] = float(20 + 10 * ch + 5 * std::sin(k / (300.0 + ch)));
+    r.status[3] = k % 997 == 0 ? 0x10 : 0;
+    return r;
+}
+
+} // namespace
+
+static void BM_RecorderDay(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        RecorderOptions options;
+        options.simulate = true;
+        options.out = dir.filePath(QStringLiteral("day.dat"));
+        options.csv = dir.filePath(QStringLiteral("day.csv"));
+        options.intervalSeconds = 1;
+        options.status = StatusMode::Lines;
+        QString outText;
+        QString errText;
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        Recorder recorder(options, out, err);
+        recorder.start();
+        QElapsedTimer wait;
+        wait.start();
+        while (recorder.state() != Recorder::State::Recording && wait.elapsed() < 20000 &&
+               recorder.state() != Recorder::State::Finished)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        if (recorder.state() != Recorder::State::Recording) {
+            state.SkipWithError(qPrintable(QStringLiteral("no recording: ") + errText));
+            return;
+        }
+
+        DevKX740D &device = recorder.device();
+        const QDateTime start(QDate(2026, 6, 1), QTime(0, 0, 0));
+        int seconds = 0;
+        device.setClock([&] { return start.addSecs(seconds); });
+        device.handleTimeOut();
+        std::size_t heapAt1000 = 0;
+        std::size_t rssAt1000 = 0;
+        int countAt1000 = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while (seconds < kDay) {
+            ++seconds;
+            device.handleTimeOut();
+            device.codeDeal(QByteArray(1, 1) + printOutToBytes(reading(seconds)));
+            // What the event loop would have done meanwhile: the status
+            // line, the simulator's own readings.
+            if (seconds % 600 == 0)
+                QCoreApplication::processEvents();
+            if (seconds == 1000) {
+                heapAt1000 = heapInUse();
+                rssAt1000 = residentBytes();
+                countAt1000 = recorder.readingCount();
+            }
+        }
+        const double recordMs = clock.elapsed();
+        const int count = recorder.readingCount();
+        const double added = count - countAt1000;
+        state.counters["readings"] = count;
+        state.counters["us_per_reading"] = recordMs * 1000 / count;
+        state.counters["heap_B_per_reading"] = double(heapInUse() - heapAt1000) / added;
+        state.counters["rss_B_per_reading"] = double(residentBytes() - rssAt1000) / added;
+        state.counters["journal_MB"] =
+            double(QFileInfo(dir.filePath(QStringLiteral("day.dat.journal"))).size()) / 1e6;
+        clock.restart();
+        recorder.stop();
+        state.counters["stop_ms"] = clock.elapsed();
+        state.counters["csv_MB"] = double(QFileInfo(options.csv).size()) / 1e6;
+        state.counters["out_MB"] = double(QFileInfo(options.out).size()) / 1e6;
+        if (recorder.exitStatus() != ExitDone || errText.size() > 0)
+            state.SkipWithError(qPrintable(QStringLiteral("recording failed: ") + errText));
+    }
+}
+BENCHMARK(BM_RecorderDay)->Iterations(1)->Unit(benchmark::kSecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
