@@ -339,7 +339,13 @@ void Recorder::writeCsvLines(int count)
         out << csvLine(fields) << '\n';
     }
     out.flush();
-    m_csv.flush();
+    if ((!m_csv.flush() || m_csv.error() != QFileDevice::NoError) && !m_csvFailureReported) {
+        // A full disk must not end the recording: the data file and the
+        // journal still get every reading.
+        m_csvFailureReported = true;
+        m_err << tr("无法写入 CSV 文件 %1：%2；记录继续。").arg(m_options.csv, m_csv.errorString())
+              << Qt::endl;
+    }
 }
 
 // The driver counts changes of the clock's second, so its count can run out up

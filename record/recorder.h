@@ -117,4 +117,5 @@ private:
     bool m_haveReading = false;
     QFile m_csv;
     int m_csvCount = 0;
+    bool m_csvFailureReported = false;
 };

@@ -1391,12 +1391,12 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+8"/>
-        <location line="+209"/>
+        <location line="+215"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-212"/>
         <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
         <translation>Restored %2 readings from the journal %1 into %3.</translation>
     </message>
@@ -1441,7 +1441,12 @@ Please put the file in the folder of the program:
         <translation>%1%2  %3 readings  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+27"/>
+        <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
+        <translation>Cannot write the CSV file %1: %2; the recording goes on.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>仪器的存储间隔已设为0秒，记录结束。</source>
         <translation>The instrument&apos;s storage interval was set to 0 s; the recording ends.</translation>
     </message>

@@ -1391,12 +1391,12 @@
     </message>
     <message>
         <location line="+8"/>
-        <location line="+209"/>
+        <location line="+215"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-212"/>
         <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
         <translation>已从日志 %1 恢复 %2 个读数，写入 %3。</translation>
     </message>
@@ -1441,7 +1441,12 @@
         <translation>%1%2  %3 个读数  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+27"/>
+        <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
+        <translation>无法写入 CSV 文件 %1：%2；记录继续。</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>仪器的存储间隔已设为0秒，记录结束。</source>
         <translation>仪器的存储间隔已设为0秒，记录结束。</translation>
     </message>

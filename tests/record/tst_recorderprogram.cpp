@@ -3,6 +3,7 @@
 
 #include "store/datafile.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -106,6 +107,15 @@ void TestRecorderProgram::terminatedRunAppendsItsMeasurement()
     QCOMPARE(archive.lists[1]->name, QStringLiteral("run"));
     QVERIFY(archive.lists[1]->records.size() >= 3);
     QVERIFY(!QFile::exists(out + QStringLiteral(".journal")));
+
+    // The converter takes the file as it takes the window's.
+    QProcess converter;
+    const QString workbook = dir.filePath(QStringLiteral("oven.xlsx"));
+    converter.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kx740d-export"),
+                    {QStringLiteral("--xlsx"), workbook, out});
+    QVERIFY(converter.waitForFinished(60000));
+    QCOMPARE(converter.exitCode(), 0);
+    QVERIFY(QFileInfo(workbook).size() > 0);
 }
 
 void TestRecorderProgram::killedRunIsRecoveredOnce()
