@@ -71,6 +71,9 @@ public:
     void publishLive(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit,
                      bool recording);
     void publishRecorded(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit);
+    // The unit of the payloads to come, for the discovery messages; the
+    // publish calls set it too. A change republishes the discovery messages.
+    void setUnit(int unit);
 
     State state() const;
     // Translated: connected / connecting / the broker's refusal reason.

@@ -1295,6 +1295,49 @@ Please put the file in the folder of the program:
     </message>
 </context>
 <context>
+    <name>MqttPublisher</name>
+    <message>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+126"/>
+        <source>已关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>正在连接 %1…</source>
+        <translation>Connecting to %1…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>代理拒绝连接：%1</source>
+        <translation>The broker refused the connection: %1</translation>
+    </message>
+    <message>
+        <location line="+199"/>
+        <source>无法读取文件 %1。</source>
+        <translation>Cannot read the file %1.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>客户端证书和私钥必须同时给出。</source>
+        <translation>Give both the client certificate and its key, or neither.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>无法创建 MQTT 客户端。</source>
+        <translation>Cannot create the MQTT client.</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>MQTT 设置无效：%1</source>
+        <translation>The MQTT settings cannot be used: %1</translation>
+    </message>
+</context>
+<context>
     <name>MqttTexts</name>
     <message>
         <location filename="../mqtt/mqttsettings.cpp" line="+10"/>

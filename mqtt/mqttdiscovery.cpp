@@ -1,0 +1,84 @@
+#include "mqtt/mqttdiscovery.h"
+
+#include "instrument/records.h"
+#include "mqtt/mqttpayload.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QByteArray configTopic(const QString &objectId, int channel)
+{
+    return QStringLiteral("homeassistant/sensor/%1_t%2/config")
+        .arg(objectId)
+        .arg(channel + 1)
+        .toUtf8();
+}
+
+} // namespace
+
+QString discoveryObjectId(const QString &topicPrefix)
+{
+    QString id = topicPrefix;
+    for (QChar &c : id) {
+        const ushort u = c.unicode();
+        const bool allowed = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
+                             (u >= '0' && u <= '9') || u == '_' || u == '-';
+        if (!allowed)
+            c = QLatin1Char('_');
+    }
+    return id;
+}
+
+QVector<DiscoveryMessage> discoveryMessages(const QString &topicPrefix,
+                                            const QString &instrumentName, int unit)
+{
+    const QString objectId = discoveryObjectId(topicPrefix);
+    const QString name =
+        instrumentName.trimmed().isEmpty() ? QStringLiteral("KX740D") : instrumentName.trimmed();
+    const QJsonObject device{
+        {QStringLiteral("identifiers"), QJsonArray{objectId}},
+        {QStringLiteral("name"), name},
+        {QStringLiteral("model"), QStringLiteral("KX740D")},
+        {QStringLiteral("sw_version"), QStringLiteral(KX_VERSION)},
+    };
+    const QJsonObject origin{
+        {QStringLiteral("name"), QStringLiteral("kx740d")},
+        {QStringLiteral("sw_version"), QStringLiteral(KX_VERSION)},
+    };
+
+    QVector<DiscoveryMessage> out;
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        const QString sensorId = QStringLiteral("%1_t%2").arg(objectId).arg(ch + 1);
+        // A null value renders as "None", which Home Assistant shows as unknown.
+        const QJsonObject config{
+            {QStringLiteral("name"), QStringLiteral("T%1").arg(ch + 1)},
+            {QStringLiteral("unique_id"), sensorId},
+            {QStringLiteral("object_id"), sensorId},
+            {QStringLiteral("state_topic"), topicPrefix + QStringLiteral("/live")},
+            {QStringLiteral("value_template"),
+             QStringLiteral("{{ value_json.channels[%1].value }}").arg(ch)},
+            {QStringLiteral("device_class"), QStringLiteral("temperature")},
+            {QStringLiteral("unit_of_measurement"), payloadUnit(unit)},
+            {QStringLiteral("state_class"), QStringLiteral("measurement")},
+            {QStringLiteral("suggested_display_precision"), 1},
+            {QStringLiteral("availability_topic"), topicPrefix + QStringLiteral("/status")},
+            {QStringLiteral("device"), device},
+            {QStringLiteral("origin"), origin},
+        };
+        out.append(
+            {configTopic(objectId, ch), QJsonDocument(config).toJson(QJsonDocument::Compact)});
+    }
+    return out;
+}
+
+QVector<DiscoveryMessage> discoveryRemovals(const QString &topicPrefix)
+{
+    const QString objectId = discoveryObjectId(topicPrefix);
+    QVector<DiscoveryMessage> out;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        out.append({configTopic(objectId, ch), QByteArray()});
+    return out;
+}

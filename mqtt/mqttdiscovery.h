@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+// Home Assistant MQTT discovery: one temperature sensor per channel, read
+// from the live topic, available while the status topic says "online".
+struct DiscoveryMessage
+{
+    QByteArray topic;
+    QByteArray payload; // retained; empty removes the sensor
+};
+
+// The prefix with every character outside [a-zA-Z0-9_-] replaced by '_':
+// the device's identifier and the start of each sensor's object id.
+QString discoveryObjectId(const QString &topicPrefix);
+
+// The configurations of the four channels on
+// homeassistant/sensor/<object id>_t<n>/config, in `unit` (0 Celsius,
+// 1 Fahrenheit, 2 Kelvin), which must be the unit of the live payloads.
+QVector<DiscoveryMessage> discoveryMessages(const QString &topicPrefix,
+                                            const QString &instrumentName, int unit);
+
+// The same topics with empty payloads.
+QVector<DiscoveryMessage> discoveryRemovals(const QString &topicPrefix);

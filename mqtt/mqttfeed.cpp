@@ -1,0 +1,44 @@
+#include "mqtt/mqttfeed.h"
+
+#include "instrument/devkx740d.h"
+#include "mqtt/mqttpublisher.h"
+
+MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent)
+    : QObject(parent), m_device(device), m_publisher(publisher), m_unit(device.ctrlConfig().unit),
+      m_published(device.recordedCount()), m_wasRecording(device.isRecording())
+{
+    m_publisher.setUnit(m_unit);
+    // The driver stores a reading and signals its statistics before it
+    // signals the live reading itself.
+    connect(&device, &DevKX740D::max_min_avg_info, this, &MqttFeed::publishStored);
+    connect(&device, &DevKX740D::live_data, this, &MqttFeed::publishLive);
+}
+
+void MqttFeed::setUnit(int unit)
+{
+    m_unit = unit;
+    m_publisher.setUnit(unit);
+}
+
+void MqttFeed::publishLive(const _T_PRINT_OUT_DATA &reading)
+{
+    m_wasRecording = m_device.isRecording();
+    m_publisher.publishLive(reading, QDateTime::currentDateTime(), m_unit, m_wasRecording);
+}
+
+void MqttFeed::publishStored()
+{
+    const int count = m_device.recordedCount();
+    const bool recording = m_device.isRecording();
+    if (count < m_published) {
+        // Cleared: every reading there is of the new recording.
+        m_publisher.beginRecording();
+        m_published = 0;
+    } else if (recording && !m_wasRecording) {
+        m_publisher.beginRecording();
+    }
+    m_wasRecording = recording;
+    for (const RecordedReading &r : m_device.lastRecorded(count - m_published))
+        m_publisher.publishRecorded(r.first, dateTimeFromTime(r.second), m_unit);
+    m_published = count;
+}

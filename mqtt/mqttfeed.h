@@ -1,0 +1,37 @@
+#pragma once
+
+#include "instrument/records.h"
+
+#include <QObject>
+
+class DevKX740D;
+class MqttPublisher;
+
+// Hands the driver's readings to a publisher: every live reading, and every
+// reading the driver stores while recording, in order, each once. A new
+// recording (the driver's recording flag turned on, or its recorded readings
+// cleared) starts a new recording id. Readings stored before the feed was
+// made are not published. Lives on the driver's thread; neither object is
+// owned.
+class MqttFeed : public QObject
+{
+    Q_OBJECT
+
+public:
+    MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent = nullptr);
+
+    // The unit of the payloads (0 Celsius, 1 Fahrenheit, 2 Kelvin); at first
+    // the unit of the driver's last control configuration.
+    void setUnit(int unit);
+    int unit() const { return m_unit; }
+
+private:
+    void publishLive(const _T_PRINT_OUT_DATA &reading);
+    void publishStored();
+
+    DevKX740D &m_device;
+    MqttPublisher &m_publisher;
+    int m_unit = 0;
+    int m_published = 0; // recorded readings of the driver already handed over
+    bool m_wasRecording = false;
+};
