@@ -7,6 +7,8 @@
 #include "link/serialthread.h"
 #include "measurement/connectfailure.h"
 #include "measurement/recordingsession.h"
+#include "mqtt/mqttfeed.h"
+#include "mqtt/mqttpublisher.h"
 #include "sim/instrumentsimulator.h"
 #include "store/datafile.h"
 
@@ -21,6 +23,8 @@ constexpr int kInstrumentBaudRate = 115200;
 // second on a working line.
 constexpr int kConnectTimeoutMs = 5000;
 constexpr qint64 kStatusLinePeriodMs = 60000;
+// The longest wait at the end for the broker to take the readings still queued.
+constexpr int kBrokerDrainMs = 3000;
 
 QString elapsedText(qint64 ms)
 {
@@ -132,6 +136,15 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
             [this] { fail(ExitFailure, tr("端口 %1 上的仪器没有应答。").arg(m_port)); });
     m_secondTimer.setInterval(1000);
     connect(&m_secondTimer, &QTimer::timeout, this, &Recorder::secondTick);
+    if (m_options.mqtt.enabled) {
+        m_publisher = new MqttPublisher(this);
+        m_feed = new MqttFeed(m_device, *m_publisher, this);
+        m_feed->setUnit(m_options.unit);
+        connect(m_publisher, &MqttPublisher::stateChanged, this,
+                [this](MqttPublisher::State state, const QString &text) {
+                    brokerState(int(state), text);
+                });
+    }
 }
 
 Recorder::~Recorder()
@@ -275,6 +288,10 @@ void Recorder::beginRecording()
     m_session->setJournalFile(journalPathFor(m_options.out));
     m_session->setPort(m_port);
     m_session->setContinuousTime(m_options.durationSeconds > 0, m_options.durationSeconds);
+    if (m_publisher)
+        startPublishing();
+    if (m_state == State::Finished)
+        return;
     m_session->start();
     m_elapsed.start();
     m_lastLineMs = 0;
@@ -284,6 +301,37 @@ void Recorder::beginRecording()
                .arg(m_port, m_device.deviceName())
                .arg(m_device.interval())
                .arg(m_name, m_options.out));
+}
+
+// Only once the instrument has told its name, which the topics carry. A
+// broker that cannot be reached or refuses us does not stop the recording;
+// settings that cannot work at all (a CA file that is missing) end the run
+// before it records.
+void Recorder::startPublishing()
+{
+    QString error;
+    if (!m_publisher->start(m_options.mqtt, m_device.deviceName(), &error))
+        return fail(ExitUsage, error);
+    report(tr("发布到 %1，主题 %2/…").arg(m_options.mqtt.url, m_publisher->topicPrefix()));
+}
+
+void Recorder::brokerState(int state, const QString &text)
+{
+    if (m_state == State::Finished)
+        return;
+    if (MqttPublisher::State(state) == MqttPublisher::State::Refused) {
+        // Once per recording: a service log should not fill up with it.
+        if (!m_brokerRefusalReported) {
+            m_brokerRefusalReported = true;
+            if (m_statusShown) {
+                m_out << Qt::endl;
+                m_statusShown = false;
+            }
+            m_err << tr("MQTT：%1；记录继续。").arg(text) << Qt::endl;
+        }
+        return;
+    }
+    report(QStringLiteral("MQTT: ") + text);
 }
 
 void Recorder::secondTick()
@@ -316,11 +364,14 @@ QString Recorder::statusText() const
         values << QStringLiteral("T%1 %2").arg(ch + 1).arg(value);
     }
     const QString state = m_state == State::Lost ? tr("（连接已断开）") : QString();
-    return tr("%1%2  %3 个读数  %4  %5 %6")
-        .arg(m_port, state)
-        .arg(readingCount())
-        .arg(elapsedText(m_elapsed.isValid() ? m_elapsed.elapsed() : 0),
-             values.join(QStringLiteral("  ")), unitSymbol(m_options.unit));
+    QString text = tr("%1%2  %3 个读数  %4  %5 %6")
+                       .arg(m_port, state)
+                       .arg(readingCount())
+                       .arg(elapsedText(m_elapsed.isValid() ? m_elapsed.elapsed() : 0),
+                            values.join(QStringLiteral("  ")), unitSymbol(m_options.unit));
+    if (m_publisher)
+        text += QStringLiteral("  MQTT: ") + m_publisher->stateText();
+    return text;
 }
 
 // One flushed line per stored reading, numbered within this recording.
@@ -440,6 +491,9 @@ void Recorder::finish(int status)
     m_device.setLink(nullptr);
     if (m_simulator)
         m_simulator->stop();
+    // A written recording gets a moment to deliver its last readings.
+    if (m_publisher)
+        m_publisher->stop(status == ExitDone ? kBrokerDrainMs : 0);
     m_exitStatus = status;
     setState(State::Finished);
     // Queued: the caller may start() before its event loop runs.

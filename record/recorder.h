@@ -11,6 +11,8 @@
 #include <QTimer>
 
 class InstrumentSimulator;
+class MqttFeed;
+class MqttPublisher;
 class QTextStream;
 class RecordingSession;
 class SerialHandle;
@@ -85,6 +87,8 @@ private:
     void beginRecording();
     void secondTick();
     void writeCsvLines(int count);
+    void startPublishing();
+    void brokerState(int state, const QString &text);
     void durationEnded();
     void instrumentStopped();
     void linkState(int open);
@@ -115,6 +119,9 @@ private:
     bool m_statusShown = false;
     _T_PRINT_OUT_DATA m_lastReading;
     bool m_haveReading = false;
+    MqttPublisher *m_publisher = nullptr; // with --mqtt
+    MqttFeed *m_feed = nullptr;
+    bool m_brokerRefusalReported = false;
     QFile m_csv;
     int m_csvCount = 0;
     bool m_csvFailureReported = false;

@@ -1388,7 +1388,7 @@ Please put the file in the folder of the program:
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+51"/>
+        <location filename="../record/recorder.cpp" line="+55"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -1418,7 +1418,7 @@ Please put the file in the folder of the program:
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+36"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
@@ -1434,12 +1434,12 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+8"/>
-        <location line="+215"/>
+        <location line="+253"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-212"/>
+        <location line="-250"/>
         <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
         <translation>Restored %2 readings from the journal %1 into %3.</translation>
     </message>
@@ -1469,12 +1469,22 @@ Please put the file in the folder of the program:
         <translation>The instrument&apos;s storage interval is 0 s, so nothing would be stored. Set one with --interval.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>Recording: port %1, instrument %2, interval %3 s, measurement &quot;%4&quot;, into %5</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+15"/>
+        <source>发布到 %1，主题 %2/…</source>
+        <translation>Publishing to %1, topics %2/…</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>MQTT：%1；记录继续。</source>
+        <translation>MQTT: %1; the recording goes on.</translation>
+    </message>
+    <message>
+        <location line="+36"/>
         <source>（连接已断开）</source>
         <translation> (connection lost)</translation>
     </message>
@@ -1484,7 +1494,7 @@ Please put the file in the folder of the program:
         <translation>%1%2  %3 readings  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>Cannot write the CSV file %1: %2; the recording goes on.</translation>
     </message>

@@ -1388,7 +1388,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+51"/>
+        <location filename="../record/recorder.cpp" line="+55"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -1418,7 +1418,7 @@
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+36"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
@@ -1434,12 +1434,12 @@
     </message>
     <message>
         <location line="+8"/>
-        <location line="+215"/>
+        <location line="+253"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-212"/>
+        <location line="-250"/>
         <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
         <translation>已从日志 %1 恢复 %2 个读数，写入 %3。</translation>
     </message>
@@ -1469,12 +1469,22 @@
         <translation>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+15"/>
+        <source>发布到 %1，主题 %2/…</source>
+        <translation>发布到 %1，主题 %2/…</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>MQTT：%1；记录继续。</source>
+        <translation>MQTT：%1；记录继续。</translation>
+    </message>
+    <message>
+        <location line="+36"/>
         <source>（连接已断开）</source>
         <translation>（连接已断开）</translation>
     </message>
@@ -1484,7 +1494,7 @@
         <translation>%1%2  %3 个读数  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>无法写入 CSV 文件 %1：%2；记录继续。</translation>
     </message>

@@ -1,9 +1,13 @@
 // The kx740d-record program against its built-in simulator: what reaches the
 // data file when it is stopped, killed and started again, or cannot write.
 
+#include "instrument/temperature.h"
 #include "store/datafile.h"
+#include "tests/mqtt/testbroker.h"
 
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +21,8 @@ private slots:
     void killedRunIsRecoveredOnce();
     void unwritableOutputStopsBeforeRecording_data();
     void unwritableOutputStopsBeforeRecording();
+    void publishesEveryRecordedReading();
+    void refusingBrokerLeavesTheRecordingAlone();
 };
 
 namespace {
@@ -50,11 +56,12 @@ bool waitForJournal(const QString &out, int count)
     return false;
 }
 
-void startRecording(QProcess &process, const QString &out)
+void startRecording(QProcess &process, const QString &out, const QStringList &more = {})
 {
-    process.start(program(),
-                  {QStringLiteral("--simulate"), QStringLiteral("--interval"), QStringLiteral("1s"),
-                   QStringLiteral("--out"), out, QStringLiteral("--name"), QStringLiteral("run")});
+    process.start(program(), QStringList{QStringLiteral("--simulate"), QStringLiteral("--interval"),
+                                         QStringLiteral("1s"), QStringLiteral("--out"), out,
+                                         QStringLiteral("--name"), QStringLiteral("run")} +
+                                 more);
     QVERIFY(process.waitForStarted());
 }
 
@@ -184,6 +191,74 @@ void TestRecorderProgram::unwritableOutputStopsBeforeRecording()
     QVERIFY(!QFile::exists(path + QStringLiteral(".journal")));
     if (!existing.isEmpty())
         QCOMPARE(readAll(path), existing);
+}
+
+// What the broker passed on of a terminated run: one message per recorded
+// reading, numbered from 1 in the order recorded, the last ones delivered
+// before the program exits.
+void TestRecorderProgram::publishesEveryRecordedReading()
+{
+    if (!TestBroker::available())
+        QSKIP("Debian's mosquitto broker is not installed");
+    TestBroker broker;
+    QVERIFY2(broker.start(), qPrintable(broker.error()));
+    TestSubscriber subscriber;
+    QVERIFY(subscriber.start(broker.port(), "kx740d/#"));
+    QTRY_COMPARE(subscriber.subscriptions(), 1);
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("oven.dat"));
+    QProcess recorder;
+    startRecording(recorder, out, {QStringLiteral("--mqtt"), broker.url()});
+    QVERIFY2(waitForJournal(out, 3), recorder.readAllStandardError().constData());
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(10000));
+    QCOMPARE(recorder.exitCode(), 0);
+
+    const Data_table_T archive = readArchive(out);
+    QCOMPARE(archive.lists.size(), 1);
+    const int recorded = archive.lists[0]->records.size();
+    const QVector<QByteArray> payloads = subscriber.payloads("kx740d/KX740D/record");
+    QCOMPARE(payloads.size(), recorded);
+    for (int i = 0; i < payloads.size(); ++i) {
+        const QJsonObject o = QJsonDocument::fromJson(payloads[i]).object();
+        QCOMPARE(o.value(QStringLiteral("seq")).toInt(), i + 1);
+        QCOMPARE(QDateTime::fromString(o.value(QStringLiteral("time")).toString(), Qt::ISODate),
+                 dateTimeFromRecord(archive.lists[0]->records[i]));
+    }
+    QVERIFY(!subscriber.payloads("kx740d/KX740D/live").isEmpty());
+    QCOMPARE(subscriber.payloads("kx740d/KX740D/status").constLast(), QByteArray("offline"));
+}
+
+void TestRecorderProgram::refusingBrokerLeavesTheRecordingAlone()
+{
+    if (!TestBroker::available())
+        QSKIP("Debian's mosquitto broker is not installed");
+    TestBroker broker;
+    TestBroker::Options options;
+    options.user = QStringLiteral("logger");
+    options.password = QStringLiteral("right");
+    QVERIFY2(broker.start(options), qPrintable(broker.error()));
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("oven.dat"));
+    QProcess recorder;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KX740D_MQTT_PASSWORD"), QStringLiteral("wrong-secret"));
+    recorder.setProcessEnvironment(env);
+    startRecording(recorder, out,
+                   {QStringLiteral("--mqtt"), broker.url(), QStringLiteral("--mqtt-user"),
+                    QStringLiteral("logger")});
+    // (stderr is read only at the end: it holds what is checked)
+    QVERIFY(waitForJournal(out, 3));
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(10000));
+    QCOMPARE(recorder.exitCode(), 0);
+    const QString err = QString::fromUtf8(recorder.readAllStandardError());
+    const QString all = err + QString::fromUtf8(recorder.readAllStandardOutput());
+    QCOMPARE(err.count(QStringLiteral("MQTT")), 1);
+    QVERIFY(!all.contains(QStringLiteral("wrong-secret")));
+    QVERIFY(readArchive(out).lists.value(0)->records.size() >= 3);
 }
 
 QTEST_GUILESS_MAIN(TestRecorderProgram)
