@@ -16,7 +16,7 @@ FormSetting::FormSetting(QWidget *parent)
                    Qt::WindowMaximizeButtonHint);
 
     ui->pb_win_close->setNormalBgColor(QColor("#45464a"));
-    ui->tabWidget->tabBar()->hide();
+    ui->tabWidget->setTabBarAutoHide(true);
     applyStyleSheetFile(this, QStringLiteral("cs.qss"));
 
     m_resizer = new FramelessResizer(this);
@@ -30,6 +30,11 @@ FormSetting::~FormSetting()
 QVBoxLayout *FormSetting::pageLayout() const
 {
     return ui->verticalLayout;
+}
+
+void FormSetting::addPage(QWidget *page, const QString &title)
+{
+    ui->tabWidget->addTab(page, title);
 }
 
 void FormSetting::on_pb_win_close_clicked()
