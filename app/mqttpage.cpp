@@ -27,13 +27,6 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("page_mqtt"));
 
-    auto *title = new QLabel(QStringLiteral("MQTT"), this);
-    title->setObjectName(QStringLiteral("label_mqtt_title"));
-    QFont titleFont = title->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
-    title->setFont(titleFont);
-
     m_enabled = new QCheckBox(tr("发布到 MQTT 代理"), this);
     m_enabled->setObjectName(QStringLiteral("checkBox_mqtt_enabled"));
 
@@ -47,6 +40,7 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
     m_passwordNote = new QLabel(this);
     m_passwordNote->setObjectName(QStringLiteral("label_mqtt_password_note"));
     m_passwordNote->setWordWrap(true);
+    m_passwordNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_passwordNote->setStyleSheet(QStringLiteral("color: #6b6b6b;"));
     m_passwordNote->hide();
 
@@ -56,7 +50,6 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
     form->addRow(tr("主题前缀"), m_prefix);
     form->addRow(tr("用户名"), m_user);
     form->addRow(tr("密码"), m_password);
-    form->addRow(QString(), m_passwordNote);
 
     const QString certificates = tr("证书文件 (*.pem *.crt *.cer);;所有文件 (*)");
     const QString keys = tr("私钥文件 (*.pem *.key);;所有文件 (*)");
@@ -103,11 +96,12 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
     testLine->addWidget(m_status, 1);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(title);
     layout->addWidget(m_enabled);
     layout->addLayout(form);
     layout->addWidget(m_discovery);
     layout->addLayout(testLine);
+    // Below the rows: a form row would not grow with the text's wrapping.
+    layout->addWidget(m_passwordNote);
     layout->addStretch(1);
 
     connect(m_enabled, &QCheckBox::clicked, this, &MqttPage::enabledClicked);

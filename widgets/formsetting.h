@@ -8,6 +8,7 @@ namespace Ui {
 class FormSetting;
 }
 class FramelessResizer;
+class QScrollArea;
 class QVBoxLayout;
 
 // Frameless settings window with its own title bar: dragged by the title bar,
@@ -41,9 +42,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void fitAddedPages();
+
     Ui::FormSetting *ui;
     FramelessResizer *m_resizer;
     TitleBarDrag m_titleDrag;
+    QList<QScrollArea *> m_addedPages;
 };
