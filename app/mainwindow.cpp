@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "app/mainwindowlook.h"
+#include "app/mqttcontrol.h"
+#include "app/mqttpage.h"
 #include "app/shellrules.h"
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
@@ -68,6 +70,10 @@ MainWindow::MainWindow(QWidget *parent)
     m_formSetting = new FormSetting();
     connect(m_formSetting, &FormSetting::sys_setting_close, this, &MainWindow::sys_setting_close);
     m_formSetting->hide();
+    // Beside config.cfg, whose format stays as it is.
+    m_mqtt = std::make_unique<MqttControl>(m_device, QStringLiteral("mqtt.json"));
+    m_mqtt->setUnit(m_unit);
+    m_formSetting->addPage(m_mqtt->page(), QStringLiteral("MQTT"));
 
     loadSettings();
     setupChart();
@@ -164,6 +170,8 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // It reads the driver, and its page lives in the settings window.
+    m_mqtt.reset();
     delete m_formSetting;
     delete ui;
 }
@@ -269,6 +277,7 @@ void MainWindow::on_pb_debug_clicked()
 void MainWindow::sys_setting_close()
 {
     saveSettings();
+    m_mqtt->apply();
 }
 
 void MainWindow::handleTimeOut()

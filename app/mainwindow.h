@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace Ui {
 class MainWindow;
@@ -24,6 +25,7 @@ class Bash;
 class BubbleTips;
 class FormSetting;
 class FramelessResizer;
+class MqttControl;
 class QAction;
 class QButtonGroup;
 class QMenu;
@@ -48,6 +50,7 @@ public:
     // The generated form, for tests that look up controls by their form names.
     Ui::MainWindow *form() const { return ui; }
     FormSetting *settingsWindow() const { return m_formSetting; }
+    MqttControl *mqtt() const { return m_mqtt.get(); }
     SerialHandle *serialHandle() const { return m_serialHandle; }
     DevKX740D &device() { return m_device; }
     Bash *dashboard() const { return m_bash; }
@@ -379,6 +382,8 @@ private:
     int m_shownRecordCount = 0;
     FramelessResizer *m_resizer = nullptr;
     FormSetting *m_formSetting = nullptr;
+    // Publishing to an MQTT broker, with its page in the settings window.
+    std::unique_ptr<MqttControl> m_mqtt;
     BubbleTips *m_bubbleTips = nullptr;
     SerialHandle *m_serialHandle = nullptr;
     QTimer *m_statusTimer = nullptr;

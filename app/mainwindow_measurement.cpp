@@ -2,6 +2,7 @@
 // connection, the instrument's settings and recordings.
 #include "app/mainwindow.h"
 
+#include "app/mqttcontrol.h"
 #include "app/userdialogs.h"
 #include "instrument/temperature.h"
 #include "link/serialhandle.h"
@@ -525,6 +526,8 @@ void MainWindow::applyUnit(unit_type unit)
     // A label the user renamed stays as it is.
     const bool automaticYLabel = ui->customPlot->yAxis->label() == yLabelText();
     m_unit = unit;
+    if (m_mqtt)
+        m_mqtt->setUnit(unit);
     if (automaticYLabel)
         ui->customPlot->yAxis->setLabel(yLabelText());
     m_bash->setUnit(unit);

@@ -342,6 +342,11 @@ Closes automatically in %1 s</translation>
         <source>设置</source>
         <translation>Settings</translation>
     </message>
+    <message>
+        <location line="+93"/>
+        <source>仪器</source>
+        <translation>Instrument</translation>
+    </message>
 </context>
 <context>
     <name>LogoImage</name>
@@ -375,7 +380,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+310"/>
+        <location filename="../app/mainwindow.cpp" line="+319"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
@@ -685,7 +690,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+498"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+499"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -938,7 +943,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-261"/>
+        <location filename="../app/mainwindow.cpp" line="-268"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -968,7 +973,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+232"/>
+        <location line="+239"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -1295,6 +1300,87 @@ Please put the file in the folder of the program:
     </message>
 </context>
 <context>
+    <name>MqttControl</name>
+    <message>
+        <location filename="../app/mqttcontrol.cpp" line="+130"/>
+        <source>代理在 %1 秒内没有回答。</source>
+        <translation>The broker did not answer within %1 seconds.</translation>
+    </message>
+</context>
+<context>
+    <name>MqttPage</name>
+    <message>
+        <location filename="../app/mqttpage.cpp" line="+30"/>
+        <source>发布到 MQTT 代理</source>
+        <translation>Publish to an MQTT broker</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>mqtt://主机:1883</source>
+        <translation>mqtt://host:1883</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>代理地址</source>
+        <translation>Broker address</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>主题前缀</source>
+        <translation>Topic prefix</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>证书文件 (*.pem *.crt *.cer);;所有文件 (*)</source>
+        <translation>Certificate files (*.pem *.crt *.cer);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>私钥文件 (*.pem *.key);;所有文件 (*)</source>
+        <translation>Key files (*.pem *.key);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>CA 证书</source>
+        <translation>CA certificate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>客户端证书</source>
+        <translation>Client certificate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>客户端私钥</source>
+        <translation>Client key</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>发送 Home Assistant 自动发现消息</source>
+        <translation>Send Home Assistant discovery messages</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>测试连接</source>
+        <translation>Test connection</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>kx740d/&lt;仪器名称&gt;</source>
+        <translation>kx740d/&lt;instrument name&gt;</translation>
+    </message>
+</context>
+<context>
     <name>MqttPublisher</name>
     <message>
         <location filename="../mqtt/mqttpublisher.cpp" line="+126"/>
@@ -1353,6 +1439,21 @@ Please put the file in the folder of the program:
         <location line="+6"/>
         <source>代理地址 %1 的端口无效。</source>
         <translation>The port of the broker address %1 is not valid.</translation>
+    </message>
+    <message>
+        <location filename="../app/mqttconfig.cpp" line="+88"/>
+        <source>无法写入 MQTT 设置文件 %1：%2</source>
+        <translation>Cannot write the MQTT settings file %1: %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>密码保存在系统的密钥环中。</source>
+        <translation>The password is kept in the desktop&apos;s keyring.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>没有可用的密钥环：密码保存在 %1 中，只有你的用户帐户可以读写该文件。</source>
+        <translation>No keyring is available: the password is kept in %1, which only your user account can read and write.</translation>
     </message>
 </context>
 <context>

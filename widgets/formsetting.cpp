@@ -5,7 +5,10 @@
 #include "widgets/programfile.h"
 
 #include <QMouseEvent>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTabBar>
+#include <QTimer>
 
 FormSetting::FormSetting(QWidget *parent)
     : QWidget(parent), ui(new Ui::FormSetting), m_titleDrag(this, nullptr)
@@ -16,7 +19,7 @@ FormSetting::FormSetting(QWidget *parent)
                    Qt::WindowMaximizeButtonHint);
 
     ui->pb_win_close->setNormalBgColor(QColor("#45464a"));
-    ui->tabWidget->tabBar()->hide();
+    ui->tabWidget->setTabBarAutoHide(true);
     applyStyleSheetFile(this, QStringLiteral("cs.qss"));
 
     m_resizer = new FramelessResizer(this);
@@ -30,6 +33,57 @@ FormSetting::~FormSetting()
 QVBoxLayout *FormSetting::pageLayout() const
 {
     return ui->verticalLayout;
+}
+
+void FormSetting::addPage(QWidget *page, const QString &title)
+{
+    // Such a page scrolls rather than squeezes its rows when the window is
+    // smaller than the first page makes it.
+    auto *scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
+    ui->tabWidget->addTab(scroll, title);
+    m_addedPages << scroll;
+    page->installEventFilter(this);
+}
+
+// Texts that wrap make a page's height depend on its width, which its minimum
+// size does not tell; the window grows, up to the screen, to show all of it.
+void FormSetting::fitAddedPages()
+{
+    const QWidget *current = ui->tabWidget->currentWidget();
+    if (!current)
+        return;
+    const QSize room = current->size();
+    int extra = 0;
+    for (const QScrollArea *scroll : qAsConst(m_addedPages)) {
+        const QWidget *page = scroll->widget();
+        const int needed = page->hasHeightForWidth() ? page->heightForWidth(room.width())
+                                                     : page->sizeHint().height();
+        extra = qMax(extra, needed - room.height());
+    }
+    if (extra <= 0)
+        return;
+    int height = this->height() + extra;
+    if (const QScreen *screen = this->screen())
+        height = qMin(height, screen->availableGeometry().height());
+    resize(width(), height);
+}
+
+bool FormSetting::eventFilter(QObject *watched, QEvent *event)
+{
+    // A page's rows changed (a note shown, a text wrapping anew); the page
+    // has its new size once its layout has handled the request.
+    if (event->type() == QEvent::LayoutRequest && isVisible())
+        QTimer::singleShot(0, this, &FormSetting::fitAddedPages);
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormSetting::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    fitAddedPages();
 }
 
 void FormSetting::on_pb_win_close_clicked()

@@ -1,0 +1,142 @@
+#include "app/mqttcontrol.h"
+
+#include "app/mqttpage.h"
+#include "instrument/devkx740d.h"
+
+#include <QTimer>
+
+MqttControl::MqttControl(DevKX740D &device, const QString &fileName, QObject *parent)
+    : QObject(parent), m_config(fileName), m_page(new MqttPage), m_feed(device, m_publisher)
+{
+    qRegisterMetaType<MqttPublisher::State>();
+    m_page->setSettings(m_config.load());
+    m_page->setPasswordPlace(m_config.passwordPlace(), fileName);
+    connect(&m_config, &MqttConfig::passwordPlaceChanged, this,
+            [this](PasswordPlace place) { m_page->setPasswordPlace(place, m_config.fileName()); });
+    connect(m_page, &MqttPage::enabledClicked, this, &MqttControl::apply);
+    connect(m_page, &MqttPage::testClicked, this, &MqttControl::testConnection);
+    // The publisher may report from its network thread.
+    connect(
+        &m_publisher, &MqttPublisher::stateChanged, this,
+        [this](MqttPublisher::State, const QString &text) {
+            if (m_page && !m_probe)
+                m_page->setStatus(text);
+        },
+        Qt::QueuedConnection);
+    connect(&device, &DevKX740D::deviceInfo, this,
+            [this](const QString &name, const QString &) { setInstrumentName(name); });
+    applySettings(m_config.settings());
+}
+
+MqttControl::~MqttControl()
+{
+    endProbe();
+    if (m_publishing)
+        m_publisher.stop();
+}
+
+MqttPage *MqttControl::page() const
+{
+    return m_page;
+}
+
+void MqttControl::setUnit(int unit)
+{
+    m_feed.setUnit(unit);
+}
+
+void MqttControl::apply()
+{
+    if (!m_page)
+        return;
+    const MqttSettings settings = m_page->settings();
+    QString error;
+    if (!m_config.save(settings, &error))
+        m_page->setStatus(error);
+    applySettings(settings);
+}
+
+void MqttControl::applySettings(const MqttSettings &settings)
+{
+    if (!settings.enabled) {
+        if (m_publishing)
+            m_publisher.stop();
+        m_publishing = false;
+        m_page->setStatus(QString());
+        return;
+    }
+    // Checked here because start() stops the running publisher before it
+    // looks at the address.
+    BrokerAddress address;
+    QString error;
+    if (!parseBrokerUrl(settings.url, &address, &error)) {
+        m_page->setStatus(error);
+        return;
+    }
+    if (!m_publishing || !sameMqttSettings(settings, m_applied))
+        start(settings);
+}
+
+void MqttControl::start(const MqttSettings &settings)
+{
+    QString error;
+    m_publishing = m_publisher.start(settings, m_instrumentName, &error);
+    m_applied = settings;
+    if (m_page)
+        m_page->setStatus(m_publishing ? m_publisher.stateText() : error);
+}
+
+// Topics under the default prefix carry the instrument's name.
+void MqttControl::setInstrumentName(const QString &name)
+{
+    if (name == m_instrumentName)
+        return;
+    m_instrumentName = name;
+    if (m_page)
+        m_page->setInstrumentName(name);
+    if (m_publishing && m_applied.prefix.isEmpty())
+        start(m_applied);
+}
+
+void MqttControl::testConnection()
+{
+    endProbe();
+    auto *probe = new MqttPublisher(this);
+    QString error;
+    if (!probe->start(m_page->settings(), m_instrumentName, &error, MqttPublisher::Mode::Probe)) {
+        delete probe;
+        m_page->setStatus(error);
+        return;
+    }
+    m_probe = probe;
+    m_page->setStatus(probe->stateText());
+    // Queued also when reported on this thread, so the probe is never
+    // stopped from inside its own signal.
+    connect(
+        probe, &MqttPublisher::stateChanged, this,
+        [this, probe](MqttPublisher::State state, const QString &text) {
+            if (probe != m_probe || !m_page)
+                return;
+            m_page->setStatus(text);
+            if (state == MqttPublisher::State::Connected || state == MqttPublisher::State::Refused)
+                endProbe();
+        },
+        Qt::QueuedConnection);
+    QTimer::singleShot(kProbeTimeoutMs, probe, [this, probe] {
+        if (probe != m_probe)
+            return;
+        endProbe();
+        if (m_page)
+            m_page->setStatus(tr("代理在 %1 秒内没有回答。").arg(kProbeTimeoutMs / 1000));
+    });
+}
+
+void MqttControl::endProbe()
+{
+    if (!m_probe)
+        return;
+    MqttPublisher *probe = m_probe;
+    m_probe = nullptr;
+    probe->stop(0);
+    probe->deleteLater();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/mqttconfig.h"
+#include "mqtt/mqttfeed.h"
+#include "mqtt/mqttpublisher.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class DevKX740D;
+class MqttPage;
+
+// The window's MQTT publishing: the settings page, the settings file, one
+// publisher fed by the instrument driver, and the page's connection test.
+class MqttControl : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kProbeTimeoutMs = 10000;
+
+    // Reads `fileName` and starts publishing when the settings say so. The
+    // page is created without a parent, for the settings window to take.
+    MqttControl(DevKX740D &device, const QString &fileName, QObject *parent = nullptr);
+    ~MqttControl() override;
+
+    MqttPage *page() const;
+    // Unit of the published values (0 Celsius, 1 Fahrenheit, 2 Kelvin).
+    void setUnit(int unit);
+    // Stores the page's settings and applies them: publishing stops when
+    // switched off, and restarts when they changed. Settings whose broker
+    // address is unusable are stored but not applied; the page says why.
+    void apply();
+    MqttPublisher::State state() const { return m_publisher.state(); }
+
+private:
+    void applySettings(const MqttSettings &settings);
+    void start(const MqttSettings &settings);
+    void setInstrumentName(const QString &name);
+    void testConnection();
+    void endProbe();
+
+    MqttConfig m_config;
+    QPointer<MqttPage> m_page;
+    MqttPublisher m_publisher;
+    MqttFeed m_feed;
+    // The connection test's own publisher, while the test runs.
+    QPointer<MqttPublisher> m_probe;
+    QString m_instrumentName;
+    // What the publisher was started with, while it publishes.
+    MqttSettings m_applied;
+    bool m_publishing = false;
+};

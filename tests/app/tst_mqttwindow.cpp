@@ -1,0 +1,106 @@
+// The MQTT page in the main window's settings window.
+#include "app/mainwindow.h"
+#include "app/mqttcontrol.h"
+#include "app/mqttconfig.h"
+#include "resources/initresources.h"
+#include "tests/app/windowtest.h"
+#include "ui_mainwindow.h"
+#include "widgets/formsetting.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QtTest>
+
+class TestMqttWindow : public WindowTest
+{
+    Q_OBJECT
+
+private:
+    template <typename T> static T *control(MainWindow &w, const char *name)
+    {
+        return w.settingsWindow()->findChild<T *>(QLatin1String(name));
+    }
+
+    static QByteArray fileBytes(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        kxInitResources();
+        qputenv(kNoSecretStoreVariable, "1");
+    }
+    void init() { QVERIFY(setUpWindowTest()); }
+    void cleanup() { tearDownWindowTest(); }
+
+    void settingsSurviveARestartAndLeaveConfigAlone()
+    {
+        QByteArray configBefore;
+        {
+            MainWindow w;
+            w.form()->pb_sys_setting->click();
+            auto *tabs = control<QTabWidget>(w, "tabWidget");
+            QCOMPARE(tabs->count(), 2);
+            QVERIFY(tabs->tabBar()->isVisible());
+            w.settingsWindow()->on_pb_win_close_clicked();
+            configBefore = fileBytes(QStringLiteral("config.cfg"));
+            QVERIFY(!configBefore.isEmpty());
+
+            w.form()->pb_sys_setting->click();
+            tabs->setCurrentIndex(1);
+            QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"),
+                             QStringLiteral("mqtt://broker.lab"));
+            QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_user"), QStringLiteral("anna"));
+            QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_password"),
+                             QStringLiteral("s3cret"));
+            control<QCheckBox>(w, "checkBox_mqtt_discovery")->click();
+            w.settingsWindow()->on_pb_win_close_clicked();
+
+            QCOMPARE(fileBytes(QStringLiteral("config.cfg")), configBefore);
+            QVERIFY(fileBytes(QStringLiteral("mqtt.json")).contains("s3cret"));
+            QCOMPARE(
+                QFileInfo(QStringLiteral("mqtt.json")).permissions() &
+                    (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+                QFile::Permissions());
+            QVERIFY(!control<QLabel>(w, "label_mqtt_password_note")->isHidden());
+        }
+
+        MainWindow again;
+        QCOMPARE(control<QLineEdit>(again, "lineEdit_mqtt_url")->text(),
+                 QStringLiteral("mqtt://broker.lab"));
+        QCOMPARE(control<QLineEdit>(again, "lineEdit_mqtt_user")->text(), QStringLiteral("anna"));
+        QCOMPARE(control<QLineEdit>(again, "lineEdit_mqtt_password")->text(),
+                 QStringLiteral("s3cret"));
+        QVERIFY(control<QCheckBox>(again, "checkBox_mqtt_discovery")->isChecked());
+        QVERIFY(!control<QCheckBox>(again, "checkBox_mqtt_enabled")->isChecked());
+        QCOMPARE(fileBytes(QStringLiteral("config.cfg")), configBefore);
+    }
+
+    void unusableBrokerAddressIsExplainedAndNotApplied()
+    {
+        MainWindow w;
+        w.form()->pb_sys_setting->click();
+        QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"),
+                         QStringLiteral("http://broker.lab"));
+        control<QCheckBox>(w, "checkBox_mqtt_enabled")->click();
+
+        BrokerAddress address;
+        QString why;
+        QVERIFY(!parseBrokerUrl(QStringLiteral("http://broker.lab"), &address, &why));
+        QCOMPARE(control<QLabel>(w, "label_mqtt_status")->text(), why);
+        QCOMPARE(w.mqtt()->state(), MqttPublisher::State::Off);
+        w.settingsWindow()->on_pb_win_close_clicked();
+        QCOMPARE(control<QLabel>(w, "label_mqtt_status")->text(), why);
+        QCOMPARE(w.mqtt()->state(), MqttPublisher::State::Off);
+    }
+};
+
+QTEST_MAIN(TestMqttWindow)
+#include "tst_mqttwindow.moc"
