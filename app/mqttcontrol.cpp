@@ -62,6 +62,7 @@ void MqttControl::applySettings(const MqttSettings &settings)
         if (m_publishing)
             m_publisher.stop();
         m_publishing = false;
+        m_waitingForName = false;
         m_page->setStatus(QString());
         return;
     }
@@ -79,9 +80,20 @@ void MqttControl::applySettings(const MqttSettings &settings)
 
 void MqttControl::start(const MqttSettings &settings)
 {
+    m_applied = settings;
+    // Topics named after an instrument not yet known would leave a retained
+    // status of a logger that never existed.
+    m_waitingForName = settings.prefix.trimmed().isEmpty() && m_instrumentName.isEmpty();
+    if (m_waitingForName) {
+        if (m_publishing)
+            m_publisher.stop();
+        m_publishing = false;
+        if (m_page)
+            m_page->setStatus(tr("仪器连接后开始发布。"));
+        return;
+    }
     QString error;
     m_publishing = m_publisher.start(settings, m_instrumentName, &error);
-    m_applied = settings;
     if (m_page)
         m_page->setStatus(m_publishing ? m_publisher.stateText() : error);
 }
@@ -94,7 +106,7 @@ void MqttControl::setInstrumentName(const QString &name)
     m_instrumentName = name;
     if (m_page)
         m_page->setInstrumentName(name);
-    if (m_publishing && m_applied.prefix.isEmpty())
+    if ((m_publishing || m_waitingForName) && m_applied.prefix.trimmed().isEmpty())
         start(m_applied);
 }
 

@@ -51,4 +51,6 @@ private:
     // What the publisher was started with, while it publishes.
     MqttSettings m_applied;
     bool m_publishing = false;
+    // Switched on with the default prefix while no instrument has told its name.
+    bool m_waitingForName = false;
 };

@@ -1302,7 +1302,12 @@ Please put the file in the folder of the program:
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+130"/>
+        <location filename="../app/mqttcontrol.cpp" line="+92"/>
+        <source>仪器连接后开始发布。</source>
+        <translation>Publishing starts once the instrument is connected.</translation>
+    </message>
+    <message>
+        <location line="+50"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>The broker did not answer within %1 seconds.</translation>
     </message>

@@ -1302,7 +1302,12 @@
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+130"/>
+        <location filename="../app/mqttcontrol.cpp" line="+92"/>
+        <source>仪器连接后开始发布。</source>
+        <translation>仪器连接后开始发布。</translation>
+    </message>
+    <message>
+        <location line="+50"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>代理在 %1 秒内没有回答。</translation>
     </message>

@@ -1,15 +1,20 @@
 // The MQTT page in the main window's settings window.
 #include "app/mainwindow.h"
-#include "app/mqttcontrol.h"
 #include "app/mqttconfig.h"
+#include "app/mqttcontrol.h"
+#include "instrument/commands.h"
 #include "resources/initresources.h"
 #include "tests/app/windowtest.h"
+#include "tests/mqtt/testbroker.h"
 #include "ui_mainwindow.h"
 #include "widgets/formsetting.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -99,6 +104,48 @@ private slots:
         w.settingsWindow()->on_pb_win_close_clicked();
         QCOMPARE(control<QLabel>(w, "label_mqtt_status")->text(), why);
         QCOMPARE(w.mqtt()->state(), MqttPublisher::State::Off);
+    }
+
+    // Switched on before any instrument is connected, the window waits for
+    // the instrument's name and then publishes its live readings under it.
+    void publishesUnderTheInstrumentsNameOnceKnown()
+    {
+        if (!TestBroker::available())
+            QSKIP("Debian's mosquitto broker is not installed");
+        TestBroker broker;
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        TestSubscriber subscriber;
+        QVERIFY(subscriber.start(broker.port(), "kx740d/#"));
+        QTRY_COMPARE(subscriber.subscriptions(), 1);
+
+        MainWindow w;
+        w.form()->pb_sys_setting->click();
+        QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"), broker.url());
+        control<QCheckBox>(w, "checkBox_mqtt_enabled")->click();
+        w.settingsWindow()->on_pb_win_close_clicked();
+        QCOMPARE(w.mqtt()->state(), MqttPublisher::State::Off);
+
+        QByteArray info(1 + kDeviceNameSize + 2, '\0');
+        info[0] = char(kAnsDeviceInfo);
+        info.replace(1, 6, "OVEN-1");
+        w.device().codeDeal(info);
+        QTRY_COMPARE_WITH_TIMEOUT(w.mqtt()->state(), MqttPublisher::State::Connected, 10000);
+        _T_PRINT_OUT_DATA reading;
+        reading.value[0] = 123.4f;
+        w.device().codeDeal(QByteArray(1, char(kAnsLiveReading)) + printOutToBytes(reading));
+
+        QTRY_VERIFY_WITH_TIMEOUT(!subscriber.payloads("kx740d/OVEN-1/live").isEmpty(), 10000);
+        const QJsonObject live =
+            QJsonDocument::fromJson(subscriber.payloads("kx740d/OVEN-1/live").constFirst())
+                .object();
+        QCOMPARE(live.value(QStringLiteral("channels"))
+                     .toArray()
+                     .at(0)
+                     .toObject()
+                     .value(QStringLiteral("value")),
+                 QJsonValue(123.4));
+        for (const TestSubscriber::Message &m : subscriber.messages())
+            QVERIFY2(m.topic.startsWith("kx740d/OVEN-1/"), m.topic.constData());
     }
 };
 
