@@ -274,6 +274,9 @@ struct MqttPublisher::Private
         for (;;) {
             {
                 std::lock_guard<std::mutex> lock(mutex);
+                // Leaves once the DISCONNECT of stop() is out.
+                if (quit && !mosquitto_want_write(mosq))
+                    return;
                 pumpLocked();
             }
             int rc = mosquitto_loop(mosq, kPickUpMs, 1);
@@ -459,11 +462,14 @@ void MqttPublisher::stop(int drainMs)
                                      [this] { return d->offlineAcked || !d->connected; });
             }
         }
+    }
+    // Queues DISCONNECT and wakes the network thread, which sends it and ends.
+    mosquitto_disconnect(m);
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
         d->quit = true;
         d->wake.notify_all();
     }
-    // Sends DISCONNECT and wakes the network thread, which then ends.
-    mosquitto_disconnect(m);
     d->network.join();
     mosquitto_destroy(m);
 
