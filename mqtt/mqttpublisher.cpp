@@ -22,6 +22,10 @@ namespace {
 // queue of its own.
 constexpr int kWindow = 20;
 constexpr int kKeepAliveSeconds = 30;
+// The network thread picks up queued readings at least this often; readings
+// that follow an acknowledgement go out at once. The caller never builds a
+// payload or calls the library for a recorded reading.
+constexpr int kPickUpMs = 50;
 // How long stop() waits for the broker to take the final "offline".
 constexpr int kOfflineWaitMs = 1000;
 // Reconnect delays grow as 1, 4, 9, ... seconds up to this, as the library's
@@ -177,7 +181,7 @@ struct MqttPublisher::Private
     int inFlightLocked() const { return int(recordMids.size() + otherMids.size()); }
 
     // Hands queued readings to the library while its window has room,
-    // building each payload only now.
+    // building each payload only now. Runs on the network thread.
     void pumpLocked()
     {
         while (connected && !stopping && !holdForResend && inFlightLocked() < kWindow &&
@@ -268,7 +272,14 @@ struct MqttPublisher::Private
     void runNetwork()
     {
         for (;;) {
-            int rc = mosquitto_loop(mosq, 1000, 1);
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                // Leaves once the DISCONNECT of stop() is out.
+                if (quit && !mosquitto_want_write(mosq))
+                    return;
+                pumpLocked();
+            }
+            int rc = mosquitto_loop(mosq, kPickUpMs, 1);
             if (rc == MOSQ_ERR_SUCCESS)
                 continue;
             std::unique_lock<std::mutex> lock(mutex);
@@ -451,11 +462,14 @@ void MqttPublisher::stop(int drainMs)
                                      [this] { return d->offlineAcked || !d->connected; });
             }
         }
+    }
+    // Queues DISCONNECT and wakes the network thread, which sends it and ends.
+    mosquitto_disconnect(m);
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
         d->quit = true;
         d->wake.notify_all();
     }
-    // Sends DISCONNECT and wakes the network thread, which then ends.
-    mosquitto_disconnect(m);
     d->network.join();
     mosquitto_destroy(m);
 
@@ -508,7 +522,6 @@ void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const QDat
         ++d->dropped;
     }
     d->queue.push_back({reading, time, d->recordingId, ++d->seq, unit});
-    d->pumpLocked();
 }
 
 void MqttPublisher::setUnit(int unit)
