@@ -135,6 +135,8 @@ public:
     // `all` is set or n covers the whole list.
     QList<RecordedReading> lastRecorded(int n, bool all = false) const;
     int recordedCount() const { return m_recorded.size(); }
+    // Recorded reading `i` (0 <= i < recordedCount()), without a copy.
+    const RecordedReading &recordedAt(int i) const { return m_recorded.at(i); }
     // The recorded readings as stored records (checksum 0), in order.
     QVector<_T_EE_TEST_DATA> recordedAsTestData() const;
     const RecordingStatistics &statistics() const { return m_statistics; }

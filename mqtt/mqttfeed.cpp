@@ -23,7 +23,8 @@ void MqttFeed::setUnit(int unit)
 void MqttFeed::publishLive(const _T_PRINT_OUT_DATA &reading)
 {
     m_wasRecording = m_device.isRecording();
-    m_publisher.publishLive(reading, QDateTime::currentDateTime(), m_unit, m_wasRecording);
+    // UTC: cheap here; the publisher shows it as local time.
+    m_publisher.publishLive(reading, QDateTime::currentDateTimeUtc(), m_unit, m_wasRecording);
 }
 
 void MqttFeed::publishStored()
@@ -38,7 +39,9 @@ void MqttFeed::publishStored()
         m_publisher.beginRecording();
     }
     m_wasRecording = recording;
-    for (const RecordedReading &r : m_device.lastRecorded(count - m_published))
-        m_publisher.publishRecorded(r.first, dateTimeFromTime(r.second), m_unit);
+    for (int i = m_published; i < count; ++i) {
+        const RecordedReading &r = m_device.recordedAt(i);
+        m_publisher.publishRecorded(r.first, r.second, m_unit);
+    }
     m_published = count;
 }

@@ -22,10 +22,12 @@ namespace {
 // queue of its own.
 constexpr int kWindow = 20;
 constexpr int kKeepAliveSeconds = 30;
-// The network thread picks up queued readings at least this often; readings
-// that follow an acknowledgement go out at once. The caller never builds a
-// payload or calls the library for a recorded reading.
-constexpr int kPickUpMs = 50;
+// The network thread picks up queued readings (and the newest live reading)
+// at least this often; recorded readings that follow an acknowledgement go
+// out at once. The caller never builds a payload or calls the library, so
+// publishing costs the window's thread a copy under a mutex; and an idle
+// recorder wakes only ten times a second for it.
+constexpr int kPickUpMs = 100;
 // How long stop() waits for the broker to take the final "offline".
 constexpr int kOfflineWaitMs = 1000;
 // Reconnect delays grow as 1, 4, 9, ... seconds up to this, as the library's
@@ -37,7 +39,9 @@ std::once_flag libraryInitialized;
 struct QueuedReading
 {
     _T_PRINT_OUT_DATA reading;
-    QDateTime time;
+    QDateTime time; // when not stamped
+    _T_TIME stamp;  // when stamped: the driver's local time
+    bool stamped = false;
     QString recordingId;
     quint64 seq = 0;
     int unit = 0;
@@ -72,6 +76,14 @@ bool keptByLibrary(int rc)
 {
     return rc == MOSQ_ERR_SUCCESS || rc == MOSQ_ERR_NO_CONN || rc == MOSQ_ERR_CONN_LOST ||
            rc == MOSQ_ERR_ERRNO;
+}
+
+// The time a payload carries: local time with its offset.
+QDateTime payloadTime(const QueuedReading &e)
+{
+    if (e.stamped)
+        return dateTimeFromTime(e.stamp);
+    return e.time.timeSpec() == Qt::UTC ? e.time.toLocalTime() : e.time;
 }
 
 bool readableFile(const QString &path)
@@ -117,6 +129,12 @@ struct MqttPublisher::Private
     quint64 seq = 0;
     int unit = -1; // unknown until set or published
     std::deque<QueuedReading> queue;
+    // The newest live reading not yet handed over; an older one still
+    // waiting is replaced, as a live reading is worth nothing once the next
+    // one is there.
+    bool liveDue = false;
+    QueuedReading live;
+    bool liveRecording = false;
     std::unordered_set<int> recordMids;
     std::unordered_set<int> otherMids; // status and discovery messages
     quint64 dropped = 0;
@@ -169,6 +187,23 @@ struct MqttPublisher::Private
             publishOtherLocked(m.topic, m.payload, true);
     }
 
+    void enqueue(QueuedReading &&e)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!mosq || mode != Mode::Publish || stopping)
+            return;
+        learnUnitLocked(e.unit);
+        if (recordingId.isEmpty())
+            recordingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        if (queue.size() >= size_t(kQueueLimit)) {
+            queue.pop_front();
+            ++dropped;
+        }
+        e.recordingId = recordingId;
+        e.seq = ++seq;
+        queue.push_back(std::move(e));
+    }
+
     void learnUnitLocked(int newUnit)
     {
         if (newUnit == unit)
@@ -184,11 +219,19 @@ struct MqttPublisher::Private
     // building each payload only now. Runs on the network thread.
     void pumpLocked()
     {
+        if (liveDue && connected && !stopping) {
+            liveDue = false;
+            const QByteArray payload =
+                livePayload(live.reading, payloadTime(live), live.unit, liveRecording);
+            // QoS 0: not kept by the library when the connection is gone.
+            mosquitto_publish(mosq, nullptr, liveTopic.constData(), payload.size(),
+                              payload.constData(), 0, false);
+        }
         while (connected && !stopping && !holdForResend && inFlightLocked() < kWindow &&
                !queue.empty()) {
             const QueuedReading &e = queue.front();
             const QByteArray payload =
-                recordPayload(e.reading, e.time, e.unit, e.recordingId, e.seq);
+                recordPayload(e.reading, payloadTime(e), e.unit, e.recordingId, e.seq);
             int mid = 0;
             const int rc = mosquitto_publish(mosq, &mid, recordTopic.constData(), payload.size(),
                                              payload.constData(), 1, false);
@@ -497,31 +540,38 @@ QString MqttPublisher::recordingId() const
 void MqttPublisher::publishLive(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit,
                                 bool recording)
 {
-    const QByteArray payload = livePayload(reading, time, unit, recording);
     std::lock_guard<std::mutex> lock(d->mutex);
     if (!d->mosq || d->mode != Mode::Publish)
         return;
     d->learnUnitLocked(unit);
-    // QoS 0: a live reading is worth nothing once the next one is due.
-    if (d->connected && !d->stopping)
-        mosquitto_publish(d->mosq, nullptr, d->liveTopic.constData(), payload.size(),
-                          payload.constData(), 0, false);
+    // Dropped while the broker is away: nobody wants it once it is back.
+    if (!d->connected || d->stopping)
+        return;
+    d->live.reading = reading;
+    d->live.time = time;
+    d->live.unit = unit;
+    d->liveRecording = recording;
+    d->liveDue = true;
 }
 
 void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const QDateTime &time,
                                     int unit)
 {
-    std::lock_guard<std::mutex> lock(d->mutex);
-    if (!d->mosq || d->mode != Mode::Publish || d->stopping)
-        return;
-    d->learnUnitLocked(unit);
-    if (d->recordingId.isEmpty())
-        d->recordingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (d->queue.size() >= size_t(kQueueLimit)) {
-        d->queue.pop_front();
-        ++d->dropped;
-    }
-    d->queue.push_back({reading, time, d->recordingId, ++d->seq, unit});
+    QueuedReading e;
+    e.reading = reading;
+    e.time = time;
+    e.unit = unit;
+    d->enqueue(std::move(e));
+}
+
+void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time, int unit)
+{
+    QueuedReading e;
+    e.reading = reading;
+    e.stamp = time;
+    e.stamped = true;
+    e.unit = unit;
+    d->enqueue(std::move(e));
 }
 
 void MqttPublisher::setUnit(int unit)

@@ -71,6 +71,10 @@ public:
     void publishLive(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit,
                      bool recording);
     void publishRecorded(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit);
+    // The same with the local time stamp the driver gave a recorded reading;
+    // it becomes a date and time on the network thread, sparing the caller
+    // the time zone lookup. A time in UTC is shown as local time likewise.
+    void publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time, int unit);
     // The unit of the payloads to come, for the discovery messages; the
     // publish calls set it too. A change republishes the discovery messages.
     void setUnit(int unit);

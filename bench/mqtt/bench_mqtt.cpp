@@ -1,7 +1,11 @@
 // Recorded readings through a broker of our own (Debian's mosquitto on a
-// loopback port): the rate at which a subscriber receives them, and what a
-// publishRecorded() call costs the thread that makes it.
+// loopback port): the rate at which a subscriber receives them, what a
+// publishRecorded() call costs the thread that makes it, and what publishing
+// adds to the window's work for one stored reading.
+#include "instrument/commands.h"
+#include "instrument/devkx740d.h"
 #include "instrument/temperature.h"
+#include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
 #include "tests/mqtt/testbroker.h"
 
@@ -149,27 +153,60 @@ void BM_CallerPublishRecorded(benchmark::State &state)
 }
 BENCHMARK(BM_CallerPublishRecorded)->Iterations(200000);
 
-// One call at a time with nothing in flight, as at one reading a second: the
-// call itself hands the reading to the library.
-void BM_CallerPublishRecordedIdle(benchmark::State &state)
+// One recorded second of the window's driver: the tick that sees the new
+// second, then the live frame stored in it; with publishing on, the feed hands
+// the live and the recorded reading to a connected publisher. The difference
+// of the two is what publishing costs the window's thread per stored reading.
+// In bursts of 1000 that the network thread drains between them (not timed),
+// as readings come one a second and never pile up.
+void BM_StoredSecond(benchmark::State &state)
 {
-    auto publisher = connectedPublisher(QStringLiteral("bench/idle"));
-    if (!publisher) {
-        state.SkipWithError("no connection");
-        return;
+    const bool publishing = state.range(0) != 0;
+    std::unique_ptr<MqttPublisher> publisher;
+    if (publishing) {
+        publisher = connectedPublisher(QStringLiteral("bench/window"));
+        if (!publisher) {
+            state.SkipWithError("no connection");
+            return;
+        }
     }
-    const QDateTime time = QDateTime::currentDateTime();
+    QVector<QByteArray> frames;
+    for (int i = 0; i < 4096; ++i)
+        frames << ansLiveReading(sampleReading(i));
+    QVector<QDateTime> times;
+    const QDateTime base(QDate(2026, 3, 1), QTime(12, 0, 0));
+    for (int s = 0; s < 60; ++s)
+        times << base.addSecs(s);
+    int second = 0;
+    DevKX740D device;
+    device.setClock([&] { return times.at(second % 60); });
+    _T_CTRL_CONFIG config;
+    setCtrlInterval(config, 1);
+    device.codeDeal(ansCtrlConfig(config));
+    std::unique_ptr<MqttFeed> feed;
+    if (publisher)
+        feed = std::make_unique<MqttFeed>(device, *publisher);
+    device.setRecording(true);
+
     int i = 0;
+    int stored = 0;
     for (auto _ : state) {
-        waitUntil([&] { return publisher->pendingCount() == 0; });
-        const _T_PRINT_OUT_DATA reading = sampleReading(i++);
-        const auto start = std::chrono::steady_clock::now();
-        publisher->publishRecorded(reading, time, UnitCelsius);
-        const auto end = std::chrono::steady_clock::now();
-        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        ++second;
+        device.handleTimeOut();
+        device.codeDeal(frames.at(i & 4095));
+        if (++i % 1000 == 0) {
+            state.PauseTiming();
+            if (publisher)
+                waitUntil([&] { return publisher->pendingCount() == 0; });
+            stored += device.recordedCount();
+            device.clearRecorded(); // keeps the recorded list short
+            state.ResumeTiming();
+        }
     }
+    if (stored + device.recordedCount() < i)
+        state.SkipWithError("a second without a stored reading");
 }
-BENCHMARK(BM_CallerPublishRecordedIdle)->UseManualTime()->Iterations(500);
+BENCHMARK(BM_StoredSecond)->ArgName("publishing")->Arg(0)->Arg(1)->Iterations(100000);
 
 } // namespace
 
