@@ -469,10 +469,15 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
         d->tlsError.clear();
         d->setStateLocked(State::Connecting);
     }
-    // A broker that is away at this moment is retried by the network thread
-    // like one that went away later.
-    mosquitto_connect_async(m, address.host.toUtf8().constData(), address.port, kKeepAliveSeconds);
-    d->network = std::thread([this] { d->runNetwork(); });
+    // On the network thread: the library looks the host name up while
+    // connecting, and a slow name server must not hold up the caller. A broker
+    // that is away at this moment is retried like one that went away later.
+    const QByteArray host = address.host.toUtf8();
+    const int port = address.port;
+    d->network = std::thread([this, m, host, port] {
+        mosquitto_connect_async(m, host.constData(), port, kKeepAliveSeconds);
+        d->runNetwork();
+    });
     return true;
 }
 

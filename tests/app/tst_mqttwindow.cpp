@@ -17,6 +17,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -121,6 +122,9 @@ private slots:
         MainWindow w;
         w.form()->pb_sys_setting->click();
         QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"), broker.url());
+        control<QPushButton>(w, "pushButton_mqtt_test")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(w, "label_mqtt_status")->text(),
+                                  MqttPublisher::tr("已连接"), 10000);
         control<QCheckBox>(w, "checkBox_mqtt_enabled")->click();
         w.settingsWindow()->on_pb_win_close_clicked();
         QCOMPARE(w.mqtt()->state(), MqttPublisher::State::Off);

@@ -1,4 +1,7 @@
+#include "instrument/commands.h"
+#include "instrument/devkx740d.h"
 #include "instrument/temperature.h"
+#include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
 #include "tests/mqtt/testbroker.h"
 
@@ -95,6 +98,51 @@ private slots:
         QTEST(address.tls, "tls");
         QTEST(address.host, "host");
         QTEST(int(address.port), "port");
+    }
+
+    // Fed from the driver: every stored reading once, numbered within its
+    // recording; a new recording (the list cleared) has a new id.
+    void feedNumbersEachRecordingFromOne()
+    {
+        REQUIRE_BROKER();
+        TestBroker broker;
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        TestSubscriber sub;
+        QVERIFY(sub.start(broker.port(), "test/kx/record"));
+        QTRY_COMPARE_WITH_TIMEOUT(sub.subscriptions(), 1, kWaitMs);
+        MqttPublisher publisher;
+        QString error;
+        QVERIFY(publisher.start(settingsFor(broker.url()), QString(), &error));
+
+        DevKX740D device;
+        int second = 0;
+        device.setClock([&] { return QDateTime(QDate(2026, 3, 1), QTime(12, 0, second)); });
+        _T_CTRL_CONFIG config;
+        setCtrlInterval(config, 1);
+        device.codeDeal(ansCtrlConfig(config));
+        MqttFeed feed(device, publisher);
+        auto storeOne = [&] {
+            ++second;
+            device.handleTimeOut();
+            device.codeDeal(ansLiveReading(sampleReading()));
+        };
+        device.setRecording(true);
+        storeOne();
+        storeOne();
+        device.clearRecorded();
+        storeOne();
+        QCOMPARE(device.recordedCount(), 1);
+
+        QTRY_COMPARE_WITH_TIMEOUT(sub.count(), 3, kWaitMs);
+        QVector<QJsonObject> got;
+        for (const QByteArray &p : sub.payloads("test/kx/record"))
+            got << parse(p);
+        QCOMPARE(got[0].value("seq").toInt(), 1);
+        QCOMPARE(got[1].value("seq").toInt(), 2);
+        QCOMPARE(got[2].value("seq").toInt(), 1);
+        QCOMPARE(got[1].value("recording_id"), got[0].value("recording_id"));
+        QVERIFY(got[2].value("recording_id") != got[0].value("recording_id"));
+        QCOMPARE(got[2].value("time").toString().left(19), QStringLiteral("2026-03-01T12:00:03"));
     }
 
     void liveAndRecordedReadingsArrive()
