@@ -31,6 +31,7 @@ MqttControl::MqttControl(DevKX740D &device, const QString &fileName, QObject *pa
 MqttControl::~MqttControl()
 {
     endProbe();
+    // Closing: the last recorded readings get a moment to reach the broker.
     if (m_publishing)
         m_publisher.stop();
 }
@@ -59,8 +60,10 @@ void MqttControl::apply()
 void MqttControl::applySettings(const MqttSettings &settings)
 {
     if (!settings.enabled) {
+        // Switched off: what is still queued is not wanted any more, and the
+        // window must not wait for a slow broker.
         if (m_publishing)
-            m_publisher.stop();
+            m_publisher.stop(0);
         m_publishing = false;
         m_waitingForName = false;
         m_page->setStatus(QString());
@@ -86,7 +89,7 @@ void MqttControl::start(const MqttSettings &settings)
     m_waitingForName = settings.prefix.trimmed().isEmpty() && m_instrumentName.isEmpty();
     if (m_waitingForName) {
         if (m_publishing)
-            m_publisher.stop();
+            m_publisher.stop(0);
         m_publishing = false;
         if (m_page)
             m_page->setStatus(tr("仪器连接后开始发布。"));

@@ -13,6 +13,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +45,10 @@ int main(int argc, char *argv[])
 
     RecorderOptions options;
     options.status = ::isatty(STDOUT_FILENO) ? StatusMode::Terminal : StatusMode::Lines;
+    winsize size{};
+    if (options.status == StatusMode::Terminal && ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 &&
+        size.ws_col > 1)
+        options.statusWidth = size.ws_col - 1;
     QString message;
     switch (RecorderCommandLine::parse(QCoreApplication::arguments(), &options, &message)) {
     case RecorderCommandLine::Help:

@@ -348,8 +348,10 @@ void Recorder::secondTick()
 
 void Recorder::showStatus()
 {
-    // Padded so a shorter line covers the longer one before it.
-    m_out << '\r' << statusText().leftJustified(79) << Qt::flush;
+    // Cut to the terminal's width, or a wrapped line would not be rewritten
+    // in place; padded so a shorter line covers the longer one before it.
+    m_out << '\r' << statusText().leftJustified(m_options.statusWidth, QLatin1Char(' '), true)
+          << Qt::flush;
     m_statusShown = true;
 }
 
@@ -513,7 +515,7 @@ void Recorder::report(const QString &line)
     if (m_options.status == StatusMode::Quiet)
         return;
     if (m_statusShown) {
-        m_out << '\r' << QString(79, QLatin1Char(' ')) << '\r';
+        m_out << '\r' << QString(m_options.statusWidth, QLatin1Char(' ')) << '\r';
         m_statusShown = false;
     }
     m_out << line << Qt::endl;

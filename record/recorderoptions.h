@@ -36,7 +36,8 @@ struct RecorderOptions
     QString csv;           // empty: none
     bool simulate = false; // record from a simulator started in the program
     StatusMode status = StatusMode::Lines;
-    MqttSettings mqtt; // enabled by --mqtt
+    int statusWidth = 79; // Terminal: the status line is cut to this many characters
+    MqttSettings mqtt;    // enabled by --mqtt
 };
 
 // The environment variable the broker password may come from.
