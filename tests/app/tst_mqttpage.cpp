@@ -29,6 +29,10 @@ private:
 private slots:
     // CI has no secret service; this is the path it takes there.
     void initTestCase() { qputenv(kNoSecretStoreVariable, "1"); }
+    // A line edit's clear button fades in with an animation of its own that
+    // deletes itself when it ends (160 ms), also after the line edit is gone;
+    // the event loop lets it end.
+    void cleanup() { QTest::qWait(300); }
 
     void storedSettingsComeBackInANewPage()
     {
