@@ -74,6 +74,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_mqtt = std::make_unique<MqttControl>(m_device, QStringLiteral("mqtt.json"));
     m_mqtt->setUnit(m_unit);
     m_formSetting->addPage(m_mqtt->page(), QStringLiteral("MQTT"));
+    connect(m_mqtt.get(), &MqttControl::brokerRefused, this, &MainWindow::brokerRefused);
 
     loadSettings();
     setupChart();

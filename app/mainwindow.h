@@ -267,6 +267,8 @@ private:
     void showRemainingTime(quint64 seconds);
     void recordingTimeUp();
     void backupFailed();
+    // While recording: the broker refused the readings; the recording goes on.
+    void brokerRefused(const QString &text);
     int intervalBoxesSeconds() const;
     // Channel index 0..3.
     void limitEdited(int channel, bool high);

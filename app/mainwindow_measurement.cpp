@@ -339,6 +339,15 @@ void MainWindow::backupFailed()
                              m_okText);
 }
 
+// Outside a recording the MQTT page's status line says it; during one, the
+// readings still reach the data and the backup, but not the broker.
+void MainWindow::brokerRefused(const QString &text)
+{
+    if (m_device.isRecording())
+        UserDialogs::information(nullptr, QString(), tr("MQTT：%1；记录继续。").arg(text),
+                                 m_okText);
+}
+
 // ---- Limits and offsets ----
 
 void MainWindow::limitEdited(int channel, bool high)

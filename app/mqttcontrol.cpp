@@ -18,9 +18,11 @@ MqttControl::MqttControl(DevKX740D &device, const QString &fileName, QObject *pa
     // The publisher may report from its network thread.
     connect(
         &m_publisher, &MqttPublisher::stateChanged, this,
-        [this](MqttPublisher::State, const QString &text) {
+        [this](MqttPublisher::State state, const QString &text) {
             if (m_page && !m_probe)
                 m_page->setStatus(text);
+            if (state == MqttPublisher::State::Refused)
+                emit brokerRefused(text);
         },
         Qt::QueuedConnection);
     connect(&device, &DevKX740D::deviceInfo, this,

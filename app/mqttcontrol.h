@@ -34,6 +34,11 @@ public:
     void apply();
     MqttPublisher::State state() const { return m_publisher.state(); }
 
+signals:
+    // The broker refused the publisher (once per start: a refusal is final
+    // until the settings change); `text` says why.
+    void brokerRefused(const QString &text);
+
 private:
     void applySettings(const MqttSettings &settings);
     void start(const MqttSettings &settings);

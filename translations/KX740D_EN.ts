@@ -380,7 +380,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+319"/>
+        <location filename="../app/mainwindow.cpp" line="+320"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
@@ -690,7 +690,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+499"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+508"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -943,7 +943,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-268"/>
+        <location filename="../app/mainwindow.cpp" line="-269"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -973,7 +973,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+239"/>
+        <location line="+240"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -1013,8 +1013,8 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-312"/>
-        <location line="+313"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-321"/>
+        <location line="+322"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <location line="+255"/>
         <location line="+134"/>
@@ -1032,7 +1032,7 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-313"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-322"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -1298,11 +1298,16 @@ Please put the file in the folder of the program:
         <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
         <translation>The storage interval is 0 s, so nothing would be stored. Set a storage interval first.</translation>
     </message>
+    <message>
+        <location line="+113"/>
+        <source>MQTT：%1；记录继续。</source>
+        <translation>MQTT: %1; the recording goes on.</translation>
+    </message>
 </context>
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+92"/>
+        <location filename="../app/mqttcontrol.cpp" line="+97"/>
         <source>仪器连接后开始发布。</source>
         <translation>Publishing starts once the instrument is connected.</translation>
     </message>
@@ -1388,7 +1393,7 @@ Please put the file in the folder of the program:
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+126"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+148"/>
         <source>已关闭</source>
         <translation>Off</translation>
     </message>
@@ -1408,7 +1413,7 @@ Please put the file in the folder of the program:
         <translation>The broker refused the connection: %1</translation>
     </message>
     <message>
-        <location line="+199"/>
+        <location line="+231"/>
         <source>无法读取文件 %1。</source>
         <translation>Cannot read the file %1.</translation>
     </message>
@@ -1540,12 +1545,12 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+8"/>
-        <location line="+253"/>
+        <location line="+255"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-250"/>
+        <location line="-252"/>
         <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
         <translation>Restored %2 readings from the journal %1 into %3.</translation>
     </message>
@@ -1590,7 +1595,7 @@ Please put the file in the folder of the program:
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>（连接已断开）</source>
         <translation> (connection lost)</translation>
     </message>

@@ -4,6 +4,7 @@
 #include "app/mqttcontrol.h"
 #include "instrument/commands.h"
 #include "resources/initresources.h"
+#include "tests/app/fakerecording.h"
 #include "tests/app/windowtest.h"
 #include "tests/mqtt/testbroker.h"
 #include "ui_mainwindow.h"
@@ -154,6 +155,43 @@ private slots:
                  QJsonValue(123.4));
         for (const TestSubscriber::Message &m : subscriber.messages())
             QVERIFY2(m.topic.startsWith("kx740d/OVEN-1/"), m.topic.constData());
+    }
+
+    // A broker that refuses the readings while a recording runs is reported
+    // once; the recording goes on.
+    void refusalDuringARecordingIsReportedOnce()
+    {
+        if (!TestBroker::available())
+            QSKIP("Debian's mosquitto broker is not installed");
+        TestBroker broker;
+        TestBroker::Options options;
+        options.user = QStringLiteral("logger");
+        options.password = QStringLiteral("right");
+        QVERIFY2(broker.start(options), qPrintable(broker.error()));
+
+        MainWindow w;
+        w.form()->pb_sys_setting->click();
+        QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"), broker.url());
+        QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_user"), QStringLiteral("logger"));
+        QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_password"), QStringLiteral("wrong"));
+        control<QCheckBox>(w, "checkBox_mqtt_enabled")->click();
+        w.settingsWindow()->on_pb_win_close_clicked();
+        FakeRecording recording(w, QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0)));
+        recording.start();
+        QVERIFY(w.device().isRecording());
+
+        // The instrument tells its name: publishing starts, and is refused.
+        QByteArray info(1 + kDeviceNameSize + 2, '\0');
+        info[0] = char(kAnsDeviceInfo);
+        info.replace(1, 6, "OVEN-1");
+        w.device().codeDeal(info);
+        QTRY_COMPARE_WITH_TIMEOUT(w.mqtt()->state(), MqttPublisher::State::Refused, 10000);
+        QTRY_COMPARE(m_asked.size(), 1);
+        QVERIFY2(m_asked[0].text.contains(QLatin1String("not authorised")),
+                 qPrintable(m_asked[0].text));
+        recording.record(_T_PRINT_OUT_DATA());
+        QVERIFY(w.device().isRecording());
+        QCOMPARE(m_asked.size(), 1);
     }
 };
 
