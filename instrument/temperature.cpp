@@ -124,3 +124,8 @@ QDateTime dateTimeFromRecord(const _T_EE_TEST_DATA &record)
     return QDateTime(QDate(2000 + record.year, record.month, record.day),
                      QTime(record.hour, record.minute, record.second, 0));
 }
+
+QString isoTimeWithOffset(const QDateTime &time)
+{
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
+}

@@ -57,3 +57,7 @@ QString noReadingText();
 // (bytes 10-13 and 14-15), year counted from 2000.
 QDateTime dateTimeFromRecord(quint32 yearMonthDayHour, quint16 minuteSecond);
 QDateTime dateTimeFromRecord(const _T_EE_TEST_DATA &record);
+
+// ISO 8601 text of a time as local time with its offset from UTC, e.g.
+// 2024-03-05T14:05:09+01:00 (a time in UTC or at an offset is written as is).
+QString isoTimeWithOffset(const QDateTime &time);

@@ -53,7 +53,7 @@ void appendHead(QByteArray &out, const QDateTime &time, int unit)
 {
     out += "{\"time\":";
     if (time.isValid())
-        appendString(out, time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate));
+        appendString(out, isoTimeWithOffset(time));
     else
         out += "null";
     out += ",\"unit\":";

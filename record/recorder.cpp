@@ -34,12 +34,6 @@ QString elapsedText(qint64 ms)
         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
         .arg(s % 60, 2, 10, QLatin1Char('0'));
 }
-
-// Local time with its offset from UTC, e.g. 2024-03-05T14:05:09+01:00.
-QString isoLocalTime(const QDateTime &local)
-{
-    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
-}
 } // namespace
 
 QString journalPathFor(const QString &out)
@@ -388,7 +382,7 @@ void Recorder::writeCsvLines(int count)
     for (const RecordedReading &r : m_device.lastRecorded(count - m_csvCount)) {
         const _T_EE_TEST_DATA record = storedRecordFromReading(r.first, r.second);
         QStringList fields = csvRecordFields(record, ++m_csvCount, m_options.unit);
-        fields[1] = isoLocalTime(dateTimeFromRecord(record));
+        fields[1] = isoTimeWithOffset(dateTimeFromRecord(record));
         out << csvLine(fields) << '\n';
     }
     out.flush();

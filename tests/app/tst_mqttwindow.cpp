@@ -116,8 +116,7 @@ private slots:
     // the instrument's name and then publishes its live readings under it.
     void publishesUnderTheInstrumentsNameOnceKnown()
     {
-        if (!TestBroker::available())
-            QSKIP("Debian's mosquitto broker is not installed");
+        REQUIRE_BROKER();
         TestBroker broker;
         QVERIFY2(broker.start(), qPrintable(broker.error()));
         TestSubscriber subscriber;
@@ -134,14 +133,11 @@ private slots:
         w.settingsWindow()->on_pb_win_close_clicked();
         QCOMPARE(w.mqtt()->state(), MqttPublisher::State::Off);
 
-        QByteArray info(1 + kDeviceNameSize + 2, '\0');
-        info[0] = char(kAnsDeviceInfo);
-        info.replace(1, 6, "OVEN-1");
-        w.device().codeDeal(info);
+        w.device().codeDeal(ansDeviceInfo("OVEN-1", 1, 0));
         QTRY_COMPARE_WITH_TIMEOUT(w.mqtt()->state(), MqttPublisher::State::Connected, 10000);
         _T_PRINT_OUT_DATA reading;
         reading.value[0] = 123.4f;
-        w.device().codeDeal(QByteArray(1, char(kAnsLiveReading)) + printOutToBytes(reading));
+        w.device().codeDeal(ansLiveReading(reading));
 
         QTRY_VERIFY_WITH_TIMEOUT(!subscriber.payloads("kx740d/OVEN-1/live").isEmpty(), 10000);
         const QJsonObject live =
@@ -161,8 +157,7 @@ private slots:
     // once; the recording goes on.
     void refusalDuringARecordingIsReportedOnce()
     {
-        if (!TestBroker::available())
-            QSKIP("Debian's mosquitto broker is not installed");
+        REQUIRE_BROKER();
         TestBroker broker;
         TestBroker::Options options;
         options.user = QStringLiteral("logger");
@@ -181,10 +176,7 @@ private slots:
         QVERIFY(w.device().isRecording());
 
         // The instrument tells its name: publishing starts, and is refused.
-        QByteArray info(1 + kDeviceNameSize + 2, '\0');
-        info[0] = char(kAnsDeviceInfo);
-        info.replace(1, 6, "OVEN-1");
-        w.device().codeDeal(info);
+        w.device().codeDeal(ansDeviceInfo("OVEN-1", 1, 0));
         QTRY_COMPARE_WITH_TIMEOUT(w.mqtt()->state(), MqttPublisher::State::Refused, 10000);
         QTRY_COMPARE(m_asked.size(), 1);
         QVERIFY2(m_asked[0].text.contains(QLatin1String("not authorised")),

@@ -24,6 +24,13 @@
 
 inline const char *kBrokerProgram = "/usr/sbin/mosquitto";
 
+// In a QtTest function: skips it where the broker is not installed.
+#define REQUIRE_BROKER()                                                                           \
+    do {                                                                                           \
+        if (!TestBroker::available())                                                              \
+            QSKIP("/usr/sbin/mosquitto is not installed (Debian package mosquitto)");              \
+    } while (false)
+
 // A port nobody listens on at the moment: bound, read back and released.
 inline quint16 freeLoopbackPort()
 {

@@ -15,12 +15,6 @@
 
 namespace {
 
-#define REQUIRE_BROKER()                                                                           \
-    do {                                                                                           \
-        if (!TestBroker::available())                                                              \
-            QSKIP("/usr/sbin/mosquitto is not installed (Debian package mosquitto)");              \
-    } while (false)
-
 constexpr int kWaitMs = 20000;
 
 // T1 23.44 °C type K, T2 below the range (J), T3 above it (T), T4 open (K).

@@ -198,8 +198,7 @@ void TestRecorderProgram::unwritableOutputStopsBeforeRecording()
 // before the program exits.
 void TestRecorderProgram::publishesEveryRecordedReading()
 {
-    if (!TestBroker::available())
-        QSKIP("Debian's mosquitto broker is not installed");
+    REQUIRE_BROKER();
     TestBroker broker;
     QVERIFY2(broker.start(), qPrintable(broker.error()));
     TestSubscriber subscriber;
@@ -232,8 +231,7 @@ void TestRecorderProgram::publishesEveryRecordedReading()
 
 void TestRecorderProgram::refusingBrokerLeavesTheRecordingAlone()
 {
-    if (!TestBroker::available())
-        QSKIP("Debian's mosquitto broker is not installed");
+    REQUIRE_BROKER();
     TestBroker broker;
     TestBroker::Options options;
     options.user = QStringLiteral("logger");
