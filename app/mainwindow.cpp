@@ -106,6 +106,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_session = new RecordingSession(m_device, *m_serialHandle, this);
     connect(m_session, &RecordingSession::remainingTime, this, &MainWindow::showRemainingTime);
     connect(m_session, &RecordingSession::timeUp, this, &MainWindow::recordingTimeUp);
+    connect(m_session, &RecordingSession::instrumentStopped, this, &MainWindow::recordingTimeUp);
     connect(m_session, &RecordingSession::journalFailed, this, &MainWindow::backupFailed);
 
     setWindowTitle(m_titleBase);

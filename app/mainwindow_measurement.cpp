@@ -114,9 +114,11 @@ void MainWindow::max_min_avg_info(QList<QList<QString>> info_sss)
 
 void MainWindow::on_pb_connect_clicked()
 {
-    if (refuseWhileRecording())
-        return;
     const QString portName = ui->comboBox_COM->currentText();
+    // A recording whose instrument was lost may be connected again by hand.
+    const bool reconnect = m_device.isRecording() && !m_serialHandle->isOpen();
+    if (!reconnect && refuseWhileRecording())
+        return;
     switch (connectStep(m_serialHandle->isOpen(), portName)) {
     case ConnectStep::Disconnect:
         m_session->setPort(QString());
@@ -145,6 +147,8 @@ void MainWindow::openInstrumentPort(const QString &portName)
     if (m_serialHandle->openPort(portName, kInstrumentBaudRate, &linkError)) {
         m_session->setPort(portName);
         m_device.setLink(m_serialHandle);
+        if (m_device.isRecording())
+            m_device.notifyRecording(true);
         return;
     }
     UserDialogs::information(nullptr, QString(), connectFailureText(portName, linkError), m_okText);

@@ -7,6 +7,7 @@
 #include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
 #include "store/datafile.h"
+#include "store/recordingjournal.h"
 #include "ui_mainwindow.h"
 #include "widgets/dialog_wait.h"
 #include "widgets/formrename.h"
@@ -200,10 +201,14 @@ void MainWindow::restoreAutoBackup()
 void MainWindow::restoreBackupFile(const QString &fileName, bool own)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    JournalReader journal(fileName);
+    journal.open();
+    QVector<_T_EE_TEST_DATA> records;
+    for (JournalReading r; journal.next(&r);)
+        records << r.record;
+    // A file that is neither a journal nor an empty one is left for the user.
+    if (journal.format() == JournalReader::Format::Unknown)
         return;
-    const QVector<_T_EE_TEST_DATA> records = backupFileFromBytes(file.readAll());
-    file.close();
     if (records.isEmpty()) {
         if (!own)
             file.remove();

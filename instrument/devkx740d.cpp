@@ -185,6 +185,8 @@ void DevKX740D::notifyRecording(bool started)
 void DevKX740D::clearRecorded()
 {
     m_recorded.clear();
+    m_recordedCount = 0;
+    m_haveRecordedTime = false;
     m_statistics.clear();
 }
 
@@ -306,14 +308,19 @@ void DevKX740D::decodeLiveReading(const char *p)
     // At most one reading per second of the clock: when this tick's events
     // were held up past the next second (a busy machine), the reading that
     // is due waits for that second's turn instead of sharing a time stamp.
-    const bool secondTaken = !m_recorded.isEmpty() && m_recorded.last().second == now;
+    const bool secondTaken = m_haveRecordedTime && m_lastRecordedTime == now;
     if (shouldStore(reading) && !secondTaken) {
-        m_recorded.append(qMakePair(reading, now));
+        if (m_keepRecorded)
+            m_recorded.append(qMakePair(reading, now));
+        ++m_recordedCount;
+        m_lastRecordedTime = now;
+        m_haveRecordedTime = true;
         quint8 states[kChannelCount];
         for (int ch = 0; ch < kChannelCount; ++ch)
             states[ch] = statusState(reading.status[ch]);
         m_statistics.add(states, reading.value);
         m_recordDue = false;
+        emit readingRecorded(reading, now);
         emit max_min_avg_info(m_statistics.texts(m_ctrlConfig.unit));
     }
     emit live_data(reading);

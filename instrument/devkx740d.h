@@ -131,11 +131,28 @@ public:
 
     // Forgets the recorded readings and their statistics.
     void clearRecorded();
+    // Whether stored readings are also kept in the list below (the
+    // default). A program that records for months keeps them on disk
+    // instead, takes each from readingRecorded() and keeps none here: the
+    // count and the statistics still go on.
+    void setKeepRecorded(bool keep) { m_keepRecorded = keep; }
+    bool keepsRecorded() const { return m_keepRecorded; }
+    // Goes on with a recording whose last reading was stored at `time`
+    // (by an earlier run): no second reading is stored in that second.
+    void setLastRecordedTime(const _T_TIME &time)
+    {
+        m_lastRecordedTime = time;
+        m_haveRecordedTime = true;
+    }
+    // The local date and time of the driver's clock.
+    QDateTime now() const { return m_clock(); }
     // The last `n` recorded readings (none for n <= 0); all of them when
     // `all` is set or n covers the whole list.
     QList<RecordedReading> lastRecorded(int n, bool all = false) const;
-    int recordedCount() const { return m_recorded.size(); }
-    // Recorded reading `i` (0 <= i < recordedCount()), without a copy.
+    // Readings stored since the last clearRecorded(), kept or not.
+    int recordedCount() const { return m_recordedCount; }
+    // Recorded reading `i` (0 <= i < recordedCount()) while readings are
+    // kept, without a copy.
     const RecordedReading &recordedAt(int i) const { return m_recorded.at(i); }
     // The recorded readings as stored records (checksum 0), in order.
     QVector<_T_EE_TEST_DATA> recordedAsTestData() const;
@@ -154,6 +171,8 @@ signals:
     void flash_used_num_update(int mun);
     // [maximum T1-T4], [minimum T1-T4], [average T1-T4] after each stored reading.
     void max_min_avg_info(QList<QList<QString>> info_sss);
+    // One reading stored while recording, sent before max_min_avg_info.
+    void readingRecorded(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time);
     void continueTime(uint64_t cnt);
 
 public slots:
@@ -197,5 +216,9 @@ private:
     quint64 m_runningTime = 0;
     bool m_continue = false;
     QList<RecordedReading> m_recorded;
+    bool m_keepRecorded = true;
+    int m_recordedCount = 0;
+    _T_TIME m_lastRecordedTime;
+    bool m_haveRecordedTime = false;
     RecordingStatistics m_statistics;
 };

@@ -27,13 +27,6 @@ int linkErrorCode(const QString &linkError)
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
-QString portDevicePath(const QString &portName)
-{
-    if (portName.contains(QLatin1Char('/')))
-        return portName;
-    return QStringLiteral("/dev/") + portName;
-}
-
 QString accessGroup(const QString &path)
 {
 #ifdef Q_OS_UNIX

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/portdiscovery.h" // portDevicePath
+
 #include <QString>
 
 // What the user is told when a port cannot be opened. The link reports a
@@ -10,10 +12,6 @@
 
 // The error number at the end of a link error text, or 0 when there is none.
 int linkErrorCode(const QString &linkError);
-
-// The device a port name stands for, as the serial layer opens it: a name
-// without a slash lies under /dev.
-QString portDevicePath(const QString &portName);
 
 // Group that can give access to `path`: the name (or, without one, the
 // number) of the file's group when that group may read and write it and is

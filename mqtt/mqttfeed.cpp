@@ -10,7 +10,7 @@ MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent)
     m_publisher.setUnit(m_unit);
     // The driver stores a reading and signals its statistics before it
     // signals the live reading itself.
-    connect(&device, &DevKX740D::max_min_avg_info, this, &MqttFeed::publishStored);
+    connect(&device, &DevKX740D::readingRecorded, this, &MqttFeed::publishStored);
     connect(&device, &DevKX740D::live_data, this, &MqttFeed::publishLive);
 }
 
@@ -27,21 +27,14 @@ void MqttFeed::publishLive(const _T_PRINT_OUT_DATA &reading)
     m_publisher.publishLive(reading, QDateTime::currentDateTimeUtc(), m_unit, m_wasRecording);
 }
 
-void MqttFeed::publishStored()
+void MqttFeed::publishStored(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time)
 {
     const int count = m_device.recordedCount();
     const bool recording = m_device.isRecording();
-    if (count < m_published) {
-        // Cleared: every reading there is of the new recording.
+    // The driver's count starts again with every recording.
+    if (count <= m_published || (recording && !m_wasRecording))
         m_publisher.beginRecording();
-        m_published = 0;
-    } else if (recording && !m_wasRecording) {
-        m_publisher.beginRecording();
-    }
     m_wasRecording = recording;
-    for (int i = m_published; i < count; ++i) {
-        const RecordedReading &r = m_device.recordedAt(i);
-        m_publisher.publishRecorded(r.first, r.second, m_unit);
-    }
     m_published = count;
+    m_publisher.publishRecorded(reading, time, m_unit);
 }

@@ -27,11 +27,11 @@ public:
 
 private:
     void publishLive(const _T_PRINT_OUT_DATA &reading);
-    void publishStored();
+    void publishStored(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time);
 
     DevKX740D &m_device;
     MqttPublisher &m_publisher;
     int m_unit = 0;
-    int m_published = 0; // recorded readings of the driver already handed over
+    int m_published = 0; // the driver's count of recorded readings at the last one handed over
     bool m_wasRecording = false;
 };

@@ -10,11 +10,12 @@
 #include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
 #include "sim/instrumentsimulator.h"
+#include "store/atomicfile.h"
 #include "store/datafile.h"
+#include "store/datafilestream.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
@@ -52,49 +53,19 @@ bool checkOutputFile(const QString &out, QString *why)
     }
     if (!file.exists())
         return true;
-    QFile f(out);
-    if (!f.open(QIODevice::ReadOnly)) {
+    DataFileIndex index;
+    QString error;
+    if (!QFileInfo(out).isReadable()) {
+        QFile f(out);
+        f.open(QIODevice::ReadOnly);
         *why = Recorder::tr("无法读取 %1：%2").arg(out, f.errorString());
         return false;
     }
-    Data_table_T archive;
-    if (!dataFileFromBytes(f.readAll(), archive)) {
+    if (!scanDataFile(out, &index, &error)) {
         *why = Recorder::tr("%1 不是有效的数据文件；测量不会追加到其中。").arg(out);
         return false;
     }
     return true;
-}
-
-bool appendMeasurementToFile(const QString &out, const Data_List_T &measurement, QString *error)
-{
-    Data_table_T archive = newArchive();
-    QFile existing(out);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly)) {
-            *error = existing.errorString();
-            return false;
-        }
-        if (!dataFileFromBytes(existing.readAll(), archive)) {
-            *error = Recorder::tr("不是有效的数据文件");
-            return false;
-        }
-    }
-    archive.append(measurement);
-    const QByteArray bytes = dataFileToBytes(archive);
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-JournalContents readJournal(const QByteArray &bytes)
-{
-    JournalContents c;
-    c.records = backupFileFromBytes(bytes);
-    c.damaged = !bytes.isEmpty() && backupFileToBytes(c.records) != bytes;
-    return c;
 }
 
 Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream &err,
@@ -109,20 +80,27 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
     connect(&m_device, &DevKX740D::ctrl_setting, this, [this] {
         m_configReceived = true;
         checkReady();
-        instrumentStopped();
     });
     connect(&m_device, &DevKX740D::live_data, this, [this](_T_PRINT_OUT_DATA reading) {
         m_lastReading = reading;
         m_haveReading = true;
     });
-    // Sent right after each stored reading: the journal has it before the
-    // driver can store the next one.
-    connect(&m_device, &DevKX740D::max_min_avg_info, m_session, &RecordingSession::tick);
-    connect(m_session, &RecordingSession::readingsStored, this, &Recorder::writeCsvLines);
+    // Readings are on the disk in the journal; none is kept in memory.
+    m_session->setKeepReadings(false);
+    m_session->setJournalFile(journalPathFor(m_options.out));
+    connect(m_session, &RecordingSession::readingStored, this, &Recorder::readingStored);
     connect(m_session, &RecordingSession::portReopened, this, &Recorder::portBack);
-    connect(m_session, &RecordingSession::timeUp, this, &Recorder::durationEnded);
-    connect(m_session, &RecordingSession::journalFailed, this, [this](const QString &file) {
-        m_err << tr("无法写入日志文件 %1；读数暂存在内存中。").arg(file) << Qt::endl;
+    connect(m_session, &RecordingSession::timeUp, this, &Recorder::stop);
+    connect(m_session, &RecordingSession::instrumentStopped, this, &Recorder::instrumentStopped);
+    connect(
+        m_session, &RecordingSession::journalFailed, this,
+        [this](const QString &file, const QString &reason) {
+            breakStatusLine();
+            m_err << tr("无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。").arg(file, reason)
+                  << Qt::endl;
+        });
+    connect(m_session, &RecordingSession::journalRecovered, this, [this](const QString &file) {
+        report(tr("日志文件 %1 又可以写入了；暂存的读数已写入。").arg(file));
     });
     m_connectTimeout.setSingleShot(true);
     m_connectTimeout.setInterval(kConnectTimeoutMs);
@@ -149,7 +127,7 @@ Recorder::~Recorder()
 
 int Recorder::readingCount() const
 {
-    return m_device.recordedCount();
+    return int(m_session->lastSeq());
 }
 
 void Recorder::start()
@@ -157,8 +135,15 @@ void Recorder::start()
     if (m_state != State::Idle)
         return;
     QString why;
-    if (!checkOutputFile(m_options.out, &why))
+    if (m_options.split == SplitMode::None && !checkOutputFile(m_options.out, &why))
         return fail(ExitOutputFailure, why);
+    if (m_options.split != SplitMode::None &&
+        !checkOutputFile(QFileInfo(m_options.out).absolutePath() + QStringLiteral("/.probe"), &why))
+        return fail(ExitOutputFailure, why);
+    QString holder;
+    if (!m_session->lockJournal(&holder))
+        return fail(ExitFailure,
+                    tr("%1 正在被另一个记录程序写入（%2）。").arg(m_options.out, holder));
     if (!m_options.csv.isEmpty()) {
         m_csv.setFileName(m_options.csv);
         if (!m_csv.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
@@ -172,43 +157,80 @@ void Recorder::start()
     m_device.setLink(m_link);
 }
 
-// Readings of a run that ended without writing them (killed, power cut)
-// become a measurement of their own before anything new is recorded; the
-// journal goes only once they are in the output.
+// A journal left behind holds a recording. One that was stopped (its
+// measurement may or may not be in the output yet) is written out and
+// dropped; one that was killed is gone on with once the instrument answers.
 bool Recorder::recoverJournal()
 {
     const QString path = journalPathFor(m_options.out);
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    JournalReader journal(path);
+    journal.open();
+    switch (journal.format()) {
+    case JournalReader::Format::Missing:
         return true;
-    const JournalContents journal = readJournal(file.readAll());
-    file.close();
-    if (journal.damaged)
-        m_err << tr("日志 %1 已损坏；恢复其中完整的 %2 个读数。")
-                     .arg(path)
-                     .arg(journal.records.size())
-              << Qt::endl;
-    if (!journal.records.isEmpty()) {
-        const QDateTime first = dateTimeFromRecord(journal.records.first());
-        const QString name =
-            m_options.name.isEmpty()
-                ? tr("恢复 %1").arg(first.toString(QStringLiteral("yyyyMMdd hh_mm_ss")))
-                : m_options.name;
-        Data_List_T measurement = newMeasurement(journal.records, name);
-        if (first.isValid())
-            measurement.created = first;
-        QString error;
-        if (!appendMeasurementToFile(m_options.out, measurement, &error)) {
-            fail(ExitOutputFailure,
-                 tr("无法写入 %1：%2。读数保留在日志 %3 中。").arg(m_options.out, error, path));
+    case JournalReader::Format::Unknown:
+        fail(ExitOutputFailure, tr("%1 不是日志文件；请将其移走后再开始。").arg(path));
+        return false;
+    case JournalReader::Format::Backup: {
+        // Left by an earlier version: its readings become a measurement.
+        JournalReading r;
+        QVector<_T_EE_TEST_DATA> records;
+        while (journal.next(&r))
+            records << r.record;
+        if (records.isEmpty())
+            return QFile::remove(path) || finishJournal(path);
+        const QDateTime first = dateTimeFromRecord(records.first());
+        JournalHeader header;
+        header.id = QUuid::createUuid();
+        header.started = first;
+        header.name = m_options.name.isEmpty()
+                          ? tr("恢复 %1").arg(first.toString(QStringLiteral("yyyyMMdd hh_mm_ss")))
+                          : m_options.name;
+        QVector<JournalReading> readings;
+        for (int i = 0; i < records.size(); ++i)
+            readings.append({quint32(i + 1), records.at(i)});
+        JournalWriter writer;
+        if (!writer.create(path, header, readings)) {
+            fail(isPassingWriteError(writer.errorCode()) ? ExitFailure : ExitOutputFailure,
+                 tr("无法写入日志 %1：%2").arg(path, writer.errorString()));
             return false;
         }
-        report(tr("已从日志 %1 恢复 %2 个读数，写入 %3。")
-                   .arg(path)
-                   .arg(journal.records.size())
-                   .arg(m_options.out));
+        writer.appendStop(quint32(readings.size()));
+        writer.close();
+        return finishJournal(path);
     }
-    if (!QFile::remove(path)) {
+    case JournalReader::Format::Journal:
+        break;
+    }
+    journal.skipToEnd();
+    if (journal.damagedBytes() > 0)
+        m_err << tr("日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。")
+                     .arg(path)
+                     .arg(journal.damagedBytes())
+                     .arg(journal.readingCount())
+              << Qt::endl;
+    if (journal.stopped())
+        return finishJournal(path);
+    m_resume = true;
+    report(tr("继续被中断的记录“%1”（%2 个读数）。")
+               .arg(journal.header().name)
+               .arg(journal.lastSeq()));
+    return true;
+}
+
+// Writes the stopped recording of the journal into the output and drops
+// the journal once that is on the disk.
+bool Recorder::finishJournal(const QString &path)
+{
+    const OutputResult result = writeJournalToOutput(path, m_options.out, m_options.split);
+    if (!result.ok) {
+        fail(isPassingWriteError(result.errorCode) ? ExitFailure : ExitOutputFailure,
+             tr("无法写入 %1：%2。读数保留在日志 %3 中。").arg(m_options.out, result.error, path));
+        return false;
+    }
+    for (const auto &file : result.written)
+        report(tr("已写入 %1：%2 个读数。").arg(file.first).arg(file.second));
+    if (!QFile::remove(path) && QFile::exists(path)) {
         fail(ExitOutputFailure, tr("无法删除日志 %1。").arg(path));
         return false;
     }
@@ -276,17 +298,14 @@ void Recorder::checkReady()
 void Recorder::beginRecording()
 {
     m_connectTimeout.stop();
-    const QDateTime now = QDateTime::currentDateTime();
-    m_name = m_options.name.isEmpty() ? now.toString(QStringLiteral("yyyyMMdd hh_mm_ss"))
-                                      : m_options.name;
-    m_session->setJournalFile(journalPathFor(m_options.out));
     m_session->setPort(m_port);
-    m_session->setContinuousTime(m_options.durationSeconds > 0, m_options.durationSeconds);
     if (m_publisher)
         startPublishing();
     if (m_state == State::Finished)
         return;
-    m_session->start();
+    resumeOrStart();
+    if (m_state == State::Finished)
+        return;
     m_elapsed.start();
     m_lastLineMs = 0;
     m_secondTimer.start();
@@ -294,7 +313,61 @@ void Recorder::beginRecording()
     report(tr("开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5")
                .arg(m_port, m_device.deviceName())
                .arg(m_device.interval())
-               .arg(m_name, m_options.out));
+               .arg(m_session->name(), m_options.out));
+    // A resumed recording whose time ran out while the program was away.
+    if (m_options.durationSeconds > 0 &&
+        m_session->startTime().secsTo(m_device.now()) >= m_options.durationSeconds)
+        stop();
+}
+
+// A killed run's recording goes on where its journal ends; the time it
+// was away counts towards --duration.
+void Recorder::resumeOrStart()
+{
+    int duration = m_options.durationSeconds;
+    if (m_resume) {
+        JournalReader journal(journalPathFor(m_options.out));
+        journal.open();
+        journal.skipToEnd();
+        if (!m_session->resume(journal)) {
+            const QString path = journalPathFor(m_options.out);
+            return fail(ExitFailure, tr("无法写入日志文件 %1。").arg(path));
+        }
+        if (duration > 0)
+            duration =
+                int(qMax<qint64>(1, duration - m_session->startTime().secsTo(m_device.now())));
+    } else {
+        const QString name = m_options.name.isEmpty()
+                                 ? m_device.now().toString(QStringLiteral("yyyyMMdd hh_mm_ss"))
+                                 : m_options.name;
+        m_session->start(name);
+    }
+    m_session->setContinuousTime(duration > 0, duration);
+    m_period = periodStart(m_device.now().date(), m_options.split);
+    if (m_options.split != SplitMode::None)
+        rollOver();
+}
+
+// --split: the periods that ended go to their files, and the journal keeps
+// only the current one. A file that cannot be written now is tried again
+// at the next check; the journal keeps its readings meanwhile.
+void Recorder::rollOver()
+{
+    const QDate today = m_device.now().date();
+    const QString path = journalPathFor(m_options.out);
+    const OutputResult result = writeJournalToOutput(path, m_options.out, m_options.split, today);
+    for (const auto &file : result.written)
+        report(tr("已写入 %1：%2 个读数。").arg(file.first).arg(file.second));
+    if (!result.ok) {
+        breakStatusLine();
+        m_err << tr("无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。")
+                     .arg(m_options.out, result.error, path)
+              << Qt::endl;
+        return;
+    }
+    if (!result.written.isEmpty() && !m_session->rotateJournal(result.carry))
+        return;
+    m_period = periodStart(today, m_options.split);
 }
 
 // Only once the instrument has told its name, which the topics carry. A
@@ -331,6 +404,9 @@ void Recorder::brokerState(int state, const QString &text)
 void Recorder::secondTick()
 {
     m_session->tick();
+    if (m_options.split != SplitMode::None &&
+        periodStart(m_device.now().date(), m_options.split) != m_period)
+        rollOver();
     if (m_options.status == StatusMode::Terminal) {
         showStatus();
     } else if (m_options.status == StatusMode::Lines &&
@@ -370,47 +446,38 @@ QString Recorder::statusText() const
     return text;
 }
 
-// One flushed line per stored reading, numbered within this recording.
-void Recorder::writeCsvLines(int count)
+void Recorder::readingStored(quint32 seq, const _T_EE_TEST_DATA &record)
 {
-    if (!m_csv.isOpen() || count <= m_csvCount)
+    writeCsvLine(seq, record);
+}
+
+// One flushed line per stored reading, numbered within the recording.
+void Recorder::writeCsvLine(quint32 seq, const _T_EE_TEST_DATA &record)
+{
+    if (!m_csv.isOpen())
         return;
     QTextStream out(&m_csv);
     out.setCodec("UTF-8");
     if (m_csv.size() == 0)
         out << csvLine(workbookHeaders(m_options.unit, DataOutput::workbookWords())) << '\n';
-    for (const RecordedReading &r : m_device.lastRecorded(count - m_csvCount)) {
-        const _T_EE_TEST_DATA record = storedRecordFromReading(r.first, r.second);
-        QStringList fields = csvRecordFields(record, ++m_csvCount, m_options.unit);
-        fields[1] = isoTimeWithOffset(dateTimeFromRecord(record));
-        out << csvLine(fields) << '\n';
-    }
+    QStringList fields = csvRecordFields(record, int(seq), m_options.unit);
+    fields[1] = isoTimeWithOffset(dateTimeFromRecord(record));
+    out << csvLine(fields) << '\n';
     out.flush();
     if ((!m_csv.flush() || m_csv.error() != QFileDevice::NoError) && !m_csvFailureReported) {
-        // A full disk must not end the recording: the data file and the
-        // journal still get every reading.
+        // A full disk must not end the recording: the journal still gets
+        // every reading.
         m_csvFailureReported = true;
         m_err << tr("无法写入 CSV 文件 %1：%2；记录继续。").arg(m_options.csv, m_csv.errorString())
               << Qt::endl;
     }
 }
 
-// The driver counts changes of the clock's second, so its count can run out up
-// to a second before the duration has really passed; the rest is waited for.
-void Recorder::durationEnded()
-{
-    const qint64 left = qint64(m_options.durationSeconds) * 1000 - m_elapsed.elapsed();
-    if (left > 0)
-        QTimer::singleShot(int(left), this, &Recorder::stop);
-    else
-        stop();
-}
-
 // Storing set to 0 s on the instrument's keys: nothing more would be stored,
 // so the recording ends as if stopped here.
 void Recorder::instrumentStopped()
 {
-    if ((m_state != State::Recording && m_state != State::Lost) || m_device.interval() != 0)
+    if (m_state != State::Recording && m_state != State::Lost)
         return;
     report(tr("仪器的存储间隔已设为0秒，记录结束。"));
     stop();
@@ -442,35 +509,37 @@ void Recorder::stop()
     }
     m_secondTimer.stop();
     m_session->tick();
-    const QVector<_T_EE_TEST_DATA> records = m_session->stop();
-    writeCsvLines(records.size());
-    report(tr("记录已停止，共 %1 个读数。").arg(records.size()));
+    m_session->stop();
+    report(tr("记录已停止，共 %1 个读数。").arg(m_session->lastSeq()));
     const QString journal = journalPathFor(m_options.out);
-    if (!records.isEmpty()) {
-        Data_List_T measurement = newMeasurement(records, m_name);
-        const QDateTime first = dateTimeFromRecord(records.first());
-        if (first.isValid())
-            measurement.created = first;
-        QString error;
-        if (!appendMeasurementToFile(m_options.out, measurement, &error)) {
-            // The journal keeps the readings for the next start.
-            fail(ExitOutputFailure,
-                 tr("无法写入 %1：%2。读数保留在日志 %3 中。").arg(m_options.out, error, journal));
-            return;
-        }
-        report(
-            tr("已写入 %1：测量“%2”，%3 个读数。").arg(m_options.out, m_name).arg(records.size()));
+    const OutputResult result = writeJournalToOutput(journal, m_options.out, m_options.split);
+    for (const auto &file : result.written)
+        report(tr("已写入 %1：测量“%2”，%3 个读数。")
+                   .arg(file.first, m_session->name())
+                   .arg(file.second));
+    if (!result.ok) {
+        // The journal keeps the readings for the next start; a full disk
+        // is a status the service retries.
+        fail(isPassingWriteError(result.errorCode) ? ExitFailure : ExitOutputFailure,
+             tr("无法写入 %1：%2。读数保留在日志 %3 中。")
+                 .arg(m_options.out, result.error, journal));
+        return;
     }
-    QFile::remove(journal);
+    m_session->clearJournal();
     finish(ExitDone);
 }
 
-void Recorder::fail(int status, const QString &message)
+void Recorder::breakStatusLine()
 {
     if (m_statusShown) {
         m_out << Qt::endl;
         m_statusShown = false;
     }
+}
+
+void Recorder::fail(int status, const QString &message)
+{
+    breakStatusLine();
     m_err << message << Qt::endl;
     finish(status);
 }
@@ -481,8 +550,10 @@ void Recorder::finish(int status)
         return;
     m_connectTimeout.stop();
     m_secondTimer.stop();
+    // A failure ends the program, not the recording: the journal is left
+    // open-ended, so the next start goes on with it.
     if (m_device.isRecording())
-        m_session->stop();
+        m_session->abandon();
     m_link->closePort();
     m_device.setLink(nullptr);
     if (m_simulator)

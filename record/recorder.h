@@ -4,6 +4,7 @@
 #include "record/recorderoptions.h"
 #include "store/data_list_t.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QObject>
@@ -17,31 +18,22 @@ class QTextStream;
 class RecordingSession;
 class SerialHandle;
 
-// The journal kept beside `out` while recording: the backup format.
+// The journal kept beside `out` while recording.
 QString journalPathFor(const QString &out);
 
 // Whether `out` can take a measurement: its folder exists and is writable,
-// and an existing file reads as a data file. Otherwise false and `why`.
+// and an existing file is a data file (checked by its structure, without
+// reading its records). Otherwise false and `why`.
 bool checkOutputFile(const QString &out, QString *why);
 
-// Appends `measurement` to the data file `out` (made when missing), keeping
-// the measurements it holds; the file is replaced in one step.
-bool appendMeasurementToFile(const QString &out, const Data_List_T &measurement, QString *error);
-
-// What a journal left behind holds.
-struct JournalContents
-{
-    QVector<_T_EE_TEST_DATA> records;
-    bool damaged = false; // bytes beyond the complete readings, or unreadable ones
-};
-JournalContents readJournal(const QByteArray &bytes);
-
 // One headless recording from connection to the written measurement. start()
-// checks the output, moves readings a journal left behind (a killed run)
-// into the output, connects and identifies the instrument as the window
-// does, sets the interval and records until stop(), the end of the duration
-// or a failure; finished() then carries the exit status. A lost port is
-// reopened by the session and the recording goes on in the same measurement.
+// checks and locks the output, finishes a recording a stopped run left in
+// the journal, connects and identifies the instrument as the window does,
+// sets the interval and records until stop(), the end of the duration or a
+// failure; finished() then carries the exit status. A run that was killed
+// is resumed: the same recording goes on. A lost port is reopened by the
+// session and the recording goes on in the same measurement. Readings live
+// in the journal, not in memory; the output is written from it.
 class Recorder : public QObject
 {
     Q_OBJECT
@@ -81,19 +73,23 @@ signals:
 
 private:
     bool recoverJournal();
+    bool finishJournal(const QString &what);
+    void resumeOrStart();
+    void rollOver();
+    void readingStored(quint32 seq, const _T_EE_TEST_DATA &record);
     bool choosePort();
     bool openPort();
     void checkReady();
     void beginRecording();
     void secondTick();
-    void writeCsvLines(int count);
+    void writeCsvLine(quint32 seq, const _T_EE_TEST_DATA &record);
     void startPublishing();
     void brokerState(int state, const QString &text);
-    void durationEnded();
     void instrumentStopped();
     void linkState(int open);
     void portBack();
     void fail(int status, const QString &message);
+    void breakStatusLine();
     void finish(int status);
     void setState(State state);
     void report(const QString &line);
@@ -105,7 +101,8 @@ private:
     State m_state = State::Idle;
     int m_exitStatus = ExitDone;
     QString m_port;
-    QString m_name;
+    bool m_resume = false; // a killed run's journal is gone on with
+    QDate m_period;        // --split: the period the journal holds
     DevKX740D m_device;
     SerialHandle *m_link;
     RecordingSession *m_session;
@@ -123,6 +120,5 @@ private:
     MqttFeed *m_feed = nullptr;
     bool m_brokerRefusalReported = false;
     QFile m_csv;
-    int m_csvCount = 0;
     bool m_csvFailureReported = false;
 };

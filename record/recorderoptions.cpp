@@ -81,6 +81,10 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
                                   QStringLiteral("C|F|K"), QStringLiteral("C"));
     const QCommandLineOption csv(QStringLiteral("csv"), tr("每个存储的读数追加一行到此 CSV 文件"),
                                  QStringLiteral("FILE.csv"));
+    const QCommandLineOption split(
+        QStringLiteral("split"),
+        tr("每天、每周或每月写一个数据文件（oven.dat → oven_2026-12-08.dat）"),
+        QStringLiteral("day|week|month"));
     const QCommandLineOption simulate(QStringLiteral("simulate"),
                                       tr("启动内置的仪器模拟器并从中记录"));
     const QCommandLineOption listPorts(QStringLiteral("list-ports"),
@@ -111,7 +115,8 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
                        interval, duration,   name,      unit,
                        csv,      simulate,   listPorts, quiet,
                        mqtt,     mqttPrefix, mqttUser,  mqttPasswordFile,
-                       mqttCa,   mqttCert,   mqttKey,   mqttDiscovery});
+                       mqttCa,   mqttCert,   mqttKey,   mqttDiscovery,
+                       split});
 
     if (!parser.parse(args)) {
         *message = parser.errorText();
@@ -168,6 +173,10 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         return Error;
     }
     o.csv = parser.value(csv);
+    if (parser.isSet(split) && !parseSplitMode(parser.value(split), &o.split)) {
+        *message = tr("无效的分割方式：%1（day、week 或 month）").arg(parser.value(split));
+        return Error;
+    }
     o.simulate = parser.isSet(simulate);
     if (parser.isSet(quiet))
         o.status = StatusMode::Quiet;

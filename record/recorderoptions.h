@@ -2,6 +2,7 @@
 
 #include "instrument/temperature.h"
 #include "mqtt/mqttsettings.h"
+#include "record/recordingoutput.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -11,10 +12,12 @@
 enum RecorderExit
 {
     ExitDone = 0,
-    ExitFailure = 1,      // anything not listed below
+    ExitFailure = 1,      // anything not listed below, among it what may pass by itself:
+                          // a full disk, another recorder on the same output
     ExitUsage = 2,        // command line; several instruments and no --port; interval 0
     ExitPortFailure = 3,  // no instrument found, or the port does not open
-    ExitOutputFailure = 4 // output (or CSV) cannot be written, or is not a data file
+    ExitOutputFailure = 4 // output (or CSV) cannot be written, or is not a data file;
+                          // the measurement could not be written at the end
 };
 
 // How the recorder reports while it runs.
@@ -33,7 +36,8 @@ struct RecorderOptions
     int durationSeconds = 0;     // 0: until stopped
     QString name;                // empty: the start time
     int unit = UnitCelsius;
-    QString csv;           // empty: none
+    QString csv; // empty: none
+    SplitMode split = SplitMode::None;
     bool simulate = false; // record from a simulator started in the program
     StatusMode status = StatusMode::Lines;
     int statusWidth = 79; // Terminal: the status line is cut to this many characters

@@ -34,12 +34,18 @@ StopSignals::StopSignals(QObject *parent) : QObject(parent)
     sa.sa_flags = SA_RESTART;
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    // A closed terminal or SSH session: the recording is written as on any stop.
+    sigaction(SIGHUP, &sa, nullptr);
+    // Output to a reader that went away (a pipe to a closed session) must
+    // not end the program before the recording is written.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 StopSignals::~StopSignals()
 {
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
 }
 
 void StopSignals::drain()

@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-// SIGINT and SIGTERM as a signal of the event loop: the handler only writes
+// SIGINT, SIGTERM and SIGHUP as a signal of the event loop: the handler only writes
 // a byte to a pipe that a socket notifier watches. One instance per program.
 class StopSignals : public QObject
 {

@@ -66,7 +66,7 @@
 <context>
     <name>ConnectFailure</name>
     <message>
-        <location filename="../measurement/connectfailure.cpp" line="+58"/>
+        <location filename="../measurement/connectfailure.cpp" line="+51"/>
         <source>无法打开串口 %1。</source>
         <translation>Cannot open the serial port %1.</translation>
     </message>
@@ -380,13 +380,13 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+320"/>
+        <location filename="../app/mainwindow.cpp" line="+321"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+355"/>
+        <location filename="../app/mainwindow_store.cpp" line="+360"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -690,7 +690,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+508"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+512"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -943,7 +943,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-269"/>
+        <location filename="../app/mainwindow.cpp" line="-270"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -973,7 +973,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+240"/>
+        <location line="+241"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -999,7 +999,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+34"/>
-        <location filename="../app/mainwindow_store.cpp" line="-191"/>
+        <location filename="../app/mainwindow_store.cpp" line="-195"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -1016,7 +1016,7 @@ Data that is not saved will be lost.</translation>
         <location filename="../app/mainwindow_measurement.cpp" line="-321"/>
         <location line="+322"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+255"/>
+        <location line="+259"/>
         <location line="+134"/>
         <source>是</source>
         <translation>Yes</translation>
@@ -1024,8 +1024,8 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-389"/>
-        <location line="+255"/>
+        <location filename="../app/mainwindow_store.cpp" line="-393"/>
+        <location line="+259"/>
         <location line="+134"/>
         <source>否</source>
         <translation>No</translation>
@@ -1071,7 +1071,7 @@ Data that is not saved will be lost.</translation>
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+151"/>
         <location filename="../app/mainwindow_settings.cpp" line="+93"/>
-        <location filename="../app/mainwindow_store.cpp" line="-430"/>
+        <location filename="../app/mainwindow_store.cpp" line="-434"/>
         <location line="+25"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
@@ -1150,7 +1150,7 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+237"/>
+        <location filename="../app/mainwindow_store.cpp" line="+241"/>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
     </message>
@@ -1166,7 +1166,7 @@ Please put the file in the folder of the program:
         <translation>CSV text</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-237"/>
+        <location filename="../app/mainwindow_store.cpp" line="-241"/>
         <location line="+27"/>
         <source>数据文件</source>
         <translation>Data file</translation>
@@ -1182,7 +1182,7 @@ Please put the file in the folder of the program:
         <translation>This file is not a valid data file and cannot be opened.</translation>
     </message>
     <message>
-        <location line="+194"/>
+        <location line="+198"/>
         <source>上移</source>
         <translation>Move up</translation>
     </message>
@@ -1499,63 +1499,92 @@ Please put the file in the folder of the program:
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+55"/>
+        <location filename="../record/recorder.cpp" line="+50"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+11"/>
         <source>无法读取 %1：%2</source>
         <translation>Cannot read %1: %2</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>%1 不是有效的数据文件；测量不会追加到其中。</source>
         <translation>%1 is not a valid data file; no measurement is appended to it.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location filename="../store/datafilestream.cpp" line="+129"/>
+        <location line="+9"/>
+        <location line="+6"/>
+        <location line="+7"/>
         <source>不是有效的数据文件</source>
         <translation>not a valid data file</translation>
     </message>
     <message>
-        <location line="+47"/>
-        <source>无法写入日志文件 %1；读数暂存在内存中。</source>
-        <translation>Cannot write the journal %1; the readings are kept in memory.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location filename="../record/recorder.cpp" line="+43"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+43"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
     <message>
-        <location line="+21"/>
-        <source>日志 %1 已损坏；恢复其中完整的 %2 个读数。</source>
-        <translation>The journal %1 is damaged; its %2 complete readings are restored.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
+        <location line="+36"/>
         <source>恢复 %1</source>
         <translation>recovered %1</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <location line="+255"/>
+        <location line="+41"/>
+        <location line="+297"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-252"/>
-        <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
-        <translation>Restored %2 readings from the journal %1 into %3.</translation>
+        <location line="-427"/>
+        <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
+        <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
+        <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
+        <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>%1 正在被另一个记录程序写入（%2）。</source>
+        <translation>%1 is already being recorded by another recorder (%2).</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>%1 不是日志文件；请将其移走后再开始。</source>
+        <translation>%1 is not a journal; move it away before starting.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>无法写入日志 %1：%2</source>
+        <translation>Cannot write the journal %1: %2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
+        <translation>The journal %1 has %2 damaged bytes, which were skipped; its %3 complete readings are kept.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>继续被中断的记录“%1”（%2 个读数）。</source>
+        <translation>Going on with the interrupted recording &quot;%1&quot; (%2 readings).</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <location line="+129"/>
+        <source>已写入 %1：%2 个读数。</source>
+        <translation>Wrote %1: %2 readings.</translation>
+    </message>
+    <message>
+        <location line="-127"/>
         <source>无法删除日志 %1。</source>
         <translation>Cannot remove the journal %1.</translation>
     </message>
@@ -1580,12 +1609,22 @@ Please put the file in the folder of the program:
         <translation>The instrument&apos;s storage interval is 0 s, so nothing would be stored. Set one with --interval.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+20"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>Recording: port %1, instrument %2, interval %3 s, measurement &quot;%4&quot;, into %5</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+21"/>
+        <source>无法写入日志文件 %1。</source>
+        <translation>Cannot write the journal %1.</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</source>
+        <translation>Cannot write %1: %2. The readings stay in the journal %3; trying again later.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>Publishing to %1, topics %2/…</translation>
     </message>
@@ -1595,7 +1634,7 @@ Please put the file in the folder of the program:
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>（连接已断开）</source>
         <translation> (connection lost)</translation>
     </message>
@@ -1605,12 +1644,12 @@ Please put the file in the folder of the program:
         <translation>%1%2  %3 readings  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+32"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>Cannot write the CSV file %1: %2; the recording goes on.</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+11"/>
         <source>仪器的存储间隔已设为0秒，记录结束。</source>
         <translation>The instrument&apos;s storage interval was set to 0 s; the recording ends.</translation>
     </message>
@@ -1625,12 +1664,12 @@ Please put the file in the folder of the program:
         <translation>Connection to the instrument is back (%1).</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+14"/>
         <source>记录已停止，共 %1 个读数。</source>
         <translation>Recording stopped, %1 readings.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+4"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>Wrote %1: measurement &quot;%2&quot;, %3 readings.</translation>
     </message>
@@ -1701,6 +1740,11 @@ Please put the file in the folder of the program:
         <location line="+2"/>
         <source>每个存储的读数追加一行到此 CSV 文件</source>
         <translation>append one line per stored reading to this CSV file</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>每天、每周或每月写一个数据文件（oven.dat → oven_2026-12-08.dat）</source>
+        <translation>write one data file per day, week or month (oven.dat → oven_2026-12-08.dat)</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1783,7 +1827,12 @@ Please put the file in the folder of the program:
         <translation>Invalid temperature unit: %1 (C, F or K)</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+5"/>
+        <source>无效的分割方式：%1（day、week 或 month）</source>
+        <translation>Invalid split: %1 (day, week or month)</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 works only together with --mqtt.</translation>
     </message>
@@ -1809,6 +1858,19 @@ Please put the file in the folder of the program:
         <location line="+0"/>
         <source>秒</source>
         <translation>s</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingSession</name>
+    <message>
+        <location filename="../measurement/recordingsession.cpp" line="+67"/>
+        <source>%1，进程 %2，主机 %3</source>
+        <translation>%1, process %2 on %3</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法创建锁文件</source>
+        <translation>cannot create the lock file</translation>
     </message>
 </context>
 <context>

@@ -66,7 +66,7 @@
 <context>
     <name>ConnectFailure</name>
     <message>
-        <location filename="../measurement/connectfailure.cpp" line="+58"/>
+        <location filename="../measurement/connectfailure.cpp" line="+51"/>
         <source>无法打开串口 %1。</source>
         <translation>无法打开串口 %1。</translation>
     </message>
@@ -380,13 +380,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+320"/>
+        <location filename="../app/mainwindow.cpp" line="+321"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+355"/>
+        <location filename="../app/mainwindow_store.cpp" line="+360"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -690,7 +690,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+508"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+512"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -943,7 +943,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-269"/>
+        <location filename="../app/mainwindow.cpp" line="-270"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -973,7 +973,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+240"/>
+        <location line="+241"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -999,7 +999,7 @@
     </message>
     <message>
         <location line="+34"/>
-        <location filename="../app/mainwindow_store.cpp" line="-191"/>
+        <location filename="../app/mainwindow_store.cpp" line="-195"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -1016,7 +1016,7 @@
         <location filename="../app/mainwindow_measurement.cpp" line="-321"/>
         <location line="+322"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+255"/>
+        <location line="+259"/>
         <location line="+134"/>
         <source>是</source>
         <translation>是</translation>
@@ -1024,8 +1024,8 @@
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-389"/>
-        <location line="+255"/>
+        <location filename="../app/mainwindow_store.cpp" line="-393"/>
+        <location line="+259"/>
         <location line="+134"/>
         <source>否</source>
         <translation>否</translation>
@@ -1071,7 +1071,7 @@
         <location filename="../app/mainwindow_export.cpp" line="+53"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+151"/>
         <location filename="../app/mainwindow_settings.cpp" line="+93"/>
-        <location filename="../app/mainwindow_store.cpp" line="-430"/>
+        <location filename="../app/mainwindow_store.cpp" line="-434"/>
         <location line="+25"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
@@ -1150,7 +1150,7 @@
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+237"/>
+        <location filename="../app/mainwindow_store.cpp" line="+241"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1166,7 +1166,7 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-237"/>
+        <location filename="../app/mainwindow_store.cpp" line="-241"/>
         <location line="+27"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
@@ -1182,7 +1182,7 @@
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+194"/>
+        <location line="+198"/>
         <source>上移</source>
         <translation>上移</translation>
     </message>
@@ -1499,63 +1499,92 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+55"/>
+        <location filename="../record/recorder.cpp" line="+50"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+11"/>
         <source>无法读取 %1：%2</source>
         <translation>无法读取 %1：%2</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>%1 不是有效的数据文件；测量不会追加到其中。</source>
         <translation>%1 不是有效的数据文件；测量不会追加到其中。</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location filename="../store/datafilestream.cpp" line="+129"/>
+        <location line="+9"/>
+        <location line="+6"/>
+        <location line="+7"/>
         <source>不是有效的数据文件</source>
         <translation>不是有效的数据文件</translation>
     </message>
     <message>
-        <location line="+47"/>
-        <source>无法写入日志文件 %1；读数暂存在内存中。</source>
-        <translation>无法写入日志文件 %1；读数暂存在内存中。</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location filename="../record/recorder.cpp" line="+43"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+43"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+21"/>
-        <source>日志 %1 已损坏；恢复其中完整的 %2 个读数。</source>
-        <translation>日志 %1 已损坏；恢复其中完整的 %2 个读数。</translation>
-    </message>
-    <message>
-        <location line="+8"/>
+        <location line="+36"/>
         <source>恢复 %1</source>
         <translation>恢复 %1</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <location line="+255"/>
+        <location line="+41"/>
+        <location line="+297"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-252"/>
-        <source>已从日志 %1 恢复 %2 个读数，写入 %3。</source>
-        <translation>已从日志 %1 恢复 %2 个读数，写入 %3。</translation>
+        <location line="-427"/>
+        <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
+        <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
+        <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
+        <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>%1 正在被另一个记录程序写入（%2）。</source>
+        <translation>%1 正在被另一个记录程序写入（%2）。</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>%1 不是日志文件；请将其移走后再开始。</source>
+        <translation>%1 不是日志文件；请将其移走后再开始。</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>无法写入日志 %1：%2</source>
+        <translation>无法写入日志 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
+        <translation>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>继续被中断的记录“%1”（%2 个读数）。</source>
+        <translation>继续被中断的记录“%1”（%2 个读数）。</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <location line="+129"/>
+        <source>已写入 %1：%2 个读数。</source>
+        <translation>已写入 %1：%2 个读数。</translation>
+    </message>
+    <message>
+        <location line="-127"/>
         <source>无法删除日志 %1。</source>
         <translation>无法删除日志 %1。</translation>
     </message>
@@ -1580,12 +1609,22 @@
         <translation>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+20"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+21"/>
+        <source>无法写入日志文件 %1。</source>
+        <translation>无法写入日志文件 %1。</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</source>
+        <translation>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>发布到 %1，主题 %2/…</translation>
     </message>
@@ -1595,7 +1634,7 @@
         <translation>MQTT：%1；记录继续。</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>（连接已断开）</source>
         <translation>（连接已断开）</translation>
     </message>
@@ -1605,12 +1644,12 @@
         <translation>%1%2  %3 个读数  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+32"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>无法写入 CSV 文件 %1：%2；记录继续。</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+11"/>
         <source>仪器的存储间隔已设为0秒，记录结束。</source>
         <translation>仪器的存储间隔已设为0秒，记录结束。</translation>
     </message>
@@ -1625,12 +1664,12 @@
         <translation>与仪器的连接已恢复（%1）。</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+14"/>
         <source>记录已停止，共 %1 个读数。</source>
         <translation>记录已停止，共 %1 个读数。</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+4"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>已写入 %1：测量“%2”，%3 个读数。</translation>
     </message>
@@ -1701,6 +1740,11 @@
         <location line="+2"/>
         <source>每个存储的读数追加一行到此 CSV 文件</source>
         <translation>每个存储的读数追加一行到此 CSV 文件</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>每天、每周或每月写一个数据文件（oven.dat → oven_2026-12-08.dat）</source>
+        <translation>每天、每周或每月写一个数据文件（oven.dat → oven_2026-12-08.dat）</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1783,7 +1827,12 @@
         <translation>无效的温度单位：%1（C、F 或 K）</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+5"/>
+        <source>无效的分割方式：%1（day、week 或 month）</source>
+        <translation>无效的分割方式：%1（day、week 或 month）</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>
@@ -1809,6 +1858,19 @@
         <location line="+0"/>
         <source>秒</source>
         <translation>秒</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingSession</name>
+    <message>
+        <location filename="../measurement/recordingsession.cpp" line="+67"/>
+        <source>%1，进程 %2，主机 %3</source>
+        <translation>%1，进程 %2，主机 %3</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法创建锁文件</source>
+        <translation>无法创建锁文件</translation>
     </message>
 </context>
 <context>

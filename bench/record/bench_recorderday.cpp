@@ -3,9 +3,8 @@
 // the command line, then the driver is fed a day of live readings directly.
 // Every stored reading goes through the journal and the CSV file as in a real
 // run. Shows the cost of one reading and how much memory a reading adds once
-// the first 1 000 are in: the readings themselves (kept for the measurement
-// written at the end) and nothing else.
-#include "record/recorder.h"
+// the first 1 000 are in: none, as the readings live in the journal.
+#include "bench/record/simulatedrecording.h"
 #include "tests/app/memoryprobe.h"
 
 #include <QCoreApplication>
@@ -17,20 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-
 namespace {
-
 constexpr int kDay = 24 * 3600;
-
-_T_PRINT_OUT_DATA reading(int k)
-{
-    _T_PRINT_OUT_DATA r;
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        r.value[ch] = float(20 + 10 * ch + 5 * std::sin(k / (300.0 + ch)));
-    r.status[3] = k % 997 == 0 ? 0x10 : 0;
-    return r;
-}
 
 } // namespace
 
@@ -50,12 +37,7 @@ static void BM_RecorderDay(benchmark::State &state)
         QTextStream err(&errText);
         Recorder recorder(options, out, err);
         recorder.start();
-        QElapsedTimer wait;
-        wait.start();
-        while (recorder.state() != Recorder::State::Recording && wait.elapsed() < 20000 &&
-               recorder.state() != Recorder::State::Finished)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        if (recorder.state() != Recorder::State::Recording) {
+        if (!waitUntilRecording(recorder)) {
             state.SkipWithError(qPrintable(QStringLiteral("no recording: ") + errText));
             return;
         }
@@ -72,12 +54,7 @@ static void BM_RecorderDay(benchmark::State &state)
         clock.start();
         while (seconds < kDay) {
             ++seconds;
-            device.handleTimeOut();
-            device.codeDeal(QByteArray(1, 1) + printOutToBytes(reading(seconds)));
-            // What the event loop would have done meanwhile: the status
-            // line, the simulator's own readings.
-            if (seconds % 600 == 0)
-                QCoreApplication::processEvents();
+            recordSecond(device, seconds);
             if (seconds == 1000) {
                 heapAt1000 = heapInUse();
                 rssAt1000 = residentBytes();

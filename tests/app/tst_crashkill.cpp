@@ -13,6 +13,7 @@
 #include "store/data_list_t.h"
 #include "store/data_table_t.h"
 #include "store/datafile.h"
+#include "store/recordingjournal.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -57,9 +58,7 @@ QByteArray recordsHash(const QVector<_T_EE_TEST_DATA> &records)
 
 QVector<_T_EE_TEST_DATA> recordsInBackup()
 {
-    QFile file(QStringLiteral("auto_backup.bak"));
-    return file.open(QIODevice::ReadOnly) ? backupFileFromBytes(file.readAll())
-                                          : QVector<_T_EE_TEST_DATA>();
+    return readJournalRecords(QStringLiteral("auto_backup.bak"));
 }
 
 void answerDialogs(const QString &saveAs)

@@ -7,6 +7,7 @@
 #include "sim/instrumentsimulator.h"
 #include "store/data_list_t.h"
 #include "store/datafile.h"
+#include "store/recordingjournal.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -26,8 +27,7 @@ const char kChildOption[] = "--record-child";
 
 int recordsInBackup()
 {
-    QFile file(QStringLiteral("auto_backup.bak"));
-    return file.open(QIODevice::ReadOnly) ? backupFileFromBytes(file.readAll()).size() : 0;
+    return readJournalRecords(QStringLiteral("auto_backup.bak")).size();
 }
 
 // Connects to a simulator, starts a recording and reports, once a second, how

@@ -6,6 +6,7 @@
 #include "memoryprobe.h"
 #include "resources/initresources.h"
 #include "store/datafile.h"
+#include "store/recordingjournal.h"
 #include "ui_mainwindow.h"
 #include "windowtest.h"
 
@@ -89,17 +90,20 @@ private slots:
         QCOMPARE(w.form()->customPlot->graph(0)->data()->at(9999)->value,
                  double(reading(kWeek).value[0]));
 
+        // The journal holds every reading, each appended as it was stored.
+        const int headerSize = kJournalMagic.size() + 7 + 28;
         QByteArray file = backupFile();
-        QCOMPARE(file.size(), 8 + kWeek * kBackupElementSize);
-        QVector<_T_EE_TEST_DATA> backup = backupFileFromBytes(file);
+        QCOMPARE(file.size(), headerSize + kWeek * kJournalReadingEntrySize);
+        QVector<_T_EE_TEST_DATA> backup = readJournalRecords(QStringLiteral("auto_backup.bak"));
         QCOMPARE(backup.size(), kWeek);
         QCOMPARE(dateTimeFromRecord(backup.first()), start.addSecs(1));
         QCOMPARE(dateTimeFromRecord(backup.last()), start.addSecs(kWeek));
         QCOMPARE(backup.last().value[2], reading(kWeek).value[2]);
 
         // Mark a byte of an early record's T1 value on disk: an update that
-        // rewrote the file would lose the mark.
-        const int marked = 8 + 5 * kBackupElementSize + 4 + 16;
+        // rewrote the file would lose the mark, and its checksum no longer
+        // holds, so that one reading is dropped when read.
+        const int marked = headerSize + 5 * kJournalReadingEntrySize + 7 + 4 + 16;
         {
             QFile f(QStringLiteral("auto_backup.bak"));
             QVERIFY(f.open(QIODevice::ReadWrite));
@@ -108,14 +112,14 @@ private slots:
         }
         recordUpTo(kWeek + 1, 1);
         const QByteArray after = backupFile();
-        QCOMPARE(after.size(), 8 + (kWeek + 1) * kBackupElementSize);
+        QCOMPARE(after.size(), headerSize + (kWeek + 1) * kJournalReadingEntrySize);
         QCOMPARE(after.at(marked), char(~file.at(marked)));
         file.clear();
-        backup = backupFileFromBytes(after);
-        QCOMPARE(backup.size(), kWeek + 1);
+        backup = readJournalRecords(QStringLiteral("auto_backup.bak"));
+        QCOMPARE(backup.size(), kWeek);
         QCOMPARE(dateTimeFromRecord(backup.last()), start.addSecs(kWeek + 1));
 
-        // The week ends in the measurement, and the backup is emptied.
+        // The week ends in the measurement, and the journal goes.
         w.form()->pb_start->click();
         QVERIFY(!w.device().isRecording());
         QVERIFY(w.currentMeasurement());

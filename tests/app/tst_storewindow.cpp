@@ -4,6 +4,7 @@
 #include "settings/settingsfile.h"
 #include "sim/instrumentsimulator.h"
 #include "store/datafile.h"
+#include "store/recordingjournal.h"
 #include "tests/app/fakerecording.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
@@ -246,8 +247,8 @@ private slots:
                 for (int k = 0; k < round; ++k)
                     reading();
                 w.handleTimeOut();
-                QCOMPARE(readFile(QStringLiteral("auto_backup.bak")),
-                         backupFileToBytes(w.device().recordedAsTestData()));
+                QCOMPARE(readJournalRecords(QStringLiteral("auto_backup.bak")),
+                         w.device().recordedAsTestData());
             }
             recorded = w.device().recordedCount();
             QCOMPARE(recorded, 6);
@@ -256,8 +257,8 @@ private slots:
             reading();
             w.applyUnit(1);
             w.handleTimeOut();
-            QCOMPARE(readFile(QStringLiteral("auto_backup.bak")),
-                     backupFileToBytes(w.device().recordedAsTestData()));
+            QCOMPARE(readJournalRecords(QStringLiteral("auto_backup.bak")),
+                     w.device().recordedAsTestData());
             ++recorded;
 
             // The file buttons refuse while recording.

@@ -1,9 +1,11 @@
 // The recorder in-process: durations on the command line, journals left
 // behind, and a recording that survives the instrument's port going away.
 
+#include "link/portdiscovery.h"
 #include "record/recorder.h"
 #include "sim/instrumentsimulator.h"
 #include "store/datafile.h"
+#include "store/recordingjournal.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -23,6 +25,9 @@ private slots:
     void durationRunsItsFullTime();
     void instrumentSetToStoreNothingEndsTheRecording();
     void csvThatCannotBeWrittenIsReportedOnce();
+    void secondRecorderOnTheSameOutputIsRefused();
+    void returningInstrumentIsFound_data();
+    void returningInstrumentIsFound();
 };
 
 namespace {
@@ -73,6 +78,7 @@ void TestRecorder::journalKeepsItsCompleteReadings_data()
     QTest::newRow("last reading cut") << 10 << 2 << true;
 }
 
+// A journal of the older backup format, left by an earlier version.
 void TestRecorder::journalKeepsItsCompleteReadings()
 {
     QFETCH(int, cut);
@@ -81,9 +87,19 @@ void TestRecorder::journalKeepsItsCompleteReadings()
     const QVector<_T_EE_TEST_DATA> records{record(1), record(2), record(3)};
     QByteArray bytes = backupFileToBytes(records);
     bytes.chop(cut);
-    const JournalContents journal = readJournal(bytes);
-    QCOMPARE(journal.records, records.mid(0, readings));
-    QCOMPARE(journal.damaged, damaged);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.dat.journal"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    JournalReader journal(path);
+    QVERIFY(journal.open());
+    QVector<_T_EE_TEST_DATA> read;
+    for (JournalReading r; journal.next(&r);)
+        read << r.record;
+    QCOMPARE(read, records.mid(0, readings));
+    QCOMPARE(journal.damagedBytes() > 0, damaged);
 }
 
 void TestRecorder::lostPortIsReopenedInTheSameMeasurement()
@@ -229,6 +245,79 @@ void TestRecorder::csvThatCannotBeWrittenIsReportedOnce()
     Data_table_T archive;
     QVERIFY(dataFileFromBytes(file.readAll(), archive));
     QVERIFY(archive.lists[0]->records.size() >= 3);
+}
+
+void TestRecorder::secondRecorderOnTheSameOutputIsRefused()
+{
+    SimulatedRun run;
+    Recorder first(run.options, run.out, run.err);
+    first.start();
+    QTRY_VERIFY_WITH_TIMEOUT(first.readingCount() >= 1, 10000);
+
+    QString outText;
+    QString errText;
+    QTextStream out(&outText);
+    QTextStream err(&errText);
+    Recorder second(run.options, out, err);
+    QSignalSpy finished(&second, &Recorder::finished);
+    second.start();
+    QTRY_COMPARE(finished.size(), 1);
+    QCOMPARE(finished.at(0).at(0).toInt(), int(ExitFailure));
+    QVERIFY2(errText.contains(QString::number(QCoreApplication::applicationPid())),
+             qPrintable(errText));
+    QVERIFY(first.state() == Recorder::State::Recording);
+    const int before = first.readingCount();
+    QTRY_VERIFY_WITH_TIMEOUT(first.readingCount() > before, 5000);
+    first.stop();
+}
+
+void TestRecorder::returningInstrumentIsFound_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QStringList>("now"); // name:serial[:busy] of instrument ports
+    QTest::addColumn<QString>("found");
+    QTest::newRow("same name back") << "ttyUSB0"
+                                    << "" << true << QStringList{} << "ttyUSB0";
+    QTest::newRow("not back") << "ttyUSB0"
+                              << "" << false << QStringList{} << "";
+    QTest::newRow("back under another name") << "ttyUSB0"
+                                             << "" << false << QStringList{"ttyUSB1:"} << "ttyUSB1";
+    QTest::newRow("two could be it") << "ttyUSB0"
+                                     << "" << false << QStringList{"ttyUSB1:", "ttyUSB2:"} << "";
+    QTest::newRow("busy one is another program's")
+        << "ttyUSB0"
+        << "" << false << QStringList{"ttyUSB1::busy"} << "";
+    QTest::newRow("serial number tells them apart")
+        << "ttyUSB0"
+        << "A1" << false << QStringList{"ttyUSB1:B2", "ttyUSB2:A1"} << "ttyUSB2";
+}
+
+void TestRecorder::returningInstrumentIsFound()
+{
+    QFETCH(QString, port);
+    QFETCH(QString, serial);
+    QFETCH(bool, exists);
+    QFETCH(QStringList, now);
+    QFETCH(QString, found);
+    SerialPortDescription was;
+    was.name = port;
+    was.hasVendor = was.hasProduct = true;
+    was.vendor = kInstrumentUsbVendor;
+    was.product = kInstrumentUsbProduct;
+    was.serialNumber = serial;
+    QList<SerialPortDescription> ports;
+    for (const QString &p : now) {
+        SerialPortDescription d = was;
+        d.name = p.section(QLatin1Char(':'), 0, 0);
+        d.serialNumber = p.section(QLatin1Char(':'), 1, 1);
+        d.busy = p.endsWith(QLatin1String(":busy"));
+        ports << d;
+    }
+    QCOMPARE(findReturningPort(port, was, ports, exists), found);
+    // A bare name is a device under /dev, wherever the program runs.
+    QCOMPARE(portDevicePath(port), QStringLiteral("/dev/") + port);
 }
 
 QTEST_GUILESS_MAIN(TestRecorder)

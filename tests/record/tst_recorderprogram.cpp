@@ -3,7 +3,10 @@
 
 #include "instrument/temperature.h"
 #include "store/datafile.h"
+#include "store/recordingjournal.h"
 #include "tests/mqtt/testbroker.h"
+
+#include <csignal>
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -17,8 +20,10 @@ class TestRecorderProgram : public QObject
     Q_OBJECT
 
 private slots:
+    void terminatedRunAppendsItsMeasurement_data();
     void terminatedRunAppendsItsMeasurement();
-    void killedRunIsRecoveredOnce();
+    void killedRunIsResumedWithEveryReadingOnce();
+    void fullDiskCostsNothingAndIsRetried();
     void unwritableOutputStopsBeforeRecording_data();
     void unwritableOutputStopsBeforeRecording();
     void publishesEveryRecordedReading();
@@ -40,7 +45,7 @@ QByteArray readAll(const QString &path)
 
 QVector<_T_EE_TEST_DATA> journalRecords(const QString &out)
 {
-    return backupFileFromBytes(readAll(out + QStringLiteral(".journal")));
+    return readJournalRecords(out + QStringLiteral(".journal"));
 }
 
 // Waits until the running program's journal holds `count` readings.
@@ -87,8 +92,17 @@ _T_EE_TEST_DATA record(int second, float t1)
 
 } // namespace
 
+void TestRecorderProgram::terminatedRunAppendsItsMeasurement_data()
+{
+    QTest::addColumn<int>("stopSignal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    // A closed terminal or SSH session.
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
 void TestRecorderProgram::terminatedRunAppendsItsMeasurement()
 {
+    QFETCH(int, stopSignal);
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("oven.dat"));
     Data_table_T earlier = newArchive();
@@ -102,7 +116,7 @@ void TestRecorderProgram::terminatedRunAppendsItsMeasurement()
     QProcess recorder;
     startRecording(recorder, out);
     QVERIFY2(waitForJournal(out, 3), recorder.readAllStandardError().constData());
-    recorder.terminate();
+    ::kill(pid_t(recorder.processId()), stopSignal);
     QVERIFY(recorder.waitForFinished(10000));
     QCOMPARE(recorder.exitStatus(), QProcess::NormalExit);
     QCOMPARE(recorder.exitCode(), 0);
@@ -125,36 +139,111 @@ void TestRecorderProgram::terminatedRunAppendsItsMeasurement()
     QVERIFY(QFileInfo(workbook).size() > 0);
 }
 
-void TestRecorderProgram::killedRunIsRecoveredOnce()
+// Killed twice and started again with the same command: one recording
+// holding every reading the journal had at each kill, each once, in order.
+void TestRecorderProgram::killedRunIsResumedWithEveryReadingOnce()
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("oven.dat"));
-    QProcess first;
-    startRecording(first, out);
-    QVERIFY(waitForJournal(out, 3));
-    first.kill();
-    QVERIFY(first.waitForFinished(5000));
-    const QVector<_T_EE_TEST_DATA> journal = journalRecords(out);
-    QVERIFY(journal.size() >= 3);
-
-    QProcess second;
-    startRecording(second, out);
-    // The journal of the new recording starts from nothing.
-    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(out + QStringLiteral(".journal")) ||
-                                 journalRecords(out).size() < journal.size(),
-                             10000);
-    QVERIFY(waitForJournal(out, 2));
-    second.terminate();
-    QVERIFY(second.waitForFinished(10000));
-    QCOMPARE(second.exitCode(), 0);
+    QVector<_T_EE_TEST_DATA> seen;
+    for (int run = 0; run < 2; ++run) {
+        QProcess recorder;
+        startRecording(recorder, out);
+        QVERIFY(waitForJournal(out, seen.size() + 2));
+        recorder.kill();
+        QVERIFY(recorder.waitForFinished(5000));
+        const QVector<_T_EE_TEST_DATA> journal = journalRecords(out);
+        QCOMPARE(journal.mid(0, seen.size()), seen);
+        seen = journal;
+    }
+    QProcess last;
+    startRecording(last, out);
+    QVERIFY(waitForJournal(out, seen.size() + 1));
+    last.terminate();
+    QVERIFY(last.waitForFinished(10000));
+    QCOMPARE(last.exitCode(), 0);
 
     const Data_table_T archive = readArchive(out);
-    QCOMPARE(archive.lists.size(), 2);
-    QCOMPARE(archive.lists[0]->records, journal);
-    const QVector<_T_EE_TEST_DATA> &again = archive.lists[1]->records;
-    QVERIFY(again.size() >= 2);
-    for (const _T_EE_TEST_DATA &r : again)
-        QVERIFY(!journal.contains(r));
+    QCOMPARE(archive.lists.size(), 1);
+    const QVector<_T_EE_TEST_DATA> &records = archive.lists[0]->records;
+    QCOMPARE(records.mid(0, seen.size()), seen);
+    for (int i = 1; i < records.size(); ++i)
+        QVERIFY(dateTimeFromRecord(records[i - 1]) < dateTimeFromRecord(records[i]));
+    QCOMPARE(archive.lists[0]->created, dateTimeFromRecord(records.first()));
+}
+
+// A file system with room for the journal but not for the new data file:
+// the old file stays as it was, the journal keeps the readings, the reason
+// is the system's and the status is one the service retries. With room
+// again, the next start writes the recording.
+void TestRecorderProgram::fullDiskCostsNothingAndIsRetried()
+{
+    if (QProcess::execute(QStringLiteral("unshare"),
+                          {QStringLiteral("-rm"), QStringLiteral("true")}) != 0)
+        QSKIP("no private mount namespace for a small file system here");
+    QTemporaryDir dir;
+    const QString disk = dir.filePath(QStringLiteral("disk"));
+    const QString saved = dir.filePath(QStringLiteral("saved"));
+    QVERIFY(QDir().mkpath(disk) && QDir().mkpath(saved));
+    Data_table_T earlier = newArchive();
+    QVector<_T_EE_TEST_DATA> many;
+    for (int i = 0; i < 800; ++i)
+        many << record(i % 60, float(i));
+    earlier.append(newMeasurement(many, QStringLiteral("earlier")));
+    const QByteArray earlierBytes = dataFileToBytes(earlier);
+    {
+        QFile file(dir.filePath(QStringLiteral("oven.dat")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(earlierBytes);
+    }
+    // 96 KiB in all: the old file (29 KiB) and a filler leave room for the
+    // journal and its lock but not for a second copy of the file.
+    const QString script = QStringLiteral(
+        "set -u; mount -t tmpfs -o size=96k none \"$DISK\" || exit 99; "
+        "cp \"$DIR/oven.dat\" \"$DISK/\"; "
+        "head -c 40960 /dev/zero > \"$DISK/filler\"; "
+        "\"$PROG\" --simulate --interval 1s --duration 3s --quiet --out \"$DISK/oven.dat\"; "
+        "echo \"first $?\"; cp \"$DISK/oven.dat\" \"$DISK/oven.dat.journal\" \"$SAVED/\"; "
+        "rm \"$DISK/filler\"; "
+        "\"$PROG\" --simulate --interval 1s --duration 1s --quiet --out \"$DISK/oven.dat\"; "
+        "echo \"second $?\"; cp \"$DISK/oven.dat\" \"$DIR/after.dat\"; ls \"$DISK\"");
+    QProcess shell;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISK"), disk);
+    env.insert(QStringLiteral("DIR"), dir.path());
+    env.insert(QStringLiteral("SAVED"), saved);
+    env.insert(QStringLiteral("PROG"), program());
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    shell.setProcessEnvironment(env);
+    shell.start(QStringLiteral("unshare"),
+                {QStringLiteral("-rm"), QStringLiteral("sh"), QStringLiteral("-c"), script});
+    QVERIFY(shell.waitForFinished(60000));
+    const QString output = QString::fromUtf8(shell.readAllStandardOutput());
+    const QString errors = QString::fromUtf8(shell.readAllStandardError());
+    if (shell.exitCode() == 99)
+        QSKIP("tmpfs cannot be mounted here");
+    QVERIFY2(output.contains(QStringLiteral("first 1")), qPrintable(output + errors));
+    QVERIFY2(errors.contains(QStringLiteral("No space left on device")), qPrintable(errors));
+    QCOMPARE(readAll(saved + QStringLiteral("/oven.dat")), earlierBytes);
+    QVERIFY(journalRecords(saved + QStringLiteral("/oven.dat")).size() >= 2);
+
+    // Room again: the kept recording and the new one are both written.
+    QVERIFY2(output.contains(QStringLiteral("second 0")), qPrintable(output + errors));
+
+    const Data_table_T after = readArchive(dir.filePath(QStringLiteral("after.dat")));
+    QCOMPARE(after.lists.size(), 3);
+    QCOMPARE(after.lists[0]->records, many);
+    QCOMPARE(after.lists[1]->records, journalRecords(saved + QStringLiteral("/oven.dat")));
+    QVERIFY(!output.contains(QStringLiteral("oven.dat.journal")));
+
+    // The service retries every status but a wrong command line.
+    QFile unit(QString::fromUtf8(KX_SOURCE_DIR "/platform/kx740d-record@.service.in"));
+    QVERIFY(unit.open(QIODevice::ReadOnly));
+    const QByteArray text = unit.readAll();
+    const int at = text.indexOf("RestartPreventExitStatus=");
+    QVERIFY(at >= 0);
+    const QByteArray statuses = text.mid(at, text.indexOf('\n', at) - at);
+    QVERIFY2(!statuses.split('=').last().split(' ').contains("1"), statuses.constData());
 }
 
 void TestRecorderProgram::unwritableOutputStopsBeforeRecording_data()

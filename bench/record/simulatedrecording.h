@@ -1,0 +1,41 @@
+#pragma once
+
+#include "record/recorder.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <cmath>
+
+// What the recorder benchmarks share: the live reading of second `k` (four
+// slow curves), and the wait for a recorder on its built-in simulator to
+// start recording.
+
+inline _T_PRINT_OUT_DATA benchReading(int k)
+{
+    _T_PRINT_OUT_DATA r;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        r.value[ch] = float(20 + 10 * ch + 5 * std::sin(k / (300.0 + ch)));
+    r.status[3] = k % 997 == 0 ? 0x10 : 0;
+    return r;
+}
+
+inline bool waitUntilRecording(Recorder &recorder)
+{
+    QElapsedTimer wait;
+    wait.start();
+    while (recorder.state() != Recorder::State::Recording && wait.elapsed() < 20000 &&
+           recorder.state() != Recorder::State::Finished)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return recorder.state() == Recorder::State::Recording;
+}
+
+// One simulated second: the driver's tick sees the new second, the reading
+// arrives, and now and then the event loop runs (syncs, status line).
+inline void recordSecond(DevKX740D &device, int second)
+{
+    device.handleTimeOut();
+    device.codeDeal(QByteArray(1, 1) + printOutToBytes(benchReading(second)));
+    if (second % 600 == 0)
+        QCoreApplication::processEvents();
+}
