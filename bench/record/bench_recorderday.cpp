@@ -66,8 +66,8 @@ static void BM_RecorderDay(benchmark::State &state)
         const double added = count - countAt1000;
         state.counters["readings"] = count;
         state.counters["us_per_reading"] = recordMs * 1000 / count;
-        state.counters["heap_B_per_reading"] = double(heapInUse() - heapAt1000) / added;
-        state.counters["rss_B_per_reading"] = double(residentBytes() - rssAt1000) / added;
+        state.counters["heap_B_per_reading"] = (double(heapInUse()) - double(heapAt1000)) / added;
+        state.counters["rss_B_per_reading"] = (double(residentBytes()) - double(rssAt1000)) / added;
         state.counters["journal_MB"] =
             double(QFileInfo(dir.filePath(QStringLiteral("day.dat.journal"))).size()) / 1e6;
         clock.restart();
