@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "app/mqttcontrol.h"
+#include "app/unitboxes.h"
 #include "app/userdialogs.h"
 #include "instrument/temperature.h"
 #include "link/serialhandle.h"
