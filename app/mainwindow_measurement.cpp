@@ -8,13 +8,13 @@
 #include "instrument/temperature.h"
 #include "link/serialhandle.h"
 #include "link/serialthread.h"
-#include "measurement/bash.h"
 #include "measurement/connectfailure.h"
 #include "measurement/recordingrules.h"
 #include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
 #include "measurement/unitrules.h"
 #include "ui_mainwindow.h"
+#include "widgets/bash.h"
 
 #include <QButtonGroup>
 #include <QDateTime>
