@@ -1,7 +1,5 @@
 #include "record/recorder.h"
 
-#include "export/dataoutput.h"
-#include "export/workbookrules.h"
 #include "link/portdiscovery.h"
 #include "link/serialhandle.h"
 #include "link/serialthread.h"
@@ -10,6 +8,7 @@
 #include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
 #include "sim/instrumentsimulator.h"
+#include "store/csvtext.h"
 #include "store/datafile.h"
 
 #include <QDir>
@@ -378,7 +377,7 @@ void Recorder::writeCsvLines(int count)
     QTextStream out(&m_csv);
     out.setCodec("UTF-8");
     if (m_csv.size() == 0)
-        out << csvLine(workbookHeaders(m_options.unit, DataOutput::workbookWords())) << '\n';
+        out << csvLine(workbookHeaders(m_options.unit, exportColumnWords())) << '\n';
     for (const RecordedReading &r : m_device.lastRecorded(count - m_csvCount)) {
         const _T_EE_TEST_DATA record = storedRecordFromReading(r.first, r.second);
         QStringList fields = csvRecordFields(record, ++m_csvCount, m_options.unit);
