@@ -4,7 +4,7 @@
 <context>
     <name>Bash</name>
     <message>
-        <location filename="../measurement/bash.ui" line="+137"/>
+        <location filename="../widgets/bash.ui" line="+137"/>
         <location line="+237"/>
         <location line="+237"/>
         <location line="+237"/>
@@ -93,7 +93,7 @@ in a terminal, then log out and log in again for the new group membership to tak
 <context>
     <name>DataOutput</name>
     <message>
-        <location filename="../export/dataoutput.cpp" line="+41"/>
+        <location filename="../store/csvtext.cpp" line="+19"/>
         <source>NO.</source>
         <translation>NO.</translation>
     </message>
@@ -113,7 +113,7 @@ in a terminal, then log out and log in again for the new group membership to tak
         <translation>Thermocouple</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location filename="../export/dataoutput.cpp" line="+47"/>
         <source>编号</source>
         <translation>No.</translation>
     </message>
@@ -690,7 +690,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+508"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+509"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -1499,7 +1499,7 @@ Please put the file in the folder of the program:
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+55"/>
+        <location filename="../record/recorder.cpp" line="+48"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>

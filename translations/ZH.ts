@@ -4,7 +4,7 @@
 <context>
     <name>Bash</name>
     <message>
-        <location filename="../measurement/bash.ui" line="+137"/>
+        <location filename="../widgets/bash.ui" line="+137"/>
         <location line="+237"/>
         <location line="+237"/>
         <location line="+237"/>
@@ -93,7 +93,7 @@
 <context>
     <name>DataOutput</name>
     <message>
-        <location filename="../export/dataoutput.cpp" line="+41"/>
+        <location filename="../store/csvtext.cpp" line="+19"/>
         <source>NO.</source>
         <translation>序号</translation>
     </message>
@@ -113,7 +113,7 @@
         <translation>热电偶</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location filename="../export/dataoutput.cpp" line="+47"/>
         <source>编号</source>
         <translation>编号</translation>
     </message>
@@ -690,7 +690,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+508"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+509"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1499,7 +1499,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+55"/>
+        <location filename="../record/recorder.cpp" line="+48"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
