@@ -4,12 +4,12 @@
 #include "instrument/devkx740d.h"
 #include "link/portdiscovery.h"
 #include "link/portwatcher.h"
-#include "measurement/dashboardrules.h"
 #include "measurement/transferguard.h"
 #include "settings/settingsfile.h"
 #include "store/backupslot.h"
 #include "store/data_table_t.h"
 #include "store/recordclipboard.h"
+#include "widgets/dashboardrules.h"
 #include "widgets/titlebardrag.h"
 
 #include <QMainWindow>

@@ -3,17 +3,18 @@
 #include "app/mainwindow.h"
 
 #include "app/mqttcontrol.h"
+#include "app/unitboxes.h"
 #include "app/userdialogs.h"
 #include "instrument/temperature.h"
 #include "link/serialhandle.h"
 #include "link/serialthread.h"
-#include "measurement/bash.h"
 #include "measurement/connectfailure.h"
 #include "measurement/recordingrules.h"
 #include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
 #include "measurement/unitrules.h"
 #include "ui_mainwindow.h"
+#include "widgets/bash.h"
 
 #include <QButtonGroup>
 #include <QDateTime>

@@ -1,6 +1,7 @@
 #include "export/dataoutput.h"
 
 #include "export/fileexport.h"
+#include "store/csvtext.h"
 
 #include <QDebug>
 #include <QMutexLocker>
@@ -37,12 +38,7 @@ void DataOutput::setError(const QString &error)
 
 TableHeaderWords DataOutput::workbookWords()
 {
-    TableHeaderWords w;
-    w.number = tr("NO.");
-    w.time = tr("time");
-    w.temperature = tr("Temperature");
-    w.thermocouple = tr("Thermocouple");
-    return w;
+    return exportColumnWords();
 }
 
 TableHeaderWords DataOutput::tableWords()

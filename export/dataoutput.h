@@ -41,7 +41,8 @@ public:
     // Why the last export of this worker failed.
     QString errorString() const;
 
-    // The translated column and report texts.
+    // The translated column and report texts; workbookWords() are those of
+    // exportColumnWords() (store/csvtext.h), shared with the recorder.
     static TableHeaderWords workbookWords();
     static TableHeaderWords tableWords();
     static ReportTexts reportTexts();

@@ -2,6 +2,7 @@
 
 #include "export/xlsxdocument.h"
 #include "instrument/temperature.h"
+#include "store/csvtext.h"
 
 #include <QSaveFile>
 #include <QTextStream>

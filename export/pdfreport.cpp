@@ -5,6 +5,7 @@
 #include "export/workbookrules.h"
 #include "instrument/channelstatistics.h"
 #include "instrument/temperature.h"
+#include "store/csvtext.h"
 
 #include <QDebug>
 #include <QFontMetrics>

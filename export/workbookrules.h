@@ -1,15 +1,12 @@
 #pragma once
 
-#include "instrument/records.h"
-#include "store/tablerows.h"
-
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-// Rules of the exported workbook and CSV text that do not depend on the file
-// writer: sheet names, how measurements are spread over sheets, the column
-// texts and widths.
+// Rules of the exported workbook that do not depend on the file writer: sheet
+// names, how measurements are spread over sheets, the column widths. The
+// column texts it shares with the CSV text are in store/csvtext.h.
 
 // A sheet has 1 048 576 rows; the first holds the column headers.
 constexpr int kSheetRowLimit = 1048576;
@@ -45,22 +42,5 @@ struct SheetPart
 QVector<SheetPart> workbookSheets(const QStringList &names, const QVector<int> &recordCounts,
                                   int recordsPerSheet = kRecordsPerSheet);
 
-// The ten column texts: "NO.", "time", then per channel
-// "T1 Temperature(℃)" and "T1 Thermocouple" with the caller's words.
-QStringList workbookHeaders(int unit, const TableHeaderWords &words);
-
 // Widths of columns A..J in character units.
 QVector<double> workbookColumnWidths();
-
-// A record's date and time as "2024-03-05 14:05:09" with `dateSeparator`
-// between the date's parts; the year is 2000 plus the record's year byte.
-QString recordStampText(const _T_EE_TEST_DATA &record, QChar dateSeparator);
-
-// One record as CSV fields: number, "yyyy-MM-dd hh:mm:ss", and per channel
-// the value in `unit` with one decimal (or "OL", "-OL", "--\--") and the
-// thermocouple letter.
-QStringList csvRecordFields(const _T_EE_TEST_DATA &record, int number, int unit);
-
-// Fields joined by commas; a field holding a comma, quote or line break is
-// quoted, its quotes doubled.
-QString csvLine(const QStringList &fields);

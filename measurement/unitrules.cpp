@@ -2,8 +2,6 @@
 
 #include "instrument/temperature.h"
 
-#include <QDoubleSpinBox>
-
 #include <algorithm>
 #include <cmath>
 
@@ -30,14 +28,6 @@ LimitBoxes limitBoxes(int typeCode, float highLimit, float lowLimit, int unit)
     boxes.high = celsiusToUnit(highLimit, unit);
     boxes.low = celsiusToUnit(lowLimit, unit);
     return boxes;
-}
-
-void applyLimitBoxes(const LimitBoxes &boxes, QDoubleSpinBox *high, QDoubleSpinBox *low)
-{
-    for (QDoubleSpinBox *box : {high, low})
-        box->setRange(boxes.minimum, boxes.maximum);
-    high->setValue(boxes.high);
-    low->setValue(boxes.low);
 }
 
 LimitEdit editHighLimit(double boxValue, float lowLimit, int unit)
@@ -77,14 +67,6 @@ OffsetBox offsetBox(qint8 offsetTenths, int unit)
         box.value = offsetTenths / 10.0;
     }
     return box;
-}
-
-void applyOffsetBox(const OffsetBox &box, QDoubleSpinBox *spinBox)
-{
-    spinBox->setDecimals(box.decimals);
-    spinBox->setRange(box.minimum, box.maximum);
-    spinBox->setSingleStep(box.singleStep);
-    spinBox->setValue(box.value);
 }
 
 qint8 offsetTenthsFromBox(double boxValue, int unit)

@@ -2,8 +2,6 @@
 
 #include <QtGlobal>
 
-class QDoubleSpinBox;
-
 // How the alarm limits and the channel offsets appear in the shown unit.
 // Limits are kept in degrees Celsius (settings file) and offsets in tenths of
 // a degree Celsius (the instrument's channel configuration); the boxes show
@@ -21,10 +19,6 @@ struct LimitBoxes
     double low = 0;  // low limit in the unit
 };
 LimitBoxes limitBoxes(int typeCode, float highLimit, float lowLimit, int unit);
-
-// Sets range, then value, on both boxes: a limit outside the type's range is
-// shown at the range's end while the stored limit stays as it is.
-void applyLimitBoxes(const LimitBoxes &boxes, QDoubleSpinBox *high, QDoubleSpinBox *low);
 
 // Result of editing one limit box: the limit to store (Celsius) and, when the
 // edit crossed the other limit, the value to write back into the box.
@@ -55,10 +49,6 @@ struct OffsetBox
     double value = 0;
 };
 OffsetBox offsetBox(qint8 offsetTenths, int unit);
-
-// Sets decimals, range, step and value, in that order (a spin box rounds its
-// range and value to its decimals).
-void applyOffsetBox(const OffsetBox &box, QDoubleSpinBox *spinBox);
 
 // The offset for the instrument from a box value in the unit: tenths of a
 // degree Celsius (Fahrenheit: value x 10 / 1.8), taken as single precision,

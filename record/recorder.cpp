@@ -1,7 +1,5 @@
 #include "record/recorder.h"
 
-#include "export/dataoutput.h"
-#include "export/workbookrules.h"
 #include "link/portdiscovery.h"
 #include "link/serialhandle.h"
 #include "link/serialthread.h"
@@ -11,6 +9,7 @@
 #include "mqtt/mqttpublisher.h"
 #include "sim/instrumentsimulator.h"
 #include "store/atomicfile.h"
+#include "store/csvtext.h"
 #include "store/datafile.h"
 #include "store/datafilestream.h"
 
@@ -459,7 +458,7 @@ void Recorder::writeCsvLine(quint32 seq, const _T_EE_TEST_DATA &record)
     QTextStream out(&m_csv);
     out.setCodec("UTF-8");
     if (m_csv.size() == 0)
-        out << csvLine(workbookHeaders(m_options.unit, DataOutput::workbookWords())) << '\n';
+        out << csvLine(workbookHeaders(m_options.unit, exportColumnWords())) << '\n';
     QStringList fields = csvRecordFields(record, int(seq), m_options.unit);
     fields[1] = isoTimeWithOffset(dateTimeFromRecord(record));
     out << csvLine(fields) << '\n';

@@ -4,7 +4,7 @@
 <context>
     <name>Bash</name>
     <message>
-        <location filename="../measurement/bash.ui" line="+137"/>
+        <location filename="../widgets/bash.ui" line="+137"/>
         <location line="+237"/>
         <location line="+237"/>
         <location line="+237"/>
@@ -93,7 +93,7 @@ in a terminal, then log out and log in again for the new group membership to tak
 <context>
     <name>DataOutput</name>
     <message>
-        <location filename="../export/dataoutput.cpp" line="+41"/>
+        <location filename="../store/csvtext.cpp" line="+19"/>
         <source>NO.</source>
         <translation>NO.</translation>
     </message>
@@ -113,7 +113,7 @@ in a terminal, then log out and log in again for the new group membership to tak
         <translation>Thermocouple</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location filename="../export/dataoutput.cpp" line="+47"/>
         <source>编号</source>
         <translation>No.</translation>
     </message>
@@ -690,7 +690,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+512"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+513"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -1499,7 +1499,7 @@ Please put the file in the folder of the program:
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+50"/>
+        <location filename="../record/recorder.cpp" line="+49"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -1538,17 +1538,17 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+41"/>
-        <location line="+297"/>
+        <location line="+296"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-427"/>
+        <location line="-425"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
         <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
     </message>
@@ -1579,12 +1579,12 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+17"/>
-        <location line="+129"/>
+        <location line="+128"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>Wrote %1: %2 readings.</translation>
     </message>
     <message>
-        <location line="-127"/>
+        <location line="-126"/>
         <source>无法删除日志 %1。</source>
         <translation>Cannot remove the journal %1.</translation>
     </message>
@@ -1619,7 +1619,7 @@ Please put the file in the folder of the program:
         <translation>Cannot write the journal %1.</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+29"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3; trying again later.</translation>
     </message>
@@ -1742,7 +1742,7 @@ Please put the file in the folder of the program:
         <translation>append one line per stored reading to this CSV file</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>每天、每周或每月写一个数据文件（oven.dat → oven_2026-12-08.dat）</source>
         <translation>write one data file per day, week or month (oven.dat → oven_2026-12-08.dat)</translation>
     </message>
@@ -1802,7 +1802,7 @@ Please put the file in the folder of the program:
         <translation>publish Home Assistant discovery messages</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>多余的参数：%1</source>
         <translation>Unexpected arguments: %1</translation>
     </message>
@@ -1863,7 +1863,7 @@ Please put the file in the folder of the program:
 <context>
     <name>RecordingSession</name>
     <message>
-        <location filename="../measurement/recordingsession.cpp" line="+67"/>
+        <location filename="../measurement/recordingsession.cpp" line="+69"/>
         <source>%1，进程 %2，主机 %3</source>
         <translation>%1, process %2 on %3</translation>
     </message>

@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "measurement/bash.h"
 #include "resources/initresources.h"
 #include "ui_mainwindow.h"
+#include "widgets/bash.h"
 #include "widgets/formsetting.h"
 
 #include <QAbstractSpinBox>

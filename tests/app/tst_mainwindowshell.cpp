@@ -4,12 +4,12 @@
 #include "app/userdialogs.h"
 #include "fuzz/pngbomb.h"
 #include "link/serialhandle.h"
-#include "measurement/bash.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
 #include "tests/app/memoryprobe.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
+#include "widgets/bash.h"
 #include "widgets/formsetting.h"
 
 #include <QBuffer>

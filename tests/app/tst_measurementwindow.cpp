@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
-#include "measurement/bash.h"
 #include "resources/initresources.h"
 #include "sim/instrumentsimulator.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
+#include "widgets/bash.h"
 #include "widgets/formsetting.h"
 
 #include <QDir>

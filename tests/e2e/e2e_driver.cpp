@@ -14,10 +14,10 @@
 #include "app/startup.h"
 #include "app/userdialogs.h"
 #include "instrument/temperature.h"
-#include "measurement/bash.h"
 #include "settings/settingsfile.h"
 #include "store/datafile.h"
 #include "ui_mainwindow.h"
+#include "widgets/bash.h"
 
 #include <QApplication>
 #include <QDesktopServices>

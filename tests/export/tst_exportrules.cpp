@@ -3,6 +3,7 @@
 #include "export/reportlayout.h"
 #include "export/workbookrules.h"
 #include "export/xlsxdocument.h"
+#include "store/csvtext.h"
 
 #include <QFile>
 #include <QScopeGuard>

@@ -1,5 +1,5 @@
-#include "measurement/bash.h"
 #include "resources/initresources.h"
+#include "widgets/bash.h"
 #include "widgets/navbutton.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "measurement/dashboardrules.h"
+#include "widgets/dashboardrules.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "measurement/bash.h"
+#include "widgets/bash.h"
 #include "widgets/palette.h"
 
 #include "instrument/temperature.h"

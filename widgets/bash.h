@@ -1,7 +1,7 @@
 #pragma once
 
 #include "instrument/records.h"
-#include "measurement/dashboardrules.h"
+#include "widgets/dashboardrules.h"
 
 #include <QList>
 #include <QString>
