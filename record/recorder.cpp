@@ -25,6 +25,7 @@ constexpr int kConnectTimeoutMs = 5000;
 constexpr qint64 kStatusLinePeriodMs = 60000;
 // The longest wait at the end for the broker to take the readings still queued.
 constexpr int kBrokerDrainMs = 3000;
+constexpr qint64 kRollOverRetryMs = 60000;
 
 QString elapsedText(qint64 ms)
 {
@@ -362,8 +363,10 @@ void Recorder::rollOver()
         m_err << tr("无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。")
                      .arg(m_options.out, result.error, path)
               << Qt::endl;
+        m_rollOverFailed.start();
         return;
     }
+    m_rollOverFailed.invalidate();
     if (!result.written.isEmpty() && !m_session->rotateJournal(result.carry))
         return;
     m_period = periodStart(today, m_options.split);
@@ -403,8 +406,10 @@ void Recorder::brokerState(int state, const QString &text)
 void Recorder::secondTick()
 {
     m_session->tick();
+    // A period file that could not be written is tried again once a minute.
     if (m_options.split != SplitMode::None &&
-        periodStart(m_device.now().date(), m_options.split) != m_period)
+        periodStart(m_device.now().date(), m_options.split) != m_period &&
+        (!m_rollOverFailed.isValid() || m_rollOverFailed.elapsed() >= kRollOverRetryMs))
         rollOver();
     if (m_options.status == StatusMode::Terminal) {
         showStatus();
@@ -510,6 +515,14 @@ void Recorder::stop()
     m_session->tick();
     m_session->stop();
     report(tr("记录已停止，共 %1 个读数。").arg(m_session->lastSeq()));
+    if (m_session->pendingCount() > 0) {
+        // Written now, the output would lack them: the journal is left to
+        // the next start, which writes what it holds.
+        fail(ExitFailure, tr("最后 %1 个读数无法写入日志 %2（磁盘已满？），已丢失。")
+                              .arg(m_session->pendingCount())
+                              .arg(journalPathFor(m_options.out)));
+        return;
+    }
     const QString journal = journalPathFor(m_options.out);
     const OutputResult result = writeJournalToOutput(journal, m_options.out, m_options.split);
     for (const auto &file : result.written)

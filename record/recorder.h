@@ -103,6 +103,7 @@ private:
     QString m_port;
     bool m_resume = false; // a killed run's journal is gone on with
     QDate m_period;        // --split: the period the journal holds
+    QElapsedTimer m_rollOverFailed;
     DevKX740D m_device;
     SerialHandle *m_link;
     RecordingSession *m_session;

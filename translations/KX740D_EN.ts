@@ -1499,7 +1499,7 @@ Please put the file in the folder of the program:
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+49"/>
+        <location filename="../record/recorder.cpp" line="+50"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -1538,12 +1538,12 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+41"/>
-        <location line="+296"/>
+        <location line="+308"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-425"/>
+        <location line="-437"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
@@ -1624,7 +1624,7 @@ Please put the file in the folder of the program:
         <translation>Cannot write %1: %2. The readings stay in the journal %3; trying again later.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>Publishing to %1, topics %2/…</translation>
     </message>
@@ -1634,7 +1634,7 @@ Please put the file in the folder of the program:
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+43"/>
         <source>（连接已断开）</source>
         <translation> (connection lost)</translation>
     </message>
@@ -1670,6 +1670,11 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+4"/>
+        <source>最后 %1 个读数无法写入日志 %2（磁盘已满？），已丢失。</source>
+        <translation>The last %1 readings could not be written to the journal %2 (is the disk full?) and are lost.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>Wrote %1: measurement &quot;%2&quot;, %3 readings.</translation>
     </message>

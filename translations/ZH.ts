@@ -1499,7 +1499,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+49"/>
+        <location filename="../record/recorder.cpp" line="+50"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -1538,12 +1538,12 @@
     </message>
     <message>
         <location line="+41"/>
-        <location line="+296"/>
+        <location line="+308"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-425"/>
+        <location line="-437"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -1624,7 +1624,7 @@
         <translation>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>发布到 %1，主题 %2/…</translation>
     </message>
@@ -1634,7 +1634,7 @@
         <translation>MQTT：%1；记录继续。</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+43"/>
         <source>（连接已断开）</source>
         <translation>（连接已断开）</translation>
     </message>
@@ -1670,6 +1670,11 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>最后 %1 个读数无法写入日志 %2（磁盘已满？），已丢失。</source>
+        <translation>最后 %1 个读数无法写入日志 %2（磁盘已满？），已丢失。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>已写入 %1：测量“%2”，%3 个读数。</translation>
     </message>
