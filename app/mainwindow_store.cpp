@@ -6,6 +6,7 @@
 #include "link/serialhandle.h"
 #include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
+#include "store/atomicfile.h"
 #include "store/datafile.h"
 #include "ui_mainwindow.h"
 #include "widgets/dialog_wait.h"
@@ -18,7 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
-#include <QSaveFile>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -110,16 +110,11 @@ bool MainWindow::saveArchiveFile()
         return false;
     rememberFolder(path);
     // The old file is replaced only once the new one is complete.
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        const QByteArray bytes = dataFileToBytes(m_archive);
-        written = file.write(bytes) == bytes.size() && file.commit();
-    }
-    if (!written) {
-        file.cancelWriting();
-        UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
-                                 m_okText);
+    QString reason;
+    if (!writeFileAtomically(path, dataFileToBytes(m_archive), &reason)) {
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("无法创建文件，请使用管理员权限运行程序。") + QLatin1Char('\n') + reason, m_okText);
         return false;
     }
     m_modified = false;
@@ -236,11 +231,7 @@ QString MainWindow::keepRecoveredRecords(const Data_List_T &measurement)
     QString name = stem + QStringLiteral(".dat");
     for (int n = 2; QFile::exists(name); ++n)
         name = stem + QStringLiteral("_%1.dat").arg(n);
-    QSaveFile file(name);
-    if (file.open(QIODevice::WriteOnly) && file.write(dataFileToBytes(recovered)) >= 0 &&
-        file.commit())
-        return name;
-    return QString();
+    return writeFileAtomically(name, dataFileToBytes(recovered)) ? name : QString();
 }
 
 // Copies of restored backups are no longer needed once their measurement is

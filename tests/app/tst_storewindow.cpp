@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 // Records the addresses handed to the desktop instead of opening them.
@@ -161,7 +163,8 @@ private slots:
         m_answers << file(path(QStringLiteral("d"))); // a directory cannot be written
         w.form()->pb_save_file->click();
         QCOMPARE(m_asked.size(), 3);
-        QCOMPARE(m_asked.at(2).text, QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
+        QCOMPARE(m_asked.at(2).text, QStringLiteral("无法创建文件，请使用管理员权限运行程序。\n") +
+                                         QString::fromLocal8Bit(std::strerror(EISDIR)));
         QVERIFY(w.isModified());
 
         // Closing: "是" with a cancelled save stays open, "取消" too,
