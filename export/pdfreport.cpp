@@ -5,6 +5,7 @@
 #include "export/workbookrules.h"
 #include "instrument/channelstatistics.h"
 #include "instrument/temperature.h"
+#include "store/atomicfiledevice.h"
 
 #include <QDebug>
 #include <QFontMetrics>
@@ -12,7 +13,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextLayout>
 #include <QTextOption>
 #include <QTextStream>
@@ -143,7 +143,9 @@ std::array<QStringList, 4> reportStatistics(const QVector<_T_EE_TEST_DATA> &reco
 
 bool writePdfReport(const ReportContent &c, const QString &fileName, QString *error)
 {
-    QSaveFile file(fileName);
+    // The report goes to the disk page by page and takes the target's name
+    // only when all of it is there.
+    AtomicFileDevice file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
             *error = file.errorString();
@@ -163,7 +165,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
 
     QPainter painter;
     if (!painter.begin(&writer)) {
-        file.cancelWriting();
+        file.close();
         if (error)
             *error = QStringLiteral("cannot paint on the PDF writer");
         return false;
@@ -277,6 +279,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
     if (!painter.end() || !file.commit()) {
         if (error)
             *error = file.errorString();
+        file.close();
         return false;
     }
     return true;
