@@ -55,6 +55,14 @@ MainWindow::MainWindow(QWidget *parent)
     m_temperatureText = tr("温度");
     m_titleBase = tr("KX740D ");
     m_archive = newArchive();
+    m_unsavedArchiveTimer = new QTimer(this);
+    m_unsavedArchiveTimer->setSingleShot(true);
+    m_unsavedArchiveTimer->setInterval(kUnsavedArchiveDelayMs);
+    // A change made while recording is kept with the recording at its stop.
+    connect(m_unsavedArchiveTimer, &QTimer::timeout, this, [this] {
+        if (m_modified && !m_device.isRecording())
+            keepUnsavedArchive();
+    });
     m_settings.dataDir = defaultDataDir();
     m_settings.language = 1;
 
@@ -287,7 +295,7 @@ void MainWindow::handleTimeOut()
         const int count = m_device.recordedCount();
         if (count != m_shownRecordCount) {
             graphUpdate();
-            m_modified = true;
+            markModified();
         }
         // Not tied to the chart's count: a replot between two readings
         // (unit change, x-axis mode) brings that up to date too.
@@ -350,6 +358,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         stopRecording();
     }
     if (!m_modified) {
+        dropUnsavedArchive();
         event->accept();
         return;
     }
@@ -361,6 +370,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (answer == 1)
+        dropUnsavedArchive(); // the user gave the changes up
     if (answer == 0 || answer == 1)
         event->accept();
     else

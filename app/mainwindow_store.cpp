@@ -8,6 +8,7 @@
 #include "measurement/settingsrules.h"
 #include "store/atomicfile.h"
 #include "store/datafile.h"
+#include "store/unsavedarchive.h"
 #include "ui_mainwindow.h"
 #include "widgets/dialog_wait.h"
 #include "widgets/formrename.h"
@@ -19,8 +20,12 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -118,6 +123,7 @@ bool MainWindow::saveArchiveFile()
         return false;
     }
     m_modified = false;
+    dropUnsavedArchive();
     dropSavedRecoveredCopies();
     return true;
 }
@@ -168,6 +174,11 @@ void MainWindow::openArchive(const QString &path)
     else
         makeItemCurrent(0);
     showCurrentMeasurement();
+    // What is kept on disk follows the archive now shown.
+    if (m_modified)
+        keepUnsavedArchiveLater();
+    else
+        dropUnsavedArchive();
 }
 
 // Table and chart show nothing once no measurement is left to show.
@@ -181,15 +192,63 @@ void MainWindow::showNoMeasurement()
 
 // ---- Automatic backup ----
 
-// A backup holding readings means a program ended during a recording.
+// A backup holding readings means a program ended during a recording; an
+// unsaved archive, that it ended before the user saved. The archives come
+// first: they hold what was there before the recording in the backup.
 void MainWindow::restoreAutoBackup()
 {
+    restoreUnsavedArchive(m_backup.fileName());
+    // Another slot's archive is removed only once this window keeps its
+    // measurements; its lock is held until then.
+    std::vector<std::unique_ptr<BackupClaim>> adopted;
+    QStringList adoptedSlots;
+    for (const QString &other : slotsWithUnsavedArchive(m_backup.folder(), m_backup.fileName())) {
+        auto claim = std::make_unique<BackupClaim>(other);
+        if (claim->isLocked() && restoreUnsavedArchive(other)) {
+            adopted.push_back(std::move(claim));
+            adoptedSlots << other;
+        }
+    }
     restoreBackupFile(m_backup.fileName(), true);
     for (const QString &other : m_backup.otherBackups()) {
         const BackupClaim claim(other);
         if (claim.isLocked())
             restoreBackupFile(other, false);
     }
+    if (m_modified && keepUnsavedArchive()) {
+        for (const QString &other : qAsConst(adoptedSlots))
+            removeUnsavedArchive(other);
+    }
+}
+
+bool MainWindow::restoreUnsavedArchive(const QString &backupFile)
+{
+    Data_table_T kept;
+    switch (readUnsavedArchive(backupFile, kept)) {
+    case UnsavedArchiveRead::None:
+        return false;
+    case UnsavedArchiveRead::Damaged: {
+        const QString aside =
+            setDamagedUnsavedArchiveAside(backupFile, QDateTime::currentDateTime());
+        // Said once the window is there to stand in front of.
+        QTimer::singleShot(0, this, [this, aside] {
+            UserDialogs::information(this, QString(),
+                                     tr("上次未保存的数据已损坏，无法恢复。\n该文件保留为：%1")
+                                         .arg(QDir::toNativeSeparators(aside)),
+                                     m_okText);
+        });
+        return false;
+    }
+    case UnsavedArchiveRead::Read:
+        break;
+    }
+    // The archive takes the measurements over as they are, names and all.
+    while (!kept.lists.isEmpty())
+        m_archive.lists.append(kept.lists.takeFirst());
+    rebuildTree();
+    makeItemCurrent(m_archive.lists.size() - 1);
+    markModified();
+    return true;
 }
 
 void MainWindow::restoreBackupFile(const QString &fileName, bool own)
@@ -255,6 +314,55 @@ void MainWindow::forgetRecoveredCopy(const Data_List_T *measurement)
             m_recoveredCopies.removeAt(i);
 }
 
+// ---- The unsaved archive ----
+
+void MainWindow::setModified(bool modified)
+{
+    if (modified)
+        markModified();
+    else
+        m_modified = false;
+}
+
+void MainWindow::markModified()
+{
+    m_modified = true;
+    if (!m_device.isRecording())
+        keepUnsavedArchiveLater();
+}
+
+// At most one write per kUnsavedArchiveDelayMs, however many changes.
+void MainWindow::keepUnsavedArchiveLater()
+{
+    if (!m_unsavedArchiveTimer->isActive())
+        m_unsavedArchiveTimer->start();
+}
+
+bool MainWindow::keepUnsavedArchive()
+{
+    m_unsavedArchiveTimer->stop();
+    QString reason;
+    if (writeUnsavedArchive(m_backup.fileName(), m_archive, &reason)) {
+        m_unsavedArchiveFailureShown = false;
+        return true;
+    }
+    if (!m_unsavedArchiveFailureShown) {
+        m_unsavedArchiveFailureShown = true;
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("无法备份未保存的数据到 %1：%2\n程序意外退出时这些数据将会丢失，请及时保存。")
+                .arg(QDir::toNativeSeparators(unsavedArchiveFile(m_backup.fileName())), reason),
+            m_okText);
+    }
+    return false;
+}
+
+void MainWindow::dropUnsavedArchive()
+{
+    m_unsavedArchiveTimer->stop();
+    removeUnsavedArchive(m_backup.fileName());
+}
+
 // ---- Measurement tree ----
 
 void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name)
@@ -262,7 +370,7 @@ void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const Q
     m_currentMeasurement = m_archive.append(newMeasurement(records, name));
     rebuildTree();
     makeItemCurrent(m_archive.lists.size() - 1);
-    m_modified = true;
+    markModified();
 }
 
 void MainWindow::rebuildTree()
@@ -424,7 +532,7 @@ void MainWindow::deleteMeasurement()
         else
             makeItemCurrent(m_archive.lists.size() - 1);
     }
-    m_modified = true;
+    markModified();
 }
 
 void MainWindow::moveMeasurementUp()
@@ -436,7 +544,7 @@ void MainWindow::moveMeasurementUp()
         rebuildTree();
         makeItemCurrent(index - 1);
     }
-    m_modified = true;
+    markModified();
 }
 
 void MainWindow::renameMeasurement(QTreeWidgetItem *item)
@@ -459,7 +567,7 @@ void MainWindow::renameMeasurement(QTreeWidgetItem *item)
         if (valid)
             makeItemCurrent(index);
     }
-    m_modified = true;
+    markModified();
 }
 
 void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
@@ -565,6 +673,9 @@ void MainWindow::trans_end()
     addMeasurement(records,
                    QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd hhmmss")) +
                        QStringLiteral("_KX740D_Data Logging"));
+    // The instrument's memory may be erased next: the records are kept on
+    // disk at once.
+    keepUnsavedArchive();
     replotCurrentMeasurement();
     showCurrentMeasurement();
 }
