@@ -42,7 +42,15 @@ bool AtomicFile::open()
     m_errno = 0;
     m_error.clear();
     m_size = 0;
-    QByteArray pattern = QFile::encodeName(m_target) + ".tmp-XXXXXX";
+    // A symbolic link stays one: the file it points to is replaced, beside
+    // which the temporary file must be for the rename.
+    m_path = m_target;
+    QFileInfo link(m_path);
+    for (int depth = 0; depth < 40 && link.isSymLink(); ++depth) {
+        m_path = link.symLinkTarget();
+        link.setFile(m_path);
+    }
+    QByteArray pattern = QFile::encodeName(m_path) + ".tmp-XXXXXX";
     m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_fd < 0)
         return failWith(errno);
@@ -50,7 +58,7 @@ bool AtomicFile::open()
     // mkstemp makes the file 0600; a data file is as readable as the file it
     // replaces, or as any other file the user makes.
     struct stat old = {};
-    if (::stat(QFile::encodeName(m_target).constData(), &old) == 0 && S_ISREG(old.st_mode)) {
+    if (::stat(QFile::encodeName(m_path).constData(), &old) == 0 && S_ISREG(old.st_mode)) {
         ::fchmod(m_fd, old.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -140,14 +148,14 @@ bool AtomicFile::commit()
         cancel();
         return false;
     }
-    if (::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(m_target).constData()) !=
+    if (::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(m_path).constData()) !=
         0) {
         failWith(errno);
         cancel();
         return false;
     }
     m_temp.clear();
-    syncFolderOf(m_target);
+    syncFolderOf(m_path);
     return true;
 }
 

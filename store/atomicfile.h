@@ -45,6 +45,7 @@ private:
     bool failWith(int code);
 
     QString m_target;
+    QString m_path; // the file replaced: the target, or where its links lead
     QString m_temp;
     int m_fd = -1;
     qint64 m_size = 0;

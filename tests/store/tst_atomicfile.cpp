@@ -96,11 +96,21 @@ private slots:
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("data.dat"));
         QVERIFY(writeFileAtomically(target, pattern(1000, 'a')));
+        const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                            QFile::WriteUser | QFile::ReadGroup | QFile::WriteGroup;
+        QVERIFY(QFile::setPermissions(target, shared));
         QString reason;
         QVERIFY2(writeFileAtomically(target, pattern(300, 'b'), &reason), qPrintable(reason));
         QCOMPARE(readFile(target), pattern(300, 'b'));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("data.dat")});
+        // As the user left it: shared with the group, reached through a link.
+        QCOMPARE(QFile::permissions(target), shared);
+        const QString link = dir.filePath(QStringLiteral("link.dat"));
+        QVERIFY(QFile::link(target, link));
+        QVERIFY(writeFileAtomically(link, pattern(10, 'c')));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readFile(target), pattern(10, 'c'));
     }
 };
 
