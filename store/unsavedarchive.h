@@ -26,7 +26,7 @@ enum class UnsavedArchiveRead
 {
     None,   // no file, or one without measurements (removed then)
     Read,   // `archive` holds it
-    Damaged // not a whole data file, or unreadable; left for setDamagedAside
+    Damaged // not a whole data file, or unreadable; left where it is
 };
 UnsavedArchiveRead readUnsavedArchive(const QString &backupFile, Data_table_T &archive);
 
