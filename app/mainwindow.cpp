@@ -55,14 +55,6 @@ MainWindow::MainWindow(QWidget *parent)
     m_temperatureText = tr("温度");
     m_titleBase = tr("KX740D ");
     m_archive = newArchive();
-    m_unsavedArchiveTimer = new QTimer(this);
-    m_unsavedArchiveTimer->setSingleShot(true);
-    m_unsavedArchiveTimer->setInterval(kUnsavedArchiveDelayMs);
-    // A change made while recording is kept with the recording at its stop.
-    connect(m_unsavedArchiveTimer, &QTimer::timeout, this, [this] {
-        if (m_modified && !m_device.isRecording())
-            keepUnsavedArchive();
-    });
     m_settings.dataDir = defaultDataDir();
     m_settings.language = 1;
 
@@ -111,6 +103,14 @@ MainWindow::MainWindow(QWidget *parent)
     m_statusTimer = new QTimer(this);
     connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::handleTimeOut);
     m_statusTimer->start(1000);
+    m_unsavedArchiveTimer = new QTimer(this);
+    m_unsavedArchiveTimer->setSingleShot(true);
+    m_unsavedArchiveTimer->setInterval(kUnsavedArchiveDelayMs);
+    // A change made while recording is kept with the recording at its stop.
+    connect(m_unsavedArchiveTimer, &QTimer::timeout, this, [this] {
+        if (m_modified && !m_device.isRecording())
+            keepUnsavedArchive();
+    });
     m_session = new RecordingSession(m_device, *m_serialHandle, this);
     connect(m_session, &RecordingSession::remainingTime, this, &MainWindow::showRemainingTime);
     connect(m_session, &RecordingSession::timeUp, this, &MainWindow::recordingTimeUp);
