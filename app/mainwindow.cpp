@@ -103,6 +103,14 @@ MainWindow::MainWindow(QWidget *parent)
     m_statusTimer = new QTimer(this);
     connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::handleTimeOut);
     m_statusTimer->start(1000);
+    m_unsavedArchiveTimer = new QTimer(this);
+    m_unsavedArchiveTimer->setSingleShot(true);
+    m_unsavedArchiveTimer->setInterval(kUnsavedArchiveDelayMs);
+    // A change made while recording is kept with the recording at its stop.
+    connect(m_unsavedArchiveTimer, &QTimer::timeout, this, [this] {
+        if (m_modified && !m_device.isRecording())
+            keepUnsavedArchive();
+    });
     m_session = new RecordingSession(m_device, *m_serialHandle, this);
     connect(m_session, &RecordingSession::remainingTime, this, &MainWindow::showRemainingTime);
     connect(m_session, &RecordingSession::timeUp, this, &MainWindow::recordingTimeUp);
@@ -288,7 +296,7 @@ void MainWindow::handleTimeOut()
         const int count = m_device.recordedCount();
         if (count != m_shownRecordCount) {
             graphUpdate();
-            m_modified = true;
+            markModified();
         }
         // Not tied to the chart's count: a replot between two readings
         // (unit change, x-axis mode) brings that up to date too.
@@ -351,6 +359,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         stopRecording();
     }
     if (!m_modified) {
+        dropUnsavedArchive();
         event->accept();
         return;
     }
@@ -362,6 +371,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (answer == 1)
+        dropUnsavedArchive(); // the user gave the changes up
     if (answer == 0 || answer == 1)
         event->accept();
     else

@@ -104,8 +104,12 @@ public:
     void openArchive(const QString &path);
 
     // Unsaved changes in the archive; asked about when the window closes.
+    // While there are any, the archive is also kept on disk beside the
+    // backup (unsavedArchiveFile), so a crash loses none of it.
     bool isModified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
+    void setModified(bool modified);
+    // How long after a change the archive is kept on disk at the latest.
+    static constexpr int kUnsavedArchiveDelayMs = 1000;
 
     // Where the port list comes from. By default the attached instrument ports
     // followed by the ports named with --port; tests install their own list.
@@ -275,6 +279,20 @@ private:
     void limitSwitched(int channel, bool on);
     void offsetEdited(int channel);
 
+    // Every change of the archive goes through here: it is kept on disk
+    // within kUnsavedArchiveDelayMs (after the recording while one runs,
+    // when the journal keeps the readings).
+    void markModified();
+    // Writes the archive beside the backup now; false (told once until a
+    // write succeeds again) when it cannot be written.
+    bool keepUnsavedArchive();
+    void keepUnsavedArchiveLater();
+    // Nothing unsaved is left on disk once saved or given up.
+    void dropUnsavedArchive();
+    // Appends the measurements of the unsaved archive that the slot of
+    // `backupFile` left behind; true when there were any.
+    bool restoreUnsavedArchive(const QString &backupFile);
+
     // Appends a measurement made now and makes it current.
     void addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name);
 
@@ -404,6 +422,9 @@ private:
     bool m_constructed = false;
     bool m_droppedLogoNoted = false;
     bool m_modified = false;
+    // Runs while a change is still to be kept on disk.
+    QTimer *m_unsavedArchiveTimer = nullptr;
+    bool m_unsavedArchiveFailureShown = false;
     // This window's backup file, locked against other windows in the folder.
     BackupSlot m_backup;
     // Restored measurements with the data file that keeps their readings

@@ -405,8 +405,10 @@ void MainWindow::handleplotMenuClicked()
         if (name.isNull())
             return;
         rememberFolder(name);
-        if (!m_chart.saveJpg(name))
-            UserDialogs::information(this, QString(), cannotCreate, m_okText);
+        QString reason;
+        if (!m_chart.saveJpg(name, &reason))
+            UserDialogs::information(this, QString(), cannotCreate + QLatin1Char('\n') + reason,
+                                     m_okText);
     } else if (*entry == MenuSavePdf) {
         const QString name =
             UserDialogs::saveFileName(this, tr("保存到pdf文件"), fileDialogFolder(),
@@ -414,8 +416,10 @@ void MainWindow::handleplotMenuClicked()
         if (name.isNull())
             return;
         rememberFolder(name);
-        if (!m_chart.savePdf(name))
-            UserDialogs::information(this, QString(), cannotCreate, m_okText);
+        QString reason;
+        if (!m_chart.savePdf(name, &reason))
+            UserDialogs::information(this, QString(), cannotCreate + QLatin1Char('\n') + reason,
+                                     m_okText);
         else
             QDesktopServices::openUrl(QUrl::fromLocalFile(name));
     }

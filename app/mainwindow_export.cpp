@@ -50,8 +50,9 @@ void MainWindow::exportFinished(bool ok, const QString &fileName, const QString 
 {
     if (!ok) {
         qDebug() << "export failed" << fileName << error;
-        UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
-                                 m_okText);
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("无法创建文件，请使用管理员权限运行程序。") + QLatin1Char('\n') + error, m_okText);
         return;
     }
     if (m_announcedExports.removeOne(fileName))

@@ -278,7 +278,7 @@ void MainWindow::stopRecording()
                     m_currentMeasurement->created = start;
             }
             m_currentMeasurement->records += records;
-            m_modified = true;
+            markModified();
             updatePaging();
             showCurrentMeasurement();
             replotCurrentMeasurement();
@@ -287,8 +287,10 @@ void MainWindow::stopRecording()
         }
     }
     ui->treeWidget->setEnabled(true);
-    // The readings are in the archive now.
-    m_session->clearJournal();
+    // The readings are in the archive now. The journal is emptied only once
+    // they are on disk with it, so a crash before a save loses none.
+    if (records.isEmpty() || keepUnsavedArchive())
+        m_session->clearJournal();
 }
 
 void MainWindow::on_pb_hold_clicked()

@@ -5,6 +5,7 @@
 #include "app/shellrules.h"
 #include "app/userdialogs.h"
 #include "measurement/recordingsession.h"
+#include "store/atomicfile.h"
 #include "ui_mainwindow.h"
 #include "widgets/programfile.h"
 
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
 
@@ -84,14 +84,12 @@ void MainWindow::showLogo()
 // complete, so a full disk or a crash never leaves a truncated settings file.
 void MainWindow::saveSettings()
 {
-    QSaveFile file(kSettingsFile);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(encodeSettings(m_settings));
-        if (file.commit())
-            return;
-    }
-    UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
-                             m_okText);
+    QString reason;
+    if (writeFileAtomically(kSettingsFile, encodeSettings(m_settings), &reason))
+        return;
+    UserDialogs::information(
+        nullptr, QString(),
+        tr("无法创建文件，请使用管理员权限运行程序。") + QLatin1Char('\n') + reason, m_okText);
 }
 
 void MainWindow::on_comboBox_lang_currentIndexChanged(int index)

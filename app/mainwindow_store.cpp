@@ -6,8 +6,10 @@
 #include "link/serialhandle.h"
 #include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
+#include "store/atomicfile.h"
 #include "store/datafile.h"
 #include "store/recordingjournal.h"
+#include "store/unsavedarchive.h"
 #include "ui_mainwindow.h"
 #include "widgets/dialog_wait.h"
 #include "widgets/formrename.h"
@@ -19,9 +21,12 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
-#include <QSaveFile>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -111,19 +116,15 @@ bool MainWindow::saveArchiveFile()
         return false;
     rememberFolder(path);
     // The old file is replaced only once the new one is complete.
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        const QByteArray bytes = dataFileToBytes(m_archive);
-        written = file.write(bytes) == bytes.size() && file.commit();
-    }
-    if (!written) {
-        file.cancelWriting();
-        UserDialogs::information(nullptr, QString(), tr("无法创建文件，请使用管理员权限运行程序。"),
-                                 m_okText);
+    QString reason;
+    if (!writeFileAtomically(path, dataFileToBytes(m_archive), &reason)) {
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("无法创建文件，请使用管理员权限运行程序。") + QLatin1Char('\n') + reason, m_okText);
         return false;
     }
     m_modified = false;
+    dropUnsavedArchive();
     dropSavedRecoveredCopies();
     return true;
 }
@@ -174,6 +175,11 @@ void MainWindow::openArchive(const QString &path)
     else
         makeItemCurrent(0);
     showCurrentMeasurement();
+    // What is kept on disk follows the archive now shown.
+    if (m_modified)
+        keepUnsavedArchiveLater();
+    else
+        dropUnsavedArchive();
 }
 
 // Table and chart show nothing once no measurement is left to show.
@@ -187,15 +193,63 @@ void MainWindow::showNoMeasurement()
 
 // ---- Automatic backup ----
 
-// A backup holding readings means a program ended during a recording.
+// A backup holding readings means a program ended during a recording; an
+// unsaved archive, that it ended before the user saved. The archives come
+// first: they hold what was there before the recording in the backup.
 void MainWindow::restoreAutoBackup()
 {
+    restoreUnsavedArchive(m_backup.fileName());
+    // Another slot's archive is removed only once this window keeps its
+    // measurements; its lock is held until then.
+    std::vector<std::unique_ptr<BackupClaim>> adopted;
+    QStringList adoptedSlots;
+    for (const QString &other : slotsWithUnsavedArchive(m_backup.folder(), m_backup.fileName())) {
+        auto claim = std::make_unique<BackupClaim>(other);
+        if (claim->isLocked() && restoreUnsavedArchive(other)) {
+            adopted.push_back(std::move(claim));
+            adoptedSlots << other;
+        }
+    }
     restoreBackupFile(m_backup.fileName(), true);
     for (const QString &other : m_backup.otherBackups()) {
         const BackupClaim claim(other);
         if (claim.isLocked())
             restoreBackupFile(other, false);
     }
+    if (m_modified && keepUnsavedArchive()) {
+        for (const QString &other : qAsConst(adoptedSlots))
+            removeUnsavedArchive(other);
+    }
+}
+
+bool MainWindow::restoreUnsavedArchive(const QString &backupFile)
+{
+    Data_table_T kept;
+    switch (readUnsavedArchive(backupFile, kept)) {
+    case UnsavedArchiveRead::None:
+        return false;
+    case UnsavedArchiveRead::Damaged: {
+        const QString aside =
+            setDamagedUnsavedArchiveAside(backupFile, QDateTime::currentDateTime());
+        // Said once the window is there to stand in front of.
+        QTimer::singleShot(0, this, [this, aside] {
+            UserDialogs::information(this, QString(),
+                                     tr("上次未保存的数据已损坏，无法恢复。\n该文件保留为：%1")
+                                         .arg(QDir::toNativeSeparators(aside)),
+                                     m_okText);
+        });
+        return false;
+    }
+    case UnsavedArchiveRead::Read:
+        break;
+    }
+    // The archive takes the measurements over as they are, names and all.
+    while (!kept.lists.isEmpty())
+        m_archive.lists.append(kept.lists.takeFirst());
+    rebuildTree();
+    makeItemCurrent(m_archive.lists.size() - 1);
+    markModified();
+    return true;
 }
 
 void MainWindow::restoreBackupFile(const QString &fileName, bool own)
@@ -241,11 +295,7 @@ QString MainWindow::keepRecoveredRecords(const Data_List_T &measurement)
     QString name = stem + QStringLiteral(".dat");
     for (int n = 2; QFile::exists(name); ++n)
         name = stem + QStringLiteral("_%1.dat").arg(n);
-    QSaveFile file(name);
-    if (file.open(QIODevice::WriteOnly) && file.write(dataFileToBytes(recovered)) >= 0 &&
-        file.commit())
-        return name;
-    return QString();
+    return writeFileAtomically(name, dataFileToBytes(recovered)) ? name : QString();
 }
 
 // Copies of restored backups are no longer needed once their measurement is
@@ -269,6 +319,55 @@ void MainWindow::forgetRecoveredCopy(const Data_List_T *measurement)
             m_recoveredCopies.removeAt(i);
 }
 
+// ---- The unsaved archive ----
+
+void MainWindow::setModified(bool modified)
+{
+    if (modified)
+        markModified();
+    else
+        m_modified = false;
+}
+
+void MainWindow::markModified()
+{
+    m_modified = true;
+    if (!m_device.isRecording())
+        keepUnsavedArchiveLater();
+}
+
+// At most one write per kUnsavedArchiveDelayMs, however many changes.
+void MainWindow::keepUnsavedArchiveLater()
+{
+    if (!m_unsavedArchiveTimer->isActive())
+        m_unsavedArchiveTimer->start();
+}
+
+bool MainWindow::keepUnsavedArchive()
+{
+    m_unsavedArchiveTimer->stop();
+    QString reason;
+    if (writeUnsavedArchive(m_backup.fileName(), m_archive, &reason)) {
+        m_unsavedArchiveFailureShown = false;
+        return true;
+    }
+    if (!m_unsavedArchiveFailureShown) {
+        m_unsavedArchiveFailureShown = true;
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("无法备份未保存的数据到 %1：%2\n程序意外退出时这些数据将会丢失，请及时保存。")
+                .arg(QDir::toNativeSeparators(unsavedArchiveFile(m_backup.fileName())), reason),
+            m_okText);
+    }
+    return false;
+}
+
+void MainWindow::dropUnsavedArchive()
+{
+    m_unsavedArchiveTimer->stop();
+    removeUnsavedArchive(m_backup.fileName());
+}
+
 // ---- Measurement tree ----
 
 void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name)
@@ -276,7 +375,7 @@ void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const Q
     m_currentMeasurement = m_archive.append(newMeasurement(records, name));
     rebuildTree();
     makeItemCurrent(m_archive.lists.size() - 1);
-    m_modified = true;
+    markModified();
 }
 
 void MainWindow::rebuildTree()
@@ -438,7 +537,7 @@ void MainWindow::deleteMeasurement()
         else
             makeItemCurrent(m_archive.lists.size() - 1);
     }
-    m_modified = true;
+    markModified();
 }
 
 void MainWindow::moveMeasurementUp()
@@ -450,7 +549,7 @@ void MainWindow::moveMeasurementUp()
         rebuildTree();
         makeItemCurrent(index - 1);
     }
-    m_modified = true;
+    markModified();
 }
 
 void MainWindow::renameMeasurement(QTreeWidgetItem *item)
@@ -473,7 +572,7 @@ void MainWindow::renameMeasurement(QTreeWidgetItem *item)
         if (valid)
             makeItemCurrent(index);
     }
-    m_modified = true;
+    markModified();
 }
 
 void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
@@ -579,6 +678,9 @@ void MainWindow::trans_end()
     addMeasurement(records,
                    QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd hhmmss")) +
                        QStringLiteral("_KX740D_Data Logging"));
+    // The instrument's memory may be erased next: the records are kept on
+    // disk at once.
+    keepUnsavedArchive();
     replotCurrentMeasurement();
     showCurrentMeasurement();
 }

@@ -337,14 +337,14 @@ void MainWindow::handleTableviewMenuClicked(QAction *action)
         if (recording || !collectRecords(records, selection, m_recordClipboard))
             return;
         if (records && removeSelectedRecords(*records, selection))
-            m_modified = true;
+            markModified();
         afterRecordEdit(recordsBefore);
         break;
     case MenuDelete:
         if (recording)
             return;
         if (records && removeSelectedRecords(*records, selection))
-            m_modified = true;
+            markModified();
         afterRecordEdit(recordsBefore);
         break;
     case MenuInsertAbove:
@@ -352,7 +352,7 @@ void MainWindow::handleTableviewMenuClicked(QAction *action)
         if (recording || !records)
             return;
         if (insertRecords(*records, selection, m_recordClipboard, entry == MenuInsertAbove))
-            m_modified = true;
+            markModified();
         afterRecordEdit(recordsBefore);
         break;
     default:

@@ -1,5 +1,7 @@
 #include "app/mqttconfig.h"
 
+#include "store/atomicfile.h"
+
 #include <qt5keychain/keychain.h>
 
 #include <QDebug>
@@ -8,7 +10,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTimer>
 
 namespace {
@@ -78,12 +79,12 @@ bool writeMqttFile(const QString &path, const MqttSettings &settings, PasswordPl
     o.insert(QLatin1String("keyFile"), settings.keyFile);
     o.insert(QLatin1String("discovery"), settings.discovery);
 
-    QSaveFile file(path);
+    AtomicFile file(path);
     // The temporary file is what becomes `path`: its mode is the file's mode.
-    if (file.open(QIODevice::WriteOnly) &&
+    if (file.open() &&
         (place != PasswordPlace::File ||
          file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) &&
-        file.write(QJsonDocument(o).toJson()) >= 0 && file.commit())
+        file.write(QJsonDocument(o).toJson()) && file.commit())
         return true;
     *error = MqttTexts::tr("无法写入 MQTT 设置文件 %1：%2")
                  .arg(QFileInfo(path).absoluteFilePath(), file.errorString());

@@ -2,8 +2,13 @@
 
 #include "chart/densegraph.h"
 #include "instrument/temperature.h"
+#include "store/atomicfiledevice.h"
 
 #include <qcustomplot.h>
+
+#include <QImageWriter>
+#include <QPageLayout>
+#include <QPdfWriter>
 
 namespace {
 
@@ -13,6 +18,13 @@ constexpr double kMarkerSize = 6;
 const QCPRange kEmptyRange(0, 5);
 // Side of the square report picture, in pixels.
 constexpr int kReportImageSide = 1000;
+
+bool failWith(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
 
 // The key range shown for the keys' extent: as it is, or one unit either side
 // of a single key.
@@ -282,20 +294,60 @@ QPixmap ChartPlot::picture(int width, int height) const
     return withoutCrosshair([&] { return m_plot->toPixmap(width, height, 1.0); });
 }
 
-bool ChartPlot::saveJpg(const QString &fileName) const
+bool ChartPlot::saveJpg(const QString &fileName, QString *error) const
 {
     if (!m_plot)
         return false;
-    return withoutCrosshair([&] { return m_plot->saveJpg(fileName, 0, 0, 1.0, -1, 96); });
+    QImage image = picture(0, 0).toImage();
+    const int dotsPerMeter = int(96 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    AtomicFileDevice file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return failWith(error, file.errorString());
+    QImageWriter writer(&file, "jpg");
+    if (!writer.write(image)) {
+        // A failed write of the file says more than the writer's summary.
+        const QString reason = file.errorString();
+        return failWith(error, reason.isEmpty() || reason == QLatin1String("Unknown error")
+                                   ? writer.errorString()
+                                   : reason);
+    }
+    return file.commit() || failWith(error, file.errorString());
 }
 
-bool ChartPlot::savePdf(const QString &fileName) const
+// Drawn as QCustomPlot::savePdf draws it, onto a device that keeps the old
+// file until the new one is whole (savePdf reports success whatever its
+// writes did).
+bool ChartPlot::savePdf(const QString &fileName, QString *error) const
 {
     if (!m_plot)
         return false;
-    return withoutCrosshair([&] {
-        return m_plot->savePdf(fileName, 0, 0, QCP::epAllowCosmetic, QString(), QString());
+    AtomicFileDevice file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return failWith(error, file.errorString());
+    const QSize size = m_plot->size();
+    QPdfWriter writer(&file);
+    // The screen's resolution, so pens and fonts come out as on the screen.
+    writer.setResolution(m_plot->logicalDpiX());
+    writer.setCreator(QString());
+    QPageLayout layout(QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                       QPageLayout::Portrait, QMarginsF());
+    layout.setMode(QPageLayout::FullPageMode);
+    writer.setPageLayout(layout);
+    const bool drawn = withoutCrosshair([&] {
+        QCPPainter painter;
+        if (!painter.begin(&writer))
+            return false;
+        painter.setMode(QCPPainter::pmVectorized);
+        painter.setMode(QCPPainter::pmNoCaching);
+        painter.setWindow(QRect(QPoint(0, 0), size));
+        m_plot->toPainter(&painter, size.width(), size.height());
+        return painter.end();
     });
+    if (!drawn)
+        return failWith(error, file.errorString());
+    return file.commit() || failWith(error, file.errorString());
 }
 
 QImage recordsChartImage(const QVector<_T_EE_TEST_DATA> &records, int unit, const ChartLook &look,

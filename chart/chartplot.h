@@ -84,10 +84,13 @@ public:
     // Pictures of the chart for the clipboard, files and reports never show
     // the crosshair. A width or height of 0 means the chart's own.
     QPixmap picture(int width, int height) const;
+    // The files replace a file at `fileName` only once they are whole; on
+    // failure `error` (when given) gets the system's reason.
     // At the chart's size, default quality, 96 dots per inch.
-    bool saveJpg(const QString &fileName) const;
-    // At the chart's size, cosmetic pens allowed, no creator or title.
-    bool savePdf(const QString &fileName) const;
+    bool saveJpg(const QString &fileName, QString *error = nullptr) const;
+    // At the chart's size (a point per pixel), cosmetic pens allowed, no
+    // creator or title.
+    bool savePdf(const QString &fileName, QString *error = nullptr) const;
 
 private:
     // Markers closer than their own size merge into a band that hides the

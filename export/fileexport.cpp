@@ -3,8 +3,8 @@
 #include "export/xlsxdocument.h"
 #include "instrument/temperature.h"
 #include "store/csvtext.h"
+#include "store/atomicfiledevice.h"
 
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <charconv>
@@ -132,7 +132,7 @@ bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int uni
 bool writeCsv(const Data_List_T &measurement, const QString &fileName, int unit,
               const TableHeaderWords &words, QString *error)
 {
-    QSaveFile file(fileName);
+    AtomicFileDevice file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return failWith(error, file.errorString());
     QTextStream out(&file);
@@ -142,7 +142,8 @@ bool writeCsv(const Data_List_T &measurement, const QString &fileName, int unit,
     for (const _T_EE_TEST_DATA &r : measurement.records)
         out << csvLine(csvRecordFields(r, ++number, unit)) << '\n';
     out.flush();
-    if (out.status() != QTextStream::Ok || !file.commit())
+    // A failed write is kept by the file, so commit() fails after it too.
+    if (!file.commit())
         return failWith(error, file.errorString());
     return true;
 }

@@ -6,6 +6,7 @@
 #include "instrument/channelstatistics.h"
 #include "instrument/temperature.h"
 #include "store/csvtext.h"
+#include "store/atomicfiledevice.h"
 
 #include <QDebug>
 #include <QFontMetrics>
@@ -13,7 +14,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextLayout>
 #include <QTextOption>
 #include <QTextStream>
@@ -144,7 +144,9 @@ std::array<QStringList, 4> reportStatistics(const QVector<_T_EE_TEST_DATA> &reco
 
 bool writePdfReport(const ReportContent &c, const QString &fileName, QString *error)
 {
-    QSaveFile file(fileName);
+    // The report goes to the disk page by page and takes the target's name
+    // only when all of it is there.
+    AtomicFileDevice file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
             *error = file.errorString();
@@ -164,7 +166,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
 
     QPainter painter;
     if (!painter.begin(&writer)) {
-        file.cancelWriting();
+        file.close();
         if (error)
             *error = QStringLiteral("cannot paint on the PDF writer");
         return false;
@@ -278,6 +280,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
     if (!painter.end() || !file.commit()) {
         if (error)
             *error = file.errorString();
+        file.close();
         return false;
     }
     return true;

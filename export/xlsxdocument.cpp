@@ -1,5 +1,7 @@
 #include "export/xlsxdocument.h"
 
+#include "store/atomicfile.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,8 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -38,6 +42,33 @@ QString createFileBeside(const QString &fileName, QString *error)
         if (!QFileInfo::exists(name))
             break;
     }
+    return QString();
+}
+
+// Syncs the workbook libxlsxwriter wrote to `path` and checks that it is
+// whole: a zip file ends with its end-of-central-directory record, whose
+// central directory ends right before it. A write lost on the way (a full
+// disk) leaves the file shorter than the zip writer believed. Returns the
+// problem, empty when there is none.
+QString checkBuiltWorkbook(const QString &path)
+{
+    QFile built(path);
+    if (!built.open(QIODevice::ReadOnly) || ::fsync(built.handle()) != 0)
+        return qt_error_string();
+    constexpr int kEndRecordSize = 22; // without a comment, as libxlsxwriter writes it
+    const qint64 size = built.size();
+    if (size < kEndRecordSize || !built.seek(size - kEndRecordSize))
+        return QString::fromLocal8Bit(std::strerror(EIO));
+    const QByteArray end = built.read(kEndRecordSize);
+    const auto le32 = [&end](int at) {
+        return quint32(quint8(end[at])) | quint32(quint8(end[at + 1])) << 8 |
+               quint32(quint8(end[at + 2])) << 16 | quint32(quint8(end[at + 3])) << 24;
+    };
+    // A zip64 archive keeps the offset in a record of its own (0xFFFFFFFF here).
+    const bool zip64 = end.size() == kEndRecordSize && le32(16) == 0xFFFFFFFFu;
+    if (end.size() != kEndRecordSize || le32(0) != 0x06054b50 ||
+        (!zip64 && qint64(le32(12)) + qint64(le32(16)) != size - kEndRecordSize))
+        return QString::fromLocal8Bit(std::strerror(EIO));
     return QString();
 }
 
@@ -214,23 +245,28 @@ bool XlsxDocument::commit()
 {
     if (!ready("commit"))
         return false;
+    // libxlsxwriter reports a failed write without the system's reason;
+    // errno still holds it.
+    errno = 0;
     const lxw_error e = workbook_close(m_workbook);
+    const int closeErrno = errno;
     m_workbook = nullptr;
     m_sheet = nullptr;
     m_formats.clear();
     if (e != LXW_NO_ERROR) {
         discard();
-        return fail(e, "commit");
+        fail(e, "commit");
+        if (closeErrno != 0)
+            m_error += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(closeErrno));
+        return false;
     }
-    // On the disk before it takes the target's name, as QSaveFile does.
-    QFile built(m_tempFile);
-    if (!built.open(QIODevice::ReadOnly) || ::fsync(built.handle()) != 0) {
-        m_error = QStringLiteral("commit: cannot write %1: %2").arg(m_fileName, qt_error_string());
-        built.close();
+    // Whole and on the disk before it takes the target's name.
+    const QString problem = checkBuiltWorkbook(m_tempFile);
+    if (!problem.isEmpty()) {
+        m_error = QStringLiteral("commit: cannot write %1: %2").arg(m_fileName, problem);
         discard();
         return false;
     }
-    built.close();
     if (QFileInfo::exists(m_fileName))
         QFile::setPermissions(m_tempFile, QFile::permissions(m_fileName));
     // Replaces the target in one step: it is either the old file or the
@@ -245,5 +281,6 @@ bool XlsxDocument::commit()
         return false;
     }
     m_tempFile.clear();
+    syncFolderOf(m_fileName);
     return true;
 }

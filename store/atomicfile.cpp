@@ -18,7 +18,9 @@ QString systemError(int code)
 
 } // namespace
 
-AtomicFile::AtomicFile(const QString &target) : m_target(target) {}
+AtomicFile::AtomicFile(const QString &target) : m_target(target)
+{
+}
 
 AtomicFile::~AtomicFile()
 {
@@ -40,17 +42,50 @@ bool AtomicFile::open()
     m_errno = 0;
     m_error.clear();
     m_size = 0;
-    QByteArray pattern = QFile::encodeName(m_target) + ".tmp-XXXXXX";
+    // A symbolic link stays one: the file it points to is replaced, beside
+    // which the temporary file must be for the rename.
+    m_path = m_target;
+    QFileInfo link(m_path);
+    for (int depth = 0; depth < 40 && link.isSymLink(); ++depth) {
+        m_path = link.symLinkTarget();
+        link.setFile(m_path);
+    }
+    QByteArray pattern = QFile::encodeName(m_path) + ".tmp-XXXXXX";
     m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_fd < 0)
         return failWith(errno);
     m_temp = QFile::decodeName(pattern);
-    // mkstemp makes the file 0600; a data file is as readable as any other
-    // file the user makes.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(m_fd, 0666 & ~mask);
+    // mkstemp makes the file 0600; a data file is as readable as the file it
+    // replaces, or as any other file the user makes.
+    struct stat old = {};
+    if (::stat(QFile::encodeName(m_path).constData(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ::fchmod(m_fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(m_fd, 0666 & ~mask);
+    }
     return true;
+}
+
+bool AtomicFile::setPermissions(QFileDevice::Permissions permissions)
+{
+    if (m_fd < 0)
+        return failWith(EBADF);
+    static const struct
+    {
+        QFileDevice::Permission permission;
+        mode_t mode;
+    } kBits[] = {{QFileDevice::ReadOwner, S_IRUSR},  {QFileDevice::WriteOwner, S_IWUSR},
+                 {QFileDevice::ExeOwner, S_IXUSR},   {QFileDevice::ReadGroup, S_IRGRP},
+                 {QFileDevice::WriteGroup, S_IWGRP}, {QFileDevice::ExeGroup, S_IXGRP},
+                 {QFileDevice::ReadOther, S_IROTH},  {QFileDevice::WriteOther, S_IWOTH},
+                 {QFileDevice::ExeOther, S_IXOTH}};
+    mode_t mode = 0;
+    for (const auto &bit : kBits)
+        if (permissions & bit.permission)
+            mode |= bit.mode;
+    return ::fchmod(m_fd, mode) == 0 || failWith(errno);
 }
 
 bool AtomicFile::write(const char *data, qint64 size)
@@ -113,14 +148,14 @@ bool AtomicFile::commit()
         cancel();
         return false;
     }
-    if (::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(m_target).constData()) !=
+    if (::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(m_path).constData()) !=
         0) {
         failWith(errno);
         cancel();
         return false;
     }
     m_temp.clear();
-    syncFolderOf(m_target);
+    syncFolderOf(m_path);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 // A file that takes its target's name only once all of it is on the disk.
@@ -19,7 +20,12 @@ public:
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
+    // The temporary file gets the permissions of the file it is to replace,
+    // or those any new file of the user gets when there is none.
     bool open();
+    // Permissions the target will have, set before anything secret is
+    // written (an open file).
+    bool setPermissions(QFileDevice::Permissions permissions);
     // Writes everything or fails; a failed write makes commit() fail too.
     bool write(const char *data, qint64 size);
     bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
@@ -39,6 +45,7 @@ private:
     bool failWith(int code);
 
     QString m_target;
+    QString m_path; // the file replaced: the target, or where its links lead
     QString m_temp;
     int m_fd = -1;
     qint64 m_size = 0;

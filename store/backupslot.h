@@ -25,6 +25,8 @@ public:
     void claim(const QString &dir);
     // Absolute path of this program's backup file.
     QString fileName() const { return m_fileName; }
+    // Absolute path of the folder claimed in.
+    QString folder() const { return m_dir; }
     bool isLocked() const { return m_lock != nullptr; }
 
     // The backup files of the folder other than this program's, oldest

@@ -15,7 +15,7 @@
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+170"/>
+        <location filename="../chart/chartplot.cpp" line="+182"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
@@ -380,13 +380,13 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+321"/>
+        <location filename="../app/mainwindow.cpp" line="+329"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+360"/>
+        <location filename="../app/mainwindow_store.cpp" line="+459"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -690,7 +690,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+513"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+515"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -943,7 +943,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-270"/>
+        <location filename="../app/mainwindow.cpp" line="-278"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -973,7 +973,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+241"/>
+        <location line="+249"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -998,8 +998,8 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
-        <location line="+34"/>
-        <location filename="../app/mainwindow_store.cpp" line="-195"/>
+        <location line="+35"/>
+        <location filename="../app/mainwindow_store.cpp" line="-293"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -1013,10 +1013,10 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-321"/>
-        <location line="+322"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-323"/>
+        <location line="+324"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+259"/>
+        <location line="+357"/>
         <location line="+134"/>
         <source>是</source>
         <translation>Yes</translation>
@@ -1024,15 +1024,15 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-393"/>
-        <location line="+259"/>
+        <location filename="../app/mainwindow_store.cpp" line="-491"/>
+        <location line="+357"/>
         <location line="+134"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-322"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-324"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -1068,10 +1068,10 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+25"/>
-        <location filename="../app/mainwindow_export.cpp" line="+53"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+151"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+93"/>
-        <location filename="../app/mainwindow_store.cpp" line="-434"/>
+        <location filename="../app/mainwindow_export.cpp" line="+55"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+153"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+92"/>
+        <location filename="../app/mainwindow_store.cpp" line="-532"/>
         <location line="+25"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
@@ -1087,22 +1087,22 @@ Data that is not saved will be lost.</translation>
         <translation>JPG image</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>PDF 文件</source>
         <translation>PDF file</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+33"/>
         <source>重命名曲线</source>
         <translation>Rename graph</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-34"/>
         <source>保存到pdf文件</source>
         <translation>Save to PDF file</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+20"/>
         <source>新坐标轴标签：</source>
         <translation>New axis label:</translation>
     </message>
@@ -1117,7 +1117,7 @@ Data that is not saved will be lost.</translation>
         <translation>New graph name:</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_settings.cpp" line="+37"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+36"/>
         <source>打开图像文件.</source>
         <translation>Open image file.</translation>
     </message>
@@ -1131,7 +1131,7 @@ Please put the file in the folder of the program:
 %2</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_export.cpp" line="+5"/>
+        <location filename="../app/mainwindow_export.cpp" line="+4"/>
         <source>导出完成</source>
         <translation>Export finished</translation>
     </message>
@@ -1144,13 +1144,13 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+58"/>
-        <location filename="../app/mainwindow_store.cpp" line="-39"/>
+        <location filename="../app/mainwindow_store.cpp" line="-35"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+241"/>
+        <location filename="../app/mainwindow_store.cpp" line="+335"/>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
     </message>
@@ -1166,8 +1166,8 @@ Please put the file in the folder of the program:
         <translation>CSV text</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-241"/>
-        <location line="+27"/>
+        <location filename="../app/mainwindow_store.cpp" line="-335"/>
+        <location line="+23"/>
         <source>数据文件</source>
         <translation>Data file</translation>
     </message>
@@ -1182,7 +1182,21 @@ Please put the file in the folder of the program:
         <translation>This file is not a valid data file and cannot be opened.</translation>
     </message>
     <message>
-        <location line="+198"/>
+        <location line="+83"/>
+        <source>上次未保存的数据已损坏，无法恢复。
+该文件保留为：%1</source>
+        <translation>The unsaved data left from last time is damaged and cannot be restored.
+The file is kept as: %1</translation>
+    </message>
+    <message>
+        <location line="+121"/>
+        <source>无法备份未保存的数据到 %1：%2
+程序意外退出时这些数据将会丢失，请及时保存。</source>
+        <translation>Cannot back up the unsaved data to %1: %2
+If the program ends unexpectedly, this data is lost. Please save it soon.</translation>
+    </message>
+    <message>
+        <location line="+92"/>
         <source>上移</source>
         <translation>Move up</translation>
     </message>
@@ -1294,12 +1308,12 @@ Please put the file in the folder of the program:
         <translation>Insert below</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_measurement.cpp" line="-104"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-106"/>
         <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
         <translation>The storage interval is 0 s, so nothing would be stored. Set a storage interval first.</translation>
     </message>
     <message>
-        <location line="+113"/>
+        <location line="+115"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
@@ -1451,7 +1465,7 @@ Please put the file in the folder of the program:
         <translation>The port of the broker address %1 is not valid.</translation>
     </message>
     <message>
-        <location filename="../app/mqttconfig.cpp" line="+88"/>
+        <location filename="../app/mqttconfig.cpp" line="+89"/>
         <source>无法写入 MQTT 设置文件 %1：%2</source>
         <translation>Cannot write the MQTT settings file %1: %2</translation>
     </message>

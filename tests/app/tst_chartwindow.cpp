@@ -16,6 +16,9 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+
 // Stands in for the desktop's default viewer.
 class OpenedFiles : public QObject
 {
@@ -513,10 +516,11 @@ private slots:
             entry->trigger();
         }
         QCOMPARE(m_asked.size(), asked + 4);
-        QCOMPARE(m_asked.at(asked + 1).text,
-                 QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
-        QCOMPARE(m_asked.at(asked + 3).text,
-                 QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
+        // The second line is the system's reason.
+        const QString missing = QStringLiteral("无法创建文件，请使用管理员权限运行程序。\n") +
+                                QString::fromLocal8Bit(std::strerror(ENOENT));
+        QCOMPARE(m_asked.at(asked + 1).text, missing);
+        QCOMPARE(m_asked.at(asked + 3).text, missing);
         QCOMPARE(m_opened.urls.size(), 1);
         menu->close();
     }

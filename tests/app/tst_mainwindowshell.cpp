@@ -23,6 +23,9 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+
 // Records the addresses handed to the desktop instead of opening them.
 class UrlCatcher : public QObject
 {
@@ -348,7 +351,8 @@ private slots:
         QCOMPARE(m_asked.size(), 1);
         QCOMPARE(m_asked[0].kind, DialogRequest::Information);
         QCOMPARE(m_asked[0].title, QString());
-        QCOMPARE(m_asked[0].text, QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
+        QCOMPARE(m_asked[0].text, QStringLiteral("无法创建文件，请使用管理员权限运行程序。\n") +
+                                      QString::fromLocal8Bit(std::strerror(EISDIR)));
         QCOMPARE(m_asked[0].buttons, QStringList{QStringLiteral("确定")});
         QCOMPARE(w.settings().companyName, QStringLiteral("X"));
     }

@@ -20,6 +20,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 // Records the addresses handed to the desktop instead of opening them.
@@ -85,6 +88,13 @@ private:
     {
         return item->icon(0).pixmap(16).toImage() ==
                QIcon(QString::fromLatin1(path)).pixmap(16).toImage();
+    }
+    // Notes that what the window holds unsaved cannot be kept on disk.
+    int unavailableBackupNotes() const
+    {
+        return int(std::count_if(m_asked.begin(), m_asked.end(), [](const DialogRequest &r) {
+            return r.text.startsWith(QStringLiteral("无法备份未保存的数据到"));
+        }));
     }
     // Runs a tree menu entry as the menu would.
     static void menuEntry(MainWindow &w, int data)
@@ -162,7 +172,8 @@ private slots:
         m_answers << file(path(QStringLiteral("d"))); // a directory cannot be written
         w.form()->pb_save_file->click();
         QCOMPARE(m_asked.size(), 3);
-        QCOMPARE(m_asked.at(2).text, QStringLiteral("无法创建文件，请使用管理员权限运行程序。"));
+        QCOMPARE(m_asked.at(2).text, QStringLiteral("无法创建文件，请使用管理员权限运行程序。\n") +
+                                         QString::fromLocal8Bit(std::strerror(EISDIR)));
         QVERIFY(w.isModified());
 
         // Closing: "是" with a cancelled save stays open, "取消" too,
@@ -381,6 +392,96 @@ private slots:
         recordFor(3);
         QCOMPARE(failures(), 1);
         w.form()->pb_start->click();
+    }
+
+    // ---- What the window holds unsaved ----
+
+    void stoppedRecordingSurvivesACrash_data()
+    {
+        QTest::addColumn<bool>("unsavedArchiveWritable");
+        QTest::newRow("kept beside the backup") << true;
+        // Then the backup keeps the readings: it is not emptied at the stop.
+        QTest::newRow("folder in its place") << false;
+    }
+    void stoppedRecordingSurvivesACrash()
+    {
+        QFETCH(bool, unsavedArchiveWritable);
+        if (!unsavedArchiveWritable)
+            QVERIFY(QDir::current().mkdir(QStringLiteral("auto_backup.unsaved.dat")));
+        QVector<_T_EE_TEST_DATA> recorded;
+        {
+            MainWindow w;
+            FakeRecording recording(w, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+            recording.start();
+            for (int k = 0; k < 3; ++k) {
+                _T_PRINT_OUT_DATA reading;
+                reading.value[0] = 20.0f + k;
+                recording.record(reading);
+            }
+            w.handleTimeOut();
+            w.form()->pb_start->click();
+            recorded = w.archive().lists.first()->records;
+            QCOMPARE(recorded.size(), 3);
+            QCOMPARE(unavailableBackupNotes(), unsavedArchiveWritable ? 0 : 1);
+            // The window goes away unsaved and without closing, as in a crash.
+        }
+        m_asked.clear();
+        MainWindow again;
+        QCOMPARE(treeTexts(again).size(), 2);
+        QCOMPARE(treeTexts(again).last(), unsavedArchiveWritable ? QStringLiteral("新建测量")
+                                                                 : QStringLiteral("auto_backup"));
+        QCOMPARE(again.archive().lists.last()->records, recorded);
+        QVERIFY(again.isModified());
+    }
+
+    void savedOrGivenUpChangesAreNotOfferedBack_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("saved") << true;
+        QTest::newRow("closed without saving") << false;
+    }
+    void savedOrGivenUpChangesAreNotOfferedBack()
+    {
+        QFETCH(bool, save);
+        {
+            MainWindow w;
+            w.form()->pb_new_file->click();
+            QTRY_VERIFY(QFile::exists(QStringLiteral("auto_backup.unsaved.dat")));
+            if (save) {
+                m_answers << file(path(QStringLiteral("a.dat")));
+                w.form()->pb_save_file->click();
+            } else {
+                w.show();
+                m_answers << button(1); // "否"
+                QVERIFY(w.close());
+            }
+        }
+        m_asked.clear();
+        MainWindow again;
+        QCOMPARE(treeTexts(again), QStringList{QStringLiteral("新建测量")});
+        QVERIFY(!again.isModified());
+        QTest::qWait(10);
+        QVERIFY(m_asked.isEmpty());
+    }
+
+    void damagedUnsavedArchiveIsKeptAndToldOnce()
+    {
+        writeFile(QStringLiteral("auto_backup.unsaved.dat"), "not an archive");
+        {
+            MainWindow w;
+            QTRY_COMPARE(m_asked.size(), 1);
+            QCOMPARE(treeTexts(w), QStringList{QStringLiteral("新建测量")});
+        }
+        const QStringList kept = QDir::current().entryList(
+            {QStringLiteral("auto_backup.unsaved.damaged_*.dat")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(readFile(kept.first()), QByteArray("not an archive"));
+        QCOMPARE(m_asked.first().text,
+                 QStringLiteral("上次未保存的数据已损坏，无法恢复。\n该文件保留为：") +
+                     QDir::toNativeSeparators(path(kept.first())));
+        MainWindow again;
+        QTest::qWait(10);
+        QCOMPARE(m_asked.size(), 1);
     }
 
     // ---- Tree ----
