@@ -123,7 +123,7 @@ JournalReader::JournalReader(const QString &path) : m_file(path)
 bool JournalReader::open()
 {
     m_format = Format::Missing;
-    if (!m_file.open(QIODevice::ReadOnly) || m_file.size() == 0)
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || m_file.size() == 0)
         return false;
     if (!fill(kJournalMagic.size()) || m_buffer.left(kJournalMagic.size()) != kJournalMagic) {
         m_file.close();
@@ -190,13 +190,18 @@ bool JournalReader::nextEntry(quint8 *type, QByteArray *payload)
 {
     while (!m_atEnd) {
         if (!fill(kJournalEntryHeaderSize)) {
+            if (m_following)
+                return false; // the next entry is still being written
             break;
         }
         const char *p = m_buffer.constData() + m_bufferStart;
         const quint16 length = qFromBigEndian<quint16>(p + 1);
         const quint8 t = quint8(p[0]);
         const bool plausible = t >= EntryStart && t <= EntryStop && length <= kMaxPayload;
-        if (plausible && fill(kJournalEntryHeaderSize + length)) {
+        const bool whole = plausible && fill(kJournalEntryHeaderSize + length);
+        if (plausible && !whole && m_following)
+            return false;
+        if (whole) {
             p = m_buffer.constData() + m_bufferStart;
             quint32 crc = crc32c(p, 3);
             crc = crc32c(p + kJournalEntryHeaderSize, length, crc);

@@ -66,6 +66,10 @@ public:
 
     // The next reading; false at the end.
     bool next(JournalReading *reading);
+    // Following a journal that is still being written: at its end next()
+    // returns false and tries again at the next call, where the readings
+    // appended meanwhile are.
+    void setFollowing(bool on) { m_following = on; }
     // Reads to the end; then the following tell what the journal held.
     void skipToEnd();
     bool stopped() const { return m_stopped; }
@@ -99,6 +103,7 @@ private:
     qint64 m_validSize = 0;
     qint64 m_damaged = 0;
     bool m_atEnd = false;
+    bool m_following = false;
 };
 
 // Appends to a journal. Each entry goes to the file with one write(), so
