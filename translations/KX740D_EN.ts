@@ -1764,22 +1764,22 @@ Please put the file in the folder of the program:
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+41"/>
+        <location filename="../record/recorderoptions.cpp" line="+71"/>
         <source>密码文件 %1 不存在。</source>
         <translation>The password file %1 does not exist.</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。</source>
-        <translation>The password file %1 can be read by other users; run chmod 600 %1 first.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="-52"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>Cannot read the password file %1: %2</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+56"/>
+        <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
+        <translation>The password file %1 can be read by users other than its owner; run chmod 600 %1 first.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>无人值守地记录仪器的读数，写入数据文件</source>
         <translation>Records the instrument&apos;s readings unattended into a data file</translation>
     </message>
@@ -1865,11 +1865,16 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+4"/>
-        <source>从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1</source>
-        <translation>read the broker password from the first line of this file (not readable by other users); or set the environment variable %1</translation>
+        <source>从此文件的第一行读取代理的密码（只有文件的所有者可以读取：chmod 600）；未给出时使用 systemd 凭据 %1，其次是环境变量 %2</source>
+        <translation>read the broker&apos;s password from the first line of this file (which only its owner may read: chmod 600); without it the systemd credential %1, else the environment variable %2</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+10"/>
+        <source>mqtts：客户端证书的私钥（PEM）；未给出时使用 systemd 凭据 %1（如有）</source>
+        <translation>mqtts: the client certificate&apos;s key (PEM); without it the systemd credential %1, if any</translation>
+    </message>
+    <message>
+        <location line="-6"/>
         <source>mqtts：签发代理证书的 CA 文件</source>
         <translation>mqtts: the CA file that signed the broker&apos;s certificate</translation>
     </message>
@@ -1879,12 +1884,7 @@ Please put the file in the folder of the program:
         <translation>mqtts: client certificate (PEM)</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>mqtts：客户端证书的私钥（PEM）</source>
-        <translation>mqtts: the client certificate&apos;s private key (PEM)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+8"/>
         <source>发布 Home Assistant 自动发现信息</source>
         <translation>publish Home Assistant discovery messages</translation>
     </message>
@@ -1919,7 +1919,7 @@ Please put the file in the folder of the program:
         <translation>Invalid split: %1 (day, week or month)</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+36"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 works only together with --mqtt.</translation>
     </message>

@@ -1764,22 +1764,22 @@
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+41"/>
+        <location filename="../record/recorderoptions.cpp" line="+71"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。</source>
-        <translation>密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="-52"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>无法读取密码文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+56"/>
+        <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
+        <translation>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>无人值守地记录仪器的读数，写入数据文件</source>
         <translation>无人值守地记录仪器的读数，写入数据文件</translation>
     </message>
@@ -1865,11 +1865,16 @@
     </message>
     <message>
         <location line="+4"/>
-        <source>从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1</source>
-        <translation>从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1</translation>
+        <source>从此文件的第一行读取代理的密码（只有文件的所有者可以读取：chmod 600）；未给出时使用 systemd 凭据 %1，其次是环境变量 %2</source>
+        <translation>从此文件的第一行读取代理的密码（只有文件的所有者可以读取：chmod 600）；未给出时使用 systemd 凭据 %1，其次是环境变量 %2</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+10"/>
+        <source>mqtts：客户端证书的私钥（PEM）；未给出时使用 systemd 凭据 %1（如有）</source>
+        <translation>mqtts：客户端证书的私钥（PEM）；未给出时使用 systemd 凭据 %1（如有）</translation>
+    </message>
+    <message>
+        <location line="-6"/>
         <source>mqtts：签发代理证书的 CA 文件</source>
         <translation>mqtts：签发代理证书的 CA 文件</translation>
     </message>
@@ -1879,12 +1884,7 @@
         <translation>mqtts：客户端证书（PEM）</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>mqtts：客户端证书的私钥（PEM）</source>
-        <translation>mqtts：客户端证书的私钥（PEM）</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+8"/>
         <source>发布 Home Assistant 自动发现信息</source>
         <translation>发布 Home Assistant 自动发现信息</translation>
     </message>
@@ -1919,7 +1919,7 @@
         <translation>无效的分割方式：%1（day、week 或 month）</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+36"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>
