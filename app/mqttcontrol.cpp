@@ -131,11 +131,16 @@ void MqttControl::testConnection()
     // stopped from inside its own signal.
     connect(
         probe, &MqttPublisher::stateChanged, this,
-        [this, probe](MqttPublisher::State state, const QString &text) {
+        [this, probe](MqttPublisher::State, const QString &) {
             if (probe != m_probe || !m_page)
                 return;
-            m_page->setStatus(text);
-            if (state == MqttPublisher::State::Connected || state == MqttPublisher::State::Refused)
+            // The probe may have gone on since it reported: what it says now.
+            const MqttPublisher::State state = probe->state();
+            m_page->setStatus(probe->stateText());
+            // A failed attempt (a closed port, an unknown host) is the answer
+            // too; the probe's next attempt would only repeat it.
+            if (state == MqttPublisher::State::Connected ||
+                state == MqttPublisher::State::Refused || !probe->connectError().isEmpty())
                 endProbe();
         },
         Qt::QueuedConnection);

@@ -3,6 +3,7 @@
 #include "app/userdialogs.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -21,6 +22,31 @@ QLineEdit *newLineEdit(QWidget *parent, const char *name)
     return edit;
 }
 
+QLabel *newNote(QWidget *parent, const char *name)
+{
+    auto *note = new QLabel(parent);
+    note->setObjectName(QLatin1String(name));
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    note->setStyleSheet(QStringLiteral("color: #6b6b6b;"));
+    return note;
+}
+
+// A style sheet's text colour becomes the placeholders' colour as well (and
+// Qt 5.15 has no style sheet property of their own), so an example in an
+// empty box looks like a value. Placeholders keep the text colour at half
+// strength, as they have without a style sheet.
+void keepPlaceholderLight(QLineEdit *edit)
+{
+    QPalette palette = edit->palette();
+    QColor light = palette.color(QPalette::Text);
+    light.setAlpha(light.alpha() / 2);
+    if (palette.color(QPalette::PlaceholderText) == light)
+        return;
+    palette.setColor(QPalette::PlaceholderText, light);
+    edit->setPalette(palette);
+}
+
 } // namespace
 
 MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
@@ -33,15 +59,14 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
     m_url = newLineEdit(this, "lineEdit_mqtt_url");
     m_url->setPlaceholderText(tr("mqtt://主机:1883"));
     m_prefix = newLineEdit(this, "lineEdit_mqtt_prefix");
+    m_topics = newNote(this, "label_mqtt_topics");
     setInstrumentName(QString());
     m_user = newLineEdit(this, "lineEdit_mqtt_user");
+    m_user->setPlaceholderText(tr("可选"));
     m_password = newLineEdit(this, "lineEdit_mqtt_password");
     m_password->setEchoMode(QLineEdit::Password);
-    m_passwordNote = new QLabel(this);
-    m_passwordNote->setObjectName(QStringLiteral("label_mqtt_password_note"));
-    m_passwordNote->setWordWrap(true);
-    m_passwordNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_passwordNote->setStyleSheet(QStringLiteral("color: #6b6b6b;"));
+    m_password->setPlaceholderText(tr("可选"));
+    m_passwordNote = newNote(this, "label_mqtt_password_note");
     m_passwordNote->hide();
 
     auto *form = new QFormLayout;
@@ -53,6 +78,7 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
 
     const QString certificates = tr("证书文件 (*.pem *.crt *.cer);;所有文件 (*)");
     const QString keys = tr("私钥文件 (*.pem *.key);;所有文件 (*)");
+    const QString optional = tr("仅用于 mqtts，可选");
     struct FileRow
     {
         QLineEdit **edit;
@@ -60,14 +86,18 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
         const char *buttonName;
         QString label;
         QString filter;
+        QString placeholder;
     };
     const FileRow rows[] = {
-        {&m_caFile, "lineEdit_mqtt_ca", "pushButton_mqtt_ca", tr("CA 证书"), certificates},
-        {&m_certFile, "lineEdit_mqtt_cert", "pushButton_mqtt_cert", tr("客户端证书"), certificates},
-        {&m_keyFile, "lineEdit_mqtt_key", "pushButton_mqtt_key", tr("客户端私钥"), keys},
+        {&m_caFile, "lineEdit_mqtt_ca", "pushButton_mqtt_ca", tr("CA 证书"), certificates,
+         tr("仅用于 mqtts；留空则使用系统的证书")},
+        {&m_certFile, "lineEdit_mqtt_cert", "pushButton_mqtt_cert", tr("客户端证书"), certificates,
+         optional},
+        {&m_keyFile, "lineEdit_mqtt_key", "pushButton_mqtt_key", tr("客户端私钥"), keys, optional},
     };
     for (const FileRow &row : rows) {
         QLineEdit *edit = newLineEdit(this, row.editName);
+        edit->setPlaceholderText(row.placeholder);
         *row.edit = edit;
         auto *button = new QPushButton(QStringLiteral("…"), this);
         button->setObjectName(QLatin1String(row.buttonName));
@@ -87,6 +117,7 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
 
     m_test = new QPushButton(tr("测试连接"), this);
     m_test->setObjectName(QStringLiteral("pushButton_mqtt_test"));
+    m_test->setToolTip(tr("用上面填写的设置连接一次，不发布任何内容。"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("label_mqtt_status"));
     m_status->setWordWrap(true);
@@ -99,6 +130,7 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_enabled);
     layout->addLayout(form);
     layout->addWidget(m_discovery);
+    layout->addWidget(m_topics);
     layout->addLayout(testLine);
     // Below the rows: a form row would not grow with the text's wrapping.
     layout->addWidget(m_passwordNote);
@@ -106,6 +138,9 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
 
     connect(m_enabled, &QCheckBox::clicked, this, &MqttPage::enabledClicked);
     connect(m_test, &QPushButton::clicked, this, &MqttPage::testClicked);
+    connect(m_prefix, &QLineEdit::textChanged, this, &MqttPage::showTopics);
+    for (QLineEdit *edit : findChildren<QLineEdit *>())
+        edit->installEventFilter(this);
 }
 
 void MqttPage::setSettings(const MqttSettings &settings)
@@ -140,6 +175,30 @@ void MqttPage::setInstrumentName(const QString &name)
 {
     m_prefix->setPlaceholderText(name.trimmed().isEmpty() ? tr("kx740d/<仪器名称>")
                                                           : effectiveTopicPrefix(QString(), name));
+    showTopics();
+}
+
+void MqttPage::showTopics()
+{
+    const QString typed = m_prefix->text().trimmed();
+    // An empty prefix box shows the default prefix as its placeholder.
+    const QString prefix =
+        typed.isEmpty() ? m_prefix->placeholderText() : effectiveTopicPrefix(typed, QString());
+    m_topics->setText(tr("发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 "
+                         "%1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 "
+                         "%1/status。")
+                          .arg(prefix) +
+                      QLatin1Char('\n') +
+                      tr("更改在切换“%1”时和关闭设置窗口时生效。").arg(m_enabled->text()));
+}
+
+bool MqttPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange) {
+        if (auto *edit = qobject_cast<QLineEdit *>(watched))
+            keepPlaceholderLight(edit);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MqttPage::setStatus(const QString &text)

@@ -24,7 +24,7 @@ public:
     MqttSettings settings() const;
 
     // The prefix used while the prefix box is empty is shown in it as its
-    // placeholder.
+    // placeholder, and in the topics the page names.
     void setInstrumentName(const QString &name);
     void setStatus(const QString &text);
     void setPasswordPlace(PasswordPlace place, const QString &fileName);
@@ -34,8 +34,12 @@ signals:
     void enabledClicked(bool enabled);
     void testClicked();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void browse(QLineEdit *edit, const QString &caption, const QString &filter);
+    void showTopics();
 
     QCheckBox *m_enabled;
     QLineEdit *m_url;
@@ -47,6 +51,7 @@ private:
     QLineEdit *m_keyFile;
     QCheckBox *m_discovery;
     QPushButton *m_test;
+    QLabel *m_topics;
     QLabel *m_status;
     QLabel *m_passwordNote;
 };

@@ -1,5 +1,6 @@
 #include "mqtt/mqttpublisher.h"
 
+#include "mqtt/mqttconnecterror.h"
 #include "mqtt/mqttdiscovery.h"
 #include "mqtt/mqttpayload.h"
 
@@ -147,7 +148,12 @@ struct MqttPublisher::Private
         case State::Off:
             return MqttPublisher::tr("已关闭");
         case State::Connecting:
-            return MqttPublisher::tr("正在连接 %1…").arg(hostText);
+            if (reason.isEmpty())
+                return MqttPublisher::tr("正在连接 %1…").arg(hostText);
+            // A probe answers a test, which does not wait for the next attempt.
+            if (mode == Mode::Probe)
+                return MqttPublisher::tr("未能连接到 %1：%2。").arg(hostText, reason);
+            return MqttPublisher::tr("未连接到 %1：%2。稍后自动重试。").arg(hostText, reason);
         case State::Connected:
             return MqttPublisher::tr("已连接");
         case State::Refused:
@@ -276,6 +282,7 @@ struct MqttPublisher::Private
 
     void onDisconnect(int rc)
     {
+        const int error = errno; // what ended an attempt or the connection
         std::lock_guard<std::mutex> lock(mutex);
         connected = false;
         progress.notify_all();
@@ -284,8 +291,20 @@ struct MqttPublisher::Private
         if (endsTheLoop(rc)) {
             refuseLocked(rc);
         } else {
-            setStateLocked(State::Connecting);
+            setStateLocked(State::Connecting,
+                           rc == MOSQ_ERR_SUCCESS ? QString() : connectErrorText(rc, error));
         }
+    }
+
+    // An attempt that fails at once (a closed port, a host name that does
+    // not resolve) is reported as it happens; it is retried as any other.
+    void connectFailed(int rc, int error)
+    {
+        if (rc == MOSQ_ERR_SUCCESS)
+            return;
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!stopping && !refused)
+            setStateLocked(State::Connecting, connectErrorText(rc, error));
     }
 
     void onPublish(int mid)
@@ -475,7 +494,8 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     const QByteArray host = address.host.toUtf8();
     const int port = address.port;
     d->network = std::thread([this, m, host, port] {
-        mosquitto_connect_async(m, host.constData(), port, kKeepAliveSeconds);
+        const int rc = mosquitto_connect_async(m, host.constData(), port, kKeepAliveSeconds);
+        d->connectFailed(rc, errno);
         d->runNetwork();
     });
     return true;
@@ -595,6 +615,12 @@ QString MqttPublisher::stateText() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     return d->textLocked();
+}
+
+QString MqttPublisher::connectError() const
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->state == State::Connecting ? d->reason : QString();
 }
 
 QString MqttPublisher::topicPrefix() const

@@ -32,7 +32,8 @@ public:
     enum class State
     {
         Off,        // not started, or stopped
-        Connecting, // waiting for the broker (first attempt or reconnecting)
+        Connecting, // waiting for the broker (first attempt or reconnecting); after a
+                    // failed attempt the text says why (see connectError)
         Connected,
         Refused // the broker refused us (bad credentials, TLS failure): no retry
     };
@@ -82,6 +83,10 @@ public:
     State state() const;
     // Translated: connected / connecting / the broker's refusal reason.
     QString stateText() const;
+    // Translated: why the last attempt to connect failed (connection refused,
+    // host not found, ...) while Connecting; empty before any attempt failed
+    // and once connected.
+    QString connectError() const;
     QString topicPrefix() const;
     // Recorded readings handed over and not yet acknowledged by the broker.
     int pendingCount() const;

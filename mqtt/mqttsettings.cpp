@@ -4,6 +4,10 @@
 
 bool parseBrokerUrl(const QString &url, BrokerAddress *address, QString *error)
 {
+    if (url.trimmed().isEmpty()) {
+        *error = MqttTexts::tr("请输入代理地址，例如 mqtt://主机:1883。");
+        return false;
+    }
     const QUrl u(url.trimmed(), QUrl::StrictMode);
     const QString scheme = u.scheme().toLower();
     if (!u.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts"))) {

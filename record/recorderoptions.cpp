@@ -1,6 +1,7 @@
 #include "record/recorderoptions.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -10,6 +11,35 @@
 namespace {
 // The instrument accepts at most one day.
 constexpr int kMaxIntervalSeconds = 86400;
+
+bool readFirstLine(const QString &path, QString *text, QString *why)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = RecorderCommandLine::tr("无法读取密码文件 %1：%2").arg(path, file.errorString());
+        return false;
+    }
+    QByteArray line = file.readLine(4096);
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    *text = QString::fromUtf8(line);
+    return true;
+}
+
+// The path of the credential `name` that systemd handed to the service, or
+// empty. The unit's default for a credential whose file is missing is a
+// single newline: a credential of white space only is none.
+QString credentialFile(const char *name)
+{
+    const QString dir = qEnvironmentVariable(kCredentialsDirectoryVariable);
+    if (dir.isEmpty())
+        return QString();
+    QFile file(QDir(dir).filePath(QLatin1String(name)));
+    if (!file.exists() || (file.open(QIODevice::ReadOnly) && file.read(4096).trimmed().isEmpty()))
+        return QString();
+    return file.fileName();
+}
+
 } // namespace
 
 int parseSeconds(const QString &text)
@@ -41,20 +71,13 @@ bool readPasswordFile(const QString &path, QString *password, QString *why)
         *why = RecorderCommandLine::tr("密码文件 %1 不存在。").arg(path);
         return false;
     }
-    if (file.permissions() & QFileDevice::ReadOther) {
-        *why = RecorderCommandLine::tr("密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。")
+    if (file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)) {
+        *why = RecorderCommandLine::tr(
+                   "密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。")
                    .arg(path);
         return false;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = RecorderCommandLine::tr("无法读取密码文件 %1：%2").arg(path, file.errorString());
-        return false;
-    }
-    QByteArray line = file.readLine(4096);
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    *password = QString::fromUtf8(line);
-    return true;
+    return readFirstLine(path, password, why);
 }
 
 RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
@@ -100,15 +123,19 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
                                       QStringLiteral("NAME"));
     const QCommandLineOption mqttPasswordFile(
         QStringLiteral("mqtt-password-file"),
-        tr("从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1")
-            .arg(QLatin1String(kMqttPasswordVariable)),
+        tr("从此文件的第一行读取代理的密码（只有文件的所有者可以读取：chmod 600）；"
+           "未给出时使用 systemd 凭据 %1，其次是环境变量 %2")
+            .arg(QLatin1String(kMqttPasswordCredential), QLatin1String(kMqttPasswordVariable)),
         QStringLiteral("FILE"));
     const QCommandLineOption mqttCa(QStringLiteral("mqtt-ca"), tr("mqtts：签发代理证书的 CA 文件"),
                                     QStringLiteral("FILE"));
     const QCommandLineOption mqttCert(QStringLiteral("mqtt-cert"), tr("mqtts：客户端证书（PEM）"),
                                       QStringLiteral("FILE"));
-    const QCommandLineOption mqttKey(QStringLiteral("mqtt-key"),
-                                     tr("mqtts：客户端证书的私钥（PEM）"), QStringLiteral("FILE"));
+    const QCommandLineOption mqttKey(
+        QStringLiteral("mqtt-key"),
+        tr("mqtts：客户端证书的私钥（PEM）；未给出时使用 systemd 凭据 %1（如有）")
+            .arg(QLatin1String(kMqttKeyCredential)),
+        QStringLiteral("FILE"));
     const QCommandLineOption mqttDiscovery(QStringLiteral("mqtt-discovery"),
                                            tr("发布 Home Assistant 自动发现信息"));
     parser.addOptions({help,     version,    port,      out,
@@ -190,10 +217,18 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         o.mqtt.user = parser.value(mqttUser);
         o.mqtt.caFile = parser.value(mqttCa);
         o.mqtt.certFile = parser.value(mqttCert);
-        o.mqtt.keyFile = parser.value(mqttKey);
+        o.mqtt.keyFile =
+            parser.isSet(mqttKey) ? parser.value(mqttKey) : credentialFile(kMqttKeyCredential);
         o.mqtt.discovery = parser.isSet(mqttDiscovery);
+        const QString passwordCredential = credentialFile(kMqttPasswordCredential);
         if (parser.isSet(mqttPasswordFile)) {
             if (!readPasswordFile(parser.value(mqttPasswordFile), &o.mqtt.password, message))
+                return Error;
+        } else if (!passwordCredential.isEmpty()) {
+            // No mode rule: systemd lets only the service's user read its
+            // credentials, and may grant that through an ACL, which shows
+            // as group bits in the mode.
+            if (!readFirstLine(passwordCredential, &o.mqtt.password, message))
                 return Error;
         } else {
             o.mqtt.password = qEnvironmentVariable(kMqttPasswordVariable);

@@ -46,10 +46,17 @@ struct RecorderOptions
 
 // The environment variable the broker password may come from.
 constexpr char kMqttPasswordVariable[] = "KX740D_MQTT_PASSWORD";
+// Set by systemd for a service with LoadCredential=: the folder of its
+// credentials, which only the service's user can read.
+constexpr char kCredentialsDirectoryVariable[] = "CREDENTIALS_DIRECTORY";
+// The credentials taken from there when no option names the file: the broker
+// password (its first line) and the TLS client key.
+constexpr char kMqttPasswordCredential[] = "mqtt-password";
+constexpr char kMqttKeyCredential[] = "mqtt-key";
 
 // The broker password kept in `path`: its first line. Refused (false and
-// `why`) when the file can be read by users other than its owner and group
-// members, or cannot be read.
+// `why`) when anyone but the file's owner may read it (group or others: it
+// must be mode 600 or 400), or it cannot be read.
 bool readPasswordFile(const QString &path, QString *password, QString *why);
 
 // "90", "90s", "5m", "1h", "1h30m": seconds; -1 when not such a text.

@@ -19,7 +19,8 @@ chart() { # <language 0|1> <suffix>
 }
 
 # The end-to-end run of the real program (tests/e2e): the window connected,
-# while recording and after the exports, as docs/e2e-<step>-<en|zh>.png.
+# while recording and after the exports, as docs/e2e-<step>-<en|zh>.png, and
+# the settings window's MQTT page as docs/mqtt-page-<en|zh>.png.
 e2e() { # <en|zh>
   local shots; shots="$(mktemp -d)"
   KX_SCREENSHOT_DIR="$root/docs" "$root/tests/e2e/run-e2e.sh" \
@@ -31,4 +32,4 @@ chart 1 en
 chart 0 zh
 e2e en
 e2e zh
-echo "written docs/chart-*.png docs/table-*.png docs/report-*.png docs/e2e-*.png"
+echo "written docs/chart-*.png docs/table-*.png docs/report-*.png docs/e2e-*.png docs/mqtt-page-*.png"

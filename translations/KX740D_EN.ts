@@ -1326,7 +1326,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Publishing starts once the instrument is connected.</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+55"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>The broker did not answer within %1 seconds.</translation>
     </message>
@@ -1334,7 +1334,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttPage</name>
     <message>
-        <location filename="../app/mqttpage.cpp" line="+30"/>
+        <location filename="../app/mqttpage.cpp" line="+56"/>
         <source>发布到 MQTT 代理</source>
         <translation>Publish to an MQTT broker</translation>
     </message>
@@ -1344,7 +1344,13 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>mqtt://host:1883</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+5"/>
+        <location line="+3"/>
+        <source>可选</source>
+        <translation>Optional</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>代理地址</source>
         <translation>Broker address</translation>
     </message>
@@ -1374,9 +1380,19 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Key files (*.pem *.key);;All files (*)</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+1"/>
+        <source>仅用于 mqtts，可选</source>
+        <translation>mqtts only, optional</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>CA 证书</source>
         <translation>CA certificate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>仅用于 mqtts；留空则使用系统的证书</source>
+        <translation>mqtts only; empty: the system&apos;s certificates</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1384,12 +1400,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Client certificate</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>客户端私钥</source>
         <translation>Client key</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+19"/>
         <source>发送 Home Assistant 自动发现消息</source>
         <translation>Send Home Assistant discovery messages</translation>
     </message>
@@ -1399,22 +1415,47 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Test connection</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+2"/>
+        <source>用上面填写的设置连接一次，不发布任何内容。</source>
+        <translation>Connects once with the settings above and publishes nothing.</translation>
+    </message>
+    <message>
+        <location line="+56"/>
         <source>kx740d/&lt;仪器名称&gt;</source>
         <translation>kx740d/&lt;instrument name&gt;</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status。</source>
+        <translation>Published: live readings (about one a second) to %1/live; recorded readings, in order, to %1/record, queued while the broker is away; the status online/offline (retained) to %1/status.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>更改在切换“%1”时和关闭设置窗口时生效。</source>
+        <translation>Changes apply when “%1” is switched on or off and when the settings window is closed.</translation>
     </message>
 </context>
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+148"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+149"/>
         <source>已关闭</source>
         <translation>Off</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>正在连接 %1…</source>
         <translation>Connecting to %1…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>未能连接到 %1：%2。</source>
+        <translation>Could not connect to %1: %2.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>未连接到 %1：%2。稍后自动重试。</source>
+        <translation>Not connected to %1: %2. Trying again shortly.</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1427,7 +1468,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The broker refused the connection: %1</translation>
     </message>
     <message>
-        <location line="+231"/>
+        <location line="+244"/>
         <source>无法读取文件 %1。</source>
         <translation>Cannot read the file %1.</translation>
     </message>
@@ -1450,7 +1491,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttTexts</name>
     <message>
-        <location filename="../mqtt/mqttsettings.cpp" line="+10"/>
+        <location filename="../mqtt/mqttsettings.cpp" line="+8"/>
+        <source>请输入代理地址，例如 mqtt://主机:1883。</source>
+        <translation>Enter the broker address, e.g. mqtt://host:1883.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>代理地址 %1 无效：应为 mqtt://主机[:端口] 或 mqtts://主机[:端口]。</source>
         <translation>The broker address %1 is not valid: use mqtt://host[:port] or mqtts://host[:port].</translation>
     </message>
@@ -1478,6 +1524,42 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <location line="+2"/>
         <source>没有可用的密钥环：密码保存在 %1 中，只有你的用户帐户可以读写该文件。</source>
         <translation>No keyring is available: the password is kept in %1, which only your user account can read and write.</translation>
+    </message>
+    <message>
+        <location filename="../mqtt/mqttconnecterror.cpp" line="+20"/>
+        <source>找不到该主机</source>
+        <translation>host not found</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>域名服务器暂时无法查到该主机</source>
+        <translation>the name server cannot look the host up at the moment</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>连接被拒绝（该端口上没有运行代理，或被防火墙拒绝）</source>
+        <translation>connection refused (no broker runs on that port, or a firewall rejects it)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>无法到达该主机</source>
+        <translation>host unreachable</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>连接超时</source>
+        <translation>connection timed out</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+7"/>
+        <source>连接中断</source>
+        <translation>connection lost</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>代理不再应答</source>
+        <translation>the broker stopped answering</translation>
     </message>
 </context>
 <context>
@@ -1696,22 +1778,22 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+41"/>
+        <location filename="../record/recorderoptions.cpp" line="+71"/>
         <source>密码文件 %1 不存在。</source>
         <translation>The password file %1 does not exist.</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。</source>
-        <translation>The password file %1 can be read by other users; run chmod 600 %1 first.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="-52"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>Cannot read the password file %1: %2</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+56"/>
+        <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
+        <translation>The password file %1 can be read by users other than its owner; run chmod 600 %1 first.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>无人值守地记录仪器的读数，写入数据文件</source>
         <translation>Records the instrument&apos;s readings unattended into a data file</translation>
     </message>
@@ -1797,11 +1879,16 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+4"/>
-        <source>从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1</source>
-        <translation>read the broker password from the first line of this file (not readable by other users); or set the environment variable %1</translation>
+        <source>从此文件的第一行读取代理的密码（只有文件的所有者可以读取：chmod 600）；未给出时使用 systemd 凭据 %1，其次是环境变量 %2</source>
+        <translation>read the broker&apos;s password from the first line of this file (which only its owner may read: chmod 600); without it the systemd credential %1, else the environment variable %2</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+10"/>
+        <source>mqtts：客户端证书的私钥（PEM）；未给出时使用 systemd 凭据 %1（如有）</source>
+        <translation>mqtts: the client certificate&apos;s key (PEM); without it the systemd credential %1, if any</translation>
+    </message>
+    <message>
+        <location line="-6"/>
         <source>mqtts：签发代理证书的 CA 文件</source>
         <translation>mqtts: the CA file that signed the broker&apos;s certificate</translation>
     </message>
@@ -1811,12 +1898,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>mqtts: client certificate (PEM)</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>mqtts：客户端证书的私钥（PEM）</source>
-        <translation>mqtts: the client certificate&apos;s private key (PEM)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+8"/>
         <source>发布 Home Assistant 自动发现信息</source>
         <translation>publish Home Assistant discovery messages</translation>
     </message>
@@ -1851,7 +1933,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Invalid split: %1 (day, week or month)</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+36"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 works only together with --mqtt.</translation>
     </message>

@@ -1326,7 +1326,7 @@
         <translation>仪器连接后开始发布。</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+55"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>代理在 %1 秒内没有回答。</translation>
     </message>
@@ -1334,7 +1334,7 @@
 <context>
     <name>MqttPage</name>
     <message>
-        <location filename="../app/mqttpage.cpp" line="+30"/>
+        <location filename="../app/mqttpage.cpp" line="+56"/>
         <source>发布到 MQTT 代理</source>
         <translation>发布到 MQTT 代理</translation>
     </message>
@@ -1344,7 +1344,13 @@
         <translation>mqtt://主机:1883</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+5"/>
+        <location line="+3"/>
+        <source>可选</source>
+        <translation>可选</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>代理地址</source>
         <translation>代理地址</translation>
     </message>
@@ -1374,9 +1380,19 @@
         <translation>私钥文件 (*.pem *.key);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+1"/>
+        <source>仅用于 mqtts，可选</source>
+        <translation>仅用于 mqtts，可选</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>CA 证书</source>
         <translation>CA 证书</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>仅用于 mqtts；留空则使用系统的证书</source>
+        <translation>仅用于 mqtts；留空则使用系统的证书</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1384,12 +1400,12 @@
         <translation>客户端证书</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>客户端私钥</source>
         <translation>客户端私钥</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+19"/>
         <source>发送 Home Assistant 自动发现消息</source>
         <translation>发送 Home Assistant 自动发现消息</translation>
     </message>
@@ -1399,22 +1415,47 @@
         <translation>测试连接</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+2"/>
+        <source>用上面填写的设置连接一次，不发布任何内容。</source>
+        <translation>用上面填写的设置连接一次，不发布任何内容。</translation>
+    </message>
+    <message>
+        <location line="+56"/>
         <source>kx740d/&lt;仪器名称&gt;</source>
         <translation>kx740d/&lt;仪器名称&gt;</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status。</source>
+        <translation>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>更改在切换“%1”时和关闭设置窗口时生效。</source>
+        <translation>更改在切换“%1”时和关闭设置窗口时生效。</translation>
     </message>
 </context>
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+148"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+149"/>
         <source>已关闭</source>
         <translation>已关闭</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>正在连接 %1…</source>
         <translation>正在连接 %1…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>未能连接到 %1：%2。</source>
+        <translation>未能连接到 %1：%2。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>未连接到 %1：%2。稍后自动重试。</source>
+        <translation>未连接到 %1：%2。稍后自动重试。</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1427,7 +1468,7 @@
         <translation>代理拒绝连接：%1</translation>
     </message>
     <message>
-        <location line="+231"/>
+        <location line="+244"/>
         <source>无法读取文件 %1。</source>
         <translation>无法读取文件 %1。</translation>
     </message>
@@ -1450,7 +1491,12 @@
 <context>
     <name>MqttTexts</name>
     <message>
-        <location filename="../mqtt/mqttsettings.cpp" line="+10"/>
+        <location filename="../mqtt/mqttsettings.cpp" line="+8"/>
+        <source>请输入代理地址，例如 mqtt://主机:1883。</source>
+        <translation>请输入代理地址，例如 mqtt://主机:1883。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>代理地址 %1 无效：应为 mqtt://主机[:端口] 或 mqtts://主机[:端口]。</source>
         <translation>代理地址 %1 无效：应为 mqtt://主机[:端口] 或 mqtts://主机[:端口]。</translation>
     </message>
@@ -1478,6 +1524,42 @@
         <location line="+2"/>
         <source>没有可用的密钥环：密码保存在 %1 中，只有你的用户帐户可以读写该文件。</source>
         <translation>没有可用的密钥环：密码保存在 %1 中，只有你的用户帐户可以读写该文件。</translation>
+    </message>
+    <message>
+        <location filename="../mqtt/mqttconnecterror.cpp" line="+20"/>
+        <source>找不到该主机</source>
+        <translation>找不到该主机</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>域名服务器暂时无法查到该主机</source>
+        <translation>域名服务器暂时无法查到该主机</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>连接被拒绝（该端口上没有运行代理，或被防火墙拒绝）</source>
+        <translation>连接被拒绝（该端口上没有运行代理，或被防火墙拒绝）</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>无法到达该主机</source>
+        <translation>无法到达该主机</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>连接超时</source>
+        <translation>连接超时</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+7"/>
+        <source>连接中断</source>
+        <translation>连接中断</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>代理不再应答</source>
+        <translation>代理不再应答</translation>
     </message>
 </context>
 <context>
@@ -1696,22 +1778,22 @@
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+41"/>
+        <location filename="../record/recorderoptions.cpp" line="+71"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。</source>
-        <translation>密码文件 %1 可被其他用户读取；请先执行 chmod 600 %1。</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="-52"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>无法读取密码文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+56"/>
+        <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
+        <translation>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>无人值守地记录仪器的读数，写入数据文件</source>
         <translation>无人值守地记录仪器的读数，写入数据文件</translation>
     </message>
@@ -1797,11 +1879,16 @@
     </message>
     <message>
         <location line="+4"/>
-        <source>从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1</source>
-        <translation>从此文件的第一行读取代理的密码（其他用户不得可读）；也可用环境变量 %1</translation>
+        <source>从此文件的第一行读取代理的密码（只有文件的所有者可以读取：chmod 600）；未给出时使用 systemd 凭据 %1，其次是环境变量 %2</source>
+        <translation>从此文件的第一行读取代理的密码（只有文件的所有者可以读取：chmod 600）；未给出时使用 systemd 凭据 %1，其次是环境变量 %2</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+10"/>
+        <source>mqtts：客户端证书的私钥（PEM）；未给出时使用 systemd 凭据 %1（如有）</source>
+        <translation>mqtts：客户端证书的私钥（PEM）；未给出时使用 systemd 凭据 %1（如有）</translation>
+    </message>
+    <message>
+        <location line="-6"/>
         <source>mqtts：签发代理证书的 CA 文件</source>
         <translation>mqtts：签发代理证书的 CA 文件</translation>
     </message>
@@ -1811,12 +1898,7 @@
         <translation>mqtts：客户端证书（PEM）</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>mqtts：客户端证书的私钥（PEM）</source>
-        <translation>mqtts：客户端证书的私钥（PEM）</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+8"/>
         <source>发布 Home Assistant 自动发现信息</source>
         <translation>发布 Home Assistant 自动发现信息</translation>
     </message>
@@ -1851,7 +1933,7 @@
         <translation>无效的分割方式：%1（day、week 或 month）</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+36"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>

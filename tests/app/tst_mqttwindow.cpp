@@ -3,6 +3,7 @@
 #include "app/mqttconfig.h"
 #include "app/mqttcontrol.h"
 #include "instrument/commands.h"
+#include "mqtt/mqttconnecterror.h"
 #include "resources/initresources.h"
 #include "tests/app/fakerecording.h"
 #include "tests/app/windowtest.h"
@@ -36,6 +37,18 @@ private:
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The darkest grey of the text in the left half of a line edit (the
+    // clear button sits on the right), inside its frame.
+    static int darkestText(QLineEdit *edit)
+    {
+        const QImage image = edit->grab().toImage();
+        int darkest = 255;
+        for (int y = 4; y < image.height() - 4; ++y)
+            for (int x = 6; x < image.width() / 2; ++x)
+                darkest = qMin(darkest, qGray(image.pixel(x, y)));
+        return darkest;
     }
 
 private slots:
@@ -110,6 +123,45 @@ private slots:
         w.settingsWindow()->on_pb_win_close_clicked();
         QCOMPARE(control<QLabel>(w, "label_mqtt_status")->text(), why);
         QCOMPARE(w.mqtt()->state(), MqttPublisher::State::Off);
+    }
+
+    // The style sheet colours the text of line edits; an example shown in an
+    // empty box must still not look like a value.
+    void placeholderIsLighterThanAValue()
+    {
+        MainWindow w;
+        w.form()->pb_sys_setting->click();
+        auto *url = control<QLineEdit>(w, "lineEdit_mqtt_url");
+        url->clearFocus();
+        QVERIFY(url->text().isEmpty() && !url->placeholderText().isEmpty());
+        const int example = darkestText(url);
+        url->setText(url->placeholderText());
+        const int value = darkestText(url);
+        QVERIFY2(example > value + 60,
+                 qPrintable(QStringLiteral("placeholder %1, value %2").arg(example).arg(value)));
+    }
+
+    // A port nobody listens on fails at once; the test and publishing say so
+    // at once rather than "connecting" until a time-out.
+    void refusedPortIsExplainedAtOnce()
+    {
+        const QString url = QStringLiteral("mqtt://127.0.0.1:%1").arg(freeLoopbackPort());
+        const QString refused = connectErrorText(MOSQ_ERR_ERRNO, ECONNREFUSED);
+        MainWindow w;
+        w.form()->pb_sys_setting->click();
+        auto *status = control<QLabel>(w, "label_mqtt_status");
+        QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"), url);
+        QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_prefix"), QStringLiteral("lab/oven"));
+
+        control<QPushButton>(w, "pushButton_mqtt_test")->click();
+        QTRY_VERIFY2_WITH_TIMEOUT(status->text().contains(refused), qPrintable(status->text()),
+                                  2000);
+
+        control<QCheckBox>(w, "checkBox_mqtt_enabled")->click();
+        QVERIFY(!status->text().contains(refused));
+        QTRY_VERIFY2_WITH_TIMEOUT(status->text().contains(refused), qPrintable(status->text()),
+                                  2000);
+        QCOMPARE(w.mqtt()->state(), MqttPublisher::State::Connecting);
     }
 
     // Switched on before any instrument is connected, the window waits for

@@ -8,24 +8,33 @@
 // Runs in a fresh temporary working directory holding only config.cfg; the
 // translations and the style sheet are found beside the executable. With
 // KX_SCREENSHOT_DIR set, the window alone is also saved there as
-// e2e-<step>-<en|zh>.png.
+// e2e-<step>-<en|zh>.png, and the settings window's MQTT page as
+// mqtt-page-<en|zh>.png.
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "app/userdialogs.h"
 #include "instrument/temperature.h"
+#include "mqtt/mqttconnecterror.h"
 #include "settings/settingsfile.h"
 #include "store/datafile.h"
+#include "tests/mqtt/testbroker.h"
 #include "ui_mainwindow.h"
 #include "widgets/bash.h"
+#include "widgets/formsetting.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -144,21 +153,26 @@ private:
     }
 
     // The whole screen into the output folder, and with KX_SCREENSHOT_DIR
-    // the window alone into that folder. A real X server drew the window, so
-    // the picture has to show more than a single colour.
-    void screenshot(const QString &step)
+    // the window `shown` (the main window unless given) alone into that
+    // folder, as `docName` (e2e-<step>-<language>.png unless given). A real X
+    // server drew the window, so the picture has to show more than a single
+    // colour.
+    void screenshot(const QString &step, QWidget *shown = nullptr,
+                    const QString &docName = QString())
     {
+        if (!shown)
+            shown = m_window;
         // Let pending repaints reach the X server before its picture is read.
         QCoreApplication::processEvents();
         QTest::qWait(300);
-        QScreen *screen = m_window->screen();
+        QScreen *screen = shown->screen();
         QVERIFY(screen);
         const QPixmap full = screen->grabWindow(0);
         QVERIFY(!full.isNull());
         const QString name = QStringLiteral("e2e-%1-%2.png").arg(step, m_language);
         QVERIFY(full.save(QDir(m_shotsDir).filePath(name)));
 
-        const QRect frame = m_window->frameGeometry().intersected(screen->geometry());
+        const QRect frame = shown->frameGeometry().intersected(screen->geometry());
         QVERIFY(!frame.isEmpty());
         const QImage window = full.copy(frame).toImage();
         QSet<QRgb> colours;
@@ -168,7 +182,8 @@ private:
         QVERIFY2(colours.size() >= 16, "the screen does not show the window");
 
         if (!m_docsDir.isEmpty())
-            QVERIFY(window.save(QDir(m_docsDir).filePath(name), "PNG", 9));
+            QVERIFY(window.save(QDir(m_docsDir).filePath(docName.isEmpty() ? name : docName), "PNG",
+                                9));
     }
 
     int requestsOfKind(DialogRequest::Kind kind) const
@@ -367,6 +382,37 @@ private slots:
         QVERIFY(file.size() > 1000);
         QVERIFY(file.readAll().right(32).contains("%%EOF"));
         screenshot(QStringLiteral("exported"));
+    }
+
+    // The MQTT page of the settings window after a connection test against
+    // a local port where no broker runs (the usual one when it is free).
+    void testsABrokerThatIsNotThere()
+    {
+        QTest::mouseClick(ui()->pb_sys_setting, Qt::LeftButton);
+        FormSetting *settings = m_window->settingsWindow();
+        E2E_WAIT(settings->isVisible(), kConnectTimeoutMs);
+        auto *tabs = settings->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+        QVERIFY(tabs);
+        QTabBar *bar = tabs->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(1).center());
+        QCOMPARE(tabs->currentIndex(), 1);
+
+        const quint16 port = loopbackPortAccepts(1883) ? freeLoopbackPort() : 1883;
+        auto *url = settings->findChild<QLineEdit *>(QStringLiteral("lineEdit_mqtt_url"));
+        QVERIFY(url);
+        QTest::keyClicks(url, QStringLiteral("mqtt://127.0.0.1:%1").arg(port));
+        auto *status = settings->findChild<QLabel *>(QStringLiteral("label_mqtt_status"));
+        QVERIFY(status);
+        QTest::mouseClick(
+            settings->findChild<QPushButton *>(QStringLiteral("pushButton_mqtt_test")),
+            Qt::LeftButton);
+        E2E_WAIT(status->text().contains(connectErrorText(MOSQ_ERR_ERRNO, ECONNREFUSED)),
+                 kConnectTimeoutMs);
+        url->clearFocus();
+        screenshot(QStringLiteral("mqtt"), settings,
+                   QStringLiteral("mqtt-page-%1.png").arg(m_language));
+        settings->on_pb_win_close_clicked();
+        QVERIFY(!settings->isVisible());
     }
 };
 

@@ -45,6 +45,8 @@ foreach(part [[ATTRS{idVendor}=="1a86"]] [[ATTRS{idProduct}=="7523"]] [[GROUP="d
 endforeach()
 file(STRINGS ${PREFIX}/lib/systemd/system/kx740d-record@.service unit)
 foreach(line "EnvironmentFile=-/etc/kx740d/%i.conf" "Restart=on-failure"
+        "LoadCredential=mqtt-password:/etc/kx740d/%i.password"
+        "LoadCredential=mqtt-key:/etc/kx740d/%i.key"
         "ExecStart=${PREFIX}/bin/kx740d-record --out %i.dat $KX740D_RECORD_ARGS")
     list(FIND unit "${line}" at)
     if(at EQUAL -1)
