@@ -72,10 +72,10 @@ void MqttControl::applySettings(const MqttSettings &settings)
         return;
     }
     // Checked here because start() stops the running publisher before it
-    // looks at the address.
+    // looks at the settings.
     BrokerAddress address;
     QString error;
-    if (!parseBrokerUrl(settings.url, &address, &error)) {
+    if (!checkMqttSettings(settings, &address, &error)) {
         m_page->setStatus(error);
         return;
     }

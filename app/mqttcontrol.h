@@ -29,8 +29,8 @@ public:
     // Unit of the published values (0 Celsius, 1 Fahrenheit, 2 Kelvin).
     void setUnit(int unit);
     // Stores the page's settings and applies them: publishing stops when
-    // switched off, and restarts when they changed. Settings whose broker
-    // address is unusable are stored but not applied; the page says why.
+    // switched off, and restarts when they changed. Settings that cannot
+    // work (checkMqttSettings) are stored but not applied; the page says why.
     void apply();
     MqttPublisher::State state() const { return m_publisher.state(); }
 

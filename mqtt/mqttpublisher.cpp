@@ -3,7 +3,7 @@
 #include "mqtt/mqttdiscovery.h"
 #include "mqtt/mqttpayload.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QUuid>
 
@@ -84,12 +84,6 @@ QDateTime payloadTime(const QueuedReading &e)
     if (e.stamped)
         return dateTimeFromTime(e.stamp);
     return e.time.timeSpec() == Qt::UTC ? e.time.toLocalTime() : e.time;
-}
-
-bool readableFile(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.isFile() && info.isReadable();
 }
 
 } // namespace
@@ -377,20 +371,8 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     if (!error)
         error = &ignored;
     BrokerAddress address;
-    if (!parseBrokerUrl(settings.url, &address, error))
+    if (!checkMqttSettings(settings, &address, error))
         return false;
-    if (address.tls) {
-        for (const QString &file : {settings.caFile, settings.certFile, settings.keyFile}) {
-            if (!file.isEmpty() && !readableFile(file)) {
-                *error = tr("无法读取文件 %1。").arg(file);
-                return false;
-            }
-        }
-        if (settings.certFile.isEmpty() != settings.keyFile.isEmpty()) {
-            *error = tr("客户端证书和私钥必须同时给出。");
-            return false;
-        }
-    }
 
     std::call_once(libraryInitialized, [] { mosquitto_lib_init(); });
 

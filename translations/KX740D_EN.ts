@@ -1393,7 +1393,7 @@ Please put the file in the folder of the program:
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+148"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+142"/>
         <source>已关闭</source>
         <translation>Off</translation>
     </message>
@@ -1413,17 +1413,7 @@ Please put the file in the folder of the program:
         <translation>The broker refused the connection: %1</translation>
     </message>
     <message>
-        <location line="+231"/>
-        <source>无法读取文件 %1。</source>
-        <translation>Cannot read the file %1.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>客户端证书和私钥必须同时给出。</source>
-        <translation>Give both the client certificate and its key, or neither.</translation>
-    </message>
-    <message>
-        <location line="+17"/>
+        <location line="+241"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>Cannot create the MQTT client.</translation>
     </message>
@@ -1436,7 +1426,7 @@ Please put the file in the folder of the program:
 <context>
     <name>MqttTexts</name>
     <message>
-        <location filename="../mqtt/mqttsettings.cpp" line="+10"/>
+        <location filename="../mqtt/mqttsettings.cpp" line="+11"/>
         <source>代理地址 %1 无效：应为 mqtt://主机[:端口] 或 mqtts://主机[:端口]。</source>
         <translation>The broker address %1 is not valid: use mqtt://host[:port] or mqtts://host[:port].</translation>
     </message>
@@ -1449,6 +1439,36 @@ Please put the file in the folder of the program:
         <location line="+6"/>
         <source>代理地址 %1 的端口无效。</source>
         <translation>The port of the broker address %1 is not valid.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>主题前缀 %1 无效：不能包含 + 或 #。</source>
+        <translation>The topic prefix %1 is not valid: it must not contain + or #.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>主题前缀 %1 无效：不能以 $ 开头（那是代理自己的主题）。</source>
+        <translation>The topic prefix %1 is not valid: it must not start with $ (the broker&apos;s own topics do).</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>主题前缀 %1 无效：不能包含控制字符。</source>
+        <translation>The topic prefix %1 is not valid: it must not contain control characters.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>证书文件只用于 mqtts:// 地址；%1 是未加密的地址。</source>
+        <translation>Certificate files are only used with an mqtts:// address; %1 is not encrypted.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法读取文件 %1。</source>
+        <translation>Cannot read the file %1.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>客户端证书和私钥必须同时给出。</source>
+        <translation>Give both the client certificate and its key, or neither.</translation>
     </message>
     <message>
         <location filename="../app/mqttconfig.cpp" line="+88"/>
@@ -1837,7 +1857,7 @@ Please put the file in the folder of the program:
         <translation>Invalid split: %1 (day, week or month)</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 works only together with --mqtt.</translation>
     </message>

@@ -1393,7 +1393,7 @@
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+148"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+142"/>
         <source>已关闭</source>
         <translation>已关闭</translation>
     </message>
@@ -1413,17 +1413,7 @@
         <translation>代理拒绝连接：%1</translation>
     </message>
     <message>
-        <location line="+231"/>
-        <source>无法读取文件 %1。</source>
-        <translation>无法读取文件 %1。</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>客户端证书和私钥必须同时给出。</source>
-        <translation>客户端证书和私钥必须同时给出。</translation>
-    </message>
-    <message>
-        <location line="+17"/>
+        <location line="+241"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>无法创建 MQTT 客户端。</translation>
     </message>
@@ -1436,7 +1426,7 @@
 <context>
     <name>MqttTexts</name>
     <message>
-        <location filename="../mqtt/mqttsettings.cpp" line="+10"/>
+        <location filename="../mqtt/mqttsettings.cpp" line="+11"/>
         <source>代理地址 %1 无效：应为 mqtt://主机[:端口] 或 mqtts://主机[:端口]。</source>
         <translation>代理地址 %1 无效：应为 mqtt://主机[:端口] 或 mqtts://主机[:端口]。</translation>
     </message>
@@ -1449,6 +1439,36 @@
         <location line="+6"/>
         <source>代理地址 %1 的端口无效。</source>
         <translation>代理地址 %1 的端口无效。</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>主题前缀 %1 无效：不能包含 + 或 #。</source>
+        <translation>主题前缀 %1 无效：不能包含 + 或 #。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>主题前缀 %1 无效：不能以 $ 开头（那是代理自己的主题）。</source>
+        <translation>主题前缀 %1 无效：不能以 $ 开头（那是代理自己的主题）。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>主题前缀 %1 无效：不能包含控制字符。</source>
+        <translation>主题前缀 %1 无效：不能包含控制字符。</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>证书文件只用于 mqtts:// 地址；%1 是未加密的地址。</source>
+        <translation>证书文件只用于 mqtts:// 地址；%1 是未加密的地址。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法读取文件 %1。</source>
+        <translation>无法读取文件 %1。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>客户端证书和私钥必须同时给出。</source>
+        <translation>客户端证书和私钥必须同时给出。</translation>
     </message>
     <message>
         <location filename="../app/mqttconfig.cpp" line="+88"/>
@@ -1837,7 +1857,7 @@
         <translation>无效的分割方式：%1（day、week 或 month）</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>

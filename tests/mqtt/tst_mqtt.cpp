@@ -94,6 +94,46 @@ private slots:
         QTEST(int(address.port), "port");
     }
 
+    // Settings that can never work are refused before anything runs, in
+    // words that name what is wrong.
+    void unusableSettingsAreRefusedByStart_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("caFile");
+        QTest::addColumn<QString>("named"); // what the message must name
+        QTest::newRow("plus") << "mqtt://127.0.0.1"
+                              << "a+b"
+                              << ""
+                              << "a+b";
+        QTest::newRow("hash") << "mqtt://127.0.0.1"
+                              << "plant/#"
+                              << ""
+                              << "plant/#";
+        QTest::newRow("broker's own") << "mqtt://127.0.0.1"
+                                      << "$SYS/kx"
+                                      << ""
+                                      << "$SYS/kx";
+        QTest::newRow("CA with plain address") << "mqtt://127.0.0.1"
+                                               << ""
+                                               << "/etc/hostname"
+                                               << "mqtt://127.0.0.1";
+    }
+    void unusableSettingsAreRefusedByStart()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, prefix);
+        QFETCH(QString, caFile);
+        QFETCH(QString, named);
+        MqttSettings settings = settingsFor(url, prefix);
+        settings.caFile = caFile;
+        MqttPublisher publisher;
+        QString error;
+        QVERIFY(!publisher.start(settings, QStringLiteral("Kiln"), &error));
+        QVERIFY2(error.contains(named), qPrintable(error));
+        QCOMPARE(publisher.state(), MqttPublisher::State::Off);
+    }
+
     // Fed from the driver: every stored reading once, numbered within its
     // recording; a new recording (the list cleared) has a new id.
     void feedNumbersEachRecordingFromOne()
