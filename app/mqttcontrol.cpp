@@ -21,8 +21,10 @@ MqttControl::MqttControl(DevKX740D &device, const QString &fileName, QObject *pa
         [this](MqttPublisher::State state, const QString &text) {
             if (m_page && !m_probe)
                 m_page->setStatus(text);
-            if (state == MqttPublisher::State::Refused)
+            if (state == MqttPublisher::State::Refused && !m_refusalReported) {
+                m_refusalReported = true;
                 emit brokerRefused(text);
+            }
         },
         Qt::QueuedConnection);
     connect(&device, &DevKX740D::deviceInfo, this,
@@ -98,6 +100,7 @@ void MqttControl::start(const MqttSettings &settings)
         return;
     }
     QString error;
+    m_refusalReported = false;
     m_publishing = m_publisher.start(settings, m_instrumentName, &error);
     if (m_page)
         m_page->setStatus(m_publishing ? m_publisher.stateText() : error);

@@ -35,8 +35,9 @@ public:
     MqttPublisher::State state() const { return m_publisher.state(); }
 
 signals:
-    // The broker refused the publisher (once per start: a refusal is final
-    // until the settings change); `text` says why.
+    // The broker refused the publisher, or its certificate could not be
+    // verified; `text` says why. Once per start of publishing: the publisher
+    // goes on trying about once a minute.
     void brokerRefused(const QString &text);
 
 private:
@@ -56,6 +57,7 @@ private:
     // What the publisher was started with, while it publishes.
     MqttSettings m_applied;
     bool m_publishing = false;
+    bool m_refusalReported = false;
     // Switched on with the default prefix while no instrument has told its name.
     bool m_waitingForName = false;
 };

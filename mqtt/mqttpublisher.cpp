@@ -2,20 +2,29 @@
 
 #include "mqtt/mqttdiscovery.h"
 #include "mqtt/mqttpayload.h"
+#include "mqtt/mqttretry.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QUuid>
 
 #include <mosquitto.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
 
+#include <cerrno>
+#include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::milliseconds;
 
 // Messages of QoS 1 handed to the library and not yet acknowledged: the
 // library's own in-flight window (MOSQ_OPT_SEND_MAXIMUM), so it never keeps a
@@ -28,11 +37,13 @@ constexpr int kKeepAliveSeconds = 30;
 // publishing costs the window's thread a copy under a mutex; and an idle
 // recorder wakes only ten times a second for it.
 constexpr int kPickUpMs = 100;
-// How long stop() waits for the broker to take the final "offline".
-constexpr int kOfflineWaitMs = 1000;
-// Reconnect delays grow as 1, 4, 9, ... seconds up to this, as the library's
-// own loop does with exponential backoff.
-constexpr int kMaxReconnectDelaySeconds = 30;
+// stop() returns at most this long after its drain time. The broker gets at
+// most kOfflineWaitMs of it to take the final "offline".
+constexpr int kStopGraceMs = 1000;
+constexpr int kOfflineWaitMs = 700;
+// A stopped network thread that is connected gets this long to send its
+// DISCONNECT before it closes the connection anyway.
+constexpr int kDisconnectGraceMs = 2000;
 
 std::once_flag libraryInitialized;
 
@@ -47,35 +58,19 @@ struct QueuedReading
     int unit = 0;
 };
 
-// Errors the library's own loop gives up on (mosquitto_loop_forever): the
-// same attempt would fail again.
-bool endsTheLoop(int rc)
-{
-    switch (rc) {
-    case MOSQ_ERR_NOMEM:
-    case MOSQ_ERR_PROTOCOL:
-    case MOSQ_ERR_INVAL:
-    case MOSQ_ERR_NOT_FOUND:
-    case MOSQ_ERR_TLS:
-    case MOSQ_ERR_PAYLOAD_SIZE:
-    case MOSQ_ERR_NOT_SUPPORTED:
-    case MOSQ_ERR_AUTH:
-    case MOSQ_ERR_ACL_DENIED:
-    case MOSQ_ERR_UNKNOWN:
-    case MOSQ_ERR_EAI:
-    case MOSQ_ERR_PROXY:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // For QoS 1 these come after the library has queued the message: it is sent
 // (again) once connected.
 bool keptByLibrary(int rc)
 {
     return rc == MOSQ_ERR_SUCCESS || rc == MOSQ_ERR_NO_CONN || rc == MOSQ_ERR_CONN_LOST ||
            rc == MOSQ_ERR_ERRNO;
+}
+
+// CONNACK codes that wait for someone to change the broker or the settings:
+// identifier rejected, bad user name or password, not authorised.
+bool refusalWaitsForSomeone(int connack)
+{
+    return connack == 2 || connack == 4 || connack == 5;
 }
 
 // The time a payload carries: local time with its offset.
@@ -86,42 +81,90 @@ QDateTime payloadTime(const QueuedReading &e)
     return e.time.timeSpec() == Qt::UTC ? e.time.toLocalTime() : e.time;
 }
 
+// "OpenSSL Error[0]: error:0A000126:SSL routines::unexpected eof while
+// reading" -> "unexpected eof while reading".
+QString openSslReason(const char *logLine)
+{
+    const QString line = QString::fromUtf8(logLine);
+    const int colon = line.lastIndexOf(QLatin1Char(':'));
+    return colon >= 0 ? line.mid(colon + 1).trimmed() : line;
+}
+
 } // namespace
 
-struct MqttPublisher::Private
+// What the publisher and its network threads share. A network thread that
+// stop() could not wait for finishes later on its own, so this outlives the
+// publisher while such a thread runs.
+struct MqttPublisher::Shared
 {
     MqttPublisher *q = nullptr;
+    // Guards everything here and in the sessions but `retired`.
+    std::mutex mutex;
+    // Held while a network thread reports to `q`; guards Session::retired.
+    std::mutex signalMutex;
+    std::shared_ptr<Session> session; // the running one, if any
 
-    mutable std::mutex mutex;
-    std::condition_variable progress; // an acknowledgement or a lost connection
-    std::condition_variable wake;     // ends the wait between two attempts
+    QString recordingId;
+    quint64 seq = 0;
+    int unit = -1; // unknown until set or published
+    quint64 dropped = 0;
+
+    // Last state reported by stateChanged; only on the publisher's thread.
+    State reportedState = State::Off;
+    QString reportedText;
+
+    // The running session while it takes readings.
+    Session *publishingLocked() const;
+    // The unit of the payloads to come; a change republishes discovery.
+    void learnUnitLocked(int unit);
+    // Numbers a recorded reading and queues it, the oldest dropped when full.
+    void enqueue(QueuedReading &&e);
+};
+
+// One run of the network thread, from start() to stop().
+struct MqttPublisher::Session
+{
+    std::shared_ptr<Shared> shared;
     mosquitto *mosq = nullptr;
     std::thread network;
-    bool quit = false;
-    int attempts = 0; // failed attempts since the last connection
+    std::condition_variable progress; // an acknowledgement, a lost connection, the thread's end
+    std::condition_variable wake;     // ends the wait between two attempts
+
+    // Set before the thread starts.
     Mode mode = Mode::Publish;
     bool discovery = false;
     QString instrumentName;
     QString prefix;
     QString hostText;
+    QByteArray host;
+    int port = 0;
     QByteArray liveTopic;
     QByteArray recordTopic;
     QByteArray statusTopic;
 
-    State state = State::Off;
-    QString reason; // library text of a refusal
-    QString tlsError;
+    // The rest is guarded by shared->mutex.
+    State state = State::Connecting;
+    QString reason;                // why not connected: the last attempt's error
+    bool certificateFault = false; // Refused by us: the certificate did not verify
+    bool stateDue = false;         // to be reported by the network thread
     bool connected = false;
-    bool refused = false;
-    bool stopping = false;
+    bool stopping = false; // stop() has begun: nothing new goes out
+    bool quit = false;     // the network thread is to end
+    Clock::time_point quitAt;
+    bool ended = false; // it has, and has destroyed `mosq`
+    int failures = 0;   // failed attempts since the last connection
+
+    // Learnt during one attempt, for the next wait.
+    QString refusal;           // the broker's CONNACK refusal
+    bool refusalWaits = false; // ... one that waits for someone to act
+    QString tlsError;
+    QString certificateError; // the verification's own reason
+    QString lostReason;
+
     // After a reconnect the library resends its unacknowledged messages only
     // once the connection callback has returned; nothing new is handed over
     // before that, so the order holds.
     bool holdForResend = false;
-
-    QString recordingId;
-    quint64 seq = 0;
-    int unit = -1; // unknown until set or published
     std::deque<QueuedReading> queue;
     // The newest live reading not yet handed over; an older one still
     // waiting is replaced, as a live reading is worth nothing once the next
@@ -129,11 +172,15 @@ struct MqttPublisher::Private
     bool liveDue = false;
     QueuedReading live;
     bool liveRecording = false;
+    bool discoveryDue = false;
     std::unordered_set<int> recordMids;
     std::unordered_set<int> otherMids; // status and discovery messages
-    quint64 dropped = 0;
     int offlineMid = -1;
     bool offlineAcked = false;
+
+    // Guarded by shared->signalMutex: set by stop(); from then on the thread
+    // reports nothing, as the publisher may be gone or running another session.
+    bool retired = false;
 
     QString textLocked() const
     {
@@ -141,27 +188,47 @@ struct MqttPublisher::Private
         case State::Off:
             return MqttPublisher::tr("已关闭");
         case State::Connecting:
-            return MqttPublisher::tr("正在连接 %1…").arg(hostText);
+            if (reason.isEmpty())
+                return MqttPublisher::tr("正在连接 %1…").arg(hostText);
+            return MqttPublisher::tr("正在连接 %1…（%2）").arg(hostText, reason);
         case State::Connected:
             return MqttPublisher::tr("已连接");
         case State::Refused:
-            return MqttPublisher::tr("代理拒绝连接：%1").arg(reason);
+            if (certificateFault)
+                return MqttPublisher::tr("无法验证代理的证书：%1；约每分钟重试一次。").arg(reason);
+            return MqttPublisher::tr("代理拒绝连接：%1；约每分钟重试一次。").arg(reason);
         }
         return QString();
     }
 
-    void setStateLocked(State s, const QString &why = QString())
+    void setStateLocked(State s, const QString &why = QString(), bool certificate = false)
     {
-        const QString before = textLocked();
-        const State old = state;
         state = s;
         reason = why;
-        const QString text = textLocked();
-        if (old == s && before == text)
+        certificateFault = certificate;
+        stateDue = true;
+    }
+
+    // Reports a state that changed, from the network thread, without the
+    // mutex: a slot connected directly may call back into the publisher.
+    void reportDue()
+    {
+        State s;
+        QString text;
+        {
+            std::lock_guard<std::mutex> lock(shared->mutex);
+            if (!stateDue)
+                return;
+            stateDue = false;
+            s = state;
+            text = textLocked();
+        }
+        std::lock_guard<std::mutex> lock(shared->signalMutex);
+        if (retired)
             return;
-        MqttPublisher *self = q;
+        MqttPublisher *q = shared->q;
         QMetaObject::invokeMethod(
-            q, [self, s, text] { emit self->stateChanged(s, text); }, Qt::QueuedConnection);
+            q, [q, s, text] { q->reportState(s, text); }, Qt::QueuedConnection);
     }
 
     void publishOtherLocked(const QByteArray &topic, const QByteArray &payload, bool retain)
@@ -175,36 +242,10 @@ struct MqttPublisher::Private
 
     void publishDiscoveryLocked()
     {
-        if (!discovery || unit < 0)
+        if (!discovery || shared->unit < 0)
             return;
-        for (const DiscoveryMessage &m : discoveryMessages(prefix, instrumentName, unit))
+        for (const DiscoveryMessage &m : discoveryMessages(prefix, instrumentName, shared->unit))
             publishOtherLocked(m.topic, m.payload, true);
-    }
-
-    void enqueue(QueuedReading &&e)
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (!mosq || mode != Mode::Publish || stopping)
-            return;
-        learnUnitLocked(e.unit);
-        if (recordingId.isEmpty())
-            recordingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        if (queue.size() >= size_t(kQueueLimit)) {
-            queue.pop_front();
-            ++dropped;
-        }
-        e.recordingId = recordingId;
-        e.seq = ++seq;
-        queue.push_back(std::move(e));
-    }
-
-    void learnUnitLocked(int newUnit)
-    {
-        if (newUnit == unit)
-            return;
-        unit = newUnit;
-        if (connected && !stopping && mode == Mode::Publish)
-            publishDiscoveryLocked();
     }
 
     int inFlightLocked() const { return int(recordMids.size() + otherMids.size()); }
@@ -213,7 +254,13 @@ struct MqttPublisher::Private
     // building each payload only now. Runs on the network thread.
     void pumpLocked()
     {
-        if (liveDue && connected && !stopping) {
+        if (!connected || stopping || mode != Mode::Publish)
+            return;
+        if (discoveryDue) {
+            discoveryDue = false;
+            publishDiscoveryLocked();
+        }
+        if (liveDue) {
             liveDue = false;
             const QByteArray payload =
                 livePayload(live.reading, payloadTime(live), live.unit, liveRecording);
@@ -221,8 +268,7 @@ struct MqttPublisher::Private
             mosquitto_publish(mosq, nullptr, liveTopic.constData(), payload.size(),
                               payload.constData(), 0, false);
         }
-        while (connected && !stopping && !holdForResend && inFlightLocked() < kWindow &&
-               !queue.empty()) {
+        while (!holdForResend && inFlightLocked() < kWindow && !queue.empty()) {
             const QueuedReading &e = queue.front();
             const QByteArray payload =
                 recordPayload(e.reading, payloadTime(e), e.unit, e.recordingId, e.seq);
@@ -233,7 +279,7 @@ struct MqttPublisher::Private
             if (keptByLibrary(rc))
                 recordMids.insert(mid);
             else
-                ++dropped; // refused outright (out of memory): never sent
+                ++shared->dropped; // refused outright (out of memory): never sent
             if (rc != MOSQ_ERR_SUCCESS)
                 break;
         }
@@ -241,25 +287,25 @@ struct MqttPublisher::Private
 
     void onConnect(int rc)
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (stopping)
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        if (quit)
             return;
         if (rc != 0) {
-            // A refusal is final: the same credentials would be refused again.
-            refused = true;
-            setStateLocked(State::Refused, QString::fromUtf8(mosquitto_connack_string(rc)));
-            mosquitto_disconnect(mosq);
+            // The library ends the connection after this; the next wait
+            // decides how soon to try again.
+            refusal = QString::fromUtf8(mosquitto_connack_string(rc));
+            refusalWaits = refusalWaitsForSomeone(rc);
             return;
         }
         connected = true;
-        attempts = 0;
-        tlsError.clear();
+        failures = 0;
         setStateLocked(State::Connected);
-        if (mode != Mode::Publish)
+        if (mode != Mode::Publish || stopping)
             return;
         holdForResend = inFlightLocked() > 0;
         publishOtherLocked(statusTopic, QByteArrayLiteral("online"), true);
         if (discovery) {
+            discoveryDue = false;
             publishDiscoveryLocked();
         } else {
             for (const DiscoveryMessage &m : discoveryRemovals(prefix))
@@ -270,21 +316,16 @@ struct MqttPublisher::Private
 
     void onDisconnect(int rc)
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(shared->mutex);
         connected = false;
+        if (rc != MOSQ_ERR_SUCCESS && lostReason.isEmpty())
+            lostReason = QString::fromUtf8(mosquitto_strerror(rc));
         progress.notify_all();
-        if (stopping || refused)
-            return;
-        if (endsTheLoop(rc)) {
-            refuseLocked(rc);
-        } else {
-            setStateLocked(State::Connecting);
-        }
     }
 
     void onPublish(int mid)
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(shared->mutex);
         if (mid == offlineMid)
             offlineAcked = true;
         recordMids.erase(mid);
@@ -294,65 +335,132 @@ struct MqttPublisher::Private
         progress.notify_all();
     }
 
-    void refuseLocked(int rc)
-    {
-        refused = true;
-        QString why = QString::fromUtf8(mosquitto_strerror(rc));
-        if (rc == MOSQ_ERR_TLS && !tlsError.isEmpty())
-            why += QLatin1Char(' ') + tlsError;
-        setStateLocked(State::Refused, why);
-    }
-
-    // The network thread: the library's loop, with a wait between attempts
-    // that stop() can end, and an end on fatal errors that is reported
-    // (the library's own thread would end without a word).
-    void runNetwork()
-    {
-        for (;;) {
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                // Leaves once the DISCONNECT of stop() is out.
-                if (quit && !mosquitto_want_write(mosq))
-                    return;
-                pumpLocked();
-            }
-            int rc = mosquitto_loop(mosq, kPickUpMs, 1);
-            if (rc == MOSQ_ERR_SUCCESS)
-                continue;
-            std::unique_lock<std::mutex> lock(mutex);
-            for (;;) {
-                if (quit || refused)
-                    return;
-                if (endsTheLoop(rc) || (rc == MOSQ_ERR_ERRNO && errno == EPROTO)) {
-                    refuseLocked(rc);
-                    return;
-                }
-                const int delay =
-                    std::min((attempts + 1) * (attempts + 1), kMaxReconnectDelaySeconds);
-                ++attempts;
-                if (wake.wait_for(lock, std::chrono::seconds(delay), [this] { return quit; }))
-                    return;
-                lock.unlock();
-                rc = mosquitto_reconnect_async(mosq);
-                lock.lock();
-                // A host name that does not resolve may resolve later.
-                if (rc == MOSQ_ERR_SUCCESS || rc == MOSQ_ERR_EAI || rc == MOSQ_ERR_ERRNO)
-                    break;
-            }
-        }
-    }
-
     void onLog(int level, const char *text)
     {
-        // The library names the failing certificate check only here.
+        // The library names TLS failures only here, while the failed
+        // connection still has its verification result.
         if (level != MOSQ_LOG_ERR || !text || qstrncmp(text, "OpenSSL Error", 13) != 0)
             return;
-        std::lock_guard<std::mutex> lock(mutex);
-        tlsError = QString::fromUtf8(text);
+        const auto *ssl = static_cast<const SSL *>(mosquitto_ssl_get(mosq));
+        const long verified = ssl ? SSL_get_verify_result(ssl) : X509_V_OK;
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        tlsError = openSslReason(text);
+        if (verified != X509_V_OK)
+            certificateError = QString::fromUtf8(X509_verify_cert_error_string(verified));
+    }
+
+    // Why the attempt failed, in the words of whoever knows best.
+    QString failureTextLocked(int rc, int error) const
+    {
+        if (!refusal.isEmpty())
+            return refusal;
+        if (!certificateError.isEmpty())
+            return certificateError;
+        if (!tlsError.isEmpty())
+            return QStringLiteral("TLS: ") + tlsError;
+        if (rc == MOSQ_ERR_ERRNO && error != 0)
+            return QString::fromLocal8Bit(std::strerror(error));
+        if (!lostReason.isEmpty())
+            return lostReason;
+        return QString::fromUtf8(mosquitto_strerror(rc));
+    }
+
+    // After a failed attempt or a lost connection: reports why and waits
+    // for the next attempt. False when the thread is to end.
+    bool waitBeforeRetry(int rc, int error)
+    {
+        std::unique_lock<std::mutex> lock(shared->mutex);
+        connected = false;
+        progress.notify_all();
+        if (quit)
+            return false;
+        ++failures;
+        const bool certificate = !certificateError.isEmpty();
+        const bool waitsForSomeone = refusalWaits || certificate;
+        setStateLocked(waitsForSomeone ? State::Refused : State::Connecting,
+                       failureTextLocked(rc, error), certificate);
+        refusal.clear();
+        refusalWaits = false;
+        tlsError.clear();
+        certificateError.clear();
+        lostReason.clear();
+        const int delay = reconnectDelayMs(failures, waitsForSomeone,
+                                           QRandomGenerator::global()->generateDouble());
+        lock.unlock();
+        reportDue();
+        lock.lock();
+        wake.wait_for(lock, Milliseconds(delay), [this] { return quit; });
+        return !quit;
+    }
+
+    // The network thread: the library's loop, and attempts after a failure
+    // at the pace of reconnectDelayMs, until stop() ends it.
+    void run()
+    {
+        int rc = mosquitto_connect_async(mosq, host.constData(), port, kKeepAliveSeconds);
+        int error = errno;
+        for (;;) {
+            if (rc != MOSQ_ERR_SUCCESS) {
+                if (!waitBeforeRetry(rc, error))
+                    break;
+                rc = mosquitto_reconnect_async(mosq);
+                error = errno;
+                continue;
+            }
+            {
+                std::lock_guard<std::mutex> lock(shared->mutex);
+                // Connected, it leaves once the DISCONNECT of stop() is out.
+                if (quit && (!connected || !mosquitto_want_write(mosq) ||
+                             Clock::now() - quitAt > Milliseconds(kDisconnectGraceMs)))
+                    break;
+                pumpLocked();
+            }
+            reportDue();
+            rc = mosquitto_loop(mosq, kPickUpMs, 1);
+            error = errno;
+        }
+        mosquitto_destroy(mosq);
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        mosq = nullptr;
+        ended = true;
+        progress.notify_all();
     }
 };
 
-MqttPublisher::MqttPublisher(QObject *parent) : QObject(parent), d(new Private)
+MqttPublisher::Session *MqttPublisher::Shared::publishingLocked() const
+{
+    Session *s = session.get();
+    return s && s->mode == Mode::Publish && !s->stopping ? s : nullptr;
+}
+
+void MqttPublisher::Shared::learnUnitLocked(int newUnit)
+{
+    if (newUnit == unit)
+        return;
+    unit = newUnit;
+    if (session && session->discovery)
+        session->discoveryDue = true;
+}
+
+void MqttPublisher::Shared::enqueue(QueuedReading &&e)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    Session *s = publishingLocked();
+    if (!s)
+        return;
+    learnUnitLocked(e.unit);
+    if (recordingId.isEmpty())
+        recordingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (s->queue.size() >= size_t(kQueueLimit)) {
+        s->queue.pop_front();
+        ++dropped;
+    }
+    e.recordingId = recordingId;
+    e.seq = ++seq;
+    s->queue.push_back(std::move(e));
+}
+
+MqttPublisher::MqttPublisher(QObject *parent) : QObject(parent), d(std::make_shared<Shared>())
 {
     d->q = this;
     qRegisterMetaType<MqttPublisher::State>();
@@ -361,6 +469,15 @@ MqttPublisher::MqttPublisher(QObject *parent) : QObject(parent), d(new Private)
 MqttPublisher::~MqttPublisher()
 {
     stop(0);
+}
+
+void MqttPublisher::reportState(State state, const QString &text)
+{
+    if (state == d->reportedState && text == d->reportedText)
+        return;
+    d->reportedState = state;
+    d->reportedText = text;
+    emit stateChanged(state, text);
 }
 
 bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumentName,
@@ -376,6 +493,8 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
 
     std::call_once(libraryInitialized, [] { mosquitto_lib_init(); });
 
+    auto s = std::make_shared<Session>();
+    s->shared = d;
     const QString prefix = effectiveTopicPrefix(settings.prefix, instrumentName);
     // A stable id lets the broker keep the session across reconnects; a probe
     // must not take over the session of a running publisher.
@@ -384,23 +503,23 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
         probe ? QStringLiteral("kx740d-probe-%1")
                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
               : QStringLiteral("kx740d-") + discoveryObjectId(prefix).left(60);
-    mosquitto *m = mosquitto_new(clientId.toUtf8().constData(), probe, d.get());
+    mosquitto *m = mosquitto_new(clientId.toUtf8().constData(), probe, s.get());
     if (!m) {
         *error = tr("无法创建 MQTT 客户端。");
         return false;
     }
     mosquitto_int_option(m, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     mosquitto_int_option(m, MOSQ_OPT_SEND_MAXIMUM, kWindow);
-    // Our own thread runs the loop (see runNetwork).
+    // Our own thread runs the loop (see Session::run).
     mosquitto_threaded_set(m, true);
     mosquitto_connect_callback_set(
-        m, [](mosquitto *, void *p, int rc) { static_cast<Private *>(p)->onConnect(rc); });
+        m, [](mosquitto *, void *p, int rc) { static_cast<Session *>(p)->onConnect(rc); });
     mosquitto_disconnect_callback_set(
-        m, [](mosquitto *, void *p, int rc) { static_cast<Private *>(p)->onDisconnect(rc); });
+        m, [](mosquitto *, void *p, int rc) { static_cast<Session *>(p)->onDisconnect(rc); });
     mosquitto_publish_callback_set(
-        m, [](mosquitto *, void *p, int mid) { static_cast<Private *>(p)->onPublish(mid); });
+        m, [](mosquitto *, void *p, int mid) { static_cast<Session *>(p)->onPublish(mid); });
     mosquitto_log_callback_set(m, [](mosquitto *, void *p, int level, const char *text) {
-        static_cast<Private *>(p)->onLog(level, text);
+        static_cast<Session *>(p)->onLog(level, text);
     });
 
     if (!settings.user.isEmpty()) {
@@ -429,86 +548,90 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
         return false;
     }
 
+    s->mosq = m;
+    s->mode = mode;
+    s->discovery = settings.discovery;
+    s->instrumentName = instrumentName;
+    s->prefix = prefix;
+    s->host = address.host.toUtf8();
+    s->port = address.port;
+    s->hostText = address.host.contains(QLatin1Char(':'))
+                      ? QStringLiteral("[%1]:%2").arg(address.host).arg(address.port)
+                      : QStringLiteral("%1:%2").arg(address.host).arg(address.port);
+    s->liveTopic = (prefix + QStringLiteral("/live")).toUtf8();
+    s->recordTopic = (prefix + QStringLiteral("/record")).toUtf8();
+    s->statusTopic = statusTopic;
+    const QString text = s->textLocked();
     {
         std::lock_guard<std::mutex> lock(d->mutex);
-        d->mosq = m;
-        d->mode = mode;
-        d->discovery = settings.discovery;
-        d->instrumentName = instrumentName;
-        d->prefix = prefix;
-        d->hostText = address.host.contains(QLatin1Char(':'))
-                          ? QStringLiteral("[%1]:%2").arg(address.host).arg(address.port)
-                          : QStringLiteral("%1:%2").arg(address.host).arg(address.port);
-        d->liveTopic = (prefix + QStringLiteral("/live")).toUtf8();
-        d->recordTopic = (prefix + QStringLiteral("/record")).toUtf8();
-        d->statusTopic = statusTopic;
-        d->connected = false;
-        d->refused = false;
-        d->stopping = false;
-        d->quit = false;
-        d->attempts = 0;
-        d->holdForResend = false;
-        d->tlsError.clear();
-        d->setStateLocked(State::Connecting);
+        d->session = s;
     }
+    QMetaObject::invokeMethod(
+        this, [this, text] { reportState(State::Connecting, text); }, Qt::QueuedConnection);
     // On the network thread: the library looks the host name up while
     // connecting, and a slow name server must not hold up the caller. A broker
     // that is away at this moment is retried like one that went away later.
-    const QByteArray host = address.host.toUtf8();
-    const int port = address.port;
-    d->network = std::thread([this, m, host, port] {
-        mosquitto_connect_async(m, host.constData(), port, kKeepAliveSeconds);
-        d->runNetwork();
-    });
+    s->network = std::thread([s] { s->run(); });
     return true;
 }
 
 void MqttPublisher::stop(int drainMs)
 {
-    mosquitto *m = nullptr;
-    {
-        std::unique_lock<std::mutex> lock(d->mutex);
-        if (!d->mosq)
-            return;
-        m = d->mosq;
-        if (d->mode == Mode::Publish && drainMs > 0) {
-            d->progress.wait_for(lock, std::chrono::milliseconds(drainMs), [this] {
-                return !d->connected || (d->queue.empty() && d->recordMids.empty());
-            });
-        }
-        d->stopping = true;
-        const bool wasConnected = d->connected;
-        d->queue.clear();
-        d->recordMids.clear();
-        d->otherMids.clear();
-        d->offlineMid = -1;
-        d->offlineAcked = false;
-        if (wasConnected && d->mode == Mode::Publish) {
-            int mid = 0;
-            if (mosquitto_publish(m, &mid, d->statusTopic.constData(), 7, "offline", 1, true) ==
-                MOSQ_ERR_SUCCESS) {
-                d->offlineMid = mid;
-                d->progress.wait_for(lock, std::chrono::milliseconds(kOfflineWaitMs),
-                                     [this] { return d->offlineAcked || !d->connected; });
-            }
-        }
-    }
-    // Queues DISCONNECT and wakes the network thread, which sends it and ends.
-    mosquitto_disconnect(m);
+    std::shared_ptr<Session> s;
     {
         std::lock_guard<std::mutex> lock(d->mutex);
-        d->quit = true;
-        d->wake.notify_all();
+        s = d->session;
     }
-    d->network.join();
-    mosquitto_destroy(m);
-
-    std::lock_guard<std::mutex> lock(d->mutex);
-    d->mosq = nullptr;
-    d->connected = false;
-    d->stopping = false;
-    d->refused = false;
-    d->setStateLocked(State::Off);
+    if (!s)
+        return;
+    const Clock::time_point begin = Clock::now();
+    const Clock::time_point deadline = begin + Milliseconds(std::max(drainMs, 0) + kStopGraceMs);
+    {
+        std::unique_lock<std::mutex> lock(d->mutex);
+        if (s->mode == Mode::Publish && drainMs > 0) {
+            s->progress.wait_until(lock, begin + Milliseconds(drainMs), [&s] {
+                return !s->connected || (s->queue.empty() && s->recordMids.empty());
+            });
+        }
+        s->stopping = true;
+        s->queue.clear();
+        s->recordMids.clear();
+        s->otherMids.clear();
+        if (s->connected && s->mode == Mode::Publish) {
+            int mid = 0;
+            if (mosquitto_publish(s->mosq, &mid, s->statusTopic.constData(), 7, "offline", 1,
+                                  true) == MOSQ_ERR_SUCCESS) {
+                s->offlineMid = mid;
+                s->progress.wait_until(
+                    lock, std::min(deadline, Clock::now() + Milliseconds(kOfflineWaitMs)),
+                    [&s] { return s->offlineAcked || !s->connected; });
+            }
+        }
+        d->session.reset();
+    }
+    {
+        std::lock_guard<std::mutex> lock(d->signalMutex);
+        s->retired = true;
+    }
+    bool ended = false;
+    {
+        std::unique_lock<std::mutex> lock(d->mutex);
+        // Connected, the thread is in the library's loop, not in an attempt:
+        // DISCONNECT is queued, and the thread sends it and ends. It ends only
+        // once `quit` is set, so `mosq` is still there.
+        if (s->connected)
+            mosquitto_disconnect(s->mosq);
+        s->quit = true;
+        s->quitAt = Clock::now();
+        s->wake.notify_all();
+        ended = s->progress.wait_until(lock, deadline, [&s] { return s->ended; });
+    }
+    if (ended)
+        s->network.join();
+    else
+        s->network.detach(); // it holds `s`, and ends on its own
+    QMetaObject::invokeMethod(
+        this, [this] { reportState(State::Off, tr("已关闭")); }, Qt::QueuedConnection);
 }
 
 void MqttPublisher::beginRecording(const QString &id)
@@ -528,17 +651,18 @@ void MqttPublisher::publishLive(const _T_PRINT_OUT_DATA &reading, const QDateTim
                                 bool recording)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    if (!d->mosq || d->mode != Mode::Publish)
+    Session *s = d->publishingLocked();
+    if (!s)
         return;
     d->learnUnitLocked(unit);
     // Dropped while the broker is away: nobody wants it once it is back.
-    if (!d->connected || d->stopping)
+    if (!s->connected)
         return;
-    d->live.reading = reading;
-    d->live.time = time;
-    d->live.unit = unit;
-    d->liveRecording = recording;
-    d->liveDue = true;
+    s->live.reading = reading;
+    s->live.time = time;
+    s->live.unit = unit;
+    s->liveRecording = recording;
+    s->liveDue = true;
 }
 
 void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const QDateTime &time,
@@ -570,25 +694,26 @@ void MqttPublisher::setUnit(int unit)
 MqttPublisher::State MqttPublisher::state() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    return d->state;
+    return d->session ? d->session->state : State::Off;
 }
 
 QString MqttPublisher::stateText() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    return d->textLocked();
+    return d->session ? d->session->textLocked() : tr("已关闭");
 }
 
 QString MqttPublisher::topicPrefix() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    return d->prefix;
+    return d->session ? d->session->prefix : QString();
 }
 
 int MqttPublisher::pendingCount() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    return int(d->queue.size() + d->recordMids.size());
+    const Session *s = d->session.get();
+    return s ? int(s->queue.size() + s->recordMids.size()) : 0;
 }
 
 quint64 MqttPublisher::droppedCount() const

@@ -9,9 +9,9 @@
 
 #include <memory>
 
-// Publishes readings to an MQTT broker through libmosquitto's own network
-// thread. Nothing here waits for the network: publishLive() and
-// publishRecorded() only hand a reading over, from any thread, and return.
+// Publishes readings to an MQTT broker from a network thread of its own.
+// Nothing here waits for the network: publishLive() and publishRecorded()
+// only hand a reading over, from any thread, and return.
 //
 // Topics under the prefix (see effectiveTopicPrefix):
 //   <prefix>/live    every live reading, QoS 0, dropped while not connected
@@ -20,8 +20,12 @@
 //   <prefix>/status  retained "online"; the last will sets "offline"
 // Recorded readings wait in a bounded queue of our own (kQueueLimit) while
 // the broker is away and go out in order once it is back; the library gets
-// at most its in-flight window at a time. The library reconnects with a
-// delay growing from 1 s to 30 s.
+// at most its in-flight window at a time.
+//
+// Every failure to reach the broker is retried (reconnectDelayMs): after 1,
+// 2, 4, 8, 16 s, then every 30 s; a broker that refuses our credentials or
+// client id, or a certificate that cannot be verified, about once a minute.
+// Only settings that can never work are refused, by start().
 class MqttPublisher : public QObject
 {
     Q_OBJECT
@@ -34,7 +38,9 @@ public:
         Off,        // not started, or stopped
         Connecting, // waiting for the broker (first attempt or reconnecting)
         Connected,
-        Refused // the broker refused us (bad credentials, TLS failure): no retry
+        // The broker refused our credentials or client id, or its
+        // certificate could not be verified: tried again about once a minute.
+        Refused
     };
     Q_ENUM(State)
 
@@ -50,14 +56,16 @@ public:
     ~MqttPublisher() override; // stop(0)
 
     // Starts connecting in the background. False and a translated `error`
-    // when the settings cannot be used (bad URL, unreadable CA or
-    // certificate file); then nothing runs. A running publisher is stopped
-    // first.
+    // when the settings cannot be used (checkMqttSettings); then nothing
+    // runs. A running publisher is stopped first.
     bool start(const MqttSettings &settings, const QString &instrumentName, QString *error,
                Mode mode = Mode::Publish);
     // Publishes "offline" (and removes nothing), waits at most `drainMs` for
     // queued recorded readings to be acknowledged while connected, then
-    // disconnects. Readings still queued are dropped.
+    // disconnects; readings still queued are dropped. Returns within about
+    // `drainMs` + 1 s whatever the network does: a network thread that
+    // cannot end by then (a host name lookup that hangs) ends later on its
+    // own, and reports nothing more.
     void stop(int drainMs = 2000);
 
     // A new recording: a new id (a fresh UUID when `id` is empty), the
@@ -80,7 +88,8 @@ public:
     void setUnit(int unit);
 
     State state() const;
-    // Translated: connected / connecting / the broker's refusal reason.
+    // Translated: connected / connecting (with the last attempt's error) /
+    // the broker's refusal or the certificate's fault.
     QString stateText() const;
     QString topicPrefix() const;
     // Recorded readings handed over and not yet acknowledged by the broker.
@@ -94,6 +103,9 @@ signals:
     void stateChanged(MqttPublisher::State state, const QString &text);
 
 private:
-    struct Private;
-    std::unique_ptr<Private> d;
+    struct Shared;
+    struct Session;
+    void reportState(State state, const QString &text);
+
+    std::shared_ptr<Shared> d;
 };

@@ -1307,12 +1307,12 @@ Please put the file in the folder of the program:
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+97"/>
+        <location filename="../app/mqttcontrol.cpp" line="+99"/>
         <source>仪器连接后开始发布。</source>
         <translation>Publishing starts once the instrument is connected.</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+51"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>The broker did not answer within %1 seconds.</translation>
     </message>
@@ -1393,14 +1393,21 @@ Please put the file in the folder of the program:
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+142"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+189"/>
+        <location line="+446"/>
+        <location line="+69"/>
         <source>已关闭</source>
         <translation>Off</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-512"/>
         <source>正在连接 %1…</source>
         <translation>Connecting to %1…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>正在连接 %1…（%2）</source>
+        <translation>Connecting to %1… (%2)</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1408,12 +1415,17 @@ Please put the file in the folder of the program:
         <translation>Connected</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>代理拒绝连接：%1</source>
-        <translation>The broker refused the connection: %1</translation>
+        <location line="+3"/>
+        <source>无法验证代理的证书：%1；约每分钟重试一次。</source>
+        <translation>The broker&apos;s certificate could not be verified: %1; trying again about once a minute.</translation>
     </message>
     <message>
-        <location line="+241"/>
+        <location line="+1"/>
+        <source>代理拒绝连接：%1；约每分钟重试一次。</source>
+        <translation>The broker refused the connection: %1; trying again about once a minute.</translation>
+    </message>
+    <message>
+        <location line="+309"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>Cannot create the MQTT client.</translation>
     </message>

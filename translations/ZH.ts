@@ -1307,12 +1307,12 @@
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+97"/>
+        <location filename="../app/mqttcontrol.cpp" line="+99"/>
         <source>仪器连接后开始发布。</source>
         <translation>仪器连接后开始发布。</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+51"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>代理在 %1 秒内没有回答。</translation>
     </message>
@@ -1393,14 +1393,21 @@
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+142"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+189"/>
+        <location line="+446"/>
+        <location line="+69"/>
         <source>已关闭</source>
         <translation>已关闭</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-512"/>
         <source>正在连接 %1…</source>
         <translation>正在连接 %1…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>正在连接 %1…（%2）</source>
+        <translation>正在连接 %1…（%2）</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1408,12 +1415,17 @@
         <translation>已连接</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>代理拒绝连接：%1</source>
-        <translation>代理拒绝连接：%1</translation>
+        <location line="+3"/>
+        <source>无法验证代理的证书：%1；约每分钟重试一次。</source>
+        <translation>无法验证代理的证书：%1；约每分钟重试一次。</translation>
     </message>
     <message>
-        <location line="+241"/>
+        <location line="+1"/>
+        <source>代理拒绝连接：%1；约每分钟重试一次。</source>
+        <translation>代理拒绝连接：%1；约每分钟重试一次。</translation>
+    </message>
+    <message>
+        <location line="+309"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>无法创建 MQTT 客户端。</translation>
     </message>

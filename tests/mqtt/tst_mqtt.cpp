@@ -3,6 +3,7 @@
 #include "instrument/temperature.h"
 #include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
+#include "mqtt/mqttretry.h"
 #include "tests/mqtt/testbroker.h"
 
 #include <QElapsedTimer>
@@ -39,6 +40,13 @@ QJsonObject parse(const QByteArray &payload)
     if (error.error != QJsonParseError::NoError)
         qWarning() << "not JSON:" << payload;
     return doc.object();
+}
+
+TestBroker::Options tlsOptions()
+{
+    TestBroker::Options options;
+    options.tls = true;
+    return options;
 }
 
 MqttSettings settingsFor(const QString &url, const QString &prefix = QStringLiteral("test/kx"))
@@ -92,6 +100,31 @@ private slots:
         QTEST(address.tls, "tls");
         QTEST(address.host, "host");
         QTEST(int(address.port), "port");
+    }
+
+    void reconnectDelays_data()
+    {
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<double>("jitter");
+        QTest::addColumn<int>("delayMs");
+        QTest::newRow("first") << 1 << false << 0.0 << 1000;
+        QTest::newRow("second") << 2 << false << 0.0 << 2000;
+        QTest::newRow("third") << 3 << false << 0.0 << 4000;
+        QTest::newRow("fifth") << 5 << false << 0.0 << 16000;
+        QTest::newRow("sixth") << 6 << false << 0.0 << 30000;
+        QTest::newRow("hundredth") << 100 << false << 0.0 << 30000;
+        QTest::newRow("jitter") << 2 << false << 0.5 << 1750;
+        QTest::newRow("most jitter") << 3 << false << 0.999 << 3001;
+        QTest::newRow("refused") << 1 << true << 0.0 << 60000;
+        QTest::newRow("refused, jitter") << 7 << true << 0.5 << 52500;
+    }
+    void reconnectDelays()
+    {
+        QFETCH(int, failures);
+        QFETCH(bool, refused);
+        QFETCH(double, jitter);
+        QTEST(reconnectDelayMs(failures, refused, jitter), "delayMs");
     }
 
     // Settings that can never work are refused before anything runs, in
@@ -350,20 +383,22 @@ private slots:
     {
         REQUIRE_BROKER();
         TestBroker broker;
-        TestBroker::Options options;
-        options.tls = true;
-        QVERIFY2(broker.start(options), qPrintable(broker.error()));
+        QVERIFY2(broker.start(tlsOptions()), qPrintable(broker.error()));
         TestSubscriber sub;
         QVERIFY(sub.start(broker.port(), "test/kx/record"));
         QTRY_COMPARE_WITH_TIMEOUT(sub.subscriptions(), 1, kWaitMs);
 
-        // The system's certificates do not know our CA.
+        // The system's certificates do not know our CA: our verification
+        // fails, with its reason, and the broker is not blamed.
         MqttPublisher untrusting;
         QString error;
         QVERIFY(untrusting.start(settingsFor(broker.tlsUrl()), QString(), &error));
         QTRY_COMPARE_WITH_TIMEOUT(untrusting.state(), MqttPublisher::State::Refused, kWaitMs);
-        QVERIFY2(untrusting.stateText().contains(QLatin1String("TLS")),
-                 qPrintable(untrusting.stateText()));
+        const QString text = untrusting.stateText();
+        QVERIFY2(text.startsWith(MqttPublisher::tr("无法验证代理的证书：%1；约每分钟重试一次。")
+                                     .section(QLatin1Char('%'), 0, 0)),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QLatin1String("certificate")), qPrintable(text));
 
         MqttSettings settings = settingsFor(broker.tlsUrl());
         settings.caFile = broker.caFile();
@@ -377,6 +412,53 @@ private slots:
         settings.caFile = broker.caFile() + QStringLiteral(".missing");
         QVERIFY(!publisher.start(settings, QString(), &error));
         QVERIFY(error.contains(settings.caFile));
+    }
+
+    // A TLS handshake that the other end cuts off is a passing fault: it is
+    // told, and tried again until the broker answers.
+    void cutOffHandshakeIsRetried()
+    {
+        REQUIRE_BROKER();
+        TestBroker broker;
+        QVERIFY2(broker.start(tlsOptions()), qPrintable(broker.error()));
+        broker.stop();
+        RawListener cutter(broker.tlsPort());
+        QVERIFY(cutter.isListening());
+
+        MqttSettings settings = settingsFor(broker.tlsUrl());
+        settings.caFile = broker.caFile();
+        MqttPublisher publisher;
+        QSignalSpy states(&publisher, &MqttPublisher::stateChanged);
+        QString error;
+        QVERIFY(publisher.start(settings, QString(), &error));
+        QVERIFY(cutter.cutOffNext(kWaitMs));
+        QTRY_VERIFY_WITH_TIMEOUT(publisher.stateText().contains(QLatin1String("TLS")), kWaitMs);
+        cutter.close();
+        QVERIFY2(broker.restart(), qPrintable(broker.error()));
+        QTRY_COMPARE_WITH_TIMEOUT(publisher.state(), MqttPublisher::State::Connected, kWaitMs);
+        for (const QList<QVariant> &s : qAsConst(states))
+            QVERIFY(s.at(0).value<MqttPublisher::State>() != MqttPublisher::State::Refused);
+    }
+
+    // A broker host that never completes the TCP handshake does not hold up
+    // the caller of stop() beyond its drain time and about a second.
+    void stopKeepsToItsDeadline()
+    {
+        RawListener stalled;
+        QVERIFY(stalled.stall());
+        MqttPublisher publisher;
+        QString error;
+        QVERIFY(
+            publisher.start(settingsFor(QStringLiteral("mqtt://127.0.0.1:%1").arg(stalled.port())),
+                            QString(), &error));
+        publisher.publishRecorded(sampleReading(), QDateTime::currentDateTime(), UnitCelsius);
+        QTest::qWait(300); // the attempt is under way
+        QCOMPARE(publisher.state(), MqttPublisher::State::Connecting);
+        QElapsedTimer clock;
+        clock.start();
+        publisher.stop(500);
+        QVERIFY2(clock.elapsed() < 500 + 1500, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(publisher.state(), MqttPublisher::State::Off);
     }
 
     void homeAssistantDiscovery()
