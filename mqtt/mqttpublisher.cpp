@@ -1,11 +1,15 @@
 #include "mqtt/mqttpublisher.h"
 
+#include "mqtt/mqttclientid.h"
 #include "mqtt/mqttdiscovery.h"
 #include "mqtt/mqttpayload.h"
 #include "mqtt/mqttretry.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QUuid>
 
 #include <mosquitto.h>
@@ -141,6 +145,8 @@ struct MqttPublisher::Session
     QByteArray liveTopic;
     QByteArray recordTopic;
     QByteArray statusTopic;
+    QByteArray publisherTopic;
+    QString clientId;
 
     // The rest is guarded by shared->mutex.
     State state = State::Connecting;
@@ -173,6 +179,11 @@ struct MqttPublisher::Session
     QueuedReading live;
     bool liveRecording = false;
     bool discoveryDue = false;
+    bool onlineDue = false; // an "offline" not ours is to be answered
+    // The status retained when we subscribed said "online".
+    bool retainedOnline = false;
+    QString otherPublisher; // its client id
+    QString otherHost;
     std::unordered_set<int> recordMids;
     std::unordered_set<int> otherMids; // status and discovery messages
     int offlineMid = -1;
@@ -192,7 +203,10 @@ struct MqttPublisher::Session
                 return MqttPublisher::tr("正在连接 %1…").arg(hostText);
             return MqttPublisher::tr("正在连接 %1…（%2）").arg(hostText, reason);
         case State::Connected:
-            return MqttPublisher::tr("已连接");
+            if (otherPublisher.isEmpty())
+                return MqttPublisher::tr("已连接");
+            return MqttPublisher::tr("已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。")
+                .arg(otherPublisher, otherHost, prefix);
         case State::Refused:
             if (certificateFault)
                 return MqttPublisher::tr("无法验证代理的证书：%1；约每分钟重试一次。").arg(reason);
@@ -260,6 +274,12 @@ struct MqttPublisher::Session
             discoveryDue = false;
             publishDiscoveryLocked();
         }
+        if (onlineDue) {
+            // With our marker: it is us that the status speaks of now.
+            onlineDue = false;
+            publishOtherLocked(statusTopic, QByteArrayLiteral("online"), true);
+            publishOtherLocked(publisherTopic, markerPayload(), true);
+        }
         if (liveDue) {
             liveDue = false;
             const QByteArray payload =
@@ -303,7 +323,14 @@ struct MqttPublisher::Session
         if (mode != Mode::Publish || stopping)
             return;
         holdForResend = inFlightLocked() > 0;
+        // In this order, so that what the topics held before we came arrives
+        // before our own messages come back.
+        retainedOnline = false;
+        otherPublisher.clear();
+        mosquitto_subscribe(mosq, nullptr, statusTopic.constData(), 0);
+        mosquitto_subscribe(mosq, nullptr, publisherTopic.constData(), 0);
         publishOtherLocked(statusTopic, QByteArrayLiteral("online"), true);
+        publishOtherLocked(publisherTopic, markerPayload(), true);
         if (discovery) {
             discoveryDue = false;
             publishDiscoveryLocked();
@@ -312,6 +339,51 @@ struct MqttPublisher::Session
                 publishOtherLocked(m.topic, m.payload, true);
         }
         pumpLocked();
+    }
+
+    QByteArray markerPayload() const
+    {
+        const QJsonObject marker{{QStringLiteral("client_id"), clientId},
+                                 {QStringLiteral("host"), QSysInfo::machineHostName()},
+                                 {QStringLiteral("discovery"), discovery}};
+        return QJsonDocument(marker).toJson(QJsonDocument::Compact);
+    }
+
+    // What other publishers under our prefix say (and our own echo).
+    void onMessage(const mosquitto_message *m)
+    {
+        const QByteArray topic(m->topic);
+        const QByteArray payload(static_cast<const char *>(m->payload), m->payloadlen);
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        if (!connected || stopping)
+            return;
+        if (topic == statusTopic) {
+            if (m->retain) {
+                retainedOnline = payload == "online";
+            } else if (payload == "offline") {
+                // Another publisher's clean stop or last will (ours goes out
+                // only when stopping): it is gone, and we are still here.
+                if (!otherPublisher.isEmpty()) {
+                    otherPublisher.clear();
+                    stateDue = true;
+                }
+                onlineDue = true;
+            }
+            return;
+        }
+        if (topic != publisherTopic)
+            return;
+        const QJsonObject marker = QJsonDocument::fromJson(payload).object();
+        const QString id = marker.value(QStringLiteral("client_id")).toString();
+        if (id.isEmpty() || id == clientId)
+            return;
+        // Retained, it is the last one to connect before us; online only if
+        // the status it left still says so.
+        if (!m->retain || retainedOnline) {
+            otherPublisher = id;
+            otherHost = marker.value(QStringLiteral("host")).toString();
+            stateDue = true;
+        }
     }
 
     void onDisconnect(int rc)
@@ -496,13 +568,13 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     auto s = std::make_shared<Session>();
     s->shared = d;
     const QString prefix = effectiveTopicPrefix(settings.prefix, instrumentName);
-    // A stable id lets the broker keep the session across reconnects; a probe
-    // must not take over the session of a running publisher.
+    // A stable id lets the broker keep the session across reconnects and
+    // restarts; a probe must not take over the session of a running publisher.
     const bool probe = mode == Mode::Probe;
     const QString clientId =
         probe ? QStringLiteral("kx740d-probe-%1")
                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
-              : QStringLiteral("kx740d-") + discoveryObjectId(prefix).left(60);
+              : publisherClientId(installationId(), prefix, instrumentName);
     mosquitto *m = mosquitto_new(clientId.toUtf8().constData(), probe, s.get());
     if (!m) {
         *error = tr("无法创建 MQTT 客户端。");
@@ -518,6 +590,9 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
         m, [](mosquitto *, void *p, int rc) { static_cast<Session *>(p)->onDisconnect(rc); });
     mosquitto_publish_callback_set(
         m, [](mosquitto *, void *p, int mid) { static_cast<Session *>(p)->onPublish(mid); });
+    mosquitto_message_callback_set(m, [](mosquitto *, void *p, const mosquitto_message *message) {
+        static_cast<Session *>(p)->onMessage(message);
+    });
     mosquitto_log_callback_set(m, [](mosquitto *, void *p, int level, const char *text) {
         static_cast<Session *>(p)->onLog(level, text);
     });
@@ -561,6 +636,8 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     s->liveTopic = (prefix + QStringLiteral("/live")).toUtf8();
     s->recordTopic = (prefix + QStringLiteral("/record")).toUtf8();
     s->statusTopic = statusTopic;
+    s->publisherTopic = (prefix + QStringLiteral("/publisher")).toUtf8();
+    s->clientId = clientId;
     const QString text = s->textLocked();
     {
         std::lock_guard<std::mutex> lock(d->mutex);
@@ -707,6 +784,18 @@ QString MqttPublisher::topicPrefix() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     return d->session ? d->session->prefix : QString();
+}
+
+QString MqttPublisher::clientId() const
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->session ? d->session->clientId : QString();
+}
+
+QString MqttPublisher::otherPublisher() const
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->session ? d->session->otherPublisher : QString();
 }
 
 int MqttPublisher::pendingCount() const

@@ -18,6 +18,12 @@
 //   <prefix>/record  every recorded reading, QoS 1, in order, each with the
 //                    recording's id and a sequence number starting at 1
 //   <prefix>/status  retained "online"; the last will sets "offline"
+//   <prefix>/publisher  retained {"client_id","host","discovery"} of the
+//                    publisher that connected last
+// Another publisher online under the same prefix (its marker arrives while
+// we are connected, or was there with the status "online" when we came) is
+// named in the state text until that status turns "offline"; an "offline"
+// that is not ours is answered with "online" again.
 // Recorded readings wait in a bounded queue of our own (kQueueLimit) while
 // the broker is away and go out in order once it is back; the library gets
 // at most its in-flight window at a time.
@@ -92,6 +98,11 @@ public:
     // the broker's refusal or the certificate's fault.
     QString stateText() const;
     QString topicPrefix() const;
+    // The client id towards the broker while started (publisherClientId).
+    QString clientId() const;
+    // The client id of another publisher seen online under our prefix;
+    // empty when there is none.
+    QString otherPublisher() const;
     // Recorded readings handed over and not yet acknowledged by the broker.
     int pendingCount() const;
     // Recorded readings dropped because the queue was full (oldest first).

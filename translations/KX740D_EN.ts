@@ -1393,14 +1393,14 @@ Please put the file in the folder of the program:
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+189"/>
-        <location line="+446"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+200"/>
+        <location line="+511"/>
         <location line="+69"/>
         <source>已关闭</source>
         <translation>Off</translation>
     </message>
     <message>
-        <location line="-512"/>
+        <location line="-577"/>
         <source>正在连接 %1…</source>
         <translation>Connecting to %1…</translation>
     </message>
@@ -1410,12 +1410,17 @@ Please put the file in the folder of the program:
         <translation>Connecting to %1… (%2)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>已连接</source>
         <translation>Connected</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
+        <source>已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
+        <translation>Connected; another publisher, %1 (host %2), also uses the topic prefix %3.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>无法验证代理的证书：%1；约每分钟重试一次。</source>
         <translation>The broker&apos;s certificate could not be verified: %1; trying again about once a minute.</translation>
     </message>
@@ -1425,12 +1430,12 @@ Please put the file in the folder of the program:
         <translation>The broker refused the connection: %1; trying again about once a minute.</translation>
     </message>
     <message>
-        <location line="+309"/>
+        <location line="+367"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>Cannot create the MQTT client.</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>MQTT 设置无效：%1</source>
         <translation>The MQTT settings cannot be used: %1</translation>
     </message>

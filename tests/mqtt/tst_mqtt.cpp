@@ -1,6 +1,7 @@
 #include "instrument/commands.h"
 #include "instrument/devkx740d.h"
 #include "instrument/temperature.h"
+#include "mqtt/mqttclientid.h"
 #include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
 #include "mqtt/mqttretry.h"
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
 
@@ -310,7 +312,7 @@ private slots:
 
         broker.stop();
         QTRY_COMPARE_WITH_TIMEOUT(publisher.state(), MqttPublisher::State::Connecting, kWaitMs);
-        // The library retries 1 s and then 4 s after losing the broker.
+        // Attempts about 1, 3 and 7 s after losing the broker.
         QTest::qWait(4500);
         QVERIFY2(broker.restart(), qPrintable(broker.error()));
         QTRY_COMPARE_WITH_TIMEOUT(publisher.state(), MqttPublisher::State::Connected, kWaitMs);
@@ -459,6 +461,38 @@ private slots:
         publisher.stop(500);
         QVERIFY2(clock.elapsed() < 500 + 1500, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(publisher.state(), MqttPublisher::State::Off);
+    }
+
+    // Two instruments of one installation under one prefix: both stay
+    // connected, under client ids of their own that survive a restart, and
+    // each is told of the other until it goes offline.
+    void secondPublisherUnderOnePrefixIsReported()
+    {
+        REQUIRE_BROKER();
+        TestBroker broker;
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        QString error;
+        MqttPublisher first;
+        QVERIFY(first.start(settingsFor(broker.url()), QStringLiteral("Kiln A"), &error));
+        QTRY_COMPARE_WITH_TIMEOUT(first.state(), MqttPublisher::State::Connected, kWaitMs);
+        const QString firstId = first.clientId();
+        MqttPublisher second;
+        QVERIFY(second.start(settingsFor(broker.url()), QStringLiteral("Kiln B"), &error));
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), MqttPublisher::State::Connected, kWaitMs);
+        QVERIFY(second.clientId() != firstId);
+        QTRY_COMPARE_WITH_TIMEOUT(second.otherPublisher(), firstId, kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(first.otherPublisher(), second.clientId(), kWaitMs);
+        QVERIFY2(first.stateText().contains(second.clientId()), qPrintable(first.stateText()));
+        QCOMPARE(first.state(), MqttPublisher::State::Connected);
+
+        first.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(second.stateText(), MqttPublisher::tr("已连接"), kWaitMs);
+        QVERIFY(first.start(settingsFor(broker.url()), QStringLiteral("Kiln A"), &error));
+        QCOMPARE(first.clientId(), firstId);
+        QVERIFY(firstId.contains(installationId()));
+        QVERIFY(QFile::exists(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                              QStringLiteral("/installation-id")));
+        QTRY_COMPARE_WITH_TIMEOUT(first.otherPublisher(), second.clientId(), kWaitMs);
     }
 
     void homeAssistantDiscovery()
