@@ -10,6 +10,7 @@
 
 class DevKX740D;
 class MqttPage;
+class SerialHandle;
 
 // The window's MQTT publishing: the settings page, the settings file, one
 // publisher fed by the instrument driver, and the page's connection test.
@@ -44,9 +45,11 @@ private:
     void applySettings(const MqttSettings &settings);
     void start(const MqttSettings &settings);
     void setInstrumentName(const QString &name);
+    void watchLink();
     void testConnection();
     void endProbe();
 
+    DevKX740D &m_device;
     MqttConfig m_config;
     QPointer<MqttPage> m_page;
     MqttPublisher m_publisher;
@@ -54,6 +57,7 @@ private:
     // The connection test's own publisher, while the test runs.
     QPointer<MqttPublisher> m_probe;
     QString m_instrumentName;
+    QPointer<SerialHandle> m_watchedLink;
     // What the publisher was started with, while it publishes.
     MqttSettings m_applied;
     bool m_publishing = false;

@@ -64,7 +64,15 @@ QVector<DiscoveryMessage> discoveryMessages(const QString &topicPrefix,
             {QStringLiteral("unit_of_measurement"), payloadUnit(unit)},
             {QStringLiteral("state_class"), QStringLiteral("measurement")},
             {QStringLiteral("suggested_display_precision"), 1},
-            {QStringLiteral("availability_topic"), topicPrefix + QStringLiteral("/status")},
+            // Available while the publisher is online and the instrument
+            // connected to it.
+            {QStringLiteral("availability"),
+             QJsonArray{
+                 QJsonObject{{QStringLiteral("topic"), topicPrefix + QStringLiteral("/status")}},
+                 QJsonObject{{QStringLiteral("topic"), topicPrefix + QStringLiteral("/link")},
+                             {QStringLiteral("payload_available"), QStringLiteral("connected")},
+                             {QStringLiteral("payload_not_available"), QStringLiteral("lost")}}}},
+            {QStringLiteral("availability_mode"), QStringLiteral("all")},
             {QStringLiteral("device"), device},
             {QStringLiteral("origin"), origin},
         };

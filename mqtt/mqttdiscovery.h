@@ -5,7 +5,8 @@
 #include <QVector>
 
 // Home Assistant MQTT discovery: one temperature sensor per channel, read
-// from the live topic, available while the status topic says "online".
+// from the live topic, available while the status topic says "online" and
+// the link topic "connected".
 struct DiscoveryMessage
 {
     QByteArray topic;

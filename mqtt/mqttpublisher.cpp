@@ -111,6 +111,7 @@ struct MqttPublisher::Shared
     QString recordingId;
     quint64 seq = 0;
     int unit = -1; // unknown until set or published
+    bool linkUp = true;
     quint64 dropped = 0;
 
     // Last state reported by stateChanged; only on the publisher's thread.
@@ -145,6 +146,7 @@ struct MqttPublisher::Session
     QByteArray liveTopic;
     QByteArray recordTopic;
     QByteArray statusTopic;
+    QByteArray linkTopic;
     QByteArray publisherTopic;
     QString clientId;
 
@@ -180,6 +182,7 @@ struct MqttPublisher::Session
     bool liveRecording = false;
     bool discoveryDue = false;
     bool onlineDue = false; // an "offline" not ours is to be answered
+    bool linkDue = false;
     // The status retained when we subscribed said "online".
     bool retainedOnline = false;
     QString otherPublisher; // its client id
@@ -262,6 +265,13 @@ struct MqttPublisher::Session
             publishOtherLocked(m.topic, m.payload, true);
     }
 
+    void publishLinkLocked()
+    {
+        publishOtherLocked(
+            linkTopic, shared->linkUp ? QByteArrayLiteral("connected") : QByteArrayLiteral("lost"),
+            true);
+    }
+
     int inFlightLocked() const { return int(recordMids.size() + otherMids.size()); }
 
     // Hands queued readings to the library while its window has room,
@@ -273,6 +283,10 @@ struct MqttPublisher::Session
         if (discoveryDue) {
             discoveryDue = false;
             publishDiscoveryLocked();
+        }
+        if (linkDue) {
+            linkDue = false;
+            publishLinkLocked();
         }
         if (onlineDue) {
             // With our marker: it is us that the status speaks of now.
@@ -331,6 +345,8 @@ struct MqttPublisher::Session
         mosquitto_subscribe(mosq, nullptr, publisherTopic.constData(), 0);
         publishOtherLocked(statusTopic, QByteArrayLiteral("online"), true);
         publishOtherLocked(publisherTopic, markerPayload(), true);
+        linkDue = false;
+        publishLinkLocked();
         if (discovery) {
             discoveryDue = false;
             publishDiscoveryLocked();
@@ -636,6 +652,7 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     s->liveTopic = (prefix + QStringLiteral("/live")).toUtf8();
     s->recordTopic = (prefix + QStringLiteral("/record")).toUtf8();
     s->statusTopic = statusTopic;
+    s->linkTopic = (prefix + QStringLiteral("/link")).toUtf8();
     s->publisherTopic = (prefix + QStringLiteral("/publisher")).toUtf8();
     s->clientId = clientId;
     const QString text = s->textLocked();
@@ -760,6 +777,16 @@ void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_T
     e.stamped = true;
     e.unit = unit;
     d->enqueue(std::move(e));
+}
+
+void MqttPublisher::setLinkState(bool connected)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (connected == d->linkUp)
+        return;
+    d->linkUp = connected;
+    if (d->session)
+        d->session->linkDue = true;
 }
 
 void MqttPublisher::setUnit(int unit)

@@ -18,6 +18,8 @@
 //   <prefix>/record  every recorded reading, QoS 1, in order, each with the
 //                    recording's id and a sequence number starting at 1
 //   <prefix>/status  retained "online"; the last will sets "offline"
+//   <prefix>/link    retained "connected" or "lost": the instrument's link
+//                    (setLinkState), on every connection and on each change
 //   <prefix>/publisher  retained {"client_id","host","discovery"} of the
 //                    publisher that connected last
 // Another publisher online under the same prefix (its marker arrives while
@@ -89,6 +91,10 @@ public:
     // it becomes a date and time on the network thread, sparing the caller
     // the time zone lookup. A time in UTC is shown as local time likewise.
     void publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time, int unit);
+    // Whether the instrument is connected, for <prefix>/link; thread-safe,
+    // kept across start() and stop(). Until told otherwise it counts as
+    // connected, as the front ends start publishing once it has answered.
+    void setLinkState(bool connected);
     // The unit of the payloads to come, for the discovery messages; the
     // publish calls set it too. A change republishes the discovery messages.
     void setUnit(int unit);

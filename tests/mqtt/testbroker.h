@@ -370,6 +370,17 @@ public:
                mosquitto_connect_async(m_mosq, "127.0.0.1", port, 30) == MOSQ_ERR_SUCCESS;
     }
 
+    // start(), then waits at most `ms` for the subscription to stand.
+    bool startAndWait(quint16 port, const QByteArray &topic, int ms = 20000)
+    {
+        if (!start(port, topic))
+            return false;
+        const QDeadlineTimer deadline(ms);
+        while (subscriptions() == 0 && !deadline.hasExpired())
+            QThread::msleep(5);
+        return subscriptions() > 0;
+    }
+
     // Subscriptions acknowledged so far (one per connection).
     int subscriptions() const
     {
@@ -406,4 +417,17 @@ private:
     mutable std::mutex m_mutex;
     QVector<Message> m_messages;
     int m_subscriptions = 0;
+};
+
+// A broker of its own and a subscriber to `topic` whose subscription stands.
+struct BrokerWithSubscriber
+{
+    TestBroker broker;
+    TestSubscriber subscriber;
+
+    bool start(const QByteArray &topic, const TestBroker::Options &options = {})
+    {
+        return broker.start(options) && subscriber.startAndWait(broker.port(), topic);
+    }
+    QString url() const { return broker.url(); }
 };

@@ -60,6 +60,16 @@ MqttSettings settingsFor(const QString &url, const QString &prefix = QStringLite
     return s;
 }
 
+// Starts `publisher` and waits until it is connected.
+bool startConnected(MqttPublisher &publisher, const MqttSettings &settings,
+                    const QString &instrumentName = QString())
+{
+    QString error;
+    return publisher.start(settings, instrumentName, &error) &&
+           QTest::qWaitFor([&] { return publisher.state() == MqttPublisher::State::Connected; },
+                           kWaitMs);
+}
+
 } // namespace
 
 class TestMqtt : public QObject
@@ -463,6 +473,34 @@ private slots:
         QCOMPARE(publisher.state(), MqttPublisher::State::Off);
     }
 
+    // The instrument's link, retained under <prefix>/link: a change reaches
+    // subscribers at once, and every connection publishes the current value.
+    void linkStateIsRetained()
+    {
+        REQUIRE_BROKER();
+        BrokerWithSubscriber b;
+        QVERIFY2(b.start("test/kx/link"), qPrintable(b.broker.error()));
+        const TestSubscriber &sub = b.subscriber;
+        MqttPublisher publisher;
+        QVERIFY(startConnected(publisher, settingsFor(b.url())));
+        QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/link"), QVector<QByteArray>{"connected"},
+                                  kWaitMs);
+        publisher.setLinkState(false);
+        QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/link").size(), 2, kWaitMs);
+        QCOMPARE(sub.payloads("test/kx/link").last(), QByteArray("lost"));
+
+        publisher.stop();
+        publisher.setLinkState(true);
+        QVERIFY(startConnected(publisher, settingsFor(b.url())));
+        QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/link").size(), 3, kWaitMs);
+        QCOMPARE(sub.payloads("test/kx/link").last(), QByteArray("connected"));
+        TestSubscriber late;
+        QVERIFY(late.startAndWait(b.broker.port(), "test/kx/link"));
+        QTRY_COMPARE_WITH_TIMEOUT(late.count(), 1, kWaitMs);
+        QVERIFY(late.messages().first().retained);
+        QCOMPARE(late.messages().first().payload, QByteArray("connected"));
+    }
+
     // Two instruments of one installation under one prefix: both stay
     // connected, under client ids of their own that survive a restart, and
     // each is told of the other until it goes offline.
@@ -471,14 +509,11 @@ private slots:
         REQUIRE_BROKER();
         TestBroker broker;
         QVERIFY2(broker.start(), qPrintable(broker.error()));
-        QString error;
         MqttPublisher first;
-        QVERIFY(first.start(settingsFor(broker.url()), QStringLiteral("Kiln A"), &error));
-        QTRY_COMPARE_WITH_TIMEOUT(first.state(), MqttPublisher::State::Connected, kWaitMs);
+        QVERIFY(startConnected(first, settingsFor(broker.url()), QStringLiteral("Kiln A")));
         const QString firstId = first.clientId();
         MqttPublisher second;
-        QVERIFY(second.start(settingsFor(broker.url()), QStringLiteral("Kiln B"), &error));
-        QTRY_COMPARE_WITH_TIMEOUT(second.state(), MqttPublisher::State::Connected, kWaitMs);
+        QVERIFY(startConnected(second, settingsFor(broker.url()), QStringLiteral("Kiln B")));
         QVERIFY(second.clientId() != firstId);
         QTRY_COMPARE_WITH_TIMEOUT(second.otherPublisher(), firstId, kWaitMs);
         QTRY_COMPARE_WITH_TIMEOUT(first.otherPublisher(), second.clientId(), kWaitMs);
@@ -487,7 +522,7 @@ private slots:
 
         first.stop();
         QTRY_COMPARE_WITH_TIMEOUT(second.stateText(), MqttPublisher::tr("已连接"), kWaitMs);
-        QVERIFY(first.start(settingsFor(broker.url()), QStringLiteral("Kiln A"), &error));
+        QVERIFY(startConnected(first, settingsFor(broker.url()), QStringLiteral("Kiln A")));
         QCOMPARE(first.clientId(), firstId);
         QVERIFY(firstId.contains(installationId()));
         QVERIFY(QFile::exists(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
@@ -521,8 +556,17 @@ private slots:
             QCOMPARE(config.value("device_class").toString(), QStringLiteral("temperature"));
             QCOMPARE(config.value("unit_of_measurement").toString(), QStringLiteral("°F"));
             QCOMPARE(config.value("state_topic").toString(), QStringLiteral("plant/kiln 3/live"));
-            QCOMPARE(config.value("availability_topic").toString(),
+            // Available while the publisher is online and the instrument
+            // connected: both topics must say so.
+            QCOMPARE(config.value("availability_mode").toString(), QStringLiteral("all"));
+            const QJsonArray availability = config.value("availability").toArray();
+            QCOMPARE(availability.size(), 2);
+            QCOMPARE(availability.at(0).toObject().value("topic").toString(),
                      QStringLiteral("plant/kiln 3/status"));
+            const QJsonObject link = availability.at(1).toObject();
+            QCOMPARE(link.value("topic").toString(), QStringLiteral("plant/kiln 3/link"));
+            QCOMPARE(link.value("payload_available").toString(), QStringLiteral("connected"));
+            QCOMPARE(link.value("payload_not_available").toString(), QStringLiteral("lost"));
             QVERIFY(config.value("value_template")
                         .toString()
                         .contains(QStringLiteral("channels[%1]").arg(ch)));
