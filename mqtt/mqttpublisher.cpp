@@ -41,6 +41,9 @@ constexpr int kKeepAliveSeconds = 30;
 // publishing costs the window's thread a copy under a mutex; and an idle
 // recorder wakes only ten times a second for it.
 constexpr int kPickUpMs = 100;
+// Live readings come about twice a second; subscribers get the newest at
+// most this often.
+constexpr int kLivePeriodMs = 1000;
 // stop() returns at most this long after its drain time. The broker gets at
 // most kOfflineWaitMs of it to take the final "offline".
 constexpr int kStopGraceMs = 1000;
@@ -111,6 +114,7 @@ struct MqttPublisher::Shared
     QString recordingId;
     quint64 seq = 0;
     int unit = -1; // unknown until set or published
+    QString firmware;
     bool linkUp = true;
     quint64 dropped = 0;
 
@@ -180,7 +184,10 @@ struct MqttPublisher::Session
     bool liveDue = false;
     QueuedReading live;
     bool liveRecording = false;
+    Clock::time_point livePublished; // the last one, when `livePublishedOnce`
+    bool livePublishedOnce = false;
     bool discoveryDue = false;
+    bool removalDue = false;
     bool onlineDue = false; // an "offline" not ours is to be answered
     bool linkDue = false;
     // The status retained when we subscribed said "online".
@@ -261,7 +268,8 @@ struct MqttPublisher::Session
     {
         if (!discovery || shared->unit < 0)
             return;
-        for (const DiscoveryMessage &m : discoveryMessages(prefix, instrumentName, shared->unit))
+        for (const DiscoveryMessage &m :
+             discoveryMessages(prefix, instrumentName, shared->firmware, shared->unit))
             publishOtherLocked(m.topic, m.payload, true);
     }
 
@@ -294,8 +302,16 @@ struct MqttPublisher::Session
             publishOtherLocked(statusTopic, QByteArrayLiteral("online"), true);
             publishOtherLocked(publisherTopic, markerPayload(), true);
         }
-        if (liveDue) {
+        if (removalDue) {
+            removalDue = false;
+            for (const DiscoveryMessage &m : discoveryRemovals(prefix))
+                publishOtherLocked(m.topic, m.payload, true);
+        }
+        const Clock::time_point now = Clock::now();
+        if (liveDue && (!livePublishedOnce || now - livePublished >= Milliseconds(kLivePeriodMs))) {
             liveDue = false;
+            livePublishedOnce = true;
+            livePublished = now;
             const QByteArray payload =
                 livePayload(live.reading, payloadTime(live), live.unit, liveRecording);
             // QoS 0: not kept by the library when the connection is gone.
@@ -350,9 +366,6 @@ struct MqttPublisher::Session
         if (discovery) {
             discoveryDue = false;
             publishDiscoveryLocked();
-        } else {
-            for (const DiscoveryMessage &m : discoveryRemovals(prefix))
-                publishOtherLocked(m.topic, m.payload, true);
         }
         pumpLocked();
     }
@@ -391,11 +404,16 @@ struct MqttPublisher::Session
             return;
         const QJsonObject marker = QJsonDocument::fromJson(payload).object();
         const QString id = marker.value(QStringLiteral("client_id")).toString();
-        if (id.isEmpty() || id == clientId)
-            return;
+        const bool othersOnline = !id.isEmpty() && id != clientId && (!m->retain || retainedOnline);
+        // Switched off here, and on when the marker was left: the
+        // configurations sent then are removed, unless another publisher
+        // online under this prefix is sending them.
+        if (m->retain && !discovery && !othersOnline &&
+            marker.value(QStringLiteral("discovery")).toBool())
+            removalDue = true;
         // Retained, it is the last one to connect before us; online only if
         // the status it left still says so.
-        if (!m->retain || retainedOnline) {
+        if (othersOnline) {
             otherPublisher = id;
             otherHost = marker.value(QStringLiteral("host")).toString();
             stateDue = true;
@@ -787,6 +805,16 @@ void MqttPublisher::setLinkState(bool connected)
     d->linkUp = connected;
     if (d->session)
         d->session->linkDue = true;
+}
+
+void MqttPublisher::setFirmwareVersion(const QString &version)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (version == d->firmware)
+        return;
+    d->firmware = version;
+    if (d->session && d->session->discovery)
+        d->session->discoveryDue = true;
 }
 
 void MqttPublisher::setUnit(int unit)

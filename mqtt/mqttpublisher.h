@@ -14,7 +14,8 @@
 // only hand a reading over, from any thread, and return.
 //
 // Topics under the prefix (see effectiveTopicPrefix):
-//   <prefix>/live    every live reading, QoS 0, dropped while not connected
+//   <prefix>/live    the newest live reading at most once a second, QoS 0,
+//                    dropped while not connected
 //   <prefix>/record  every recorded reading, QoS 1, in order, each with the
 //                    recording's id and a sequence number starting at 1
 //   <prefix>/status  retained "online"; the last will sets "offline"
@@ -22,6 +23,9 @@
 //                    (setLinkState), on every connection and on each change
 //   <prefix>/publisher  retained {"client_id","host","discovery"} of the
 //                    publisher that connected last
+// Home Assistant discovery, when switched on, goes out on every connection;
+// switched off, the configurations are removed only when the marker left
+// before says they were sent.
 // Another publisher online under the same prefix (its marker arrives while
 // we are connected, or was there with the status "online" when we came) is
 // named in the state text until that status turns "offline"; an "offline"
@@ -95,6 +99,10 @@ public:
     // kept across start() and stop(). Until told otherwise it counts as
     // connected, as the front ends start publishing once it has answered.
     void setLinkState(bool connected);
+    // The instrument's firmware version, the device's software in the
+    // discovery messages; thread-safe, kept across start() and stop(). A
+    // change republishes them.
+    void setFirmwareVersion(const QString &version);
     // The unit of the payloads to come, for the discovery messages; the
     // publish calls set it too. A change republishes the discovery messages.
     void setUnit(int unit);

@@ -530,6 +530,32 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(first.otherPublisher(), second.clientId(), kWaitMs);
     }
 
+    // The newest live reading reaches the broker at most once a second.
+    void liveIsPublishedAtMostOncePerSecond()
+    {
+        REQUIRE_BROKER();
+        BrokerWithSubscriber b;
+        QVERIFY2(b.start("test/kx/live"), qPrintable(b.broker.error()));
+        MqttPublisher publisher;
+        QVERIFY(startConnected(publisher, settingsFor(b.url())));
+        _T_PRINT_OUT_DATA reading = sampleReading();
+        for (int i = 1; i <= 25; ++i) { // 2.5 s, as the instrument sends them twice as often
+            reading.value[0] = float(i);
+            publisher.publishLive(reading, QDateTime::currentDateTime(), UnitCelsius, false);
+            QTest::qWait(100);
+        }
+        const auto lastValue = [&b] {
+            const QVector<QByteArray> got = b.subscriber.payloads("test/kx/live");
+            if (got.isEmpty())
+                return 0;
+            const QJsonObject live = parse(got.last());
+            return live.value("channels").toArray().at(0).toObject().value("value").toInt();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(lastValue(), 25, kWaitMs);
+        const int count = b.subscriber.payloads("test/kx/live").size();
+        QVERIFY2(count >= 3 && count <= 4, qPrintable(QString::number(count)));
+    }
+
     void homeAssistantDiscovery()
     {
         REQUIRE_BROKER();
@@ -539,10 +565,19 @@ private slots:
         QVERIFY(sub.start(broker.port(), "homeassistant/#"));
         QTRY_COMPARE_WITH_TIMEOUT(sub.subscriptions(), 1, kWaitMs);
 
+        // Never switched on: there is nothing to remove, and nothing is sent.
         MqttSettings settings = settingsFor(broker.url(), QStringLiteral("plant/kiln 3"));
-        settings.discovery = true;
         MqttPublisher publisher;
-        publisher.setUnit(UnitFahrenheit);
+        QVERIFY(startConnected(publisher, settings, QStringLiteral("Kiln 3")));
+        TestSubscriber records;
+        QVERIFY(records.startAndWait(broker.port(), "plant/kiln 3/record"));
+        publisher.publishRecorded(sampleReading(), QDateTime::currentDateTime(), UnitFahrenheit);
+        QTRY_COMPARE_WITH_TIMEOUT(records.count(), 1, kWaitMs);
+        QTest::qWait(300);
+        QCOMPARE(sub.count(), 0);
+
+        settings.discovery = true;
+        publisher.setFirmwareVersion(QStringLiteral("2.07"));
         QString error;
         QVERIFY(publisher.start(settings, QStringLiteral("Kiln 3"), &error));
         QTRY_COMPARE_WITH_TIMEOUT(sub.count(), 4, kWaitMs);
@@ -572,6 +607,14 @@ private slots:
                         .contains(QStringLiteral("channels[%1]").arg(ch)));
             QCOMPARE(config.value("device").toObject().value("name").toString(),
                      QStringLiteral("Kiln 3"));
+            // The device's software is the instrument's firmware; the
+            // program is the origin.
+            QCOMPARE(config.value("device").toObject().value("sw_version").toString(),
+                     QStringLiteral("2.07"));
+            QVERIFY(!config.value("origin").toObject().value("sw_version").toString().isEmpty());
+            QCOMPARE(config.value("default_entity_id").toString(),
+                     QStringLiteral("sensor.plant_kiln_3_t%1").arg(ch + 1));
+            QVERIFY(!config.contains("object_id"));
             ids.insert(config.value("unique_id").toString());
         }
         QCOMPARE(ids.size(), 4);
