@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QSysInfo>
 #include <QUuid>
 
@@ -21,6 +22,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
@@ -54,6 +56,15 @@ constexpr int kDisconnectGraceMs = 2000;
 
 std::once_flag libraryInitialized;
 
+// A recorded reading with the library, until the broker has it.
+struct SentReading
+{
+    int mid = 0;
+    QString recordingId;
+    quint64 seq = 0;
+    bool acknowledged = false;
+};
+
 struct QueuedReading
 {
     _T_PRINT_OUT_DATA reading;
@@ -62,6 +73,7 @@ struct QueuedReading
     bool stamped = false;
     QString recordingId;
     quint64 seq = 0;
+    bool identified = false; // by the caller: kept as it is
     int unit = 0;
 };
 
@@ -108,6 +120,7 @@ struct MqttPublisher::Shared
     // Guards everything here and in the sessions but `retired`.
     std::mutex mutex;
     // Held while a network thread reports to `q`; guards Session::retired.
+    // Taken before `mutex` where both are held.
     std::mutex signalMutex;
     std::shared_ptr<Session> session; // the running one, if any
 
@@ -160,8 +173,9 @@ struct MqttPublisher::Session
     bool certificateFault = false; // Refused by us: the certificate did not verify
     bool stateDue = false;         // to be reported by the network thread
     bool connected = false;
-    bool stopping = false; // stop() has begun: nothing new goes out
-    bool quit = false;     // the network thread is to end
+    bool stopping = false;   // stop() has begun: nothing new goes out
+    bool quit = false;       // the network thread is to end
+    bool connectNow = false; // stop() has readings to deliver: no pause before the attempt
     Clock::time_point quitAt;
     bool ended = false; // it has, and has destroyed `mosq`
     int failures = 0;   // failed attempts since the last connection
@@ -194,7 +208,13 @@ struct MqttPublisher::Session
     bool retainedOnline = false;
     QString otherPublisher; // its client id
     QString otherHost;
-    std::unordered_set<int> recordMids;
+    // In the order handed to the library; the front waits for the broker.
+    std::deque<SentReading> sent;
+    int waitingRecords = 0; // of `sent`, not yet acknowledged
+    // Recordings with a reading dropped: no later one is acknowledged.
+    QSet<QString> gapped;
+    // (recording id, seq) for acknowledged(), to be emitted.
+    std::vector<std::pair<QString, quint64>> acksDue;
     std::unordered_set<int> otherMids; // status and discovery messages
     int offlineMid = -1;
     bool offlineAcked = false;
@@ -233,26 +253,37 @@ struct MqttPublisher::Session
         stateDue = true;
     }
 
-    // Reports a state that changed, from the network thread, without the
-    // mutex: a slot connected directly may call back into the publisher.
+    // Reports a state that changed and what the broker acknowledged, from
+    // the network thread, without the mutex: a slot connected directly may
+    // call back into the publisher. What is due is taken under the signal
+    // mutex, so that stop() takes the rest only after all taken before is
+    // out, and in order.
     void reportDue()
     {
-        State s;
+        std::lock_guard<std::mutex> signalLock(shared->signalMutex);
+        bool stateChanged = false;
+        State s = State::Off;
         QString text;
+        std::vector<std::pair<QString, quint64>> acks;
         {
             std::lock_guard<std::mutex> lock(shared->mutex);
-            if (!stateDue)
+            if (!stateDue && acksDue.empty())
                 return;
+            stateChanged = stateDue;
             stateDue = false;
             s = state;
             text = textLocked();
+            acks.swap(acksDue);
         }
-        std::lock_guard<std::mutex> lock(shared->signalMutex);
         if (retired)
             return;
         MqttPublisher *q = shared->q;
-        QMetaObject::invokeMethod(
-            q, [q, s, text] { q->reportState(s, text); }, Qt::QueuedConnection);
+        for (const auto &ack : acks)
+            emit q->acknowledged(ack.first, quint32(ack.second));
+        if (stateChanged) {
+            QMetaObject::invokeMethod(
+                q, [q, s, text] { q->reportState(s, text); }, Qt::QueuedConnection);
+        }
     }
 
     void publishOtherLocked(const QByteArray &topic, const QByteArray &payload, bool retain)
@@ -280,7 +311,30 @@ struct MqttPublisher::Session
             true);
     }
 
-    int inFlightLocked() const { return int(recordMids.size() + otherMids.size()); }
+    int inFlightLocked() const { return waitingRecords + int(otherMids.size()); }
+
+    int undeliveredLocked() const { return int(queue.size()) + waitingRecords; }
+
+    void dropLocked(const QueuedReading &e)
+    {
+        ++shared->dropped;
+        gapped.insert(e.recordingId);
+    }
+
+    // The front of `sent` that the broker has: acknowledged up to its last.
+    void settleSentLocked()
+    {
+        while (!sent.empty() && sent.front().acknowledged) {
+            const SentReading &r = sent.front();
+            if (!gapped.contains(r.recordingId)) {
+                if (!acksDue.empty() && acksDue.back().first == r.recordingId)
+                    acksDue.back().second = r.seq;
+                else
+                    acksDue.emplace_back(r.recordingId, r.seq);
+            }
+            sent.pop_front();
+        }
+    }
 
     // Hands queued readings to the library while its window has room,
     // building each payload only now. Runs on the network thread.
@@ -325,11 +379,13 @@ struct MqttPublisher::Session
             int mid = 0;
             const int rc = mosquitto_publish(mosq, &mid, recordTopic.constData(), payload.size(),
                                              payload.constData(), 1, false);
+            if (keptByLibrary(rc)) {
+                sent.push_back({mid, e.recordingId, e.seq, false});
+                ++waitingRecords;
+            } else {
+                dropLocked(e); // refused outright (out of memory): never sent
+            }
             queue.pop_front();
-            if (keptByLibrary(rc))
-                recordMids.insert(mid);
-            else
-                ++shared->dropped; // refused outright (out of memory): never sent
             if (rc != MOSQ_ERR_SUCCESS)
                 break;
         }
@@ -434,8 +490,16 @@ struct MqttPublisher::Session
         std::lock_guard<std::mutex> lock(shared->mutex);
         if (mid == offlineMid)
             offlineAcked = true;
-        recordMids.erase(mid);
-        otherMids.erase(mid);
+        if (otherMids.erase(mid) == 0) {
+            for (SentReading &r : sent) {
+                if (r.mid == mid && !r.acknowledged) {
+                    r.acknowledged = true;
+                    --waitingRecords;
+                    break;
+                }
+            }
+            settleSentLocked();
+        }
         holdForResend = false;
         pumpLocked();
         progress.notify_all();
@@ -495,7 +559,8 @@ struct MqttPublisher::Session
         lock.unlock();
         reportDue();
         lock.lock();
-        wake.wait_for(lock, Milliseconds(delay), [this] { return quit; });
+        wake.wait_for(lock, Milliseconds(delay), [this] { return quit || connectNow; });
+        connectNow = false;
         return !quit;
     }
 
@@ -555,14 +620,16 @@ void MqttPublisher::Shared::enqueue(QueuedReading &&e)
     if (!s)
         return;
     learnUnitLocked(e.unit);
-    if (recordingId.isEmpty())
-        recordingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (s->queue.size() >= size_t(kQueueLimit)) {
-        s->queue.pop_front();
-        ++dropped;
+    if (!e.identified) {
+        if (recordingId.isEmpty())
+            recordingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        e.recordingId = recordingId;
+        e.seq = ++seq;
     }
-    e.recordingId = recordingId;
-    e.seq = ++seq;
+    if (s->queue.size() >= size_t(kQueueLimit)) {
+        s->dropLocked(s->queue.front());
+        s->queue.pop_front();
+    }
     s->queue.push_back(std::move(e));
 }
 
@@ -687,7 +754,7 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     return true;
 }
 
-void MqttPublisher::stop(int drainMs)
+int MqttPublisher::stop(int drainMs)
 {
     std::shared_ptr<Session> s;
     {
@@ -695,19 +762,24 @@ void MqttPublisher::stop(int drainMs)
         s = d->session;
     }
     if (!s)
-        return;
+        return 0;
     const Clock::time_point begin = Clock::now();
     const Clock::time_point deadline = begin + Milliseconds(std::max(drainMs, 0) + kStopGraceMs);
+    int undelivered = 0;
     {
         std::unique_lock<std::mutex> lock(d->mutex);
-        if (s->mode == Mode::Publish && drainMs > 0) {
-            s->progress.wait_until(lock, begin + Milliseconds(drainMs), [&s] {
-                return !s->connected || (s->queue.empty() && s->recordMids.empty());
-            });
+        if (s->mode == Mode::Publish && drainMs > 0 && s->undeliveredLocked() > 0) {
+            s->connectNow = true;
+            s->wake.notify_all();
+            s->progress.wait_until(lock, begin + Milliseconds(drainMs),
+                                   [&s] { return s->undeliveredLocked() == 0; });
         }
         s->stopping = true;
+        undelivered = s->undeliveredLocked();
+        d->dropped += quint64(undelivered);
         s->queue.clear();
-        s->recordMids.clear();
+        s->sent.clear();
+        s->waitingRecords = 0;
         s->otherMids.clear();
         if (s->connected && s->mode == Mode::Publish) {
             int mid = 0;
@@ -721,9 +793,23 @@ void MqttPublisher::stop(int drainMs)
         }
         d->session.reset();
     }
+    std::vector<std::pair<QString, quint64>> acks;
     {
-        std::lock_guard<std::mutex> lock(d->signalMutex);
+        std::lock_guard<std::mutex> signalLock(d->signalMutex);
+        std::lock_guard<std::mutex> lock(d->mutex);
+        acks.swap(s->acksDue);
         s->retired = true;
+    }
+    // The last acknowledgements of the drain, after those the network thread
+    // reported (queued to their receivers before this is).
+    if (!acks.empty()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, acks] {
+                for (const auto &ack : acks)
+                    emit acknowledged(ack.first, quint32(ack.second));
+            },
+            Qt::QueuedConnection);
     }
     bool ended = false;
     {
@@ -744,6 +830,7 @@ void MqttPublisher::stop(int drainMs)
         s->network.detach(); // it holds `s`, and ends on its own
     QMetaObject::invokeMethod(
         this, [this] { reportState(State::Off, tr("已关闭")); }, Qt::QueuedConnection);
+    return undelivered;
 }
 
 void MqttPublisher::beginRecording(const QString &id)
@@ -793,6 +880,30 @@ void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_T
     e.reading = reading;
     e.stamp = time;
     e.stamped = true;
+    e.unit = unit;
+    d->enqueue(std::move(e));
+}
+
+void MqttPublisher::publishRecorded(const QString &recordingId, quint32 seq,
+                                    const _T_EE_TEST_DATA &record, int unit)
+{
+    QueuedReading e;
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        e.reading.value[ch] = record.value[ch];
+        e.reading.status[ch] = statusByte(record.type[ch], record.state[ch]);
+    }
+    // Not finite: null in the payload.
+    e.reading.ambient = std::numeric_limits<float>::quiet_NaN();
+    e.stamp.year = record.year;
+    e.stamp.month = record.month;
+    e.stamp.day = record.day;
+    e.stamp.hour = record.hour;
+    e.stamp.minute = record.minute;
+    e.stamp.second = record.second;
+    e.stamped = true;
+    e.recordingId = recordingId;
+    e.seq = seq;
+    e.identified = true;
     e.unit = unit;
     d->enqueue(std::move(e));
 }
@@ -857,7 +968,7 @@ int MqttPublisher::pendingCount() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     const Session *s = d->session.get();
-    return s ? int(s->queue.size() + s->recordMids.size()) : 0;
+    return s ? s->undeliveredLocked() : 0;
 }
 
 quint64 MqttPublisher::droppedCount() const

@@ -72,13 +72,15 @@ public:
     // runs. A running publisher is stopped first.
     bool start(const MqttSettings &settings, const QString &instrumentName, QString *error,
                Mode mode = Mode::Publish);
-    // Publishes "offline" (and removes nothing), waits at most `drainMs` for
-    // queued recorded readings to be acknowledged while connected, then
-    // disconnects; readings still queued are dropped. Returns within about
-    // `drainMs` + 1 s whatever the network does: a network thread that
-    // cannot end by then (a host name lookup that hangs) ends later on its
-    // own, and reports nothing more.
-    void stop(int drainMs = 2000);
+    // Waits at most `drainMs` for the recorded readings handed over to be
+    // acknowledged (not connected, it tries the broker at once rather than
+    // after the pause between attempts), publishes "offline" (and removes
+    // nothing), then disconnects. Returns how many recorded readings the
+    // broker has not acknowledged; they are dropped and counted. Returns
+    // within about `drainMs` + 1 s whatever the network does: a network
+    // thread that cannot end by then (a host name lookup that hangs) ends
+    // later on its own, and reports nothing more.
+    int stop(int drainMs = 2000);
 
     // A new recording: a new id (a fresh UUID when `id` is empty), the
     // sequence starts again at 1.
@@ -95,6 +97,12 @@ public:
     // it becomes a date and time on the network thread, sparing the caller
     // the time zone lookup. A time in UTC is shown as local time likewise.
     void publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time, int unit);
+    // A recorded reading whose identity the caller keeps (a durable outbox):
+    // published with this recording id and sequence number as they are, the
+    // time from the record; "ambient" is null, as a record does not carry it.
+    // The publisher's own numbering (beginRecording) is left alone.
+    void publishRecorded(const QString &recordingId, quint32 seq, const _T_EE_TEST_DATA &record,
+                         int unit);
     // Whether the instrument is connected, for <prefix>/link; thread-safe,
     // kept across start() and stop(). Until told otherwise it counts as
     // connected, as the front ends start publishing once it has answered.
@@ -119,13 +127,23 @@ public:
     QString otherPublisher() const;
     // Recorded readings handed over and not yet acknowledged by the broker.
     int pendingCount() const;
-    // Recorded readings dropped because the queue was full (oldest first).
+    // Recorded readings that will not reach the broker from this publisher:
+    // dropped from a full queue (oldest first), refused, or not acknowledged
+    // when it stopped.
     quint64 droppedCount() const;
 
 signals:
     // Emitted on the publisher's own thread whenever the state or its text
     // changes.
     void stateChanged(MqttPublisher::State state, const QString &text);
+    // The broker has acknowledged every recorded reading of `recordingId`
+    // handed over up to and including `seq`, in the order handed over.
+    // Emitted from the network thread (connect with a queued or automatic
+    // connection; a slot called directly must not stop the publisher), the
+    // last ones of a stop() on the publisher's thread after it returns. A
+    // reading of a recording that is dropped ends its acknowledgements until
+    // the next start(): later ones would claim it too.
+    void acknowledged(const QString &recordingId, quint32 seq);
 
 private:
     struct Shared;

@@ -18,6 +18,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -212,6 +213,21 @@ public:
         return launch();
     }
 
+    // Adds a user or changes its password, and has the running broker read
+    // the password file again (SIGHUP) without dropping a connection.
+    bool setPassword(const QString &user, const QString &password)
+    {
+        const int reloads = readLog().count("Reloading config.");
+        if (!run(QStringLiteral("mosquitto_passwd"),
+                 {QStringLiteral("-b"), QString::fromUtf8(path("passwords")), user, password}) ||
+            ::kill(pid_t(m_process.processId()), SIGHUP) != 0)
+            return false;
+        const QDeadlineTimer deadline(10000);
+        while (readLog().count("Reloading config.") == reloads && !deadline.hasExpired())
+            QThread::msleep(10);
+        return !deadline.hasExpired();
+    }
+
     quint16 port() const { return m_port; }
     quint16 tlsPort() const { return m_tlsPort; }
     QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(m_port); }
@@ -370,10 +386,12 @@ public:
                mosquitto_connect_async(m_mosq, "127.0.0.1", port, 30) == MOSQ_ERR_SUCCESS;
     }
 
-    // start(), then waits at most `ms` for the subscription to stand.
-    bool startAndWait(quint16 port, const QByteArray &topic, int ms = 20000)
+    // start() without a session of its own, then waits at most `ms` for
+    // the subscription to stand.
+    bool startAndWait(quint16 port, const QByteArray &topic, const QByteArray &user = QByteArray(),
+                      const QByteArray &password = QByteArray(), int ms = 20000)
     {
-        if (!start(port, topic))
+        if (!start(port, topic, QByteArray(), user, password))
             return false;
         const QDeadlineTimer deadline(ms);
         while (subscriptions() == 0 && !deadline.hasExpired())
@@ -425,9 +443,12 @@ struct BrokerWithSubscriber
     TestBroker broker;
     TestSubscriber subscriber;
 
+    // With `options.user`, the subscriber logs in as that user.
     bool start(const QByteArray &topic, const TestBroker::Options &options = {})
     {
-        return broker.start(options) && subscriber.startAndWait(broker.port(), topic);
+        return broker.start(options) &&
+               subscriber.startAndWait(broker.port(), topic, options.user.toUtf8(),
+                                       options.password.toUtf8());
     }
     QString url() const { return broker.url(); }
 };

@@ -60,6 +60,13 @@ MqttSettings settingsFor(const QString &url, const QString &prefix = QStringLite
     return s;
 }
 
+// A stored record of sampleReading() at 2026-05-04 03:02:01.
+_T_EE_TEST_DATA sampleRecord()
+{
+    return storedRecordFromReading(sampleReading(),
+                                   timeFromDateTime(QDateTime(QDate(2026, 5, 4), QTime(3, 2, 1))));
+}
+
 // Starts `publisher` and waits until it is connected.
 bool startConnected(MqttPublisher &publisher, const MqttSettings &settings,
                     const QString &instrumentName = QString())
@@ -68,6 +75,29 @@ bool startConnected(MqttPublisher &publisher, const MqttSettings &settings,
     return publisher.start(settings, instrumentName, &error) &&
            QTest::qWaitFor([&] { return publisher.state() == MqttPublisher::State::Connected; },
                            kWaitMs);
+}
+
+// A broker with a subscriber to `topic`, and a publisher under test/kx
+// connected to it.
+struct ConnectedPublisher
+{
+    BrokerWithSubscriber b;
+    MqttPublisher publisher;
+
+    bool start(const QByteArray &topic)
+    {
+        return b.start(topic) && startConnected(publisher, settingsFor(b.url()));
+    }
+    const TestSubscriber &subscriber() const { return b.subscriber; }
+    QString error() const { return b.broker.error(); }
+};
+
+TestBroker::Options userOptions(const QString &user, const QString &password)
+{
+    TestBroker::Options options;
+    options.user = user;
+    options.password = password;
+    return options;
 }
 
 } // namespace
@@ -468,9 +498,71 @@ private slots:
         QCOMPARE(publisher.state(), MqttPublisher::State::Connecting);
         QElapsedTimer clock;
         clock.start();
-        publisher.stop(500);
+        QCOMPARE(publisher.stop(500), 1); // the reading never reached a broker
         QVERIFY2(clock.elapsed() < 500 + 1500, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(publisher.state(), MqttPublisher::State::Off);
+    }
+
+    // A durable outbox's readings go out numbered as the caller numbered
+    // them, and acknowledged() reports, in order, what the broker has.
+    void acknowledgedReadingsAreOnTheBroker()
+    {
+        REQUIRE_BROKER();
+        ConnectedPublisher c;
+        QVERIFY2(c.start("test/kx/record"), qPrintable(c.error()));
+        QVector<quint32> acks;
+        connect(&c.publisher, &MqttPublisher::acknowledged, this,
+                [&acks](const QString &id, quint32 seq) {
+                    if (id == QLatin1String("outbox"))
+                        acks << seq;
+                });
+        for (quint32 seq = 101; seq <= 300; ++seq)
+            c.publisher.publishRecorded(QStringLiteral("outbox"), seq, sampleRecord(), UnitCelsius);
+        QTRY_VERIFY_WITH_TIMEOUT(!acks.isEmpty() && acks.last() == 300, kWaitMs);
+        QVERIFY(std::is_sorted(acks.begin(), acks.end(), std::less_equal<quint32>()));
+        QCOMPARE(c.publisher.pendingCount(), 0);
+
+        QTRY_COMPARE_WITH_TIMEOUT(c.subscriber().payloads("test/kx/record").size(), 200, kWaitMs);
+        const QJsonObject first = parse(c.subscriber().payloads("test/kx/record").first());
+        QCOMPARE(first.value("recording_id").toString(), QStringLiteral("outbox"));
+        QCOMPARE(first.value("seq").toInt(), 101);
+        QCOMPARE(first.value("time").toString().left(19), QStringLiteral("2026-05-04T03:02:01"));
+        QVERIFY(first.value("ambient").isNull()); // a record does not carry it
+        QCOMPARE(first.value("channels").toArray().at(0).toObject().value("value").toDouble(),
+                 23.4);
+        QCOMPARE(parse(c.subscriber().payloads("test/kx/record").last()).value("seq").toInt(), 300);
+        QCOMPARE(c.publisher.stop(), 0);
+    }
+
+    // A refused login is tried again: once the broker knows the user, the
+    // readings still queued are delivered by stop(), which tries the broker
+    // at once rather than after a minute, and says that none was lost.
+    void refusalFixedOnTheBrokerIsDeliveredAtStop()
+    {
+        REQUIRE_BROKER();
+        BrokerWithSubscriber b;
+        QVERIFY2(b.start("test/kx/record",
+                         userOptions(QStringLiteral("reader"), QStringLiteral("reads"))),
+                 qPrintable(b.broker.error()));
+
+        MqttSettings settings = settingsFor(b.url());
+        settings.user = QStringLiteral("logger");
+        settings.password = QStringLiteral("s3cret");
+        MqttPublisher publisher;
+        QString error;
+        QVERIFY(publisher.start(settings, QString(), &error));
+        QTRY_COMPARE_WITH_TIMEOUT(publisher.state(), MqttPublisher::State::Refused, kWaitMs);
+        QVector<quint32> acks;
+        connect(&publisher, &MqttPublisher::acknowledged, this,
+                [&acks](const QString &, quint32 seq) { acks << seq; });
+        for (quint32 seq = 1; seq <= 100; ++seq)
+            publisher.publishRecorded(QStringLiteral("fixed"), seq, sampleRecord(), UnitCelsius);
+
+        QVERIFY(b.broker.setPassword(settings.user, settings.password));
+        QCOMPARE(publisher.stop(5000), 0);
+        QCOMPARE(publisher.droppedCount(), quint64(0));
+        QTRY_COMPARE_WITH_TIMEOUT(b.subscriber.payloads("test/kx/record").size(), 100, kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!acks.isEmpty() && acks.last() == 100, kWaitMs);
     }
 
     // The instrument's link, retained under <prefix>/link: a change reaches
@@ -478,11 +570,10 @@ private slots:
     void linkStateIsRetained()
     {
         REQUIRE_BROKER();
-        BrokerWithSubscriber b;
-        QVERIFY2(b.start("test/kx/link"), qPrintable(b.broker.error()));
-        const TestSubscriber &sub = b.subscriber;
-        MqttPublisher publisher;
-        QVERIFY(startConnected(publisher, settingsFor(b.url())));
+        ConnectedPublisher c;
+        QVERIFY2(c.start("test/kx/link"), qPrintable(c.error()));
+        const TestSubscriber &sub = c.subscriber();
+        MqttPublisher &publisher = c.publisher;
         QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/link"), QVector<QByteArray>{"connected"},
                                   kWaitMs);
         publisher.setLinkState(false);
@@ -491,11 +582,11 @@ private slots:
 
         publisher.stop();
         publisher.setLinkState(true);
-        QVERIFY(startConnected(publisher, settingsFor(b.url())));
+        QVERIFY(startConnected(publisher, settingsFor(c.b.url())));
         QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/link").size(), 3, kWaitMs);
         QCOMPARE(sub.payloads("test/kx/link").last(), QByteArray("connected"));
         TestSubscriber late;
-        QVERIFY(late.startAndWait(b.broker.port(), "test/kx/link"));
+        QVERIFY(late.startAndWait(c.b.broker.port(), "test/kx/link"));
         QTRY_COMPARE_WITH_TIMEOUT(late.count(), 1, kWaitMs);
         QVERIFY(late.messages().first().retained);
         QCOMPARE(late.messages().first().payload, QByteArray("connected"));
@@ -534,25 +625,23 @@ private slots:
     void liveIsPublishedAtMostOncePerSecond()
     {
         REQUIRE_BROKER();
-        BrokerWithSubscriber b;
-        QVERIFY2(b.start("test/kx/live"), qPrintable(b.broker.error()));
-        MqttPublisher publisher;
-        QVERIFY(startConnected(publisher, settingsFor(b.url())));
+        ConnectedPublisher c;
+        QVERIFY2(c.start("test/kx/live"), qPrintable(c.error()));
         _T_PRINT_OUT_DATA reading = sampleReading();
         for (int i = 1; i <= 25; ++i) { // 2.5 s, as the instrument sends them twice as often
             reading.value[0] = float(i);
-            publisher.publishLive(reading, QDateTime::currentDateTime(), UnitCelsius, false);
+            c.publisher.publishLive(reading, QDateTime::currentDateTime(), UnitCelsius, false);
             QTest::qWait(100);
         }
-        const auto lastValue = [&b] {
-            const QVector<QByteArray> got = b.subscriber.payloads("test/kx/live");
+        const auto lastValue = [&c] {
+            const QVector<QByteArray> got = c.subscriber().payloads("test/kx/live");
             if (got.isEmpty())
                 return 0;
             const QJsonObject live = parse(got.last());
             return live.value("channels").toArray().at(0).toObject().value("value").toInt();
         };
         QTRY_COMPARE_WITH_TIMEOUT(lastValue(), 25, kWaitMs);
-        const int count = b.subscriber.payloads("test/kx/live").size();
+        const int count = c.subscriber().payloads("test/kx/live").size();
         QVERIFY2(count >= 3 && count <= 4, qPrintable(QString::number(count)));
     }
 
