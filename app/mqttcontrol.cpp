@@ -2,11 +2,13 @@
 
 #include "app/mqttpage.h"
 #include "instrument/devkx740d.h"
+#include "link/serialhandle.h"
 
 #include <QTimer>
 
 MqttControl::MqttControl(DevKX740D &device, const QString &fileName, QObject *parent)
-    : QObject(parent), m_config(fileName), m_page(new MqttPage), m_feed(device, m_publisher)
+    : QObject(parent), m_device(device), m_config(fileName), m_page(new MqttPage),
+      m_feed(device, m_publisher)
 {
     qRegisterMetaType<MqttPublisher::State>();
     m_page->setSettings(m_config.load());
@@ -21,12 +23,17 @@ MqttControl::MqttControl(DevKX740D &device, const QString &fileName, QObject *pa
         [this](MqttPublisher::State state, const QString &text) {
             if (m_page && !m_probe)
                 m_page->setStatus(text);
-            if (state == MqttPublisher::State::Refused)
+            if (state == MqttPublisher::State::Refused && !m_refusalReported) {
+                m_refusalReported = true;
                 emit brokerRefused(text);
+            }
         },
         Qt::QueuedConnection);
-    connect(&device, &DevKX740D::deviceInfo, this,
-            [this](const QString &name, const QString &) { setInstrumentName(name); });
+    connect(&device, &DevKX740D::deviceInfo, this, [this](const QString &name, const QString &) {
+        m_publisher.setLinkState(true);
+        watchLink();
+        setInstrumentName(name);
+    });
     applySettings(m_config.settings());
 }
 
@@ -72,10 +79,10 @@ void MqttControl::applySettings(const MqttSettings &settings)
         return;
     }
     // Checked here because start() stops the running publisher before it
-    // looks at the address.
+    // looks at the settings.
     BrokerAddress address;
     QString error;
-    if (!parseBrokerUrl(settings.url, &address, &error)) {
+    if (!checkMqttSettings(settings, &address, &error)) {
         m_page->setStatus(error);
         return;
     }
@@ -98,9 +105,26 @@ void MqttControl::start(const MqttSettings &settings)
         return;
     }
     QString error;
+    m_refusalReported = false;
+    m_publisher.setLinkState(m_device.isIdentified());
     m_publishing = m_publisher.start(settings, m_instrumentName, &error);
     if (m_page)
         m_page->setStatus(m_publishing ? m_publisher.stateText() : error);
+}
+
+// The instrument answers through the driver's link, which the window
+// sets after this control is made: a link lost (the port closed, the cable
+// pulled) is told to subscribers until the instrument answers again.
+void MqttControl::watchLink()
+{
+    SerialHandle *link = m_device.link();
+    if (!link || link == m_watchedLink)
+        return;
+    m_watchedLink = link;
+    connect(link, &SerialHandle::updateCOMInfo, this, [this](int open) {
+        if (!open)
+            m_publisher.setLinkState(false);
+    });
 }
 
 // Topics under the default prefix carry the instrument's name.

@@ -10,6 +10,7 @@
 
 class DevKX740D;
 class MqttPage;
+class SerialHandle;
 
 // The window's MQTT publishing: the settings page, the settings file, one
 // publisher fed by the instrument driver, and the page's connection test.
@@ -29,23 +30,26 @@ public:
     // Unit of the published values (0 Celsius, 1 Fahrenheit, 2 Kelvin).
     void setUnit(int unit);
     // Stores the page's settings and applies them: publishing stops when
-    // switched off, and restarts when they changed. Settings whose broker
-    // address is unusable are stored but not applied; the page says why.
+    // switched off, and restarts when they changed. Settings that cannot
+    // work (checkMqttSettings) are stored but not applied; the page says why.
     void apply();
     MqttPublisher::State state() const { return m_publisher.state(); }
 
 signals:
-    // The broker refused the publisher (once per start: a refusal is final
-    // until the settings change); `text` says why.
+    // The broker refused the publisher, or its certificate could not be
+    // verified; `text` says why. Once per start of publishing: the publisher
+    // goes on trying about once a minute.
     void brokerRefused(const QString &text);
 
 private:
     void applySettings(const MqttSettings &settings);
     void start(const MqttSettings &settings);
     void setInstrumentName(const QString &name);
+    void watchLink();
     void testConnection();
     void endProbe();
 
+    DevKX740D &m_device;
     MqttConfig m_config;
     QPointer<MqttPage> m_page;
     MqttPublisher m_publisher;
@@ -53,9 +57,11 @@ private:
     // The connection test's own publisher, while the test runs.
     QPointer<MqttPublisher> m_probe;
     QString m_instrumentName;
+    QPointer<SerialHandle> m_watchedLink;
     // What the publisher was started with, while it publishes.
     MqttSettings m_applied;
     bool m_publishing = false;
+    bool m_refusalReported = false;
     // Switched on with the default prefix while no instrument has told its name.
     bool m_waitingForName = false;
 };

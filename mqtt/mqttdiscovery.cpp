@@ -17,6 +17,25 @@ QByteArray configTopic(const QString &objectId, int channel)
         .toUtf8();
 }
 
+// Home Assistant's entity id for a sensor: "sensor." and the id in lower
+// case, anything but letters and digits as single '_', none at either end.
+QString defaultEntityId(const QString &sensorId)
+{
+    QString slug;
+    for (const QChar c : sensorId.toLower()) {
+        const ushort u = c.unicode();
+        if ((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9'))
+            slug += c;
+        else if (!slug.endsWith(QLatin1Char('_')))
+            slug += QLatin1Char('_');
+    }
+    while (slug.startsWith(QLatin1Char('_')))
+        slug.remove(0, 1);
+    while (slug.endsWith(QLatin1Char('_')))
+        slug.chop(1);
+    return QStringLiteral("sensor.") + slug;
+}
+
 } // namespace
 
 QString discoveryObjectId(const QString &topicPrefix)
@@ -33,17 +52,19 @@ QString discoveryObjectId(const QString &topicPrefix)
 }
 
 QVector<DiscoveryMessage> discoveryMessages(const QString &topicPrefix,
-                                            const QString &instrumentName, int unit)
+                                            const QString &instrumentName,
+                                            const QString &firmwareVersion, int unit)
 {
     const QString objectId = discoveryObjectId(topicPrefix);
     const QString name =
         instrumentName.trimmed().isEmpty() ? QStringLiteral("KX740D") : instrumentName.trimmed();
-    const QJsonObject device{
+    QJsonObject device{
         {QStringLiteral("identifiers"), QJsonArray{objectId}},
         {QStringLiteral("name"), name},
         {QStringLiteral("model"), QStringLiteral("KX740D")},
-        {QStringLiteral("sw_version"), QStringLiteral(KX_VERSION)},
     };
+    if (!firmwareVersion.trimmed().isEmpty())
+        device.insert(QStringLiteral("sw_version"), firmwareVersion.trimmed());
     const QJsonObject origin{
         {QStringLiteral("name"), QStringLiteral("kx740d")},
         {QStringLiteral("sw_version"), QStringLiteral(KX_VERSION)},
@@ -56,7 +77,7 @@ QVector<DiscoveryMessage> discoveryMessages(const QString &topicPrefix,
         const QJsonObject config{
             {QStringLiteral("name"), QStringLiteral("T%1").arg(ch + 1)},
             {QStringLiteral("unique_id"), sensorId},
-            {QStringLiteral("object_id"), sensorId},
+            {QStringLiteral("default_entity_id"), defaultEntityId(sensorId)},
             {QStringLiteral("state_topic"), topicPrefix + QStringLiteral("/live")},
             {QStringLiteral("value_template"),
              QStringLiteral("{{ value_json.channels[%1].value }}").arg(ch)},
@@ -64,7 +85,15 @@ QVector<DiscoveryMessage> discoveryMessages(const QString &topicPrefix,
             {QStringLiteral("unit_of_measurement"), payloadUnit(unit)},
             {QStringLiteral("state_class"), QStringLiteral("measurement")},
             {QStringLiteral("suggested_display_precision"), 1},
-            {QStringLiteral("availability_topic"), topicPrefix + QStringLiteral("/status")},
+            // Available while the publisher is online and the instrument
+            // connected to it.
+            {QStringLiteral("availability"),
+             QJsonArray{
+                 QJsonObject{{QStringLiteral("topic"), topicPrefix + QStringLiteral("/status")}},
+                 QJsonObject{{QStringLiteral("topic"), topicPrefix + QStringLiteral("/link")},
+                             {QStringLiteral("payload_available"), QStringLiteral("connected")},
+                             {QStringLiteral("payload_not_available"), QStringLiteral("lost")}}}},
+            {QStringLiteral("availability_mode"), QStringLiteral("all")},
             {QStringLiteral("device"), device},
             {QStringLiteral("origin"), origin},
         };

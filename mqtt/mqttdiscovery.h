@@ -5,7 +5,8 @@
 #include <QVector>
 
 // Home Assistant MQTT discovery: one temperature sensor per channel, read
-// from the live topic, available while the status topic says "online".
+// from the live topic, available while the status topic says "online" and
+// the link topic "connected".
 struct DiscoveryMessage
 {
     QByteArray topic;
@@ -18,9 +19,12 @@ QString discoveryObjectId(const QString &topicPrefix);
 
 // The configurations of the four channels on
 // homeassistant/sensor/<object id>_t<n>/config, in `unit` (0 Celsius,
-// 1 Fahrenheit, 2 Kelvin), which must be the unit of the live payloads.
+// 1 Fahrenheit, 2 Kelvin), which must be the unit of the live payloads. The
+// device's software is the instrument's firmware (left out while unknown);
+// the program's version is the origin's.
 QVector<DiscoveryMessage> discoveryMessages(const QString &topicPrefix,
-                                            const QString &instrumentName, int unit);
+                                            const QString &instrumentName,
+                                            const QString &firmwareVersion, int unit);
 
 // The same topics with empty payloads.
 QVector<DiscoveryMessage> discoveryRemovals(const QString &topicPrefix);

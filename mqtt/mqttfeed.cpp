@@ -8,6 +8,11 @@ MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent)
       m_published(device.recordedCount()), m_wasRecording(device.isRecording())
 {
     m_publisher.setUnit(m_unit);
+    m_publisher.setFirmwareVersion(device.firmwareVersion());
+    connect(&device, &DevKX740D::deviceInfo, this,
+            [this](const QString &, const QString &firmware) {
+                m_publisher.setFirmwareVersion(firmware);
+            });
     // The driver stores a reading and signals its statistics before it
     // signals the live reading itself.
     connect(&device, &DevKX740D::readingRecorded, this, &MqttFeed::publishStored);

@@ -11,8 +11,9 @@ class MqttPublisher;
 // reading the driver stores while recording, in order, each once. A new
 // recording (the driver's recording flag turned on, or its recorded readings
 // cleared) starts a new recording id. Readings stored before the feed was
-// made are not published. Lives on the driver's thread; neither object is
-// owned.
+// made are not published. The instrument's firmware version goes to the
+// publisher as it becomes known. Lives on the driver's thread; neither
+// object is owned.
 class MqttFeed : public QObject
 {
     Q_OBJECT

@@ -1,22 +1,37 @@
 #include "mqtt/mqttpublisher.h"
 
+#include "mqtt/mqttclientid.h"
 #include "mqtt/mqttconnecterror.h"
 #include "mqtt/mqttdiscovery.h"
 #include "mqtt/mqttpayload.h"
+#include "mqtt/mqttretry.h"
 
-#include <QFileInfo>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
+#include <QSet>
+#include <QSysInfo>
 #include <QUuid>
 
 #include <mosquitto.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
 
+#include <cerrno>
+#include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::milliseconds;
 
 // Messages of QoS 1 handed to the library and not yet acknowledged: the
 // library's own in-flight window (MOSQ_OPT_SEND_MAXIMUM), so it never keeps a
@@ -29,13 +44,27 @@ constexpr int kKeepAliveSeconds = 30;
 // publishing costs the window's thread a copy under a mutex; and an idle
 // recorder wakes only ten times a second for it.
 constexpr int kPickUpMs = 100;
-// How long stop() waits for the broker to take the final "offline".
-constexpr int kOfflineWaitMs = 1000;
-// Reconnect delays grow as 1, 4, 9, ... seconds up to this, as the library's
-// own loop does with exponential backoff.
-constexpr int kMaxReconnectDelaySeconds = 30;
+// Live readings come about twice a second; subscribers get the newest at
+// most this often.
+constexpr int kLivePeriodMs = 1000;
+// stop() returns at most this long after its drain time. The broker gets at
+// most kOfflineWaitMs of it to take the final "offline".
+constexpr int kStopGraceMs = 1000;
+constexpr int kOfflineWaitMs = 700;
+// A stopped network thread that is connected gets this long to send its
+// DISCONNECT before it closes the connection anyway.
+constexpr int kDisconnectGraceMs = 2000;
 
 std::once_flag libraryInitialized;
+
+// A recorded reading with the library, until the broker has it.
+struct SentReading
+{
+    int mid = 0;
+    QString recordingId;
+    quint64 seq = 0;
+    bool acknowledged = false;
+};
 
 struct QueuedReading
 {
@@ -45,31 +74,9 @@ struct QueuedReading
     bool stamped = false;
     QString recordingId;
     quint64 seq = 0;
+    bool identified = false; // by the caller: kept as it is
     int unit = 0;
 };
-
-// Errors the library's own loop gives up on (mosquitto_loop_forever): the
-// same attempt would fail again.
-bool endsTheLoop(int rc)
-{
-    switch (rc) {
-    case MOSQ_ERR_NOMEM:
-    case MOSQ_ERR_PROTOCOL:
-    case MOSQ_ERR_INVAL:
-    case MOSQ_ERR_NOT_FOUND:
-    case MOSQ_ERR_TLS:
-    case MOSQ_ERR_PAYLOAD_SIZE:
-    case MOSQ_ERR_NOT_SUPPORTED:
-    case MOSQ_ERR_AUTH:
-    case MOSQ_ERR_ACL_DENIED:
-    case MOSQ_ERR_UNKNOWN:
-    case MOSQ_ERR_EAI:
-    case MOSQ_ERR_PROXY:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // For QoS 1 these come after the library has queued the message: it is sent
 // (again) once connected.
@@ -77,6 +84,13 @@ bool keptByLibrary(int rc)
 {
     return rc == MOSQ_ERR_SUCCESS || rc == MOSQ_ERR_NO_CONN || rc == MOSQ_ERR_CONN_LOST ||
            rc == MOSQ_ERR_ERRNO;
+}
+
+// CONNACK codes that wait for someone to change the broker or the settings:
+// identifier rejected, bad user name or password, not authorised.
+bool refusalWaitsForSomeone(int connack)
+{
+    return connack == 2 || connack == 4 || connack == 5;
 }
 
 // The time a payload carries: local time with its offset.
@@ -87,48 +101,97 @@ QDateTime payloadTime(const QueuedReading &e)
     return e.time.timeSpec() == Qt::UTC ? e.time.toLocalTime() : e.time;
 }
 
-bool readableFile(const QString &path)
+// "OpenSSL Error[0]: error:0A000126:SSL routines::unexpected eof while
+// reading" -> "unexpected eof while reading".
+QString openSslReason(const char *logLine)
 {
-    const QFileInfo info(path);
-    return info.isFile() && info.isReadable();
+    const QString line = QString::fromUtf8(logLine);
+    const int colon = line.lastIndexOf(QLatin1Char(':'));
+    return colon >= 0 ? line.mid(colon + 1).trimmed() : line;
 }
 
 } // namespace
 
-struct MqttPublisher::Private
+// What the publisher and its network threads share. A network thread that
+// stop() could not wait for finishes later on its own, so this outlives the
+// publisher while such a thread runs.
+struct MqttPublisher::Shared
 {
     MqttPublisher *q = nullptr;
+    // Guards everything here and in the sessions but `retired`.
+    std::mutex mutex;
+    // Held while a network thread reports to `q`; guards Session::retired.
+    // Taken before `mutex` where both are held.
+    std::mutex signalMutex;
+    std::shared_ptr<Session> session; // the running one, if any
 
-    mutable std::mutex mutex;
-    std::condition_variable progress; // an acknowledgement or a lost connection
-    std::condition_variable wake;     // ends the wait between two attempts
+    QString recordingId;
+    quint64 seq = 0;
+    int unit = -1; // unknown until set or published
+    QString firmware;
+    bool linkUp = true;
+    quint64 dropped = 0;
+
+    // Last state reported by stateChanged; only on the publisher's thread.
+    State reportedState = State::Off;
+    QString reportedText;
+
+    // The running session while it takes readings.
+    Session *publishingLocked() const;
+    // The unit of the payloads to come; a change republishes discovery.
+    void learnUnitLocked(int unit);
+    // Numbers a recorded reading and queues it, the oldest dropped when full.
+    void enqueue(QueuedReading &&e);
+};
+
+// One run of the network thread, from start() to stop().
+struct MqttPublisher::Session
+{
+    std::shared_ptr<Shared> shared;
     mosquitto *mosq = nullptr;
     std::thread network;
-    bool quit = false;
-    int attempts = 0; // failed attempts since the last connection
+    std::condition_variable progress; // an acknowledgement, a lost connection, the thread's end
+    std::condition_variable wake;     // ends the wait between two attempts
+
+    // Set before the thread starts.
     Mode mode = Mode::Publish;
     bool discovery = false;
     QString instrumentName;
     QString prefix;
     QString hostText;
+    QByteArray host;
+    int port = 0;
     QByteArray liveTopic;
     QByteArray recordTopic;
     QByteArray statusTopic;
+    QByteArray linkTopic;
+    QByteArray publisherTopic;
+    QString clientId;
 
-    State state = State::Off;
-    QString reason; // library text of a refusal
-    QString tlsError;
+    // The rest is guarded by shared->mutex.
+    State state = State::Connecting;
+    QString reason;                // why not connected: the last attempt's error
+    bool certificateFault = false; // Refused by us: the certificate did not verify
+    bool stateDue = false;         // to be reported by the network thread
     bool connected = false;
-    bool refused = false;
-    bool stopping = false;
+    bool stopping = false;   // stop() has begun: nothing new goes out
+    bool quit = false;       // the network thread is to end
+    bool connectNow = false; // stop() has readings to deliver: no pause before the attempt
+    Clock::time_point quitAt;
+    bool ended = false; // it has, and has destroyed `mosq`
+    int failures = 0;   // failed attempts since the last connection
+
+    // Learnt during one attempt, for the next wait.
+    QString refusal;           // the broker's CONNACK refusal
+    bool refusalWaits = false; // ... one that waits for someone to act
+    QString tlsError;
+    QString certificateError; // the verification's own reason
+    QString lostReason;
+
     // After a reconnect the library resends its unacknowledged messages only
     // once the connection callback has returned; nothing new is handed over
     // before that, so the order holds.
     bool holdForResend = false;
-
-    QString recordingId;
-    quint64 seq = 0;
-    int unit = -1; // unknown until set or published
     std::deque<QueuedReading> queue;
     // The newest live reading not yet handed over; an older one still
     // waiting is replaced, as a live reading is worth nothing once the next
@@ -136,11 +199,30 @@ struct MqttPublisher::Private
     bool liveDue = false;
     QueuedReading live;
     bool liveRecording = false;
-    std::unordered_set<int> recordMids;
+    Clock::time_point livePublished; // the last one, when `livePublishedOnce`
+    bool livePublishedOnce = false;
+    bool discoveryDue = false;
+    bool removalDue = false;
+    bool onlineDue = false; // an "offline" not ours is to be answered
+    bool linkDue = false;
+    // The status retained when we subscribed said "online".
+    bool retainedOnline = false;
+    QString otherPublisher; // its client id
+    QString otherHost;
+    // In the order handed to the library; the front waits for the broker.
+    std::deque<SentReading> sent;
+    int waitingRecords = 0; // of `sent`, not yet acknowledged
+    // Recordings with a reading dropped: no later one is acknowledged.
+    QSet<QString> gapped;
+    // (recording id, seq) for acknowledged(), to be emitted.
+    std::vector<std::pair<QString, quint64>> acksDue;
     std::unordered_set<int> otherMids; // status and discovery messages
-    quint64 dropped = 0;
     int offlineMid = -1;
     bool offlineAcked = false;
+
+    // Guarded by shared->signalMutex: set by stop(); from then on the thread
+    // reports nothing, as the publisher may be gone or running another session.
+    bool retired = false;
 
     QString textLocked() const
     {
@@ -155,25 +237,57 @@ struct MqttPublisher::Private
                 return MqttPublisher::tr("未能连接到 %1：%2。").arg(hostText, reason);
             return MqttPublisher::tr("未连接到 %1：%2。稍后自动重试。").arg(hostText, reason);
         case State::Connected:
-            return MqttPublisher::tr("已连接");
+            if (otherPublisher.isEmpty())
+                return MqttPublisher::tr("已连接");
+            return MqttPublisher::tr("已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。")
+                .arg(otherPublisher, otherHost, prefix);
         case State::Refused:
-            return MqttPublisher::tr("代理拒绝连接：%1").arg(reason);
+            if (certificateFault)
+                return MqttPublisher::tr("无法验证代理的证书：%1；约每分钟重试一次。").arg(reason);
+            return MqttPublisher::tr("代理拒绝连接：%1；约每分钟重试一次。").arg(reason);
         }
         return QString();
     }
 
-    void setStateLocked(State s, const QString &why = QString())
+    void setStateLocked(State s, const QString &why = QString(), bool certificate = false)
     {
-        const QString before = textLocked();
-        const State old = state;
         state = s;
         reason = why;
-        const QString text = textLocked();
-        if (old == s && before == text)
+        certificateFault = certificate;
+        stateDue = true;
+    }
+
+    // Reports a state that changed and what the broker acknowledged, from
+    // the network thread, without the mutex: a slot connected directly may
+    // call back into the publisher. What is due is taken under the signal
+    // mutex, so that stop() takes the rest only after all taken before is
+    // out, and in order.
+    void reportDue()
+    {
+        std::lock_guard<std::mutex> signalLock(shared->signalMutex);
+        bool stateChanged = false;
+        State s = State::Off;
+        QString text;
+        std::vector<std::pair<QString, quint64>> acks;
+        {
+            std::lock_guard<std::mutex> lock(shared->mutex);
+            if (!stateDue && acksDue.empty())
+                return;
+            stateChanged = stateDue;
+            stateDue = false;
+            s = state;
+            text = textLocked();
+            acks.swap(acksDue);
+        }
+        if (retired)
             return;
-        MqttPublisher *self = q;
-        QMetaObject::invokeMethod(
-            q, [self, s, text] { emit self->stateChanged(s, text); }, Qt::QueuedConnection);
+        MqttPublisher *q = shared->q;
+        for (const auto &ack : acks)
+            emit q->acknowledged(ack.first, quint32(ack.second));
+        if (stateChanged) {
+            QMetaObject::invokeMethod(
+                q, [q, s, text] { q->reportState(s, text); }, Qt::QueuedConnection);
+        }
     }
 
     void publishOtherLocked(const QByteArray &topic, const QByteArray &payload, bool retain)
@@ -187,65 +301,95 @@ struct MqttPublisher::Private
 
     void publishDiscoveryLocked()
     {
-        if (!discovery || unit < 0)
+        if (!discovery || shared->unit < 0)
             return;
-        for (const DiscoveryMessage &m : discoveryMessages(prefix, instrumentName, unit))
+        for (const DiscoveryMessage &m :
+             discoveryMessages(prefix, instrumentName, shared->firmware, shared->unit))
             publishOtherLocked(m.topic, m.payload, true);
     }
 
-    void enqueue(QueuedReading &&e)
+    void publishLinkLocked()
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (!mosq || mode != Mode::Publish || stopping)
-            return;
-        learnUnitLocked(e.unit);
-        if (recordingId.isEmpty())
-            recordingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        if (queue.size() >= size_t(kQueueLimit)) {
-            queue.pop_front();
-            ++dropped;
+        publishOtherLocked(
+            linkTopic, shared->linkUp ? QByteArrayLiteral("connected") : QByteArrayLiteral("lost"),
+            true);
+    }
+
+    int inFlightLocked() const { return waitingRecords + int(otherMids.size()); }
+
+    int undeliveredLocked() const { return int(queue.size()) + waitingRecords; }
+
+    void dropLocked(const QueuedReading &e)
+    {
+        ++shared->dropped;
+        gapped.insert(e.recordingId);
+    }
+
+    // The front of `sent` that the broker has: acknowledged up to its last.
+    void settleSentLocked()
+    {
+        while (!sent.empty() && sent.front().acknowledged) {
+            const SentReading &r = sent.front();
+            if (!gapped.contains(r.recordingId)) {
+                if (!acksDue.empty() && acksDue.back().first == r.recordingId)
+                    acksDue.back().second = r.seq;
+                else
+                    acksDue.emplace_back(r.recordingId, r.seq);
+            }
+            sent.pop_front();
         }
-        e.recordingId = recordingId;
-        e.seq = ++seq;
-        queue.push_back(std::move(e));
     }
-
-    void learnUnitLocked(int newUnit)
-    {
-        if (newUnit == unit)
-            return;
-        unit = newUnit;
-        if (connected && !stopping && mode == Mode::Publish)
-            publishDiscoveryLocked();
-    }
-
-    int inFlightLocked() const { return int(recordMids.size() + otherMids.size()); }
 
     // Hands queued readings to the library while its window has room,
     // building each payload only now. Runs on the network thread.
     void pumpLocked()
     {
-        if (liveDue && connected && !stopping) {
+        if (!connected || stopping || mode != Mode::Publish)
+            return;
+        if (discoveryDue) {
+            discoveryDue = false;
+            publishDiscoveryLocked();
+        }
+        if (linkDue) {
+            linkDue = false;
+            publishLinkLocked();
+        }
+        if (onlineDue) {
+            // With our marker: it is us that the status speaks of now.
+            onlineDue = false;
+            publishOtherLocked(statusTopic, QByteArrayLiteral("online"), true);
+            publishOtherLocked(publisherTopic, markerPayload(), true);
+        }
+        if (removalDue) {
+            removalDue = false;
+            for (const DiscoveryMessage &m : discoveryRemovals(prefix))
+                publishOtherLocked(m.topic, m.payload, true);
+        }
+        const Clock::time_point now = Clock::now();
+        if (liveDue && (!livePublishedOnce || now - livePublished >= Milliseconds(kLivePeriodMs))) {
             liveDue = false;
+            livePublishedOnce = true;
+            livePublished = now;
             const QByteArray payload =
                 livePayload(live.reading, payloadTime(live), live.unit, liveRecording);
             // QoS 0: not kept by the library when the connection is gone.
             mosquitto_publish(mosq, nullptr, liveTopic.constData(), payload.size(),
                               payload.constData(), 0, false);
         }
-        while (connected && !stopping && !holdForResend && inFlightLocked() < kWindow &&
-               !queue.empty()) {
+        while (!holdForResend && inFlightLocked() < kWindow && !queue.empty()) {
             const QueuedReading &e = queue.front();
             const QByteArray payload =
                 recordPayload(e.reading, payloadTime(e), e.unit, e.recordingId, e.seq);
             int mid = 0;
             const int rc = mosquitto_publish(mosq, &mid, recordTopic.constData(), payload.size(),
                                              payload.constData(), 1, false);
+            if (keptByLibrary(rc)) {
+                sent.push_back({mid, e.recordingId, e.seq, false});
+                ++waitingRecords;
+            } else {
+                dropLocked(e); // refused outright (out of memory): never sent
+            }
             queue.pop_front();
-            if (keptByLibrary(rc))
-                recordMids.insert(mid);
-            else
-                ++dropped; // refused outright (out of memory): never sent
             if (rc != MOSQ_ERR_SUCCESS)
                 break;
         }
@@ -253,131 +397,247 @@ struct MqttPublisher::Private
 
     void onConnect(int rc)
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (stopping)
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        if (quit)
             return;
         if (rc != 0) {
-            // A refusal is final: the same credentials would be refused again.
-            refused = true;
-            setStateLocked(State::Refused, QString::fromUtf8(mosquitto_connack_string(rc)));
-            mosquitto_disconnect(mosq);
+            // The library ends the connection after this; the next wait
+            // decides how soon to try again.
+            refusal = QString::fromUtf8(mosquitto_connack_string(rc));
+            refusalWaits = refusalWaitsForSomeone(rc);
             return;
         }
         connected = true;
-        attempts = 0;
-        tlsError.clear();
+        failures = 0;
         setStateLocked(State::Connected);
-        if (mode != Mode::Publish)
+        if (mode != Mode::Publish || stopping)
             return;
         holdForResend = inFlightLocked() > 0;
+        // In this order, so that what the topics held before we came arrives
+        // before our own messages come back.
+        retainedOnline = false;
+        otherPublisher.clear();
+        mosquitto_subscribe(mosq, nullptr, statusTopic.constData(), 0);
+        mosquitto_subscribe(mosq, nullptr, publisherTopic.constData(), 0);
         publishOtherLocked(statusTopic, QByteArrayLiteral("online"), true);
+        publishOtherLocked(publisherTopic, markerPayload(), true);
+        linkDue = false;
+        publishLinkLocked();
         if (discovery) {
+            discoveryDue = false;
             publishDiscoveryLocked();
-        } else {
-            for (const DiscoveryMessage &m : discoveryRemovals(prefix))
-                publishOtherLocked(m.topic, m.payload, true);
         }
         pumpLocked();
     }
 
-    void onDisconnect(int rc)
+    QByteArray markerPayload() const
     {
-        const int error = errno; // what ended an attempt or the connection
-        std::lock_guard<std::mutex> lock(mutex);
-        connected = false;
-        progress.notify_all();
-        if (stopping || refused)
+        const QJsonObject marker{{QStringLiteral("client_id"), clientId},
+                                 {QStringLiteral("host"), QSysInfo::machineHostName()},
+                                 {QStringLiteral("discovery"), discovery}};
+        return QJsonDocument(marker).toJson(QJsonDocument::Compact);
+    }
+
+    // What other publishers under our prefix say (and our own echo).
+    void onMessage(const mosquitto_message *m)
+    {
+        const QByteArray topic(m->topic);
+        const QByteArray payload(static_cast<const char *>(m->payload), m->payloadlen);
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        if (!connected || stopping)
             return;
-        if (endsTheLoop(rc)) {
-            refuseLocked(rc);
-        } else {
-            setStateLocked(State::Connecting,
-                           rc == MOSQ_ERR_SUCCESS ? QString() : connectErrorText(rc, error));
+        if (topic == statusTopic) {
+            if (m->retain) {
+                retainedOnline = payload == "online";
+            } else if (payload == "offline") {
+                // Another publisher's clean stop or last will (ours goes out
+                // only when stopping): it is gone, and we are still here.
+                if (!otherPublisher.isEmpty()) {
+                    otherPublisher.clear();
+                    stateDue = true;
+                }
+                onlineDue = true;
+            }
+            return;
+        }
+        if (topic != publisherTopic)
+            return;
+        const QJsonObject marker = QJsonDocument::fromJson(payload).object();
+        const QString id = marker.value(QStringLiteral("client_id")).toString();
+        const bool othersOnline = !id.isEmpty() && id != clientId && (!m->retain || retainedOnline);
+        // Switched off here, and on when the marker was left: the
+        // configurations sent then are removed, unless another publisher
+        // online under this prefix is sending them.
+        if (m->retain && !discovery && !othersOnline &&
+            marker.value(QStringLiteral("discovery")).toBool())
+            removalDue = true;
+        // Retained, it is the last one to connect before us; online only if
+        // the status it left still says so.
+        if (othersOnline) {
+            otherPublisher = id;
+            otherHost = marker.value(QStringLiteral("host")).toString();
+            stateDue = true;
         }
     }
 
-    // An attempt that fails at once (a closed port, a host name that does
-    // not resolve) is reported as it happens; it is retried as any other.
-    void connectFailed(int rc, int error)
+    void onDisconnect(int rc)
     {
-        if (rc == MOSQ_ERR_SUCCESS)
-            return;
-        std::lock_guard<std::mutex> lock(mutex);
-        if (!stopping && !refused)
-            setStateLocked(State::Connecting, connectErrorText(rc, error));
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        connected = false;
+        if (rc != MOSQ_ERR_SUCCESS && lostReason.isEmpty())
+            lostReason = QString::fromUtf8(mosquitto_strerror(rc));
+        progress.notify_all();
     }
 
     void onPublish(int mid)
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(shared->mutex);
         if (mid == offlineMid)
             offlineAcked = true;
-        recordMids.erase(mid);
-        otherMids.erase(mid);
+        if (otherMids.erase(mid) == 0) {
+            for (SentReading &r : sent) {
+                if (r.mid == mid && !r.acknowledged) {
+                    r.acknowledged = true;
+                    --waitingRecords;
+                    break;
+                }
+            }
+            settleSentLocked();
+        }
         holdForResend = false;
         pumpLocked();
         progress.notify_all();
     }
 
-    void refuseLocked(int rc)
-    {
-        refused = true;
-        QString why = QString::fromUtf8(mosquitto_strerror(rc));
-        if (rc == MOSQ_ERR_TLS && !tlsError.isEmpty())
-            why += QLatin1Char(' ') + tlsError;
-        setStateLocked(State::Refused, why);
-    }
-
-    // The network thread: the library's loop, with a wait between attempts
-    // that stop() can end, and an end on fatal errors that is reported
-    // (the library's own thread would end without a word).
-    void runNetwork()
-    {
-        for (;;) {
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                // Leaves once the DISCONNECT of stop() is out.
-                if (quit && !mosquitto_want_write(mosq))
-                    return;
-                pumpLocked();
-            }
-            int rc = mosquitto_loop(mosq, kPickUpMs, 1);
-            if (rc == MOSQ_ERR_SUCCESS)
-                continue;
-            std::unique_lock<std::mutex> lock(mutex);
-            for (;;) {
-                if (quit || refused)
-                    return;
-                if (endsTheLoop(rc) || (rc == MOSQ_ERR_ERRNO && errno == EPROTO)) {
-                    refuseLocked(rc);
-                    return;
-                }
-                const int delay =
-                    std::min((attempts + 1) * (attempts + 1), kMaxReconnectDelaySeconds);
-                ++attempts;
-                if (wake.wait_for(lock, std::chrono::seconds(delay), [this] { return quit; }))
-                    return;
-                lock.unlock();
-                rc = mosquitto_reconnect_async(mosq);
-                lock.lock();
-                // A host name that does not resolve may resolve later.
-                if (rc == MOSQ_ERR_SUCCESS || rc == MOSQ_ERR_EAI || rc == MOSQ_ERR_ERRNO)
-                    break;
-            }
-        }
-    }
-
     void onLog(int level, const char *text)
     {
-        // The library names the failing certificate check only here.
+        // The library names TLS failures only here, while the failed
+        // connection still has its verification result.
         if (level != MOSQ_LOG_ERR || !text || qstrncmp(text, "OpenSSL Error", 13) != 0)
             return;
-        std::lock_guard<std::mutex> lock(mutex);
-        tlsError = QString::fromUtf8(text);
+        const auto *ssl = static_cast<const SSL *>(mosquitto_ssl_get(mosq));
+        const long verified = ssl ? SSL_get_verify_result(ssl) : X509_V_OK;
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        tlsError = openSslReason(text);
+        if (verified != X509_V_OK)
+            certificateError = QString::fromUtf8(X509_verify_cert_error_string(verified));
+    }
+
+    // Why the attempt failed, in the words of whoever knows best.
+    QString failureTextLocked(int rc, int error) const
+    {
+        if (!refusal.isEmpty())
+            return refusal;
+        if (!certificateError.isEmpty())
+            return certificateError;
+        if (!tlsError.isEmpty())
+            return QStringLiteral("TLS: ") + tlsError;
+        if ((rc == MOSQ_ERR_ERRNO && error != 0) || rc == MOSQ_ERR_EAI)
+            return connectErrorText(rc, error);
+        if (!lostReason.isEmpty())
+            return lostReason;
+        return connectErrorText(rc, error);
+    }
+
+    // After a failed attempt or a lost connection: reports why and waits
+    // for the next attempt. False when the thread is to end.
+    bool waitBeforeRetry(int rc, int error)
+    {
+        std::unique_lock<std::mutex> lock(shared->mutex);
+        connected = false;
+        progress.notify_all();
+        if (quit)
+            return false;
+        ++failures;
+        const bool certificate = !certificateError.isEmpty();
+        const bool waitsForSomeone = refusalWaits || certificate;
+        setStateLocked(waitsForSomeone ? State::Refused : State::Connecting,
+                       failureTextLocked(rc, error), certificate);
+        refusal.clear();
+        refusalWaits = false;
+        tlsError.clear();
+        certificateError.clear();
+        lostReason.clear();
+        const int delay = reconnectDelayMs(failures, waitsForSomeone,
+                                           QRandomGenerator::global()->generateDouble());
+        lock.unlock();
+        reportDue();
+        lock.lock();
+        wake.wait_for(lock, Milliseconds(delay), [this] { return quit || connectNow; });
+        connectNow = false;
+        return !quit;
+    }
+
+    // The network thread: the library's loop, and attempts after a failure
+    // at the pace of reconnectDelayMs, until stop() ends it.
+    void run()
+    {
+        int rc = mosquitto_connect_async(mosq, host.constData(), port, kKeepAliveSeconds);
+        int error = errno;
+        for (;;) {
+            if (rc != MOSQ_ERR_SUCCESS) {
+                if (!waitBeforeRetry(rc, error))
+                    break;
+                rc = mosquitto_reconnect_async(mosq);
+                error = errno;
+                continue;
+            }
+            {
+                std::lock_guard<std::mutex> lock(shared->mutex);
+                // Connected, it leaves once the DISCONNECT of stop() is out.
+                if (quit && (!connected || !mosquitto_want_write(mosq) ||
+                             Clock::now() - quitAt > Milliseconds(kDisconnectGraceMs)))
+                    break;
+                pumpLocked();
+            }
+            reportDue();
+            rc = mosquitto_loop(mosq, kPickUpMs, 1);
+            error = errno;
+        }
+        mosquitto_destroy(mosq);
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        mosq = nullptr;
+        ended = true;
+        progress.notify_all();
     }
 };
 
-MqttPublisher::MqttPublisher(QObject *parent) : QObject(parent), d(new Private)
+MqttPublisher::Session *MqttPublisher::Shared::publishingLocked() const
+{
+    Session *s = session.get();
+    return s && s->mode == Mode::Publish && !s->stopping ? s : nullptr;
+}
+
+void MqttPublisher::Shared::learnUnitLocked(int newUnit)
+{
+    if (newUnit == unit)
+        return;
+    unit = newUnit;
+    if (session && session->discovery)
+        session->discoveryDue = true;
+}
+
+void MqttPublisher::Shared::enqueue(QueuedReading &&e)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    Session *s = publishingLocked();
+    if (!s)
+        return;
+    learnUnitLocked(e.unit);
+    if (!e.identified) {
+        if (recordingId.isEmpty())
+            recordingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        e.recordingId = recordingId;
+        e.seq = ++seq;
+    }
+    if (s->queue.size() >= size_t(kQueueLimit)) {
+        s->dropLocked(s->queue.front());
+        s->queue.pop_front();
+    }
+    s->queue.push_back(std::move(e));
+}
+
+MqttPublisher::MqttPublisher(QObject *parent) : QObject(parent), d(std::make_shared<Shared>())
 {
     d->q = this;
     qRegisterMetaType<MqttPublisher::State>();
@@ -388,6 +648,15 @@ MqttPublisher::~MqttPublisher()
     stop(0);
 }
 
+void MqttPublisher::reportState(State state, const QString &text)
+{
+    if (state == d->reportedState && text == d->reportedText)
+        return;
+    d->reportedState = state;
+    d->reportedText = text;
+    emit stateChanged(state, text);
+}
+
 bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumentName,
                           QString *error, Mode mode)
 {
@@ -396,48 +665,41 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     if (!error)
         error = &ignored;
     BrokerAddress address;
-    if (!parseBrokerUrl(settings.url, &address, error))
+    if (!checkMqttSettings(settings, &address, error))
         return false;
-    if (address.tls) {
-        for (const QString &file : {settings.caFile, settings.certFile, settings.keyFile}) {
-            if (!file.isEmpty() && !readableFile(file)) {
-                *error = tr("无法读取文件 %1。").arg(file);
-                return false;
-            }
-        }
-        if (settings.certFile.isEmpty() != settings.keyFile.isEmpty()) {
-            *error = tr("客户端证书和私钥必须同时给出。");
-            return false;
-        }
-    }
 
     std::call_once(libraryInitialized, [] { mosquitto_lib_init(); });
 
+    auto s = std::make_shared<Session>();
+    s->shared = d;
     const QString prefix = effectiveTopicPrefix(settings.prefix, instrumentName);
-    // A stable id lets the broker keep the session across reconnects; a probe
-    // must not take over the session of a running publisher.
+    // A stable id lets the broker keep the session across reconnects and
+    // restarts; a probe must not take over the session of a running publisher.
     const bool probe = mode == Mode::Probe;
     const QString clientId =
         probe ? QStringLiteral("kx740d-probe-%1")
                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
-              : QStringLiteral("kx740d-") + discoveryObjectId(prefix).left(60);
-    mosquitto *m = mosquitto_new(clientId.toUtf8().constData(), probe, d.get());
+              : publisherClientId(installationId(), prefix, instrumentName);
+    mosquitto *m = mosquitto_new(clientId.toUtf8().constData(), probe, s.get());
     if (!m) {
         *error = tr("无法创建 MQTT 客户端。");
         return false;
     }
     mosquitto_int_option(m, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     mosquitto_int_option(m, MOSQ_OPT_SEND_MAXIMUM, kWindow);
-    // Our own thread runs the loop (see runNetwork).
+    // Our own thread runs the loop (see Session::run).
     mosquitto_threaded_set(m, true);
     mosquitto_connect_callback_set(
-        m, [](mosquitto *, void *p, int rc) { static_cast<Private *>(p)->onConnect(rc); });
+        m, [](mosquitto *, void *p, int rc) { static_cast<Session *>(p)->onConnect(rc); });
     mosquitto_disconnect_callback_set(
-        m, [](mosquitto *, void *p, int rc) { static_cast<Private *>(p)->onDisconnect(rc); });
+        m, [](mosquitto *, void *p, int rc) { static_cast<Session *>(p)->onDisconnect(rc); });
     mosquitto_publish_callback_set(
-        m, [](mosquitto *, void *p, int mid) { static_cast<Private *>(p)->onPublish(mid); });
+        m, [](mosquitto *, void *p, int mid) { static_cast<Session *>(p)->onPublish(mid); });
+    mosquitto_message_callback_set(m, [](mosquitto *, void *p, const mosquitto_message *message) {
+        static_cast<Session *>(p)->onMessage(message);
+    });
     mosquitto_log_callback_set(m, [](mosquitto *, void *p, int level, const char *text) {
-        static_cast<Private *>(p)->onLog(level, text);
+        static_cast<Session *>(p)->onLog(level, text);
     });
 
     if (!settings.user.isEmpty()) {
@@ -466,87 +728,113 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
         return false;
     }
 
+    s->mosq = m;
+    s->mode = mode;
+    s->discovery = settings.discovery;
+    s->instrumentName = instrumentName;
+    s->prefix = prefix;
+    s->host = address.host.toUtf8();
+    s->port = address.port;
+    s->hostText = address.host.contains(QLatin1Char(':'))
+                      ? QStringLiteral("[%1]:%2").arg(address.host).arg(address.port)
+                      : QStringLiteral("%1:%2").arg(address.host).arg(address.port);
+    s->liveTopic = (prefix + QStringLiteral("/live")).toUtf8();
+    s->recordTopic = (prefix + QStringLiteral("/record")).toUtf8();
+    s->statusTopic = statusTopic;
+    s->linkTopic = (prefix + QStringLiteral("/link")).toUtf8();
+    s->publisherTopic = (prefix + QStringLiteral("/publisher")).toUtf8();
+    s->clientId = clientId;
+    const QString text = s->textLocked();
     {
         std::lock_guard<std::mutex> lock(d->mutex);
-        d->mosq = m;
-        d->mode = mode;
-        d->discovery = settings.discovery;
-        d->instrumentName = instrumentName;
-        d->prefix = prefix;
-        d->hostText = address.host.contains(QLatin1Char(':'))
-                          ? QStringLiteral("[%1]:%2").arg(address.host).arg(address.port)
-                          : QStringLiteral("%1:%2").arg(address.host).arg(address.port);
-        d->liveTopic = (prefix + QStringLiteral("/live")).toUtf8();
-        d->recordTopic = (prefix + QStringLiteral("/record")).toUtf8();
-        d->statusTopic = statusTopic;
-        d->connected = false;
-        d->refused = false;
-        d->stopping = false;
-        d->quit = false;
-        d->attempts = 0;
-        d->holdForResend = false;
-        d->tlsError.clear();
-        d->setStateLocked(State::Connecting);
+        d->session = s;
     }
+    QMetaObject::invokeMethod(
+        this, [this, text] { reportState(State::Connecting, text); }, Qt::QueuedConnection);
     // On the network thread: the library looks the host name up while
     // connecting, and a slow name server must not hold up the caller. A broker
     // that is away at this moment is retried like one that went away later.
-    const QByteArray host = address.host.toUtf8();
-    const int port = address.port;
-    d->network = std::thread([this, m, host, port] {
-        const int rc = mosquitto_connect_async(m, host.constData(), port, kKeepAliveSeconds);
-        d->connectFailed(rc, errno);
-        d->runNetwork();
-    });
+    s->network = std::thread([s] { s->run(); });
     return true;
 }
 
-void MqttPublisher::stop(int drainMs)
+int MqttPublisher::stop(int drainMs)
 {
-    mosquitto *m = nullptr;
-    {
-        std::unique_lock<std::mutex> lock(d->mutex);
-        if (!d->mosq)
-            return;
-        m = d->mosq;
-        if (d->mode == Mode::Publish && drainMs > 0) {
-            d->progress.wait_for(lock, std::chrono::milliseconds(drainMs), [this] {
-                return !d->connected || (d->queue.empty() && d->recordMids.empty());
-            });
-        }
-        d->stopping = true;
-        const bool wasConnected = d->connected;
-        d->queue.clear();
-        d->recordMids.clear();
-        d->otherMids.clear();
-        d->offlineMid = -1;
-        d->offlineAcked = false;
-        if (wasConnected && d->mode == Mode::Publish) {
-            int mid = 0;
-            if (mosquitto_publish(m, &mid, d->statusTopic.constData(), 7, "offline", 1, true) ==
-                MOSQ_ERR_SUCCESS) {
-                d->offlineMid = mid;
-                d->progress.wait_for(lock, std::chrono::milliseconds(kOfflineWaitMs),
-                                     [this] { return d->offlineAcked || !d->connected; });
-            }
-        }
-    }
-    // Queues DISCONNECT and wakes the network thread, which sends it and ends.
-    mosquitto_disconnect(m);
+    std::shared_ptr<Session> s;
     {
         std::lock_guard<std::mutex> lock(d->mutex);
-        d->quit = true;
-        d->wake.notify_all();
+        s = d->session;
     }
-    d->network.join();
-    mosquitto_destroy(m);
-
-    std::lock_guard<std::mutex> lock(d->mutex);
-    d->mosq = nullptr;
-    d->connected = false;
-    d->stopping = false;
-    d->refused = false;
-    d->setStateLocked(State::Off);
+    if (!s)
+        return 0;
+    const Clock::time_point begin = Clock::now();
+    const Clock::time_point deadline = begin + Milliseconds(std::max(drainMs, 0) + kStopGraceMs);
+    int undelivered = 0;
+    {
+        std::unique_lock<std::mutex> lock(d->mutex);
+        if (s->mode == Mode::Publish && drainMs > 0 && s->undeliveredLocked() > 0) {
+            s->connectNow = true;
+            s->wake.notify_all();
+            s->progress.wait_until(lock, begin + Milliseconds(drainMs),
+                                   [&s] { return s->undeliveredLocked() == 0; });
+        }
+        s->stopping = true;
+        undelivered = s->undeliveredLocked();
+        d->dropped += quint64(undelivered);
+        s->queue.clear();
+        s->sent.clear();
+        s->waitingRecords = 0;
+        s->otherMids.clear();
+        if (s->connected && s->mode == Mode::Publish) {
+            int mid = 0;
+            if (mosquitto_publish(s->mosq, &mid, s->statusTopic.constData(), 7, "offline", 1,
+                                  true) == MOSQ_ERR_SUCCESS) {
+                s->offlineMid = mid;
+                s->progress.wait_until(
+                    lock, std::min(deadline, Clock::now() + Milliseconds(kOfflineWaitMs)),
+                    [&s] { return s->offlineAcked || !s->connected; });
+            }
+        }
+        d->session.reset();
+    }
+    std::vector<std::pair<QString, quint64>> acks;
+    {
+        std::lock_guard<std::mutex> signalLock(d->signalMutex);
+        std::lock_guard<std::mutex> lock(d->mutex);
+        acks.swap(s->acksDue);
+        s->retired = true;
+    }
+    // The last acknowledgements of the drain, after those the network thread
+    // reported (queued to their receivers before this is).
+    if (!acks.empty()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, acks] {
+                for (const auto &ack : acks)
+                    emit acknowledged(ack.first, quint32(ack.second));
+            },
+            Qt::QueuedConnection);
+    }
+    bool ended = false;
+    {
+        std::unique_lock<std::mutex> lock(d->mutex);
+        // Connected, the thread is in the library's loop, not in an attempt:
+        // DISCONNECT is queued, and the thread sends it and ends. It ends only
+        // once `quit` is set, so `mosq` is still there.
+        if (s->connected)
+            mosquitto_disconnect(s->mosq);
+        s->quit = true;
+        s->quitAt = Clock::now();
+        s->wake.notify_all();
+        ended = s->progress.wait_until(lock, deadline, [&s] { return s->ended; });
+    }
+    if (ended)
+        s->network.join();
+    else
+        s->network.detach(); // it holds `s`, and ends on its own
+    QMetaObject::invokeMethod(
+        this, [this] { reportState(State::Off, tr("已关闭")); }, Qt::QueuedConnection);
+    return undelivered;
 }
 
 void MqttPublisher::beginRecording(const QString &id)
@@ -566,17 +854,18 @@ void MqttPublisher::publishLive(const _T_PRINT_OUT_DATA &reading, const QDateTim
                                 bool recording)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    if (!d->mosq || d->mode != Mode::Publish)
+    Session *s = d->publishingLocked();
+    if (!s)
         return;
     d->learnUnitLocked(unit);
     // Dropped while the broker is away: nobody wants it once it is back.
-    if (!d->connected || d->stopping)
+    if (!s->connected)
         return;
-    d->live.reading = reading;
-    d->live.time = time;
-    d->live.unit = unit;
-    d->liveRecording = recording;
-    d->liveDue = true;
+    s->live.reading = reading;
+    s->live.time = time;
+    s->live.unit = unit;
+    s->liveRecording = recording;
+    s->liveDue = true;
 }
 
 void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const QDateTime &time,
@@ -599,6 +888,50 @@ void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_T
     d->enqueue(std::move(e));
 }
 
+void MqttPublisher::publishRecorded(const QString &recordingId, quint32 seq,
+                                    const _T_EE_TEST_DATA &record, int unit)
+{
+    QueuedReading e;
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        e.reading.value[ch] = record.value[ch];
+        e.reading.status[ch] = statusByte(record.type[ch], record.state[ch]);
+    }
+    // Not finite: null in the payload.
+    e.reading.ambient = std::numeric_limits<float>::quiet_NaN();
+    e.stamp.year = record.year;
+    e.stamp.month = record.month;
+    e.stamp.day = record.day;
+    e.stamp.hour = record.hour;
+    e.stamp.minute = record.minute;
+    e.stamp.second = record.second;
+    e.stamped = true;
+    e.recordingId = recordingId;
+    e.seq = seq;
+    e.identified = true;
+    e.unit = unit;
+    d->enqueue(std::move(e));
+}
+
+void MqttPublisher::setLinkState(bool connected)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (connected == d->linkUp)
+        return;
+    d->linkUp = connected;
+    if (d->session)
+        d->session->linkDue = true;
+}
+
+void MqttPublisher::setFirmwareVersion(const QString &version)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (version == d->firmware)
+        return;
+    d->firmware = version;
+    if (d->session && d->session->discovery)
+        d->session->discoveryDue = true;
+}
+
 void MqttPublisher::setUnit(int unit)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
@@ -608,31 +941,45 @@ void MqttPublisher::setUnit(int unit)
 MqttPublisher::State MqttPublisher::state() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    return d->state;
+    return d->session ? d->session->state : State::Off;
 }
 
 QString MqttPublisher::stateText() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    return d->textLocked();
+    return d->session ? d->session->textLocked() : tr("已关闭");
 }
 
 QString MqttPublisher::connectError() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    return d->state == State::Connecting ? d->reason : QString();
+    const Session *s = d->session.get();
+    return s && s->state == State::Connecting ? s->reason : QString();
 }
 
 QString MqttPublisher::topicPrefix() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    return d->prefix;
+    return d->session ? d->session->prefix : QString();
+}
+
+QString MqttPublisher::clientId() const
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->session ? d->session->clientId : QString();
+}
+
+QString MqttPublisher::otherPublisher() const
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->session ? d->session->otherPublisher : QString();
 }
 
 int MqttPublisher::pendingCount() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    return int(d->queue.size() + d->recordMids.size());
+    const Session *s = d->session.get();
+    return s ? s->undeliveredLocked() : 0;
 }
 
 quint64 MqttPublisher::droppedCount() const

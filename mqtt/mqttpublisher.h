@@ -9,19 +9,35 @@
 
 #include <memory>
 
-// Publishes readings to an MQTT broker through libmosquitto's own network
-// thread. Nothing here waits for the network: publishLive() and
-// publishRecorded() only hand a reading over, from any thread, and return.
+// Publishes readings to an MQTT broker from a network thread of its own.
+// Nothing here waits for the network: publishLive() and publishRecorded()
+// only hand a reading over, from any thread, and return.
 //
 // Topics under the prefix (see effectiveTopicPrefix):
-//   <prefix>/live    every live reading, QoS 0, dropped while not connected
+//   <prefix>/live    the newest live reading at most once a second, QoS 0,
+//                    dropped while not connected
 //   <prefix>/record  every recorded reading, QoS 1, in order, each with the
 //                    recording's id and a sequence number starting at 1
 //   <prefix>/status  retained "online"; the last will sets "offline"
+//   <prefix>/link    retained "connected" or "lost": the instrument's link
+//                    (setLinkState), on every connection and on each change
+//   <prefix>/publisher  retained {"client_id","host","discovery"} of the
+//                    publisher that connected last
+// Home Assistant discovery, when switched on, goes out on every connection;
+// switched off, the configurations are removed only when the marker left
+// before says they were sent.
+// Another publisher online under the same prefix (its marker arrives while
+// we are connected, or was there with the status "online" when we came) is
+// named in the state text until that status turns "offline"; an "offline"
+// that is not ours is answered with "online" again.
 // Recorded readings wait in a bounded queue of our own (kQueueLimit) while
 // the broker is away and go out in order once it is back; the library gets
-// at most its in-flight window at a time. The library reconnects with a
-// delay growing from 1 s to 30 s.
+// at most its in-flight window at a time.
+//
+// Every failure to reach the broker is retried (reconnectDelayMs): after 1,
+// 2, 4, 8, 16 s, then every 30 s; a broker that refuses our credentials or
+// client id, or a certificate that cannot be verified, about once a minute.
+// Only settings that can never work are refused, by start().
 class MqttPublisher : public QObject
 {
     Q_OBJECT
@@ -35,7 +51,9 @@ public:
         Connecting, // waiting for the broker (first attempt or reconnecting); after a
                     // failed attempt the text says why (see connectError)
         Connected,
-        Refused // the broker refused us (bad credentials, TLS failure): no retry
+        // The broker refused our credentials or client id, or its
+        // certificate could not be verified: tried again about once a minute.
+        Refused
     };
     Q_ENUM(State)
 
@@ -51,15 +69,19 @@ public:
     ~MqttPublisher() override; // stop(0)
 
     // Starts connecting in the background. False and a translated `error`
-    // when the settings cannot be used (bad URL, unreadable CA or
-    // certificate file); then nothing runs. A running publisher is stopped
-    // first.
+    // when the settings cannot be used (checkMqttSettings); then nothing
+    // runs. A running publisher is stopped first.
     bool start(const MqttSettings &settings, const QString &instrumentName, QString *error,
                Mode mode = Mode::Publish);
-    // Publishes "offline" (and removes nothing), waits at most `drainMs` for
-    // queued recorded readings to be acknowledged while connected, then
-    // disconnects. Readings still queued are dropped.
-    void stop(int drainMs = 2000);
+    // Waits at most `drainMs` for the recorded readings handed over to be
+    // acknowledged (not connected, it tries the broker at once rather than
+    // after the pause between attempts), publishes "offline" (and removes
+    // nothing), then disconnects. Returns how many recorded readings the
+    // broker has not acknowledged; they are dropped and counted. Returns
+    // within about `drainMs` + 1 s whatever the network does: a network
+    // thread that cannot end by then (a host name lookup that hangs) ends
+    // later on its own, and reports nothing more.
+    int stop(int drainMs = 2000);
 
     // A new recording: a new id (a fresh UUID when `id` is empty), the
     // sequence starts again at 1.
@@ -76,29 +98,62 @@ public:
     // it becomes a date and time on the network thread, sparing the caller
     // the time zone lookup. A time in UTC is shown as local time likewise.
     void publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time, int unit);
+    // A recorded reading whose identity the caller keeps (a durable outbox):
+    // published with this recording id and sequence number as they are, the
+    // time from the record; "ambient" is null, as a record does not carry it.
+    // The publisher's own numbering (beginRecording) is left alone.
+    void publishRecorded(const QString &recordingId, quint32 seq, const _T_EE_TEST_DATA &record,
+                         int unit);
+    // Whether the instrument is connected, for <prefix>/link; thread-safe,
+    // kept across start() and stop(). Until told otherwise it counts as
+    // connected, as the front ends start publishing once it has answered.
+    void setLinkState(bool connected);
+    // The instrument's firmware version, the device's software in the
+    // discovery messages; thread-safe, kept across start() and stop(). A
+    // change republishes them.
+    void setFirmwareVersion(const QString &version);
     // The unit of the payloads to come, for the discovery messages; the
     // publish calls set it too. A change republishes the discovery messages.
     void setUnit(int unit);
 
     State state() const;
-    // Translated: connected / connecting / the broker's refusal reason.
+    // Translated: connected / connecting (with the last attempt's error) /
+    // the broker's refusal or the certificate's fault.
     QString stateText() const;
     // Translated: why the last attempt to connect failed (connection refused,
     // host not found, ...) while Connecting; empty before any attempt failed
     // and once connected.
     QString connectError() const;
     QString topicPrefix() const;
+    // The client id towards the broker while started (publisherClientId).
+    QString clientId() const;
+    // The client id of another publisher seen online under our prefix;
+    // empty when there is none.
+    QString otherPublisher() const;
     // Recorded readings handed over and not yet acknowledged by the broker.
     int pendingCount() const;
-    // Recorded readings dropped because the queue was full (oldest first).
+    // Recorded readings that will not reach the broker from this publisher:
+    // dropped from a full queue (oldest first), refused, or not acknowledged
+    // when it stopped.
     quint64 droppedCount() const;
 
 signals:
     // Emitted on the publisher's own thread whenever the state or its text
     // changes.
     void stateChanged(MqttPublisher::State state, const QString &text);
+    // The broker has acknowledged every recorded reading of `recordingId`
+    // handed over up to and including `seq`, in the order handed over.
+    // Emitted from the network thread (connect with a queued or automatic
+    // connection; a slot called directly must not stop the publisher), the
+    // last ones of a stop() on the publisher's thread after it returns. A
+    // reading of a recording that is dropped ends its acknowledgements until
+    // the next start(): later ones would claim it too.
+    void acknowledged(const QString &recordingId, quint32 seq);
 
 private:
-    struct Private;
-    std::unique_ptr<Private> d;
+    struct Shared;
+    struct Session;
+    void reportState(State state, const QString &text);
+
+    std::shared_ptr<Shared> d;
 };

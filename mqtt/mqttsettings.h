@@ -41,3 +41,16 @@ bool parseBrokerUrl(const QString &url, BrokerAddress *address, QString *error);
 // that has a meaning in topics ('+', '#', '/', control characters) replaced
 // by '_'; "kx740d/kx740d" while the name is unknown.
 QString effectiveTopicPrefix(const QString &prefix, const QString &instrumentName);
+
+// Whether `prefix` (as set, before effectiveTopicPrefix) can start topics:
+// no '+' or '#' (wildcards, refused in a topic one publishes to), no control
+// characters, and not starting with '$' (the broker's own topics). False and
+// a translated `error` naming the prefix otherwise.
+bool checkTopicPrefix(const QString &prefix, QString *error);
+
+// Everything about `settings` that can be known to fail before any
+// connection: the broker address (parseBrokerUrl, into `address`), the
+// prefix, and the TLS files: readable, certificate and key as a pair, and
+// given only with an mqtts:// address. False and a translated `error`
+// otherwise.
+bool checkMqttSettings(const MqttSettings &settings, BrokerAddress *address, QString *error);

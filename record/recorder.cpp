@@ -491,6 +491,8 @@ void Recorder::linkState(int open)
 {
     if (open || m_state != State::Recording)
         return;
+    if (m_publisher)
+        m_publisher->setLinkState(false);
     setState(State::Lost);
     report(tr("与仪器的连接已断开（%1）；等待仪器重新连接。").arg(m_port));
 }
@@ -499,6 +501,8 @@ void Recorder::portBack()
 {
     if (m_state != State::Lost)
         return;
+    if (m_publisher)
+        m_publisher->setLinkState(true);
     setState(State::Recording);
     report(tr("与仪器的连接已恢复（%1）。").arg(m_port));
 }

@@ -210,16 +210,22 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
     if (parser.isSet(mqtt)) {
         o.mqtt.enabled = true;
         o.mqtt.url = parser.value(mqtt);
-        BrokerAddress address;
-        if (!parseBrokerUrl(o.mqtt.url, &address, message))
-            return Error;
         o.mqtt.prefix = parser.value(mqttPrefix);
         o.mqtt.user = parser.value(mqttUser);
         o.mqtt.caFile = parser.value(mqttCa);
         o.mqtt.certFile = parser.value(mqttCert);
-        o.mqtt.keyFile =
-            parser.isSet(mqttKey) ? parser.value(mqttKey) : credentialFile(kMqttKeyCredential);
+        // The unit hands over a key credential whether or not the address
+        // uses TLS; only mqtts takes it.
+        const bool tls = o.mqtt.url.startsWith(QLatin1String("mqtts://"), Qt::CaseInsensitive);
+        o.mqtt.keyFile = parser.isSet(mqttKey) ? parser.value(mqttKey)
+                         : tls                 ? credentialFile(kMqttKeyCredential)
+                                               : QString();
         o.mqtt.discovery = parser.isSet(mqttDiscovery);
+        // Before any recording: the publisher would refuse them only once
+        // the instrument has answered.
+        BrokerAddress address;
+        if (!checkMqttSettings(o.mqtt, &address, message))
+            return Error;
         const QString passwordCredential = credentialFile(kMqttPasswordCredential);
         if (parser.isSet(mqttPasswordFile)) {
             if (!readPasswordFile(parser.value(mqttPasswordFile), &o.mqtt.password, message))

@@ -14,7 +14,7 @@ packages=(
   libbenchmark-dev zlib1g-dev
   clang libclang-rt-14-dev
   ccache
-  mosquitto mosquitto-clients libmosquitto-dev qtkeychain-qt5-dev openssl
+  mosquitto mosquitto-clients libmosquitto-dev libssl-dev qtkeychain-qt5-dev openssl
 )
 
 missing=()

@@ -1321,12 +1321,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+97"/>
+        <location filename="../app/mqttcontrol.cpp" line="+104"/>
         <source>仪器连接后开始发布。</source>
         <translation>Publishing starts once the instrument is connected.</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+72"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>The broker did not answer within %1 seconds.</translation>
     </message>
@@ -1438,12 +1438,14 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+149"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+231"/>
+        <location line="+605"/>
+        <location line="+114"/>
         <source>已关闭</source>
         <translation>Off</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-716"/>
         <source>正在连接 %1…</source>
         <translation>Connecting to %1…</translation>
     </message>
@@ -1458,32 +1460,32 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Not connected to %1: %2. Trying again shortly.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>已连接</source>
         <translation>Connected</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>代理拒绝连接：%1</source>
-        <translation>The broker refused the connection: %1</translation>
+        <location line="+1"/>
+        <source>已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
+        <translation>Connected; another publisher, %1 (host %2), also uses the topic prefix %3.</translation>
     </message>
     <message>
-        <location line="+244"/>
-        <source>无法读取文件 %1。</source>
-        <translation>Cannot read the file %1.</translation>
+        <location line="+4"/>
+        <source>无法验证代理的证书：%1；约每分钟重试一次。</source>
+        <translation>The broker&apos;s certificate could not be verified: %1; trying again about once a minute.</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <source>客户端证书和私钥必须同时给出。</source>
-        <translation>Give both the client certificate and its key, or neither.</translation>
+        <location line="+1"/>
+        <source>代理拒绝连接：%1；约每分钟重试一次。</source>
+        <translation>The broker refused the connection: %1; trying again about once a minute.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+438"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>Cannot create the MQTT client.</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>MQTT 设置无效：%1</source>
         <translation>The MQTT settings cannot be used: %1</translation>
     </message>
@@ -1491,7 +1493,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttTexts</name>
     <message>
-        <location filename="../mqtt/mqttsettings.cpp" line="+8"/>
+        <location filename="../mqtt/mqttsettings.cpp" line="+9"/>
         <source>请输入代理地址，例如 mqtt://主机:1883。</source>
         <translation>Enter the broker address, e.g. mqtt://host:1883.</translation>
     </message>
@@ -1509,6 +1511,36 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <location line="+6"/>
         <source>代理地址 %1 的端口无效。</source>
         <translation>The port of the broker address %1 is not valid.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>主题前缀 %1 无效：不能包含 + 或 #。</source>
+        <translation>The topic prefix %1 is not valid: it must not contain + or #.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>主题前缀 %1 无效：不能以 $ 开头（那是代理自己的主题）。</source>
+        <translation>The topic prefix %1 is not valid: it must not start with $ (the broker&apos;s own topics do).</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>主题前缀 %1 无效：不能包含控制字符。</source>
+        <translation>The topic prefix %1 is not valid: it must not contain control characters.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>证书文件只用于 mqtts:// 地址；%1 是未加密的地址。</source>
+        <translation>Certificate files are only used with an mqtts:// address; %1 is not encrypted.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法读取文件 %1。</source>
+        <translation>Cannot read the file %1.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>客户端证书和私钥必须同时给出。</source>
+        <translation>Give both the client certificate and its key, or neither.</translation>
     </message>
     <message>
         <location filename="../app/mqttconfig.cpp" line="+89"/>
@@ -1634,12 +1666,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+41"/>
-        <location line="+308"/>
+        <location line="+312"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-437"/>
+        <location line="-441"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
@@ -1750,12 +1782,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The instrument&apos;s storage interval was set to 0 s; the recording ends.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>与仪器的连接已断开（%1）；等待仪器重新连接。</source>
         <translation>Connection to the instrument lost (%1); waiting for it to come back.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>与仪器的连接已恢复（%1）。</source>
         <translation>Connection to the instrument is back (%1).</translation>
     </message>
@@ -1933,7 +1965,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Invalid split: %1 (day, week or month)</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 works only together with --mqtt.</translation>
     </message>

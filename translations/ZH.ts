@@ -1321,12 +1321,12 @@
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+97"/>
+        <location filename="../app/mqttcontrol.cpp" line="+104"/>
         <source>仪器连接后开始发布。</source>
         <translation>仪器连接后开始发布。</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+72"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>代理在 %1 秒内没有回答。</translation>
     </message>
@@ -1438,12 +1438,14 @@
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+149"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+231"/>
+        <location line="+605"/>
+        <location line="+114"/>
         <source>已关闭</source>
         <translation>已关闭</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-716"/>
         <source>正在连接 %1…</source>
         <translation>正在连接 %1…</translation>
     </message>
@@ -1458,32 +1460,32 @@
         <translation>未连接到 %1：%2。稍后自动重试。</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>已连接</source>
         <translation>已连接</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>代理拒绝连接：%1</source>
-        <translation>代理拒绝连接：%1</translation>
+        <location line="+1"/>
+        <source>已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
+        <translation>已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</translation>
     </message>
     <message>
-        <location line="+244"/>
-        <source>无法读取文件 %1。</source>
-        <translation>无法读取文件 %1。</translation>
+        <location line="+4"/>
+        <source>无法验证代理的证书：%1；约每分钟重试一次。</source>
+        <translation>无法验证代理的证书：%1；约每分钟重试一次。</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <source>客户端证书和私钥必须同时给出。</source>
-        <translation>客户端证书和私钥必须同时给出。</translation>
+        <location line="+1"/>
+        <source>代理拒绝连接：%1；约每分钟重试一次。</source>
+        <translation>代理拒绝连接：%1；约每分钟重试一次。</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+438"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>无法创建 MQTT 客户端。</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>MQTT 设置无效：%1</source>
         <translation>MQTT 设置无效：%1</translation>
     </message>
@@ -1491,7 +1493,7 @@
 <context>
     <name>MqttTexts</name>
     <message>
-        <location filename="../mqtt/mqttsettings.cpp" line="+8"/>
+        <location filename="../mqtt/mqttsettings.cpp" line="+9"/>
         <source>请输入代理地址，例如 mqtt://主机:1883。</source>
         <translation>请输入代理地址，例如 mqtt://主机:1883。</translation>
     </message>
@@ -1509,6 +1511,36 @@
         <location line="+6"/>
         <source>代理地址 %1 的端口无效。</source>
         <translation>代理地址 %1 的端口无效。</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>主题前缀 %1 无效：不能包含 + 或 #。</source>
+        <translation>主题前缀 %1 无效：不能包含 + 或 #。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>主题前缀 %1 无效：不能以 $ 开头（那是代理自己的主题）。</source>
+        <translation>主题前缀 %1 无效：不能以 $ 开头（那是代理自己的主题）。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>主题前缀 %1 无效：不能包含控制字符。</source>
+        <translation>主题前缀 %1 无效：不能包含控制字符。</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>证书文件只用于 mqtts:// 地址；%1 是未加密的地址。</source>
+        <translation>证书文件只用于 mqtts:// 地址；%1 是未加密的地址。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无法读取文件 %1。</source>
+        <translation>无法读取文件 %1。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>客户端证书和私钥必须同时给出。</source>
+        <translation>客户端证书和私钥必须同时给出。</translation>
     </message>
     <message>
         <location filename="../app/mqttconfig.cpp" line="+89"/>
@@ -1634,12 +1666,12 @@
     </message>
     <message>
         <location line="+41"/>
-        <location line="+308"/>
+        <location line="+312"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-437"/>
+        <location line="-441"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -1750,12 +1782,12 @@
         <translation>仪器的存储间隔已设为0秒，记录结束。</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>与仪器的连接已断开（%1）；等待仪器重新连接。</source>
         <translation>与仪器的连接已断开（%1）；等待仪器重新连接。</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>与仪器的连接已恢复（%1）。</source>
         <translation>与仪器的连接已恢复（%1）。</translation>
     </message>
@@ -1933,7 +1965,7 @@
         <translation>无效的分割方式：%1（day、week 或 month）</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>

@@ -17,10 +17,13 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <mutex>
+#include <vector>
 
 inline const char *kBrokerProgram = "/usr/sbin/mosquitto";
 
@@ -58,6 +61,80 @@ inline bool loopbackPortAccepts(quint16 port)
     ::close(s);
     return ok;
 }
+
+// A listening socket on 127.0.0.1 that is not a broker: it cuts off the
+// next connection as soon as it comes, or, stalled, lets none complete.
+class RawListener
+{
+public:
+    // `port` 0: a free one. SO_REUSEADDR: it may take over the port of a
+    // broker just stopped.
+    explicit RawListener(quint16 port = 0)
+    {
+        m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int on = 1;
+        ::setsockopt(m_socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(port);
+        socklen_t len = sizeof a;
+        // A backlog of 0: one connection waiting to be accepted fills it.
+        if (::bind(m_socket, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 &&
+            ::listen(m_socket, 0) == 0 &&
+            ::getsockname(m_socket, reinterpret_cast<sockaddr *>(&a), &len) == 0)
+            m_port = ntohs(a.sin_port);
+    }
+    ~RawListener() { close(); }
+
+    bool isListening() const { return m_port != 0; }
+    quint16 port() const { return m_port; }
+
+    // Waits up to `ms` for a connection, accepts it and closes it at once.
+    bool cutOffNext(int ms)
+    {
+        pollfd p{m_socket, POLLIN, 0};
+        if (::poll(&p, 1, ms) != 1)
+            return false;
+        const int client = ::accept(m_socket, nullptr, nullptr);
+        if (client < 0)
+            return false;
+        ::close(client);
+        return true;
+    }
+
+    // Fills the queue of connections waiting to be accepted: the kernel then
+    // drops the handshake of every further one, which never completes.
+    bool stall()
+    {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(m_port);
+        for (int i = 0; i < 2; ++i) {
+            const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a);
+            m_fillers.push_back(s);
+            QThread::msleep(50);
+        }
+        return isListening();
+    }
+
+    void close()
+    {
+        for (const int s : m_fillers)
+            ::close(s);
+        m_fillers.clear();
+        if (m_socket >= 0)
+            ::close(m_socket);
+        m_socket = -1;
+    }
+
+private:
+    int m_socket = -1;
+    quint16 m_port = 0;
+    std::vector<int> m_fillers;
+};
 
 class TestBroker
 {
@@ -134,6 +211,21 @@ public:
     {
         stop();
         return launch();
+    }
+
+    // Adds a user or changes its password, and has the running broker read
+    // the password file again (SIGHUP) without dropping a connection.
+    bool setPassword(const QString &user, const QString &password)
+    {
+        const int reloads = readLog().count("Reloading config.");
+        if (!run(QStringLiteral("mosquitto_passwd"),
+                 {QStringLiteral("-b"), QString::fromUtf8(path("passwords")), user, password}) ||
+            ::kill(pid_t(m_process.processId()), SIGHUP) != 0)
+            return false;
+        const QDeadlineTimer deadline(10000);
+        while (readLog().count("Reloading config.") == reloads && !deadline.hasExpired())
+            QThread::msleep(10);
+        return !deadline.hasExpired();
     }
 
     quint16 port() const { return m_port; }
@@ -294,6 +386,19 @@ public:
                mosquitto_connect_async(m_mosq, "127.0.0.1", port, 30) == MOSQ_ERR_SUCCESS;
     }
 
+    // start() without a session of its own, then waits at most `ms` for
+    // the subscription to stand.
+    bool startAndWait(quint16 port, const QByteArray &topic, const QByteArray &user = QByteArray(),
+                      const QByteArray &password = QByteArray(), int ms = 20000)
+    {
+        if (!start(port, topic, QByteArray(), user, password))
+            return false;
+        const QDeadlineTimer deadline(ms);
+        while (subscriptions() == 0 && !deadline.hasExpired())
+            QThread::msleep(5);
+        return subscriptions() > 0;
+    }
+
     // Subscriptions acknowledged so far (one per connection).
     int subscriptions() const
     {
@@ -330,4 +435,20 @@ private:
     mutable std::mutex m_mutex;
     QVector<Message> m_messages;
     int m_subscriptions = 0;
+};
+
+// A broker of its own and a subscriber to `topic` whose subscription stands.
+struct BrokerWithSubscriber
+{
+    TestBroker broker;
+    TestSubscriber subscriber;
+
+    // With `options.user`, the subscriber logs in as that user.
+    bool start(const QByteArray &topic, const TestBroker::Options &options = {})
+    {
+        return broker.start(options) &&
+               subscriber.startAndWait(broker.port(), topic, options.user.toUtf8(),
+                                       options.password.toUtf8());
+    }
+    QString url() const { return broker.url(); }
 };

@@ -1,8 +1,10 @@
 #include "instrument/commands.h"
 #include "instrument/devkx740d.h"
 #include "instrument/temperature.h"
+#include "mqtt/mqttclientid.h"
 #include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
+#include "mqtt/mqttretry.h"
 #include "tests/mqtt/testbroker.h"
 
 #include <QElapsedTimer>
@@ -10,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
 
@@ -41,6 +44,13 @@ QJsonObject parse(const QByteArray &payload)
     return doc.object();
 }
 
+TestBroker::Options tlsOptions()
+{
+    TestBroker::Options options;
+    options.tls = true;
+    return options;
+}
+
 MqttSettings settingsFor(const QString &url, const QString &prefix = QStringLiteral("test/kx"))
 {
     MqttSettings s;
@@ -48,6 +58,46 @@ MqttSettings settingsFor(const QString &url, const QString &prefix = QStringLite
     s.url = url;
     s.prefix = prefix;
     return s;
+}
+
+// A stored record of sampleReading() at 2026-05-04 03:02:01.
+_T_EE_TEST_DATA sampleRecord()
+{
+    return storedRecordFromReading(sampleReading(),
+                                   timeFromDateTime(QDateTime(QDate(2026, 5, 4), QTime(3, 2, 1))));
+}
+
+// Starts `publisher` and waits until it is connected.
+bool startConnected(MqttPublisher &publisher, const MqttSettings &settings,
+                    const QString &instrumentName = QString())
+{
+    QString error;
+    return publisher.start(settings, instrumentName, &error) &&
+           QTest::qWaitFor([&] { return publisher.state() == MqttPublisher::State::Connected; },
+                           kWaitMs);
+}
+
+// A broker with a subscriber to `topic`, and a publisher under test/kx
+// connected to it.
+struct ConnectedPublisher
+{
+    BrokerWithSubscriber b;
+    MqttPublisher publisher;
+
+    bool start(const QByteArray &topic)
+    {
+        return b.start(topic) && startConnected(publisher, settingsFor(b.url()));
+    }
+    const TestSubscriber &subscriber() const { return b.subscriber; }
+    QString error() const { return b.broker.error(); }
+};
+
+TestBroker::Options userOptions(const QString &user, const QString &password)
+{
+    TestBroker::Options options;
+    options.user = user;
+    options.password = password;
+    return options;
 }
 
 } // namespace
@@ -92,6 +142,71 @@ private slots:
         QTEST(address.tls, "tls");
         QTEST(address.host, "host");
         QTEST(int(address.port), "port");
+    }
+
+    void reconnectDelays_data()
+    {
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<double>("jitter");
+        QTest::addColumn<int>("delayMs");
+        QTest::newRow("first") << 1 << false << 0.0 << 1000;
+        QTest::newRow("second") << 2 << false << 0.0 << 2000;
+        QTest::newRow("third") << 3 << false << 0.0 << 4000;
+        QTest::newRow("fifth") << 5 << false << 0.0 << 16000;
+        QTest::newRow("sixth") << 6 << false << 0.0 << 30000;
+        QTest::newRow("hundredth") << 100 << false << 0.0 << 30000;
+        QTest::newRow("jitter") << 2 << false << 0.5 << 1750;
+        QTest::newRow("most jitter") << 3 << false << 0.999 << 3001;
+        QTest::newRow("refused") << 1 << true << 0.0 << 60000;
+        QTest::newRow("refused, jitter") << 7 << true << 0.5 << 52500;
+    }
+    void reconnectDelays()
+    {
+        QFETCH(int, failures);
+        QFETCH(bool, refused);
+        QFETCH(double, jitter);
+        QTEST(reconnectDelayMs(failures, refused, jitter), "delayMs");
+    }
+
+    // Settings that can never work are refused before anything runs, in
+    // words that name what is wrong.
+    void unusableSettingsAreRefusedByStart_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("caFile");
+        QTest::addColumn<QString>("named"); // what the message must name
+        QTest::newRow("plus") << "mqtt://127.0.0.1"
+                              << "a+b"
+                              << ""
+                              << "a+b";
+        QTest::newRow("hash") << "mqtt://127.0.0.1"
+                              << "plant/#"
+                              << ""
+                              << "plant/#";
+        QTest::newRow("broker's own") << "mqtt://127.0.0.1"
+                                      << "$SYS/kx"
+                                      << ""
+                                      << "$SYS/kx";
+        QTest::newRow("CA with plain address") << "mqtt://127.0.0.1"
+                                               << ""
+                                               << "/etc/hostname"
+                                               << "mqtt://127.0.0.1";
+    }
+    void unusableSettingsAreRefusedByStart()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, prefix);
+        QFETCH(QString, caFile);
+        QFETCH(QString, named);
+        MqttSettings settings = settingsFor(url, prefix);
+        settings.caFile = caFile;
+        MqttPublisher publisher;
+        QString error;
+        QVERIFY(!publisher.start(settings, QStringLiteral("Kiln"), &error));
+        QVERIFY2(error.contains(named), qPrintable(error));
+        QCOMPARE(publisher.state(), MqttPublisher::State::Off);
     }
 
     // Fed from the driver: every stored reading once, numbered within its
@@ -237,7 +352,7 @@ private slots:
 
         broker.stop();
         QTRY_COMPARE_WITH_TIMEOUT(publisher.state(), MqttPublisher::State::Connecting, kWaitMs);
-        // The library retries 1 s and then 4 s after losing the broker.
+        // Attempts about 1, 3 and 7 s after losing the broker.
         QTest::qWait(4500);
         QVERIFY2(broker.restart(), qPrintable(broker.error()));
         QTRY_COMPARE_WITH_TIMEOUT(publisher.state(), MqttPublisher::State::Connected, kWaitMs);
@@ -310,20 +425,22 @@ private slots:
     {
         REQUIRE_BROKER();
         TestBroker broker;
-        TestBroker::Options options;
-        options.tls = true;
-        QVERIFY2(broker.start(options), qPrintable(broker.error()));
+        QVERIFY2(broker.start(tlsOptions()), qPrintable(broker.error()));
         TestSubscriber sub;
         QVERIFY(sub.start(broker.port(), "test/kx/record"));
         QTRY_COMPARE_WITH_TIMEOUT(sub.subscriptions(), 1, kWaitMs);
 
-        // The system's certificates do not know our CA.
+        // The system's certificates do not know our CA: our verification
+        // fails, with its reason, and the broker is not blamed.
         MqttPublisher untrusting;
         QString error;
         QVERIFY(untrusting.start(settingsFor(broker.tlsUrl()), QString(), &error));
         QTRY_COMPARE_WITH_TIMEOUT(untrusting.state(), MqttPublisher::State::Refused, kWaitMs);
-        QVERIFY2(untrusting.stateText().contains(QLatin1String("TLS")),
-                 qPrintable(untrusting.stateText()));
+        const QString text = untrusting.stateText();
+        QVERIFY2(text.startsWith(MqttPublisher::tr("无法验证代理的证书：%1；约每分钟重试一次。")
+                                     .section(QLatin1Char('%'), 0, 0)),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QLatin1String("certificate")), qPrintable(text));
 
         MqttSettings settings = settingsFor(broker.tlsUrl());
         settings.caFile = broker.caFile();
@@ -339,6 +456,195 @@ private slots:
         QVERIFY(error.contains(settings.caFile));
     }
 
+    // A TLS handshake that the other end cuts off is a passing fault: it is
+    // told, and tried again until the broker answers.
+    void cutOffHandshakeIsRetried()
+    {
+        REQUIRE_BROKER();
+        TestBroker broker;
+        QVERIFY2(broker.start(tlsOptions()), qPrintable(broker.error()));
+        broker.stop();
+        RawListener cutter(broker.tlsPort());
+        QVERIFY(cutter.isListening());
+
+        MqttSettings settings = settingsFor(broker.tlsUrl());
+        settings.caFile = broker.caFile();
+        MqttPublisher publisher;
+        QSignalSpy states(&publisher, &MqttPublisher::stateChanged);
+        QString error;
+        QVERIFY(publisher.start(settings, QString(), &error));
+        QVERIFY(cutter.cutOffNext(kWaitMs));
+        QTRY_VERIFY_WITH_TIMEOUT(publisher.stateText().contains(QLatin1String("TLS")), kWaitMs);
+        cutter.close();
+        QVERIFY2(broker.restart(), qPrintable(broker.error()));
+        QTRY_COMPARE_WITH_TIMEOUT(publisher.state(), MqttPublisher::State::Connected, kWaitMs);
+        for (const QList<QVariant> &s : qAsConst(states))
+            QVERIFY(s.at(0).value<MqttPublisher::State>() != MqttPublisher::State::Refused);
+    }
+
+    // A broker host that never completes the TCP handshake does not hold up
+    // the caller of stop() beyond its drain time and about a second.
+    void stopKeepsToItsDeadline()
+    {
+        RawListener stalled;
+        QVERIFY(stalled.stall());
+        MqttPublisher publisher;
+        QString error;
+        QVERIFY(
+            publisher.start(settingsFor(QStringLiteral("mqtt://127.0.0.1:%1").arg(stalled.port())),
+                            QString(), &error));
+        publisher.publishRecorded(sampleReading(), QDateTime::currentDateTime(), UnitCelsius);
+        QTest::qWait(300); // the attempt is under way
+        QCOMPARE(publisher.state(), MqttPublisher::State::Connecting);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(publisher.stop(500), 1); // the reading never reached a broker
+        QVERIFY2(clock.elapsed() < 500 + 1500, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(publisher.state(), MqttPublisher::State::Off);
+    }
+
+    // A durable outbox's readings go out numbered as the caller numbered
+    // them, and acknowledged() reports, in order, what the broker has.
+    void acknowledgedReadingsAreOnTheBroker()
+    {
+        REQUIRE_BROKER();
+        ConnectedPublisher c;
+        QVERIFY2(c.start("test/kx/record"), qPrintable(c.error()));
+        QVector<quint32> acks;
+        connect(&c.publisher, &MqttPublisher::acknowledged, this,
+                [&acks](const QString &id, quint32 seq) {
+                    if (id == QLatin1String("outbox"))
+                        acks << seq;
+                });
+        for (quint32 seq = 101; seq <= 300; ++seq)
+            c.publisher.publishRecorded(QStringLiteral("outbox"), seq, sampleRecord(), UnitCelsius);
+        QTRY_VERIFY_WITH_TIMEOUT(!acks.isEmpty() && acks.last() == 300, kWaitMs);
+        QVERIFY(std::is_sorted(acks.begin(), acks.end(), std::less_equal<quint32>()));
+        QCOMPARE(c.publisher.pendingCount(), 0);
+
+        QTRY_COMPARE_WITH_TIMEOUT(c.subscriber().payloads("test/kx/record").size(), 200, kWaitMs);
+        const QJsonObject first = parse(c.subscriber().payloads("test/kx/record").first());
+        QCOMPARE(first.value("recording_id").toString(), QStringLiteral("outbox"));
+        QCOMPARE(first.value("seq").toInt(), 101);
+        QCOMPARE(first.value("time").toString().left(19), QStringLiteral("2026-05-04T03:02:01"));
+        QVERIFY(first.value("ambient").isNull()); // a record does not carry it
+        QCOMPARE(first.value("channels").toArray().at(0).toObject().value("value").toDouble(),
+                 23.4);
+        QCOMPARE(parse(c.subscriber().payloads("test/kx/record").last()).value("seq").toInt(), 300);
+        QCOMPARE(c.publisher.stop(), 0);
+    }
+
+    // A refused login is tried again: once the broker knows the user, the
+    // readings still queued are delivered by stop(), which tries the broker
+    // at once rather than after a minute, and says that none was lost.
+    void refusalFixedOnTheBrokerIsDeliveredAtStop()
+    {
+        REQUIRE_BROKER();
+        BrokerWithSubscriber b;
+        QVERIFY2(b.start("test/kx/record",
+                         userOptions(QStringLiteral("reader"), QStringLiteral("reads"))),
+                 qPrintable(b.broker.error()));
+
+        MqttSettings settings = settingsFor(b.url());
+        settings.user = QStringLiteral("logger");
+        settings.password = QStringLiteral("s3cret");
+        MqttPublisher publisher;
+        QString error;
+        QVERIFY(publisher.start(settings, QString(), &error));
+        QTRY_COMPARE_WITH_TIMEOUT(publisher.state(), MqttPublisher::State::Refused, kWaitMs);
+        QVector<quint32> acks;
+        connect(&publisher, &MqttPublisher::acknowledged, this,
+                [&acks](const QString &, quint32 seq) { acks << seq; });
+        for (quint32 seq = 1; seq <= 100; ++seq)
+            publisher.publishRecorded(QStringLiteral("fixed"), seq, sampleRecord(), UnitCelsius);
+
+        QVERIFY(b.broker.setPassword(settings.user, settings.password));
+        QCOMPARE(publisher.stop(5000), 0);
+        QCOMPARE(publisher.droppedCount(), quint64(0));
+        QTRY_COMPARE_WITH_TIMEOUT(b.subscriber.payloads("test/kx/record").size(), 100, kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!acks.isEmpty() && acks.last() == 100, kWaitMs);
+    }
+
+    // The instrument's link, retained under <prefix>/link: a change reaches
+    // subscribers at once, and every connection publishes the current value.
+    void linkStateIsRetained()
+    {
+        REQUIRE_BROKER();
+        ConnectedPublisher c;
+        QVERIFY2(c.start("test/kx/link"), qPrintable(c.error()));
+        const TestSubscriber &sub = c.subscriber();
+        MqttPublisher &publisher = c.publisher;
+        QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/link"), QVector<QByteArray>{"connected"},
+                                  kWaitMs);
+        publisher.setLinkState(false);
+        QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/link").size(), 2, kWaitMs);
+        QCOMPARE(sub.payloads("test/kx/link").last(), QByteArray("lost"));
+
+        publisher.stop();
+        publisher.setLinkState(true);
+        QVERIFY(startConnected(publisher, settingsFor(c.b.url())));
+        QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/link").size(), 3, kWaitMs);
+        QCOMPARE(sub.payloads("test/kx/link").last(), QByteArray("connected"));
+        TestSubscriber late;
+        QVERIFY(late.startAndWait(c.b.broker.port(), "test/kx/link"));
+        QTRY_COMPARE_WITH_TIMEOUT(late.count(), 1, kWaitMs);
+        QVERIFY(late.messages().first().retained);
+        QCOMPARE(late.messages().first().payload, QByteArray("connected"));
+    }
+
+    // Two instruments of one installation under one prefix: both stay
+    // connected, under client ids of their own that survive a restart, and
+    // each is told of the other until it goes offline.
+    void secondPublisherUnderOnePrefixIsReported()
+    {
+        REQUIRE_BROKER();
+        TestBroker broker;
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        MqttPublisher first;
+        QVERIFY(startConnected(first, settingsFor(broker.url()), QStringLiteral("Kiln A")));
+        const QString firstId = first.clientId();
+        MqttPublisher second;
+        QVERIFY(startConnected(second, settingsFor(broker.url()), QStringLiteral("Kiln B")));
+        QVERIFY(second.clientId() != firstId);
+        QTRY_COMPARE_WITH_TIMEOUT(second.otherPublisher(), firstId, kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(first.otherPublisher(), second.clientId(), kWaitMs);
+        QVERIFY2(first.stateText().contains(second.clientId()), qPrintable(first.stateText()));
+        QCOMPARE(first.state(), MqttPublisher::State::Connected);
+
+        first.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(second.stateText(), MqttPublisher::tr("已连接"), kWaitMs);
+        QVERIFY(startConnected(first, settingsFor(broker.url()), QStringLiteral("Kiln A")));
+        QCOMPARE(first.clientId(), firstId);
+        QVERIFY(firstId.contains(installationId()));
+        QVERIFY(QFile::exists(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                              QStringLiteral("/installation-id")));
+        QTRY_COMPARE_WITH_TIMEOUT(first.otherPublisher(), second.clientId(), kWaitMs);
+    }
+
+    // The newest live reading reaches the broker at most once a second.
+    void liveIsPublishedAtMostOncePerSecond()
+    {
+        REQUIRE_BROKER();
+        ConnectedPublisher c;
+        QVERIFY2(c.start("test/kx/live"), qPrintable(c.error()));
+        _T_PRINT_OUT_DATA reading = sampleReading();
+        for (int i = 1; i <= 25; ++i) { // 2.5 s, as the instrument sends them twice as often
+            reading.value[0] = float(i);
+            c.publisher.publishLive(reading, QDateTime::currentDateTime(), UnitCelsius, false);
+            QTest::qWait(100);
+        }
+        const auto lastValue = [&c] {
+            const QVector<QByteArray> got = c.subscriber().payloads("test/kx/live");
+            if (got.isEmpty())
+                return 0;
+            const QJsonObject live = parse(got.last());
+            return live.value("channels").toArray().at(0).toObject().value("value").toInt();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(lastValue(), 25, kWaitMs);
+        const int count = c.subscriber().payloads("test/kx/live").size();
+        QVERIFY2(count >= 3 && count <= 4, qPrintable(QString::number(count)));
+    }
+
     void homeAssistantDiscovery()
     {
         REQUIRE_BROKER();
@@ -348,10 +654,19 @@ private slots:
         QVERIFY(sub.start(broker.port(), "homeassistant/#"));
         QTRY_COMPARE_WITH_TIMEOUT(sub.subscriptions(), 1, kWaitMs);
 
+        // Never switched on: there is nothing to remove, and nothing is sent.
         MqttSettings settings = settingsFor(broker.url(), QStringLiteral("plant/kiln 3"));
-        settings.discovery = true;
         MqttPublisher publisher;
-        publisher.setUnit(UnitFahrenheit);
+        QVERIFY(startConnected(publisher, settings, QStringLiteral("Kiln 3")));
+        TestSubscriber records;
+        QVERIFY(records.startAndWait(broker.port(), "plant/kiln 3/record"));
+        publisher.publishRecorded(sampleReading(), QDateTime::currentDateTime(), UnitFahrenheit);
+        QTRY_COMPARE_WITH_TIMEOUT(records.count(), 1, kWaitMs);
+        QTest::qWait(300);
+        QCOMPARE(sub.count(), 0);
+
+        settings.discovery = true;
+        publisher.setFirmwareVersion(QStringLiteral("2.07"));
         QString error;
         QVERIFY(publisher.start(settings, QStringLiteral("Kiln 3"), &error));
         QTRY_COMPARE_WITH_TIMEOUT(sub.count(), 4, kWaitMs);
@@ -365,13 +680,30 @@ private slots:
             QCOMPARE(config.value("device_class").toString(), QStringLiteral("temperature"));
             QCOMPARE(config.value("unit_of_measurement").toString(), QStringLiteral("°F"));
             QCOMPARE(config.value("state_topic").toString(), QStringLiteral("plant/kiln 3/live"));
-            QCOMPARE(config.value("availability_topic").toString(),
+            // Available while the publisher is online and the instrument
+            // connected: both topics must say so.
+            QCOMPARE(config.value("availability_mode").toString(), QStringLiteral("all"));
+            const QJsonArray availability = config.value("availability").toArray();
+            QCOMPARE(availability.size(), 2);
+            QCOMPARE(availability.at(0).toObject().value("topic").toString(),
                      QStringLiteral("plant/kiln 3/status"));
+            const QJsonObject link = availability.at(1).toObject();
+            QCOMPARE(link.value("topic").toString(), QStringLiteral("plant/kiln 3/link"));
+            QCOMPARE(link.value("payload_available").toString(), QStringLiteral("connected"));
+            QCOMPARE(link.value("payload_not_available").toString(), QStringLiteral("lost"));
             QVERIFY(config.value("value_template")
                         .toString()
                         .contains(QStringLiteral("channels[%1]").arg(ch)));
             QCOMPARE(config.value("device").toObject().value("name").toString(),
                      QStringLiteral("Kiln 3"));
+            // The device's software is the instrument's firmware; the
+            // program is the origin.
+            QCOMPARE(config.value("device").toObject().value("sw_version").toString(),
+                     QStringLiteral("2.07"));
+            QVERIFY(!config.value("origin").toObject().value("sw_version").toString().isEmpty());
+            QCOMPARE(config.value("default_entity_id").toString(),
+                     QStringLiteral("sensor.plant_kiln_3_t%1").arg(ch + 1));
+            QVERIFY(!config.contains("object_id"));
             ids.insert(config.value("unique_id").toString());
         }
         QCOMPARE(ids.size(), 4);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The id this installation of the program gives itself towards brokers: 16
+// random hex digits, made once and kept in `installation-id` in the
+// program's configuration folder (QStandardPaths::AppConfigLocation, e.g.
+// ~/.config/kx740d/); where that cannot be written (the recorder as a
+// systemd service with a dynamic user, whose home is not writable), in
+// `kx740d-installation-id` in the working directory (the service's state
+// directory). Where neither can be written, a new id for each run.
+QString installationId();
+
+// A publisher's client id: "kx740d-", the installation id and 8 hex digits
+// of a hash of the topic prefix and the instrument's name. Two publishers of
+// one installation (two instruments) differ, two installations differ, and
+// one publisher keeps its id across restarts, and so its session.
+QString publisherClientId(const QString &installationId, const QString &topicPrefix,
+                          const QString &instrumentName);
