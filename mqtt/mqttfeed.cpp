@@ -3,7 +3,7 @@
 #include "instrument/devkx740d.h"
 #include "mqtt/mqttpublisher.h"
 
-MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent)
+MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent, bool recorded)
     : QObject(parent), m_device(device), m_publisher(publisher), m_unit(device.ctrlConfig().unit),
       m_published(device.recordedCount()), m_wasRecording(device.isRecording())
 {
@@ -15,7 +15,8 @@ MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent)
             });
     // The driver stores a reading and signals its statistics before it
     // signals the live reading itself.
-    connect(&device, &DevKX740D::readingRecorded, this, &MqttFeed::publishStored);
+    if (recorded)
+        connect(&device, &DevKX740D::readingRecorded, this, &MqttFeed::publishStored);
     connect(&device, &DevKX740D::live_data, this, &MqttFeed::publishLive);
 }
 

@@ -19,7 +19,10 @@ class MqttFeed : public QObject
     Q_OBJECT
 
 public:
-    MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent = nullptr);
+    // With `recorded` false only live readings are handed over: recorded ones
+    // reach the publisher some other way (the recorder's outbox).
+    MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent = nullptr,
+             bool recorded = true);
 
     // The unit of the payloads (0 Celsius, 1 Fahrenheit, 2 Kelvin); at first
     // the unit of the driver's last control configuration.

@@ -7,12 +7,14 @@
 #include "measurement/recordingsession.h"
 #include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
+#include "record/mqttoutbox.h"
 #include "sim/instrumentsimulator.h"
 #include "store/atomicfile.h"
 #include "store/csvtext.h"
 #include "store/datafile.h"
 #include "store/datafilestream.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
@@ -110,8 +112,18 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
     connect(&m_secondTimer, &QTimer::timeout, this, &Recorder::secondTick);
     if (m_options.mqtt.enabled) {
         m_publisher = new MqttPublisher(this);
-        m_feed = new MqttFeed(m_device, *m_publisher, this);
+        // Live readings straight from the driver; recorded ones from the
+        // journal, so what the broker has not taken survives the program.
+        m_feed = new MqttFeed(m_device, *m_publisher, this, false);
         m_feed->setUnit(m_options.unit);
+        m_outbox = new MqttOutbox(
+            m_options.out,
+            [this](const QString &id, quint32 seq, const _T_EE_TEST_DATA &record) {
+                m_publisher->publishRecorded(id, seq, record, m_options.unit);
+            },
+            [this] { return m_publisher->pendingCount(); }, this);
+        connect(m_publisher, &MqttPublisher::acknowledged, m_outbox, &MqttOutbox::acknowledged,
+                Qt::QueuedConnection);
         connect(m_publisher, &MqttPublisher::stateChanged, this,
                 [this](MqttPublisher::State state, const QString &text) {
                     brokerState(int(state), text);
@@ -150,6 +162,8 @@ void Recorder::start()
             return fail(ExitOutputFailure,
                         tr("无法写入 CSV 文件 %1：%2").arg(m_options.csv, m_csv.errorString()));
     }
+    if (m_outbox)
+        m_outbox->open();
     if (!recoverJournal() || !choosePort() || !openPort())
         return;
     setState(State::Connecting);
@@ -230,11 +244,20 @@ bool Recorder::finishJournal(const QString &path)
     }
     for (const auto &file : result.written)
         report(tr("已写入 %1：%2 个读数。").arg(file.first).arg(file.second));
-    if (!QFile::remove(path) && QFile::exists(path)) {
+    if (!dropJournal(path)) {
         fail(ExitOutputFailure, tr("无法删除日志 %1。").arg(path));
         return false;
     }
     return true;
+}
+
+// A journal whose readings are all in the output goes, unless the broker
+// still lacks some of them: then it stays as an outbox file.
+bool Recorder::dropJournal(const QString &path)
+{
+    if (m_outbox)
+        return m_outbox->retire(path);
+    return QFile::remove(path) || !QFile::exists(path);
 }
 
 bool Recorder::choosePort()
@@ -343,6 +366,9 @@ void Recorder::resumeOrStart()
         m_session->start(name);
     }
     m_session->setContinuousTime(duration > 0, duration);
+    // What the broker lacks of earlier runs goes first, then this recording.
+    if (m_outbox)
+        m_outbox->follow(journalPathFor(m_options.out));
     m_period = periodStart(m_device.now().date(), m_options.split);
     if (m_options.split != SplitMode::None)
         rollOver();
@@ -367,8 +393,15 @@ void Recorder::rollOver()
         return;
     }
     m_rollOverFailed.invalidate();
-    if (!result.written.isEmpty() && !m_session->rotateJournal(result.carry))
-        return;
+    if (!result.written.isEmpty()) {
+        if (m_outbox)
+            m_outbox->keepBeforeRotation(path);
+        const bool rotated = m_session->rotateJournal(result.carry);
+        if (m_outbox)
+            m_outbox->follow(path);
+        if (!rotated)
+            return;
+    }
     m_period = periodStart(today, m_options.split);
 }
 
@@ -445,14 +478,20 @@ QString Recorder::statusText() const
                        .arg(readingCount())
                        .arg(elapsedText(m_elapsed.isValid() ? m_elapsed.elapsed() : 0),
                             values.join(QStringLiteral("  ")), unitSymbol(m_options.unit));
-    if (m_publisher)
+    if (m_publisher) {
         text += QStringLiteral("  MQTT: ") + m_publisher->stateText();
+        const quint64 waiting = m_outbox->waitingCount(m_session->lastSeq());
+        if (waiting > 0)
+            text += tr("，%1 个读数待发送").arg(waiting);
+    }
     return text;
 }
 
 void Recorder::readingStored(quint32 seq, const _T_EE_TEST_DATA &record)
 {
     writeCsvLine(seq, record);
+    if (m_outbox)
+        m_outbox->pump();
 }
 
 // One flushed line per stored reading, numbered within the recording.
@@ -541,7 +580,19 @@ void Recorder::stop()
                  .arg(m_options.out, result.error, journal));
         return;
     }
-    m_session->clearJournal();
+    if (m_outbox) {
+        // The broker is tried at once; what it has not taken by the end of
+        // the wait goes out at the next start.
+        m_publisher->stop(kBrokerDrainMs);
+        QCoreApplication::sendPostedEvents(m_outbox);
+        m_outbox->retire(journal);
+        m_outbox->save();
+        const quint64 waiting = m_outbox->waitingCount(0);
+        if (waiting > 0)
+            report(tr("MQTT：%1 个读数尚未送达代理；下次启动时发送。").arg(waiting));
+    } else {
+        m_session->clearJournal();
+    }
     finish(ExitDone);
 }
 

@@ -13,6 +13,7 @@
 
 class InstrumentSimulator;
 class MqttFeed;
+class MqttOutbox;
 class MqttPublisher;
 class QTextStream;
 class RecordingSession;
@@ -88,6 +89,7 @@ private:
     void instrumentStopped();
     void linkState(int open);
     void portBack();
+    bool dropJournal(const QString &path);
     void fail(int status, const QString &message);
     void breakStatusLine();
     void finish(int status);
@@ -119,6 +121,7 @@ private:
     bool m_haveReading = false;
     MqttPublisher *m_publisher = nullptr; // with --mqtt
     MqttFeed *m_feed = nullptr;
+    MqttOutbox *m_outbox = nullptr; // recorded readings for the broker, on the disk
     bool m_brokerRefusalReported = false;
     QFile m_csv;
     bool m_csvFailureReported = false;

@@ -1627,7 +1627,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+50"/>
+        <location filename="../record/recorder.cpp" line="+52"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -1655,23 +1655,23 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+53"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>恢复 %1</source>
         <translation>recovered %1</translation>
     </message>
     <message>
         <location line="+41"/>
-        <location line="+312"/>
+        <location line="+334"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-441"/>
+        <location line="-475"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
@@ -1681,12 +1681,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+53"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+28"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 is not a journal; move it away before starting.</translation>
     </message>
@@ -1707,17 +1707,17 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+17"/>
-        <location line="+128"/>
+        <location line="+137"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>Wrote %1: %2 readings.</translation>
     </message>
     <message>
-        <location line="-126"/>
+        <location line="-135"/>
         <source>无法删除日志 %1。</source>
         <translation>Cannot remove the journal %1.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+22"/>
         <source>无法启动仪器模拟器：%1</source>
         <translation>Cannot start the instrument simulator: %1</translation>
     </message>
@@ -1752,7 +1752,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Cannot write %1: %2. The readings stay in the journal %3; trying again later.</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+28"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>Publishing to %1, topics %2/…</translation>
     </message>
@@ -1772,7 +1772,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>%1%2  %3 readings  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+9"/>
+        <source>，%1 个读数待发送</source>
+        <translation>, %1 readings waiting</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>Cannot write the CSV file %1: %2; the recording goes on.</translation>
     </message>
@@ -1805,6 +1810,11 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <location line="+8"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>Wrote %1: measurement &quot;%2&quot;, %3 readings.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>MQTT：%1 个读数尚未送达代理；下次启动时发送。</source>
+        <translation>MQTT: %1 readings have not reached the broker yet; they go out at the next start.</translation>
     </message>
 </context>
 <context>
@@ -1965,7 +1975,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Invalid split: %1 (day, week or month)</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+42"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 works only together with --mqtt.</translation>
     </message>

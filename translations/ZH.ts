@@ -1627,7 +1627,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+50"/>
+        <location filename="../record/recorder.cpp" line="+52"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -1655,23 +1655,23 @@
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+53"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>恢复 %1</source>
         <translation>恢复 %1</translation>
     </message>
     <message>
         <location line="+41"/>
-        <location line="+312"/>
+        <location line="+334"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-441"/>
+        <location line="-475"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -1681,12 +1681,12 @@
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+53"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+28"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 不是日志文件；请将其移走后再开始。</translation>
     </message>
@@ -1707,17 +1707,17 @@
     </message>
     <message>
         <location line="+17"/>
-        <location line="+128"/>
+        <location line="+137"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>已写入 %1：%2 个读数。</translation>
     </message>
     <message>
-        <location line="-126"/>
+        <location line="-135"/>
         <source>无法删除日志 %1。</source>
         <translation>无法删除日志 %1。</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+22"/>
         <source>无法启动仪器模拟器：%1</source>
         <translation>无法启动仪器模拟器：%1</translation>
     </message>
@@ -1752,7 +1752,7 @@
         <translation>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+28"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>发布到 %1，主题 %2/…</translation>
     </message>
@@ -1772,7 +1772,12 @@
         <translation>%1%2  %3 个读数  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+9"/>
+        <source>，%1 个读数待发送</source>
+        <translation>，%1 个读数待发送</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>无法写入 CSV 文件 %1：%2；记录继续。</translation>
     </message>
@@ -1805,6 +1810,11 @@
         <location line="+8"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>已写入 %1：测量“%2”，%3 个读数。</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>MQTT：%1 个读数尚未送达代理；下次启动时发送。</source>
+        <translation>MQTT：%1 个读数尚未送达代理；下次启动时发送。</translation>
     </message>
 </context>
 <context>
@@ -1965,7 +1975,7 @@
         <translation>无效的分割方式：%1（day、week 或 month）</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+42"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>

@@ -6,12 +6,15 @@
 #include "store/recordingjournal.h"
 #include "tests/mqtt/testbroker.h"
 
+#include <algorithm>
 #include <csignal>
 
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -28,6 +31,7 @@ private slots:
     void unwritableOutputStopsBeforeRecording();
     void publishesEveryRecordedReading();
     void refusingBrokerLeavesTheRecordingAlone();
+    void brokerOutageLosesNothingAcrossKillAndStop();
 };
 
 namespace {
@@ -346,6 +350,69 @@ void TestRecorderProgram::refusingBrokerLeavesTheRecordingAlone()
     QCOMPARE(err.count(QStringLiteral("MQTT")), 1);
     QVERIFY(!all.contains(QStringLiteral("wrong-secret")));
     QVERIFY(readArchive(out).lists.value(0)->records.size() >= 3);
+}
+
+// The broker goes away; the recorder is killed, started again, stopped
+// while the broker is still away, and started once more after it is back.
+// The broker ends up with every recorded reading of the data file, under
+// its recording's id and number, once each after dropping repeats.
+void TestRecorderProgram::brokerOutageLosesNothingAcrossKillAndStop()
+{
+    REQUIRE_BROKER();
+    TestBroker broker;
+    QVERIFY2(broker.start(), qPrintable(broker.error()));
+    TestSubscriber subscriber;
+    QVERIFY(subscriber.start(broker.port(), "kx740d/+/record", "outage-subscriber"));
+    QTRY_COMPARE(subscriber.subscriptions(), 1);
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("oven.dat"));
+    const QStringList mqtt{QStringLiteral("--mqtt"), broker.url()};
+    {
+        QProcess first;
+        startRecording(first, out, mqtt);
+        QVERIFY(waitForJournal(out, 2));
+        broker.stop();
+        QVERIFY(waitForJournal(out, 5));
+        first.kill();
+        QVERIFY(first.waitForFinished(5000));
+    }
+    {
+        QProcess second; // goes on with the same recording, broker still away
+        startRecording(second, out, mqtt);
+        QVERIFY(waitForJournal(out, journalRecords(out).size() + 2));
+        second.terminate();
+        QVERIFY(second.waitForFinished(15000));
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(second.readAllStandardOutput().contains("next start"));
+    }
+    QVERIFY(broker.restart());
+    {
+        QProcess third;
+        startRecording(third, out, mqtt);
+        QVERIFY(waitForJournal(out, 2));
+        third.terminate();
+        QVERIFY(third.waitForFinished(15000));
+        QCOMPARE(third.exitCode(), 0);
+    }
+
+    const Data_table_T archive = readArchive(out);
+    QCOMPARE(archive.lists.size(), 2);
+    QMap<QString, QSet<int>> received;
+    for (const QByteArray &payload : subscriber.payloads("kx740d/KX740D/record")) {
+        const QJsonObject o = QJsonDocument::fromJson(payload).object();
+        received[o.value(QStringLiteral("recording_id")).toString()].insert(
+            o.value(QStringLiteral("seq")).toInt());
+    }
+    QCOMPARE(received.size(), 2);
+    QSet<int> counts;
+    for (const QSet<int> &seqs : received) {
+        QCOMPARE(*std::max_element(seqs.begin(), seqs.end()), seqs.size());
+        counts.insert(seqs.size());
+    }
+    QCOMPARE(counts,
+             (QSet<int>{archive.lists[0]->records.size(), archive.lists[1]->records.size()}));
+    QVERIFY(QDir(dir.path()).entryList({QStringLiteral("*.outbox")}).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRecorderProgram)
