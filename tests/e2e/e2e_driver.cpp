@@ -413,6 +413,10 @@ private slots:
                    QStringLiteral("mqtt-page-%1.png").arg(m_language));
         settings->on_pb_win_close_clicked();
         QVERIFY(!settings->isVisible());
+        // The clear button of the line edit fades in with an animation of its
+        // own that deletes itself when it ends (160 ms); the event loop lets
+        // it end before the program does.
+        QTest::qWait(300);
     }
 };
 
