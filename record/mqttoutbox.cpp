@@ -153,33 +153,11 @@ void MqttOutbox::dropDeliveredOutboxes()
     }
 }
 
-bool MqttOutbox::retire(const QString &journal)
-{
-    for (auto it = m_sources.begin(); it != m_sources.end(); ++it) {
-        if (!it->live || it->path != journal)
-            continue;
-        JournalReader count(journal);
-        count.open();
-        count.skipToEnd();
-        const bool delivered =
-            idText(count.header().id) == m_ackedId && count.lastSeq() <= m_ackedSeq;
-        if (delivered) {
-            m_sources.erase(it);
-            return QFile::remove(journal);
-        }
-        const QString kept = nextOutboxName();
-        if (!QFile::rename(journal, kept))
-            return false;
-        it->path = kept;
-        it->live = false;
-        it->lastSeq = count.lastSeq();
-        it->reader->setFollowing(false);
-        return true;
-    }
-    return QFile::remove(journal);
-}
-
-void MqttOutbox::keepBeforeRotation(const QString &journal)
+// The running recording's journal leaves the outbox when the broker has all
+// of it; otherwise it stays as an outbox file, under a new name
+// (a rename, or with `keepJournal` a second name beside the journal that
+// goes on).
+bool MqttOutbox::release(const QString &journal, bool keepJournal)
 {
     for (auto it = m_sources.begin(); it != m_sources.end(); ++it) {
         if (!it->live || it->path != journal)
@@ -189,22 +167,37 @@ void MqttOutbox::keepBeforeRotation(const QString &journal)
         count.skipToEnd();
         if (idText(count.header().id) == m_ackedId && count.lastSeq() <= m_ackedSeq) {
             m_sources.erase(it);
-            return;
+            return keepJournal || QFile::remove(journal);
         }
         const QString kept = nextOutboxName();
-        // A second name for the same file: the journal started anew replaces
-        // only the first.
-        if (::link(QFile::encodeName(journal).constData(), QFile::encodeName(kept).constData()) ==
-            0) {
-            it->path = kept;
-            it->live = false;
-            it->lastSeq = count.lastSeq();
-            it->reader->setFollowing(false);
-        } else {
-            m_sources.erase(it);
+        const QByteArray from = QFile::encodeName(journal);
+        const QByteArray to = QFile::encodeName(kept);
+        const bool named = keepJournal ? ::link(from.constData(), to.constData()) == 0
+                                       : ::rename(from.constData(), to.constData()) == 0;
+        if (!named) {
+            if (keepJournal)
+                m_sources.erase(it);
+            return false;
         }
-        return;
+        it->path = kept;
+        it->live = false;
+        it->lastSeq = count.lastSeq();
+        it->reader->setFollowing(false);
+        return true;
     }
+    return keepJournal || QFile::remove(journal);
+}
+
+bool MqttOutbox::retire(const QString &journal)
+{
+    return release(journal, false);
+}
+
+// A second name for the same file: the journal started anew replaces only
+// the first.
+void MqttOutbox::keepBeforeRotation(const QString &journal)
+{
+    release(journal, true);
 }
 
 void MqttOutbox::save()

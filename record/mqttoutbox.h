@@ -77,6 +77,7 @@ private:
         quint32 lastSeq = 0; // of the readings known in it
     };
 
+    bool release(const QString &journal, bool keepJournal);
     void openSource(Source &source);
     QString nextOutboxName() const;
     void dropDeliveredOutboxes();
