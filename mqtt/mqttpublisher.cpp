@@ -11,10 +11,12 @@
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QSet>
+#include <QStringList>
 #include <QSysInfo>
 #include <QUuid>
 
 #include <mosquitto.h>
+#include <mqtt_protocol.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
 
@@ -26,7 +28,7 @@
 #include <limits>
 #include <mutex>
 #include <thread>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace {
 
@@ -64,6 +66,7 @@ struct SentReading
     QString recordingId;
     quint64 seq = 0;
     bool acknowledged = false;
+    bool refused = false; // by the broker (MQTT 5 reason code)
 };
 
 struct QueuedReading
@@ -86,11 +89,40 @@ bool keptByLibrary(int rc)
            rc == MOSQ_ERR_ERRNO;
 }
 
-// CONNACK codes that wait for someone to change the broker or the settings:
-// identifier rejected, bad user name or password, not authorised.
-bool refusalWaitsForSomeone(int connack)
+// A CONNACK refusal, MQTT 5's codes in the words of MQTT 3.1.1's where they
+// mean the same, so that both read alike. `waits`: for someone to change
+// the broker or the settings (client id, credentials, a ban).
+QString connackText(int rc, bool *waits)
 {
-    return connack == 2 || connack == 4 || connack == 5;
+    int v311 = rc;
+    switch (rc) {
+    case MQTT_RC_CLIENTID_NOT_VALID:
+        v311 = 2;
+        break;
+    case MQTT_RC_SERVER_UNAVAILABLE:
+        v311 = 3;
+        break;
+    case MQTT_RC_BAD_USERNAME_OR_PASSWORD:
+        v311 = 4;
+        break;
+    case MQTT_RC_NOT_AUTHORIZED:
+        v311 = 5;
+        break;
+    default:
+        break;
+    }
+    *waits = v311 == 2 || v311 == 4 || v311 == 5 || rc == MQTT_RC_BANNED ||
+             rc == MQTT_RC_BAD_AUTHENTICATION_METHOD;
+    return QString::fromUtf8(v311 <= 5 ? mosquitto_connack_string(v311)
+                                       : mosquitto_reason_string(rc));
+}
+
+// A code the library passes to on_disconnect: its own error, or the reason
+// code of the broker's DISCONNECT (MQTT 5).
+QString disconnectText(int rc)
+{
+    return QString::fromUtf8(rc >= MQTT_RC_UNSPECIFIED ? mosquitto_reason_string(rc)
+                                                       : mosquitto_strerror(rc));
 }
 
 // The time a payload carries: local time with its offset.
@@ -216,7 +248,16 @@ struct MqttPublisher::Session
     QSet<QString> gapped;
     // (recording id, seq) for acknowledged(), to be emitted.
     std::vector<std::pair<QString, quint64>> acksDue;
-    std::unordered_set<int> otherMids; // status and discovery messages
+    // Status, marker, link and discovery messages with the library, and
+    // their topics.
+    std::unordered_map<int, QByteArray> otherMids;
+    // The last topic the broker refused a message on (MQTT 5), until one is
+    // taken there again.
+    QByteArray refusedTopic;
+    QString refusedReason;
+    // MQTT 5 until a broker refuses it as a protocol it does not speak.
+    int protocol = MQTT_PROTOCOL_V5;
+    bool fallBack = false; // to MQTT 3.1.1, at once
     int offlineMid = -1;
     bool offlineAcked = false;
 
@@ -236,11 +277,18 @@ struct MqttPublisher::Session
             if (mode == Mode::Probe)
                 return MqttPublisher::tr("未能连接到 %1：%2。").arg(hostText, reason);
             return MqttPublisher::tr("未连接到 %1：%2。稍后自动重试。").arg(hostText, reason);
-        case State::Connected:
-            if (otherPublisher.isEmpty())
+        case State::Connected: {
+            QStringList notes;
+            if (!otherPublisher.isEmpty())
+                notes << MqttPublisher::tr("另一个发布者 %1（主机 %2）也在使用主题前缀 %3。")
+                             .arg(otherPublisher, otherHost, prefix);
+            if (!refusedTopic.isEmpty())
+                notes << MqttPublisher::tr("代理拒绝了发往 %1 的消息：%2。")
+                             .arg(QString::fromUtf8(refusedTopic), refusedReason);
+            if (notes.isEmpty())
                 return MqttPublisher::tr("已连接");
-            return MqttPublisher::tr("已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。")
-                .arg(otherPublisher, otherHost, prefix);
+            return MqttPublisher::tr("已连接；%1").arg(notes.join(QLatin1Char(' ')));
+        }
         case State::Refused:
             if (certificateFault)
                 return MqttPublisher::tr("无法验证代理的证书：%1；约每分钟重试一次。").arg(reason);
@@ -296,7 +344,7 @@ struct MqttPublisher::Session
         const int rc = mosquitto_publish(mosq, &mid, topic.constData(), payload.size(),
                                          payload.constData(), 1, retain);
         if (keptByLibrary(rc))
-            otherMids.insert(mid);
+            otherMids.emplace(mid, topic);
     }
 
     void publishDiscoveryLocked()
@@ -325,12 +373,15 @@ struct MqttPublisher::Session
         gapped.insert(e.recordingId);
     }
 
-    // The front of `sent` that the broker has: acknowledged up to its last.
+    // The front of `sent` that the broker has answered: acknowledged up to
+    // its last, unless one was refused.
     void settleSentLocked()
     {
-        while (!sent.empty() && sent.front().acknowledged) {
+        while (!sent.empty() && (sent.front().acknowledged || sent.front().refused)) {
             const SentReading &r = sent.front();
-            if (!gapped.contains(r.recordingId)) {
+            if (r.refused) {
+                gapped.insert(r.recordingId);
+            } else if (!gapped.contains(r.recordingId)) {
                 if (!acksDue.empty() && acksDue.back().first == r.recordingId)
                     acksDue.back().second = r.seq;
                 else
@@ -403,8 +454,13 @@ struct MqttPublisher::Session
         if (rc != 0) {
             // The library ends the connection after this; the next wait
             // decides how soon to try again.
-            refusal = QString::fromUtf8(mosquitto_connack_string(rc));
-            refusalWaits = refusalWaitsForSomeone(rc);
+            if (protocol == MQTT_PROTOCOL_V5 && rc == MQTT_RC_UNSUPPORTED_PROTOCOL_VERSION) {
+                // A broker of MQTT 3.1.1 (whose refusal the library reports
+                // in MQTT 5's words): the next attempt speaks that.
+                fallBack = true;
+                return;
+            }
+            refusal = connackText(rc, &refusalWaits);
             return;
         }
         connected = true;
@@ -485,24 +541,42 @@ struct MqttPublisher::Session
         std::lock_guard<std::mutex> lock(shared->mutex);
         connected = false;
         if (rc != MOSQ_ERR_SUCCESS && lostReason.isEmpty())
-            lostReason = QString::fromUtf8(mosquitto_strerror(rc));
+            lostReason = disconnectText(rc);
         progress.notify_all();
     }
 
-    void onPublish(int mid)
+    // The broker's PUBACK; a reason code of 0x80 or more (MQTT 5) refuses the
+    // message, e.g. when an ACL forbids the topic. MQTT 3.1.1 has no such
+    // answer: the broker drops the message and acknowledges it all the same.
+    void onPublish(int mid, int reason)
     {
         std::lock_guard<std::mutex> lock(shared->mutex);
         if (mid == offlineMid)
             offlineAcked = true;
-        if (otherMids.erase(mid) == 0) {
+        const bool refused = reason >= MQTT_RC_UNSPECIFIED;
+        QByteArray topic = recordTopic;
+        const auto other = otherMids.find(mid);
+        if (other != otherMids.end()) {
+            topic = other->second;
+            otherMids.erase(other);
+        } else {
             for (SentReading &r : sent) {
-                if (r.mid == mid && !r.acknowledged) {
-                    r.acknowledged = true;
+                if (r.mid == mid && !r.acknowledged && !r.refused) {
+                    (refused ? r.refused : r.acknowledged) = true;
+                    shared->dropped += refused ? 1 : 0;
                     --waitingRecords;
                     break;
                 }
             }
             settleSentLocked();
+        }
+        if (refused) {
+            refusedTopic = topic;
+            refusedReason = QString::fromUtf8(mosquitto_reason_string(reason));
+            stateDue = true;
+        } else if (topic == refusedTopic) {
+            refusedTopic.clear();
+            stateDue = true;
         }
         holdForResend = false;
         pumpLocked();
@@ -548,6 +622,14 @@ struct MqttPublisher::Session
         progress.notify_all();
         if (quit)
             return false;
+        if (fallBack) {
+            // Not a failure: the same broker, at once, in its protocol.
+            fallBack = false;
+            protocol = MQTT_PROTOCOL_V311;
+            lostReason.clear();
+            mosquitto_int_option(mosq, MOSQ_OPT_PROTOCOL_VERSION, protocol);
+            return true;
+        }
         ++failures;
         const bool certificate = !certificateError.isEmpty();
         const bool waitsForSomeone = refusalWaits || certificate;
@@ -685,16 +767,30 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
         *error = tr("无法创建 MQTT 客户端。");
         return false;
     }
-    mosquitto_int_option(m, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    // MQTT 5 for the broker's reason codes (a refused publication among
+    // them); a broker of 3.1.1 refuses it, and is then spoken to in 3.1.1.
+    // The session expiry of MQTT 5 would need CONNECT properties, which
+    // libmosquitto 2.0 sends only with a blocking connect: with MQTT 5 the
+    // session ends with the connection, which costs nothing here, as the
+    // library resends unacknowledged messages itself and the subscriptions
+    // are made on every connection.
+    mosquitto_int_option(m, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
     mosquitto_int_option(m, MOSQ_OPT_SEND_MAXIMUM, kWindow);
     // Our own thread runs the loop (see Session::run).
     mosquitto_threaded_set(m, true);
-    mosquitto_connect_callback_set(
-        m, [](mosquitto *, void *p, int rc) { static_cast<Session *>(p)->onConnect(rc); });
-    mosquitto_disconnect_callback_set(
-        m, [](mosquitto *, void *p, int rc) { static_cast<Session *>(p)->onDisconnect(rc); });
-    mosquitto_publish_callback_set(
-        m, [](mosquitto *, void *p, int mid) { static_cast<Session *>(p)->onPublish(mid); });
+    // The v5 callbacks are called in MQTT 3.1.1 as well, with its codes.
+    mosquitto_connect_v5_callback_set(
+        m, [](mosquitto *, void *p, int rc, int, const mosquitto_property *) {
+            static_cast<Session *>(p)->onConnect(rc);
+        });
+    mosquitto_disconnect_v5_callback_set(
+        m, [](mosquitto *, void *p, int rc, const mosquitto_property *) {
+            static_cast<Session *>(p)->onDisconnect(rc);
+        });
+    mosquitto_publish_v5_callback_set(
+        m, [](mosquitto *, void *p, int mid, int reason, const mosquitto_property *) {
+            static_cast<Session *>(p)->onPublish(mid, reason);
+        });
     mosquitto_message_callback_set(m, [](mosquitto *, void *p, const mosquitto_message *message) {
         static_cast<Session *>(p)->onMessage(message);
     });

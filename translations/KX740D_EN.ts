@@ -1438,14 +1438,14 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+231"/>
-        <location line="+605"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+272"/>
+        <location line="+660"/>
         <location line="+114"/>
         <source>已关闭</source>
         <translation>Off</translation>
     </message>
     <message>
-        <location line="-716"/>
+        <location line="-771"/>
         <source>正在连接 %1…</source>
         <translation>Connecting to %1…</translation>
     </message>
@@ -1460,14 +1460,24 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Not connected to %1: %2. Trying again shortly.</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
+        <translation>Another publisher, %1 (host %2), also uses the topic prefix %3.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>代理拒绝了发往 %1 的消息：%2。</source>
+        <translation>The broker refused the messages to %1: %2.</translation>
+    </message>
+    <message>
         <location line="+3"/>
         <source>已连接</source>
         <translation>Connected</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
-        <translation>Connected; another publisher, %1 (host %2), also uses the topic prefix %3.</translation>
+        <source>已连接；%1</source>
+        <translation>Connected; %1</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -1480,12 +1490,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The broker refused the connection: %1; trying again about once a minute.</translation>
     </message>
     <message>
-        <location line="+438"/>
+        <location line="+472"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>Cannot create the MQTT client.</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+55"/>
         <source>MQTT 设置无效：%1</source>
         <translation>The MQTT settings cannot be used: %1</translation>
     </message>
@@ -1666,12 +1676,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+41"/>
-        <location line="+334"/>
+        <location line="+337"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-475"/>
+        <location line="-478"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
@@ -1707,12 +1717,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+17"/>
-        <location line="+137"/>
+        <location line="+140"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>Wrote %1: %2 readings.</translation>
     </message>
     <message>
-        <location line="-135"/>
+        <location line="-138"/>
         <source>无法删除日志 %1。</source>
         <translation>Cannot remove the journal %1.</translation>
     </message>
@@ -1747,7 +1757,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Cannot write the journal %1.</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+32"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3; trying again later.</translation>
     </message>

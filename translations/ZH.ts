@@ -1438,14 +1438,14 @@
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+231"/>
-        <location line="+605"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+272"/>
+        <location line="+660"/>
         <location line="+114"/>
         <source>已关闭</source>
         <translation>已关闭</translation>
     </message>
     <message>
-        <location line="-716"/>
+        <location line="-771"/>
         <source>正在连接 %1…</source>
         <translation>正在连接 %1…</translation>
     </message>
@@ -1460,14 +1460,24 @@
         <translation>未连接到 %1：%2。稍后自动重试。</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
+        <translation>另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>代理拒绝了发往 %1 的消息：%2。</source>
+        <translation>代理拒绝了发往 %1 的消息：%2。</translation>
+    </message>
+    <message>
         <location line="+3"/>
         <source>已连接</source>
         <translation>已连接</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
-        <translation>已连接；另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</translation>
+        <source>已连接；%1</source>
+        <translation>已连接；%1</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -1480,12 +1490,12 @@
         <translation>代理拒绝连接：%1；约每分钟重试一次。</translation>
     </message>
     <message>
-        <location line="+438"/>
+        <location line="+472"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>无法创建 MQTT 客户端。</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+55"/>
         <source>MQTT 设置无效：%1</source>
         <translation>MQTT 设置无效：%1</translation>
     </message>
@@ -1666,12 +1676,12 @@
     </message>
     <message>
         <location line="+41"/>
-        <location line="+334"/>
+        <location line="+337"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-475"/>
+        <location line="-478"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -1707,12 +1717,12 @@
     </message>
     <message>
         <location line="+17"/>
-        <location line="+137"/>
+        <location line="+140"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>已写入 %1：%2 个读数。</translation>
     </message>
     <message>
-        <location line="-135"/>
+        <location line="-138"/>
         <source>无法删除日志 %1。</source>
         <translation>无法删除日志 %1。</translation>
     </message>
@@ -1747,7 +1757,7 @@
         <translation>无法写入日志文件 %1。</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+32"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</translation>
     </message>

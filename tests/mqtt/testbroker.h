@@ -22,7 +22,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 inline const char *kBrokerProgram = "/usr/sbin/mosquitto";
@@ -90,17 +92,22 @@ public:
     bool isListening() const { return m_port != 0; }
     quint16 port() const { return m_port; }
 
-    // Waits up to `ms` for a connection, accepts it and closes it at once.
-    bool cutOffNext(int ms)
+    // Waits up to `ms` for a connection and accepts it: its socket, or -1.
+    int acceptNext(int ms)
     {
         pollfd p{m_socket, POLLIN, 0};
         if (::poll(&p, 1, ms) != 1)
-            return false;
-        const int client = ::accept(m_socket, nullptr, nullptr);
-        if (client < 0)
-            return false;
-        ::close(client);
-        return true;
+            return -1;
+        return ::accept(m_socket, nullptr, nullptr);
+    }
+
+    // Waits up to `ms` for a connection, accepts it and closes it at once.
+    bool cutOffNext(int ms)
+    {
+        const int client = acceptNext(ms);
+        if (client >= 0)
+            ::close(client);
+        return client >= 0;
     }
 
     // Fills the queue of connections waiting to be accepted: the kernel then
@@ -144,6 +151,7 @@ public:
         QString user; // with a password file; anonymous clients refused
         QString password;
         bool tls = false; // a second listener with a certificate of our own CA
+        QByteArray acl;   // the ACL file's lines; empty: every topic open
     };
 
     ~TestBroker() { stop(); }
@@ -168,8 +176,10 @@ public:
                           // "mosquitto", which cannot read this folder;
                           // otherwise the line is ignored.
                           "user root\n"
-                          // A subscriber that lags keeps every message.
-                          "max_queued_messages 0\n"
+                          // A subscriber that lags keeps every message. Not
+                          // 0 (no limit): mosquitto 2.0.11 then drops a
+                          // client whose publication an ACL refuses.
+                          "max_queued_messages 10000000\n"
                           "log_dest file " +
                           path("broker.log") + "\nlistener " + QByteArray::number(m_port) +
                           " 127.0.0.1\n";
@@ -181,6 +191,11 @@ public:
                 !run(QStringLiteral("mosquitto_passwd"), {QStringLiteral("-U"), path("passwords")}))
                 return fail(QStringLiteral("mosquitto_passwd failed"));
             conf += "allow_anonymous false\npassword_file " + path("passwords") + '\n';
+        }
+        if (!options.acl.isEmpty()) {
+            if (!writeFile("acl", options.acl))
+                return fail(QStringLiteral("cannot write the ACL"));
+            conf += "acl_file " + path("acl") + '\n';
         }
         if (options.tls) {
             if (!makeCertificates())
@@ -451,4 +466,84 @@ struct BrokerWithSubscriber
                                        options.password.toUtf8());
     }
     QString url() const { return broker.url(); }
+};
+
+// A server of MQTT 3.1.1 only, as far as the CONNECT: one of protocol level
+// 5 is answered with CONNACK 0x01 (unacceptable protocol version) and
+// closed, one of level 4 is accepted; nothing after it is answered.
+class Mqtt311OnlyServer
+{
+public:
+    Mqtt311OnlyServer()
+        : m_thread([this] {
+              while (!m_stop)
+                  serveNext();
+          })
+    {
+    }
+    ~Mqtt311OnlyServer()
+    {
+        m_stop = true;
+        m_thread.join();
+        for (const int s : m_open)
+            ::close(s);
+    }
+
+    quint16 port() const { return m_listener.port(); }
+    // The protocol level of each CONNECT so far.
+    QVector<int> levels() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_levels;
+    }
+
+private:
+    static bool readAll(int s, char *to, int n)
+    {
+        return n == 0 || ::recv(s, to, size_t(n), MSG_WAITALL) == n;
+    }
+
+    void serveNext()
+    {
+        const int s = m_listener.acceptNext(50);
+        if (s < 0)
+            return;
+        const timeval timeout{2, 0};
+        ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        char header = 0;
+        int length = 0;
+        int shift = 0;
+        char byte = char(0x80);
+        bool ok = readAll(s, &header, 1);
+        while (ok && (byte & 0x80) && shift < 28) {
+            ok = readAll(s, &byte, 1);
+            length |= (byte & 0x7F) << shift;
+            shift += 7;
+        }
+        QByteArray body(length, '\0');
+        // Protocol name (2 + 4 bytes), then the level.
+        if (!ok || header != 0x10 || length < 7 || !readAll(s, body.data(), length)) {
+            ::close(s);
+            return;
+        }
+        const int level = body.at(6);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_levels << level;
+        }
+        const char accepted[] = {0x20, 0x02, 0x00, 0x00};
+        const char refused[] = {0x20, 0x02, 0x00, 0x01};
+        ::send(s, level == 4 ? accepted : refused, 4, MSG_NOSIGNAL);
+        if (level == 4)
+            m_open.push_back(s);
+        else
+            ::close(s);
+    }
+
+    RawListener m_listener;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_mutex;
+    QVector<int> m_levels;
+    std::vector<int> m_open;
+    std::thread m_thread;
 };

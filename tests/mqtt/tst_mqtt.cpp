@@ -565,6 +565,44 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!acks.isEmpty() && acks.last() == 100, kWaitMs);
     }
 
+    // MQTT 5 first; a broker of 3.1.1 refuses it, and is spoken to in 3.1.1
+    // at once.
+    void brokerOfMqtt311IsSpokenTo()
+    {
+        Mqtt311OnlyServer server;
+        MqttPublisher publisher;
+        QVERIFY(startConnected(
+            publisher, settingsFor(QStringLiteral("mqtt://127.0.0.1:%1").arg(server.port()))));
+        QCOMPARE(server.levels(), (QVector<int>{5, 4}));
+    }
+
+    // An ACL that forbids the record topic: with MQTT 5 the broker says so in
+    // its acknowledgement. The state names the topic and the reason, and the
+    // readings are dropped, not acknowledged.
+    void brokerRefusingRecordsIsReported()
+    {
+        REQUIRE_BROKER();
+        TestBroker broker;
+        TestBroker::Options options;
+        options.acl = "topic readwrite #\ntopic deny test/kx/record\n";
+        QVERIFY2(broker.start(options), qPrintable(broker.error()));
+        MqttPublisher publisher;
+        QVERIFY(startConnected(publisher, settingsFor(broker.url())));
+        int acks = 0;
+        connect(&publisher, &MqttPublisher::acknowledged, this, [&acks] { ++acks; });
+        for (quint32 seq = 1; seq <= 5; ++seq)
+            publisher.publishRecorded(QStringLiteral("denied"), seq, sampleRecord(), UnitCelsius);
+        QTRY_COMPARE_WITH_TIMEOUT(publisher.pendingCount(), 0, kWaitMs);
+        QCOMPARE(publisher.droppedCount(), quint64(5));
+        const QString text = publisher.stateText();
+        QVERIFY2(text.contains(QLatin1String("test/kx/record")) &&
+                     text.contains(QLatin1String("Not authorized")),
+                 qPrintable(text));
+        QCOMPARE(publisher.state(), MqttPublisher::State::Connected);
+        QTest::qWait(100); // acknowledgements would be queued to this thread
+        QCOMPARE(acks, 0);
+    }
+
     // The instrument's link, retained under <prefix>/link: a change reaches
     // subscribers at once, and every connection publishes the current value.
     void linkStateIsRetained()
