@@ -38,6 +38,10 @@
 // 2, 4, 8, 16 s, then every 30 s; a broker that refuses our credentials or
 // client id, or a certificate that cannot be verified, about once a minute.
 // Only settings that can never work are refused, by start().
+//
+// MQTT 5, so that a broker can say that it refuses a publication (an ACL);
+// a broker of 3.1.1 refuses that protocol and is then spoken to in 3.1.1,
+// where such a refusal cannot be seen.
 class MqttPublisher : public QObject
 {
     Q_OBJECT
@@ -88,9 +92,9 @@ public:
     void beginRecording(const QString &id = QString());
     QString recordingId() const;
 
-    // Thread-safe; never blocks on the network. Values are in degrees
-    // Celsius as the instrument sends them; the payload carries them in `unit`
-    // (0 Celsius, 1 Fahrenheit, 2 Kelvin).
+    // Thread-safe; never blocks on the network; ignored while stopped.
+    // Values are in degrees Celsius as the instrument sends them; the payload
+    // carries them in `unit` (0 Celsius, 1 Fahrenheit, 2 Kelvin).
     void publishLive(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit,
                      bool recording);
     void publishRecorded(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit);
@@ -117,8 +121,9 @@ public:
     void setUnit(int unit);
 
     State state() const;
-    // Translated: connected / connecting (with the last attempt's error) /
-    // the broker's refusal or the certificate's fault.
+    // Translated: connected (naming another publisher under our prefix and a
+    // topic the broker refuses, if any) / connecting (with the last
+    // attempt's error) / the broker's refusal or the certificate's fault.
     QString stateText() const;
     // Translated: why the last attempt to connect failed (connection refused,
     // host not found, ...) while Connecting; empty before any attempt failed
@@ -142,7 +147,8 @@ signals:
     // changes.
     void stateChanged(MqttPublisher::State state, const QString &text);
     // The broker has acknowledged every recorded reading of `recordingId`
-    // handed over up to and including `seq`, in the order handed over.
+    // handed over up to and including `seq` (numbered here or by the
+    // caller), in the order handed over.
     // Emitted from the network thread (connect with a queued or automatic
     // connection; a slot called directly must not stop the publisher), the
     // last ones of a stop() on the publisher's thread after it returns. A
