@@ -112,6 +112,7 @@ MainWindow::MainWindow(QWidget *parent)
             keepUnsavedArchive();
     });
     m_session = new RecordingSession(m_device, *m_serialHandle, this);
+    m_mqtt->followRecording(*m_session);
     connect(m_session, &RecordingSession::remainingTime, this, &MainWindow::showRemainingTime);
     connect(m_session, &RecordingSession::timeUp, this, &MainWindow::recordingTimeUp);
     connect(m_session, &RecordingSession::instrumentStopped, this, &MainWindow::recordingTimeUp);

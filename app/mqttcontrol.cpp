@@ -3,12 +3,13 @@
 #include "app/mqttpage.h"
 #include "instrument/devkx740d.h"
 #include "link/serialhandle.h"
+#include "measurement/recordingsession.h"
 
 #include <QTimer>
 
 MqttControl::MqttControl(DevKX740D &device, const QString &fileName, QObject *parent)
     : QObject(parent), m_device(device), m_config(fileName), m_page(new MqttPage),
-      m_feed(device, m_publisher)
+      m_feed(device, m_publisher), m_queueTimer(new QTimer(this))
 {
     qRegisterMetaType<MqttPublisher::State>();
     m_page->setSettings(m_config.load());
@@ -34,6 +35,10 @@ MqttControl::MqttControl(DevKX740D &device, const QString &fileName, QObject *pa
         watchLink();
         setInstrumentName(name);
     });
+    // The queue changes with every reading and acknowledgement; once a
+    // second is enough to watch it.
+    m_queueTimer->setInterval(1000);
+    connect(m_queueTimer, &QTimer::timeout, this, &MqttControl::showQueue);
     applySettings(m_config.settings());
 }
 
@@ -43,6 +48,18 @@ MqttControl::~MqttControl()
     // Closing: the last recorded readings get a moment to reach the broker.
     if (m_publishing)
         m_publisher.stop();
+}
+
+void MqttControl::followRecording(RecordingSession &session)
+{
+    connect(&session, &RecordingSession::started, &m_feed, &MqttFeed::beginRecording);
+    connect(&session, &RecordingSession::readingStored, &m_feed, &MqttFeed::publishRecorded);
+}
+
+void MqttControl::showQueue()
+{
+    if (m_page)
+        m_page->setQueue(m_publisher.pendingCount(), m_publisher.droppedCount());
 }
 
 MqttPage *MqttControl::page() const
@@ -75,7 +92,9 @@ void MqttControl::applySettings(const MqttSettings &settings)
             m_publisher.stop(0);
         m_publishing = false;
         m_waitingForName = false;
+        m_queueTimer->stop();
         m_page->setStatus(QString());
+        showQueue();
         return;
     }
     // Checked here because start() stops the running publisher before it
@@ -108,6 +127,8 @@ void MqttControl::start(const MqttSettings &settings)
     m_refusalReported = false;
     m_publisher.setLinkState(m_device.isIdentified());
     m_publishing = m_publisher.start(settings, m_instrumentName, &error);
+    if (m_publishing)
+        m_queueTimer->start();
     if (m_page)
         m_page->setStatus(m_publishing ? m_publisher.stateText() : error);
 }

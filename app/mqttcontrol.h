@@ -8,8 +8,11 @@
 #include <QPointer>
 #include <QString>
 
+class QTimer;
+
 class DevKX740D;
 class MqttPage;
+class RecordingSession;
 class SerialHandle;
 
 // The window's MQTT publishing: the settings page, the settings file, one
@@ -34,6 +37,9 @@ public:
     // work (checkMqttSettings) are stored but not applied; the page says why.
     void apply();
     MqttPublisher::State state() const { return m_publisher.state(); }
+    // Recorded readings are published as `session` stores and numbers them,
+    // under the id of its recording.
+    void followRecording(RecordingSession &session);
 
 signals:
     // The broker refused the publisher, or its certificate could not be
@@ -48,6 +54,7 @@ private:
     void watchLink();
     void testConnection();
     void endProbe();
+    void showQueue();
 
     DevKX740D &m_device;
     MqttConfig m_config;
@@ -58,6 +65,7 @@ private:
     QPointer<MqttPublisher> m_probe;
     QString m_instrumentName;
     QPointer<SerialHandle> m_watchedLink;
+    QTimer *m_queueTimer;
     // What the publisher was started with, while it publishes.
     MqttSettings m_applied;
     bool m_publishing = false;

@@ -122,6 +122,10 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
     m_status->setObjectName(QStringLiteral("label_mqtt_status"));
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_queue = new QLabel(this);
+    m_queue->setObjectName(QStringLiteral("label_mqtt_queue"));
+    m_queue->setWordWrap(true);
+    m_queue->hide();
     auto *testLine = new QHBoxLayout;
     testLine->addWidget(m_test, 0, Qt::AlignTop);
     testLine->addWidget(m_status, 1);
@@ -132,6 +136,7 @@ MqttPage::MqttPage(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_discovery);
     layout->addWidget(m_topics);
     layout->addLayout(testLine);
+    layout->addWidget(m_queue);
     // Below the rows: a form row would not grow with the text's wrapping.
     layout->addWidget(m_passwordNote);
     layout->addStretch(1);
@@ -186,7 +191,7 @@ void MqttPage::showTopics()
         typed.isEmpty() ? m_prefix->placeholderText() : effectiveTopicPrefix(typed, QString());
     m_topics->setText(tr("发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 "
                          "%1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 "
-                         "%1/status。")
+                         "%1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link。")
                           .arg(prefix) +
                       QLatin1Char('\n') +
                       tr("更改在切换“%1”时和关闭设置窗口时生效。").arg(m_enabled->text()));
@@ -204,6 +209,18 @@ bool MqttPage::eventFilter(QObject *watched, QEvent *event)
 void MqttPage::setStatus(const QString &text)
 {
     m_status->setText(text);
+}
+
+void MqttPage::setQueue(int waiting, quint64 dropped)
+{
+    QStringList parts;
+    if (waiting > 0)
+        parts << tr("%1 条记录的读数等待代理接收。").arg(waiting);
+    if (dropped > 0)
+        parts << tr("%1 条记录的读数未能送达代理（队列已满、被代理拒绝，或停止发布时尚未确认）。")
+                     .arg(dropped);
+    m_queue->setText(parts.join(QLatin1Char(' ')));
+    m_queue->setVisible(!parts.isEmpty());
 }
 
 void MqttPage::setPasswordPlace(PasswordPlace place, const QString &fileName)

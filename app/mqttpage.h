@@ -27,6 +27,8 @@ public:
     // placeholder, and in the topics the page names.
     void setInstrumentName(const QString &name);
     void setStatus(const QString &text);
+    // Recorded readings waiting for the broker, and those it will never get.
+    void setQueue(int waiting, quint64 dropped);
     void setPasswordPlace(PasswordPlace place, const QString &fileName);
 
 signals:
@@ -53,5 +55,6 @@ private:
     QPushButton *m_test;
     QLabel *m_topics;
     QLabel *m_status;
+    QLabel *m_queue;
     QLabel *m_passwordNote;
 };

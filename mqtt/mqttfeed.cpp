@@ -3,9 +3,8 @@
 #include "instrument/devkx740d.h"
 #include "mqtt/mqttpublisher.h"
 
-MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent, bool recorded)
-    : QObject(parent), m_device(device), m_publisher(publisher), m_unit(device.ctrlConfig().unit),
-      m_published(device.recordedCount()), m_wasRecording(device.isRecording())
+MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent)
+    : QObject(parent), m_device(device), m_publisher(publisher), m_unit(device.ctrlConfig().unit)
 {
     m_publisher.setUnit(m_unit);
     m_publisher.setFirmwareVersion(device.firmwareVersion());
@@ -13,10 +12,6 @@ MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent,
             [this](const QString &, const QString &firmware) {
                 m_publisher.setFirmwareVersion(firmware);
             });
-    // The driver stores a reading and signals its statistics before it
-    // signals the live reading itself.
-    if (recorded)
-        connect(&device, &DevKX740D::readingRecorded, this, &MqttFeed::publishStored);
     connect(&device, &DevKX740D::live_data, this, &MqttFeed::publishLive);
 }
 
@@ -28,19 +23,18 @@ void MqttFeed::setUnit(int unit)
 
 void MqttFeed::publishLive(const _T_PRINT_OUT_DATA &reading)
 {
-    m_wasRecording = m_device.isRecording();
     // UTC: cheap here; the publisher shows it as local time.
-    m_publisher.publishLive(reading, QDateTime::currentDateTimeUtc(), m_unit, m_wasRecording);
+    m_publisher.publishLive(reading, QDateTime::currentDateTimeUtc(), m_unit,
+                            m_device.isRecording());
 }
 
-void MqttFeed::publishStored(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time)
+void MqttFeed::beginRecording(const QUuid &id)
 {
-    const int count = m_device.recordedCount();
-    const bool recording = m_device.isRecording();
-    // The driver's count starts again with every recording.
-    if (count <= m_published || (recording && !m_wasRecording))
-        m_publisher.beginRecording();
-    m_wasRecording = recording;
-    m_published = count;
-    m_publisher.publishRecorded(reading, time, m_unit);
+    m_recordingId = id.toString(QUuid::WithoutBraces);
+}
+
+void MqttFeed::publishRecorded(quint32 seq, const _T_EE_TEST_DATA &record)
+{
+    if (!m_recordingId.isEmpty())
+        m_publisher.publishRecorded(m_recordingId, seq, record, m_unit);
 }

@@ -3,39 +3,40 @@
 #include "instrument/records.h"
 
 #include <QObject>
+#include <QString>
+#include <QUuid>
 
 class DevKX740D;
 class MqttPublisher;
 
-// Hands the driver's readings to a publisher: every live reading, and every
-// reading the driver stores while recording, in order, each once. A new
-// recording (the driver's recording flag turned on, or its recorded readings
-// cleared) starts a new recording id. Readings stored before the feed was
-// made are not published. The instrument's firmware version goes to the
-// publisher as it becomes known. Lives on the driver's thread; neither
-// object is owned.
+// Hands the driver's live readings to a publisher, and the recorded readings
+// it is given under the recording's own id and sequence numbers: the
+// recording's owner knows where a recording begins, the driver does not (a
+// recording of one reading looks to it like a stored reading of the last
+// one). The instrument's firmware version goes to the publisher as it
+// becomes known. Lives on the driver's thread; neither object is owned.
 class MqttFeed : public QObject
 {
     Q_OBJECT
 
 public:
-    // With `recorded` false only live readings are handed over: recorded ones
-    // reach the publisher some other way (the recorder's outbox).
-    MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent = nullptr,
-             bool recorded = true);
+    MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent = nullptr);
 
     // The unit of the payloads (0 Celsius, 1 Fahrenheit, 2 Kelvin); at first
     // the unit of the driver's last control configuration.
     void setUnit(int unit);
     int unit() const { return m_unit; }
 
+    // The recorded readings to come belong to the recording `id`.
+    void beginRecording(const QUuid &id);
+    // A reading the recording stored as number `seq` (from 1).
+    void publishRecorded(quint32 seq, const _T_EE_TEST_DATA &record);
+
 private:
     void publishLive(const _T_PRINT_OUT_DATA &reading);
-    void publishStored(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time);
 
     DevKX740D &m_device;
     MqttPublisher &m_publisher;
     int m_unit = 0;
-    int m_published = 0; // the driver's count of recorded readings at the last one handed over
-    bool m_wasRecording = false;
+    QString m_recordingId;
 };

@@ -13,7 +13,6 @@
 #include <QSet>
 #include <QStringList>
 #include <QSysInfo>
-#include <QUuid>
 
 #include <mosquitto.h>
 #include <mqtt_protocol.h>
@@ -77,7 +76,6 @@ struct QueuedReading
     bool stamped = false;
     QString recordingId;
     quint64 seq = 0;
-    bool identified = false; // by the caller: kept as it is
     int unit = 0;
 };
 
@@ -157,8 +155,6 @@ struct MqttPublisher::Shared
     std::mutex signalMutex;
     std::shared_ptr<Session> session; // the running one, if any
 
-    QString recordingId;
-    quint64 seq = 0;
     int unit = -1; // unknown until set or published
     QString firmware;
     bool linkUp = true;
@@ -706,12 +702,6 @@ void MqttPublisher::Shared::enqueue(QueuedReading &&e)
     if (!s)
         return;
     learnUnitLocked(e.unit);
-    if (!e.identified) {
-        if (recordingId.isEmpty())
-            recordingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        e.recordingId = recordingId;
-        e.seq = ++seq;
-    }
     if (s->queue.size() >= size_t(kQueueLimit)) {
         s->dropLocked(s->queue.front());
         s->queue.pop_front();
@@ -933,19 +923,6 @@ int MqttPublisher::stop(int drainMs)
     return undelivered;
 }
 
-void MqttPublisher::beginRecording(const QString &id)
-{
-    std::lock_guard<std::mutex> lock(d->mutex);
-    d->recordingId = id.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : id;
-    d->seq = 0;
-}
-
-QString MqttPublisher::recordingId() const
-{
-    std::lock_guard<std::mutex> lock(d->mutex);
-    return d->recordingId;
-}
-
 void MqttPublisher::publishLive(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit,
                                 bool recording)
 {
@@ -962,26 +939,6 @@ void MqttPublisher::publishLive(const _T_PRINT_OUT_DATA &reading, const QDateTim
     s->live.unit = unit;
     s->liveRecording = recording;
     s->liveDue = true;
-}
-
-void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const QDateTime &time,
-                                    int unit)
-{
-    QueuedReading e;
-    e.reading = reading;
-    e.time = time;
-    e.unit = unit;
-    d->enqueue(std::move(e));
-}
-
-void MqttPublisher::publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time, int unit)
-{
-    QueuedReading e;
-    e.reading = reading;
-    e.stamp = time;
-    e.stamped = true;
-    e.unit = unit;
-    d->enqueue(std::move(e));
 }
 
 void MqttPublisher::publishRecorded(const QString &recordingId, quint32 seq,
@@ -1003,7 +960,6 @@ void MqttPublisher::publishRecorded(const QString &recordingId, quint32 seq,
     e.stamped = true;
     e.recordingId = recordingId;
     e.seq = seq;
-    e.identified = true;
     e.unit = unit;
     d->enqueue(std::move(e));
 }

@@ -87,25 +87,14 @@ public:
     // later on its own, and reports nothing more.
     int stop(int drainMs = 2000);
 
-    // A new recording: a new id (a fresh UUID when `id` is empty), the
-    // sequence starts again at 1.
-    void beginRecording(const QString &id = QString());
-    QString recordingId() const;
-
     // Thread-safe; never blocks on the network; ignored while stopped.
     // Values are in degrees Celsius as the instrument sends them; the payload
     // carries them in `unit` (0 Celsius, 1 Fahrenheit, 2 Kelvin).
     void publishLive(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit,
                      bool recording);
-    void publishRecorded(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit);
-    // The same with the local time stamp the driver gave a recorded reading;
-    // it becomes a date and time on the network thread, sparing the caller
-    // the time zone lookup. A time in UTC is shown as local time likewise.
-    void publishRecorded(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time, int unit);
-    // A recorded reading whose identity the caller keeps (a durable outbox):
-    // published with this recording id and sequence number as they are, the
-    // time from the record; "ambient" is null, as a record does not carry it.
-    // The publisher's own numbering (beginRecording) is left alone.
+    // A recorded reading as its recording numbered it (from 1): published
+    // with this recording id and sequence number, the time from the record
+    // (local time); "ambient" is null, as a record does not carry it.
     void publishRecorded(const QString &recordingId, quint32 seq, const _T_EE_TEST_DATA &record,
                          int unit);
     // Whether the instrument is connected, for <prefix>/link; thread-safe,

@@ -114,7 +114,7 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
         m_publisher = new MqttPublisher(this);
         // Live readings straight from the driver; recorded ones from the
         // journal, so what the broker has not taken survives the program.
-        m_feed = new MqttFeed(m_device, *m_publisher, this, false);
+        m_feed = new MqttFeed(m_device, *m_publisher, this);
         m_feed->setUnit(m_options.unit);
         m_outbox = new MqttOutbox(
             m_options.out,
@@ -140,6 +140,11 @@ Recorder::~Recorder()
 int Recorder::readingCount() const
 {
     return int(m_session->lastSeq());
+}
+
+quint64 Recorder::mqttWaiting() const
+{
+    return m_outbox ? m_outbox->waitingCount(m_session->lastSeq()) : 0;
 }
 
 void Recorder::start()
@@ -480,7 +485,7 @@ QString Recorder::statusText() const
                             values.join(QStringLiteral("  ")), unitSymbol(m_options.unit));
     if (m_publisher) {
         text += QStringLiteral("  MQTT: ") + m_publisher->stateText();
-        const quint64 waiting = m_outbox->waitingCount(m_session->lastSeq());
+        const quint64 waiting = mqttWaiting();
         if (waiting > 0)
             text += tr("，%1 个读数待发送").arg(waiting);
     }

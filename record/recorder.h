@@ -58,6 +58,8 @@ public:
     int exitStatus() const { return m_exitStatus; }
     QString port() const { return m_port; }
     int readingCount() const;
+    // Recorded readings the broker has not acknowledged yet (0 without MQTT).
+    quint64 mqttWaiting() const;
     // Port, readings stored, time recording, the four last values with unit.
     QString statusText() const;
     // The driver, for benchmarks that drive it on a clock of their own.

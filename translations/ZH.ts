@@ -380,7 +380,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+329"/>
+        <location filename="../app/mainwindow.cpp" line="+330"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -943,7 +943,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-278"/>
+        <location filename="../app/mainwindow.cpp" line="-279"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -973,7 +973,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+249"/>
+        <location line="+250"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1321,12 +1321,12 @@
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+104"/>
+        <location filename="../app/mqttcontrol.cpp" line="+123"/>
         <source>仪器连接后开始发布。</source>
         <translation>仪器连接后开始发布。</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+74"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>代理在 %1 秒内没有回答。</translation>
     </message>
@@ -1420,17 +1420,27 @@
         <translation>用上面填写的设置连接一次，不发布任何内容。</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+61"/>
         <source>kx740d/&lt;仪器名称&gt;</source>
         <translation>kx740d/&lt;仪器名称&gt;</translation>
     </message>
     <message>
         <location line="+11"/>
-        <source>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status。</source>
-        <translation>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status。</translation>
+        <source>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link。</source>
+        <translation>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link。</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+26"/>
+        <source>%1 条记录的读数等待代理接收。</source>
+        <translation>%1 条记录的读数等待代理接收。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 条记录的读数未能送达代理（队列已满、被代理拒绝，或停止发布时尚未确认）。</source>
+        <translation>%1 条记录的读数未能送达代理（队列已满、被代理拒绝，或停止发布时尚未确认）。</translation>
+    </message>
+    <message>
+        <location line="-23"/>
         <source>更改在切换“%1”时和关闭设置窗口时生效。</source>
         <translation>更改在切换“%1”时和关闭设置窗口时生效。</translation>
     </message>

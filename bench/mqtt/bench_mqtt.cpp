@@ -5,6 +5,8 @@
 #include "instrument/commands.h"
 #include "instrument/devkx740d.h"
 #include "instrument/temperature.h"
+#include "link/serialhandle.h"
+#include "measurement/recordingsession.h"
 #include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
 #include "tests/mqtt/testbroker.h"
@@ -34,6 +36,15 @@ _T_PRINT_OUT_DATA sampleReading(int i)
     r.status[3] = statusByte(TypeK, StateNoReading);
     r.ambient = 21.5f;
     return r;
+}
+
+std::vector<_T_EE_TEST_DATA> sampleRecords()
+{
+    const _T_TIME time = timeFromDateTime(QDateTime::currentDateTime());
+    std::vector<_T_EE_TEST_DATA> records;
+    for (int i = 0; i < 1024; ++i)
+        records.push_back(storedRecordFromReading(sampleReading(i), time));
+    return records;
 }
 
 // One broker for the whole run.
@@ -82,7 +93,8 @@ bool waitUntil(const std::function<bool()> &done, int ms = 60000)
 // 100 000 readings from the caller to a QoS 1 subscriber.
 void BM_EndToEnd100000(benchmark::State &state)
 {
-    const QDateTime time = QDateTime::currentDateTime();
+    const std::vector<_T_EE_TEST_DATA> records = sampleRecords();
+    const QString id = QStringLiteral("bench");
     for (auto _ : state) {
         state.PauseTiming();
         TestSubscriber sub;
@@ -98,7 +110,7 @@ void BM_EndToEnd100000(benchmark::State &state)
         }
         state.ResumeTiming();
         for (int i = 0; i < kStreamLength; ++i)
-            publisher->publishRecorded(sampleReading(i), time, UnitCelsius);
+            publisher->publishRecorded(id, i + 1, records.at(i & 1023), UnitCelsius);
         if (!waitUntil([&] { return sub.count() >= kStreamLength; })) {
             state.SkipWithError("readings missing");
             return;
@@ -117,10 +129,11 @@ BENCHMARK(BM_EndToEnd100000)->Iterations(3)->Unit(benchmark::kMillisecond)->UseR
 // baseline) ...
 void BM_CallerBaseline(benchmark::State &state)
 {
-    std::vector<_T_PRINT_OUT_DATA> kept(1024);
+    const _T_TIME time = timeFromDateTime(QDateTime::currentDateTime());
+    std::vector<_T_EE_TEST_DATA> kept(1024);
     int i = 0;
     for (auto _ : state) {
-        kept[i & 1023] = sampleReading(i);
+        kept[i & 1023] = storedRecordFromReading(sampleReading(i), time);
         benchmark::DoNotOptimize(kept.data());
         ++i;
     }
@@ -137,13 +150,14 @@ void BM_CallerPublishRecorded(benchmark::State &state)
         state.SkipWithError("no connection");
         return;
     }
-    const QDateTime time = QDateTime::currentDateTime();
-    std::vector<_T_PRINT_OUT_DATA> kept(1024);
+    const _T_TIME time = timeFromDateTime(QDateTime::currentDateTime());
+    const QString id = QStringLiteral("bench");
+    std::vector<_T_EE_TEST_DATA> kept(1024);
     int i = 0;
     for (auto _ : state) {
-        kept[i & 1023] = sampleReading(i);
+        kept[i & 1023] = storedRecordFromReading(sampleReading(i), time);
         benchmark::DoNotOptimize(kept.data());
-        publisher->publishRecorded(kept[i & 1023], time, UnitCelsius);
+        publisher->publishRecorded(id, i + 1, kept[i & 1023], UnitCelsius);
         if (++i % 1000 == 0) {
             state.PauseTiming();
             waitUntil([&] { return publisher->pendingCount() == 0; });
@@ -153,9 +167,10 @@ void BM_CallerPublishRecorded(benchmark::State &state)
 }
 BENCHMARK(BM_CallerPublishRecorded)->Iterations(200000);
 
-// One recorded second of the window's driver: the tick that sees the new
-// second, then the live frame stored in it; with publishing on, the feed hands
-// the live and the recorded reading to a connected publisher. The difference
+// One recorded second of the window's driver and recording session (without
+// a journal): the tick that sees the new second, then the live frame stored
+// in it; with publishing on, the feed hands the live reading and the
+// session's numbered record to a connected publisher. The difference
 // of the two is what publishing costs the window's thread per stored reading.
 // In bursts of 1000 that the network thread drains between them (not timed),
 // as readings come one a second and never pile up.
@@ -183,13 +198,20 @@ void BM_StoredSecond(benchmark::State &state)
     _T_CTRL_CONFIG config;
     setCtrlInterval(config, 1);
     device.codeDeal(ansCtrlConfig(config));
+    SerialHandle link(QStringLiteral("bench"));
+    RecordingSession session(device, link);
+    session.setKeepReadings(false); // memory stays flat over the run
     std::unique_ptr<MqttFeed> feed;
-    if (publisher)
+    if (publisher) {
         feed = std::make_unique<MqttFeed>(device, *publisher);
-    device.setRecording(true);
+        QObject::connect(&session, &RecordingSession::started, feed.get(),
+                         &MqttFeed::beginRecording);
+        QObject::connect(&session, &RecordingSession::readingStored, feed.get(),
+                         &MqttFeed::publishRecorded);
+    }
+    session.start();
 
     int i = 0;
-    int stored = 0;
     for (auto _ : state) {
         ++second;
         device.handleTimeOut();
@@ -198,12 +220,10 @@ void BM_StoredSecond(benchmark::State &state)
             state.PauseTiming();
             if (publisher)
                 waitUntil([&] { return publisher->pendingCount() == 0; });
-            stored += device.recordedCount();
-            device.clearRecorded(); // keeps the recorded list short
             state.ResumeTiming();
         }
     }
-    if (stored + device.recordedCount() < i)
+    if (int(session.lastSeq()) < i)
         state.SkipWithError("a second without a stored reading");
 }
 BENCHMARK(BM_StoredSecond)->ArgName("publishing")->Arg(0)->Arg(1)->Iterations(100000);

@@ -43,10 +43,8 @@ static void BM_RecorderDay(benchmark::State &state)
         }
 
         DevKX740D &device = recorder.device();
-        const QDateTime start(QDate(2026, 6, 1), QTime(0, 0, 0));
         int seconds = 0;
-        device.setClock([&] { return start.addSecs(seconds); });
-        device.handleTimeOut();
+        useSimulatedClock(device, &seconds);
         std::size_t heapAt1000 = 0;
         std::size_t rssAt1000 = 0;
         int countAt1000 = 0;
@@ -83,9 +81,5 @@ BENCHMARK(BM_RecorderDay)->Iterations(1)->Unit(benchmark::kSecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return runRecorderBenchmarks(argc, argv);
 }

@@ -85,9 +85,5 @@ BENCHMARK(BM_RecorderMonth)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSec
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return runRecorderBenchmarks(argc, argv);
 }

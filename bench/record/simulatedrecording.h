@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
+
+#include <benchmark/benchmark.h>
 
 #include <cmath>
 
@@ -38,4 +41,24 @@ inline void recordSecond(DevKX740D &device, int second)
     device.codeDeal(QByteArray(1, 1) + printOutToBytes(benchReading(second)));
     if (second % 600 == 0)
         QCoreApplication::processEvents();
+}
+
+// Puts the recorder's driver on a simulated clock: 2026-06-01 00:00 plus
+// `*seconds`, which the caller advances.
+inline void useSimulatedClock(DevKX740D &device, const int *seconds)
+{
+    const QDateTime start(QDate(2026, 6, 1), QTime(0, 0, 0));
+    device.setClock([start, seconds] { return start.addSecs(*seconds); });
+    device.handleTimeOut();
+}
+
+// The recorder benchmarks' main(): an event loop's application, and the
+// program's debug lines off.
+inline int runRecorderBenchmarks(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
 }

@@ -205,6 +205,55 @@ private slots:
             QVERIFY2(m.topic.startsWith("kx740d/OVEN-1/"), m.topic.constData());
     }
 
+    // Every recording's readings go out under its own id, numbered from 1,
+    // also after a recording of a single reading; while the broker is away
+    // the page counts the readings that wait.
+    void eachRecordingIsNumberedFromOne()
+    {
+        REQUIRE_BROKER();
+        TestBroker broker;
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        TestSubscriber subscriber;
+        QVERIFY(subscriber.start(broker.port(), "kx740d/OVEN-1/record"));
+        QTRY_COMPARE(subscriber.subscriptions(), 1);
+
+        MainWindow w;
+        w.device().codeDeal(ansDeviceInfo("OVEN-1", 1, 0));
+        w.form()->pb_sys_setting->click();
+        QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"), broker.url());
+        control<QCheckBox>(w, "checkBox_mqtt_enabled")->click();
+        w.settingsWindow()->on_pb_win_close_clicked();
+        QTRY_COMPARE_WITH_TIMEOUT(w.mqtt()->state(), MqttPublisher::State::Connected, 10000);
+
+        FakeRecording recording(w, QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0)));
+        for (int readings : {1, 2}) {
+            recording.start();
+            for (int i = 0; i < readings; ++i)
+                recording.record(_T_PRINT_OUT_DATA());
+            recording.start(); // the same button stops
+            QVERIFY(!w.device().isRecording());
+        }
+
+        QTRY_COMPARE_WITH_TIMEOUT(subscriber.count(), 3, 10000);
+        QVector<QJsonObject> got;
+        for (const QByteArray &p : subscriber.payloads("kx740d/OVEN-1/record"))
+            got << QJsonDocument::fromJson(p).object();
+        QCOMPARE(got[0].value("seq").toInt(), 1);
+        QCOMPARE(got[1].value("seq").toInt(), 1);
+        QCOMPARE(got[2].value("seq").toInt(), 2);
+        QVERIFY(got[1].value("recording_id") != got[0].value("recording_id"));
+        QCOMPARE(got[2].value("recording_id"), got[1].value("recording_id"));
+        QCOMPARE(got[2].value("time").toString().left(19), QStringLiteral("2026-06-01T08:00:03"));
+
+        broker.stop();
+        recording.start();
+        recording.record(_T_PRINT_OUT_DATA());
+        recording.record(_T_PRINT_OUT_DATA());
+        QLabel *queue = control<QLabel>(w, "label_mqtt_queue");
+        QTRY_VERIFY_WITH_TIMEOUT(queue->text().startsWith(QLatin1String("2 ")), 3000);
+        QVERIFY(!queue->isHidden());
+    }
+
     // A broker that refuses the readings while a recording runs is reported
     // once; the recording goes on.
     void refusalDuringARecordingIsReportedOnce()
