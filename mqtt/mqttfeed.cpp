@@ -1,6 +1,8 @@
 #include "mqtt/mqttfeed.h"
 
+#include "alarm/alarmmonitor.h"
 #include "instrument/devkx740d.h"
+#include "mqtt/mqttalarm.h"
 #include "mqtt/mqttpublisher.h"
 
 MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent, bool recorded)
@@ -43,4 +45,20 @@ void MqttFeed::publishStored(const _T_PRINT_OUT_DATA &reading, const _T_TIME &ti
     m_wasRecording = recording;
     m_published = count;
     m_publisher.publishRecorded(reading, time, m_unit);
+}
+
+void MqttFeed::watchAlarms(AlarmMonitor &monitor)
+{
+    auto publishList = [this, &monitor] {
+        m_publisher.setAlarms(alarmListPayload(monitor.activeAlarms(), m_unit));
+    };
+    publishList();
+    connect(&monitor, &AlarmMonitor::raised, this, [this, publishList](const Alarm &alarm) {
+        m_publisher.publishAlarmEvent(alarmEventPayload(alarm, true, m_unit));
+        publishList();
+    });
+    connect(&monitor, &AlarmMonitor::cleared, this, [this, publishList](const Alarm &alarm) {
+        m_publisher.publishAlarmEvent(alarmEventPayload(alarm, false, m_unit));
+        publishList();
+    });
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class AlarmMonitor;
 class DevKX740D;
 class MqttPublisher;
 
@@ -28,6 +29,10 @@ public:
     // the unit of the driver's last control configuration.
     void setUnit(int unit);
     int unit() const { return m_unit; }
+
+    // Publishes the monitor's active alarms (retained) and each raise and
+    // clear, in the feed's unit; the monitor must outlive the feed.
+    void watchAlarms(AlarmMonitor &monitor);
 
 private:
     void publishLive(const _T_PRINT_OUT_DATA &reading);
