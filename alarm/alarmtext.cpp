@@ -43,6 +43,8 @@ QString AlarmText::channel(int channel)
 
 QString AlarmText::brief(const Alarm &alarm)
 {
+    if (alarm.channel == kAlarmLinkChannel)
+        return kind(alarm.kind);
     return channel(alarm.channel) + QLatin1Char(' ') + kind(alarm.kind);
 }
 

@@ -15,7 +15,7 @@ public:
     static QString kind(AlarmKind kind);
     // "T1" to "T4", or "instrument".
     static QString channel(int channel);
-    // "T1 above the high limit".
+    // "T1 above the high limit"; "instrument lost".
     static QString brief(const Alarm &alarm);
     // A line for a log: what was raised, with the limit and the reading.
     static QString raised(const Alarm &alarm, int unit);
