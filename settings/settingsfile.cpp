@@ -112,6 +112,13 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead
     return true;
 }
 
+AlarmSettings alarmLimits(const AppSettings &settings)
+{
+    AlarmSettings alarms;
+    alarms.setConfigLimits(settings.highLimit, settings.lowLimit, settings.limitEnabled);
+    return alarms;
+}
+
 QImage defaultLogo()
 {
     return QImage(QStringLiteral(":/images/image 43x.png"));

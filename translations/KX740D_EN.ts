@@ -67,7 +67,7 @@
         <translation>instrument</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>告警：%1</source>
         <translation>Alarm: %1</translation>
     </message>
@@ -253,6 +253,46 @@ in a terminal, then log out and log in again for the new group membership to tak
         <source>备注</source>
         <translation>Note</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>告警记录</source>
+        <translation>Alarms</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>开始</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结束</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>极值</source>
+        <translation>Extreme</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>至测量结束</source>
+        <translation>to the end of the measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>测量期间没有告警。</source>
+        <translation>No alarms during the measurement.</translation>
+    </message>
 </context>
 <context>
     <name>DataStore</name>
@@ -397,7 +437,7 @@ Closes automatically in %1 s</translation>
         <translation>wrote %1 (%2 records)</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>无法写入 %1：%2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
@@ -1229,7 +1269,7 @@ Please put the file in the folder of the program:
 %1</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+59"/>
         <location filename="../app/mainwindow_store.cpp" line="-35"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>

@@ -67,7 +67,7 @@
         <translation>仪器</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>告警：%1</source>
         <translation>告警：%1</translation>
     </message>
@@ -253,6 +253,46 @@
         <source>备注</source>
         <translation>备注</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>告警记录</source>
+        <translation>告警记录</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警</source>
+        <translation>告警</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>通道</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>开始</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结束</source>
+        <translation>结束</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>极值</source>
+        <translation>极值</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>至测量结束</source>
+        <translation>至测量结束</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>测量期间没有告警。</source>
+        <translation>测量期间没有告警。</translation>
+    </message>
 </context>
 <context>
     <name>DataStore</name>
@@ -397,7 +437,7 @@
         <translation>已写入 %1（%2 条记录）</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>无法写入 %1：%2</source>
         <translation>无法写入 %1：%2</translation>
     </message>
@@ -1229,7 +1269,7 @@
 %1</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+59"/>
         <location filename="../app/mainwindow_store.cpp" line="-35"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
