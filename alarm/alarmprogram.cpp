@@ -3,6 +3,7 @@
 #include "instrument/temperature.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTimer>
 
@@ -60,6 +61,20 @@ void AlarmProgramRunner::run(const QProcessEnvironment &environment)
     }
     m_waiting.enqueue(environment);
     startNext();
+}
+
+void AlarmProgramRunner::finish(int ms)
+{
+    if (!m_waiting.isEmpty()) {
+        emit problem(
+            tr("告警程序 %1 还有 %2 次运行未开始，已放弃。").arg(m_program).arg(m_waiting.size()));
+        m_waiting.clear();
+    }
+    const QDeadlineTimer deadline(ms);
+    for (QProcess *process : findChildren<QProcess *>()) {
+        if (process->state() != QProcess::NotRunning)
+            process->waitForFinished(int(qMax<qint64>(1, deadline.remainingTime())));
+    }
 }
 
 void AlarmProgramRunner::startNext()

@@ -44,6 +44,10 @@ public:
 
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
     void run(const QProcessEnvironment &environment);
+    // Before the caller ends: waits at most `ms` in all for the programs
+    // running to end (those still running then are killed with the runner)
+    // and drops the ones waiting, reporting how many.
+    void finish(int ms);
     int runningCount() const { return m_running; }
 
 signals:

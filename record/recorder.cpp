@@ -31,6 +31,8 @@ constexpr qint64 kStatusLinePeriodMs = 60000;
 // The longest wait at the end for the broker to take the readings still queued.
 constexpr int kBrokerDrainMs = 3000;
 constexpr qint64 kRollOverRetryMs = 60000;
+// How long alarm programs still running at the end may take to finish.
+constexpr int kAlarmProgramDrainMs = 5000;
 
 QString elapsedText(qint64 ms)
 {
@@ -668,6 +670,8 @@ void Recorder::finish(int status)
     // A written recording gets a moment to deliver its last readings.
     if (m_publisher)
         m_publisher->stop(status == ExitDone ? kBrokerDrainMs : 0);
+    if (m_alarmProgram)
+        m_alarmProgram->finish(kAlarmProgramDrainMs);
     m_exitStatus = status;
     setState(State::Finished);
     // Queued: the caller may start() before its event loop runs.

@@ -4,12 +4,17 @@
 <context>
     <name>AlarmProgramRunner</name>
     <message>
-        <location filename="../alarm/alarmprogram.cpp" line="+57"/>
+        <location filename="../alarm/alarmprogram.cpp" line="+58"/>
         <source>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</source>
         <translation>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+12"/>
+        <source>告警程序 %1 还有 %2 次运行未开始，已放弃。</source>
+        <translation>告警程序 %1 还有 %2 次运行未开始，已放弃。</translation>
+    </message>
+    <message>
+        <location line="+23"/>
         <source>告警程序 %1 在 %2 秒内没有结束，已被终止。</source>
         <translation>告警程序 %1 在 %2 秒内没有结束，已被终止。</translation>
     </message>
@@ -1763,7 +1768,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+55"/>
+        <location filename="../record/recorder.cpp" line="+57"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
