@@ -92,6 +92,7 @@ void MainWindow::exportReport(const QString &fileName)
                                  ui->textEdit->toPlainText());
     const auto &colors = m_settings.channelColor;
     worker->setColor(colors[0], colors[1], colors[2], colors[3]);
+    worker->setAlarmLimits(alarmLimits(m_settings));
     startExport(worker);
 }
 

@@ -214,6 +214,7 @@ int main(int argc, char *argv[])
         out << ExportTool::tr("已写入 %1（%2 条记录）").arg(name).arg(records) << '\n';
     };
     DataOutput output;
+    output.setAlarmLimits(alarmLimits(settings));
     const auto failed = [&](const QString &name) {
         err << ExportTool::tr("无法写入 %1：%2").arg(name, output.errorString()) << '\n';
         return 1;

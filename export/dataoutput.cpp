@@ -62,6 +62,10 @@ ReportTexts DataOutput::reportTexts()
     t.countLabel = tr("数据量");
     t.note = tr("备注");
     t.table = tableWords();
+    t.alarms = tr("告警记录");
+    t.alarmHeader = QStringList{tr("通道"), tr("告警"), tr("开始"), tr("结束"), tr("极值")};
+    t.alarmToEnd = tr("至测量结束");
+    t.noAlarms = tr("测量期间没有告警。");
     return t;
 }
 
@@ -117,6 +121,12 @@ void DataOutput::setColor(const QColor &T1_color, const QColor &T2_color, const 
     m_colors[3] = T4_color;
 }
 
+void DataOutput::setAlarmLimits(const AlarmSettings &alarms)
+{
+    QMutexLocker lock(&m_mutex);
+    m_alarms = alarms;
+}
+
 bool DataOutput::exportXls(const Data_table_T &data_table_list, const QString &fileName,
                            unit_type type)
 {
@@ -148,6 +158,10 @@ bool DataOutput::exportPdf(const Data_List_T &test_data, const QString &fileName
     content.note = noteText;
     content.colors = {{T1_color, T2_color, T3_color, T4_color}};
     content.texts = reportTexts();
+    {
+        QMutexLocker lock(&m_mutex);
+        content.alarms = m_alarms;
+    }
     QString error;
     const bool ok = writePdfReport(content, fileName, &error);
     setError(error);

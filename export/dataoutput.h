@@ -68,6 +68,8 @@ public slots:
 
     void setColor(const QColor &T1_color, const QColor &T2_color, const QColor &T3_color,
                   const QColor &T4_color);
+    // The limits in use, for the alarm episodes of a report; none by default.
+    void setAlarmLimits(const AlarmSettings &alarms);
 
 signals:
     // Emitted on the worker thread at the end of run(); `ok` false means the
@@ -92,5 +94,6 @@ private:
     unit_type m_unit = 0;
     int m_exportMode = ModeNone;
     QColor m_colors[4] = {Qt::darkRed, Qt::darkGreen, Qt::darkBlue, Qt::darkMagenta};
+    std::optional<AlarmSettings> m_alarms;
     QString m_error;
 };

@@ -2,8 +2,8 @@
 
 #include "export/xlsxdocument.h"
 #include "instrument/temperature.h"
-#include "store/csvtext.h"
 #include "store/atomicfiledevice.h"
+#include "store/csvtext.h"
 
 #include <QTextStream>
 

@@ -1,12 +1,13 @@
 #include "export/pdfreport.h"
 
+#include "alarm/alarmtext.h"
 #include "export/reportlayout.h"
 #include "export/tabletextpainter.h"
 #include "export/workbookrules.h"
 #include "instrument/channelstatistics.h"
 #include "instrument/temperature.h"
-#include "store/csvtext.h"
 #include "store/atomicfiledevice.h"
+#include "store/csvtext.h"
 
 #include <QDebug>
 #include <QFontMetrics>
@@ -111,6 +112,57 @@ void drawRecordTable(QPainter &painter, QPdfWriter &writer, const QFont &font, i
             cells.addCentered(painter, table.cell(3 + 2 * ch, y), typeLetter(r.type[ch]));
         }
         cells.flush(painter);
+    }
+}
+
+bool anyLimit(const AlarmSettings &alarms)
+{
+    for (const ChannelLimits &c : alarms.channels) {
+        if (c.hasHigh || c.hasLow)
+            return true;
+    }
+    return false;
+}
+
+// The heading, then one row per episode: channel, what, from, to, the
+// extreme value; new pages as the rows need them.
+void drawAlarmEpisodes(QPainter &painter, QPdfWriter &writer, const QFont &bodyFont,
+                       const QFont &rowFont, const ReportMetrics &m, const ReportTexts &t,
+                       const QVector<AlarmEpisode> &episodes, int unit)
+{
+    const QFontMetrics body(bodyFont, &writer);
+    const QFontMetrics rows(rowFont, &writer);
+    painter.setFont(bodyFont);
+    painter.drawText(QPoint(0, body.ascent()), t.alarms);
+    int y = (body.height() / 10) * 11;
+    painter.drawLine(0, y, body.horizontalAdvance(t.alarms), y);
+    y += 10 + body.height() / 2;
+    if (episodes.isEmpty()) {
+        painter.drawText(QPoint(0, y + body.ascent()), t.noAlarms);
+        return;
+    }
+    const int column[5] = {0, m.width * 8 / 100, m.width * 36 / 100, m.width * 58 / 100,
+                           m.width * 80 / 100};
+    // Roomier than the record table: Chinese texts come from a fallback
+    // font taller than the row font.
+    const int step = rows.height() * 16 / 10;
+    const QString format = QStringLiteral("yyyy/MM/dd hh:mm:ss");
+    painter.setFont(rowFont);
+    const auto drawRow = [&](const QStringList &cells) {
+        if (y + step > m.height) {
+            writer.newPage();
+            y = 0;
+        }
+        for (int i = 0; i < cells.size() && i < 5; ++i)
+            painter.drawText(QPoint(column[i], y + rows.ascent()), cells[i]);
+        y += step;
+    };
+    drawRow(t.alarmHeader);
+    for (const AlarmEpisode &e : episodes) {
+        const bool limit = e.kind == AlarmKind::High || e.kind == AlarmKind::Low;
+        drawRow({AlarmText::channel(e.channel), AlarmText::kind(e.kind), e.from.toString(format),
+                 e.to.isValid() ? e.to.toString(format) : t.alarmToEnd,
+                 limit ? AlarmText::temperature(e.extreme, unit) : QString()});
     }
 }
 
@@ -270,6 +322,14 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
             if (n.lines[i].newPage)
                 writer.newPage();
             wrapped[i]->draw(&painter, n.lines[i].rect.topLeft());
+        }
+    }
+
+    if (c.alarms) {
+        const QVector<AlarmEpisode> episodes = alarmEpisodes(records, *c.alarms);
+        if (!episodes.isEmpty() || anyLimit(*c.alarms)) {
+            writer.newPage();
+            drawAlarmEpisodes(painter, writer, bodyFont, tableFont, m, t, episodes, unit);
         }
     }
 

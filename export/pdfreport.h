@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm/alarmrules.h"
 #include "store/data_list_t.h"
 #include "store/tablerows.h"
 
@@ -9,18 +10,23 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 // The translated texts the report prints.
 struct ReportTexts
 {
-    QString title;          // "KX740D测试文件", also the document title
-    QString user;           // "使用者: "
-    QString deviceName;     // "设备名称: "
-    QString createdLabel;   // "文件创建时间"
-    QString fileNameLabel;  // "文件名称"
-    QString countLabel;     // "数据量"
-    QString note;           // "备注"
-    TableHeaderWords table; // "编号", "时间", "温度", "热电偶"
+    QString title;           // "KX740D测试文件", also the document title
+    QString user;            // "使用者: "
+    QString deviceName;      // "设备名称: "
+    QString createdLabel;    // "文件创建时间"
+    QString fileNameLabel;   // "文件名称"
+    QString countLabel;      // "数据量"
+    QString note;            // "备注"
+    TableHeaderWords table;  // "编号", "时间", "温度", "热电偶"
+    QString alarms;          // "告警记录"
+    QStringList alarmHeader; // "通道", "告警", "开始", "结束", "极值"
+    QString alarmToEnd;      // "至测量结束": an episode that lasted to the end
+    QString noAlarms;        // "测量期间没有告警。"
 };
 
 // Everything one report shows, copied before the writing starts.
@@ -34,6 +40,10 @@ struct ReportContent
     QString tester;
     QString note;
     std::array<QColor, 4> colors{{Qt::darkRed, Qt::darkGreen, Qt::darkBlue, Qt::darkMagenta}};
+    // The limits in use: the report lists the measurement's alarm episodes
+    // (alarmEpisodes) on a page of their own before the records, or says
+    // there were none when a limit is switched on. None: no such page.
+    std::optional<AlarmSettings> alarms;
     ReportTexts texts;
 };
 
@@ -44,7 +54,8 @@ struct ReportContent
 std::array<QStringList, 4> reportStatistics(const QVector<_T_EE_TEST_DATA> &records, int unit);
 
 // Writes the report: A4 at 300 dpi, 30-point margins, the first page with
-// title, logo, names, file lines, statistics, legend, chart and note, then the
+// title, logo, names, file lines, statistics, legend, chart and note, the
+// alarm episodes from a new page (see ReportContent::alarms), then the
 // record table from a new page. Pages are handed to the file as they are
 // finished, so memory does not grow with the number of records. Returns
 // false with a reason in `error` when the file cannot be written.

@@ -129,3 +129,15 @@ QString isoTimeWithOffset(const QDateTime &time)
 {
     return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
 }
+
+QString unitToken(int unit)
+{
+    switch (unit) {
+    case UnitFahrenheit:
+        return QStringLiteral("°F");
+    case UnitKelvin:
+        return QStringLiteral("K");
+    default:
+        return QStringLiteral("°C");
+    }
+}

@@ -24,6 +24,8 @@ float unitToCelsius(float value, int unit);
 
 // "℃", "℉" or "K".
 QString unitSymbol(int unit);
+// "°C", "°F" or "K": the unit as programs and Home Assistant spell it.
+QString unitToken(int unit);
 
 // "K", "J", "T", "E", "R", "S", "N", "B" for codes 0 to 7; empty otherwise.
 QString typeLetter(int typeCode);

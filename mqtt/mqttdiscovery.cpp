@@ -1,5 +1,6 @@
 #include "mqtt/mqttdiscovery.h"
 
+#include "alarm/alarmrules.h"
 #include "instrument/records.h"
 #include "mqtt/mqttpayload.h"
 
@@ -17,9 +18,21 @@ QByteArray configTopic(const QString &objectId, int channel)
         .toUtf8();
 }
 
-// Home Assistant's entity id for a sensor: "sensor." and the id in lower
-// case, anything but letters and digits as single '_', none at either end.
-QString defaultEntityId(const QString &sensorId)
+// The alarm sensor of a channel, or of the link.
+QString alarmSensorId(const QString &objectId, int channel)
+{
+    return objectId + QLatin1Char('_') + alarmChannelToken(channel).toLower() +
+           QStringLiteral("_alarm");
+}
+
+QByteArray alarmConfigTopic(const QString &sensorId)
+{
+    return QStringLiteral("homeassistant/binary_sensor/%1/config").arg(sensorId).toUtf8();
+}
+
+// Home Assistant's entity id for a sensor: the domain, '.' and the id in
+// lower case, anything but letters and digits as single '_', none at either end.
+QString defaultEntityId(const QString &sensorId, const QString &domain = QStringLiteral("sensor"))
 {
     QString slug;
     for (const QChar c : sensorId.toLower()) {
@@ -33,7 +46,7 @@ QString defaultEntityId(const QString &sensorId)
         slug.remove(0, 1);
     while (slug.endsWith(QLatin1Char('_')))
         slug.chop(1);
-    return QStringLiteral("sensor.") + slug;
+    return domain + QLatin1Char('.') + slug;
 }
 
 } // namespace
@@ -53,7 +66,7 @@ QString discoveryObjectId(const QString &topicPrefix)
 
 QVector<DiscoveryMessage> discoveryMessages(const QString &topicPrefix,
                                             const QString &instrumentName,
-                                            const QString &firmwareVersion, int unit)
+                                            const QString &firmwareVersion, int unit, bool alarms)
 {
     const QString objectId = discoveryObjectId(topicPrefix);
     const QString name =
@@ -100,6 +113,34 @@ QVector<DiscoveryMessage> discoveryMessages(const QString &topicPrefix,
         out.append(
             {configTopic(objectId, ch), QJsonDocument(config).toJson(QJsonDocument::Compact)});
     }
+    if (!alarms)
+        return out;
+    // On while the retained list holds an alarm of the channel; an alarm
+    // does not wait for the link, so only the publisher's status counts.
+    for (int ch = -1; ch < kChannelCount; ++ch) {
+        const int channel = ch < 0 ? kAlarmLinkChannel : ch;
+        const QString sensorId = alarmSensorId(objectId, channel);
+        const QString token = alarmChannelToken(channel);
+        const QJsonObject config{
+            {QStringLiteral("name"), channel == kAlarmLinkChannel
+                                         ? QStringLiteral("Link alarm")
+                                         : token + QStringLiteral(" alarm")},
+            {QStringLiteral("unique_id"), sensorId},
+            {QStringLiteral("default_entity_id"),
+             defaultEntityId(sensorId, QStringLiteral("binary_sensor"))},
+            {QStringLiteral("state_topic"), topicPrefix + QStringLiteral("/alarm")},
+            {QStringLiteral("value_template"),
+             QStringLiteral("{{ 'ON' if value_json | selectattr('channel', 'equalto', '%1') "
+                            "| list | count > 0 else 'OFF' }}")
+                 .arg(token)},
+            {QStringLiteral("device_class"), QStringLiteral("problem")},
+            {QStringLiteral("availability_topic"), topicPrefix + QStringLiteral("/status")},
+            {QStringLiteral("device"), device},
+            {QStringLiteral("origin"), origin},
+        };
+        out.append(
+            {alarmConfigTopic(sensorId), QJsonDocument(config).toJson(QJsonDocument::Compact)});
+    }
     return out;
 }
 
@@ -109,5 +150,8 @@ QVector<DiscoveryMessage> discoveryRemovals(const QString &topicPrefix)
     QVector<DiscoveryMessage> out;
     for (int ch = 0; ch < kChannelCount; ++ch)
         out.append({configTopic(objectId, ch), QByteArray()});
+    for (int ch = -1; ch < kChannelCount; ++ch)
+        out.append({alarmConfigTopic(alarmSensorId(objectId, ch < 0 ? kAlarmLinkChannel : ch)),
+                    QByteArray()});
     return out;
 }

@@ -1,6 +1,8 @@
 #include "mqtt/mqttfeed.h"
 
+#include "alarm/alarmmonitor.h"
 #include "instrument/devkx740d.h"
+#include "mqtt/mqttalarm.h"
 #include "mqtt/mqttpublisher.h"
 
 MqttFeed::MqttFeed(DevKX740D &device, MqttPublisher &publisher, QObject *parent)
@@ -37,4 +39,20 @@ void MqttFeed::publishRecorded(quint32 seq, const _T_EE_TEST_DATA &record)
 {
     if (!m_recordingId.isEmpty())
         m_publisher.publishRecorded(m_recordingId, seq, record, m_unit);
+}
+
+void MqttFeed::watchAlarms(AlarmMonitor &monitor)
+{
+    auto publishList = [this, &monitor] {
+        m_publisher.setAlarms(alarmListPayload(monitor.activeAlarms(), m_unit));
+    };
+    publishList();
+    connect(&monitor, &AlarmMonitor::raised, this, [this, publishList](const Alarm &alarm) {
+        m_publisher.publishAlarmEvent(alarmEventPayload(alarm, true, m_unit));
+        publishList();
+    });
+    connect(&monitor, &AlarmMonitor::cleared, this, [this, publishList](const Alarm &alarm) {
+        m_publisher.publishAlarmEvent(alarmEventPayload(alarm, false, m_unit));
+        publishList();
+    });
 }

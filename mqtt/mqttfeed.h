@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUuid>
 
+class AlarmMonitor;
 class DevKX740D;
 class MqttPublisher;
 
@@ -31,6 +32,9 @@ public:
     void beginRecording(const QUuid &id);
     // A reading the recording stored as number `seq` (from 1).
     void publishRecorded(quint32 seq, const _T_EE_TEST_DATA &record);
+    // Publishes the monitor's active alarms (retained) and each raise and
+    // clear, in the feed's unit; the monitor must outlive the feed.
+    void watchAlarms(AlarmMonitor &monitor);
 
 private:
     void publishLive(const _T_PRINT_OUT_DATA &reading);

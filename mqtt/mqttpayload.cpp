@@ -93,14 +93,7 @@ void appendValues(QByteArray &out, const _T_PRINT_OUT_DATA &reading, int unit)
 
 QString payloadUnit(int unit)
 {
-    switch (unit) {
-    case UnitFahrenheit:
-        return QStringLiteral("°F");
-    case UnitKelvin:
-        return QStringLiteral("K");
-    default:
-        return QStringLiteral("°C");
-    }
+    return unitToken(unit);
 }
 
 QByteArray livePayload(const _T_PRINT_OUT_DATA &reading, const QDateTime &time, int unit,

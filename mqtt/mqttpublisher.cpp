@@ -159,6 +159,10 @@ struct MqttPublisher::Shared
     QString firmware;
     bool linkUp = true;
     quint64 dropped = 0;
+    // The active alarms (a JSON array); empty until a front end sets them.
+    QByteArray alarms;
+    // Alarm events not yet handed to the library, oldest first.
+    std::deque<QByteArray> alarmEvents;
 
     // Last state reported by stateChanged; only on the publisher's thread.
     State reportedState = State::Off;
@@ -193,6 +197,8 @@ struct MqttPublisher::Session
     QByteArray recordTopic;
     QByteArray statusTopic;
     QByteArray linkTopic;
+    QByteArray alarmTopic;
+    QByteArray alarmEventTopic;
     QByteArray publisherTopic;
     QString clientId;
 
@@ -233,6 +239,7 @@ struct MqttPublisher::Session
     bool removalDue = false;
     bool onlineDue = false; // an "offline" not ours is to be answered
     bool linkDue = false;
+    bool alarmDue = false;
     // The status retained when we subscribed said "online".
     bool retainedOnline = false;
     QString otherPublisher; // its client id
@@ -347,8 +354,8 @@ struct MqttPublisher::Session
     {
         if (!discovery || shared->unit < 0)
             return;
-        for (const DiscoveryMessage &m :
-             discoveryMessages(prefix, instrumentName, shared->firmware, shared->unit))
+        for (const DiscoveryMessage &m : discoveryMessages(prefix, instrumentName, shared->firmware,
+                                                           shared->unit, !shared->alarms.isEmpty()))
             publishOtherLocked(m.topic, m.payload, true);
     }
 
@@ -357,6 +364,12 @@ struct MqttPublisher::Session
         publishOtherLocked(
             linkTopic, shared->linkUp ? QByteArrayLiteral("connected") : QByteArrayLiteral("lost"),
             true);
+    }
+
+    void publishAlarmsLocked()
+    {
+        if (!shared->alarms.isEmpty())
+            publishOtherLocked(alarmTopic, shared->alarms, true);
     }
 
     int inFlightLocked() const { return waitingRecords + int(otherMids.size()); }
@@ -400,6 +413,15 @@ struct MqttPublisher::Session
         if (linkDue) {
             linkDue = false;
             publishLinkLocked();
+        }
+        if (alarmDue) {
+            alarmDue = false;
+            publishAlarmsLocked();
+        }
+        // Within the library's window, like the recorded readings.
+        while (!shared->alarmEvents.empty() && inFlightLocked() < kWindow) {
+            publishOtherLocked(alarmEventTopic, shared->alarmEvents.front(), false);
+            shared->alarmEvents.pop_front();
         }
         if (onlineDue) {
             // With our marker: it is us that the status speaks of now.
@@ -475,6 +497,8 @@ struct MqttPublisher::Session
         publishOtherLocked(publisherTopic, markerPayload(), true);
         linkDue = false;
         publishLinkLocked();
+        alarmDue = false;
+        publishAlarmsLocked();
         if (discovery) {
             discoveryDue = false;
             publishDiscoveryLocked();
@@ -828,6 +852,8 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     s->recordTopic = (prefix + QStringLiteral("/record")).toUtf8();
     s->statusTopic = statusTopic;
     s->linkTopic = (prefix + QStringLiteral("/link")).toUtf8();
+    s->alarmTopic = (prefix + QStringLiteral("/alarm")).toUtf8();
+    s->alarmEventTopic = (prefix + QStringLiteral("/alarm/event")).toUtf8();
     s->publisherTopic = (prefix + QStringLiteral("/publisher")).toUtf8();
     s->clientId = clientId;
     const QString text = s->textLocked();
@@ -972,6 +998,29 @@ void MqttPublisher::setLinkState(bool connected)
     d->linkUp = connected;
     if (d->session)
         d->session->linkDue = true;
+}
+
+void MqttPublisher::setAlarms(const QByteArray &payload)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (payload == d->alarms)
+        return;
+    const bool first = d->alarms.isEmpty();
+    d->alarms = payload;
+    if (d->session) {
+        d->session->alarmDue = true;
+        // The alarm sensors join the discovery messages.
+        if (first && d->session->discovery)
+            d->session->discoveryDue = true;
+    }
+}
+
+void MqttPublisher::publishAlarmEvent(const QByteArray &payload)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (d->alarmEvents.size() >= size_t(kAlarmEventLimit))
+        d->alarmEvents.pop_front();
+    d->alarmEvents.push_back(payload);
 }
 
 void MqttPublisher::setFirmwareVersion(const QString &version)

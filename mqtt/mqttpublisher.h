@@ -21,6 +21,10 @@
 //   <prefix>/status  retained "online"; the last will sets "offline"
 //   <prefix>/link    retained "connected" or "lost": the instrument's link
 //                    (setLinkState), on every connection and on each change
+//   <prefix>/alarm   retained: the active alarms as a JSON array (setAlarms),
+//                    on every connection and each change; [] when none
+//   <prefix>/alarm/event  each alarm raised or cleared (publishAlarmEvent),
+//                    QoS 1, kept while the broker is away (kAlarmEventLimit)
 //   <prefix>/publisher  retained {"client_id","host","discovery"} of the
 //                    publisher that connected last
 // Home Assistant discovery, when switched on, goes out on every connection;
@@ -48,6 +52,8 @@ class MqttPublisher : public QObject
 
 public:
     static constexpr int kQueueLimit = 200000;
+    // Alarm events waiting for the broker; the oldest go beyond it.
+    static constexpr int kAlarmEventLimit = 1000;
 
     enum class State
     {
@@ -101,6 +107,13 @@ public:
     // kept across start() and stop(). Until told otherwise it counts as
     // connected, as the front ends start publishing once it has answered.
     void setLinkState(bool connected);
+    // The active alarms, a JSON array (alarmListPayload); thread-safe, kept
+    // across start() and stop(). Nothing is published on <prefix>/alarm, and
+    // discovery has no alarm sensors, before the first call.
+    void setAlarms(const QByteArray &payload);
+    // One alarm raised or cleared (alarmEventPayload); thread-safe. Events
+    // handed over while stopped go out at the next connection.
+    void publishAlarmEvent(const QByteArray &payload);
     // The instrument's firmware version, the device's software in the
     // discovery messages; thread-safe, kept across start() and stop(). A
     // change republishes them.

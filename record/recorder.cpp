@@ -1,5 +1,8 @@
 #include "record/recorder.h"
 
+#include "alarm/alarmmonitor.h"
+#include "alarm/alarmprogram.h"
+#include "alarm/alarmtext.h"
 #include "link/portdiscovery.h"
 #include "link/serialhandle.h"
 #include "link/serialthread.h"
@@ -28,6 +31,8 @@ constexpr qint64 kStatusLinePeriodMs = 60000;
 // The longest wait at the end for the broker to take the readings still queued.
 constexpr int kBrokerDrainMs = 3000;
 constexpr qint64 kRollOverRetryMs = 60000;
+// How long alarm programs still running at the end may take to finish.
+constexpr int kAlarmProgramDrainMs = 5000;
 
 QString elapsedText(qint64 ms)
 {
@@ -74,7 +79,7 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
                    QObject *parent)
     : QObject(parent), m_options(options), m_out(out), m_err(err),
       m_link(new SerialHandle(QStringLiteral("kx740d-record"), this)),
-      m_session(new RecordingSession(m_device, *m_link, this))
+      m_session(new RecordingSession(m_device, *m_link, this)), m_alarms(new AlarmMonitor(this))
 {
     connect(m_link, &SerialHandle::codeDeal, &m_device, &DevKX740D::codeDeal);
     connect(m_link, &SerialHandle::updateCOMInfo, this, &Recorder::linkState);
@@ -86,7 +91,20 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
     connect(&m_device, &DevKX740D::live_data, this, [this](_T_PRINT_OUT_DATA reading) {
         m_lastReading = reading;
         m_haveReading = true;
+        m_alarms->addReading(reading);
     });
+    m_alarms->setSettings(m_options.alarms);
+    connect(m_alarms, &AlarmMonitor::raised, this,
+            [this](const Alarm &alarm) { alarmChanged(alarm, true); });
+    connect(m_alarms, &AlarmMonitor::cleared, this,
+            [this](const Alarm &alarm) { alarmChanged(alarm, false); });
+    if (!m_options.alarmProgram.isEmpty()) {
+        m_alarmProgram = new AlarmProgramRunner(m_options.alarmProgram, this);
+        connect(m_alarmProgram, &AlarmProgramRunner::problem, this, [this](const QString &text) {
+            breakStatusLine();
+            m_err << text << Qt::endl;
+        });
+    }
     // Readings are on the disk in the journal; none is kept in memory.
     m_session->setKeepReadings(false);
     m_session->setJournalFile(journalPathFor(m_options.out));
@@ -116,6 +134,7 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
         // journal, so what the broker has not taken survives the program.
         m_feed = new MqttFeed(m_device, *m_publisher, this);
         m_feed->setUnit(m_options.unit);
+        m_feed->watchAlarms(*m_alarms);
         m_outbox = new MqttOutbox(
             m_options.out,
             [this](const QString &id, quint32 seq, const _T_EE_TEST_DATA &record) {
@@ -337,6 +356,7 @@ void Recorder::beginRecording()
     m_elapsed.start();
     m_lastLineMs = 0;
     m_secondTimer.start();
+    m_alarms->setWatching(true);
     setState(State::Recording);
     report(tr("开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5")
                .arg(m_port, m_device.deviceName())
@@ -483,6 +503,13 @@ QString Recorder::statusText() const
                        .arg(readingCount())
                        .arg(elapsedText(m_elapsed.isValid() ? m_elapsed.elapsed() : 0),
                             values.join(QStringLiteral("  ")), unitSymbol(m_options.unit));
+    const QVector<Alarm> alarms = m_alarms->activeAlarms();
+    if (!alarms.isEmpty()) {
+        QStringList briefs;
+        for (const Alarm &a : alarms)
+            briefs << AlarmText::brief(a);
+        text += tr("  告警：%1").arg(briefs.join(tr("，")));
+    }
     if (m_publisher) {
         text += QStringLiteral("  MQTT: ") + m_publisher->stateText();
         const quint64 waiting = mqttWaiting();
@@ -490,6 +517,19 @@ QString Recorder::statusText() const
             text += tr("，%1 个读数待发送").arg(waiting);
     }
     return text;
+}
+
+// Every change on the log; the program, if any, learns of it too.
+void Recorder::alarmChanged(const Alarm &alarm, bool raised)
+{
+    if (m_state == State::Finished)
+        return;
+    report(raised ? AlarmText::raised(alarm, m_options.unit)
+                  : AlarmText::cleared(alarm, m_options.unit));
+    if (m_alarmProgram)
+        m_alarmProgram->run(alarmProgramEnvironment(alarm, raised, m_options.unit,
+                                                    m_device.deviceName(),
+                                                    QProcessEnvironment::systemEnvironment()));
 }
 
 void Recorder::readingStored(quint32 seq, const _T_EE_TEST_DATA &record)
@@ -537,6 +577,7 @@ void Recorder::linkState(int open)
         return;
     if (m_publisher)
         m_publisher->setLinkState(false);
+    m_alarms->setLinkUp(false);
     setState(State::Lost);
     report(tr("与仪器的连接已断开（%1）；等待仪器重新连接。").arg(m_port));
 }
@@ -547,6 +588,7 @@ void Recorder::portBack()
         return;
     if (m_publisher)
         m_publisher->setLinkState(true);
+    m_alarms->setLinkUp(true);
     setState(State::Recording);
     report(tr("与仪器的连接已恢复（%1）。").arg(m_port));
 }
@@ -633,6 +675,8 @@ void Recorder::finish(int status)
     // A written recording gets a moment to deliver its last readings.
     if (m_publisher)
         m_publisher->stop(status == ExitDone ? kBrokerDrainMs : 0);
+    if (m_alarmProgram)
+        m_alarmProgram->finish(kAlarmProgramDrainMs);
     m_exitStatus = status;
     setState(State::Finished);
     // Queued: the caller may start() before its event loop runs.

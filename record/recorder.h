@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm/alarmrules.h"
 #include "instrument/devkx740d.h"
 #include "record/recorderoptions.h"
 #include "store/data_list_t.h"
@@ -11,6 +12,8 @@
 #include <QPointer>
 #include <QTimer>
 
+class AlarmMonitor;
+class AlarmProgramRunner;
 class InstrumentSimulator;
 class MqttFeed;
 class MqttOutbox;
@@ -64,6 +67,8 @@ public:
     QString statusText() const;
     // The driver, for benchmarks that drive it on a clock of their own.
     DevKX740D &device() { return m_device; }
+    // The alarms on the live readings and the link.
+    AlarmMonitor &alarms() { return *m_alarms; }
 
 public slots:
     void start();
@@ -98,6 +103,7 @@ private:
     void setState(State state);
     void report(const QString &line);
     void showStatus();
+    void alarmChanged(const Alarm &alarm, bool raised);
 
     RecorderOptions m_options;
     QTextStream &m_out;
@@ -121,7 +127,9 @@ private:
     bool m_statusShown = false;
     _T_PRINT_OUT_DATA m_lastReading;
     bool m_haveReading = false;
-    MqttPublisher *m_publisher = nullptr; // with --mqtt
+    AlarmMonitor *m_alarms;
+    AlarmProgramRunner *m_alarmProgram = nullptr; // with --on-alarm
+    MqttPublisher *m_publisher = nullptr;         // with --mqtt
     MqttFeed *m_feed = nullptr;
     MqttOutbox *m_outbox = nullptr; // recorded readings for the broker, on the disk
     bool m_brokerRefusalReported = false;

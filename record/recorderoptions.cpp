@@ -1,11 +1,15 @@
 #include "record/recorderoptions.h"
 
+#include "alarm/settingslimits.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -38,6 +42,99 @@ QString credentialFile(const char *name)
     if (!file.exists() || (file.open(QIODevice::ReadOnly) && file.read(4096).trimmed().isEmpty()))
         return QString();
     return file.fileName();
+}
+
+// "T1=100" in `unit`: the channel (0 to 3) and the limit in degrees Celsius.
+bool parseLimit(const QString &text, int unit, int *channel, float *celsius)
+{
+    static const QRegularExpression form(QStringLiteral("^[tT]([1-4])=(.+)$"));
+    const auto m = form.match(text.trimmed());
+    bool ok = false;
+    const double value = m.hasMatch() ? m.captured(2).trimmed().toDouble(&ok) : 0.0;
+    if (!ok || !std::isfinite(value))
+        return false;
+    *channel = m.captured(1).toInt() - 1;
+    *celsius = unitToCelsius(float(value), unit);
+    return true;
+}
+
+// The alarm options into `o` (whose unit is set). False and `message` when
+// one cannot be used.
+bool parseAlarmOptions(const QCommandLineParser &parser, const QCommandLineOption &high,
+                       const QCommandLineOption &low, const QCommandLineOption &settingsFile,
+                       const QCommandLineOption &hysteresis, const QCommandLineOption &delay,
+                       const QCommandLineOption &link, const QCommandLineOption &onAlarm,
+                       RecorderOptions *o, QString *message)
+{
+    AlarmSettings &alarms = o->alarms;
+    if (parser.isSet(settingsFile)) {
+        const QString path = parser.value(settingsFile);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *message =
+                RecorderCommandLine::tr("无法读取设置文件 %1：%2").arg(path, file.errorString());
+            return false;
+        }
+        if (!alarmLimitsFromSettingsFile(file.readAll(), &alarms)) {
+            *message = RecorderCommandLine::tr("%1 不是本程序的设置文件（config.cfg）。").arg(path);
+            return false;
+        }
+    }
+    for (const bool isHigh : {true, false}) {
+        for (const QString &text : parser.values(isHigh ? high : low)) {
+            int channel = 0;
+            float celsius = 0;
+            if (!parseLimit(text, o->unit, &channel, &celsius)) {
+                *message = RecorderCommandLine::tr("无效的报警限值：%1（例如 T1=100）").arg(text);
+                return false;
+            }
+            ChannelLimits &c = alarms.channels[channel];
+            (isHigh ? c.hasHigh : c.hasLow) = true;
+            (isHigh ? c.high : c.low) = celsius;
+        }
+    }
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        const ChannelLimits &c = alarms.channels[ch];
+        if (c.hasHigh && c.hasLow && c.low > c.high) {
+            *message = RecorderCommandLine::tr("T%1 的下限高于上限。").arg(ch + 1);
+            return false;
+        }
+    }
+    if (parser.isSet(hysteresis)) {
+        bool ok = false;
+        const double value = parser.value(hysteresis).toDouble(&ok);
+        if (!ok || !(value >= 0 && value <= 1000)) {
+            *message = RecorderCommandLine::tr("无效的回差：%1").arg(parser.value(hysteresis));
+            return false;
+        }
+        // A difference: a Fahrenheit degree is 1/1.8 of a Celsius one.
+        alarms.hysteresis = float(o->unit == UnitFahrenheit ? value / 1.8 : value);
+    }
+    const std::pair<const QCommandLineOption *, qint64 *> times[] = {{&delay, &alarms.delayMs},
+                                                                     {&link, &alarms.linkLostMs}};
+    for (const auto &t : times) {
+        if (!parser.isSet(*t.first))
+            continue;
+        const int seconds = parseSeconds(parser.value(*t.first));
+        if (seconds < 0) {
+            *message = RecorderCommandLine::tr("无效的时间：--%1 %2")
+                           .arg(t.first->names().constFirst(), parser.value(*t.first));
+            return false;
+        }
+        *t.second = qint64(seconds) * 1000;
+    }
+    if (parser.isSet(onAlarm)) {
+        const QString program = parser.value(onAlarm);
+        o->alarmProgram = program.contains(QLatin1Char('/'))
+                              ? QFileInfo(program).absoluteFilePath()
+                              : QStandardPaths::findExecutable(program);
+        if (o->alarmProgram.isEmpty() || !QFileInfo(o->alarmProgram).isExecutable() ||
+            QFileInfo(o->alarmProgram).isDir()) {
+            *message = RecorderCommandLine::tr("告警程序 %1 不存在或不可执行。").arg(program);
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -138,12 +235,37 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         QStringLiteral("FILE"));
     const QCommandLineOption mqttDiscovery(QStringLiteral("mqtt-discovery"),
                                            tr("发布 Home Assistant 自动发现信息"));
-    parser.addOptions({help,     version,    port,      out,
-                       interval, duration,   name,      unit,
-                       csv,      simulate,   listPorts, quiet,
-                       mqtt,     mqttPrefix, mqttUser,  mqttPasswordFile,
-                       mqttCa,   mqttCert,   mqttKey,   mqttDiscovery,
-                       split});
+    const QCommandLineOption high(QStringLiteral("high"),
+                                  tr("通道的报警上限，单位同 --unit，例如 T1=100（可重复）"),
+                                  QStringLiteral("Tn=VALUE"));
+    const QCommandLineOption low(QStringLiteral("low"),
+                                 tr("通道的报警下限，单位同 --unit，例如 T4=-10（可重复）"),
+                                 QStringLiteral("Tn=VALUE"));
+    const QCommandLineOption settingsFile(
+        QStringLiteral("settings"),
+        tr("使用窗口程序的设置文件中已开启的报警限值；--high 和 --low 优先"),
+        QStringLiteral("config.cfg"));
+    const QCommandLineOption hysteresis(
+        QStringLiteral("hysteresis"),
+        tr("回差：读数回到限值以内这么多后告警才解除，单位同 --unit（默认：0.5 ℃）"),
+        QStringLiteral("DEGREES"));
+    const QCommandLineOption alarmDelay(QStringLiteral("alarm-delay"),
+                                        tr("条件持续这么久后才告警，例如 30s（默认：0）"),
+                                        QStringLiteral("TIME"));
+    const QCommandLineOption alarmLink(
+        QStringLiteral("alarm-link"), tr("与仪器的连接断开这么久后告警；0 表示不告警（默认：30s）"),
+        QStringLiteral("TIME"));
+    const QCommandLineOption onAlarm(
+        QStringLiteral("on-alarm"),
+        tr("每次告警发生和解除时运行此程序（不经过 shell），详情在环境变量 KX740D_ALARM_* 中"),
+        QStringLiteral("PROGRAM"));
+    parser.addOptions({help,       version,    port,      out,
+                       interval,   duration,   name,      unit,
+                       csv,        simulate,   listPorts, quiet,
+                       mqtt,       mqttPrefix, mqttUser,  mqttPasswordFile,
+                       mqttCa,     mqttCert,   mqttKey,   mqttDiscovery,
+                       split,      high,       low,       settingsFile,
+                       hysteresis, alarmDelay, alarmLink, onAlarm});
 
     if (!parser.parse(args)) {
         *message = parser.errorText();
@@ -199,6 +321,9 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         *message = tr("无效的温度单位：%1（C、F 或 K）").arg(parser.value(unit));
         return Error;
     }
+    if (!parseAlarmOptions(parser, high, low, settingsFile, hysteresis, alarmDelay, alarmLink,
+                           onAlarm, &o, message))
+        return Error;
     o.csv = parser.value(csv);
     if (parser.isSet(split) && !parseSplitMode(parser.value(split), &o.split)) {
         *message = tr("无效的分割方式：%1（day、week 或 month）").arg(parser.value(split));

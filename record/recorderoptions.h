@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm/alarmrules.h"
 #include "instrument/temperature.h"
 #include "mqtt/mqttsettings.h"
 #include "record/recordingoutput.h"
@@ -42,6 +43,8 @@ struct RecorderOptions
     StatusMode status = StatusMode::Lines;
     int statusWidth = 79; // Terminal: the status line is cut to this many characters
     MqttSettings mqtt;    // enabled by --mqtt
+    AlarmSettings alarms; // limits in degrees Celsius
+    QString alarmProgram; // --on-alarm: run for each alarm raised and cleared
 };
 
 // The environment variable the broker password may come from.

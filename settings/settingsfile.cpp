@@ -1,9 +1,10 @@
 #include "settings/settingsfile.h"
 
+#include "alarm/settingslimits.h"
+
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
 
 namespace {
 
@@ -42,24 +43,8 @@ QImage readLogo(QDataStream &in, const QByteArray &content, LogoRead *how)
         *how = LogoRead::Whole;
         return QImage();
     }
-    static const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
     const qint64 start = in.device()->pos();
-    qint64 end = content.size();
-    if (content.mid(int(start), signature.size()) == signature) {
-        qint64 at = start + signature.size();
-        while (at + 8 <= content.size()) {
-            const quint32 length = qFromBigEndian<quint32>(content.constData() + at);
-            // chunk: length, type, data, CRC
-            const qint64 next = at + 12 + qint64(length);
-            if (length > 0x7fffffffu || next > content.size())
-                break;
-            if (content.mid(int(at) + 4, 4) == "IEND") {
-                end = next;
-                break;
-            }
-            at = next;
-        }
-    }
+    const qint64 end = pngStreamEnd(content, start);
     in.device()->seek(end);
     return readImageWithLimits(content.mid(int(start), int(end - start)), how);
 }
@@ -96,10 +81,7 @@ QByteArray encodeSettings(const AppSettings &s)
 
 bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead *logo)
 {
-    QDataStream outer(fileBytes);
-    outer.setVersion(kStreamVersion);
-    QByteArray content;
-    outer >> content;
+    const QByteArray content = settingsFileContent(fileBytes);
     if (content.isEmpty())
         return false;
 
@@ -128,6 +110,13 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead
     in >> s.scatterShape >> s.lineStyle;
     settings = s;
     return true;
+}
+
+AlarmSettings alarmLimits(const AppSettings &settings)
+{
+    AlarmSettings alarms;
+    alarms.setConfigLimits(settings.highLimit, settings.lowLimit, settings.limitEnabled);
+    return alarms;
 }
 
 QImage defaultLogo()

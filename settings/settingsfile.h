@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm/alarmrules.h"
 #include "instrument/records.h" // kChannelCount
 #include "settings/logoimage.h"
 
@@ -34,6 +35,9 @@ struct AppSettings
 
     static std::array<QColor, kChannelCount> defaultChannelColors();
 };
+
+// The alarm rules of the limits switched on, with the other rules' defaults.
+AlarmSettings alarmLimits(const AppSettings &settings);
 
 // config.cfg holds one byte array in data-stream form (stream version 18,
 // big-endian: 32-bit length, then the bytes); the array holds the fields of

@@ -2,6 +2,97 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>AlarmProgramRunner</name>
+    <message>
+        <location filename="../alarm/alarmprogram.cpp" line="+58"/>
+        <source>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</source>
+        <translation>The alarm program %1 has %2 runs waiting; the oldest one is dropped.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>告警程序 %1 还有 %2 次运行未开始，已放弃。</source>
+        <translation>The alarm program %1 still had %2 runs waiting; they were dropped.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>告警程序 %1 在 %2 秒内没有结束，已被终止。</source>
+        <translation>The alarm program %1 did not end within %2 s and was killed.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>无法启动告警程序 %1：%2</source>
+        <translation>Cannot start the alarm program %1: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>告警程序 %1 以状态 %2 结束。</source>
+        <translation>The alarm program %1 ended with status %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>告警程序 %1 异常结束。</source>
+        <translation>The alarm program %1 crashed.</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmText</name>
+    <message>
+        <location filename="../alarm/alarmtext.cpp" line="+22"/>
+        <source>高于上限</source>
+        <translation>above the high limit</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>低于下限</source>
+        <translation>below the low limit</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>探头开路</source>
+        <translation>probe open</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>超出量程上限</source>
+        <translation>above the measuring range</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>低于量程下限</source>
+        <translation>below the measuring range</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>与仪器的连接丢失</source>
+        <translation>instrument lost</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>仪器</source>
+        <translation>instrument</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>告警：%1</source>
+        <translation>Alarm: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警：%1 %2（读数 %3）</source>
+        <translation>Alarm: %1 %2 (reading %3)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>告警解除：%1，持续 %2</source>
+        <translation>Alarm cleared: %1, lasted %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警解除：%1，持续 %2，极值 %3</source>
+        <translation>Alarm cleared: %1, lasted %2, extreme %3</translation>
+    </message>
+</context>
+<context>
     <name>Bash</name>
     <message>
         <location filename="../widgets/bash.ui" line="+137"/>
@@ -167,6 +258,46 @@ in a terminal, then log out and log in again for the new group membership to tak
         <source>备注</source>
         <translation>Note</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>告警记录</source>
+        <translation>Alarms</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>开始</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结束</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>极值</source>
+        <translation>Extreme</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>至测量结束</source>
+        <translation>to the end of the measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>测量期间没有告警。</source>
+        <translation>No alarms during the measurement.</translation>
+    </message>
 </context>
 <context>
     <name>DataStore</name>
@@ -311,7 +442,7 @@ Closes automatically in %1 s</translation>
         <translation>wrote %1 (%2 records)</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>无法写入 %1：%2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
@@ -1143,7 +1274,7 @@ Please put the file in the folder of the program:
 %1</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+59"/>
         <location filename="../app/mainwindow_store.cpp" line="-35"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
@@ -1427,7 +1558,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     <message>
         <location line="+11"/>
         <source>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link。</source>
-        <translation>Published: live readings (about one a second) to %1/live; recorded readings, in order, to %1/record, queued while the broker is away; online/offline (retained) to %1/status; the instrument's link, connected/lost (retained), to %1/link.</translation>
+        <translation>Published: live readings (about one a second) to %1/live; recorded readings, in order, to %1/record, queued while the broker is away; online/offline (retained) to %1/status; the instrument&apos;s link, connected/lost (retained), to %1/link.</translation>
     </message>
     <message>
         <location line="+26"/>
@@ -1448,14 +1579,14 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+272"/>
-        <location line="+660"/>
-        <location line="+114"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+275"/>
+        <location line="+673"/>
+        <location line="+103"/>
         <source>已关闭</source>
         <translation>Off</translation>
     </message>
     <message>
-        <location line="-771"/>
+        <location line="-773"/>
         <source>正在连接 %1…</source>
         <translation>Connecting to %1…</translation>
     </message>
@@ -1500,7 +1631,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The broker refused the connection: %1; trying again about once a minute.</translation>
     </message>
     <message>
-        <location line="+472"/>
+        <location line="+483"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>Cannot create the MQTT client.</translation>
     </message>
@@ -1647,7 +1778,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+52"/>
+        <location filename="../record/recorder.cpp" line="+57"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -1670,12 +1801,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>not a valid data file</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+43"/>
+        <location filename="../record/recorder.cpp" line="+56"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+59"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
@@ -1686,12 +1817,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+41"/>
-        <location line="+337"/>
+        <location line="+360"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-478"/>
+        <location line="-507"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
@@ -1701,7 +1832,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+59"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
@@ -1727,12 +1858,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+17"/>
-        <location line="+140"/>
+        <location line="+141"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>Wrote %1: %2 readings.</translation>
     </message>
     <message>
-        <location line="-138"/>
+        <location line="-139"/>
         <source>无法删除日志 %1。</source>
         <translation>Cannot remove the journal %1.</translation>
     </message>
@@ -1757,7 +1888,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The instrument&apos;s storage interval is 0 s, so nothing would be stored. Set one with --interval.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>Recording: port %1, instrument %2, interval %3 s, measurement &quot;%4&quot;, into %5</translation>
     </message>
@@ -1792,12 +1923,22 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>%1%2  %3 readings  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
+        <source>  告警：%1</source>
+        <translation>  ALARM: %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>，%1 个读数待发送</source>
         <translation>, %1 readings waiting</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+42"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>Cannot write the CSV file %1: %2; the recording goes on.</translation>
     </message>
@@ -1807,12 +1948,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The instrument&apos;s storage interval was set to 0 s; the recording ends.</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>与仪器的连接已断开（%1）；等待仪器重新连接。</source>
         <translation>Connection to the instrument lost (%1); waiting for it to come back.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>与仪器的连接已恢复（%1）。</source>
         <translation>Connection to the instrument is back (%1).</translation>
     </message>
@@ -1840,17 +1981,52 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+71"/>
+        <location filename="../record/recorderoptions.cpp" line="+168"/>
         <source>密码文件 %1 不存在。</source>
         <translation>The password file %1 does not exist.</translation>
     </message>
     <message>
-        <location line="-52"/>
+        <location line="-145"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>Cannot read the password file %1: %2</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+52"/>
+        <source>无法读取设置文件 %1：%2</source>
+        <translation>Cannot read the settings file %1: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 不是本程序的设置文件（config.cfg）。</source>
+        <translation>%1 is not a settings file of this program (config.cfg).</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>无效的报警限值：%1（例如 T1=100）</source>
+        <translation>Invalid alarm limit: %1 (e.g. T1=100)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>T%1 的下限高于上限。</source>
+        <translation>The low limit of T%1 is above its high limit.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无效的回差：%1</source>
+        <translation>Invalid hysteresis: %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>无效的时间：--%1 %2</source>
+        <translation>Invalid time: --%1 %2</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>告警程序 %1 不存在或不可执行。</source>
+        <translation>The alarm program %1 does not exist or cannot be run.</translation>
+    </message>
+    <message>
+        <location line="+39"/>
         <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
         <translation>The password file %1 can be read by users other than its owner; run chmod 600 %1 first.</translation>
     </message>
@@ -1965,7 +2141,42 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>publish Home Assistant discovery messages</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+2"/>
+        <source>通道的报警上限，单位同 --unit，例如 T1=100（可重复）</source>
+        <translation>high alarm limit of a channel, in the unit of --unit, e.g. T1=100 (repeatable)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>通道的报警下限，单位同 --unit，例如 T4=-10（可重复）</source>
+        <translation>low alarm limit of a channel, in the unit of --unit, e.g. T4=-10 (repeatable)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>使用窗口程序的设置文件中已开启的报警限值；--high 和 --low 优先</source>
+        <translation>take the alarm limits switched on in a settings file of the window program; --high and --low take precedence</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>回差：读数回到限值以内这么多后告警才解除，单位同 --unit（默认：0.5 ℃）</source>
+        <translation>hysteresis: an alarm clears once the reading is back inside its limit by this much, in the unit of --unit (default: 0.5 °C)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>条件持续这么久后才告警，例如 30s（默认：0）</source>
+        <translation>raise an alarm only once its condition has held this long, e.g. 30s (default: 0)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>与仪器的连接断开这么久后告警；0 表示不告警（默认：30s）</source>
+        <translation>raise an alarm when the link to the instrument has been down this long; 0: never (default: 30s)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>每次告警发生和解除时运行此程序（不经过 shell），详情在环境变量 KX740D_ALARM_* 中</source>
+        <translation>run this program (without a shell) whenever an alarm is raised or cleared, with the details in the environment variables KX740D_ALARM_*</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>多余的参数：%1</source>
         <translation>Unexpected arguments: %1</translation>
     </message>
@@ -1990,7 +2201,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Invalid temperature unit: %1 (C, F or K)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+8"/>
         <source>无效的分割方式：%1（day、week 或 month）</source>
         <translation>Invalid split: %1 (day, week or month)</translation>
     </message>

@@ -2,6 +2,97 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AlarmProgramRunner</name>
+    <message>
+        <location filename="../alarm/alarmprogram.cpp" line="+58"/>
+        <source>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</source>
+        <translation>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>告警程序 %1 还有 %2 次运行未开始，已放弃。</source>
+        <translation>告警程序 %1 还有 %2 次运行未开始，已放弃。</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>告警程序 %1 在 %2 秒内没有结束，已被终止。</source>
+        <translation>告警程序 %1 在 %2 秒内没有结束，已被终止。</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>无法启动告警程序 %1：%2</source>
+        <translation>无法启动告警程序 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>告警程序 %1 以状态 %2 结束。</source>
+        <translation>告警程序 %1 以状态 %2 结束。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>告警程序 %1 异常结束。</source>
+        <translation>告警程序 %1 异常结束。</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmText</name>
+    <message>
+        <location filename="../alarm/alarmtext.cpp" line="+22"/>
+        <source>高于上限</source>
+        <translation>高于上限</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>低于下限</source>
+        <translation>低于下限</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>探头开路</source>
+        <translation>探头开路</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>超出量程上限</source>
+        <translation>超出量程上限</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>低于量程下限</source>
+        <translation>低于量程下限</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>与仪器的连接丢失</source>
+        <translation>与仪器的连接丢失</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>仪器</source>
+        <translation>仪器</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>告警：%1</source>
+        <translation>告警：%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警：%1 %2（读数 %3）</source>
+        <translation>告警：%1 %2（读数 %3）</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>告警解除：%1，持续 %2</source>
+        <translation>告警解除：%1，持续 %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警解除：%1，持续 %2，极值 %3</source>
+        <translation>告警解除：%1，持续 %2，极值 %3</translation>
+    </message>
+</context>
+<context>
     <name>Bash</name>
     <message>
         <location filename="../widgets/bash.ui" line="+137"/>
@@ -167,6 +258,46 @@
         <source>备注</source>
         <translation>备注</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>告警记录</source>
+        <translation>告警记录</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警</source>
+        <translation>告警</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>通道</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>开始</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结束</source>
+        <translation>结束</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>极值</source>
+        <translation>极值</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>至测量结束</source>
+        <translation>至测量结束</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>测量期间没有告警。</source>
+        <translation>测量期间没有告警。</translation>
+    </message>
 </context>
 <context>
     <name>DataStore</name>
@@ -311,7 +442,7 @@
         <translation>已写入 %1（%2 条记录）</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>无法写入 %1：%2</source>
         <translation>无法写入 %1：%2</translation>
     </message>
@@ -1143,7 +1274,7 @@
 %1</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+59"/>
         <location filename="../app/mainwindow_store.cpp" line="-35"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
@@ -1448,14 +1579,14 @@
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+272"/>
-        <location line="+660"/>
-        <location line="+114"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+275"/>
+        <location line="+673"/>
+        <location line="+103"/>
         <source>已关闭</source>
         <translation>已关闭</translation>
     </message>
     <message>
-        <location line="-771"/>
+        <location line="-773"/>
         <source>正在连接 %1…</source>
         <translation>正在连接 %1…</translation>
     </message>
@@ -1500,7 +1631,7 @@
         <translation>代理拒绝连接：%1；约每分钟重试一次。</translation>
     </message>
     <message>
-        <location line="+472"/>
+        <location line="+483"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>无法创建 MQTT 客户端。</translation>
     </message>
@@ -1647,7 +1778,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+52"/>
+        <location filename="../record/recorder.cpp" line="+57"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -1670,12 +1801,12 @@
         <translation>不是有效的数据文件</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+43"/>
+        <location filename="../record/recorder.cpp" line="+56"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+59"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
@@ -1686,12 +1817,12 @@
     </message>
     <message>
         <location line="+41"/>
-        <location line="+337"/>
+        <location line="+360"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-478"/>
+        <location line="-507"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -1701,7 +1832,7 @@
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+59"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
@@ -1727,12 +1858,12 @@
     </message>
     <message>
         <location line="+17"/>
-        <location line="+140"/>
+        <location line="+141"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>已写入 %1：%2 个读数。</translation>
     </message>
     <message>
-        <location line="-138"/>
+        <location line="-139"/>
         <source>无法删除日志 %1。</source>
         <translation>无法删除日志 %1。</translation>
     </message>
@@ -1757,7 +1888,7 @@
         <translation>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</translation>
     </message>
@@ -1792,12 +1923,22 @@
         <translation>%1%2  %3 个读数  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
+        <source>  告警：%1</source>
+        <translation>  告警：%1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>，</source>
+        <translation>，</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>，%1 个读数待发送</source>
         <translation>，%1 个读数待发送</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+42"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>无法写入 CSV 文件 %1：%2；记录继续。</translation>
     </message>
@@ -1807,12 +1948,12 @@
         <translation>仪器的存储间隔已设为0秒，记录结束。</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>与仪器的连接已断开（%1）；等待仪器重新连接。</source>
         <translation>与仪器的连接已断开（%1）；等待仪器重新连接。</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>与仪器的连接已恢复（%1）。</source>
         <translation>与仪器的连接已恢复（%1）。</translation>
     </message>
@@ -1840,17 +1981,52 @@
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+71"/>
+        <location filename="../record/recorderoptions.cpp" line="+168"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
     <message>
-        <location line="-52"/>
+        <location line="-145"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>无法读取密码文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+52"/>
+        <source>无法读取设置文件 %1：%2</source>
+        <translation>无法读取设置文件 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 不是本程序的设置文件（config.cfg）。</source>
+        <translation>%1 不是本程序的设置文件（config.cfg）。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>无效的报警限值：%1（例如 T1=100）</source>
+        <translation>无效的报警限值：%1（例如 T1=100）</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>T%1 的下限高于上限。</source>
+        <translation>T%1 的下限高于上限。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无效的回差：%1</source>
+        <translation>无效的回差：%1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>无效的时间：--%1 %2</source>
+        <translation>无效的时间：--%1 %2</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>告警程序 %1 不存在或不可执行。</source>
+        <translation>告警程序 %1 不存在或不可执行。</translation>
+    </message>
+    <message>
+        <location line="+39"/>
         <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
         <translation>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</translation>
     </message>
@@ -1965,7 +2141,42 @@
         <translation>发布 Home Assistant 自动发现信息</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+2"/>
+        <source>通道的报警上限，单位同 --unit，例如 T1=100（可重复）</source>
+        <translation>通道的报警上限，单位同 --unit，例如 T1=100（可重复）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>通道的报警下限，单位同 --unit，例如 T4=-10（可重复）</source>
+        <translation>通道的报警下限，单位同 --unit，例如 T4=-10（可重复）</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>使用窗口程序的设置文件中已开启的报警限值；--high 和 --low 优先</source>
+        <translation>使用窗口程序的设置文件中已开启的报警限值；--high 和 --low 优先</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>回差：读数回到限值以内这么多后告警才解除，单位同 --unit（默认：0.5 ℃）</source>
+        <translation>回差：读数回到限值以内这么多后告警才解除，单位同 --unit（默认：0.5 ℃）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>条件持续这么久后才告警，例如 30s（默认：0）</source>
+        <translation>条件持续这么久后才告警，例如 30s（默认：0）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>与仪器的连接断开这么久后告警；0 表示不告警（默认：30s）</source>
+        <translation>与仪器的连接断开这么久后告警；0 表示不告警（默认：30s）</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>每次告警发生和解除时运行此程序（不经过 shell），详情在环境变量 KX740D_ALARM_* 中</source>
+        <translation>每次告警发生和解除时运行此程序（不经过 shell），详情在环境变量 KX740D_ALARM_* 中</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>多余的参数：%1</source>
         <translation>多余的参数：%1</translation>
     </message>
@@ -1990,7 +2201,7 @@
         <translation>无效的温度单位：%1（C、F 或 K）</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+8"/>
         <source>无效的分割方式：%1（day、week 或 month）</source>
         <translation>无效的分割方式：%1（day、week 或 month）</translation>
     </message>

@@ -178,6 +178,13 @@ class Report(unittest.TestCase):
                          ["备注", "first note line", "second note line", "third note line"])
         self.assertNotIn("备注", first)
 
+    def test_alarm_episodes(self):
+        pages = pdf_text("alarms.pdf", "-layout").split("\f")
+        page = next(p for p in pages if "开始" in p)
+        rows = re.findall(r"^\s*T1\s+(\S+)\s+(\S+ \S+)\s+(\S+(?: \S+)?)\s+(\S+ ℃)\s*$", page, re.M)
+        self.assertEqual(rows, [("高于上限", "2024/03/05 14:05:01", "2024/03/05 14:05:03", "104.0 ℃"),
+                                ("高于上限", "2024/03/05 14:05:05", "至测量结束", "120.0 ℃")])
+
     def test_long_note_line_complete(self):
         text = re.sub(r"\s+", "", pdf_text("note.pdf"))
         long_line = "".join("第%d段炉温记录thermocouple%dovenreading" % (i, i) for i in range(1, 13))

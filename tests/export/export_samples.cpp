@@ -6,6 +6,8 @@
 //   report.pdf   500 records in ℉: T1 always 100 ℃, T2 always over range
 //   note.pdf     no records and no chart; a note whose middle line of Chinese
 //                and English words wraps over many rows
+//   alarms.pdf   T1 above its high limit of 100 ℃ from 14:05:01 to 14:05:03
+//                (at most 104 ℃), again from 14:05:05 to the end
 //   report.csv   the first measurement of names.xlsx in ℉
 //   archive.dat  the archive of names.xlsx, for the converter
 //   logo.dat     a file that is not a data file
@@ -112,6 +114,21 @@ int main(int argc, char *argv[])
     report.texts.table = {QStringLiteral("编号"), QStringLiteral("时间"), QStringLiteral("温度"),
                           QStringLiteral("热电偶")};
     ok &= check(writePdfReport(report, dir.filePath("report.pdf"), &error), "report.pdf", error);
+
+    ReportContent alarms = report;
+    alarms.unit = 0;
+    alarms.measurement.records.clear();
+    const float t1[] = {99, 101, 104, 99.4f, 50, 120};
+    for (int i = 0; i < 6; ++i)
+        alarms.measurement.records << record({0, 0, 0, 0}, {0, 3, 3, 3}, {t1[i], 0, 0, 0}, i);
+    alarms.alarms = AlarmSettings();
+    alarms.alarms->channels[0] = {true, 100.0f, false, 0.0f};
+    alarms.texts.alarms = QStringLiteral("告警");
+    alarms.texts.alarmHeader =
+        QStringList{QStringLiteral("通道"), QStringLiteral("告警"), QStringLiteral("开始"),
+                    QStringLiteral("结束"), QStringLiteral("极值")};
+    alarms.texts.alarmToEnd = QStringLiteral("至测量结束");
+    ok &= check(writePdfReport(alarms, dir.filePath("alarms.pdf"), &error), "alarms.pdf", error);
 
     ReportContent note = report;
     note.measurement.records.clear();

@@ -1,7 +1,9 @@
+#include "alarm/alarmmonitor.h"
 #include "instrument/commands.h"
 #include "instrument/devkx740d.h"
 #include "instrument/temperature.h"
 #include "mqtt/mqttclientid.h"
+#include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
 #include "mqtt/mqttretry.h"
 #include "tests/mqtt/testbroker.h"
@@ -643,6 +645,60 @@ private slots:
         QVERIFY2(count >= 3 && count <= 4, qPrintable(QString::number(count)));
     }
 
+    // A limit crossed and left: the retained list holds the alarm while it
+    // is raised and is empty after, each change is one event, and Home
+    // Assistant gets a problem sensor per channel and one for the link.
+    void alarmsAreRetainedAndEachChangeIsAnEvent()
+    {
+        REQUIRE_BROKER();
+        BrokerWithSubscriber b;
+        QVERIFY2(b.start("#"), qPrintable(b.broker.error()));
+        MqttSettings settings = settingsFor(b.url());
+        settings.discovery = true;
+        MqttPublisher publisher;
+        QVERIFY(startConnected(publisher, settings));
+        DevKX740D device;
+        MqttFeed feed(device, publisher);
+        AlarmMonitor monitor;
+        AlarmSettings limits;
+        limits.channels[0] = {true, 20.0f, false, 0.0f};
+        monitor.setSettings(limits);
+        feed.watchAlarms(monitor);
+        const TestSubscriber &sub = b.subscriber;
+        QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/alarm"), QVector<QByteArray>{"[]"},
+                                  kWaitMs);
+        monitor.addReading(sampleReading()); // T1 23.44 °C
+        QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/alarm").size(), 2, kWaitMs);
+        const QJsonArray active = QJsonDocument::fromJson(sub.payloads("test/kx/alarm")[1]).array();
+        QCOMPARE(active.size(), 1);
+        QCOMPARE(active[0].toObject().value("channel").toString(), QStringLiteral("T1"));
+        QCOMPARE(active[0].toObject().value("kind").toString(), QStringLiteral("high"));
+        QCOMPARE(active[0].toObject().value("limit").toDouble(), 20.0);
+        _T_PRINT_OUT_DATA cool = sampleReading();
+        cool.value[0] = 19.0f;
+        monitor.addReading(cool);
+        QTRY_COMPARE_WITH_TIMEOUT(sub.payloads("test/kx/alarm").size(), 3, kWaitMs);
+        QCOMPARE(sub.payloads("test/kx/alarm").last(), QByteArray("[]"));
+        const QVector<QByteArray> events = sub.payloads("test/kx/alarm/event");
+        QCOMPARE(events.size(), 2);
+        QCOMPARE(parse(events[0]).value("event").toString(), QStringLiteral("raised"));
+        QCOMPARE(parse(events[1]).value("event").toString(), QStringLiteral("cleared"));
+        QCOMPARE(parse(events[1]).value("extreme").toDouble(), 23.4);
+
+        QStringList problemSensors;
+        for (const TestSubscriber::Message &m : sub.messages()) {
+            if (m.topic.startsWith("homeassistant/binary_sensor/") &&
+                parse(m.payload).value("device_class") == QStringLiteral("problem"))
+                problemSensors << QString::fromUtf8(m.topic);
+        }
+        QCOMPARE(problemSensors.size(), 5);
+        QVERIFY(problemSensors.contains("homeassistant/binary_sensor/test_kx_link_alarm/config"));
+        TestSubscriber late;
+        QVERIFY(late.startAndWait(b.broker.port(), "test/kx/alarm"));
+        QTRY_COMPARE_WITH_TIMEOUT(late.count(), 1, kWaitMs);
+        QVERIFY(late.messages().first().retained);
+    }
+
     void homeAssistantDiscovery()
     {
         REQUIRE_BROKER();
@@ -713,14 +769,15 @@ private slots:
             QCOMPARE(parse(sub.messages().at(i).payload).value("unit_of_measurement").toString(),
                      QStringLiteral("K"));
 
-        // Switched off: empty retained configurations remove the sensors.
+        // Switched off: empty retained configurations remove the sensors,
+        // and the alarm sensors a run with alarms may have left.
         settings.discovery = false;
         QVERIFY(publisher.start(settings, QStringLiteral("Kiln 3"), &error));
-        QTRY_COMPARE_WITH_TIMEOUT(sub.count(), 12, kWaitMs);
-        for (int i = 8; i < 12; ++i) {
+        QTRY_COMPARE_WITH_TIMEOUT(sub.count(), 17, kWaitMs);
+        for (int i = 8; i < 12; ++i)
             QCOMPARE(sub.messages().at(i).topic, sub.messages().at(i - 8).topic);
+        for (int i = 8; i < 17; ++i)
             QVERIFY(sub.messages().at(i).payload.isEmpty());
-        }
         TestSubscriber late;
         QVERIFY(late.start(broker.port(), "homeassistant/#"));
         QTRY_COMPARE_WITH_TIMEOUT(late.subscriptions(), 1, kWaitMs);

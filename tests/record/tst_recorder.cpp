@@ -1,6 +1,7 @@
 // The recorder in-process: durations on the command line, journals left
 // behind, and a recording that survives the instrument's port going away.
 
+#include "alarm/alarmmonitor.h"
 #include "link/portdiscovery.h"
 #include "record/recorder.h"
 #include "sim/instrumentsimulator.h"
@@ -20,6 +21,8 @@ private slots:
     void seconds();
     void journalKeepsItsCompleteReadings_data();
     void journalKeepsItsCompleteReadings();
+    void alarmLimitsAreInTheUnitOfTheCommandLine_data();
+    void alarmLimitsAreInTheUnitOfTheCommandLine();
     void lostPortIsReopenedInTheSameMeasurement();
     void brokerPasswordComesOnlyFromAPrivateFile();
     void durationRunsItsFullTime();
@@ -102,6 +105,44 @@ void TestRecorder::journalKeepsItsCompleteReadings()
     QCOMPARE(journal.damagedBytes() > 0, damaged);
 }
 
+void TestRecorder::alarmLimitsAreInTheUnitOfTheCommandLine_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<float>("high");       // T1, Celsius
+    QTest::addColumn<float>("hysteresis"); // Celsius
+    QTest::newRow("Celsius") << QStringList{"--high", "t1=100", "--hysteresis", "1"} << true
+                             << 100.0f << 1.0f;
+    QTest::newRow("Fahrenheit") << QStringList{"--unit",       "F",  "--high", "T1=212",
+                                               "--hysteresis", "0.9"}
+                                << true << 100.0f << 0.5f;
+    QTest::newRow("Kelvin") << QStringList{"--unit", "K", "--high", "T1=373.15"} << true << 100.0f
+                            << 0.5f;
+    QTest::newRow("no channel") << QStringList{"--high", "100"} << false << 0.0f << 0.0f;
+    QTest::newRow("T5") << QStringList{"--high", "T5=1"} << false << 0.0f << 0.0f;
+    QTest::newRow("low above high")
+        << QStringList{"--high", "T1=10", "--low", "T1=20"} << false << 0.0f << 0.0f;
+}
+
+void TestRecorder::alarmLimitsAreInTheUnitOfTheCommandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, ok);
+    QFETCH(float, high);
+    QFETCH(float, hysteresis);
+    RecorderOptions options;
+    QString message;
+    const auto result = RecorderCommandLine::parse(
+        QStringList{"kx740d-record", "--out", "a.dat"} + args, &options, &message);
+    QCOMPARE(result == RecorderCommandLine::Ok, ok);
+    if (!ok)
+        return;
+    QVERIFY(options.alarms.channels[0].hasHigh);
+    QVERIFY(!options.alarms.channels[0].hasLow);
+    QVERIFY(qAbs(options.alarms.channels[0].high - high) < 1e-3f);
+    QVERIFY(qAbs(options.alarms.hysteresis - hysteresis) < 1e-3f);
+}
+
 void TestRecorder::lostPortIsReopenedInTheSameMeasurement()
 {
     QTemporaryDir dir;
@@ -116,12 +157,15 @@ void TestRecorder::lostPortIsReopenedInTheSameMeasurement()
     options.port = simOptions.linkPath;
     options.out = dir.filePath(QStringLiteral("oven.dat"));
     options.intervalSeconds = 1;
+    options.alarms.linkLostMs = 100;
     QString outText;
     QString errText;
     QTextStream out(&outText);
     QTextStream err(&errText);
     Recorder recorder(options, out, err);
     QSignalSpy states(&recorder, &Recorder::stateChanged);
+    QSignalSpy alarms(&recorder.alarms(), &AlarmMonitor::raised);
+    QSignalSpy alarmsCleared(&recorder.alarms(), &AlarmMonitor::cleared);
     QSignalSpy finished(&recorder, &Recorder::finished);
     recorder.start();
     QTRY_VERIFY_WITH_TIMEOUT(recorder.readingCount() >= 2, 10000);
@@ -133,6 +177,10 @@ void TestRecorder::lostPortIsReopenedInTheSameMeasurement()
     QTRY_COMPARE_WITH_TIMEOUT(recorder.state(), Recorder::State::Recording, 2000);
     QTRY_VERIFY_WITH_TIMEOUT(recorder.readingCount() >= before + 2, 10000);
     const int total = recorder.readingCount();
+    // Down longer than its alarm's time: raised once, cleared once it is back.
+    QCOMPARE(alarms.size(), 1);
+    QCOMPARE(alarms.at(0).at(0).value<Alarm>().kind, AlarmKind::LinkLost);
+    QCOMPARE(alarmsCleared.size(), 1);
 
     recorder.stop();
     QTRY_COMPARE(finished.size(), 1);

@@ -10,6 +10,7 @@
 #include <csignal>
 
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
@@ -32,6 +33,7 @@ private slots:
     void publishesEveryRecordedReading();
     void refusingBrokerLeavesTheRecordingAlone();
     void brokerOutageLosesNothingAcrossKillAndStop();
+    void crossedLimitRaisesOneAlarmEverywhere();
 };
 
 namespace {
@@ -413,6 +415,64 @@ void TestRecorderProgram::brokerOutageLosesNothingAcrossKillAndStop()
     QCOMPARE(counts,
              (QSet<int>{archive.lists[0]->records.size(), archive.lists[1]->records.size()}));
     QVERIFY(QDir(dir.path()).entryList({QStringLiteral("*.outbox")}).isEmpty());
+}
+
+// A high limit below the simulator's T1 (about 23 °C) with a delay: one
+// alarm, raised once the delay is over, on the log, to the program with its
+// environment, retained on MQTT with one event.
+void TestRecorderProgram::crossedLimitRaisesOneAlarmEverywhere()
+{
+    REQUIRE_BROKER();
+    TestBroker broker;
+    QVERIFY2(broker.start(), qPrintable(broker.error()));
+    TestSubscriber subscriber;
+    QVERIFY(subscriber.startAndWait(broker.port(), "kx740d/KX740D/alarm/#"));
+    QTemporaryDir dir;
+    const QString envFile = dir.filePath(QStringLiteral("env.txt"));
+    const QString hook = dir.filePath(QStringLiteral("hook"));
+    QFile script(hook);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nenv | grep ^KX740D_ > \"" + envFile.toUtf8() + "\"\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+
+    const QString out = dir.filePath(QStringLiteral("oven.dat"));
+    QProcess recorder;
+    startRecording(recorder, out,
+                   {QStringLiteral("--high"), QStringLiteral("T1=0"),
+                    QStringLiteral("--alarm-delay"), QStringLiteral("2s"),
+                    QStringLiteral("--on-alarm"), hook, QStringLiteral("--mqtt"), broker.url()});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(envFile), 15000);
+    QTest::qWait(1500); // a second alarm would come with the next readings
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(10000));
+    QCOMPARE(recorder.exitCode(), 0);
+
+    QMap<QString, QString> env;
+    for (const QByteArray &line : readAll(envFile).split('\n')) {
+        const int eq = line.indexOf('=');
+        if (eq > 0)
+            env.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+    }
+    QCOMPARE(env.value("KX740D_ALARM_EVENT"), QStringLiteral("raised"));
+    QCOMPARE(env.value("KX740D_ALARM_CHANNEL"), QStringLiteral("T1"));
+    QCOMPARE(env.value("KX740D_ALARM_KIND"), QStringLiteral("high"));
+    QCOMPARE(env.value("KX740D_ALARM_LIMIT"), QStringLiteral("0.0"));
+    QCOMPARE(env.value("KX740D_ALARM_UNIT"), QStringLiteral("°C"));
+    QCOMPARE(env.value("KX740D_INSTRUMENT"), QStringLiteral("KX740D"));
+    QVERIFY(env.value("KX740D_ALARM_VALUE").toDouble() > 10);
+    const QDateTime since = QDateTime::fromString(env.value("KX740D_ALARM_SINCE"), Qt::ISODate);
+    const QDateTime raised = QDateTime::fromString(env.value("KX740D_ALARM_TIME"), Qt::ISODate);
+    QVERIFY(since.isValid());
+    QVERIFY(since.secsTo(raised) >= 2);
+
+    QCOMPARE(subscriber.payloads("kx740d/KX740D/alarm/event").size(), 1);
+    TestSubscriber late;
+    QVERIFY(late.startAndWait(broker.port(), "kx740d/KX740D/alarm"));
+    QTRY_COMPARE(late.count(), 1);
+    const QJsonArray active = QJsonDocument::fromJson(late.messages().first().payload).array();
+    QCOMPARE(active.size(), 1);
+    QCOMPARE(active[0].toObject().value("kind").toString(), QStringLiteral("high"));
 }
 
 QTEST_GUILESS_MAIN(TestRecorderProgram)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "alarm/alarmrules.h"
+
+#include <QByteArray>
+
+// config.cfg and its content are data streams of this version (18), big-endian.
+constexpr int kSettingsStreamVersion = 18;
+
+// The content of a settings file: the one byte array it holds. Empty when
+// the file holds none.
+QByteArray settingsFileContent(const QByteArray &fileBytes);
+
+// Where the PNG image that starts at `start` in `bytes` ends: just after its
+// IEND chunk. The end of `bytes` when no PNG starts there or it has no end.
+qint64 pngStreamEnd(const QByteArray &bytes, qint64 start);
+
+// The alarm limits of a window's settings file (the bytes of config.cfg):
+// both limits of each channel whose limit switch is on, in degrees Celsius.
+// Read without decoding the logo before them, so a program without Qt Gui
+// can take them. False, leaving `settings` alone, when the file holds no
+// settings or ends before the limits.
+bool alarmLimitsFromSettingsFile(const QByteArray &fileBytes, AlarmSettings *settings);

@@ -1,0 +1,57 @@
+#include "mqtt/mqttalarm.h"
+
+#include "instrument/temperature.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace {
+
+QJsonValue temperatureValue(float celsius, int unit)
+{
+    if (!std::isfinite(celsius))
+        return QJsonValue::Null;
+    return std::round(double(celsiusToUnit(celsius, unit)) * 10.0) / 10.0;
+}
+
+QString timeText(qint64 ms)
+{
+    return isoTimeWithOffset(QDateTime::fromMSecsSinceEpoch(ms));
+}
+
+QJsonObject alarmObject(const Alarm &alarm, int unit)
+{
+    return QJsonObject{
+        {QStringLiteral("id"), double(alarm.id)},
+        {QStringLiteral("channel"), alarmChannelToken(alarm.channel)},
+        {QStringLiteral("kind"), alarmKindToken(alarm.kind)},
+        {QStringLiteral("since"), timeText(alarm.sinceMs)},
+        {QStringLiteral("value"), temperatureValue(alarm.value, unit)},
+        {QStringLiteral("limit"), temperatureValue(alarm.limit, unit)},
+        {QStringLiteral("unit"), unitToken(unit)},
+    };
+}
+
+} // namespace
+
+QByteArray alarmListPayload(const QVector<Alarm> &alarms, int unit)
+{
+    QJsonArray list;
+    for (const Alarm &a : alarms)
+        list.append(alarmObject(a, unit));
+    return QJsonDocument(list).toJson(QJsonDocument::Compact);
+}
+
+QByteArray alarmEventPayload(const Alarm &alarm, bool raised, int unit)
+{
+    QJsonObject o = alarmObject(alarm, unit);
+    o.insert(QStringLiteral("event"),
+             raised ? QStringLiteral("raised") : QStringLiteral("cleared"));
+    o.insert(QStringLiteral("time"), timeText(raised ? alarm.raisedMs : alarm.clearedMs));
+    if (!raised)
+        o.insert(QStringLiteral("extreme"), temperatureValue(alarm.extreme, unit));
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}

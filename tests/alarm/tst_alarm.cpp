@@ -1,0 +1,254 @@
+// The alarm rules on played histories, the limits of a settings file, and
+// the programs run for alarm changes.
+
+#include "alarm/alarmmonitor.h"
+#include "alarm/alarmprogram.h"
+#include "alarm/settingslimits.h"
+#include "instrument/temperature.h"
+#include "settings/settingsfile.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestAlarm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void limitRaisesOnceAndClearsPastTheHysteresis_data();
+    void limitRaisesOnceAndClearsPastTheHysteresis();
+    void delayNeedsTheConditionWithoutABreak();
+    void probeThatWasMeasuringRaises_data();
+    void probeThatWasMeasuringRaises();
+    void lostLinkRaisesAfterItsTimeOnlyWhileWatched();
+    void monitorKeepsAlarmsUntilAcknowledged();
+    void episodesOfAStoredMeasurement();
+    void settingsFileLimitsAreReadPastTheLogo();
+    void programThatFailsOrHangsIsReported_data();
+    void programThatFailsOrHangsIsReported();
+};
+
+namespace {
+
+// T1 limits 100 (high) and 0 (low), hysteresis 0.5, no delay; T2 to T4 none.
+AlarmSettings t1Limits(qint64 delayMs = 0)
+{
+    AlarmSettings s;
+    s.channels[0] = {true, 100.0f, true, 0.0f};
+    s.delayMs = delayMs;
+    return s;
+}
+
+// Feeds T1 values (the other channels open) one second apart from t = 0;
+// returns the changes as "+high", "-high", ...
+QStringList play(AlarmRules &rules, const QVector<float> &t1, const QVector<quint8> &t1States = {})
+{
+    QStringList seen;
+    std::vector<AlarmChange> changes;
+    for (int i = 0; i < t1.size(); ++i) {
+        const float values[kChannelCount] = {t1[i], 0, 0, 0};
+        const quint8 states[kChannelCount] = {t1States.isEmpty() ? quint8(0) : t1States[i], 3, 3,
+                                              3};
+        rules.reading(values, states, i * 1000, &changes);
+    }
+    for (const AlarmChange &c : changes)
+        seen << (c.raised ? QStringLiteral("+") : QStringLiteral("-")) +
+                    alarmKindToken(c.alarm.kind);
+    return seen;
+}
+
+_T_EE_TEST_DATA record(int second, float t1, quint8 t1State = 0)
+{
+    _T_EE_TEST_DATA r;
+    r.year = 26;
+    r.month = 12;
+    r.day = 8;
+    r.hour = 10;
+    r.second = quint8(second);
+    r.value[0] = t1;
+    r.state[0] = t1State;
+    r.state[1] = r.state[2] = r.state[3] = StateNoReading;
+    return r;
+}
+
+} // namespace
+
+void TestAlarm::limitRaisesOnceAndClearsPastTheHysteresis_data()
+{
+    QTest::addColumn<QVector<float>>("t1");
+    QTest::addColumn<QStringList>("changes");
+    QTest::newRow("noise at the high limit")
+        << QVector<float>{99, 100.2f, 99.8f, 100.3f, 99.6f, 101, 99.4f, 99.7f}
+        << QStringList{"+high", "-high"};
+    QTest::newRow("noise at the low limit")
+        << QVector<float>{1, -0.1f, 0.2f, -0.3f, 0.4f, 0.6f, 0.3f} << QStringList{"+low", "-low"};
+    QTest::newRow("on the limit is inside") << QVector<float>{100, 0, 100} << QStringList{};
+}
+
+void TestAlarm::limitRaisesOnceAndClearsPastTheHysteresis()
+{
+    QFETCH(QVector<float>, t1);
+    QFETCH(QStringList, changes);
+    AlarmRules rules(t1Limits());
+    QCOMPARE(play(rules, t1), changes);
+}
+
+void TestAlarm::delayNeedsTheConditionWithoutABreak()
+{
+    AlarmRules rules(t1Limits(3000));
+    // Above for 2 s, a break, then above from t = 3 s: raised at t = 6 s.
+    QCOMPARE(play(rules, {101, 101, 101, 99, 101, 101, 101}), QStringList{});
+    std::vector<AlarmChange> changes;
+    const float values[kChannelCount] = {101, 0, 0, 0};
+    const quint8 states[kChannelCount] = {0, 3, 3, 3};
+    rules.reading(values, states, 7000, &changes);
+    QCOMPARE(int(changes.size()), 1);
+    QCOMPARE(changes[0].alarm.sinceMs, 4000);
+    QCOMPARE(changes[0].alarm.raisedMs, 7000);
+}
+
+void TestAlarm::probeThatWasMeasuringRaises_data()
+{
+    QTest::addColumn<quint8>("state");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("open") << quint8(StateNoReading) << "open";
+    QTest::newRow("over range") << quint8(StateAboveRange) << "over-range";
+    QTest::newRow("under range") << quint8(StateBelowRange) << "under-range";
+}
+
+void TestAlarm::probeThatWasMeasuringRaises()
+{
+    QFETCH(quint8, state);
+    QFETCH(QString, kind);
+    AlarmRules rules{AlarmSettings()};
+    // T2 to T4 never measured: nothing of theirs.
+    QCOMPARE(play(rules, {20, 20, 20, 20, 20}, {0, state, state, 0, state}),
+             (QStringList{"+" + kind, "-" + kind, "+" + kind}));
+}
+
+void TestAlarm::lostLinkRaisesAfterItsTimeOnlyWhileWatched()
+{
+    AlarmSettings settings;
+    settings.linkLostMs = 30000;
+    AlarmRules rules(settings);
+    std::vector<AlarmChange> changes;
+    rules.setLinkUp(false, 0, &changes); // not watched: disconnected on purpose
+    rules.tick(60000, &changes);
+    QVERIFY(changes.empty());
+    rules.setLinkUp(true, 60000, &changes);
+    rules.setWatching(true, 60000, &changes);
+    rules.setLinkUp(false, 61000, &changes);
+    QCOMPARE(rules.nextLinkCheckMs(), 91000);
+    rules.tick(90999, &changes);
+    QVERIFY(changes.empty());
+    rules.tick(91000, &changes);
+    rules.tick(95000, &changes);
+    rules.setLinkUp(true, 99000, &changes);
+    QCOMPARE(int(changes.size()), 2);
+    QCOMPARE(changes[0].alarm.kind, AlarmKind::LinkLost);
+    QCOMPARE(changes[0].alarm.sinceMs, 61000);
+    QVERIFY(changes[0].raised);
+    QVERIFY(!changes[1].raised);
+    QCOMPARE(changes[1].alarm.clearedMs, 99000);
+}
+
+void TestAlarm::monitorKeepsAlarmsUntilAcknowledged()
+{
+    AlarmMonitor monitor;
+    qint64 now = 0;
+    monitor.setClock([&now] { return now; });
+    monitor.setSettings(t1Limits());
+    QSignalSpy raised(&monitor, &AlarmMonitor::raised);
+    QSignalSpy cleared(&monitor, &AlarmMonitor::cleared);
+    _T_PRINT_OUT_DATA reading;
+    reading.value[0] = 120;
+    monitor.addReading(reading);
+    monitor.addReading(reading);
+    reading.value[0] = 20;
+    now = 5000;
+    monitor.addReading(reading);
+    QCOMPARE(raised.size(), 1);
+    QCOMPARE(cleared.size(), 1);
+    QVERIFY(monitor.activeAlarms().isEmpty());
+    const QVector<Alarm> shown = monitor.unacknowledgedAlarms();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].clearedMs, 5000);
+    monitor.acknowledge(shown[0].id);
+    QVERIFY(monitor.unacknowledgedAlarms().isEmpty());
+}
+
+void TestAlarm::episodesOfAStoredMeasurement()
+{
+    const QVector<_T_EE_TEST_DATA> records{record(0, 50), record(1, 101), record(2, 104),
+                                           record(3, 99), record(4, 20),  record(5, 0, 3),
+                                           record(6, 105)};
+    const QVector<AlarmEpisode> episodes = alarmEpisodes(records, t1Limits());
+    QCOMPARE(episodes.size(), 3);
+    QCOMPARE(episodes[0].kind, AlarmKind::High);
+    QCOMPARE(episodes[0].from, dateTimeFromRecord(records[1]));
+    QCOMPARE(episodes[0].to, dateTimeFromRecord(records[3]));
+    QCOMPARE(episodes[0].extreme, 104.0f);
+    QCOMPARE(episodes[1].kind, AlarmKind::Open);
+    QCOMPARE(episodes[1].to, dateTimeFromRecord(records[6]));
+    QCOMPARE(episodes[2].kind, AlarmKind::High);
+    QVERIFY(!episodes[2].to.isValid());
+}
+
+void TestAlarm::settingsFileLimitsAreReadPastTheLogo()
+{
+    AppSettings app;
+    app.logo = QImage(40, 30, QImage::Format_RGB32);
+    app.logo.fill(Qt::red);
+    app.highLimit = {{150, 100, 100, 100}};
+    app.lowLimit = {{-20, 0, 0, 5}};
+    app.limitEnabled = {{true, false, false, true}};
+    const QByteArray file = encodeSettings(app);
+    AlarmSettings alarms;
+    QVERIFY(alarmLimitsFromSettingsFile(file, &alarms));
+    QCOMPARE(alarms.channels[0].high, 150.0f);
+    QCOMPARE(alarms.channels[0].low, -20.0f);
+    QVERIFY(alarms.channels[0].hasHigh && alarms.channels[0].hasLow);
+    QVERIFY(!alarms.channels[1].hasHigh && !alarms.channels[1].hasLow);
+    QCOMPARE(alarms.channels[3].low, 5.0f);
+    QVERIFY(!alarmLimitsFromSettingsFile(file.left(60), &alarms));
+}
+
+void TestAlarm::programThatFailsOrHangsIsReported_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("fails") << "/bin/false" << QStringList();
+    QTest::newRow("hangs") << "/bin/sleep" << QStringList{"60"};
+    QTest::newRow("missing") << "/nonexistent/notify" << QStringList();
+}
+
+void TestAlarm::programThatFailsOrHangsIsReported()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    // The runner passes no arguments; a script stands in for "sleep 60".
+    QTemporaryDir dir;
+    QString path = program;
+    if (!arguments.isEmpty()) {
+        path = dir.filePath(QStringLiteral("hang"));
+        QFile script(path);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nexec " + program.toUtf8() + ' ' + arguments.join(' ').toUtf8() +
+                     '\n');
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    AlarmProgramRunner runner(path);
+    runner.setTimeoutMs(300);
+    QSignalSpy problems(&runner, &AlarmProgramRunner::problem);
+    QElapsedTimer timer;
+    timer.start();
+    runner.run(QProcessEnvironment::systemEnvironment());
+    QVERIFY(timer.elapsed() < 200);
+    QTRY_COMPARE(problems.size(), 1);
+    QTRY_COMPARE(runner.runningCount(), 0);
+    QVERIFY(problems.at(0).at(0).toString().contains(path));
+}
+
+QTEST_GUILESS_MAIN(TestAlarm)
+#include "tst_alarm.moc"
