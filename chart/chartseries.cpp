@@ -33,26 +33,75 @@ bool epochSeconds(int year, int month, int day, int hour, int minute, int second
     return true;
 }
 
+QVector<int> lineBreaks(const QVector<double> &seconds)
+{
+    std::vector<double> steps;
+    steps.reserve(size_t(seconds.size()));
+    double previous = qQNaN();
+    for (const double t : seconds) {
+        if (std::isnan(t))
+            continue;
+        if (t > previous)
+            steps.push_back(t - previous);
+        previous = t;
+    }
+    QVector<int> breaks;
+    if (steps.empty())
+        return breaks;
+    const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
+    std::nth_element(steps.begin(), middle, steps.end());
+    const double widest = 2 * *middle;
+    previous = qQNaN();
+    for (int i = 0; i < seconds.size(); ++i) {
+        const double t = seconds.at(i);
+        if (std::isnan(t))
+            continue;
+        if (t - previous > widest)
+            breaks.append(i);
+        previous = t;
+    }
+    return breaks;
+}
+
 namespace {
 
 template <typename Reading, typename HasValue, typename Value, typename Stamp>
 ChartSeries buildSeries(const Reading &list, bool dateTimeKeys, HasValue hasValue, Value value,
                         Stamp stamp)
 {
+    // Breaks follow the time of every reading, whatever the channel holds.
+    QVector<double> seconds(list.size(), qQNaN());
+    int position = 0;
+    for (const auto &item : list)
+        stamp(item, &seconds[position++]);
+    const QVector<int> breaks = lineBreaks(seconds);
+    auto nextBreak = breaks.cbegin();
+
     ChartSeries series;
     series.keys.reserve(list.size());
     series.values.reserve(list.size());
-    int position = 0;
+    position = 0;
+    bool breakDue = false;
     for (const auto &item : list) {
-        if (hasValue(item)) {
-            double key = position;
-            // A time stamp that names no real date has no place on a time axis.
-            if (!dateTimeKeys || stamp(item, &key)) {
-                if (!series.keys.isEmpty() && key < series.keys.constLast())
+        if (nextBreak != breaks.cend() && *nextBreak == position) {
+            breakDue = true;
+            ++nextBreak;
+        }
+        const double time = seconds.at(position);
+        const double key = dateTimeKeys ? time : position;
+        // A time stamp that names no real date has no place on a time axis.
+        if (hasValue(item) && !std::isnan(key)) {
+            if (!series.keys.isEmpty()) {
+                if (key < series.keys.constLast())
                     series.sorted = false;
-                series.keys.append(key);
-                series.values.append(value(item));
+                if (breakDue) {
+                    series.keys.append((series.keys.constLast() + key) / 2);
+                    series.values.append(qQNaN());
+                }
             }
+            breakDue = false;
+            series.keys.append(key);
+            series.values.append(value(item));
         }
         ++position;
     }
