@@ -33,25 +33,55 @@ bool epochSeconds(int year, int month, int day, int hour, int minute, int second
     return true;
 }
 
-QVector<int> lineBreaks(const QVector<double> &seconds)
+namespace {
+
+// The step of rank size / 2 among the positive steps between timed readings,
+// or NaN without any. Steps are whole seconds nearly always: counted per
+// second up to an hour, only the others are sorted.
+double medianStep(const QVector<double> &seconds)
 {
-    std::vector<double> steps;
-    steps.reserve(size_t(seconds.size()));
+    constexpr int kCounted = 3600;
+    std::vector<qint64> counts(kCounted + 1, 0);
+    std::vector<double> others;
+    qint64 total = 0;
     double previous = qQNaN();
     for (const double t : seconds) {
         if (std::isnan(t))
             continue;
-        if (t > previous)
-            steps.push_back(t - previous);
+        if (t > previous) {
+            const double step = t - previous;
+            if (step <= kCounted && step == std::floor(step))
+                ++counts[size_t(step)];
+            else
+                others.push_back(step);
+            ++total;
+        }
         previous = t;
     }
+    std::sort(others.begin(), others.end());
+    qint64 rank = total / 2;
+    auto other = others.cbegin();
+    for (int step = 1; step <= kCounted; ++step) {
+        for (; other != others.cend() && *other < step; ++other) {
+            if (rank-- == 0)
+                return *other;
+        }
+        if (rank < counts[size_t(step)])
+            return step;
+        rank -= counts[size_t(step)];
+    }
+    return rank < qint64(others.cend() - other) ? other[rank] : qQNaN();
+}
+
+} // namespace
+
+QVector<int> lineBreaks(const QVector<double> &seconds)
+{
     QVector<int> breaks;
-    if (steps.empty())
+    const double widest = 2 * medianStep(seconds);
+    if (std::isnan(widest))
         return breaks;
-    const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
-    std::nth_element(steps.begin(), middle, steps.end());
-    const double widest = 2 * *middle;
-    previous = qQNaN();
+    double previous = qQNaN();
     for (int i = 0; i < seconds.size(); ++i) {
         const double t = seconds.at(i);
         if (std::isnan(t))

@@ -28,41 +28,55 @@ ChartTrace::ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool d
     : m_records(records), m_unit(unit), m_dateTimeKeys(dateTimeKeys)
 {
     const int n = records.size();
-    QVector<double> seconds(n, qQNaN());
-    double *stamp = seconds.data();
-    for (const _T_EE_TEST_DATA &r : records)
-        epochSeconds(r.year, r.month, r.day, r.hour, r.minute, r.second, stamp++);
-    m_breaks = lineBreaks(seconds);
-    if (dateTimeKeys) {
-        m_keys = std::move(seconds);
-        for (int i = 0; i < n && m_ordered; ++i)
-            m_ordered = !std::isnan(m_keys.at(i)) && (i == 0 || m_keys.at(i) >= m_keys.at(i - 1));
-    }
-
     const int blocks = (n + kBlock - 1) / kBlock;
+    float *low[kChannelCount];
+    float *high[kChannelCount];
+    double firstKey[kChannelCount];
+    double lastKey[kChannelCount];
     for (int ch = 0; ch < kChannelCount; ++ch) {
         m_blockLow[ch].fill(qQNaN(), blocks);
         m_blockHigh[ch].fill(qQNaN(), blocks);
+        low[ch] = m_blockLow[ch].data();
+        high[ch] = m_blockHigh[ch].data();
+        firstKey[ch] = qInf();
+        lastKey[ch] = -qInf();
     }
-    for (int i = 0; i < n; ++i) {
-        const _T_EE_TEST_DATA &r = records.at(i);
-        const double k = key(i);
-        for (int ch = 0; ch < kChannelCount; ++ch) {
-            if (!hasValue(r, ch) || std::isnan(k))
-                continue;
-            const float v = r.value[ch];
-            float &low = m_blockLow[ch][i / kBlock];
-            float &high = m_blockHigh[ch][i / kBlock];
-            if (!(v >= low))
-                low = v;
-            if (!(v <= high))
-                high = v;
-            if (!m_hasValues[ch])
-                m_keyRange[ch] = QCPRange(k, k);
-            else
-                m_keyRange[ch].expand(k);
-            m_hasValues[ch] = true;
+    // One pass over the records: a month of them is far larger than the
+    // caches, and reading them is most of the cost.
+    QVector<double> seconds;
+    seconds.reserve(n);
+    const _T_EE_TEST_DATA *r = records.constData();
+    for (int i = 0; i < n; ++i, ++r) {
+        double time = qQNaN();
+        epochSeconds(r->year, r->month, r->day, r->hour, r->minute, r->second, &time);
+        seconds.append(time);
+        const double k = dateTimeKeys ? time : double(i);
+        if (std::isnan(k)) {
+            m_ordered = false;
+            continue;
         }
+        if (dateTimeKeys && i > 0 && !(time >= seconds.at(i - 1)))
+            m_ordered = false;
+        const int b = i / kBlock;
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            if (!hasValue(*r, ch))
+                continue;
+            const float v = r->value[ch];
+            // NaN at the start of a block, so the first value is taken.
+            if (!(v >= low[ch][b]))
+                low[ch][b] = v;
+            if (!(v <= high[ch][b]))
+                high[ch][b] = v;
+            firstKey[ch] = std::min(firstKey[ch], k);
+            lastKey[ch] = std::max(lastKey[ch], k);
+        }
+    }
+    m_breaks = lineBreaks(seconds);
+    if (dateTimeKeys)
+        m_keys = std::move(seconds);
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        m_hasValues[ch] = firstKey[ch] <= lastKey[ch];
+        m_keyRange[ch] = QCPRange(firstKey[ch], lastKey[ch]);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -128,14 +129,16 @@ public:
         return true;
     }
 
-    QByteArray byteArray()
+    // A byte array pointing into the input, not a copy: valid while the
+    // input lives.
+    QByteArray rawByteArray()
     {
         const char *data;
         int size;
         bool isNull;
         if (!bytes(data, size, &isNull) || isNull)
             return QByteArray();
-        return QByteArray(data, size);
+        return QByteArray::fromRawData(data, size);
     }
 
     QString string()
@@ -307,12 +310,13 @@ Data_table_T archiveFromBytes(const QByteArray &bytes, bool *ok)
     archive.created = in.dateTime();
 
     // The blobs are all read before any is parsed: a list that fails to read
-    // yields no measurement at all.
+    // yields no measurement at all. They point into `bytes`, which outlives
+    // them: a month's readings are not copied once more.
     QVector<QByteArray> blobs;
     const quint32 n = in.count();
     blobs.reserve(int(n));
     for (quint32 i = 0; i < n && !in.failed(); ++i)
-        blobs.append(in.byteArray());
+        blobs.append(in.rawByteArray());
     if (in.failed())
         blobs.clear();
 
@@ -348,6 +352,23 @@ bool dataFileFromBytes(const QByteArray &file, Data_table_T &archive)
         return false;
     archive = std::move(read);
     return true;
+}
+
+bool dataFileFromFile(QFile &file, Data_table_T &archive)
+{
+    // Read through a mapping of the file, the bytes are those of the page
+    // cache: no copy of the whole file is made first.
+    const qint64 size = file.size();
+    if (size > 0 && size <= std::numeric_limits<int>::max()) {
+        if (uchar *mapped = file.map(0, size)) {
+            const bool read = dataFileFromBytes(
+                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), int(size)),
+                archive);
+            file.unmap(mapped);
+            return read;
+        }
+    }
+    return dataFileFromBytes(file.readAll(), archive);
 }
 
 QByteArray backupFileToBytes(const QVector<_T_EE_TEST_DATA> &records)

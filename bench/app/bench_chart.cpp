@@ -84,16 +84,15 @@ struct MonthFile
             if (i == kMonth)
                 return false;
             // The hour's pause starts halfway.
-            const QDateTime t = start.addSecs(i < kMonth / 2 ? i : i + 3600);
-            const QDate d = t.date();
-            const QTime c = t.time();
+            const int second = i < kMonth / 2 ? i : i + 3600;
+            const QDate d = start.date().addDays(second / 86400);
             *r = _T_EE_TEST_DATA();
             r->year = quint8(d.year() - 2000);
             r->month = quint8(d.month());
             r->day = quint8(d.day());
-            r->hour = quint8(c.hour());
-            r->minute = quint8(c.minute());
-            r->second = quint8(c.second());
+            r->hour = quint8(second / 3600 % 24);
+            r->minute = quint8(second / 60 % 60);
+            r->second = quint8(second % 60);
             const _T_PRINT_OUT_DATA v = reading(i);
             for (int ch = 0; ch < kChannelCount; ++ch)
                 r->value[ch] = v.value[ch];
