@@ -15,6 +15,10 @@ constexpr auto kHighQualityAntialiasing = QPainter::RenderHint(0x08);
 
 DenseGraph::DenseGraph(QCPAxis *keyAxis, QCPAxis *valueAxis) : QCPGraph(keyAxis, valueAxis)
 {
+    // QCustomPlot's own thinning keeps each pixel column's extremes and
+    // drops the NaN points that break the line at a pause; the trace thins
+    // stored records itself, and the dense columns are filled cheaply.
+    setAdaptiveSampling(false);
 }
 
 void DenseGraph::setTrace(std::shared_ptr<const ChartTrace> trace, int channel)
