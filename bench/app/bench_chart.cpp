@@ -187,20 +187,24 @@ BENCHMARK(BM_MouseMove)->Unit(benchmark::kMillisecond);
 
 // A month at 1 s opened from its data file in a shown window: the file read
 // and checked, the archive replaced, the tree, the newest table page and the
-// chart filled and drawn. Counters: the resident set afterwards and its peak
-// during the opening, in MB.
+// chart filled and drawn. Counters: the resident set once the month is shown,
+// and its peak while the first opening ran, in MB.
 static void BM_MonthOpen(benchmark::State &state)
 {
     monthPath();
     Window win;
     MainWindow &w = *win.w;
     resetPeakResident();
-    for (auto _ : state)
+    std::size_t peak = 0;
+    for (auto _ : state) {
         openMonth(w);
+        if (peak == 0)
+            peak = peakResidentBytes();
+    }
     if (w.currentMeasurement()->records.size() != kMonth)
         state.SkipWithError("the month did not open");
     state.counters["rss_MB"] = double(residentBytes()) / 1e6;
-    state.counters["peak_rss_MB"] = double(peakResidentBytes()) / 1e6;
+    state.counters["peak_rss_MB"] = double(peak) / 1e6;
 }
 BENCHMARK(BM_MonthOpen)->Iterations(5)->Unit(benchmark::kMillisecond);
 
