@@ -5,7 +5,6 @@
 #include <QtEndian>
 
 #include <cstring>
-#include <limits>
 
 namespace {
 
@@ -352,23 +351,6 @@ bool dataFileFromBytes(const QByteArray &file, Data_table_T &archive)
         return false;
     archive = std::move(read);
     return true;
-}
-
-bool dataFileFromFile(QFile &file, Data_table_T &archive)
-{
-    // Read through a mapping of the file, the bytes are those of the page
-    // cache: no copy of the whole file is made first.
-    const qint64 size = file.size();
-    if (size > 0 && size <= std::numeric_limits<int>::max()) {
-        if (uchar *mapped = file.map(0, size)) {
-            const bool read = dataFileFromBytes(
-                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), int(size)),
-                archive);
-            file.unmap(mapped);
-            return read;
-        }
-    }
-    return dataFileFromBytes(file.readAll(), archive);
 }
 
 QByteArray backupFileToBytes(const QVector<_T_EE_TEST_DATA> &records)

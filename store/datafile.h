@@ -49,8 +49,8 @@ QByteArray dataFileToBytes(const Data_table_T &archive);
 // and without bytes left over. On success replaces `archive` and returns
 // true; otherwise returns false and leaves `archive` as it was.
 bool dataFileFromBytes(const QByteArray &file, Data_table_T &archive);
-// The same for a data file open for reading, read from its current content
-// without holding a copy of the whole file.
+// The same for a data file open for reading, read a chunk at a time: a
+// month of readings is never held twice (datafilestream.cpp).
 bool dataFileFromFile(QFile &file, Data_table_T &archive);
 
 // Content of auto_backup.bak holding `records`: one byte array whose content
