@@ -221,6 +221,7 @@ QVector<QCPGraphData> ChartTrace::points(int channel, const QCPRange &shown, int
         return out;
     if (!m_ordered) {
         appendReadings(&out, channel, 0, size());
+        std::stable_sort(out.begin(), out.end(), qcpLessThanSortKey<QCPGraphData>);
         return out;
     }
     columns = qMax(columns, 1);

@@ -41,7 +41,7 @@ public:
     // themselves; beyond, per column the first and last reading and the
     // lowest and highest value between, which draws the same pixels. A NaN
     // point marks each break of the line (lineBreaks()). Readings out of key
-    // order (a clock set back) are all given, in their order.
+    // order (a clock set back) or without a key are all given, sorted by key.
     QVector<QCPGraphData> points(int channel, const QCPRange &shown, int columns) const;
 
 private:
