@@ -150,7 +150,7 @@ void MainWindow::openArchive(const QString &path)
         return;
     }
     Data_table_T loaded;
-    if (!dataFileFromBytes(file.readAll(), loaded)) {
+    if (!dataFileFromFile(file, loaded)) {
         UserDialogs::information(nullptr, QString(), tr("该文件不是有效的数据文件，无法打开。"),
                                  m_okText);
         return;

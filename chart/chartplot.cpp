@@ -1,5 +1,6 @@
 #include "chart/chartplot.h"
 
+#include "chart/charttrace.h"
 #include "chart/densegraph.h"
 #include "instrument/temperature.h"
 #include "store/atomicfiledevice.h"
@@ -33,6 +34,24 @@ QCPRange keyRangeShown(const QCPRange &keys)
     if (keys.size() > 0)
         return keys;
     return QCPRange(keys.lower - 1, keys.upper + 1);
+}
+
+// The point of `data` nearest to `key` that has a value, or end.
+QCPGraphDataContainer::const_iterator nearestPoint(const QCPGraphDataContainer &data, double key)
+{
+    auto after = data.findBegin(key, false);
+    while (after != data.constEnd() && std::isnan(after->value))
+        ++after;
+    auto before = data.findBegin(key, false);
+    while (before != data.constBegin()) {
+        --before;
+        if (!std::isnan(before->value)) {
+            if (after == data.constEnd() || key - before->key <= after->key - key)
+                return before;
+            break;
+        }
+    }
+    return after;
 }
 
 QSharedPointer<QCPAxisTicker> indexTicker()
@@ -130,8 +149,16 @@ void ChartPlot::setSeries(int channel, const ChartSeries &series)
 {
     if (!m_plot || channel < 0 || channel >= m_plot->graphCount())
         return;
+    m_trace.reset();
+    if (DenseGraph *graph = denseGraph(channel))
+        graph->setTrace(nullptr, channel);
     m_plot->graph(channel)->setData(series.keys, series.values, series.sorted);
     updateScatterSkip();
+}
+
+DenseGraph *ChartPlot::denseGraph(int channel) const
+{
+    return qobject_cast<DenseGraph *>(m_plot->graph(channel));
 }
 
 void ChartPlot::rescaleWithMargin()
@@ -170,8 +197,13 @@ void ChartPlot::rescaleWithMargin()
 
 void ChartPlot::showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit)
 {
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        setSeries(ch, storedSeries(records, ch, unit, m_dateTimeMode));
+    if (!m_plot)
+        return;
+    m_trace = std::make_shared<ChartTrace>(records, unit, m_dateTimeMode);
+    for (int ch = 0; ch < m_plot->graphCount(); ++ch) {
+        if (DenseGraph *graph = denseGraph(ch))
+            graph->setTrace(m_trace, ch);
+    }
     rescaleWithMargin();
 }
 
@@ -201,6 +233,8 @@ void ChartPlot::updateScatterSkip()
     const QCPRange shown = m_plot->xAxis->range();
     for (int i = 0; i < m_plot->graphCount(); ++i) {
         QCPGraph *graph = m_plot->graph(i);
+        if (DenseGraph *dense = denseGraph(i))
+            dense->updatePoints();
         const auto data = graph->data();
         const int visible = int(data->findEnd(shown.upper) - data->findBegin(shown.lower));
         graph->setScatterSkip(scatterSkip(visible, width, graph->scatterStyle().size()));
@@ -255,25 +289,44 @@ void ChartPlot::moveTracer(const QPointF &pixel)
 
 QString ChartPlot::tipText(const QPointF &pixel, int unit) const
 {
-    QStringList lines;
-    if (!m_plot)
+    if (!m_plot || !m_plot->axisRect()->rect().contains(pixel.toPoint()))
         return QString();
-    for (int i = 0; i < m_plot->graphCount(); ++i) {
-        QCPGraph *graph = m_plot->graph(i);
-        QVariant details;
-        if (graph->selectTest(pixel, false, &details) < 0)
-            continue;
-        const QCPDataSelection selection = details.value<QCPDataSelection>();
-        if (selection.isEmpty() || selection.dataPointCount() < 1)
-            continue;
-        const int count = graph->data()->size();
-        if (count == 0)
-            continue;
-        const int index = qBound(0, selection.dataRange().begin(), count - 1);
-        const auto point = graph->data()->at(index);
-        lines << tipLine(i + 1, point->key, point->value, m_dateTimeMode, unit);
+    const double key = m_plot->xAxis->pixelToCoord(pixel.x());
+    if (!m_trace)
+        return seriesTipLines(key, unit).join(QLatin1Char('\n'));
+    QStringList lines;
+    const int reading = m_trace->readingAt(key);
+    for (int ch = 0; reading >= 0 && ch < m_plot->graphCount(); ++ch) {
+        double value;
+        if (m_trace->value(reading, ch, &value))
+            lines << tipLine(ch + 1, m_trace->key(reading), value, m_dateTimeMode, unit);
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+// The reading under the line is the point nearest to `key` over all graphs;
+// a graph adds its line when it has a point at that reading's key.
+QStringList ChartPlot::seriesTipLines(double key, int unit) const
+{
+    bool found = false;
+    double nearest = 0;
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
+        const QCPGraphDataContainer &data = *m_plot->graph(i)->data();
+        const auto point = nearestPoint(data, key);
+        if (point != data.constEnd() &&
+            (!found || std::abs(point->key - key) < std::abs(nearest - key))) {
+            nearest = point->key;
+            found = true;
+        }
+    }
+    QStringList lines;
+    for (int i = 0; found && i < m_plot->graphCount(); ++i) {
+        const QCPGraphDataContainer &data = *m_plot->graph(i)->data();
+        const auto point = nearestPoint(data, nearest);
+        if (point != data.constEnd() && point->key == nearest)
+            lines << tipLine(i + 1, point->key, point->value, m_dateTimeMode, unit);
+    }
+    return lines;
 }
 
 template <typename Render> auto ChartPlot::withoutCrosshair(Render render) const

@@ -10,6 +10,10 @@
 #include <QPixmap>
 #include <QPointF>
 
+#include <memory>
+
+class ChartTrace;
+class DenseGraph;
 class QCustomPlot;
 class QCPItemTracer;
 class QCPLayer;
@@ -44,6 +48,7 @@ public:
     QCPItemTracer *tracer() const { return m_tracer; }
 
     // Replaces the data of graph `channel`; nothing without such a graph.
+    // The graphs no longer show stored records.
     void setSeries(int channel, const ChartSeries &series);
     // Fits both axes to all four graphs, visible or not, widens the value
     // axis by the margin rule and asks for a repaint. Equal values are framed
@@ -52,7 +57,8 @@ public:
     // the ranges.
     void rescaleWithMargin();
     // The four channels of stored records in `unit` (0 Celsius, 1
-    // Fahrenheit, 2 Kelvin), then the rescale.
+    // Fahrenheit, 2 Kelvin), then the rescale. The graphs hold only what the
+    // view shows (ChartTrace); the records are shared, not copied.
     void showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit);
 
     // Axis titles, empty when not shown: the x axis names the key of the
@@ -77,8 +83,10 @@ public:
     // Moves the crosshair to a position in widget pixels and repaints only
     // the layer it lies on, so following the mouse costs no full replot.
     void moveTracer(const QPointF &pixel);
-    // One line per graph that has a point closest to `pixel` (hidden graphs
-    // too), in graph order, values in `unit`; empty without data.
+    // The reading under the vertical line at `pixel`: the one whose key is
+    // nearest to it, found by binary search. One line per graph that has a
+    // value there (hidden graphs too), in graph order, values in `unit`;
+    // empty without data or outside the axis rect.
     QString tipText(const QPointF &pixel, int unit) const;
 
     // Pictures of the chart for the clipboard, files and reports never show
@@ -99,8 +107,13 @@ private:
     void updateScatterSkip();
     // Runs `render` with the crosshair hidden and shows it again as it was.
     template <typename Render> auto withoutCrosshair(Render render) const;
+    DenseGraph *denseGraph(int channel) const;
+    // The tip's lines of graphs set with setSeries().
+    QStringList seriesTipLines(double key, int unit) const;
 
     QCustomPlot *m_plot = nullptr;
+    // The stored records shown, null while the graphs hold series.
+    std::shared_ptr<const ChartTrace> m_trace;
     QCPItemTracer *m_tracer = nullptr;
     QCPLayer *m_tracerLayer = nullptr;
     bool m_dateTimeMode = false;

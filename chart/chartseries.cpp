@@ -35,24 +35,103 @@ bool epochSeconds(int year, int month, int day, int hour, int minute, int second
 
 namespace {
 
+// The step of rank size / 2 among the positive steps between timed readings,
+// or NaN without any. Steps are whole seconds nearly always: counted per
+// second up to an hour, only the others are sorted.
+double medianStep(const QVector<double> &seconds)
+{
+    constexpr int kCounted = 3600;
+    std::vector<qint64> counts(kCounted + 1, 0);
+    std::vector<double> others;
+    qint64 total = 0;
+    double previous = qQNaN();
+    for (const double t : seconds) {
+        if (std::isnan(t))
+            continue;
+        if (t > previous) {
+            const double step = t - previous;
+            if (step <= kCounted && step == std::floor(step))
+                ++counts[size_t(step)];
+            else
+                others.push_back(step);
+            ++total;
+        }
+        previous = t;
+    }
+    std::sort(others.begin(), others.end());
+    qint64 rank = total / 2;
+    auto other = others.cbegin();
+    for (int step = 1; step <= kCounted; ++step) {
+        for (; other != others.cend() && *other < step; ++other) {
+            if (rank-- == 0)
+                return *other;
+        }
+        if (rank < counts[size_t(step)])
+            return step;
+        rank -= counts[size_t(step)];
+    }
+    return rank < qint64(others.cend() - other) ? other[rank] : qQNaN();
+}
+
+} // namespace
+
+QVector<int> lineBreaks(const QVector<double> &seconds)
+{
+    QVector<int> breaks;
+    const double widest = 2 * medianStep(seconds);
+    if (std::isnan(widest))
+        return breaks;
+    double previous = qQNaN();
+    for (int i = 0; i < seconds.size(); ++i) {
+        const double t = seconds.at(i);
+        if (std::isnan(t))
+            continue;
+        if (t - previous > widest)
+            breaks.append(i);
+        previous = t;
+    }
+    return breaks;
+}
+
+namespace {
+
 template <typename Reading, typename HasValue, typename Value, typename Stamp>
 ChartSeries buildSeries(const Reading &list, bool dateTimeKeys, HasValue hasValue, Value value,
                         Stamp stamp)
 {
+    // Breaks follow the time of every reading, whatever the channel holds.
+    QVector<double> seconds(list.size(), qQNaN());
+    int position = 0;
+    for (const auto &item : list)
+        stamp(item, &seconds[position++]);
+    const QVector<int> breaks = lineBreaks(seconds);
+    auto nextBreak = breaks.cbegin();
+
     ChartSeries series;
     series.keys.reserve(list.size());
     series.values.reserve(list.size());
-    int position = 0;
+    position = 0;
+    bool breakDue = false;
     for (const auto &item : list) {
-        if (hasValue(item)) {
-            double key = position;
-            // A time stamp that names no real date has no place on a time axis.
-            if (!dateTimeKeys || stamp(item, &key)) {
-                if (!series.keys.isEmpty() && key < series.keys.constLast())
+        if (nextBreak != breaks.cend() && *nextBreak == position) {
+            breakDue = true;
+            ++nextBreak;
+        }
+        const double time = seconds.at(position);
+        const double key = dateTimeKeys ? time : position;
+        // A time stamp that names no real date has no place on a time axis.
+        if (hasValue(item) && !std::isnan(key)) {
+            if (!series.keys.isEmpty()) {
+                if (key < series.keys.constLast())
                     series.sorted = false;
-                series.keys.append(key);
-                series.values.append(value(item));
+                if (breakDue) {
+                    series.keys.append((series.keys.constLast() + key) / 2);
+                    series.values.append(qQNaN());
+                }
             }
+            breakDue = false;
+            series.keys.append(key);
+            series.values.append(value(item));
         }
         ++position;
     }

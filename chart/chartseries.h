@@ -16,10 +16,20 @@
 // channel's graph gets, how the value axis is widened, how the settings
 // numbers map to line styles and markers, and where the reading tip goes.
 
+// Where the line of a list of readings breaks: the positions i whose reading
+// came more than twice the list's usual spacing after the reading before it
+// (a pause between two recordings, a pulled cable), in ascending order.
+// `seconds` are the readings' times in order, NaN for a reading without one,
+// which neither makes nor breaks a gap. The usual spacing is the median of
+// the positive steps between timed readings; readings of one second step
+// nothing, and a list without such steps has no breaks.
+QVector<int> lineBreaks(const QVector<double> &seconds);
+
 // Keys and values of one channel's graph. Keys are the reading's position in
 // the plotted list (index mode: readings left out still use up their
 // position, so gaps stay visible) or its local time stamp in whole seconds
-// since the epoch (date-time mode); values are in the shown unit.
+// since the epoch (date-time mode); values are in the shown unit. Where the
+// line breaks (lineBreaks) a point of NaN value lies between the keys.
 struct ChartSeries
 {
     QVector<double> keys;

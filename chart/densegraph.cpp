@@ -1,6 +1,7 @@
 #include "chart/densegraph.h"
 
 #include "chart/chartseries.h"
+#include "chart/charttrace.h"
 
 namespace {
 
@@ -14,6 +15,52 @@ constexpr auto kHighQualityAntialiasing = QPainter::RenderHint(0x08);
 
 DenseGraph::DenseGraph(QCPAxis *keyAxis, QCPAxis *valueAxis) : QCPGraph(keyAxis, valueAxis)
 {
+    // QCustomPlot's own thinning keeps each pixel column's extremes and
+    // drops the NaN points that break the line at a pause; the trace thins
+    // stored records itself, and the dense columns are filled cheaply.
+    setAdaptiveSampling(false);
+}
+
+void DenseGraph::setTrace(std::shared_ptr<const ChartTrace> trace, int channel)
+{
+    m_trace = std::move(trace);
+    m_channel = channel;
+    m_pointsColumns = -1;
+    data()->clear();
+}
+
+void DenseGraph::updatePoints()
+{
+    if (!m_trace || !keyAxis())
+        return;
+    const QCPRange shown = keyAxis()->range();
+    const int columns = keyAxis()->axisRect()->width();
+    if (shown == m_pointsRange && columns == m_pointsColumns)
+        return;
+    m_pointsRange = shown;
+    m_pointsColumns = columns;
+    data()->set(m_trace->points(m_channel, shown, columns), true);
+}
+
+QCPRange DenseGraph::getKeyRange(bool &foundRange, QCP::SignDomain inSignDomain) const
+{
+    if (!m_trace)
+        return QCPGraph::getKeyRange(foundRange, inSignDomain);
+    return m_trace->keyRange(m_channel, &foundRange);
+}
+
+QCPRange DenseGraph::getValueRange(bool &foundRange, QCP::SignDomain inSignDomain,
+                                   const QCPRange &inKeyRange) const
+{
+    if (!m_trace)
+        return QCPGraph::getValueRange(foundRange, inSignDomain, inKeyRange);
+    return m_trace->valueRange(m_channel, &foundRange);
+}
+
+void DenseGraph::draw(QCPPainter *painter)
+{
+    updatePoints();
+    QCPGraph::draw(painter);
 }
 
 void DenseGraph::drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines) const

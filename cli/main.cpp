@@ -170,7 +170,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     Data_table_T archive;
-    if (!dataFileFromBytes(file.readAll(), archive)) {
+    if (!dataFileFromFile(file, archive)) {
         err << ExportTool::tr("%1 不是有效的数据文件。").arg(file.fileName()) << '\n';
         return 1;
     }

@@ -128,14 +128,16 @@ public:
         return true;
     }
 
-    QByteArray byteArray()
+    // A byte array pointing into the input, not a copy: valid while the
+    // input lives.
+    QByteArray rawByteArray()
     {
         const char *data;
         int size;
         bool isNull;
         if (!bytes(data, size, &isNull) || isNull)
             return QByteArray();
-        return QByteArray(data, size);
+        return QByteArray::fromRawData(data, size);
     }
 
     QString string()
@@ -307,12 +309,13 @@ Data_table_T archiveFromBytes(const QByteArray &bytes, bool *ok)
     archive.created = in.dateTime();
 
     // The blobs are all read before any is parsed: a list that fails to read
-    // yields no measurement at all.
+    // yields no measurement at all. They point into `bytes`, which outlives
+    // them: a month's readings are not copied once more.
     QVector<QByteArray> blobs;
     const quint32 n = in.count();
     blobs.reserve(int(n));
     for (quint32 i = 0; i < n && !in.failed(); ++i)
-        blobs.append(in.byteArray());
+        blobs.append(in.rawByteArray());
     if (in.failed())
         blobs.clear();
 

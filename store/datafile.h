@@ -5,6 +5,7 @@
 #include "store/data_table_t.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QVector>
 
 // Byte formats of the data file (.dat) and of the automatic backup
@@ -48,6 +49,9 @@ QByteArray dataFileToBytes(const Data_table_T &archive);
 // and without bytes left over. On success replaces `archive` and returns
 // true; otherwise returns false and leaves `archive` as it was.
 bool dataFileFromBytes(const QByteArray &file, Data_table_T &archive);
+// The same for a data file open for reading, read a chunk at a time: a
+// month of readings is never held twice (datafilestream.cpp).
+bool dataFileFromFile(QFile &file, Data_table_T &archive);
 
 // Content of auto_backup.bak holding `records`: one byte array whose content
 // is the record list. An emptied backup is a file of length 0, written by

@@ -109,13 +109,10 @@ bool sameRecording(const StoredMeasurementInfo &m, const QString &name, const QD
 
 } // namespace
 
-bool scanDataFile(const QString &path, DataFileIndex *index, QString *error)
+namespace {
+
+bool scanOpenFile(QFile &file, DataFileIndex *index, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return false;
-    }
     const qint64 size = file.size();
     *index = DataFileIndex();
     quint32 outer = 0;
@@ -151,6 +148,86 @@ bool scanDataFile(const QString &path, DataFileIndex *index, QString *error)
         *error = QCoreApplication::translate("Recorder", "不是有效的数据文件");
         return false;
     }
+    return true;
+}
+
+// The records of a measurement whose elements are all 32 bytes long, read a
+// chunk at a time; false when one is not (then the blob is read whole).
+bool readPlainRecords(QFile &file, qint64 offset, quint32 count, QVector<_T_EE_TEST_DATA> *records)
+{
+    constexpr qint64 kChunkElements = kCopyChunk / kElementSize;
+    records->reserve(int(count));
+    if (!file.seek(offset))
+        return false;
+    for (qint64 left = count; left > 0;) {
+        const qint64 elements = qMin(left, kChunkElements);
+        const QByteArray chunk = file.read(elements * kElementSize);
+        if (chunk.size() != elements * kElementSize)
+            return false;
+        for (const char *e = chunk.constData(); e < chunk.constData() + chunk.size();
+             e += kElementSize) {
+            if (qFromBigEndian<quint32>(e) != quint32(kEeTestDataSize))
+                return false;
+            records->append(eeTestDataFromBytes(e + 4));
+        }
+        left -= elements;
+    }
+    return true;
+}
+
+// One measurement of a scanned file, checked as measurementFromBytes checks it.
+bool readStoredMeasurement(QFile &file, const StoredMeasurementInfo &info, Data_List_T *m)
+{
+    bool ok = false;
+    const qint64 records = qint64(info.count) * kElementSize;
+    const qint64 countAt = info.offset + info.size - records - 4;
+    QByteArray head;
+    if (info.hasFirst || info.count == 0) {
+        // Name and time, then a count of 0 in place of the records.
+        if (readAt(file, info.offset + 4, countAt - info.offset - 4, &head))
+            *m = measurementFromBytes(head + u32Bytes(0), &ok);
+        if (ok && readPlainRecords(file, countAt + 4, info.count, &m->records))
+            return true;
+    }
+    QByteArray whole;
+    if (!readAt(file, info.offset + 4, info.size - 4, &whole))
+        return false;
+    *m = measurementFromBytes(whole, &ok);
+    return ok;
+}
+
+} // namespace
+
+bool scanDataFile(const QString &path, DataFileIndex *index, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    return scanOpenFile(file, index, error);
+}
+
+bool dataFileFromFile(QFile &file, Data_table_T &archive)
+{
+    DataFileIndex index;
+    QString error;
+    QByteArray head;
+    if (!scanOpenFile(file, &index, &error) ||
+        !readAt(file, index.headOffset, index.headSize, &head))
+        return false;
+    bool ok = false;
+    // The archive's name and time, followed by no measurements.
+    Data_table_T read = archiveFromBytes(head + u32Bytes(0), &ok);
+    for (const StoredMeasurementInfo &info : qAsConst(index.measurements)) {
+        Data_List_T m;
+        if (!ok || !readStoredMeasurement(file, info, &m))
+            return false;
+        read.lists.append(new Data_List_T(std::move(m)));
+    }
+    if (!ok)
+        return false;
+    archive = std::move(read);
     return true;
 }
 

@@ -1,18 +1,22 @@
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
+#include "store/datafilestream.h"
 #include "tests/app/fakerecording.h"
+#include "tests/app/memoryprobe.h"
 #include "ui_mainwindow.h"
 #include "widgets/bubbletips.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -24,7 +28,12 @@ struct Window
     Window()
     {
         QDir::setCurrent(dir.path());
-        UserDialogs::setResponder([](const DialogRequest &) { return DialogAnswer(); });
+        // "No" to saving what is shown before a file is opened.
+        UserDialogs::setResponder([](const DialogRequest &) {
+            DialogAnswer answer;
+            answer.button = 1;
+            return answer;
+        });
         MainWindow::setPortSource([] { return QStringList(); });
         w = new MainWindow;
         w->resize(1400, 900);
@@ -40,6 +49,77 @@ _T_PRINT_OUT_DATA reading(int k)
     for (int ch = 0; ch < kChannelCount; ++ch)
         r.value[ch] = float(20 + 10 * ch + 5 * std::sin(k / (30.0 + ch)));
     return r;
+}
+
+void moveMouse(QCustomPlot *plot, const QPoint &pos)
+{
+    QMouseEvent move(QEvent::MouseMove, pos, plot->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+    QApplication::processEvents();
+}
+
+// Positions spread over the axis rect, a different one at every step.
+QPoint spreadPoint(const QRect &area, int step)
+{
+    return QPoint(area.left() + (step * 37) % area.width(),
+                  area.top() + (step * 53) % area.height());
+}
+
+// A month at a one-second interval in a data file of its own: 2 592 000
+// records, 93 MB, with an hour's pause in the middle. Written once, a
+// chunk at a time, for all month benchmarks.
+constexpr int kMonth = 30 * 24 * 3600;
+
+struct MonthFile
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("month.dat"));
+
+    MonthFile()
+    {
+        const QDateTime start(QDate(2026, 6, 1), QTime(0, 0, 0));
+        int i = 0;
+        const RecordSource source = [&](_T_EE_TEST_DATA *r) {
+            if (i == kMonth)
+                return false;
+            // The hour's pause starts halfway.
+            const int second = i < kMonth / 2 ? i : i + 3600;
+            const QDate d = start.date().addDays(second / 86400);
+            *r = _T_EE_TEST_DATA();
+            r->year = quint8(d.year() - 2000);
+            r->month = quint8(d.month());
+            r->day = quint8(d.day());
+            r->hour = quint8(second / 3600 % 24);
+            r->minute = quint8(second / 60 % 60);
+            r->second = quint8(second % 60);
+            const _T_PRINT_OUT_DATA v = reading(i);
+            for (int ch = 0; ch < kChannelCount; ++ch)
+                r->value[ch] = v.value[ch];
+            r->state[3] = i % 997 == 0 ? 2 : 0; // now and then T4 is over range
+            ++i;
+            return true;
+        };
+        QString error;
+        if (!writeMeasurementToFile(path, QStringLiteral("month"), start, source, &error))
+            qFatal("month file: %s", qPrintable(error));
+    }
+};
+
+std::unique_ptr<MonthFile> theMonth;
+
+const QString &monthPath()
+{
+    if (!theMonth)
+        theMonth.reset(new MonthFile);
+    return theMonth->path;
+}
+
+// Opens the month in a shown window and shows the chart on screen.
+void openMonth(MainWindow &w)
+{
+    w.openArchive(monthPath());
+    QApplication::processEvents();
 }
 
 } // namespace
@@ -98,19 +178,89 @@ static void BM_MouseMove(benchmark::State &state)
 
     const QRect area = plot->axisRect()->rect();
     int step = 0;
-    for (auto _ : state) {
-        const QPoint pos(area.left() + (step * 37) % area.width(),
-                         area.top() + (step * 53) % area.height());
-        ++step;
-        QMouseEvent move(QEvent::MouseMove, pos, plot->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(plot, &move);
-        QApplication::processEvents();
-    }
+    for (auto _ : state)
+        moveMouse(plot, spreadPoint(area, step++));
     if (w.chartTip()->text().split(QLatin1Char('\n')).size() != 4)
         state.SkipWithError("the tip does not list four graphs");
 }
 BENCHMARK(BM_MouseMove)->Unit(benchmark::kMillisecond);
+
+// A month at 1 s opened from its data file in a shown window: the file read
+// and checked, the archive replaced, the tree, the newest table page and the
+// chart filled and drawn. Counters: the resident set once the month is shown,
+// and its peak while the first opening ran, in MB.
+static void BM_MonthOpen(benchmark::State &state)
+{
+    monthPath();
+    Window win;
+    MainWindow &w = *win.w;
+    resetPeakResident();
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        openMonth(w);
+        if (peak == 0)
+            peak = peakResidentBytes();
+    }
+    if (w.currentMeasurement()->records.size() != kMonth)
+        state.SkipWithError("the month did not open");
+    state.counters["rss_MB"] = double(residentBytes()) / 1e6;
+    state.counters["peak_rss_MB"] = double(peak) / 1e6;
+}
+BENCHMARK(BM_MonthOpen)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The month chosen again in the tree: table page and chart filled and drawn.
+static void BM_MonthSelect(benchmark::State &state)
+{
+    Window win;
+    MainWindow &w = *win.w;
+    openMonth(w);
+    QTreeWidget *tree = w.form()->treeWidget;
+    QTreeWidgetItem *item = tree->topLevelItem(0);
+    for (auto _ : state) {
+        tree->setCurrentItem(nullptr);
+        tree->setCurrentItem(item);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_MonthSelect)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// A mouse move over the whole month with the reference line on.
+static void BM_MonthMouseMove(benchmark::State &state)
+{
+    Window win;
+    MainWindow &w = *win.w;
+    openMonth(w);
+    w.form()->action_line->trigger();
+    QCustomPlot *plot = w.form()->customPlot;
+    QApplication::processEvents();
+    const QRect area = plot->axisRect()->rect();
+    int step = 0;
+    for (auto _ : state)
+        moveMouse(plot, spreadPoint(area, step++));
+    if (w.chartTip()->text().split(QLatin1Char('\n')).size() < 3)
+        state.SkipWithError("the tip does not list the graphs");
+}
+BENCHMARK(BM_MonthMouseMove)->Iterations(50)->Unit(benchmark::kMillisecond);
+
+// One wheel step over the month, zooming in and out in turn from the whole
+// month: the chart drawn anew at each step.
+static void BM_MonthWheel(benchmark::State &state)
+{
+    Window win;
+    MainWindow &w = *win.w;
+    openMonth(w);
+    QCustomPlot *plot = w.form()->customPlot;
+    const QPoint centre = plot->axisRect()->rect().center();
+    int step = 0;
+    for (auto _ : state) {
+        const int delta = step++ % 2 == 0 ? 120 : -120;
+        QWheelEvent wheel(QPointF(centre), QPointF(plot->mapToGlobal(centre)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot, &wheel);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_MonthWheel)->Iterations(50)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
@@ -119,5 +269,6 @@ int main(int argc, char **argv)
     kxInitResources();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    theMonth.reset();
     return 0;
 }

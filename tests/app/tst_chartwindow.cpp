@@ -369,6 +369,27 @@ private slots:
         QVERIFY(ui->tableWidget->columnCount() < 10);
     }
 
+    // At one vertical line every channel is read at the same record, the one
+    // under the line, not each at the record nearest to the cursor in its
+    // own graph.
+    void referenceLineReadsOneRecord()
+    {
+        MainWindow w;
+        showWindow(w);
+        QCustomPlot *plot = w.form()->customPlot;
+        QVector<_T_EE_TEST_DATA> list = records(QVector<float>(11, 0));
+        for (int i = 0; i < list.size(); ++i) {
+            list[i].value[0] = i % 2 ? 30 : 10;
+            list[i].value[1] = i % 2 ? 10 : 30;
+        }
+        showMeasurement(w, list);
+        plot->replot();
+        moveOver(plot,
+                 QPoint(int(plot->xAxis->coordToPixel(4.4)), int(plot->yAxis->coordToPixel(10))));
+        QCOMPARE(w.chartTip()->text(), QStringLiteral("T1: 10.0 ℃ (4)\nT2: 30.0 ℃ (4)\n"
+                                                      "T3: 20.0 ℃ (4)\nT4: 30.0 ℃ (4)"));
+    }
+
     // The tip follows the cursor; it only shows on the large chart with the
     // reference line on and some data under it.
     void referenceLineAndTip()

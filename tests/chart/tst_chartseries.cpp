@@ -1,4 +1,5 @@
 #include "chart/chartseries.h"
+#include "chart/charttrace.h"
 #include "instrument/temperature.h"
 
 #include <QPainter>
@@ -58,6 +59,56 @@ private slots:
 
         QVERIFY(liveSeries(live, 4, UnitCelsius, false).keys.isEmpty());
         QVERIFY(storedSeries(stored, -1, UnitCelsius, false).keys.isEmpty());
+    }
+
+    // A line breaks where a reading came more than twice the usual spacing
+    // after the one before; a reading without a time neither makes nor
+    // breaks a gap.
+    void lineBreaksAtPauses()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QCOMPARE(lineBreaks({0, 1, 2, 3, 10, 11, nan, 12, 20}), (QVector<int>{4, 8}));
+        // At 10 s, a step of 20 s is no gap yet, one of 21 s is.
+        QCOMPARE(lineBreaks({0, 10, 20, 30, 50, 71}), (QVector<int>{5}));
+        QVERIFY(lineBreaks({5, 5, nan}).isEmpty());
+    }
+
+    // The graph of stored records, as the window, the report and the chart
+    // images draw it, has a NaN point in the pause, with the readings
+    // themselves and with one envelope per pixel column alike; the envelope
+    // keeps each column's extremes.
+    void drawnDataBreaksAtPauses()
+    {
+        QVector<_T_EE_TEST_DATA> list;
+        for (int i = 0; i < 100000; ++i) {
+            _T_EE_TEST_DATA r = record(i % 7 == 0 ? -50.0f : float(i % 5));
+            const int second = i < 60000 ? i : i + 600;
+            r.day = quint8(1 + second / 86400);
+            r.hour = quint8(second / 3600 % 24);
+            r.minute = quint8(second / 60 % 60);
+            r.second = quint8(second % 60);
+            list.append(r);
+        }
+        // NaN points between the keys `from` and `to`; anywhere else counts 100.
+        const auto breaksBetween = [](const QVector<QCPGraphData> &points, double from, double to) {
+            int nans = 0;
+            for (const QCPGraphData &p : points)
+                nans += std::isnan(p.value) ? (p.key > from && p.key < to ? 1 : 100) : 0;
+            return nans;
+        };
+        const ChartTrace trace(list, UnitCelsius, false);
+        const QVector<QCPGraphData> envelope = trace.points(0, QCPRange(0, 99999), 100);
+        QVERIFY(envelope.size() <= 4 * 101 + 1);
+        QCOMPARE(breaksBetween(envelope, 59999, 60000), 1);
+        QCPRange extremes(0, 0);
+        for (const QCPGraphData &p : envelope)
+            extremes.expand(std::isnan(p.value) ? 0 : p.value);
+        QCOMPARE(extremes, QCPRange(-50, 4));
+        QCOMPARE(breaksBetween(trace.points(0, QCPRange(59990, 60010), 100), 59999, 60000), 1);
+
+        const ChartSeries series = storedSeries(list.mid(59990, 20), 0, UnitCelsius, true);
+        QVERIFY(std::isnan(series.values.at(10)));
+        QVERIFY(series.keys.at(9) < series.keys.at(10) && series.keys.at(10) < series.keys.at(11));
     }
 
     void valuesInTheShownUnit()

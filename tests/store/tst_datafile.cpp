@@ -236,6 +236,36 @@ private slots:
         QCOMPARE(kept.lists[0]->records, records(3));
     }
 
+    // The window reads a file a chunk at a time: it takes exactly the files
+    // the byte reader takes, cut short, damaged or with elements of other
+    // lengths, and reads the same archive from them.
+    void fileReaderAgreesWithByteReader()
+    {
+        const QByteArray good = dataFileToBytes(sampleArchive());
+        QByteArray badSpec = good;
+        badSpec[badSpec.lastIndexOf(kCreatedBytes) + 12] = 1; // a measurement's time spec
+        const QByteArray odd = utf16be(QStringLiteral("m")) + kCreatedBytes + be32(2) + be32(31) +
+                               QByteArray(31, 'a') + be32(33) + QByteArray(33, 'b');
+        const QByteArray oddBlob =
+            be32(0) + kCreatedBytes + be32(1) + be32(quint32(odd.size())) + odd;
+        QList<QByteArray> files{good, good + '\0', badSpec,
+                                be32(quint32(oddBlob.size())) + oddBlob};
+        for (int len = 0; len < good.size(); len += 5)
+            files << good.left(len);
+        QTemporaryDir dir;
+        for (const QByteArray &bytes : qAsConst(files)) {
+            QFile file(dir.filePath(QStringLiteral("f.dat")));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+            file.close();
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            Data_table_T fromBytes, fromFile;
+            const bool taken = dataFileFromBytes(bytes, fromBytes);
+            QCOMPARE(dataFileFromFile(file, fromFile), taken);
+            QCOMPARE(dataFileToBytes(fromFile), dataFileToBytes(fromBytes));
+        }
+    }
+
     void shortInputFollowsEndOfDataRules()
     {
         bool ok = true;
