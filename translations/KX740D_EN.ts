@@ -106,7 +106,7 @@
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+182"/>
+        <location filename="../chart/chartplot.cpp" line="+214"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
@@ -1793,7 +1793,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>%1 is not a valid data file; no measurement is appended to it.</translation>
     </message>
     <message>
-        <location filename="../store/datafilestream.cpp" line="+129"/>
+        <location filename="../store/datafilestream.cpp" line="+126"/>
         <location line="+9"/>
         <location line="+6"/>
         <location line="+7"/>

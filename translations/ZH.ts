@@ -106,7 +106,7 @@
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+182"/>
+        <location filename="../chart/chartplot.cpp" line="+214"/>
         <source>时间</source>
         <translation>时间</translation>
     </message>
@@ -1793,7 +1793,7 @@
         <translation>%1 不是有效的数据文件；测量不会追加到其中。</translation>
     </message>
     <message>
-        <location filename="../store/datafilestream.cpp" line="+129"/>
+        <location filename="../store/datafilestream.cpp" line="+126"/>
         <location line="+9"/>
         <location line="+6"/>
         <location line="+7"/>
