@@ -54,7 +54,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_numberText = tr("编号");
     m_temperatureText = tr("温度");
     m_titleBase = tr("KX740D ");
-    m_archive = newArchive();
+    m_document = new Document(this);
     m_settings.dataDir = defaultDataDir();
     m_settings.language = 1;
 
@@ -79,8 +79,6 @@ MainWindow::MainWindow(QWidget *parent)
     loadSettings();
     setupChart();
 
-    // The session starts with one empty measurement, which is not a change.
-    m_currentMeasurement = m_archive.append(newMeasurement());
     setupTable();
     showCurrentMeasurement();
 
@@ -108,8 +106,13 @@ MainWindow::MainWindow(QWidget *parent)
     m_unsavedArchiveTimer->setInterval(kUnsavedArchiveDelayMs);
     // A change made while recording is kept with the recording at its stop.
     connect(m_unsavedArchiveTimer, &QTimer::timeout, this, [this] {
-        if (m_modified && !m_device.isRecording())
+        if (m_device.isRecording())
+            return;
+        // Undone back to the saved state: nothing unsaved is left to keep.
+        if (isModified())
             keepUnsavedArchive();
+        else
+            dropUnsavedArchive();
     });
     m_session = new RecordingSession(m_device, *m_serialHandle, this);
     m_mqtt->followRecording(*m_session);
@@ -170,8 +173,11 @@ MainWindow::MainWindow(QWidget *parent)
     handleRunningTimechange();
     m_session->setJournalEnabled(m_settings.autoBackupEnabled);
 
-    rebuildTree();
-    makeItemCurrent(0);
+    connect(m_document, &Document::changed, this, &MainWindow::documentChanged);
+    connect(m_document, &Document::measurementsChanged, this, &MainWindow::showMeasurements);
+    connect(m_document, &Document::recordsChanged, this, &MainWindow::showEditedRecords);
+    setupUndo();
+    showMeasurements();
     m_backup.claim(QDir::currentPath());
     m_session->setJournalFile(m_backup.fileName());
     restoreAutoBackup();
@@ -297,7 +303,7 @@ void MainWindow::handleTimeOut()
         const int count = m_device.recordedCount();
         if (count != m_shownRecordCount) {
             graphUpdate();
-            markModified();
+            m_document->markModified();
         }
         // Not tied to the chart's count: a replot between two readings
         // (unit change, x-axis mode) brings that up to date too.
@@ -359,7 +365,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         ui->pb_start->setChecked(false);
         stopRecording();
     }
-    if (!m_modified) {
+    if (!isModified()) {
         dropUnsavedArchive();
         event->accept();
         return;

@@ -113,7 +113,7 @@ void MainWindow::replotCurrentMeasurement()
         return;
     }
     m_chart.showRecords(
-        m_currentMeasurement ? m_currentMeasurement->records : QVector<_T_EE_TEST_DATA>(), m_unit);
+        currentMeasurement() ? currentMeasurement()->records : QVector<_T_EE_TEST_DATA>(), m_unit);
 }
 
 // ---- The chart settings page ----

@@ -345,6 +345,54 @@ Closes automatically in %1 s</translation>
     </message>
 </context>
 <context>
+    <name>Document</name>
+    <message>
+        <location filename="../document/document.cpp" line="+117"/>
+        <source>剪切 1 行</source>
+        <translation>cut 1 row</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>剪切 %1 行</source>
+        <translation>cut %1 rows</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>删除 1 行</source>
+        <translation>delete 1 row</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>删除 %1 行</source>
+        <translation>delete %1 rows</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>插入 1 行</source>
+        <translation>insert 1 row</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>插入 %1 行</source>
+        <translation>insert %1 rows</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>重命名 %1</source>
+        <translation>rename %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>删除测量 %1</source>
+        <translation>delete measurement %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>上移 %1</source>
+        <translation>move %1 up</translation>
+    </message>
+</context>
+<context>
     <name>ExportTool</name>
     <message>
         <location filename="../cli/main.cpp" line="+90"/>
@@ -511,13 +559,13 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+330"/>
+        <location filename="../app/mainwindow.cpp" line="+336"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+459"/>
+        <location filename="../app/mainwindow_store.cpp" line="+481"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -821,7 +869,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+515"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+507"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -1069,12 +1117,12 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+283"/>
+        <location filename="../app/mainwindow_table.cpp" line="+288"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-279"/>
+        <location filename="../app/mainwindow.cpp" line="-285"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -1104,7 +1152,7 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+250"/>
+        <location line="+256"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -1130,7 +1178,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+35"/>
-        <location filename="../app/mainwindow_store.cpp" line="-293"/>
+        <location filename="../app/mainwindow_store.cpp" line="-317"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -1144,26 +1192,26 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-323"/>
-        <location line="+324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-315"/>
+        <location line="+316"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+357"/>
-        <location line="+134"/>
+        <location line="+385"/>
+        <location line="+105"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-491"/>
-        <location line="+357"/>
-        <location line="+134"/>
+        <location filename="../app/mainwindow_store.cpp" line="-490"/>
+        <location line="+385"/>
+        <location line="+105"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-316"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -1200,10 +1248,10 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+25"/>
         <location filename="../app/mainwindow_export.cpp" line="+55"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+153"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+145"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-532"/>
-        <location line="+25"/>
+        <location filename="../app/mainwindow_store.cpp" line="-529"/>
+        <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
     </message>
@@ -1275,13 +1323,13 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+59"/>
-        <location filename="../app/mainwindow_store.cpp" line="-35"/>
+        <location filename="../app/mainwindow_store.cpp" line="-33"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+335"/>
+        <location filename="../app/mainwindow_store.cpp" line="+357"/>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
     </message>
@@ -1297,8 +1345,8 @@ Please put the file in the folder of the program:
         <translation>CSV text</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-335"/>
-        <location line="+23"/>
+        <location filename="../app/mainwindow_store.cpp" line="-357"/>
+        <location line="+21"/>
         <source>数据文件</source>
         <translation>Data file</translation>
     </message>
@@ -1313,18 +1361,28 @@ Please put the file in the folder of the program:
         <translation>This file is not a valid data file and cannot be opened.</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+76"/>
         <source>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</source>
         <translation>The unsaved data left from last time is damaged and cannot be restored.
 The file is kept as: %1</translation>
     </message>
     <message>
-        <location line="+121"/>
+        <location line="+86"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>Cannot back up the unsaved data to %1: %2
 If the program ends unexpectedly, this data is lost. Please save it soon.</translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <source>撤销%1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>重做%1</source>
+        <translation>Redo %1</translation>
     </message>
     <message>
         <location line="+92"/>
@@ -1353,22 +1411,22 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Properties</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>请选择需要导出的list数据</source>
         <translation>Please select the measurement to export</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
         <source>数据删除提示</source>
         <translation>Delete data</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>数据删除后无法恢复，是否继续删除？</source>
         <translation>Deleted data cannot be recovered. Delete anyway?</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+40"/>
         <source>文件名称   </source>
         <translation>File name   </translation>
     </message>
@@ -1414,17 +1472,17 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The %1 records stored in the instrument will be erased and cannot be recovered. Continue?</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-170"/>
+        <location filename="../app/mainwindow_table.cpp" line="-172"/>
         <source>热电偶</source>
         <translation>Thermocouple</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+102"/>
         <source>第 %1 / %2 页</source>
         <translation>Page %1 of %2</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+69"/>
         <source>剪切</source>
         <translation>Cut</translation>
     </message>
@@ -1439,12 +1497,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Insert below</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_measurement.cpp" line="-106"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-98"/>
         <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
         <translation>The storage interval is 0 s, so nothing would be stored. Set a storage interval first.</translation>
     </message>
     <message>
-        <location line="+115"/>
+        <location line="+107"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>

@@ -345,6 +345,54 @@
     </message>
 </context>
 <context>
+    <name>Document</name>
+    <message>
+        <location filename="../document/document.cpp" line="+117"/>
+        <source>剪切 1 行</source>
+        <translation>剪切 1 行</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>剪切 %1 行</source>
+        <translation>剪切 %1 行</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>删除 1 行</source>
+        <translation>删除 1 行</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>删除 %1 行</source>
+        <translation>删除 %1 行</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>插入 1 行</source>
+        <translation>插入 1 行</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>插入 %1 行</source>
+        <translation>插入 %1 行</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>重命名 %1</source>
+        <translation>重命名 %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>删除测量 %1</source>
+        <translation>删除测量 %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>上移 %1</source>
+        <translation>上移 %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportTool</name>
     <message>
         <location filename="../cli/main.cpp" line="+90"/>
@@ -511,13 +559,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+330"/>
+        <location filename="../app/mainwindow.cpp" line="+336"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+459"/>
+        <location filename="../app/mainwindow_store.cpp" line="+481"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -821,7 +869,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+515"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+507"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1069,12 +1117,12 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+283"/>
+        <location filename="../app/mainwindow_table.cpp" line="+288"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-279"/>
+        <location filename="../app/mainwindow.cpp" line="-285"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1104,7 +1152,7 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+250"/>
+        <location line="+256"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1130,7 +1178,7 @@
     </message>
     <message>
         <location line="+35"/>
-        <location filename="../app/mainwindow_store.cpp" line="-293"/>
+        <location filename="../app/mainwindow_store.cpp" line="-317"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -1144,26 +1192,26 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-323"/>
-        <location line="+324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-315"/>
+        <location line="+316"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+357"/>
-        <location line="+134"/>
+        <location line="+385"/>
+        <location line="+105"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-491"/>
-        <location line="+357"/>
-        <location line="+134"/>
+        <location filename="../app/mainwindow_store.cpp" line="-490"/>
+        <location line="+385"/>
+        <location line="+105"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-316"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -1200,10 +1248,10 @@
     <message>
         <location line="+25"/>
         <location filename="../app/mainwindow_export.cpp" line="+55"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+153"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+145"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-532"/>
-        <location line="+25"/>
+        <location filename="../app/mainwindow_store.cpp" line="-529"/>
+        <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
@@ -1275,13 +1323,13 @@
     </message>
     <message>
         <location line="+59"/>
-        <location filename="../app/mainwindow_store.cpp" line="-35"/>
+        <location filename="../app/mainwindow_store.cpp" line="-33"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+335"/>
+        <location filename="../app/mainwindow_store.cpp" line="+357"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1297,8 +1345,8 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-335"/>
-        <location line="+23"/>
+        <location filename="../app/mainwindow_store.cpp" line="-357"/>
+        <location line="+21"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
     </message>
@@ -1313,18 +1361,28 @@
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+76"/>
         <source>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</source>
         <translation>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</translation>
     </message>
     <message>
-        <location line="+121"/>
+        <location line="+86"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <source>撤销%1</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>重做%1</source>
+        <translation>重做%1</translation>
     </message>
     <message>
         <location line="+92"/>
@@ -1353,22 +1411,22 @@
         <translation>属性</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>请选择需要导出的list数据</source>
         <translation>请选择需要导出的list数据</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
         <source>数据删除提示</source>
         <translation>数据删除提示</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>数据删除后无法恢复，是否继续删除？</source>
         <translation>数据删除后无法恢复，是否继续删除？</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+40"/>
         <source>文件名称   </source>
         <translation>文件名称   </translation>
     </message>
@@ -1414,17 +1472,17 @@
         <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-170"/>
+        <location filename="../app/mainwindow_table.cpp" line="-172"/>
         <source>热电偶</source>
         <translation>热电偶</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+102"/>
         <source>第 %1 / %2 页</source>
         <translation>第 %1 / %2 页</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+69"/>
         <source>剪切</source>
         <translation>剪切</translation>
     </message>
@@ -1439,12 +1497,12 @@
         <translation>在下方插入</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_measurement.cpp" line="-106"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-98"/>
         <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
         <translation>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</translation>
     </message>
     <message>
-        <location line="+115"/>
+        <location line="+107"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT：%1；记录继续。</translation>
     </message>

@@ -276,6 +276,37 @@ private slots:
         QVERIFY(runEntry(w, 5));
         QVERIFY(t->selectedItems().isEmpty());
     }
+
+    // Row edits ask nothing: Ctrl+Z brings the rows back and Ctrl+Shift+Z
+    // removes them again; a deleted measurement comes back into the tree.
+    void editsAreUndoneFromTheKeyboard()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        showTableTab(w);
+        fill(w, 10);
+        const QVector<_T_EE_TEST_DATA> before = w.currentMeasurement()->records;
+        selectRows(w, 2, 4); // records 8, 7, 6
+        QVERIFY(runEntry(w, 5));
+        QCOMPARE(w.currentMeasurement()->records.size(), 7);
+        std::unique_ptr<QMenu> menu(w.createTableMenu());
+        QCOMPARE(menu->actions().last()->text(), QStringLiteral("撤销删除 3 行"));
+
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.currentMeasurement()->records, before);
+        QCOMPARE(cell(w, 2, 2), QStringLiteral("8.0"));
+        QVERIFY(!w.isModified());
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.currentMeasurement()->records.size(), 7);
+        QCOMPARE(cell(w, 2, 2), QStringLiteral("5.0"));
+
+        QVERIFY(w.document().removeMeasurement(0));
+        QCOMPARE(w.form()->treeWidget->topLevelItemCount(), 0);
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.form()->treeWidget->topLevelItemCount(), 1);
+        QCOMPARE(cell(w, 2, 2), QStringLiteral("5.0"));
+    }
 };
 
 QTEST_MAIN(TestTableWindow)
