@@ -142,7 +142,7 @@ bool Document::renameMeasurement(int index, const QString &name)
     if (!m || name.isEmpty() || name == m->name)
         return false;
     auto *step = new RenameStep(this, m, name);
-    step->setText(tr("重命名 %1").arg(m->name));
+    step->setText(tr("重命名 %1 为 %2").arg(m->name, name));
     m_undoStack.push(step);
     return true;
 }

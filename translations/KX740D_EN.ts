@@ -378,8 +378,8 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+11"/>
-        <source>重命名 %1</source>
-        <translation>rename %1</translation>
+        <source>重命名 %1 为 %2</source>
+        <translation>rename %1 to %2</translation>
     </message>
     <message>
         <location line="+11"/>

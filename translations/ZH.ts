@@ -378,8 +378,8 @@
     </message>
     <message>
         <location line="+11"/>
-        <source>重命名 %1</source>
-        <translation>重命名 %1</translation>
+        <source>重命名 %1 为 %2</source>
+        <translation>重命名 %1 为 %2</translation>
     </message>
     <message>
         <location line="+11"/>
