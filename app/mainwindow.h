@@ -379,9 +379,6 @@ private:
     // `own`: the file is this window's backup and is emptied once restored;
     // otherwise it is removed.
     void restoreBackupFile(const QString &fileName, bool own);
-    // Writes `measurement` as a data file of its own into the working folder
-    // (where the backup is); its name, or empty when that fails.
-    QString keepRecoveredRecords(const Data_List_T &measurement);
     // One tree item per measurement, all with the normal icon.
     void rebuildTree();
     // Selects item `index`, makes it the tree's current item (which makes

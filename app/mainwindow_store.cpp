@@ -259,29 +259,12 @@ void MainWindow::restoreBackupFile(const QString &fileName, bool own)
     // emptying the backup would lose them to a second crash. They are kept
     // as a data file of their own beside the backup first, and the backup
     // stays as it is when that cannot be written.
-    const QString copy = keepRecoveredRecords(*currentMeasurement());
-    if (copy.isEmpty())
+    if (!m_document->keepRecoveredCopy(currentMeasurement()))
         return;
-    m_document->keepRecoveredCopy(currentMeasurement(), copy);
     if (own)
         m_session->clearJournal();
     else
         file.remove();
-}
-
-QString MainWindow::keepRecoveredRecords(const Data_List_T &measurement)
-{
-    Data_table_T recovered = newArchive();
-    recovered.name = QStringLiteral("auto_backup");
-    recovered.append(measurement);
-    const QString stem =
-        QStringLiteral("auto_backup_") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz"));
-    // Several backups restored within one millisecond must not share a copy.
-    QString name = stem + QStringLiteral(".dat");
-    for (int n = 2; QFile::exists(name); ++n)
-        name = stem + QStringLiteral("_%1.dat").arg(n);
-    return writeFileAtomically(name, dataFileToBytes(recovered)) ? name : QString();
 }
 
 // ---- The unsaved archive ----

@@ -169,9 +169,22 @@ bool Document::moveMeasurementUp(int index)
     return true;
 }
 
-void Document::keepRecoveredCopy(const Data_List_T *measurement, const QString &file)
+bool Document::keepRecoveredCopy(const Data_List_T *measurement)
 {
-    m_recoveredCopies.append({measurement, file});
+    Data_table_T recovered = newArchive();
+    recovered.name = QStringLiteral("auto_backup");
+    recovered.append(*measurement);
+    const QString stem =
+        QStringLiteral("auto_backup_") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz"));
+    // Several backups restored within one millisecond must not share a copy.
+    QString name = stem + QStringLiteral(".dat");
+    for (int n = 2; QFile::exists(name); ++n)
+        name = stem + QStringLiteral("_%1.dat").arg(n);
+    if (!writeFileAtomically(name, dataFileToBytes(recovered)))
+        return false;
+    m_recoveredCopies.append({measurement, name});
+    return true;
 }
 
 // A measurement that leaves for good unsaved keeps its copy on disk.

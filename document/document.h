@@ -87,9 +87,10 @@ public:
     bool removeMeasurement(int index);
     bool moveMeasurementUp(int index);
 
-    // A restored measurement whose readings are kept in `file` until they
-    // are in a data file of the user's; the file is removed then.
-    void keepRecoveredCopy(const Data_List_T *measurement, const QString &file);
+    // Keeps a restored measurement as a data file of its own in the working
+    // folder (where the backups are) until it is in a data file the user
+    // saved; the copy is removed then. False when it cannot be written.
+    bool keepRecoveredCopy(const Data_List_T *measurement);
 
 signals:
     // Measurements came, went, moved or were renamed (undo and redo
