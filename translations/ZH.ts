@@ -2,6 +2,94 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AlarmControl</name>
+    <message>
+        <location filename="../app/alarmcontrol.cpp" line="+119"/>
+        <location line="+10"/>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>（已确认）</source>
+        <translation>（已确认）</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1，自 %2起</source>
+        <translation>%1，自 %2起</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1（%2 至 %3）</source>
+        <translation>%1（%2 至 %3）</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmPage</name>
+    <message>
+        <location filename="../app/alarmpage.cpp" line="+32"/>
+        <source>告警在读数回到限值以内这么多之后才解除，探头在限值附近抖动时不会反复告警。</source>
+        <translation>告警在读数回到限值以内这么多之后才解除，探头在限值附近抖动时不会反复告警。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+7"/>
+        <source> 秒</source>
+        <translation> 秒</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>超限状态持续这么久才告警。</source>
+        <translation>超限状态持续这么久才告警。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>探头开路或超出量程时告警</source>
+        <translation>探头开路或超出量程时告警</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>不告警</source>
+        <translation>不告警</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>连接或记录时，与仪器的连接断开这么久后告警。</source>
+        <translation>连接或记录时，与仪器的连接断开这么久后告警。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>窗口不在前台时显示桌面通知</source>
+        <translation>窗口不在前台时显示桌面通知</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>告警时播放提示音，直到确认</source>
+        <translation>告警时播放提示音，直到确认</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>回差</source>
+        <translation>回差</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警延时</source>
+        <translation>告警延时</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>仪器断开告警</source>
+        <translation>仪器断开告警</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>上下限在测量页面的“报警阈值”中设置并开启。告警显示在窗口上方的告警栏中，直到情况恢复并被确认。</source>
+        <translation>上下限在测量页面的“报警阈值”中设置并开启。告警显示在窗口上方的告警栏中，直到情况恢复并被确认。</translation>
+    </message>
+</context>
+<context>
     <name>AlarmProgramRunner</name>
     <message>
         <location filename="../alarm/alarmprogram.cpp" line="+58"/>
@@ -32,6 +120,29 @@
         <location line="+2"/>
         <source>告警程序 %1 异常结束。</source>
         <translation>告警程序 %1 异常结束。</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmStrip</name>
+    <message>
+        <location filename="../widgets/alarmstrip.cpp" line="+55"/>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>确认此告警：停止提示音并收回桌面通知</source>
+        <translation>确认此告警：停止提示音并收回桌面通知</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>另有 %1 条较早的告警</source>
+        <translation>另有 %1 条较早的告警</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>全部确认</source>
+        <translation>全部确认</translation>
     </message>
 </context>
 <context>
@@ -511,7 +622,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+330"/>
+        <location filename="../app/mainwindow.cpp" line="+346"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -821,7 +932,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+515"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+539"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1074,7 +1185,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-279"/>
+        <location filename="../app/mainwindow.cpp" line="-292"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1104,7 +1215,12 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+250"/>
+        <location line="+85"/>
+        <source>告警</source>
+        <translation>告警</translation>
+    </message>
+    <message>
+        <location line="+177"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1114,7 +1230,7 @@
         <translation>状态：未就绪</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>断开连接</source>
         <translation>断开连接</translation>
     </message>
@@ -1144,8 +1260,8 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-323"/>
-        <location line="+324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-343"/>
+        <location line="+344"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <location line="+357"/>
         <location line="+134"/>
@@ -1163,7 +1279,7 @@
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-344"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -1193,13 +1309,18 @@
         <translation>移动到右下</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+15"/>
+        <source>显示报警阈值线</source>
+        <translation>显示报警阈值线</translation>
+    </message>
+    <message>
+        <location line="-7"/>
         <source>复制图片</source>
         <translation>复制图片</translation>
     </message>
     <message>
-        <location line="+25"/>
-        <location filename="../app/mainwindow_export.cpp" line="+55"/>
+        <location line="+32"/>
+        <location filename="../app/mainwindow_export.cpp" line="+57"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+153"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
         <location filename="../app/mainwindow_store.cpp" line="-532"/>
