@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "app/alarmcontrol.h"
+#include "app/alarmpage.h"
 #include "app/mainwindowlook.h"
 #include "app/mqttcontrol.h"
 #include "app/mqttpage.h"
@@ -9,6 +11,7 @@
 #include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
 #include "ui_mainwindow.h"
+#include "widgets/alarmstrip.h"
 #include "widgets/bash.h"
 #include "widgets/bubbletips.h"
 #include "widgets/formsetting.h"
@@ -132,6 +135,17 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_bash = new Bash(this);
     ui->verticalLayout_3->addWidget(m_bash);
+    // Above the pages, so an alarm is seen on every page; it takes room of
+    // its own and covers nothing.
+    m_alarmStrip = new AlarmStrip(this);
+    ui->verticalLayout_2->insertWidget(ui->verticalLayout_2->indexOf(ui->tabWidget_window),
+                                       m_alarmStrip);
+    m_alarms = std::make_unique<AlarmControl>(m_device, QStringLiteral("alarms.json"), *this,
+                                              *m_alarmStrip, *m_bash);
+    m_alarms->setUnit(m_unit);
+    m_alarms->setLimits(m_settings);
+    m_formSetting->addPage(m_alarms->page(), tr("告警"));
+    m_mqtt->watchAlarms(m_alarms->monitor());
 
     // Pages are switched by the program, never by tabs.
     ui->tabWidget_window->tabBar()->hide();
@@ -189,6 +203,7 @@ MainWindow::~MainWindow()
 {
     // It reads the driver, and its page lives in the settings window.
     m_mqtt.reset();
+    m_alarms.reset();
     delete m_formSetting;
     delete ui;
 }
@@ -315,6 +330,7 @@ void MainWindow::handleTimeOut()
 void MainWindow::updateCOMInfo(int arg)
 {
     m_reportedConnected = arg != 0;
+    m_alarms->setLinkUp(m_reportedConnected);
     if (!m_reportedConnected)
         m_transfer.abandon();
     if (m_reportedConnected == m_shownConnected)

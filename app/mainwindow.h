@@ -21,6 +21,8 @@
 namespace Ui {
 class MainWindow;
 }
+class AlarmControl;
+class AlarmStrip;
 class Bash;
 class BubbleTips;
 class FormSetting;
@@ -51,6 +53,8 @@ public:
     Ui::MainWindow *form() const { return ui; }
     FormSetting *settingsWindow() const { return m_formSetting; }
     MqttControl *mqtt() const { return m_mqtt.get(); }
+    AlarmControl *alarms() const { return m_alarms.get(); }
+    AlarmStrip *alarmStrip() const { return m_alarmStrip; }
     SerialHandle *serialHandle() const { return m_serialHandle; }
     DevKX740D &device() { return m_device; }
     Bash *dashboard() const { return m_bash; }
@@ -281,6 +285,9 @@ private:
     // Channel index 0..3.
     void limitEdited(int channel, bool high);
     void limitSwitched(int channel, bool on);
+    // The limits changed: the alarms and the chart's limit lines follow.
+    void limitsChanged();
+    void showLimitLines();
     void offsetEdited(int channel);
 
     // Every change of the archive, undo and redo included, comes here: it
@@ -415,6 +422,10 @@ private:
     FormSetting *m_formSetting = nullptr;
     // Publishing to an MQTT broker, with its page in the settings window.
     std::unique_ptr<MqttControl> m_mqtt;
+    // The alarms of the live readings, their strip above the pages and their
+    // page in the settings window.
+    std::unique_ptr<AlarmControl> m_alarms;
+    AlarmStrip *m_alarmStrip = nullptr;
     BubbleTips *m_bubbleTips = nullptr;
     SerialHandle *m_serialHandle = nullptr;
     QTimer *m_statusTimer = nullptr;
@@ -495,4 +506,6 @@ private:
     // The chart tab shows the large chart; only then does the tip appear.
     bool m_chartTabActive = true;
     bool m_tracerEnabled = false;
+    // The chart draws the limits switched on as dashed lines.
+    bool m_limitLinesShown = false;
 };

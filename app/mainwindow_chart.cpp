@@ -375,6 +375,13 @@ void MainWindow::contextMenuRequest(QPoint pos)
             ->setData(int(MenuSaveJpg));
         save->addAction(QStringLiteral("pdf"), this, &MainWindow::handleplotMenuClicked)
             ->setData(int(MenuSavePdf));
+        QAction *limits = menu->addAction(tr("显示报警阈值线"), this, [this](bool on) {
+            m_limitLinesShown = on;
+            showLimitLines();
+        });
+        limits->setCheckable(true);
+        limits->setChecked(m_limitLinesShown);
+        limits->setObjectName(QStringLiteral("action_limit_lines"));
     }
     menu->popup(plot->mapToGlobal(pos));
 }

@@ -1,6 +1,8 @@
 // Exports of the archive and the current measurement: workbook, PDF report
 // and CSV text, each written by its own DataOutput worker.
 #include "app/mainwindow.h"
+
+#include "app/alarmcontrol.h"
 #include "app/userdialogs.h"
 #include "export/dataoutput.h"
 #include "ui_mainwindow.h"
@@ -92,7 +94,7 @@ void MainWindow::exportReport(const QString &fileName)
                                  ui->textEdit->toPlainText());
     const auto &colors = m_settings.channelColor;
     worker->setColor(colors[0], colors[1], colors[2], colors[3]);
-    worker->setAlarmLimits(alarmLimits(m_settings));
+    worker->setAlarmLimits(m_alarms->rules());
     startExport(worker);
 }
 

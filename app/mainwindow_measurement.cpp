@@ -2,6 +2,7 @@
 // connection, the instrument's settings and recordings.
 #include "app/mainwindow.h"
 
+#include "app/alarmcontrol.h"
 #include "app/mqttcontrol.h"
 #include "app/unitboxes.h"
 #include "app/userdialogs.h"
@@ -122,6 +123,8 @@ void MainWindow::on_pb_connect_clicked()
         return;
     switch (connectStep(m_serialHandle->isOpen(), portName)) {
     case ConnectStep::Disconnect:
+        // Ended on purpose: no alarm for the link going.
+        m_alarms->setWatching(false);
         m_session->setPort(QString());
         m_serialHandle->closePort();
         m_device.setLink(nullptr);
@@ -147,6 +150,7 @@ void MainWindow::openInstrumentPort(const QString &portName)
     QString linkError;
     if (m_serialHandle->openPort(portName, kInstrumentBaudRate, &linkError)) {
         m_session->setPort(portName);
+        m_alarms->setWatching(true);
         m_device.setLink(m_serialHandle);
         if (m_device.isRecording())
             m_device.notifyRecording(true);
@@ -357,6 +361,7 @@ void MainWindow::limitEdited(int channel, bool high)
     (high ? m_settings.highLimit : m_settings.lowLimit)[channel] = edit.limit;
     if (edit.rewriteBox)
         box->setValue(edit.boxValue);
+    limitsChanged();
     // The table marks readings beyond switched-on limits.
     if (m_settings.limitEnabled[channel])
         showCurrentMeasurement();
@@ -365,7 +370,26 @@ void MainWindow::limitEdited(int channel, bool high)
 void MainWindow::limitSwitched(int channel, bool on)
 {
     m_settings.limitEnabled[channel] = on;
+    limitsChanged();
     showCurrentMeasurement();
+}
+
+void MainWindow::limitsChanged()
+{
+    if (m_alarms)
+        m_alarms->setLimits(m_settings);
+    showLimitLines();
+}
+
+void MainWindow::showLimitLines()
+{
+    QVector<QPair<int, float>> lines;
+    for (int ch = 0; m_limitLinesShown && ch < kChannelCount; ++ch) {
+        if (m_settings.limitEnabled[ch])
+            lines << qMakePair(ch, m_settings.highLimit[ch])
+                  << qMakePair(ch, m_settings.lowLimit[ch]);
+    }
+    m_chart.setLimitLines(lines, m_unit);
 }
 
 void MainWindow::offsetEdited(int channel)
@@ -536,6 +560,9 @@ void MainWindow::applyUnit(unit_type unit)
     m_unit = unit;
     if (m_mqtt)
         m_mqtt->setUnit(unit);
+    if (m_alarms)
+        m_alarms->setUnit(unit);
+    showLimitLines();
     if (automaticYLabel)
         ui->customPlot->yAxis->setLabel(yLabelText());
     m_bash->setUnit(unit);

@@ -1,7 +1,6 @@
 // The settings record of the main window: reading and writing config.cfg and
 // the slots of the controls that change it.
 #include "app/mainwindow.h"
-
 #include "app/shellrules.h"
 #include "app/userdialogs.h"
 #include "measurement/recordingsession.h"
@@ -73,6 +72,7 @@ void MainWindow::showLimits()
     for (int ch = 0; ch < kChannelCount; ++ch)
         enabled[ch]->setChecked(m_settings.limitEnabled[ch]);
     updateLimitBoxes();
+    limitsChanged();
 }
 
 void MainWindow::showLogo()

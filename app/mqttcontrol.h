@@ -11,6 +11,7 @@
 class QTimer;
 
 class DevKX740D;
+class AlarmMonitor;
 class MqttPage;
 class RecordingSession;
 class SerialHandle;
@@ -40,6 +41,8 @@ public:
     // Recorded readings are published as `session` stores and numbers them,
     // under the id of its recording.
     void followRecording(RecordingSession &session);
+    // Publishes the monitor's alarms; the monitor must outlive this control.
+    void watchAlarms(AlarmMonitor &monitor) { m_feed.watchAlarms(monitor); }
 
 signals:
     // The broker refused the publisher, or its certificate could not be

@@ -418,3 +418,27 @@ QImage recordsChartImage(const QVector<_T_EE_TEST_DATA> &records, int unit, cons
     chart.showRecords(records, unit);
     return chart.reportImage();
 }
+
+void ChartPlot::setLimitLines(const QVector<QPair<int, float>> &limits, int unit)
+{
+    if (!m_plot)
+        return;
+    for (QCPItemStraightLine *line : m_limitLines)
+        if (m_plot->hasItem(line))
+            m_plot->removeItem(line);
+    m_limitLines.clear();
+    for (const auto &[channel, celsius] : limits) {
+        QCPGraph *graph = m_plot->graph(channel);
+        if (!graph)
+            continue;
+        const double y = celsiusToUnit(celsius, unit);
+        auto *line = new QCPItemStraightLine(m_plot);
+        line->point1->setCoords(0, y);
+        line->point2->setCoords(1, y);
+        QPen pen(graph->pen().color(), 1, Qt::DashLine);
+        line->setPen(pen);
+        line->setSelectable(false);
+        m_limitLines.append(line);
+    }
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}

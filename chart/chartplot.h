@@ -77,6 +77,11 @@ public:
 
     void setLineStyle(int style);
     void setScatterShape(int shape);
+    // Dashed lines across the chart at temperature limits (channel 0..3 and
+    // degrees Celsius, shown in `unit`), each in its channel's colour; an
+    // empty list removes them. They do not widen the value axis.
+    void setLimitLines(const QVector<QPair<int, float>> &limits, int unit);
+    int limitLineCount() const { return m_limitLines.size(); }
     // Only the pen's colour changes; width and style stay.
     void setChannelColor(int channel, const QColor &color);
 
@@ -115,6 +120,7 @@ private:
     // The stored records shown, null while the graphs hold series.
     std::shared_ptr<const ChartTrace> m_trace;
     QCPItemTracer *m_tracer = nullptr;
+    QVector<QCPItemStraightLine *> m_limitLines;
     QCPLayer *m_tracerLayer = nullptr;
     bool m_dateTimeMode = false;
 };

@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev
   ccache
   mosquitto mosquitto-clients libmosquitto-dev libssl-dev qtkeychain-qt5-dev openssl
+  dbus qtmultimedia5-dev
 )
 
 missing=()

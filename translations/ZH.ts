@@ -2,6 +2,94 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AlarmControl</name>
+    <message>
+        <location filename="../app/alarmcontrol.cpp" line="+119"/>
+        <location line="+10"/>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>（已确认）</source>
+        <translation>（已确认）</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1，自 %2起</source>
+        <translation>%1，自 %2起</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1（%2 至 %3）</source>
+        <translation>%1（%2 至 %3）</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmPage</name>
+    <message>
+        <location filename="../app/alarmpage.cpp" line="+32"/>
+        <source>告警在读数回到限值以内这么多之后才解除，探头在限值附近抖动时不会反复告警。</source>
+        <translation>告警在读数回到限值以内这么多之后才解除，探头在限值附近抖动时不会反复告警。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+7"/>
+        <source> 秒</source>
+        <translation> 秒</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>超限状态持续这么久才告警。</source>
+        <translation>超限状态持续这么久才告警。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>探头开路或超出量程时告警</source>
+        <translation>探头开路或超出量程时告警</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>不告警</source>
+        <translation>不告警</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>连接或记录时，与仪器的连接断开这么久后告警。</source>
+        <translation>连接或记录时，与仪器的连接断开这么久后告警。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>窗口不在前台时显示桌面通知</source>
+        <translation>窗口不在前台时显示桌面通知</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>告警时播放提示音，直到确认</source>
+        <translation>告警时播放提示音，直到确认</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>回差</source>
+        <translation>回差</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>告警延时</source>
+        <translation>告警延时</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>仪器断开告警</source>
+        <translation>仪器断开告警</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>上下限在测量页面的“报警阈值”中设置并开启。告警显示在窗口上方的告警栏中，直到情况恢复并被确认。</source>
+        <translation>上下限在测量页面的“报警阈值”中设置并开启。告警显示在窗口上方的告警栏中，直到情况恢复并被确认。</translation>
+    </message>
+</context>
+<context>
     <name>AlarmProgramRunner</name>
     <message>
         <location filename="../alarm/alarmprogram.cpp" line="+58"/>
@@ -32,6 +120,29 @@
         <location line="+2"/>
         <source>告警程序 %1 异常结束。</source>
         <translation>告警程序 %1 异常结束。</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmStrip</name>
+    <message>
+        <location filename="../widgets/alarmstrip.cpp" line="+55"/>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>确认此告警：停止提示音并收回桌面通知</source>
+        <translation>确认此告警：停止提示音并收回桌面通知</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>另有 %1 条较早的告警</source>
+        <translation>另有 %1 条较早的告警</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>全部确认</source>
+        <translation>全部确认</translation>
     </message>
 </context>
 <context>
@@ -559,13 +670,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+336"/>
+        <location filename="../app/mainwindow.cpp" line="+352"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+481"/>
+        <location filename="../app/mainwindow_store.cpp" line="+464"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -869,7 +980,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+507"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+531"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1122,7 +1233,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-285"/>
+        <location filename="../app/mainwindow.cpp" line="-298"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1152,7 +1263,12 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+256"/>
+        <location line="+88"/>
+        <source>告警</source>
+        <translation>告警</translation>
+    </message>
+    <message>
+        <location line="+180"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1162,7 +1278,7 @@
         <translation>状态：未就绪</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>断开连接</source>
         <translation>断开连接</translation>
     </message>
@@ -1178,7 +1294,7 @@
     </message>
     <message>
         <location line="+35"/>
-        <location filename="../app/mainwindow_store.cpp" line="-317"/>
+        <location filename="../app/mainwindow_store.cpp" line="-300"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -1192,10 +1308,10 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-315"/>
-        <location line="+316"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-335"/>
+        <location line="+336"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+385"/>
+        <location line="+368"/>
         <location line="+105"/>
         <source>是</source>
         <translation>是</translation>
@@ -1203,15 +1319,15 @@
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-490"/>
-        <location line="+385"/>
+        <location filename="../app/mainwindow_store.cpp" line="-473"/>
+        <location line="+368"/>
         <location line="+105"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-316"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -1241,16 +1357,21 @@
         <translation>移动到右下</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+15"/>
+        <source>显示报警阈值线</source>
+        <translation>显示报警阈值线</translation>
+    </message>
+    <message>
+        <location line="-7"/>
         <source>复制图片</source>
         <translation>复制图片</translation>
     </message>
     <message>
-        <location line="+25"/>
-        <location filename="../app/mainwindow_export.cpp" line="+55"/>
+        <location line="+32"/>
+        <location filename="../app/mainwindow_export.cpp" line="+57"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+145"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-529"/>
+        <location filename="../app/mainwindow_store.cpp" line="-512"/>
         <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
@@ -1329,7 +1450,7 @@
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+357"/>
+        <location filename="../app/mainwindow_store.cpp" line="+340"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1345,7 +1466,7 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-357"/>
+        <location filename="../app/mainwindow_store.cpp" line="-340"/>
         <location line="+21"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
@@ -1368,7 +1489,7 @@
 该文件保留为：%1</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+69"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>无法备份未保存的数据到 %1：%2

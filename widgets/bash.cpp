@@ -5,6 +5,8 @@
 #include "ui_bash.h"
 #include "widgets/navbutton.h"
 
+#include <QStyle>
+
 #include <QFont>
 #include <QLabel>
 #include <QPixmap>
@@ -17,6 +19,7 @@ const QColor kDiffChecked = Palette::kAccent;
 const QColor kNameText = Palette::kTitleBar;
 const QColor kValueText = Palette::kText;
 const QColor kStatisticsText("#6b6d78");
+const QColor kAlarmFrame("#c62828"); // the alarm strip's red
 const QColor kTypeBadge("#fde9dd");
 
 // Pixel sizes of the tile texts; the family is the application's.
@@ -98,6 +101,19 @@ void Bash::collectTiles()
                   ui->pb_ch_diff_mode_4, ui->label_ch_unit_4, ui->widget_ch_4};
 }
 
+void Bash::setChannelAlarmed(int channel, bool alarmed)
+{
+    if (channel < 0 || channel >= kChannelCount || m_alarmed[channel] == alarmed)
+        return;
+    m_alarmed[channel] = alarmed;
+    QWidget *card = m_tiles[channel].card;
+    card->setProperty("alarmed", alarmed);
+    // A dynamic property takes effect in a style sheet only once polished again.
+    card->style()->unpolish(card);
+    card->style()->polish(card);
+    card->update();
+}
+
 void Bash::applyLook()
 {
     // The cards are plain widgets, so a style sheet may paint them; the
@@ -105,8 +121,9 @@ void Bash::applyLook()
     // the application's style sheet would override a palette.
     setStyleSheet(QStringLiteral("#widget_ch, #widget_ch_2, #widget_ch_3, #widget_ch_4 {"
                                  " background-color: %1; border-radius: 6px; }"
+                                 " QWidget[alarmed=\"true\"] { border: 3px solid %3; }"
                                  " QLabel { color: %2; }")
-                      .arg(kCard.name(), kStatisticsText.name()));
+                      .arg(kCard.name(), kStatisticsText.name(), kAlarmFrame.name()));
 
     const QFont base = font();
     for (const Tile &tile : m_tiles) {

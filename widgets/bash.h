@@ -47,6 +47,7 @@ public:
     const QStringList &maxTexts() const { return m_texts.maxTexts; }
     const QStringList &minTexts() const { return m_texts.minTexts; }
     const QStringList &avgTexts() const { return m_texts.avgTexts; }
+    bool isChannelAlarmed(int channel) const { return m_alarmed[channel]; }
 
 public slots:
     // One live reading: keeps a copy, recomputes all texts and shows them.
@@ -57,6 +58,8 @@ public slots:
     // While recording without a difference mode, the statistics lines keep
     // the recorded statistics instead of the instrument's mode values.
     void setRecording(bool recording);
+    // Marks the tile of `channel` (0..3) while it has an active alarm.
+    void setChannelAlarmed(int channel, bool alarmed);
     // The unit symbol changes at once; after a first reading the last reading
     // is shown again in the new unit.
     void setUnit(unit_type unit);
@@ -104,6 +107,7 @@ private:
 
     Ui::Bash *ui;
     std::array<Tile, kChannelCount> m_tiles;
+    std::array<bool, kChannelCount> m_alarmed{};
 
     DashboardTexts m_texts;
     _T_PRINT_OUT_DATA m_lastReading;

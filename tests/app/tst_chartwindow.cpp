@@ -489,7 +489,7 @@ private slots:
         menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
-        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries.size(), 4);
         QCOMPARE(entries.at(0), w.form()->action_line);
         QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));
@@ -497,6 +497,13 @@ private slots:
         QCOMPARE(save.size(), 2);
         QCOMPARE(save.at(0)->text(), QStringLiteral("jpg"));
         QCOMPARE(save.at(1)->text(), QStringLiteral("pdf"));
+
+        // The limits switched on, as dashed lines: two for T1.
+        w.form()->pb_limit_enable_T1->setChecked(true);
+        w.on_pb_limit_enable_T1_clicked(true);
+        QCOMPARE(w.chart().limitLineCount(), 0);
+        entries.at(3)->trigger();
+        QCOMPARE(w.chart().limitLineCount(), 2);
 
         QApplication::clipboard()->clear();
         entries.at(1)->trigger();
@@ -596,7 +603,7 @@ private slots:
         QMenu *menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
-        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries.size(), 4);
         QCOMPARE(entries.at(0), w.form()->action_line);
         QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));

@@ -71,7 +71,7 @@ private slots:
             MainWindow w;
             w.form()->pb_sys_setting->click();
             auto *tabs = control<QTabWidget>(w, "tabWidget");
-            QCOMPARE(tabs->count(), 2);
+            QCOMPARE(tabs->count(), 3); // instrument, MQTT, alarms
             QVERIFY(tabs->tabBar()->isVisible());
             w.settingsWindow()->on_pb_win_close_clicked();
             configBefore = fileBytes(QStringLiteral("config.cfg"));

@@ -1,0 +1,97 @@
+// The window's alarms: strip, marked tile, desktop notification (a stand-in
+// service on a bus of the test's own) and acknowledgement.
+#include "app/alarmcontrol.h"
+#include "app/mainwindow.h"
+#include "instrument/commands.h"
+#include "instrument/temperature.h"
+#include "resources/initresources.h"
+#include "tests/app/windowtest.h"
+#include "tests/notify/notificationservice.h"
+#include "tests/notify/privatebus.h"
+#include "ui_mainwindow.h"
+#include "widgets/alarmstrip.h"
+#include "widgets/bash.h"
+#include "widgets/formsetting.h"
+
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+class TestAlarmWindow : public WindowTest
+{
+    Q_OBJECT
+
+    PrivateBus m_bus;
+    NotificationService m_service;
+
+    static _T_PRINT_OUT_DATA readingOf(float t1)
+    {
+        _T_PRINT_OUT_DATA r;
+        r.value[0] = t1;
+        r.status[0] = statusByte(TypeK, StateValue);
+        return r;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        kxInitResources();
+        QVERIFY(m_bus.start());
+        QVERIFY(m_service.registerOn(QDBusConnection::sessionBus()));
+    }
+    void init() { QVERIFY(setUpWindowTest()); }
+    void cleanup() { tearDownWindowTest(); }
+
+    // A high limit below the reading raises one alarm once the delay has
+    // passed: a strip line, the tile marked, a notification while the window
+    // is not in front. Its button acknowledges it; back inside the limit by
+    // the hysteresis the alarm is over and leaves the strip.
+    void limitBelowTheReadingRaisesOneAlarm()
+    {
+        MainWindow w;
+        qint64 now = 1'700'000'000'000;
+        w.alarms()->monitor().setClock([&now] { return now; });
+        w.settingsWindow()
+            ->findChild<QSpinBox *>(QStringLiteral("spinBox_alarm_delay"))
+            ->setValue(5);
+        Ui::MainWindow *ui = w.form();
+        ui->doubleSpinBox_hi_limit_T1->setValue(20.0);
+        w.on_doubleSpinBox_hi_limit_T1_editingFinished();
+        ui->pb_limit_enable_T1->setChecked(true);
+        w.on_pb_limit_enable_T1_clicked(true);
+
+        const auto feed = [&](float t1) {
+            w.device().codeDeal(ansLiveReading(readingOf(t1)));
+            now += 1000;
+        };
+        for (int s = 0; s < 5; ++s)
+            feed(25.0f);
+        QVERIFY(w.alarmStrip()->isHidden());
+        for (int s = 0; s < 10; ++s)
+            feed(25.0f);
+        QCOMPARE(w.alarmStrip()->texts().size(), 1);
+        QVERIFY2(w.alarmStrip()->texts()[0].startsWith(QStringLiteral("告警：T1 高于上限")),
+                 qPrintable(w.alarmStrip()->texts()[0]));
+        QVERIFY(w.dashboard()->isChannelAlarmed(0));
+        QTRY_COMPARE(m_service.shown.size(), 1);
+        QCOMPARE(m_service.notifyCalls, 1);
+
+        // Pressed until the window has the service's answer with the id.
+        const uint id = m_service.shown[0].id;
+        QTRY_VERIFY(
+            (m_service.press(id, QStringLiteral("acknowledge")), m_service.shown.isEmpty()));
+        QVERIFY(!w.alarmStrip()->findChild<QPushButton *>(QStringLiteral("pushButton_alarm_ack")));
+        QCOMPARE(w.alarmStrip()->texts().size(), 1); // still active
+
+        feed(19.7f); // inside, but within the hysteresis
+        QVERIFY(w.dashboard()->isChannelAlarmed(0));
+        feed(19.4f);
+        QVERIFY(!w.dashboard()->isChannelAlarmed(0));
+        QTRY_VERIFY(w.alarmStrip()->isHidden());
+        feed(25.0f); // a new episode waits for the delay again
+        QVERIFY(w.alarmStrip()->isHidden());
+    }
+};
+
+QTEST_MAIN(TestAlarmWindow)
+#include "tst_alarmwindow.moc"
