@@ -352,13 +352,10 @@ void MainWindow::handleDeviceChange(const QStringList &ports)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // The running recording's readings belong in the archive that may be
-    // saved now, as a press of the stop button puts them there.
-    if (m_device.isRecording()) {
-        ui->pb_start->setChecked(false);
-        stopRecording();
-    }
-    if (!m_modified) {
+    // A running recording is unsaved data too: it is asked about before
+    // anything ends it, so Cancel leaves it running.
+    const bool recording = m_device.isRecording();
+    if (!m_modified && !recording) {
         dropUnsavedArchive();
         event->accept();
         return;
@@ -366,6 +363,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
     const int answer = UserDialogs::question(this, tr("保存数据"),
                                              tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
                                              {tr("是"), tr("否"), tr("取消")}, 2, 2);
+    if (answer != 0 && answer != 1) {
+        event->ignore();
+        return;
+    }
+    // The readings go into the archive as a press of the stop button puts
+    // them there, so they are saved with it.
+    if (recording) {
+        ui->pb_start->setChecked(false);
+        stopRecording();
+    }
     if (answer == 0 && !saveArchiveFile()) {
         // Closing after a save that did not happen would lose the data.
         event->ignore();
@@ -373,10 +380,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (answer == 1)
         dropUnsavedArchive(); // the user gave the changes up
-    if (answer == 0 || answer == 1)
-        event->accept();
-    else
-        event->ignore();
+    event->accept();
 }
 
 void MainWindow::on_pb_win_max_clicked()

@@ -690,7 +690,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+515"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+516"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -998,7 +998,7 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+32"/>
         <location filename="../app/mainwindow_store.cpp" line="-293"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
@@ -1013,8 +1013,8 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-323"/>
-        <location line="+324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-322"/>
+        <location line="+323"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <location line="+357"/>
         <location line="+134"/>
@@ -1032,7 +1032,7 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-323"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -1069,7 +1069,7 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+25"/>
         <location filename="../app/mainwindow_export.cpp" line="+55"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+153"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+152"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
         <location filename="../app/mainwindow_store.cpp" line="-532"/>
         <location line="+25"/>
@@ -1308,12 +1308,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Insert below</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_measurement.cpp" line="-106"/>
-        <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
-        <translation>The storage interval is 0 s, so nothing would be stored. Set a storage interval first.</translation>
-    </message>
-    <message>
-        <location line="+115"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+9"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
@@ -1993,7 +1988,17 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>RecordingRules</name>
     <message>
-        <location filename="../measurement/recordingrules.cpp" line="+41"/>
+        <location filename="../measurement/recordingrules.cpp" line="+30"/>
+        <source>未连接设备，无法记录数据。请先连接设备。</source>
+        <translation>No instrument is connected, so nothing can be recorded. Connect the instrument first.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
+        <translation>The storage interval is 0 s, so nothing would be stored. Set a storage interval first.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>剩余时间：</source>
         <translation>Remaining time: </translation>
     </message>

@@ -175,9 +175,10 @@ private slots:
     // table the same readings.
     void liveRefreshWhileRecording()
     {
+        IdlePort port;
         MainWindow w;
         QCustomPlot *plot = w.form()->customPlot;
-        FakeRecording recording(w, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
         recording.start();
         QVERIFY(w.device().isRecording());
         const auto record = [&](int n) {

@@ -3,6 +3,7 @@
 #include "link/serialhandle.h"
 #include "resources/initresources.h"
 #include "sim/instrumentsimulator.h"
+#include "tests/app/fakerecording.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
 #include "widgets/bash.h"
@@ -455,7 +456,9 @@ private slots:
 
     void continuousTimeEndsTheRecording()
     {
+        IdlePort port;
         MainWindow w;
+        QVERIFY(port.attach(w));
         Ui::MainWindow *ui = w.form();
         useTestClock(w);
         ui->spinBox_interval_sec->setValue(1);
@@ -481,20 +484,29 @@ private slots:
         QVERIFY(w.device().isRecording());
     }
 
-    void zeroIntervalRefusesToStart()
+    // Either would run a recording that stores nothing; each is told.
+    void startRefusedWithoutInstrumentOrInterval()
     {
+        IdlePort port;
         MainWindow w;
+        w.form()->spinBox_interval_sec->setValue(1);
+        w.form()->pb_start->click();
+        QVERIFY(port.attach(w));
+        w.form()->spinBox_interval_sec->setValue(0);
         w.form()->pb_start->click();
         QVERIFY(!w.device().isRecording());
         QVERIFY(!w.form()->pb_start->isChecked());
-        QCOMPARE(m_asked.size(), 1);
-        QCOMPARE(m_asked[0].text,
+        QCOMPARE(m_asked.size(), 2);
+        QCOMPARE(m_asked[0].text, QStringLiteral("未连接设备，无法记录数据。请先连接设备。"));
+        QCOMPARE(m_asked[1].text,
                  QStringLiteral("存储间隔为0秒，不会存储任何数据。请先设置存储间隔。"));
     }
 
     void stoppedRecordingWithoutCurrentMeasurement()
     {
+        IdlePort port;
         MainWindow w;
+        QVERIFY(port.attach(w));
         useTestClock(w);
         w.form()->spinBox_interval_sec->setValue(1);
         w.form()->pb_start->click(); // nothing recorded: nothing changes

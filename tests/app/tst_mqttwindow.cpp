@@ -216,6 +216,7 @@ private slots:
         options.password = QStringLiteral("right");
         QVERIFY2(broker.start(options), qPrintable(broker.error()));
 
+        IdlePort port;
         MainWindow w;
         w.form()->pb_sys_setting->click();
         QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"), broker.url());
@@ -223,7 +224,7 @@ private slots:
         QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_password"), QStringLiteral("wrong"));
         control<QCheckBox>(w, "checkBox_mqtt_enabled")->click();
         w.settingsWindow()->on_pb_win_close_clicked();
-        FakeRecording recording(w, QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0)));
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0)));
         recording.start();
         QVERIFY(w.device().isRecording());
 
