@@ -80,6 +80,8 @@ void MainWindow::wireMeasurement()
     connect(&m_device, &DevKX740D::progressBar_range_update, this,
             &MainWindow::progressBar_range_update);
     connect(&m_device, &DevKX740D::trans_end, this, &MainWindow::trans_end);
+    // A download may send its blocks for long without a progress report.
+    connect(&m_device, &DevKX740D::storedBlockReceived, this, [this] { m_transfer.activity(); });
 
     for (QSpinBox *box :
          {ui->spinBox_interval_sec, ui->spinBox_interval_min, ui->spinBox_interval_hour})
@@ -225,25 +227,24 @@ void MainWindow::progressBar_range_update(int max, int now)
 {
     Q_UNUSED(max)
     Q_UNUSED(now)
-    m_transfer.progress();
+    m_transfer.activity();
 }
 
 // ---- Recording ----
 
 void MainWindow::on_pb_start_clicked(bool checked)
 {
-    if (checked && intervalBoxesSeconds() == 0) {
-        // The driver stores nothing at interval 0: a recording would run empty.
-        ui->pb_start->setChecked(false);
-        UserDialogs::information(nullptr, QString(),
-                                 tr("存储间隔为0秒，不会存储任何数据。请先设置存储间隔。"),
-                                 m_okText);
+    if (!checked) {
+        stopRecording();
         return;
     }
-    if (checked)
-        startRecording();
-    else
-        stopRecording();
+    const QString refusal = startRefusalText(intervalBoxesSeconds(), m_serialHandle->isOpen());
+    if (!refusal.isEmpty()) {
+        ui->pb_start->setChecked(false);
+        UserDialogs::information(nullptr, QString(), refusal, m_okText);
+        return;
+    }
+    startRecording();
 }
 
 int MainWindow::intervalBoxesSeconds() const
