@@ -293,8 +293,10 @@ private:
     // `backupFile` left behind; true when there were any.
     bool restoreUnsavedArchive(const QString &backupFile);
 
-    // Appends a measurement made now and makes it current.
-    void addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name);
+    // Appends a copy of `measurement` and makes it current.
+    void addMeasurement(const Data_List_T &measurement);
+    // Appends a new, empty measurement with the next free name.
+    void addNewMeasurement();
 
     // Views of the current measurement and the backup file, filled in by the
     // table, the chart and the data files.

@@ -284,7 +284,8 @@ void MainWindow::stopRecording()
             showCurrentMeasurement();
             replotCurrentMeasurement();
         } else {
-            addMeasurement(records, recordingMeasurementName(QDateTime::currentDateTime()));
+            addMeasurement(measurementOfRecords(
+                records, recordingMeasurementName(QDateTime::currentDateTime())));
         }
     }
     ui->treeWidget->setEnabled(true);

@@ -74,7 +74,7 @@ void MainWindow::on_pb_new_file_clicked()
 {
     if (refuseWhileRecording())
         return;
-    addMeasurement({}, QString());
+    addNewMeasurement();
 }
 
 void MainWindow::on_pb_open_file_clicked()
@@ -268,7 +268,7 @@ void MainWindow::restoreBackupFile(const QString &fileName, bool own)
             file.remove();
         return;
     }
-    addMeasurement(records, QStringLiteral("auto_backup"));
+    addMeasurement(newMeasurement(records, QStringLiteral("auto_backup")));
     // The restored readings live only in memory until the archive is saved;
     // emptying the backup would lose them to a second crash. They are kept
     // as a data file of their own beside the backup first, and the backup
@@ -370,9 +370,14 @@ void MainWindow::dropUnsavedArchive()
 
 // ---- Measurement tree ----
 
-void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name)
+void MainWindow::addNewMeasurement()
 {
-    m_currentMeasurement = m_archive.append(newMeasurement(records, name));
+    addMeasurement(newMeasurement({}, newMeasurementName(m_archive)));
+}
+
+void MainWindow::addMeasurement(const Data_List_T &measurement)
+{
+    m_currentMeasurement = m_archive.append(measurement);
     rebuildTree();
     makeItemCurrent(m_archive.lists.size() - 1);
     markModified();
@@ -467,7 +472,7 @@ void MainWindow::handleTreeviewMenuClicked()
         return;
     switch (*entry) {
     case MenuNew:
-        addMeasurement({}, QString());
+        addNewMeasurement();
         break;
     case MenuDelete:
         deleteMeasurement();
@@ -675,9 +680,8 @@ void MainWindow::trans_end()
         UserDialogs::information(nullptr, QString(), tr("仪器中没有存储的记录。"), m_okText);
         return;
     }
-    addMeasurement(records,
-                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd hhmmss")) +
-                       QStringLiteral("_KX740D_Data Logging"));
+    addMeasurement(
+        measurementOfRecords(records, downloadedMeasurementName(QDateTime::currentDateTime())));
     // The instrument's memory may be erased next: the records are kept on
     // disk at once.
     keepUnsavedArchive();

@@ -171,12 +171,17 @@ in a terminal, then log out and log in again for the new group membership to tak
 <context>
     <name>DataStore</name>
     <message>
-        <location filename="../store/data_list_t.cpp" line="+18"/>
+        <location filename="../store/data_list_t.cpp" line="+20"/>
         <source>新建测量</source>
         <translation>New measurement</translation>
     </message>
     <message>
-        <location filename="../store/data_table_t.cpp" line="+66"/>
+        <location line="+18"/>
+        <source>%1_KX740D数据记录</source>
+        <translation>%1_KX740D Data Logging</translation>
+    </message>
+    <message>
+        <location filename="../store/data_table_t.cpp" line="+68"/>
         <source>新建档案</source>
         <translation>New archive</translation>
     </message>
@@ -386,7 +391,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+459"/>
+        <location filename="../app/mainwindow_store.cpp" line="+464"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -690,7 +695,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+516"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+517"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -999,7 +1004,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+32"/>
-        <location filename="../app/mainwindow_store.cpp" line="-293"/>
+        <location filename="../app/mainwindow_store.cpp" line="-298"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -1013,10 +1018,10 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-322"/>
-        <location line="+323"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-323"/>
+        <location line="+324"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+357"/>
+        <location line="+362"/>
         <location line="+134"/>
         <source>是</source>
         <translation>Yes</translation>
@@ -1024,15 +1029,15 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-491"/>
-        <location line="+357"/>
+        <location filename="../app/mainwindow_store.cpp" line="-496"/>
+        <location line="+362"/>
         <location line="+134"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-323"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-324"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -1069,9 +1074,9 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+25"/>
         <location filename="../app/mainwindow_export.cpp" line="+55"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+152"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+153"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-532"/>
+        <location filename="../app/mainwindow_store.cpp" line="-537"/>
         <location line="+25"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
@@ -1150,7 +1155,7 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+335"/>
+        <location filename="../app/mainwindow_store.cpp" line="+340"/>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
     </message>
@@ -1166,7 +1171,7 @@ Please put the file in the folder of the program:
         <translation>CSV text</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-335"/>
+        <location filename="../app/mainwindow_store.cpp" line="-340"/>
         <location line="+23"/>
         <source>数据文件</source>
         <translation>Data file</translation>
@@ -1196,7 +1201,7 @@ The file is kept as: %1</translation>
 If the program ends unexpectedly, this data is lost. Please save it soon.</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+97"/>
         <source>上移</source>
         <translation>Move up</translation>
     </message>

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
+#include "instrument/temperature.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
 #include "sim/instrumentsimulator.h"
@@ -677,9 +678,12 @@ private slots:
         w.form()->pb_read_flash->click();
         QTRY_COMPARE(w.archive().lists.size(), 2);
         QCOMPARE(w.currentMeasurement()->records.size(), 300);
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d{8} \\d{6}_KX740D_Data Logging$"))
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{8} \\d{6}_KX740D数据记录$"))
                     .match(w.currentMeasurement()->name)
                     .hasMatch());
+        // It dates from its oldest record, not from the download.
+        QCOMPARE(w.currentMeasurement()->created,
+                 dateTimeFromRecord(w.currentMeasurement()->records.first()));
 
         // Erasing asks first, naming what is lost; Escape keeps the records.
         m_asked.clear();
