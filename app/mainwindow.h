@@ -9,6 +9,7 @@
 #include "store/backupslot.h"
 #include "store/data_table_t.h"
 #include "store/recordclipboard.h"
+#include "store/tablerows.h"
 #include "widgets/dashboardrules.h"
 #include "widgets/titlebardrag.h"
 
@@ -457,20 +458,9 @@ private:
     QString m_temperatureText;
     QString m_titleBase;
 
-    // Which records the table's rows show, to tell a refill with the same
-    // records (new unit, limits) from one with others.
-    struct ShownRows
-    {
-        const void *data = nullptr;
-        int count = -1;
-        int top = -1;
-        int rows = -1;
-        bool operator==(const ShownRows &o) const
-        {
-            return data == o.data && count == o.count && top == o.top && rows == o.rows;
-        }
-    };
     ShownRows m_shownRows;
+    // Counts the archive's changes, which the table's rows are told by.
+    quint64 m_archiveGeneration = 0;
     int m_tablePageSize = 1000;
     int m_pageCount = 1;
     int m_currentPage = 0; // 0 = the oldest page

@@ -169,6 +169,7 @@ void MainWindow::openArchive(const QString &path)
     m_currentMeasurement = nullptr;
     forgetRecoveredCopy(nullptr);
     m_archive = std::move(loaded);
+    ++m_archiveGeneration;
     rebuildTree();
     if (m_archive.lists.isEmpty())
         showNoMeasurement();
@@ -332,6 +333,7 @@ void MainWindow::setModified(bool modified)
 void MainWindow::markModified()
 {
     m_modified = true;
+    ++m_archiveGeneration;
     if (!m_device.isRecording())
         keepUnsavedArchiveLater();
 }

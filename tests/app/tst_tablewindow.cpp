@@ -3,6 +3,7 @@
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
+#include "tests/app/fakerecording.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
@@ -275,6 +276,34 @@ private slots:
         selectRows(w, 0, 0);
         QVERIFY(runEntry(w, 5));
         QVERIFY(t->selectedItems().isEmpty());
+    }
+
+    // The live view's selection stays on its readings while new ones come
+    // in on top, so they can be copied during a recording.
+    void liveSelectionFollowsItsReadings()
+    {
+        IdlePort port;
+        MainWindow w;
+        showTableTab(w);
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+        QVERIFY(recording.attached());
+        recording.start();
+        const auto record = [&](float t1) {
+            _T_PRINT_OUT_DATA r;
+            r.value[0] = t1;
+            recording.record(r);
+            w.handleTimeOut();
+        };
+        record(1);
+        record(2);
+        selectRows(w, 0, 0);
+        record(3);
+        const QList<QTableWidgetSelectionRange> ranges = w.form()->tableWidget->selectedRanges();
+        QCOMPARE(ranges.size(), 1);
+        QCOMPARE(ranges.first().topRow(), 1);
+        QCOMPARE(ranges.first().bottomRow(), 1);
+        QVERIFY(runEntry(w, 1));
+        QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("\t2.0\t")));
     }
 };
 
