@@ -263,6 +263,7 @@ private:
     bool refuseWhileRecording();
     bool refuseTransfer();
     void openInstrumentPort(const QString &portName);
+    void disconnectInstrument();
     void askToSwitchBluetoothOff();
     void updateLimitBoxes();
     void updateOffsetBoxes();

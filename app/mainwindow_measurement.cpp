@@ -124,9 +124,7 @@ void MainWindow::on_pb_connect_clicked()
         return;
     switch (connectStep(m_serialHandle->isOpen(), portName)) {
     case ConnectStep::Disconnect:
-        m_session->setPort(QString());
-        m_serialHandle->closePort();
-        m_device.setLink(nullptr);
+        disconnectInstrument();
         break;
     case ConnectStep::Open:
         openInstrumentPort(portName);
@@ -134,6 +132,15 @@ void MainWindow::on_pb_connect_clicked()
     case ConnectStep::Nothing:
         break;
     }
+}
+
+// A running recording does not reopen a port the user closed: it waits
+// until the instrument is connected again by hand.
+void MainWindow::disconnectInstrument()
+{
+    m_session->setPort(QString());
+    m_serialHandle->closePort();
+    m_device.setLink(nullptr);
 }
 
 void MainWindow::connectToFirstPort()
@@ -195,7 +202,7 @@ void MainWindow::askToSwitchBluetoothOff()
     if (answer == 0)
         m_device.setBluetooth(false);
     else
-        m_serialHandle->closePort();
+        disconnectInstrument();
 }
 
 void MainWindow::ch_setting(_T_CH_CONFIG ch_code)

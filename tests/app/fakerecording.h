@@ -15,8 +15,11 @@ class IdlePort
 public:
     bool attach(MainWindow &window)
     {
-        return m_pty.open() && window.serialHandle()->openPort(m_pty.slavePath(), 115200);
+        return open() && window.serialHandle()->openPort(m_pty.slavePath(), 115200);
     }
+    // The port's path, for the window's port list.
+    bool open() { return m_pty.isOpen() || m_pty.open(); }
+    QString path() const { return m_pty.slavePath(); }
 
 private:
     PseudoTerminal m_pty;

@@ -232,6 +232,30 @@ private slots:
         QCOMPARE(m_asked.size(), 1);
     }
 
+    // Cancel disconnects for good: a recording must not reopen the port
+    // and have the instrument ask again.
+    void bluetoothCancelDuringARecordingStaysDisconnected()
+    {
+        IdlePort port;
+        QVERIFY(port.open());
+        m_ports = QStringList{port.path()};
+        MainWindow w;
+        w.form()->pb_connect->click();
+        QVERIFY(w.serialHandle()->isOpen());
+        w.form()->spinBox_interval_sec->setValue(1);
+        w.form()->pb_start->click();
+        QVERIFY(w.device().isRecording());
+        _T_CTRL_CONFIG c;
+        setCtrlInterval(c, 1);
+        c.bluetooth = 1;
+        receive(w, 6, ctrlConfigToBytes(c));
+        QCOMPARE(m_asked.size(), 1);
+        QTRY_VERIFY(!w.serialHandle()->isOpen());
+        QTest::qWait(1500); // three times the recording's reopening pace
+        QVERIFY(!w.serialHandle()->isOpen());
+        QVERIFY(w.device().isRecording());
+    }
+
     // ---- Settings ----
 
     void settingsReachTheInstrument()
