@@ -47,6 +47,10 @@ void MainWindow::setupTable()
     ui->action_copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     table->addAction(ui->action_copy);
     connect(ui->action_copy, &QAction::triggered, this, &MainWindow::copy);
+    // One page per click in the groove and per wheel step (the wheel never
+    // scrolls more than a page step), not ten and three.
+    ui->horizontalScrollBar->setSingleStep(1);
+    ui->horizontalScrollBar->setPageStep(1);
     ui->horizontalScrollBar->setRange(0, 0);
     ui->horizontalScrollBar->hide();
     ui->label_page->hide();
