@@ -81,6 +81,9 @@ public:
     void exportWorkbook(const QString &fileName = QString());
     void exportReport(const QString &fileName = QString());
     void exportCsv(const QString &fileName);
+    // The chart picture of the current measurement's report (null without
+    // one): the same in every report the window and kx740d-export write.
+    QImage reportChart() const;
 
     // Unit in which temperatures are shown (0 Celsius, 1 Fahrenheit, 2 Kelvin;
     // other values are shown as Celsius).

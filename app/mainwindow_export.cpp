@@ -85,7 +85,7 @@ void MainWindow::exportReport(const QString &fileName)
         m_announcedExports << name;
     // Widgets are painted on the main thread only, so the chart picture is
     // taken here; the worker gets an image.
-    const QImage chart = m_chart.reportImage();
+    const QImage chart = reportChart();
     auto *worker = new DataOutput(this);
     worker->exportpdf_input_data(*m_currentMeasurement, name, m_unit, m_settings.logo, chart,
                                  m_settings.companyName, m_settings.testerName,
@@ -93,6 +93,17 @@ void MainWindow::exportReport(const QString &fileName)
     const auto &colors = m_settings.channelColor;
     worker->setColor(colors[0], colors[1], colors[2], colors[3]);
     startExport(worker);
+}
+
+// Drawn from the measurement with the settings' look, as kx740d-export draws
+// it: what the window's chart shows now (the narrow table tab, a zoom, hidden
+// channels, a live recording) does not change the report.
+QImage MainWindow::reportChart() const
+{
+    if (!m_currentMeasurement)
+        return QImage();
+    return recordsChartImage(m_currentMeasurement->records, m_unit, chartLook(m_settings),
+                             QFont(QStringLiteral("Consolas")));
 }
 
 void MainWindow::exportCsv(const QString &fileName)
