@@ -329,7 +329,9 @@ void MainWindow::refreshConnectionLook()
         ui->pb_connect->setText(tr("连接设备"));
         ui->pb_connect->setNormalBgColor(kAccent);
         ui->pb_connect->setHoverBgColor(kAccentHover);
-        suffix = tr(" 未连接设备");
+        // A recording whose instrument was lost goes on once it is back.
+        suffix = m_device.isRecording() ? tr(" 与仪器的连接已断开：记录等待仪器重新连接后继续")
+                                        : tr(" 未连接设备");
         // The last values are no longer live.
         if (m_bash)
             m_bash->clearReading();

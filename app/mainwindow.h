@@ -396,7 +396,12 @@ private:
     // the data folder; rememberFolder() takes the folder of a chosen file.
     QString fileDialogFolder() const;
     void rememberFolder(const QString &chosenFile);
+    // The chart image file proposed in its save dialog; `extension` ".jpg".
+    QString chartFileProposal(const char *extension) const;
     void startExport(DataOutput *worker);
+    // Opens a file or folder with the desktop's application; where none can,
+    // the user is told where it is, so it can be found by hand.
+    void openWithDesktop(const QString &path);
     void exportFinished(bool ok, const QString &fileName, const QString &error);
 
     Ui::MainWindow *ui;
@@ -424,6 +429,9 @@ private:
     AppSettings m_settings;
     QString m_lastLogoPath;   // last logo file chosen in this run, not stored
     QString m_lastFileFolder; // folder of the last data or export file chosen
+    // The data file the archive was last saved to or opened from; saving
+    // proposes it again.
+    QString m_archiveFile;
     // Exports with automatic names, whose place is told when they are written.
     QStringList m_announcedExports;
     bool m_constructed = false;

@@ -1,5 +1,6 @@
 // Exports of the archive and the current measurement: workbook, PDF report
 // and CSV text, each written by its own DataOutput worker.
+#include "app/logging.h"
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
 #include "export/dataoutput.h"
@@ -49,7 +50,7 @@ void MainWindow::startExport(DataOutput *worker)
 void MainWindow::exportFinished(bool ok, const QString &fileName, const QString &error)
 {
     if (!ok) {
-        qDebug() << "export failed" << fileName << error;
+        qCDebug(lcApp) << "export failed" << fileName << error;
         UserDialogs::information(
             nullptr, QString(),
             tr("无法创建文件，请使用管理员权限运行程序。") + QLatin1Char('\n') + error, m_okText);
@@ -59,7 +60,19 @@ void MainWindow::exportFinished(bool ok, const QString &fileName, const QString 
         UserDialogs::information(nullptr, tr("导出完成"),
                                  tr("文件已保存到：\n%1").arg(QDir::toNativeSeparators(fileName)),
                                  m_okText);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
+    openWithDesktop(fileName);
+}
+
+void MainWindow::openWithDesktop(const QString &path)
+{
+    // Files of the program's own (the manuals) are named relative to the
+    // working folder.
+    const QString absolute = QDir::isRelativePath(path) ? QFileInfo(path).absoluteFilePath() : path;
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(absolute)))
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("系统没有能打开它的程序。它位于：\n%1").arg(QDir::toNativeSeparators(path)),
+            m_okText);
 }
 
 void MainWindow::exportWorkbook(const QString &fileName)

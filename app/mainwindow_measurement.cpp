@@ -296,6 +296,7 @@ void MainWindow::stopRecording()
         }
     }
     ui->treeWidget->setEnabled(true);
+    refreshConnectionLook();
     // The readings are in the archive now. The journal is emptied only once
     // they are on disk with it, so a crash before a save loses none.
     if (records.isEmpty() || keepUnsavedArchive())

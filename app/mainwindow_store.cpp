@@ -8,6 +8,7 @@
 #include "measurement/settingsrules.h"
 #include "store/atomicfile.h"
 #include "store/datafile.h"
+#include "store/filenames.h"
 #include "store/recordingjournal.h"
 #include "store/unsavedarchive.h"
 #include "ui_mainwindow.h"
@@ -16,7 +17,6 @@
 
 #include <QAction>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -106,10 +106,8 @@ bool MainWindow::saveArchiveFile()
 {
     if (m_archive.lists.isEmpty())
         return true;
-    const QString proposed =
-        fileDialogFolder() + QLatin1Char('/') + m_archive.name + QLatin1Char('_') +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz")) +
-        QStringLiteral(".dat");
+    const QString proposed = proposedArchiveFile(m_archiveFile, fileDialogFolder(), m_archive.name,
+                                                 QDateTime::currentDateTime());
     const QString path = UserDialogs::saveFileName(this, tr("保存数据到文件"), proposed,
                                                    tr("数据文件") + QStringLiteral(" (*.dat)"));
     if (path.isEmpty())
@@ -124,6 +122,7 @@ bool MainWindow::saveArchiveFile()
         return false;
     }
     m_modified = false;
+    m_archiveFile = path;
     dropUnsavedArchive();
     dropSavedRecoveredCopies();
     return true;
@@ -169,6 +168,7 @@ void MainWindow::openArchive(const QString &path)
     m_currentMeasurement = nullptr;
     forgetRecoveredCopy(nullptr);
     m_archive = std::move(loaded);
+    m_archiveFile = path;
     ++m_archiveGeneration;
     rebuildTree();
     if (m_archive.lists.isEmpty())
@@ -570,16 +570,22 @@ void MainWindow::renameMeasurement(QTreeWidgetItem *item)
         dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
         auto *layout = new QVBoxLayout(&dialog);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(new FormRename(&name, &dialog));
+        auto *form = new FormRename(&name, &dialog);
+        layout->addWidget(form);
+        // Without a title of its own the window manager would show the
+        // program's file name.
+        dialog.setWindowTitle(form->windowTitle());
         runModal(dialog);
         const bool valid = index >= 0 && index < m_archive.lists.size();
-        if (valid && !name.isEmpty())
+        const bool renamed = valid && !name.isEmpty() && name != m_archive.lists.at(index)->name;
+        if (renamed)
             m_archive.lists.at(index)->name = name;
         rebuildTree();
         if (valid)
             makeItemCurrent(index);
+        if (renamed)
+            markModified();
     }
-    markModified();
 }
 
 void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
@@ -605,7 +611,7 @@ void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
 void MainWindow::openDataDirectory()
 {
     QDir().mkpath(m_settings.dataDir);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_settings.dataDir));
+    openWithDesktop(m_settings.dataDir);
 }
 
 // ---- The instrument's stored records ----

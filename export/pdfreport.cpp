@@ -1,12 +1,13 @@
 #include "export/pdfreport.h"
 
+#include "export/logging.h"
 #include "export/reportlayout.h"
 #include "export/tabletextpainter.h"
 #include "export/workbookrules.h"
 #include "instrument/channelstatistics.h"
 #include "instrument/temperature.h"
-#include "store/csvtext.h"
 #include "store/atomicfiledevice.h"
+#include "store/csvtext.h"
 
 #include <QDebug>
 #include <QFontMetrics>
@@ -171,7 +172,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
             *error = QStringLiteral("cannot paint on the PDF writer");
         return false;
     }
-    qDebug() << "QPainter size" << painter.viewport().size();
+    qCDebug(lcExport) << "report page size" << painter.viewport().size();
 
     QFont titleFont(QStringLiteral("Consolas"));
     titleFont.setWeight(87);
@@ -246,7 +247,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
         QImage chart = c.chart;
         if (chart.size() != l.chartSize) {
             chart = chart.scaled(l.chartSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            qDebug() << "pdfscaled" << chart.width() << chart.height();
+            qCDebug(lcExport) << "report chart scaled to" << chart.width() << chart.height();
         }
         if (l.chartPage > 0)
             writer.newPage();

@@ -33,7 +33,7 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../app/startup.cpp" line="+80"/>
+        <location filename="../app/startup.cpp" line="+81"/>
         <source>KX740D 四通道温度计的桌面程序</source>
         <translation>KX740D 四通道温度计的桌面程序</translation>
     </message>
@@ -113,7 +113,7 @@
         <translation>热电偶</translation>
     </message>
     <message>
-        <location filename="../export/dataoutput.cpp" line="+47"/>
+        <location filename="../export/dataoutput.cpp" line="+48"/>
         <source>编号</source>
         <translation>编号</translation>
     </message>
@@ -330,7 +330,12 @@
         <translation>重命名</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+6"/>
+        <source>测量的新名称：</source>
+        <translation>测量的新名称：</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -391,7 +396,7 @@
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+464"/>
+        <location filename="../app/mainwindow_store.cpp" line="+466"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -695,7 +700,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+517"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+525"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -943,7 +948,7 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+283"/>
+        <location filename="../app/mainwindow_table.cpp" line="+306"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
@@ -998,13 +1003,18 @@
         <translation> 已连接设备</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
+        <source> 与仪器的连接已断开：记录等待仪器重新连接后继续</source>
+        <translation> 与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source> 未连接设备</source>
         <translation> 未连接设备</translation>
     </message>
     <message>
         <location line="+32"/>
-        <location filename="../app/mainwindow_store.cpp" line="-298"/>
+        <location filename="../app/mainwindow_store.cpp" line="-301"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -1018,26 +1028,26 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-323"/>
-        <location line="+324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-324"/>
+        <location line="+325"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+362"/>
-        <location line="+134"/>
+        <location line="+365"/>
+        <location line="+140"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-496"/>
-        <location line="+362"/>
-        <location line="+134"/>
+        <location filename="../app/mainwindow_store.cpp" line="-505"/>
+        <location line="+365"/>
+        <location line="+140"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-324"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-325"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -1072,12 +1082,12 @@
         <translation>复制图片</translation>
     </message>
     <message>
-        <location line="+25"/>
-        <location filename="../app/mainwindow_export.cpp" line="+55"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+153"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-537"/>
-        <location line="+25"/>
+        <location line="+33"/>
+        <location filename="../app/mainwindow_export.cpp" line="+56"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+154"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+91"/>
+        <location filename="../app/mainwindow_store.cpp" line="-547"/>
+        <location line="+26"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
@@ -1087,12 +1097,14 @@
         <translation>保存到图像文件</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-37"/>
+        <location line="+38"/>
         <source>JPG 图像</source>
         <translation>JPG 图像</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="-36"/>
+        <location line="+47"/>
         <source>PDF 文件</source>
         <translation>PDF 文件</translation>
     </message>
@@ -1122,7 +1134,7 @@
         <translation>新图表名称：</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_settings.cpp" line="+36"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+38"/>
         <source>打开图像文件.</source>
         <translation>打开图像文件.</translation>
     </message>
@@ -1148,14 +1160,21 @@
 %1</translation>
     </message>
     <message>
-        <location line="+58"/>
-        <location filename="../app/mainwindow_store.cpp" line="-35"/>
+        <location line="+13"/>
+        <source>系统没有能打开它的程序。它位于：
+%1</source>
+        <translation>系统没有能打开它的程序。它位于：
+%1</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <location filename="../app/mainwindow_store.cpp" line="-36"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+340"/>
+        <location filename="../app/mainwindow_store.cpp" line="+344"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1171,8 +1190,8 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-340"/>
-        <location line="+23"/>
+        <location filename="../app/mainwindow_store.cpp" line="-344"/>
+        <location line="+24"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
     </message>
@@ -1187,14 +1206,14 @@
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+85"/>
         <source>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</source>
         <translation>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</translation>
     </message>
     <message>
-        <location line="+121"/>
+        <location line="+122"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>无法备份未保存的数据到 %1：%2
@@ -1242,7 +1261,7 @@
         <translation>数据删除后无法恢复，是否继续删除？</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+75"/>
         <source>文件名称   </source>
         <translation>文件名称   </translation>
     </message>
@@ -1288,12 +1307,12 @@
         <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-170"/>
+        <location filename="../app/mainwindow_table.cpp" line="-178"/>
         <source>热电偶</source>
         <translation>热电偶</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+107"/>
         <source>第 %1 / %2 页</source>
         <translation>第 %1 / %2 页</translation>
     </message>
@@ -1553,7 +1572,7 @@
         <translation>客户端证书和私钥必须同时给出。</translation>
     </message>
     <message>
-        <location filename="../app/mqttconfig.cpp" line="+89"/>
+        <location filename="../app/mqttconfig.cpp" line="+90"/>
         <source>无法写入 MQTT 设置文件 %1：%2</source>
         <translation>无法写入 MQTT 设置文件 %1：%2</translation>
     </message>
@@ -2039,7 +2058,7 @@
 <context>
     <name>SerialThread</name>
     <message>
-        <location filename="../link/serialthread.cpp" line="+50"/>
+        <location filename="../link/serialthread.cpp" line="+51"/>
         <source>无效的参数</source>
         <translation>无效的参数</translation>
     </message>

@@ -467,7 +467,8 @@ private slots:
         QTRY_COMPARE(w.device().recordedCount(), 1);
         QTRY_COMPARE(w.windowTitle(), QStringLiteral("KX740D  已连接设备"));
         sim->disconnectPort();
-        QTRY_COMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+        QTRY_COMPARE(w.windowTitle(),
+                     QStringLiteral("KX740D  与仪器的连接已断开：记录等待仪器重新连接后继续"));
         nextSecond(w);
         nextSecond(w);
         w.handleTimeOut();
@@ -476,6 +477,7 @@ private slots:
                  QStringLiteral("剩余时间：\n0 时 0 分 57 秒"));
         w.form()->pb_start->click();
         QCOMPARE(w.currentMeasurement()->records.size(), 1);
+        QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
     }
 
     void continuousTimeEndsTheRecording()

@@ -188,6 +188,13 @@ private slots:
         QVERIFY(w.close());
         QVERIFY(QFile::exists(path(QStringLiteral("c.dat"))));
         QVERIFY(!w.isModified());
+
+        // Saving again proposes the file it went to.
+        w.form()->pb_new_file->click();
+        m_answers << button(0);
+        QVERIFY(!w.close());
+        QCOMPARE(m_asked.last().kind, DialogRequest::SaveFile);
+        QCOMPARE(m_asked.last().directory, path(QStringLiteral("c.dat")));
     }
 
     void damagedFilesAreRefused()
