@@ -15,10 +15,13 @@
 #include "widgets/framelessresizer.h"
 #include "widgets/programfile.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTabBar>
@@ -62,6 +65,15 @@ MainWindow::MainWindow(QWidget *parent)
     ui->lineEdit_conp_name->setText(defaultCompanyName());
     ui->lineEdit_teser_name->setText(defaultTesterName());
     m_titleDrag = TitleBarDrag(this, ui->widget_title);
+
+    m_linkWaiting = new QLabel(tr("与仪器的连接已断开：记录等待仪器重新连接后继续"),
+                               ui->label_remain_time->parentWidget());
+    m_linkWaiting->setObjectName(QStringLiteral("label_link_waiting"));
+    m_linkWaiting->setWordWrap(true);
+    m_linkWaiting->setStyleSheet(QStringLiteral("color: #d9480f;"));
+    m_linkWaiting->hide();
+    if (auto *row = qobject_cast<QBoxLayout *>(ui->label_remain_time->parentWidget()->layout()))
+        row->insertWidget(row->indexOf(ui->label_remain_time) + 1, m_linkWaiting, 1);
 
     m_bubbleTips = new BubbleTips(ui->tabWidget_data);
     m_bubbleTips->hide();
@@ -247,6 +259,12 @@ void MainWindow::showSettingsWindow()
 {
     m_formSetting->pageLayout()->addWidget(ui->widget_setting);
     m_formSetting->setAttribute(Qt::WA_ShowModal, true);
+    // Laid out with the page before it is placed, so it is centred by the
+    // size it shows at, at its first opening as at every later one.
+    m_formSetting->ensurePolished();
+    if (QLayout *layout = m_formSetting->layout())
+        layout->activate();
+    m_formSetting->resize(m_formSetting->size().expandedTo(m_formSetting->minimumSizeHint()));
     const QScreen *screen = this->screen();
     m_formSetting->move(centredOn(frameGeometry(), m_formSetting->frameGeometry().size(),
                                   screen ? screen->availableGeometry() : QRect()));
@@ -329,13 +347,17 @@ void MainWindow::refreshConnectionLook()
         ui->pb_connect->setText(tr("连接设备"));
         ui->pb_connect->setNormalBgColor(kAccent);
         ui->pb_connect->setHoverBgColor(kAccentHover);
-        // A recording whose instrument was lost goes on once it is back.
-        suffix = m_device.isRecording() ? tr(" 与仪器的连接已断开：记录等待仪器重新连接后继续")
-                                        : tr(" 未连接设备");
+        suffix = tr(" 未连接设备");
         // The last values are no longer live.
         if (m_bash)
             m_bash->clearReading();
     }
+    // A recording whose instrument was lost goes on once it is back; the
+    // window says so beside the stop button, as its title bar shows no title.
+    const bool waiting = !m_shownConnected && m_device.isRecording();
+    m_linkWaiting->setVisible(waiting);
+    if (waiting)
+        suffix = QLatin1Char(' ') + m_linkWaiting->text();
     ui->comboBox_COM->setVisible(portChoiceVisible(ui->comboBox_COM->count(), m_shownConnected));
     setWindowTitle(m_titleBase + suffix);
 }

@@ -31,6 +31,7 @@ class QAction;
 class QButtonGroup;
 class QMenu;
 class QDialog;
+class QLabel;
 class QTreeWidgetItem;
 class SerialHandle;
 class QTimer;
@@ -417,6 +418,8 @@ private:
     // Publishing to an MQTT broker, with its page in the settings window.
     std::unique_ptr<MqttControl> m_mqtt;
     BubbleTips *m_bubbleTips = nullptr;
+    // Beside the stop button while a recording waits for a lost instrument.
+    QLabel *m_linkWaiting = nullptr;
     SerialHandle *m_serialHandle = nullptr;
     QTimer *m_statusTimer = nullptr;
     PortWatcher *m_portWatcher = nullptr;

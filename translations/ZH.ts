@@ -390,7 +390,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+329"/>
+        <location filename="../app/mainwindow.cpp" line="+347"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -953,7 +953,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-278"/>
+        <location filename="../app/mainwindow.cpp" line="-293"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -983,7 +983,12 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+249"/>
+        <location line="+10"/>
+        <source>与仪器的连接已断开：记录等待仪器重新连接后继续</source>
+        <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
+    </message>
+    <message>
+        <location line="+254"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1003,17 +1008,12 @@
         <translation> 已连接设备</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <source> 与仪器的连接已断开：记录等待仪器重新连接后继续</source>
-        <translation> 与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+5"/>
         <source> 未连接设备</source>
         <translation> 未连接设备</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+38"/>
         <location filename="../app/mainwindow_store.cpp" line="-301"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>

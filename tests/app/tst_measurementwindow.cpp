@@ -469,6 +469,8 @@ private slots:
         sim->disconnectPort();
         QTRY_COMPARE(w.windowTitle(),
                      QStringLiteral("KX740D  与仪器的连接已断开：记录等待仪器重新连接后继续"));
+        QLabel *waiting = w.findChild<QLabel *>(QStringLiteral("label_link_waiting"));
+        QVERIFY(waiting && !waiting->isHidden());
         nextSecond(w);
         nextSecond(w);
         w.handleTimeOut();
@@ -478,6 +480,7 @@ private slots:
         w.form()->pb_start->click();
         QCOMPARE(w.currentMeasurement()->records.size(), 1);
         QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+        QVERIFY(waiting->isHidden());
     }
 
     void continuousTimeEndsTheRecording()
