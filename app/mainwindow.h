@@ -9,6 +9,7 @@
 #include "store/backupslot.h"
 #include "store/data_table_t.h"
 #include "store/recordclipboard.h"
+#include "store/tablerows.h"
 #include "widgets/dashboardrules.h"
 #include "widgets/titlebardrag.h"
 
@@ -32,6 +33,7 @@ class QAction;
 class QButtonGroup;
 class QMenu;
 class QDialog;
+class QLabel;
 class QTreeWidgetItem;
 class SerialHandle;
 class QTimer;
@@ -84,6 +86,9 @@ public:
     void exportWorkbook(const QString &fileName = QString());
     void exportReport(const QString &fileName = QString());
     void exportCsv(const QString &fileName);
+    // The chart picture of the current measurement's report (null without
+    // one): the same in every report the window and kx740d-export write.
+    QImage reportChart() const;
 
     // Unit in which temperatures are shown (0 Celsius, 1 Fahrenheit, 2 Kelvin;
     // other values are shown as Celsius).
@@ -266,6 +271,7 @@ private:
     bool refuseWhileRecording();
     bool refuseTransfer();
     void openInstrumentPort(const QString &portName);
+    void disconnectInstrument();
     void askToSwitchBluetoothOff();
     void updateLimitBoxes();
     void updateOffsetBoxes();
@@ -300,8 +306,10 @@ private:
     // `backupFile` left behind; true when there were any.
     bool restoreUnsavedArchive(const QString &backupFile);
 
-    // Appends a measurement made now and makes it current.
-    void addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name);
+    // Appends a copy of `measurement` and makes it current.
+    void addMeasurement(const Data_List_T &measurement);
+    // Appends a new, empty measurement with the next free name.
+    void addNewMeasurement();
 
     // Views of the current measurement and the backup file, filled in by the
     // table, the chart and the data files.
@@ -396,7 +404,12 @@ private:
     // the data folder; rememberFolder() takes the folder of a chosen file.
     QString fileDialogFolder() const;
     void rememberFolder(const QString &chosenFile);
+    // The chart image file proposed in its save dialog; `extension` ".jpg".
+    QString chartFileProposal(const char *extension) const;
     void startExport(DataOutput *worker);
+    // Opens a file or folder with the desktop's application; where none can,
+    // the user is told where it is, so it can be found by hand.
+    void openWithDesktop(const QString &path);
     void exportFinished(bool ok, const QString &fileName, const QString &error);
 
     Ui::MainWindow *ui;
@@ -416,6 +429,8 @@ private:
     std::unique_ptr<AlarmControl> m_alarms;
     AlarmStrip *m_alarmStrip = nullptr;
     BubbleTips *m_bubbleTips = nullptr;
+    // Beside the stop button while a recording waits for a lost instrument.
+    QLabel *m_linkWaiting = nullptr;
     SerialHandle *m_serialHandle = nullptr;
     QTimer *m_statusTimer = nullptr;
     PortWatcher *m_portWatcher = nullptr;
@@ -428,6 +443,9 @@ private:
     AppSettings m_settings;
     QString m_lastLogoPath;   // last logo file chosen in this run, not stored
     QString m_lastFileFolder; // folder of the last data or export file chosen
+    // The data file the archive was last saved to or opened from; saving
+    // proposes it again.
+    QString m_archiveFile;
     // Exports with automatic names, whose place is told when they are written.
     QStringList m_announcedExports;
     bool m_constructed = false;
@@ -466,20 +484,9 @@ private:
     QString m_temperatureText;
     QString m_titleBase;
 
-    // Which records the table's rows show, to tell a refill with the same
-    // records (new unit, limits) from one with others.
-    struct ShownRows
-    {
-        const void *data = nullptr;
-        int count = -1;
-        int top = -1;
-        int rows = -1;
-        bool operator==(const ShownRows &o) const
-        {
-            return data == o.data && count == o.count && top == o.top && rows == o.rows;
-        }
-    };
     ShownRows m_shownRows;
+    // Counts the archive's changes, which the table's rows are told by.
+    quint64 m_archiveGeneration = 0;
     int m_tablePageSize = 1000;
     int m_pageCount = 1;
     int m_currentPage = 0; // 0 = the oldest page

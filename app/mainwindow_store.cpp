@@ -8,6 +8,7 @@
 #include "measurement/settingsrules.h"
 #include "store/atomicfile.h"
 #include "store/datafile.h"
+#include "store/filenames.h"
 #include "store/recordingjournal.h"
 #include "store/unsavedarchive.h"
 #include "ui_mainwindow.h"
@@ -16,7 +17,6 @@
 
 #include <QAction>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -74,7 +74,7 @@ void MainWindow::on_pb_new_file_clicked()
 {
     if (refuseWhileRecording())
         return;
-    addMeasurement({}, QString());
+    addNewMeasurement();
 }
 
 void MainWindow::on_pb_open_file_clicked()
@@ -106,10 +106,8 @@ bool MainWindow::saveArchiveFile()
 {
     if (m_archive.lists.isEmpty())
         return true;
-    const QString proposed =
-        fileDialogFolder() + QLatin1Char('/') + m_archive.name + QLatin1Char('_') +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz")) +
-        QStringLiteral(".dat");
+    const QString proposed = proposedArchiveFile(m_archiveFile, fileDialogFolder(), m_archive.name,
+                                                 QDateTime::currentDateTime());
     const QString path = UserDialogs::saveFileName(this, tr("保存数据到文件"), proposed,
                                                    tr("数据文件") + QStringLiteral(" (*.dat)"));
     if (path.isEmpty())
@@ -124,6 +122,7 @@ bool MainWindow::saveArchiveFile()
         return false;
     }
     m_modified = false;
+    m_archiveFile = path;
     dropUnsavedArchive();
     dropSavedRecoveredCopies();
     return true;
@@ -169,6 +168,8 @@ void MainWindow::openArchive(const QString &path)
     m_currentMeasurement = nullptr;
     forgetRecoveredCopy(nullptr);
     m_archive = std::move(loaded);
+    m_archiveFile = path;
+    ++m_archiveGeneration;
     rebuildTree();
     if (m_archive.lists.isEmpty())
         showNoMeasurement();
@@ -268,7 +269,7 @@ void MainWindow::restoreBackupFile(const QString &fileName, bool own)
             file.remove();
         return;
     }
-    addMeasurement(records, QStringLiteral("auto_backup"));
+    addMeasurement(newMeasurement(records, QStringLiteral("auto_backup")));
     // The restored readings live only in memory until the archive is saved;
     // emptying the backup would lose them to a second crash. They are kept
     // as a data file of their own beside the backup first, and the backup
@@ -332,6 +333,7 @@ void MainWindow::setModified(bool modified)
 void MainWindow::markModified()
 {
     m_modified = true;
+    ++m_archiveGeneration;
     if (!m_device.isRecording())
         keepUnsavedArchiveLater();
 }
@@ -370,9 +372,14 @@ void MainWindow::dropUnsavedArchive()
 
 // ---- Measurement tree ----
 
-void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name)
+void MainWindow::addNewMeasurement()
 {
-    m_currentMeasurement = m_archive.append(newMeasurement(records, name));
+    addMeasurement(newMeasurement({}, newMeasurementName(m_archive)));
+}
+
+void MainWindow::addMeasurement(const Data_List_T &measurement)
+{
+    m_currentMeasurement = m_archive.append(measurement);
     rebuildTree();
     makeItemCurrent(m_archive.lists.size() - 1);
     markModified();
@@ -467,7 +474,7 @@ void MainWindow::handleTreeviewMenuClicked()
         return;
     switch (*entry) {
     case MenuNew:
-        addMeasurement({}, QString());
+        addNewMeasurement();
         break;
     case MenuDelete:
         deleteMeasurement();
@@ -563,16 +570,22 @@ void MainWindow::renameMeasurement(QTreeWidgetItem *item)
         dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
         auto *layout = new QVBoxLayout(&dialog);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(new FormRename(&name, &dialog));
+        auto *form = new FormRename(&name, &dialog);
+        layout->addWidget(form);
+        // Without a title of its own the window manager would show the
+        // program's file name.
+        dialog.setWindowTitle(form->windowTitle());
         runModal(dialog);
         const bool valid = index >= 0 && index < m_archive.lists.size();
-        if (valid && !name.isEmpty())
+        const bool renamed = valid && !name.isEmpty() && name != m_archive.lists.at(index)->name;
+        if (renamed)
             m_archive.lists.at(index)->name = name;
         rebuildTree();
         if (valid)
             makeItemCurrent(index);
+        if (renamed)
+            markModified();
     }
-    markModified();
 }
 
 void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
@@ -598,7 +611,7 @@ void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
 void MainWindow::openDataDirectory()
 {
     QDir().mkpath(m_settings.dataDir);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_settings.dataDir));
+    openWithDesktop(m_settings.dataDir);
 }
 
 // ---- The instrument's stored records ----
@@ -675,9 +688,8 @@ void MainWindow::trans_end()
         UserDialogs::information(nullptr, QString(), tr("仪器中没有存储的记录。"), m_okText);
         return;
     }
-    addMeasurement(records,
-                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd hhmmss")) +
-                       QStringLiteral("_KX740D_Data Logging"));
+    addMeasurement(
+        measurementOfRecords(records, downloadedMeasurementName(QDateTime::currentDateTime())));
     // The instrument's memory may be erased next: the records are kept on
     // disk at once.
     keepUnsavedArchive();
