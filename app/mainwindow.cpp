@@ -18,10 +18,13 @@
 #include "widgets/framelessresizer.h"
 #include "widgets/programfile.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTabBar>
@@ -65,6 +68,15 @@ MainWindow::MainWindow(QWidget *parent)
     ui->lineEdit_conp_name->setText(defaultCompanyName());
     ui->lineEdit_teser_name->setText(defaultTesterName());
     m_titleDrag = TitleBarDrag(this, ui->widget_title);
+
+    m_linkWaiting = new QLabel(tr("与仪器的连接已断开：记录等待仪器重新连接后继续"),
+                               ui->label_remain_time->parentWidget());
+    m_linkWaiting->setObjectName(QStringLiteral("label_link_waiting"));
+    m_linkWaiting->setWordWrap(true);
+    m_linkWaiting->setStyleSheet(QStringLiteral("color: #d9480f;"));
+    m_linkWaiting->hide();
+    if (auto *row = qobject_cast<QBoxLayout *>(ui->label_remain_time->parentWidget()->layout()))
+        row->insertWidget(row->indexOf(ui->label_remain_time) + 1, m_linkWaiting, 1);
 
     m_bubbleTips = new BubbleTips(ui->tabWidget_data);
     m_bubbleTips->hide();
@@ -269,6 +281,12 @@ void MainWindow::showSettingsWindow()
 {
     m_formSetting->pageLayout()->addWidget(ui->widget_setting);
     m_formSetting->setAttribute(Qt::WA_ShowModal, true);
+    // Laid out with the page before it is placed, so it is centred by the
+    // size it shows at, at its first opening as at every later one.
+    m_formSetting->ensurePolished();
+    if (QLayout *layout = m_formSetting->layout())
+        layout->activate();
+    m_formSetting->resize(m_formSetting->size().expandedTo(m_formSetting->minimumSizeHint()));
     const QScreen *screen = this->screen();
     m_formSetting->move(centredOn(frameGeometry(), m_formSetting->frameGeometry().size(),
                                   screen ? screen->availableGeometry() : QRect()));
@@ -357,6 +375,12 @@ void MainWindow::refreshConnectionLook()
         if (m_bash)
             m_bash->clearReading();
     }
+    // A recording whose instrument was lost goes on once it is back; the
+    // window says so beside the stop button, as its title bar shows no title.
+    const bool waiting = !m_shownConnected && m_device.isRecording();
+    m_linkWaiting->setVisible(waiting);
+    if (waiting)
+        suffix = QLatin1Char(' ') + m_linkWaiting->text();
     ui->comboBox_COM->setVisible(portChoiceVisible(ui->comboBox_COM->count(), m_shownConnected));
     setWindowTitle(m_titleBase + suffix);
 }
@@ -375,13 +399,10 @@ void MainWindow::handleDeviceChange(const QStringList &ports)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // The running recording's readings belong in the archive that may be
-    // saved now, as a press of the stop button puts them there.
-    if (m_device.isRecording()) {
-        ui->pb_start->setChecked(false);
-        stopRecording();
-    }
-    if (!isModified()) {
+    // A running recording is unsaved data too: it is asked about before
+    // anything ends it, so Cancel leaves it running.
+    const bool recording = m_device.isRecording();
+    if (!isModified() && !recording) {
         dropUnsavedArchive();
         event->accept();
         return;
@@ -389,6 +410,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
     const int answer = UserDialogs::question(this, tr("保存数据"),
                                              tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
                                              {tr("是"), tr("否"), tr("取消")}, 2, 2);
+    if (answer != 0 && answer != 1) {
+        event->ignore();
+        return;
+    }
+    // The readings go into the archive as a press of the stop button puts
+    // them there, so they are saved with it.
+    if (recording) {
+        ui->pb_start->setChecked(false);
+        stopRecording();
+    }
     if (answer == 0 && !saveArchiveFile()) {
         // Closing after a save that did not happen would lose the data.
         event->ignore();
@@ -396,10 +427,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (answer == 1)
         dropUnsavedArchive(); // the user gave the changes up
-    if (answer == 0 || answer == 1)
-        event->accept();
-    else
-        event->ignore();
+    event->accept();
 }
 
 void MainWindow::on_pb_win_max_clicked()

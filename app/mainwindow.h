@@ -9,6 +9,7 @@
 #include "settings/settingsfile.h"
 #include "store/backupslot.h"
 #include "store/recordclipboard.h"
+#include "store/tablerows.h"
 #include "widgets/dashboardrules.h"
 #include "widgets/titlebardrag.h"
 
@@ -32,6 +33,7 @@ class QAction;
 class QButtonGroup;
 class QMenu;
 class QDialog;
+class QLabel;
 class QTreeWidgetItem;
 class SerialHandle;
 class QTimer;
@@ -84,6 +86,9 @@ public:
     void exportWorkbook(const QString &fileName = QString());
     void exportReport(const QString &fileName = QString());
     void exportCsv(const QString &fileName);
+    // The chart picture of the current measurement's report (null without
+    // one): the same in every report the window and kx740d-export write.
+    QImage reportChart() const;
 
     // Unit in which temperatures are shown (0 Celsius, 1 Fahrenheit, 2 Kelvin;
     // other values are shown as Celsius).
@@ -270,6 +275,7 @@ private:
     bool refuseWhileRecording();
     bool refuseTransfer();
     void openInstrumentPort(const QString &portName);
+    void disconnectInstrument();
     void askToSwitchBluetoothOff();
     void updateLimitBoxes();
     void updateOffsetBoxes();
@@ -315,8 +321,10 @@ private:
     // `backupFile` left behind; true when there were any.
     bool restoreUnsavedArchive(const QString &backupFile);
 
-    // Appends a measurement made now and makes it current.
-    void addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name);
+    // Appends a copy of `measurement` and makes it current.
+    void addMeasurement(const Data_List_T &measurement);
+    // Appends a new, empty measurement with the next free name.
+    void addNewMeasurement();
 
     // Views of the current measurement and the backup file, filled in by the
     // table, the chart and the data files.
@@ -406,7 +414,12 @@ private:
     // the data folder; rememberFolder() takes the folder of a chosen file.
     QString fileDialogFolder() const;
     void rememberFolder(const QString &chosenFile);
+    // The chart image file proposed in its save dialog; `extension` ".jpg".
+    QString chartFileProposal(const char *extension) const;
     void startExport(DataOutput *worker);
+    // Opens a file or folder with the desktop's application; where none can,
+    // the user is told where it is, so it can be found by hand.
+    void openWithDesktop(const QString &path);
     void exportFinished(bool ok, const QString &fileName, const QString &error);
 
     Ui::MainWindow *ui;
@@ -427,6 +440,8 @@ private:
     std::unique_ptr<AlarmControl> m_alarms;
     AlarmStrip *m_alarmStrip = nullptr;
     BubbleTips *m_bubbleTips = nullptr;
+    // Beside the stop button while a recording waits for a lost instrument.
+    QLabel *m_linkWaiting = nullptr;
     SerialHandle *m_serialHandle = nullptr;
     QTimer *m_statusTimer = nullptr;
     PortWatcher *m_portWatcher = nullptr;
@@ -473,19 +488,6 @@ private:
     QString m_temperatureText;
     QString m_titleBase;
 
-    // Which records the table's rows show, to tell a refill with the same
-    // records (new unit, limits) from one with others.
-    struct ShownRows
-    {
-        const void *data = nullptr;
-        int count = -1;
-        int top = -1;
-        int rows = -1;
-        bool operator==(const ShownRows &o) const
-        {
-            return data == o.data && count == o.count && top == o.top && rows == o.rows;
-        }
-    };
     ShownRows m_shownRows;
     int m_tablePageSize = 1000;
     int m_pageCount = 1;

@@ -7,13 +7,13 @@
 #include "app/userdialogs.h"
 #include "chart/chartseries.h"
 #include "instrument/temperature.h"
+#include "store/filenames.h"
 #include "ui_mainwindow.h"
 #include "widgets/bubbletips.h"
 #include "widgets/graphbutton.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QUrl>
@@ -371,9 +371,9 @@ void MainWindow::contextMenuRequest(QPoint pos)
         menu->addAction(tr("复制图片"), this, &MainWindow::handleplotMenuClicked)
             ->setData(int(MenuCopyPicture));
         QMenu *save = menu->addMenu(tr("保存"));
-        save->addAction(QStringLiteral("jpg"), this, &MainWindow::handleplotMenuClicked)
+        save->addAction(tr("JPG 图像"), this, &MainWindow::handleplotMenuClicked)
             ->setData(int(MenuSaveJpg));
-        save->addAction(QStringLiteral("pdf"), this, &MainWindow::handleplotMenuClicked)
+        save->addAction(tr("PDF 文件"), this, &MainWindow::handleplotMenuClicked)
             ->setData(int(MenuSavePdf));
         QAction *limits = menu->addAction(tr("显示报警阈值线"), this, [this](bool on) {
             m_limitLinesShown = on;
@@ -395,6 +395,14 @@ void MainWindow::moveLegend()
     ui->customPlot->replot();
 }
 
+// Named after the measurement the chart shows.
+QString MainWindow::chartFileProposal(const char *extension) const
+{
+    return proposedFileIn(fileDialogFolder(),
+                          currentMeasurement() ? currentMeasurement()->name : archive().name,
+                          QLatin1String(extension), m_dataText);
+}
+
 void MainWindow::handleplotMenuClicked()
 {
     const std::optional<int> entry = menuEntry(sender());
@@ -407,7 +415,7 @@ void MainWindow::handleplotMenuClicked()
             QApplication::clipboard()->setPixmap(picture, QClipboard::Clipboard);
     } else if (*entry == MenuSaveJpg) {
         const QString name =
-            UserDialogs::saveFileName(this, tr("保存到图像文件"), fileDialogFolder(),
+            UserDialogs::saveFileName(this, tr("保存到图像文件"), chartFileProposal(".jpg"),
                                       tr("JPG 图像") + QStringLiteral(" (*.jpg)"));
         if (name.isNull())
             return;
@@ -418,7 +426,7 @@ void MainWindow::handleplotMenuClicked()
                                      m_okText);
     } else if (*entry == MenuSavePdf) {
         const QString name =
-            UserDialogs::saveFileName(this, tr("保存到pdf文件"), fileDialogFolder(),
+            UserDialogs::saveFileName(this, tr("保存到pdf文件"), chartFileProposal(".pdf"),
                                       tr("PDF 文件") + QStringLiteral(" (*.pdf)"));
         if (name.isNull())
             return;
@@ -428,7 +436,7 @@ void MainWindow::handleplotMenuClicked()
             UserDialogs::information(this, QString(), cannotCreate + QLatin1Char('\n') + reason,
                                      m_okText);
         else
-            QDesktopServices::openUrl(QUrl::fromLocalFile(name));
+            openWithDesktop(name);
     }
 }
 

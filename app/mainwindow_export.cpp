@@ -1,5 +1,6 @@
 // Exports of the archive and the current measurement: workbook, PDF report
 // and CSV text, each written by its own DataOutput worker.
+#include "app/logging.h"
 #include "app/mainwindow.h"
 
 #include "app/alarmcontrol.h"
@@ -51,7 +52,7 @@ void MainWindow::startExport(DataOutput *worker)
 void MainWindow::exportFinished(bool ok, const QString &fileName, const QString &error)
 {
     if (!ok) {
-        qDebug() << "export failed" << fileName << error;
+        qCDebug(lcApp) << "export failed" << fileName << error;
         UserDialogs::information(
             nullptr, QString(),
             tr("无法创建文件，请使用管理员权限运行程序。") + QLatin1Char('\n') + error, m_okText);
@@ -61,7 +62,19 @@ void MainWindow::exportFinished(bool ok, const QString &fileName, const QString 
         UserDialogs::information(nullptr, tr("导出完成"),
                                  tr("文件已保存到：\n%1").arg(QDir::toNativeSeparators(fileName)),
                                  m_okText);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
+    openWithDesktop(fileName);
+}
+
+void MainWindow::openWithDesktop(const QString &path)
+{
+    // Files of the program's own (the manuals) are named relative to the
+    // working folder.
+    const QString absolute = QDir::isRelativePath(path) ? QFileInfo(path).absoluteFilePath() : path;
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(absolute)))
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("系统没有能打开它的程序。它位于：\n%1").arg(QDir::toNativeSeparators(path)),
+            m_okText);
 }
 
 void MainWindow::exportWorkbook(const QString &fileName)
@@ -87,7 +100,7 @@ void MainWindow::exportReport(const QString &fileName)
         m_announcedExports << name;
     // Widgets are painted on the main thread only, so the chart picture is
     // taken here; the worker gets an image.
-    const QImage chart = m_chart.reportImage();
+    const QImage chart = reportChart();
     auto *worker = new DataOutput(this);
     worker->exportpdf_input_data(*currentMeasurement(), name, m_unit, m_settings.logo, chart,
                                  m_settings.companyName, m_settings.testerName,
@@ -96,6 +109,17 @@ void MainWindow::exportReport(const QString &fileName)
     worker->setColor(colors[0], colors[1], colors[2], colors[3]);
     worker->setAlarmLimits(m_alarms->rules());
     startExport(worker);
+}
+
+// Drawn from the measurement with the settings' look, as kx740d-export draws
+// it: what the window's chart shows now (the narrow table tab, a zoom, hidden
+// channels, a live recording) does not change the report.
+QImage MainWindow::reportChart() const
+{
+    if (!currentMeasurement())
+        return QImage();
+    return recordsChartImage(currentMeasurement()->records, m_unit, chartLook(m_settings),
+                             QFont(QStringLiteral("Consolas")));
 }
 
 void MainWindow::exportCsv(const QString &fileName)

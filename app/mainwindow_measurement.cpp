@@ -81,6 +81,8 @@ void MainWindow::wireMeasurement()
     connect(&m_device, &DevKX740D::progressBar_range_update, this,
             &MainWindow::progressBar_range_update);
     connect(&m_device, &DevKX740D::trans_end, this, &MainWindow::trans_end);
+    // A download may send its blocks for long without a progress report.
+    connect(&m_device, &DevKX740D::storedBlockReceived, this, [this] { m_transfer.activity(); });
 
     for (QSpinBox *box :
          {ui->spinBox_interval_sec, ui->spinBox_interval_min, ui->spinBox_interval_hour})
@@ -123,11 +125,7 @@ void MainWindow::on_pb_connect_clicked()
         return;
     switch (connectStep(m_serialHandle->isOpen(), portName)) {
     case ConnectStep::Disconnect:
-        // Ended on purpose: no alarm for the link going.
-        m_alarms->setWatching(false);
-        m_session->setPort(QString());
-        m_serialHandle->closePort();
-        m_device.setLink(nullptr);
+        disconnectInstrument();
         break;
     case ConnectStep::Open:
         openInstrumentPort(portName);
@@ -135,6 +133,17 @@ void MainWindow::on_pb_connect_clicked()
     case ConnectStep::Nothing:
         break;
     }
+}
+
+// A running recording does not reopen a port the user closed: it waits
+// until the instrument is connected again by hand.
+void MainWindow::disconnectInstrument()
+{
+    // Ended on purpose: no alarm for the link going.
+    m_alarms->setWatching(false);
+    m_session->setPort(QString());
+    m_serialHandle->closePort();
+    m_device.setLink(nullptr);
 }
 
 void MainWindow::connectToFirstPort()
@@ -197,7 +206,7 @@ void MainWindow::askToSwitchBluetoothOff()
     if (answer == 0)
         m_device.setBluetooth(false);
     else
-        m_serialHandle->closePort();
+        disconnectInstrument();
 }
 
 void MainWindow::ch_setting(_T_CH_CONFIG ch_code)
@@ -229,25 +238,24 @@ void MainWindow::progressBar_range_update(int max, int now)
 {
     Q_UNUSED(max)
     Q_UNUSED(now)
-    m_transfer.progress();
+    m_transfer.activity();
 }
 
 // ---- Recording ----
 
 void MainWindow::on_pb_start_clicked(bool checked)
 {
-    if (checked && intervalBoxesSeconds() == 0) {
-        // The driver stores nothing at interval 0: a recording would run empty.
-        ui->pb_start->setChecked(false);
-        UserDialogs::information(nullptr, QString(),
-                                 tr("存储间隔为0秒，不会存储任何数据。请先设置存储间隔。"),
-                                 m_okText);
+    if (!checked) {
+        stopRecording();
         return;
     }
-    if (checked)
-        startRecording();
-    else
-        stopRecording();
+    const QString refusal = startRefusalText(intervalBoxesSeconds(), m_serialHandle->isOpen());
+    if (!refusal.isEmpty()) {
+        ui->pb_start->setChecked(false);
+        UserDialogs::information(nullptr, QString(), refusal, m_okText);
+        return;
+    }
+    startRecording();
 }
 
 int MainWindow::intervalBoxesSeconds() const
@@ -279,10 +287,12 @@ void MainWindow::stopRecording()
             showCurrentMeasurement();
             replotCurrentMeasurement();
         } else {
-            addMeasurement(records, recordingMeasurementName(QDateTime::currentDateTime()));
+            addMeasurement(measurementOfRecords(
+                records, recordingMeasurementName(QDateTime::currentDateTime())));
         }
     }
     ui->treeWidget->setEnabled(true);
+    refreshConnectionLook();
     // The readings are in the archive now. The journal is emptied only once
     // they are on disk with it, so a crash before a save loses none.
     if (records.isEmpty() || keepUnsavedArchive())

@@ -9,7 +9,6 @@
 #include "widgets/programfile.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -104,9 +103,11 @@ void MainWindow::on_comboBox_lang_currentIndexChanged(int index)
                                  QStringLiteral("语言设置会在软件下次启动时生效"),
                                  QStringLiteral("确定"));
     } else if (index == 1) {
-        UserDialogs::informationOk(
+        // Its own button text too: the toolkit's OK is in the language in use.
+        UserDialogs::information(
             nullptr, QStringLiteral("Note"),
-            QStringLiteral("The language Settings take effect the next time the software starts"));
+            QStringLiteral("The language setting takes effect the next time the program starts."),
+            QStringLiteral("OK"));
     }
 }
 
@@ -171,5 +172,5 @@ void MainWindow::openManual(const QString &fileName)
             m_okText);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    openWithDesktop(path);
 }

@@ -8,6 +8,7 @@
 #include "measurement/settingsrules.h"
 #include "store/atomicfile.h"
 #include "store/datafile.h"
+#include "store/filenames.h"
 #include "store/recordingjournal.h"
 #include "store/unsavedarchive.h"
 #include "ui_mainwindow.h"
@@ -16,7 +17,6 @@
 
 #include <QAction>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -74,7 +74,7 @@ void MainWindow::on_pb_new_file_clicked()
 {
     if (refuseWhileRecording())
         return;
-    addMeasurement({}, QString());
+    addNewMeasurement();
 }
 
 void MainWindow::on_pb_open_file_clicked()
@@ -106,10 +106,8 @@ bool MainWindow::saveArchiveFile()
 {
     if (m_document->count() == 0)
         return true;
-    const QString proposed =
-        fileDialogFolder() + QLatin1Char('/') + archive().name + QLatin1Char('_') +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz")) +
-        QStringLiteral(".dat");
+    const QString proposed = proposedArchiveFile(m_document->fileName(), fileDialogFolder(),
+                                                 archive().name, QDateTime::currentDateTime());
     const QString path = UserDialogs::saveFileName(this, tr("保存数据到文件"), proposed,
                                                    tr("数据文件") + QStringLiteral(" (*.dat)"));
     if (path.isEmpty())
@@ -254,7 +252,7 @@ void MainWindow::restoreBackupFile(const QString &fileName, bool own)
             file.remove();
         return;
     }
-    addMeasurement(records, QStringLiteral("auto_backup"));
+    addMeasurement(newMeasurement(records, QStringLiteral("auto_backup")));
     // The restored readings live only in memory until the archive is saved;
     // emptying the backup would lose them to a second crash. They are kept
     // as a data file of their own beside the backup first, and the backup
@@ -309,9 +307,14 @@ void MainWindow::dropUnsavedArchive()
 
 // ---- Measurement tree ----
 
-void MainWindow::addMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QString &name)
+void MainWindow::addNewMeasurement()
 {
-    m_document->addMeasurement(newMeasurement(records, name));
+    addMeasurement(newMeasurement({}, newMeasurementName(archive())));
+}
+
+void MainWindow::addMeasurement(const Data_List_T &measurement)
+{
+    m_document->addMeasurement(measurement);
 }
 
 void MainWindow::showMeasurements()
@@ -473,7 +476,7 @@ void MainWindow::handleTreeviewMenuClicked()
         return;
     switch (*entry) {
     case MenuNew:
-        addMeasurement({}, QString());
+        addNewMeasurement();
         break;
     case MenuDelete:
         deleteMeasurement();
@@ -550,7 +553,11 @@ void MainWindow::renameMeasurement(QTreeWidgetItem *item)
     dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
     auto *layout = new QVBoxLayout(&dialog);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new FormRename(&name, &dialog));
+    auto *form = new FormRename(&name, &dialog);
+    layout->addWidget(form);
+    // Without a title of its own the window manager would show the
+    // program's file name.
+    dialog.setWindowTitle(form->windowTitle());
     runModal(dialog);
     m_document->renameMeasurement(ui->treeWidget->indexOfTopLevelItem(item), name);
 }
@@ -578,7 +585,7 @@ void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
 void MainWindow::openDataDirectory()
 {
     QDir().mkpath(m_settings.dataDir);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_settings.dataDir));
+    openWithDesktop(m_settings.dataDir);
 }
 
 // ---- The instrument's stored records ----
@@ -655,9 +662,8 @@ void MainWindow::trans_end()
         UserDialogs::information(nullptr, QString(), tr("仪器中没有存储的记录。"), m_okText);
         return;
     }
-    addMeasurement(records,
-                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd hhmmss")) +
-                       QStringLiteral("_KX740D_Data Logging"));
+    addMeasurement(
+        measurementOfRecords(records, downloadedMeasurementName(QDateTime::currentDateTime())));
     // The instrument's memory may be erased next: the records are kept on
     // disk at once.
     keepUnsavedArchive();

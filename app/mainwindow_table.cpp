@@ -50,6 +50,10 @@ void MainWindow::setupTable()
     ui->action_copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     table->addAction(ui->action_copy);
     connect(ui->action_copy, &QAction::triggered, this, &MainWindow::copy);
+    // One page per click in the groove and per wheel step (the wheel never
+    // scrolls more than a page step), not ten and three.
+    ui->horizontalScrollBar->setSingleStep(1);
+    ui->horizontalScrollBar->setPageStep(1);
     ui->horizontalScrollBar->setRange(0, 0);
     ui->horizontalScrollBar->hide();
     ui->label_page->hide();
@@ -105,12 +109,23 @@ void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
     }
 
     // A selection belongs to the records it was made on: once the rows show
-    // other records (another measurement or page, the live view moving on,
-    // an edit) the cut and delete entries must not act on them.
-    const ShownRows shown{data_table.constData(), n, top, rows};
-    if (!(shown == m_shownRows))
-        table->clearSelection();
+    // other records (another measurement or page, an edit) the cut and
+    // delete entries must not act on them. In the live view it follows its
+    // readings down as new ones come on top, so they can be copied.
+    ShownRows shown;
+    shown.live = !from_test_pointer && m_device.isRecording();
+    shown.measurement = from_test_pointer ? currentMeasurement() : nullptr;
+    shown.generation = m_document->generation();
+    shown.count = shown.live ? m_device.recordedCount() : n;
+    shown.top = top;
+    shown.rows = rows;
+    const std::optional<int> shift = selectionShift(m_shownRows, shown);
     m_shownRows = shown;
+    QList<QTableWidgetSelectionRange> keptRanges;
+    if (shift && *shift > 0)
+        keptRanges = table->selectedRanges();
+    if (!shift || *shift > 0)
+        table->clearSelection();
 
     table->setUpdatesEnabled(false);
     table->setFont(QFont(narrow ? QStringLiteral("Calibri") : QStringLiteral("Consolas"), 12));
@@ -157,6 +172,14 @@ void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
         }
     }
 
+    for (const QTableWidgetSelectionRange &range : qAsConst(keptRanges)) {
+        const int bottom = qMin(range.bottomRow() + *shift, rows - 1);
+        if (range.topRow() + *shift <= bottom)
+            table->setRangeSelected(QTableWidgetSelectionRange(range.topRow() + *shift,
+                                                               range.leftColumn(), bottom,
+                                                               range.rightColumn()),
+                                    true);
+    }
     fitTableColumns(headers, narrow, top + 1);
     table->setUpdatesEnabled(true);
 }

@@ -1,5 +1,6 @@
 #include "app/mqttconfig.h"
 
+#include "app/logging.h"
 #include "store/atomicfile.h"
 
 #include <qt5keychain/keychain.h>
@@ -128,7 +129,8 @@ MqttSettings MqttConfig::load(int secretWaitMs)
             if (done->error() == QKeychain::NoError)
                 m_settings.password = static_cast<QKeychain::ReadPasswordJob *>(done)->textData();
             else
-                qDebug() << "MQTT password not read from the secret store:" << done->errorString();
+                qCDebug(lcApp) << "MQTT password not read from the secret store:"
+                               << done->errorString();
             loop.quit();
         });
         QTimer::singleShot(secretWaitMs, &loop, &QEventLoop::quit);
@@ -181,7 +183,7 @@ void MqttConfig::storeSecret(const QString &key)
     const quint64 saveCount = m_saveCount;
     connect(job, &QKeychain::Job::finished, this, [this, saveCount](QKeychain::Job *done) {
         if (done->error() != QKeychain::NoError) {
-            qDebug() << "MQTT password kept in the settings file:" << done->errorString();
+            qCDebug(lcApp) << "MQTT password kept in the settings file:" << done->errorString();
             return;
         }
         // A later save wrote the file again and asked the store itself.

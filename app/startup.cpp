@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/logging.h"
 #include "app/mainwindow.h"
 #include "app/shellrules.h"
 #include "link/portdiscovery.h"
@@ -30,7 +31,7 @@ int readStartupLanguage(const QString &settingsFile)
                 language = settings.language;
         }
     } catch (const std::exception &) {
-        qDebug() << "file load fail";
+        qCDebug(lcApp) << "no settings file read";
     }
     return language;
 }
@@ -61,7 +62,7 @@ QString startSimulatorIfAsked(const QStringList &arguments, QObject *owner)
         return QString();
     auto *simulator = new InstrumentSimulator(SimulatorOptions(), owner);
     if (!simulator->start()) {
-        qDebug() << "simulator not started:" << simulator->errorString();
+        qCWarning(lcApp) << "simulator not started:" << simulator->errorString();
         delete simulator;
         return QString();
     }
@@ -139,7 +140,7 @@ int runProgram(QApplication &app, const std::function<void(MainWindow &)> &ready
     QApplication::setFont(font);
 
     const int language = readStartupLanguage(QStringLiteral("config.cfg"));
-    qDebug() << "main load" << language;
+    qCDebug(lcApp) << "interface language" << language;
     installTranslators(app, language);
 
     // The simulator stops before the application object goes, while its

@@ -52,6 +52,15 @@ int runMessageBox(QWidget *parent, QMessageBox::Icon icon, const DialogRequest &
     // settings window when it is open), so it does not come up behind it.
     if (!parent)
         parent = QApplication::activeWindow();
+    // Not in front (another program is): the program's main window, so the
+    // box is still centred on it rather than placed by the screen.
+    if (!parent) {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->inherits("QMainWindow")) {
+                parent = top;
+                break;
+            }
+    }
     QMessageBox box(icon, title, request.text, QMessageBox::NoButton, parent);
     QList<QAbstractButton *> buttons;
     for (const QString &text : request.buttons)

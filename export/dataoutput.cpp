@@ -1,6 +1,7 @@
 #include "export/dataoutput.h"
 
 #include "export/fileexport.h"
+#include "export/logging.h"
 #include "store/csvtext.h"
 
 #include <QDebug>
@@ -8,14 +9,14 @@
 
 DataOutput::DataOutput(QObject *parent) : QThread(parent)
 {
-    qDebug() << "创建文件输出线程";
+    qCDebug(lcExport) << "export worker created";
 }
 
 DataOutput::~DataOutput()
 {
     // The deletion is scheduled from run(), which may still be returning.
     wait();
-    qDebug() << "文件输出线程销毁";
+    qCDebug(lcExport) << "export worker destroyed";
 }
 
 int DataOutput::exportMode() const
@@ -130,7 +131,7 @@ void DataOutput::setAlarmLimits(const AlarmSettings &alarms)
 bool DataOutput::exportXls(const Data_table_T &data_table_list, const QString &fileName,
                            unit_type type)
 {
-    qDebug() << "exportXls";
+    qCDebug(lcExport) << "workbook export";
     QString error;
     const bool ok = writeWorkbook(data_table_list, fileName, type, workbookWords(), &error);
     setError(error);
@@ -216,12 +217,12 @@ void DataOutput::run()
         break;
     }
     default:
-        qDebug() << "先输入转换数据";
+        qCDebug(lcExport) << "export started without data";
         break;
     }
     if (!ok && mode != ModeNone)
-        qDebug() << "export failed:" << fileName << errorString();
+        qCDebug(lcExport) << "export failed:" << fileName << errorString();
     emit exportFinished(ok, fileName, errorString());
-    qDebug() << "run end";
+    qCDebug(lcExport) << "export finished";
     deleteLater();
 }

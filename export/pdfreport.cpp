@@ -1,6 +1,7 @@
 #include "export/pdfreport.h"
 
 #include "alarm/alarmtext.h"
+#include "export/logging.h"
 #include "export/reportlayout.h"
 #include "export/tabletextpainter.h"
 #include "export/workbookrules.h"
@@ -223,7 +224,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
             *error = QStringLiteral("cannot paint on the PDF writer");
         return false;
     }
-    qDebug() << "QPainter size" << painter.viewport().size();
+    qCDebug(lcExport) << "report page size" << painter.viewport().size();
 
     QFont titleFont(QStringLiteral("Consolas"));
     titleFont.setWeight(87);
@@ -298,7 +299,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
         QImage chart = c.chart;
         if (chart.size() != l.chartSize) {
             chart = chart.scaled(l.chartSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            qDebug() << "pdfscaled" << chart.width() << chart.height();
+            qCDebug(lcExport) << "report chart scaled to" << chart.width() << chart.height();
         }
         if (l.chartPage > 0)
             writer.newPage();

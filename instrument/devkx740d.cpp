@@ -338,4 +338,5 @@ void DevKX740D::decodeBlock(const char *p)
         if (position < quint32(kMaxStoredRecords))
             m_download.append({eeTestDataFromBytes(r), position});
     }
+    emit storedBlockReceived();
 }

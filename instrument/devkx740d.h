@@ -166,6 +166,8 @@ signals:
     void ch_setting(_T_CH_CONFIG ch_code);
     // Transfer progress: `now` counts the blocks still to come.
     void progressBar_range_update(int max, int now);
+    // A block of stored records arrived (whatever its records' checksums).
+    void storedBlockReceived();
     // End of a transfer or of an erase (not told apart).
     void trans_end();
     void flash_used_num_update(int mun);

@@ -1,5 +1,6 @@
 #include "link/serialthread.h"
 
+#include "link/logging.h"
 #include "serial/serial.h"
 
 #include <QDebug>
@@ -30,7 +31,7 @@ SerialThread::~SerialThread()
     m_serial.reset();
     if (m_wakeFd >= 0)
         ::close(m_wakeFd);
-    qDebug(" delete m_serial");
+    qCDebug(lcLink, "port closed, reader thread ended");
 }
 
 bool SerialThread::openPort(const PortSettings &settings)

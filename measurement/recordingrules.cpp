@@ -24,6 +24,15 @@ std::optional<quint32> intervalToSend(int hours, int minutes, int seconds, quint
     return quint32(std::clamp<qint64>(total, 0, kMaxRecordingSeconds));
 }
 
+QString startRefusalText(int intervalSeconds, bool instrumentConnected)
+{
+    if (!instrumentConnected)
+        return Text::tr("未连接设备，无法记录数据。请先连接设备。");
+    if (intervalSeconds == 0)
+        return Text::tr("存储间隔为0秒，不会存储任何数据。请先设置存储间隔。");
+    return QString();
+}
+
 int continuousSecondsFromBoxes(int hours, int minutes, int seconds)
 {
     const qint64 total = qint64(hours) * 3600 + qint64(minutes) * 60 + seconds;

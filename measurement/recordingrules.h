@@ -20,6 +20,11 @@ constexpr int kMaxRecordingSeconds = 86400;
 // so 25 h sends 86400 and 0 h 0 min 0 s sends 0 (no reading is then stored).
 std::optional<quint32> intervalToSend(int hours, int minutes, int seconds, quint32 currentInterval);
 
+// Why a recording cannot start now, or empty when it can: without an open
+// link to the instrument no reading would arrive, and at an interval of 0 s
+// the driver stores none; either would run an empty recording.
+QString startRefusalText(int intervalSeconds, bool instrumentConnected);
+
 // Continuous measurement time from its three boxes, clamped to one day.
 int continuousSecondsFromBoxes(int hours, int minutes, int seconds);
 

@@ -1,20 +1,33 @@
 #include "measurement/transferguard.h"
 
+#include <QElapsedTimer>
+
+TransferGuard::TransferGuard(Clock clock) : m_clock(std::move(clock))
+{
+    if (!m_clock)
+        m_clock = [] {
+            static QElapsedTimer steady;
+            if (!steady.isValid())
+                steady.start();
+            return steady.elapsed();
+        };
+}
+
 void TransferGuard::start(Kind kind)
 {
     m_kind = kind;
-    m_sinceActivity.start();
+    m_lastActivity = m_clock();
 }
 
-void TransferGuard::progress()
+void TransferGuard::activity()
 {
     if (m_kind != None)
-        m_sinceActivity.start();
+        m_lastActivity = m_clock();
 }
 
 TransferGuard::Kind TransferGuard::finish()
 {
-    const Kind kind = outstanding() ? m_kind : None;
+    const Kind kind = m_kind;
     m_kind = None;
     return kind;
 }
@@ -24,5 +37,5 @@ bool TransferGuard::outstanding() const
     if (m_kind == None)
         return false;
     const qint64 quiet = m_kind == Download ? kDownloadQuietMs : kEraseQuietMs;
-    return m_sinceActivity.elapsed() < quiet;
+    return m_clock() - m_lastActivity < quiet;
 }

@@ -1,5 +1,7 @@
 #include "store/data_list_t.h"
 
+#include "instrument/temperature.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -18,4 +20,21 @@ Data_List_T newMeasurement(const QVector<_T_EE_TEST_DATA> &records, const QStrin
     m.name = name.isEmpty() ? Text::tr("新建测量") : name;
     m.created = QDateTime::currentDateTime();
     return m;
+}
+
+Data_List_T measurementOfRecords(const QVector<_T_EE_TEST_DATA> &records, const QString &name)
+{
+    Data_List_T m = newMeasurement(records, name);
+    if (!records.isEmpty()) {
+        const QDateTime first = dateTimeFromRecord(records.first());
+        if (first.isValid())
+            m.created = first;
+    }
+    return m;
+}
+
+QString downloadedMeasurementName(const QDateTime &downloadTime)
+{
+    return Text::tr("%1_KX740D数据记录")
+        .arg(downloadTime.toString(QStringLiteral("yyyyMMdd hhmmss")));
 }

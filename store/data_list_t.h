@@ -19,3 +19,13 @@ struct Data_List_T
 // (translated) when `name` is empty.
 Data_List_T newMeasurement(const QVector<_T_EE_TEST_DATA> &records = {},
                            const QString &name = QString());
+
+// A measurement of readings taken earlier (downloaded from the instrument,
+// recorded): it dates from its first record's time, or from now when there
+// is none or that is no valid time.
+Data_List_T measurementOfRecords(const QVector<_T_EE_TEST_DATA> &records, const QString &name);
+
+// Name of the measurement that a download of the instrument's stored
+// records makes: the download's time as "yyyyMMdd hhmmss", then
+// "_KX740D数据记录" (translated).
+QString downloadedMeasurementName(const QDateTime &downloadTime);

@@ -1,5 +1,7 @@
 #include "store/data_table_t.h"
 
+#include <QSet>
+
 #include <QCoreApplication>
 
 #include <utility>
@@ -66,4 +68,19 @@ Data_table_T newArchive()
     archive.name = Text::tr("新建档案");
     archive.created = QDateTime::currentDateTime();
     return archive;
+}
+
+QString newMeasurementName(const Data_table_T &archive)
+{
+    QSet<QString> names;
+    for (const Data_List_T *m : archive.lists)
+        names.insert(m->name);
+    const QString base = newMeasurement().name;
+    if (!names.contains(base))
+        return base;
+    for (int n = 2;; ++n) {
+        const QString name = base + QLatin1Char(' ') + QString::number(n);
+        if (!names.contains(name))
+            return name;
+    }
 }

@@ -32,3 +32,8 @@ struct Data_table_T
 
 // An empty archive made now, named "新建档案" (translated).
 Data_table_T newArchive();
+
+// Name for a new, empty measurement of `archive`: "新建测量" (translated)
+// while no measurement has it, else the first free of "新建测量 2",
+// "新建测量 3" …, so new measurements can be told apart in the tree.
+QString newMeasurementName(const Data_table_T &archive);

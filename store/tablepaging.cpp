@@ -16,8 +16,13 @@ PageRows pageRows(int recordCount, int page, int rowsPerPage)
         return out;
     const int pages = pageCountFor(recordCount, rowsPerPage);
     page = std::clamp(page, 0, pages - 1);
-    out.topIndex = recordCount - 1 - (pages - 1 - page) * rowsPerPage;
-    out.rows = page == 0 ? recordCount - (pages - 1) * rowsPerPage : rowsPerPage;
+    const int base = recordCount / pages;
+    // The newest `longer` pages hold base + 1 records.
+    const int longer = recordCount % pages;
+    const int shorter = pages - longer;
+    const int first = page < shorter ? page * base : shorter * base + (page - shorter) * (base + 1);
+    out.rows = page < shorter ? base : base + 1;
+    out.topIndex = first + out.rows - 1;
     return out;
 }
 

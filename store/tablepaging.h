@@ -7,9 +7,10 @@
 #include <QVector>
 
 // Paging of a measurement in the data table. Pages are numbered from 0, the
-// oldest; the last page holds the newest `rowsPerPage` records and page 0 the
-// remainder, so a page never shows rows without a record. Every page lists its
-// records newest first.
+// oldest, and share the records evenly: their sizes differ by one at most
+// (the newer pages hold the extra record), so one record more than a page
+// gives two half pages, never a page of one row. A page never shows rows
+// without a record, and every page lists its records newest first.
 
 constexpr int kRowsPerPage = 1000;
 

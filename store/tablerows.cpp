@@ -122,3 +122,14 @@ int valueColumn(int channel, bool narrow)
 {
     return narrow ? 2 + channel : 2 + 2 * channel;
 }
+
+std::optional<int> selectionShift(const ShownRows &before, const ShownRows &now)
+{
+    if (before.live && now.live && now.count >= before.count)
+        return now.count - before.count;
+    if (!before.live && !now.live && before.measurement == now.measurement &&
+        before.generation == now.generation && before.count == now.count && before.top == now.top &&
+        before.rows == now.rows)
+        return 0;
+    return std::nullopt;
+}

@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 // Texts of the data table. Two layouts: the full one (number, time with date,
 // value and thermocouple of T1..T4: 10 columns) and the narrow one beside the
@@ -66,3 +67,25 @@ QStringList recordRowTexts(const _T_EE_TEST_DATA &record, int number, bool narro
 
 // Column of channel `channel` (0..3)'s value in a layout.
 int valueColumn(int channel, bool narrow);
+
+// Which records the table's rows show, to tell a refill with the same
+// records (new unit, limits) from one with others.
+struct ShownRows
+{
+    // The measurement shown a page of, or null (live view, no measurement).
+    const void *measurement = nullptr;
+    // Counts the archive's changes: records that took the place of others,
+    // even at the same address, have another generation.
+    quint64 generation = 0;
+    // The live view of a running recording, whose newest reading is on top.
+    bool live = false;
+    int count = -1; // records of the measurement, or readings recorded so far
+    int top = -1;
+    int rows = -1;
+};
+
+// How a selection made on `before` carries over to `now`: the rows to move
+// it down by (0: it stays), or nothing when the rows show other records and
+// it must end. In the live view each new reading comes on top and pushes
+// the selected readings one row down; they stay selected.
+std::optional<int> selectionShift(const ShownRows &before, const ShownRows &now);

@@ -235,7 +235,7 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../app/startup.cpp" line="+80"/>
+        <location filename="../app/startup.cpp" line="+81"/>
         <source>KX740D 四通道温度计的桌面程序</source>
         <translation>Desktop program of the KX740D four-channel thermometer</translation>
     </message>
@@ -315,7 +315,7 @@ in a terminal, then log out and log in again for the new group membership to tak
         <translation>Thermocouple</translation>
     </message>
     <message>
-        <location filename="../export/dataoutput.cpp" line="+47"/>
+        <location filename="../export/dataoutput.cpp" line="+48"/>
         <source>编号</source>
         <translation>No.</translation>
     </message>
@@ -413,12 +413,17 @@ in a terminal, then log out and log in again for the new group membership to tak
 <context>
     <name>DataStore</name>
     <message>
-        <location filename="../store/data_list_t.cpp" line="+18"/>
+        <location filename="../store/data_list_t.cpp" line="+20"/>
         <source>新建测量</source>
         <translation>New measurement</translation>
     </message>
     <message>
-        <location filename="../store/data_table_t.cpp" line="+66"/>
+        <location line="+18"/>
+        <source>%1_KX740D数据记录</source>
+        <translation>%1_KX740D Data Logging</translation>
+    </message>
+    <message>
+        <location filename="../store/data_table_t.cpp" line="+68"/>
         <source>新建档案</source>
         <translation>New archive</translation>
     </message>
@@ -615,7 +620,12 @@ Closes automatically in %1 s</translation>
         <translation>Rename</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+6"/>
+        <source>测量的新名称：</source>
+        <translation>New name of the measurement:</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -670,13 +680,13 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+352"/>
+        <location filename="../app/mainwindow.cpp" line="+370"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+464"/>
+        <location filename="../app/mainwindow_store.cpp" line="+467"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -980,7 +990,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+531"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+541"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -1228,12 +1238,12 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+288"/>
+        <location filename="../app/mainwindow_table.cpp" line="+311"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-298"/>
+        <location filename="../app/mainwindow.cpp" line="-313"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -1263,12 +1273,17 @@ Closes automatically in %1 s</translation>
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+88"/>
+        <location line="+10"/>
+        <source>与仪器的连接已断开：记录等待仪器重新连接后继续</source>
+        <translation>Connection to the instrument lost: the recording waits and goes on when it is back</translation>
+    </message>
+    <message>
+        <location line="+87"/>
         <source>告警</source>
         <translation>Alarms</translation>
     </message>
     <message>
-        <location line="+180"/>
+        <location line="+186"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -1293,8 +1308,8 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
-        <location line="+35"/>
-        <location filename="../app/mainwindow_store.cpp" line="-300"/>
+        <location line="+38"/>
+        <location filename="../app/mainwindow_store.cpp" line="-305"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -1308,26 +1323,26 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-335"/>
-        <location line="+336"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
+        <location line="+337"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+368"/>
-        <location line="+105"/>
+        <location line="+373"/>
+        <location line="+109"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-473"/>
-        <location line="+368"/>
-        <location line="+105"/>
+        <location filename="../app/mainwindow_store.cpp" line="-482"/>
+        <location line="+373"/>
+        <location line="+109"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-337"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -1367,11 +1382,11 @@ Data that is not saved will be lost.</translation>
         <translation>Copy picture</translation>
     </message>
     <message>
-        <location line="+32"/>
-        <location filename="../app/mainwindow_export.cpp" line="+57"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+145"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-512"/>
+        <location line="+40"/>
+        <location filename="../app/mainwindow_export.cpp" line="+58"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+146"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+91"/>
+        <location filename="../app/mainwindow_store.cpp" line="-521"/>
         <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
@@ -1382,12 +1397,14 @@ Data that is not saved will be lost.</translation>
         <translation>Save to image file</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-44"/>
+        <location line="+45"/>
         <source>JPG 图像</source>
         <translation>JPG image</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="-43"/>
+        <location line="+54"/>
         <source>PDF 文件</source>
         <translation>PDF file</translation>
     </message>
@@ -1417,7 +1434,7 @@ Data that is not saved will be lost.</translation>
         <translation>New graph name:</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_settings.cpp" line="+36"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+38"/>
         <source>打开图像文件.</source>
         <translation>Open image file.</translation>
     </message>
@@ -1443,14 +1460,21 @@ Please put the file in the folder of the program:
 %1</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+13"/>
+        <source>系统没有能打开它的程序。它位于：
+%1</source>
+        <translation>No program on this computer opens it. It is here:
+%1</translation>
+    </message>
+    <message>
+        <location line="+69"/>
         <location filename="../app/mainwindow_store.cpp" line="-33"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+340"/>
+        <location filename="../app/mainwindow_store.cpp" line="+345"/>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
     </message>
@@ -1466,7 +1490,7 @@ Please put the file in the folder of the program:
         <translation>CSV text</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-340"/>
+        <location filename="../app/mainwindow_store.cpp" line="-345"/>
         <location line="+21"/>
         <source>数据文件</source>
         <translation>Data file</translation>
@@ -1496,7 +1520,7 @@ The file is kept as: %1</translation>
 If the program ends unexpectedly, this data is lost. Please save it soon.</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+69"/>
         <source>撤销%1</source>
         <translation>Undo %1</translation>
     </message>
@@ -1547,7 +1571,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Deleted data cannot be recovered. Delete anyway?</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+44"/>
         <source>文件名称   </source>
         <translation>File name   </translation>
     </message>
@@ -1593,12 +1617,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The %1 records stored in the instrument will be erased and cannot be recovered. Continue?</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-172"/>
+        <location filename="../app/mainwindow_table.cpp" line="-180"/>
         <source>热电偶</source>
         <translation>Thermocouple</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+110"/>
         <source>第 %1 / %2 页</source>
         <translation>Page %1 of %2</translation>
     </message>
@@ -1618,12 +1642,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Insert below</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_measurement.cpp" line="-98"/>
-        <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
-        <translation>The storage interval is 0 s, so nothing would be stored. Set a storage interval first.</translation>
-    </message>
-    <message>
-        <location line="+107"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+9"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
@@ -1873,7 +1892,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Give both the client certificate and its key, or neither.</translation>
     </message>
     <message>
-        <location filename="../app/mqttconfig.cpp" line="+89"/>
+        <location filename="../app/mqttconfig.cpp" line="+90"/>
         <source>无法写入 MQTT 设置文件 %1：%2</source>
         <translation>Cannot write the MQTT settings file %1: %2</translation>
     </message>
@@ -2393,7 +2412,17 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>RecordingRules</name>
     <message>
-        <location filename="../measurement/recordingrules.cpp" line="+41"/>
+        <location filename="../measurement/recordingrules.cpp" line="+30"/>
+        <source>未连接设备，无法记录数据。请先连接设备。</source>
+        <translation>No instrument is connected, so nothing can be recorded. Connect the instrument first.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
+        <translation>The storage interval is 0 s, so nothing would be stored. Set a storage interval first.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>剩余时间：</source>
         <translation>Remaining time: </translation>
     </message>
@@ -2429,7 +2458,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>SerialThread</name>
     <message>
-        <location filename="../link/serialthread.cpp" line="+50"/>
+        <location filename="../link/serialthread.cpp" line="+51"/>
         <source>无效的参数</source>
         <translation>Invalid argument: </translation>
     </message>

@@ -235,7 +235,7 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../app/startup.cpp" line="+80"/>
+        <location filename="../app/startup.cpp" line="+81"/>
         <source>KX740D 四通道温度计的桌面程序</source>
         <translation>KX740D 四通道温度计的桌面程序</translation>
     </message>
@@ -315,7 +315,7 @@
         <translation>热电偶</translation>
     </message>
     <message>
-        <location filename="../export/dataoutput.cpp" line="+47"/>
+        <location filename="../export/dataoutput.cpp" line="+48"/>
         <source>编号</source>
         <translation>编号</translation>
     </message>
@@ -413,12 +413,17 @@
 <context>
     <name>DataStore</name>
     <message>
-        <location filename="../store/data_list_t.cpp" line="+18"/>
+        <location filename="../store/data_list_t.cpp" line="+20"/>
         <source>新建测量</source>
         <translation>新建测量</translation>
     </message>
     <message>
-        <location filename="../store/data_table_t.cpp" line="+66"/>
+        <location line="+18"/>
+        <source>%1_KX740D数据记录</source>
+        <translation>%1_KX740D数据记录</translation>
+    </message>
+    <message>
+        <location filename="../store/data_table_t.cpp" line="+68"/>
         <source>新建档案</source>
         <translation>新建档案</translation>
     </message>
@@ -615,7 +620,12 @@
         <translation>重命名</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+6"/>
+        <source>测量的新名称：</source>
+        <translation>测量的新名称：</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -670,13 +680,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+352"/>
+        <location filename="../app/mainwindow.cpp" line="+370"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+464"/>
+        <location filename="../app/mainwindow_store.cpp" line="+467"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -980,7 +990,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+531"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+541"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1228,12 +1238,12 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+288"/>
+        <location filename="../app/mainwindow_table.cpp" line="+311"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-298"/>
+        <location filename="../app/mainwindow.cpp" line="-313"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1263,12 +1273,17 @@
         <translation>KX740D </translation>
     </message>
     <message>
-        <location line="+88"/>
+        <location line="+10"/>
+        <source>与仪器的连接已断开：记录等待仪器重新连接后继续</source>
+        <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
+    </message>
+    <message>
+        <location line="+87"/>
         <source>告警</source>
         <translation>告警</translation>
     </message>
     <message>
-        <location line="+180"/>
+        <location line="+186"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1293,8 +1308,8 @@
         <translation> 未连接设备</translation>
     </message>
     <message>
-        <location line="+35"/>
-        <location filename="../app/mainwindow_store.cpp" line="-300"/>
+        <location line="+38"/>
+        <location filename="../app/mainwindow_store.cpp" line="-305"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -1308,26 +1323,26 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-335"/>
-        <location line="+336"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
+        <location line="+337"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+368"/>
-        <location line="+105"/>
+        <location line="+373"/>
+        <location line="+109"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-473"/>
-        <location line="+368"/>
-        <location line="+105"/>
+        <location filename="../app/mainwindow_store.cpp" line="-482"/>
+        <location line="+373"/>
+        <location line="+109"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-337"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -1367,11 +1382,11 @@
         <translation>复制图片</translation>
     </message>
     <message>
-        <location line="+32"/>
-        <location filename="../app/mainwindow_export.cpp" line="+57"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+145"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-512"/>
+        <location line="+40"/>
+        <location filename="../app/mainwindow_export.cpp" line="+58"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+146"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+91"/>
+        <location filename="../app/mainwindow_store.cpp" line="-521"/>
         <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
@@ -1382,12 +1397,14 @@
         <translation>保存到图像文件</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-44"/>
+        <location line="+45"/>
         <source>JPG 图像</source>
         <translation>JPG 图像</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="-43"/>
+        <location line="+54"/>
         <source>PDF 文件</source>
         <translation>PDF 文件</translation>
     </message>
@@ -1417,7 +1434,7 @@
         <translation>新图表名称：</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_settings.cpp" line="+36"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+38"/>
         <source>打开图像文件.</source>
         <translation>打开图像文件.</translation>
     </message>
@@ -1443,14 +1460,21 @@
 %1</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+13"/>
+        <source>系统没有能打开它的程序。它位于：
+%1</source>
+        <translation>系统没有能打开它的程序。它位于：
+%1</translation>
+    </message>
+    <message>
+        <location line="+69"/>
         <location filename="../app/mainwindow_store.cpp" line="-33"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+340"/>
+        <location filename="../app/mainwindow_store.cpp" line="+345"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1466,7 +1490,7 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-340"/>
+        <location filename="../app/mainwindow_store.cpp" line="-345"/>
         <location line="+21"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
@@ -1496,7 +1520,7 @@
 程序意外退出时这些数据将会丢失，请及时保存。</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+69"/>
         <source>撤销%1</source>
         <translation>撤销%1</translation>
     </message>
@@ -1547,7 +1571,7 @@
         <translation>数据删除后无法恢复，是否继续删除？</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+44"/>
         <source>文件名称   </source>
         <translation>文件名称   </translation>
     </message>
@@ -1593,12 +1617,12 @@
         <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-172"/>
+        <location filename="../app/mainwindow_table.cpp" line="-180"/>
         <source>热电偶</source>
         <translation>热电偶</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+110"/>
         <source>第 %1 / %2 页</source>
         <translation>第 %1 / %2 页</translation>
     </message>
@@ -1618,12 +1642,7 @@
         <translation>在下方插入</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_measurement.cpp" line="-98"/>
-        <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
-        <translation>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</translation>
-    </message>
-    <message>
-        <location line="+107"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+9"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT：%1；记录继续。</translation>
     </message>
@@ -1873,7 +1892,7 @@
         <translation>客户端证书和私钥必须同时给出。</translation>
     </message>
     <message>
-        <location filename="../app/mqttconfig.cpp" line="+89"/>
+        <location filename="../app/mqttconfig.cpp" line="+90"/>
         <source>无法写入 MQTT 设置文件 %1：%2</source>
         <translation>无法写入 MQTT 设置文件 %1：%2</translation>
     </message>
@@ -2393,7 +2412,17 @@
 <context>
     <name>RecordingRules</name>
     <message>
-        <location filename="../measurement/recordingrules.cpp" line="+41"/>
+        <location filename="../measurement/recordingrules.cpp" line="+30"/>
+        <source>未连接设备，无法记录数据。请先连接设备。</source>
+        <translation>未连接设备，无法记录数据。请先连接设备。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</source>
+        <translation>存储间隔为0秒，不会存储任何数据。请先设置存储间隔。</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>剩余时间：</source>
         <translation>剩余时间：</translation>
     </message>
@@ -2429,7 +2458,7 @@
 <context>
     <name>SerialThread</name>
     <message>
-        <location filename="../link/serialthread.cpp" line="+50"/>
+        <location filename="../link/serialthread.cpp" line="+51"/>
         <source>无效的参数</source>
         <translation>无效的参数</translation>
     </message>

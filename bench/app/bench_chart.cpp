@@ -23,6 +23,7 @@ namespace {
 struct Window
 {
     QTemporaryDir dir;
+    IdlePort port;
     MainWindow *w = nullptr;
 
     Window()
@@ -133,7 +134,7 @@ static void BM_LiveRefresh(benchmark::State &state)
     Window win;
     MainWindow &w = *win.w;
     w.on_pb_autobackup_enable_clicked(false);
-    FakeRecording recording(w, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+    FakeRecording recording(w, win.port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
     recording.start();
     const auto recordOne = [&] { recording.record(reading(recording.seconds() + 1)); };
     for (int k = 0; k < 100000; ++k)

@@ -43,6 +43,7 @@ _T_PRINT_OUT_DATA reading(int k)
 struct Week
 {
     QTemporaryDir dir;
+    IdlePort port;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<FakeRecording> recording;
     // Memory after the first 1 000 readings, the start of the growth measured.
@@ -58,7 +59,8 @@ struct Week
         window->resize(1400, 900);
         window->show();
         QApplication::processEvents();
-        recording.reset(new FakeRecording(*window, QDateTime(QDate(2026, 6, 1), QTime(0, 0, 0))));
+        recording.reset(
+            new FakeRecording(*window, port, QDateTime(QDate(2026, 6, 1), QTime(0, 0, 0))));
         recording->start();
     }
 

@@ -39,11 +39,12 @@ int main(int argc, char *argv[])
     installTranslators(app, QString::fromLocal8Bit(argv[1]).toInt());
     MainWindow::setPortSource([] { return QStringList(); });
 
+    IdlePort port;
     MainWindow w;
     w.resize(1400, 860);
     w.show();
 
-    FakeRecording recording(w, QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0)));
+    FakeRecording recording(w, port, QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0)));
     w.form()->checkBox_legend->setChecked(true);
     w.form()->checkBox_xasix->setChecked(true);
     w.form()->checkBox_yasix->setChecked(true);

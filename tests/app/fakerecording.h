@@ -1,18 +1,41 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "link/serialhandle.h"
+#include "sim/pseudoterminal.h"
 #include "ui_mainwindow.h"
 
 #include <QDateTime>
 
+// A port the window has open with nothing answering on it: a recording may
+// start, and the test hands the driver its answers itself. Made before the
+// window, so the port outlives the window's use of it.
+class IdlePort
+{
+public:
+    bool attach(MainWindow &window)
+    {
+        return open() && window.serialHandle()->openPort(m_pty.slavePath(), 115200);
+    }
+    // The port's path, for the window's port list.
+    bool open() { return m_pty.isOpen() || m_pty.open(); }
+    QString path() const { return m_pty.slavePath(); }
+
+private:
+    PseudoTerminal m_pty;
+};
+
 // Runs a recording of a main window on a simulated clock: the interval is one
 // second, the continuous-time stop is off, and every record() is the next
 // second's live reading. Used where hours of recording must not take hours.
+// The window is given an open port that `port` keeps.
 class FakeRecording
 {
 public:
-    FakeRecording(MainWindow &window, const QDateTime &start) : m_window(window), m_start(start)
+    FakeRecording(MainWindow &window, IdlePort &port, const QDateTime &start)
+        : m_window(window), m_start(start)
     {
+        m_attached = port.attach(window);
         DevKX740D &device = window.device();
         device.setClock([this] { return m_start.addSecs(m_seconds); });
         device.handleTimeOut();
@@ -34,10 +57,12 @@ public:
     }
 
     int seconds() const { return m_seconds; }
+    bool attached() const { return m_attached; }
     QDateTime now() const { return m_start.addSecs(m_seconds); }
 
 private:
     MainWindow &m_window;
     QDateTime m_start;
     int m_seconds = 0;
+    bool m_attached = false;
 };

@@ -175,9 +175,10 @@ private slots:
     // table the same readings.
     void liveRefreshWhileRecording()
     {
+        IdlePort port;
         MainWindow w;
         QCustomPlot *plot = w.form()->customPlot;
-        FakeRecording recording(w, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
         recording.start();
         QVERIFY(w.device().isRecording());
         const auto record = [&](int n) {
@@ -495,8 +496,8 @@ private slots:
         QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));
         const QList<QAction *> save = entries.at(2)->menu()->actions();
         QCOMPARE(save.size(), 2);
-        QCOMPARE(save.at(0)->text(), QStringLiteral("jpg"));
-        QCOMPARE(save.at(1)->text(), QStringLiteral("pdf"));
+        QCOMPARE(save.at(0)->text(), QStringLiteral("JPG 图像"));
+        QCOMPARE(save.at(1)->text(), QStringLiteral("PDF 文件"));
 
         // The limits switched on, as dashed lines: two for T1.
         w.form()->pb_limit_enable_T1->setChecked(true);
@@ -517,18 +518,22 @@ private slots:
         save.at(0)->trigger();
         QCOMPARE(m_asked.last().title, QStringLiteral("保存到图像文件"));
         QCOMPARE(m_asked.last().filter, QStringLiteral("JPG 图像 (*.jpg)"));
+        QCOMPARE(QFileInfo(m_asked.last().directory).fileName(), QStringLiteral("新建测量.jpg"));
         QImageReader reader(jpg.text);
         QCOMPARE(reader.format(), QByteArray("jpeg"));
         QCOMPARE(reader.size(), plot->size());
         QVERIFY(m_opened.urls.isEmpty());
 
         // PDF: saved and opened.
+        w.currentMeasurement()->name = QStringLiteral("a/b");
         DialogAnswer pdf;
         pdf.accepted = true;
         pdf.text = m_dir->filePath(QStringLiteral("chart.pdf"));
         m_answers << pdf;
         save.at(1)->trigger();
         QCOMPARE(m_asked.last().title, QStringLiteral("保存到pdf文件"));
+        // Named after the measurement, as a file name may be.
+        QCOMPARE(QFileInfo(m_asked.last().directory).fileName(), QStringLiteral("a_b.pdf"));
         QFile file(pdf.text);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.read(5) == "%PDF-");

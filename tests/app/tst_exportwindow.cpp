@@ -136,6 +136,21 @@ private slots:
         QCOMPARE(m_opened.urls.size(), 3);
     }
 
+    // Whatever the window's chart shows at the time, the report's chart is
+    // the one the export tool draws, with its tick labels, titles and legend.
+    void reportChartIsTheExportToolsChart()
+    {
+        MainWindow w;
+        fill(w, 300);
+        w.tableMeasurementChanged();
+        w.form()->checkBox_yasix->setChecked(true);
+        w.form()->checkBox_legend->setChecked(true);
+        w.form()->tabWidget_data->setCurrentIndex(1); // the narrow chart's look
+        QCOMPARE(w.reportChart(),
+                 recordsChartImage(w.currentMeasurement()->records, 0, chartLook(w.settings()),
+                                   QFont(QStringLiteral("Consolas"))));
+    }
+
     void unwritableFileGivesTheBoxAndOpensNothing()
     {
         // A folder below a plain file cannot be written, whoever runs the test.

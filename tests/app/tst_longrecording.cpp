@@ -60,9 +60,10 @@ private slots:
     // written again.
     void weekAtOneSecondInterval()
     {
+        IdlePort port;
         MainWindow w;
         const QDateTime start(QDate(2026, 6, 1), QTime(0, 0, 0));
-        FakeRecording recording(w, start);
+        FakeRecording recording(w, port, start);
         recording.start();
         QVERIFY(w.device().isRecording());
         const auto recordUpTo = [&](int count, int refreshEvery) {

@@ -305,8 +305,8 @@ private slots:
         QCOMPARE(m_asked[1].title, QStringLiteral("Note"));
         QCOMPARE(
             m_asked[1].text,
-            QStringLiteral("The language Settings take effect the next time the software starts"));
-        QVERIFY(m_asked[1].buttons.isEmpty()); // the toolkit's own OK button
+            QStringLiteral("The language setting takes effect the next time the program starts."));
+        QCOMPARE(m_asked[1].buttons, QStringList{QStringLiteral("OK")});
         w.settingsWindow()->on_pb_win_close_clicked();
         QCOMPARE(readSettingsBack().language, 1);
     }

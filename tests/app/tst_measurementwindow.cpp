@@ -3,6 +3,7 @@
 #include "link/serialhandle.h"
 #include "resources/initresources.h"
 #include "sim/instrumentsimulator.h"
+#include "tests/app/fakerecording.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
 #include "widgets/bash.h"
@@ -231,6 +232,30 @@ private slots:
         QCOMPARE(m_asked.size(), 1);
     }
 
+    // Cancel disconnects for good: a recording must not reopen the port
+    // and have the instrument ask again.
+    void bluetoothCancelDuringARecordingStaysDisconnected()
+    {
+        IdlePort port;
+        QVERIFY(port.open());
+        m_ports = QStringList{port.path()};
+        MainWindow w;
+        w.form()->pb_connect->click();
+        QVERIFY(w.serialHandle()->isOpen());
+        w.form()->spinBox_interval_sec->setValue(1);
+        w.form()->pb_start->click();
+        QVERIFY(w.device().isRecording());
+        _T_CTRL_CONFIG c;
+        setCtrlInterval(c, 1);
+        c.bluetooth = 1;
+        receive(w, 6, ctrlConfigToBytes(c));
+        QCOMPARE(m_asked.size(), 1);
+        QTRY_VERIFY(!w.serialHandle()->isOpen());
+        QTest::qWait(1500); // three times the recording's reopening pace
+        QVERIFY(!w.serialHandle()->isOpen());
+        QVERIFY(w.device().isRecording());
+    }
+
     // ---- Settings ----
 
     void settingsReachTheInstrument()
@@ -442,7 +467,10 @@ private slots:
         QTRY_COMPARE(w.device().recordedCount(), 1);
         QTRY_COMPARE(w.windowTitle(), QStringLiteral("KX740D  已连接设备"));
         sim->disconnectPort();
-        QTRY_COMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+        QTRY_COMPARE(w.windowTitle(),
+                     QStringLiteral("KX740D  与仪器的连接已断开：记录等待仪器重新连接后继续"));
+        QLabel *waiting = w.findChild<QLabel *>(QStringLiteral("label_link_waiting"));
+        QVERIFY(waiting && !waiting->isHidden());
         nextSecond(w);
         nextSecond(w);
         w.handleTimeOut();
@@ -451,11 +479,15 @@ private slots:
                  QStringLiteral("剩余时间：\n0 时 0 分 57 秒"));
         w.form()->pb_start->click();
         QCOMPARE(w.currentMeasurement()->records.size(), 1);
+        QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+        QVERIFY(waiting->isHidden());
     }
 
     void continuousTimeEndsTheRecording()
     {
+        IdlePort port;
         MainWindow w;
+        QVERIFY(port.attach(w));
         Ui::MainWindow *ui = w.form();
         useTestClock(w);
         ui->spinBox_interval_sec->setValue(1);
@@ -481,20 +513,29 @@ private slots:
         QVERIFY(w.device().isRecording());
     }
 
-    void zeroIntervalRefusesToStart()
+    // Either would run a recording that stores nothing; each is told.
+    void startRefusedWithoutInstrumentOrInterval()
     {
+        IdlePort port;
         MainWindow w;
+        w.form()->spinBox_interval_sec->setValue(1);
+        w.form()->pb_start->click();
+        QVERIFY(port.attach(w));
+        w.form()->spinBox_interval_sec->setValue(0);
         w.form()->pb_start->click();
         QVERIFY(!w.device().isRecording());
         QVERIFY(!w.form()->pb_start->isChecked());
-        QCOMPARE(m_asked.size(), 1);
-        QCOMPARE(m_asked[0].text,
+        QCOMPARE(m_asked.size(), 2);
+        QCOMPARE(m_asked[0].text, QStringLiteral("未连接设备，无法记录数据。请先连接设备。"));
+        QCOMPARE(m_asked[1].text,
                  QStringLiteral("存储间隔为0秒，不会存储任何数据。请先设置存储间隔。"));
     }
 
     void stoppedRecordingWithoutCurrentMeasurement()
     {
+        IdlePort port;
         MainWindow w;
+        QVERIFY(port.attach(w));
         useTestClock(w);
         w.form()->spinBox_interval_sec->setValue(1);
         w.form()->pb_start->click(); // nothing recorded: nothing changes

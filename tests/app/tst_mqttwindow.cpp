@@ -217,6 +217,7 @@ private slots:
         QVERIFY(subscriber.start(broker.port(), "kx740d/OVEN-1/record"));
         QTRY_COMPARE(subscriber.subscriptions(), 1);
 
+        IdlePort port;
         MainWindow w;
         w.device().codeDeal(ansDeviceInfo("OVEN-1", 1, 0));
         w.form()->pb_sys_setting->click();
@@ -225,7 +226,7 @@ private slots:
         w.settingsWindow()->on_pb_win_close_clicked();
         QTRY_COMPARE_WITH_TIMEOUT(w.mqtt()->state(), MqttPublisher::State::Connected, 10000);
 
-        FakeRecording recording(w, QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0)));
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0)));
         for (int readings : {1, 2}) {
             recording.start();
             for (int i = 0; i < readings; ++i)
@@ -265,6 +266,7 @@ private slots:
         options.password = QStringLiteral("right");
         QVERIFY2(broker.start(options), qPrintable(broker.error()));
 
+        IdlePort port;
         MainWindow w;
         w.form()->pb_sys_setting->click();
         QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"), broker.url());
@@ -272,7 +274,7 @@ private slots:
         QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_password"), QStringLiteral("wrong"));
         control<QCheckBox>(w, "checkBox_mqtt_enabled")->click();
         w.settingsWindow()->on_pb_win_close_clicked();
-        FakeRecording recording(w, QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0)));
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0)));
         recording.start();
         QVERIFY(w.device().isRecording());
 

@@ -86,7 +86,8 @@ private slots:
                 QTRY_COMPARE(w.device().recordedCount(), expected);
             }
             sim->disconnectPort();
-            QTRY_COMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+            QTRY_COMPARE(w.windowTitle(),
+                         QStringLiteral("KX740D  与仪器的连接已断开：记录等待仪器重新连接后继续"));
             // Two seconds without the instrument: nothing is recorded.
             nextSecond(w);
             nextSecond(w);
@@ -136,8 +137,10 @@ private slots:
         QVERIFY(connectByClick(w));
         w.form()->pb_start->click();
         sim->disconnectPort();
-        QTRY_COMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
+        QTRY_COMPARE(w.windowTitle(),
+                     QStringLiteral("KX740D  与仪器的连接已断开：记录等待仪器重新连接后继续"));
         w.form()->pb_start->click();
+        QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
         QTRY_COMPARE(returned.count(), 2);
         QTest::qWait(2000);
         QVERIFY(!w.serialHandle()->isOpen());

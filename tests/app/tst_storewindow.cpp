@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
+#include "instrument/temperature.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
 #include "sim/instrumentsimulator.h"
@@ -187,6 +188,13 @@ private slots:
         QVERIFY(w.close());
         QVERIFY(QFile::exists(path(QStringLiteral("c.dat"))));
         QVERIFY(!w.isModified());
+
+        // Saving again proposes the file it went to.
+        w.form()->pb_new_file->click();
+        m_answers << button(0);
+        QVERIFY(!w.close());
+        QCOMPARE(m_asked.last().kind, DialogRequest::SaveFile);
+        QCOMPARE(m_asked.last().directory, path(QStringLiteral("c.dat")));
     }
 
     void damagedFilesAreRefused()
@@ -240,7 +248,9 @@ private slots:
         int seconds = 0;
         int recorded = 0;
         {
+            IdlePort port;
             MainWindow w;
+            QVERIFY(port.attach(w));
             w.device().setClock([&] { return start.addSecs(seconds); });
             w.device().handleTimeOut();
             _T_CTRL_CONFIG config;
@@ -282,7 +292,9 @@ private slots:
             QCOMPARE(w.archive().lists.size(), 1);
             // The window goes away without stopping, as in a crash.
         }
+        IdlePort againPort;
         MainWindow again;
+        QVERIFY(againPort.attach(again));
         QCOMPARE(again.archive().lists.size(), 2);
         QCOMPARE(again.currentMeasurement()->name, QStringLiteral("auto_backup"));
         QCOMPARE(again.currentMeasurement()->records.size(), recorded);
@@ -308,13 +320,18 @@ private slots:
 
     void closingDuringARecordingSavesIt()
     {
+        IdlePort port;
         MainWindow w;
-        FakeRecording recording(w, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
         recording.start();
         for (int k = 0; k < 3; ++k)
             recording.record(_T_PRINT_OUT_DATA());
         w.handleTimeOut();
         w.show();
+        // Cancel (Escape) asks first and leaves the recording running.
+        QVERIFY(!w.close());
+        QCOMPARE(m_asked.size(), 1);
+        QVERIFY(w.device().isRecording());
         m_answers << button(0) << file(path(QStringLiteral("closed.dat")));
         QVERIFY(w.close());
         QVERIFY(!w.device().isRecording());
@@ -328,10 +345,12 @@ private slots:
     void twoWindowsKeepTheirOwnBackups()
     {
         {
+            IdlePort firstPort;
+            IdlePort secondPort;
             MainWindow first;
             MainWindow second;
-            FakeRecording one(first, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
-            FakeRecording two(second, QDateTime(QDate(2026, 3, 4), QTime(11, 0, 0)));
+            FakeRecording one(first, firstPort, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+            FakeRecording two(second, secondPort, QDateTime(QDate(2026, 3, 4), QTime(11, 0, 0)));
             one.start();
             two.start();
             for (int k = 0; k < 4; ++k) {
@@ -361,7 +380,9 @@ private slots:
         QVERIFY(QDir::current().mkdir(QStringLiteral("auto_backup.bak")));
         const QDateTime start(QDate(2026, 3, 4), QTime(10, 0, 0));
         int seconds = 0;
+        IdlePort port;
         MainWindow w;
+        QVERIFY(port.attach(w));
         w.device().setClock([&] { return start.addSecs(seconds); });
         w.device().handleTimeOut();
         _T_CTRL_CONFIG config;
@@ -410,8 +431,9 @@ private slots:
             QVERIFY(QDir::current().mkdir(QStringLiteral("auto_backup.unsaved.dat")));
         QVector<_T_EE_TEST_DATA> recorded;
         {
+            IdlePort port;
             MainWindow w;
-            FakeRecording recording(w, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+            FakeRecording recording(w, port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
             recording.start();
             for (int k = 0; k < 3; ++k) {
                 _T_PRINT_OUT_DATA reading;
@@ -663,9 +685,12 @@ private slots:
         w.form()->pb_read_flash->click();
         QTRY_COMPARE(w.archive().lists.size(), 2);
         QCOMPARE(w.currentMeasurement()->records.size(), 300);
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d{8} \\d{6}_KX740D_Data Logging$"))
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{8} \\d{6}_KX740D数据记录$"))
                     .match(w.currentMeasurement()->name)
                     .hasMatch());
+        // It dates from its oldest record, not from the download.
+        QCOMPARE(w.currentMeasurement()->created,
+                 dateTimeFromRecord(w.currentMeasurement()->records.first()));
 
         // Erasing asks first, naming what is lost; Escape keeps the records.
         m_asked.clear();

@@ -3,6 +3,7 @@
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
+#include "tests/app/fakerecording.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
@@ -102,20 +103,32 @@ private slots:
         QCOMPARE(label->text(), QStringLiteral("第 3 / 3 页"));
         QCOMPARE(t->columnCount(), 10);
         QCOMPARE(t->horizontalHeaderItem(2)->text(), QStringLiteral("T1 温度(℃)"));
-        QCOMPARE(t->rowCount(), 1000);
+        QCOMPARE(t->rowCount(), 834);
         QCOMPARE(cell(w, 0, 0), QStringLiteral("2500"));
         QCOMPARE(cell(w, 0, 2), QStringLiteral("2500")); // above 1000: no decimals
-        QCOMPARE(cell(w, 999, 0), QStringLiteral("1501"));
+        QCOMPARE(cell(w, 833, 0), QStringLiteral("1667"));
         QCOMPARE(cell(w, 0, 1), QStringLiteral("2024-03-05-09:07:01"));
         bar->setValue(1);
         QCOMPARE(label->text(), QStringLiteral("第 2 / 3 页"));
-        QCOMPARE(cell(w, 0, 0), QStringLiteral("1500"));
-        QCOMPARE(cell(w, 999, 0), QStringLiteral("501"));
+        QCOMPARE(cell(w, 0, 0), QStringLiteral("1666"));
+        QCOMPARE(cell(w, 832, 0), QStringLiteral("834"));
         bar->setValue(0);
         QCOMPARE(label->text(), QStringLiteral("第 1 / 3 页"));
-        QCOMPARE(t->rowCount(), 500);
-        QCOMPARE(cell(w, 0, 0), QStringLiteral("500"));
-        QCOMPARE(cell(w, 499, 0), QStringLiteral("1"));
+        QCOMPARE(t->rowCount(), 833);
+        QCOMPARE(cell(w, 0, 0), QStringLiteral("833"));
+        QCOMPARE(cell(w, 832, 0), QStringLiteral("1"));
+
+        // A click in the groove and a wheel step move by one page.
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(bar->value(), 1);
+        for (int delta : {-120, 120}) {
+            bar->setValue(0);
+            QWheelEvent wheel(QPointF(5, 5), bar->mapToGlobal(QPoint(5, 5)), QPoint(),
+                              QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(bar, &wheel);
+            QVERIFY(bar->value() <= 1);
+        }
 
         w.setCompactTable(true);
         QCOMPARE(t->columnCount(), 6);
@@ -249,14 +262,16 @@ private slots:
         fill(w, 2500);
         QScrollBar *bar = w.form()->horizontalScrollBar;
         bar->setValue(0);
-        selectRows(w, 0, 1); // records 500 and 499
+        selectRows(w, 1, 2); // records 832 and 831
         QVERIFY(runEntry(w, 1));
         QVERIFY(runEntry(w, 2));
         QCOMPARE(w.currentMeasurement()->records.size(), 2502);
         QCOMPARE(w.tableCurrentPage(), 0);
         QCOMPARE(bar->value(), 0);
         QCOMPARE(w.form()->label_page->text(), QStringLiteral("第 1 / 3 页"));
-        QCOMPARE(cell(w, 0, 0), QStringLiteral("502"));
+        // The copies went in above record 832 and top the page.
+        QCOMPARE(cell(w, 0, 0), QStringLiteral("834"));
+        QCOMPARE(cell(w, 0, 2), QStringLiteral("832.0"));
     }
 
     // Cut and delete act on the selection: it must not stay on rows that
@@ -275,6 +290,34 @@ private slots:
         selectRows(w, 0, 0);
         QVERIFY(runEntry(w, 5));
         QVERIFY(t->selectedItems().isEmpty());
+    }
+
+    // The live view's selection stays on its readings while new ones come
+    // in on top, so they can be copied during a recording.
+    void liveSelectionFollowsItsReadings()
+    {
+        IdlePort port;
+        MainWindow w;
+        showTableTab(w);
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+        QVERIFY(recording.attached());
+        recording.start();
+        const auto record = [&](float t1) {
+            _T_PRINT_OUT_DATA r;
+            r.value[0] = t1;
+            recording.record(r);
+            w.handleTimeOut();
+        };
+        record(1);
+        record(2);
+        selectRows(w, 0, 0);
+        record(3);
+        const QList<QTableWidgetSelectionRange> ranges = w.form()->tableWidget->selectedRanges();
+        QCOMPARE(ranges.size(), 1);
+        QCOMPARE(ranges.first().topRow(), 1);
+        QCOMPARE(ranges.first().bottomRow(), 1);
+        QVERIFY(runEntry(w, 1));
+        QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("\t2.0\t")));
     }
 
     // Row edits ask nothing: Ctrl+Z brings the rows back and Ctrl+Shift+Z

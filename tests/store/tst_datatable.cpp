@@ -29,6 +29,29 @@ private slots:
         QVERIFY(archive.created >= before);
     }
 
+    void newMeasurementsAreNumbered_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("none") << QStringList() << QStringLiteral("新建测量");
+        QTest::newRow("renamed") << QStringList{QStringLiteral("oven")}
+                                 << QStringLiteral("新建测量");
+        QTest::newRow("second") << QStringList{QStringLiteral("新建测量")}
+                                << QStringLiteral("新建测量 2");
+        QTest::newRow("gap filled")
+            << QStringList{QStringLiteral("新建测量 3"), QStringLiteral("新建测量"),
+                           QStringLiteral("新建测量 2"), QStringLiteral("新建测量 5")}
+            << QStringLiteral("新建测量 4");
+    }
+    void newMeasurementsAreNumbered()
+    {
+        QFETCH(QStringList, names);
+        Data_table_T archive = newArchive();
+        for (const QString &name : names)
+            archive.append(newMeasurement({}, name));
+        QTEST(newMeasurementName(archive), "next");
+    }
+
     void copiesShareNoMeasurement()
     {
         Data_table_T archive = newArchive();

@@ -43,9 +43,12 @@ private slots:
         QTest::newRow("1") << 1 << 1 << QVector<int>{1} << QVector<int>{1};
         QTest::newRow("999") << 999 << 1 << QVector<int>{999} << QVector<int>{999};
         QTest::newRow("1000") << 1000 << 1 << QVector<int>{1000} << QVector<int>{1000};
-        QTest::newRow("1001") << 1001 << 2 << QVector<int>{1, 1001} << QVector<int>{1, 1000};
-        QTest::newRow("2500") << 2500 << 3 << QVector<int>{500, 1500, 2500}
-                              << QVector<int>{500, 1000, 1000};
+        // One record more than a page: two halves, not a page of one row.
+        QTest::newRow("1001") << 1001 << 2 << QVector<int>{500, 1001} << QVector<int>{500, 501};
+        QTest::newRow("2500") << 2500 << 3 << QVector<int>{833, 1666, 2500}
+                              << QVector<int>{833, 833, 834};
+        QTest::newRow("3000") << 3000 << 3 << QVector<int>{1000, 2000, 3000}
+                              << QVector<int>{1000, 1000, 1000};
     }
     void paging()
     {
