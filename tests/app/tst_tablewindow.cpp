@@ -344,7 +344,16 @@ private slots:
         QCOMPARE(w.currentMeasurement()->records.size(), 7);
         QCOMPARE(cell(w, 2, 2), QStringLiteral("5.0"));
 
-        QVERIFY(w.document().removeMeasurement(0));
+        // The tree's delete still asks; "是" deletes.
+        UserDialogs::setResponder([](const DialogRequest &) {
+            DialogAnswer yes;
+            yes.button = 0;
+            return yes;
+        });
+        QAction treeDelete;
+        treeDelete.setData(1);
+        connect(&treeDelete, &QAction::triggered, &w, &MainWindow::handleTreeviewMenuClicked);
+        treeDelete.trigger();
         QCOMPARE(w.form()->treeWidget->topLevelItemCount(), 0);
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(w.form()->treeWidget->topLevelItemCount(), 1);
