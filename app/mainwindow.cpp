@@ -60,7 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_numberText = tr("编号");
     m_temperatureText = tr("温度");
     m_titleBase = tr("KX740D ");
-    m_archive = newArchive();
+    m_document = new Document(this);
     m_settings.dataDir = defaultDataDir();
     m_settings.language = 1;
 
@@ -94,8 +94,6 @@ MainWindow::MainWindow(QWidget *parent)
     loadSettings();
     setupChart();
 
-    // The session starts with one empty measurement, which is not a change.
-    m_currentMeasurement = m_archive.append(newMeasurement());
     setupTable();
     showCurrentMeasurement();
 
@@ -123,8 +121,13 @@ MainWindow::MainWindow(QWidget *parent)
     m_unsavedArchiveTimer->setInterval(kUnsavedArchiveDelayMs);
     // A change made while recording is kept with the recording at its stop.
     connect(m_unsavedArchiveTimer, &QTimer::timeout, this, [this] {
-        if (m_modified && !m_device.isRecording())
+        if (m_device.isRecording())
+            return;
+        // Undone back to the saved state: nothing unsaved is left to keep.
+        if (isModified())
             keepUnsavedArchive();
+        else
+            dropUnsavedArchive();
     });
     m_session = new RecordingSession(m_device, *m_serialHandle, this);
     m_mqtt->followRecording(*m_session);
@@ -196,8 +199,11 @@ MainWindow::MainWindow(QWidget *parent)
     handleRunningTimechange();
     m_session->setJournalEnabled(m_settings.autoBackupEnabled);
 
-    rebuildTree();
-    makeItemCurrent(0);
+    connect(m_document, &Document::changed, this, &MainWindow::documentChanged);
+    connect(m_document, &Document::measurementsChanged, this, &MainWindow::showMeasurements);
+    connect(m_document, &Document::recordsChanged, this, &MainWindow::showEditedRecords);
+    setupUndo();
+    showMeasurements();
     m_backup.claim(QDir::currentPath());
     m_session->setJournalFile(m_backup.fileName());
     restoreAutoBackup();
@@ -330,7 +336,7 @@ void MainWindow::handleTimeOut()
         const int count = m_device.recordedCount();
         if (count != m_shownRecordCount) {
             graphUpdate();
-            markModified();
+            m_document->markModified();
         }
         // Not tied to the chart's count: a replot between two readings
         // (unit change, x-axis mode) brings that up to date too.
@@ -396,7 +402,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // A running recording is unsaved data too: it is asked about before
     // anything ends it, so Cancel leaves it running.
     const bool recording = m_device.isRecording();
-    if (!m_modified && !recording) {
+    if (!isModified() && !recording) {
         dropUnsavedArchive();
         event->accept();
         return;

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "chart/chartplot.h"
+#include "document/document.h"
 #include "instrument/devkx740d.h"
 #include "link/portdiscovery.h"
 #include "link/portwatcher.h"
 #include "measurement/transferguard.h"
 #include "settings/settingsfile.h"
 #include "store/backupslot.h"
-#include "store/data_table_t.h"
 #include "store/recordclipboard.h"
 #include "store/tablerows.h"
 #include "widgets/dashboardrules.h"
@@ -99,13 +99,18 @@ public:
     // Ranges and values of the limit and offset boxes in the shown unit.
     void updateLimitAndOffsetBoxes();
 
-    // Every measurement of the session, and the one the table and chart show
-    // and a recording is added to (null when none is chosen).
-    const Data_table_T &archive() const { return m_archive; }
-    Data_List_T *currentMeasurement() const { return m_currentMeasurement; }
+    // The archive the window shows: every measurement of the session, and
+    // the one the table and chart show and a recording is added to (null
+    // when none is chosen), with the undo history of its edits.
+    Document &document() { return *m_document; }
+    const Data_table_T &archive() const { return m_document->archive(); }
+    Data_List_T *currentMeasurement() const { return m_document->current(); }
     // The tree makes its chosen measurement current; `measurement` belongs
     // to the archive or is null.
-    void setCurrentMeasurement(Data_List_T *measurement) { m_currentMeasurement = measurement; }
+    void setCurrentMeasurement(Data_List_T *measurement)
+    {
+        m_document->setCurrentIndex(m_document->indexOf(measurement));
+    }
 
     // Opens the archive in data file `path` in place of the present one
     // (asking whether to save that first); a file that cannot be read or is
@@ -115,8 +120,7 @@ public:
     // Unsaved changes in the archive; asked about when the window closes.
     // While there are any, the archive is also kept on disk beside the
     // backup (unsavedArchiveFile), so a crash loses none of it.
-    bool isModified() const { return m_modified; }
-    void setModified(bool modified);
+    bool isModified() const { return m_document->isModified(); }
     // How long after a change the archive is kept on disk at the latest.
     static constexpr int kUnsavedArchiveDelayMs = 1000;
 
@@ -292,10 +296,21 @@ private:
     void showLimitLines();
     void offsetEdited(int channel);
 
-    // Every change of the archive goes through here: it is kept on disk
-    // within kUnsavedArchiveDelayMs (after the recording while one runs,
-    // when the journal keeps the readings).
-    void markModified();
+    // Every change of the archive, undo and redo included, comes here: it
+    // is kept on disk within kUnsavedArchiveDelayMs (after the recording
+    // while one runs, when the journal keeps the readings).
+    void documentChanged();
+    // The tree rebuilt from the archive, its current measurement shown.
+    void showMeasurements();
+    // An undo step changed the records of the current measurement.
+    void showEditedRecords(int recordsBefore);
+    void setupUndo();
+    // Texts and states of the undo and redo entries from the history.
+    void refreshUndoActions();
+    void undoEdit();
+    void redoEdit();
+    // The undo and redo entries that can run now, for a context menu.
+    void addUndoEntries(QMenu *menu);
     // Writes the archive beside the backup now; false (told once until a
     // write succeeds again) when it cannot be written.
     bool keepUnsavedArchive();
@@ -335,7 +350,8 @@ private:
     // Widens the columns to their headers and texts in the fonts in use;
     // the fixed widths of the layout stay the minimums.
     void fitTableColumns(const QStringList &headers, bool narrow, int largestNumber);
-    // The selected rows with the numbers they show, in the view's order.
+    // The selected rows with the numbers of the records they keep (0 for a
+    // row without one), in the view's order.
     QList<SelectedRows> selectedTableRows() const;
     // After an edit of the current measurement that had `recordsBefore`
     // records: table and chart again, the table on the page the edit was on.
@@ -378,12 +394,6 @@ private:
     // `own`: the file is this window's backup and is emptied once restored;
     // otherwise it is removed.
     void restoreBackupFile(const QString &fileName, bool own);
-    // Writes `measurement` as a data file of its own into the working folder
-    // (where the backup is); its name, or empty when that fails.
-    QString keepRecoveredRecords(const Data_List_T &measurement);
-    void dropSavedRecoveredCopies();
-    // Null forgets all of them.
-    void forgetRecoveredCopy(const Data_List_T *measurement);
     // One tree item per measurement, all with the normal icon.
     void rebuildTree();
     // Selects item `index`, makes it the tree's current item (which makes
@@ -416,8 +426,9 @@ private:
     DevKX740D m_device;
     Bash *m_bash = nullptr;
     unit_type m_unit = 0;
-    Data_table_T m_archive;
-    Data_List_T *m_currentMeasurement = nullptr;
+    Document *m_document = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
     // Recorded readings counted by the status timer at its last look.
     int m_shownRecordCount = 0;
     FramelessResizer *m_resizer = nullptr;
@@ -443,22 +454,15 @@ private:
     AppSettings m_settings;
     QString m_lastLogoPath;   // last logo file chosen in this run, not stored
     QString m_lastFileFolder; // folder of the last data or export file chosen
-    // The data file the archive was last saved to or opened from; saving
-    // proposes it again.
-    QString m_archiveFile;
     // Exports with automatic names, whose place is told when they are written.
     QStringList m_announcedExports;
     bool m_constructed = false;
     bool m_droppedLogoNoted = false;
-    bool m_modified = false;
     // Runs while a change is still to be kept on disk.
     QTimer *m_unsavedArchiveTimer = nullptr;
     bool m_unsavedArchiveFailureShown = false;
     // This window's backup file, locked against other windows in the folder.
     BackupSlot m_backup;
-    // Restored measurements with the data file that keeps their readings
-    // until they are saved in a data file of the user's.
-    QList<QPair<const Data_List_T *, QString>> m_recoveredCopies;
     // The download or erase whose end has not arrived yet.
     TransferGuard m_transfer;
     bool m_debugWindowShown = false;
@@ -485,8 +489,6 @@ private:
     QString m_titleBase;
 
     ShownRows m_shownRows;
-    // Counts the archive's changes, which the table's rows are told by.
-    quint64 m_archiveGeneration = 0;
     int m_tablePageSize = 1000;
     int m_pageCount = 1;
     int m_currentPage = 0; // 0 = the oldest page

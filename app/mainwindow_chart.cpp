@@ -113,7 +113,7 @@ void MainWindow::replotCurrentMeasurement()
         return;
     }
     m_chart.showRecords(
-        m_currentMeasurement ? m_currentMeasurement->records : QVector<_T_EE_TEST_DATA>(), m_unit);
+        currentMeasurement() ? currentMeasurement()->records : QVector<_T_EE_TEST_DATA>(), m_unit);
 }
 
 // ---- The chart settings page ----
@@ -399,7 +399,7 @@ void MainWindow::moveLegend()
 QString MainWindow::chartFileProposal(const char *extension) const
 {
     return proposedFileIn(fileDialogFolder(),
-                          m_currentMeasurement ? m_currentMeasurement->name : m_archive.name,
+                          currentMeasurement() ? currentMeasurement()->name : archive().name,
                           QLatin1String(extension), m_dataText);
 }
 

@@ -85,13 +85,13 @@ void MainWindow::exportWorkbook(const QString &fileName)
     if (fileName.isEmpty())
         m_announcedExports << name;
     auto *worker = new DataOutput(this);
-    worker->exportXls_input_data(m_archive, name, m_unit);
+    worker->exportXls_input_data(archive(), name, m_unit);
     startExport(worker);
 }
 
 void MainWindow::exportReport(const QString &fileName)
 {
-    if (!m_currentMeasurement)
+    if (!currentMeasurement())
         return;
     QDir().mkpath(m_settings.dataDir);
     const QString name =
@@ -102,7 +102,7 @@ void MainWindow::exportReport(const QString &fileName)
     // taken here; the worker gets an image.
     const QImage chart = reportChart();
     auto *worker = new DataOutput(this);
-    worker->exportpdf_input_data(*m_currentMeasurement, name, m_unit, m_settings.logo, chart,
+    worker->exportpdf_input_data(*currentMeasurement(), name, m_unit, m_settings.logo, chart,
                                  m_settings.companyName, m_settings.testerName,
                                  ui->textEdit->toPlainText());
     const auto &colors = m_settings.channelColor;
@@ -116,25 +116,25 @@ void MainWindow::exportReport(const QString &fileName)
 // channels, a live recording) does not change the report.
 QImage MainWindow::reportChart() const
 {
-    if (!m_currentMeasurement)
+    if (!currentMeasurement())
         return QImage();
-    return recordsChartImage(m_currentMeasurement->records, m_unit, chartLook(m_settings),
+    return recordsChartImage(currentMeasurement()->records, m_unit, chartLook(m_settings),
                              QFont(QStringLiteral("Consolas")));
 }
 
 void MainWindow::exportCsv(const QString &fileName)
 {
-    if (!m_currentMeasurement)
+    if (!currentMeasurement())
         return;
     QDir().mkpath(m_settings.dataDir);
     auto *worker = new DataOutput(this);
-    worker->exportCsv_input_data(*m_currentMeasurement, fileName, m_unit);
+    worker->exportCsv_input_data(*currentMeasurement(), fileName, m_unit);
     startExport(worker);
 }
 
 void MainWindow::exportDialog()
 {
-    if (m_archive.lists.isEmpty())
+    if (archive().lists.isEmpty())
         return;
     const QString xlsx = QStringLiteral("(*.xlsx)");
     const QString pdf = QStringLiteral("(*.pdf)");

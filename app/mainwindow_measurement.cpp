@@ -281,16 +281,8 @@ void MainWindow::stopRecording()
     ui->label_remain_time->clear();
     m_bash->setRecording(false);
     if (!records.isEmpty()) {
-        if (m_currentMeasurement) {
-            // An empty measurement dates from when its readings begin, not
-            // from when it was made (at start-up, by "new").
-            if (m_currentMeasurement->records.isEmpty()) {
-                const QDateTime start = dateTimeFromRecord(records.first());
-                if (start.isValid())
-                    m_currentMeasurement->created = start;
-            }
-            m_currentMeasurement->records += records;
-            markModified();
+        if (currentMeasurement()) {
+            m_document->appendToCurrent(records);
             updatePaging();
             showCurrentMeasurement();
             replotCurrentMeasurement();

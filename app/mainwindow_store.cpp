@@ -104,10 +104,10 @@ void MainWindow::on_pb_save_file_as_clicked()
 // false when the user cancelled or the file could not be written.
 bool MainWindow::saveArchiveFile()
 {
-    if (m_archive.lists.isEmpty())
+    if (m_document->count() == 0)
         return true;
-    const QString proposed = proposedArchiveFile(m_archiveFile, fileDialogFolder(), m_archive.name,
-                                                 QDateTime::currentDateTime());
+    const QString proposed = proposedArchiveFile(m_document->fileName(), fileDialogFolder(),
+                                                 archive().name, QDateTime::currentDateTime());
     const QString path = UserDialogs::saveFileName(this, tr("保存数据到文件"), proposed,
                                                    tr("数据文件") + QStringLiteral(" (*.dat)"));
     if (path.isEmpty())
@@ -115,16 +115,13 @@ bool MainWindow::saveArchiveFile()
     rememberFolder(path);
     // The old file is replaced only once the new one is complete.
     QString reason;
-    if (!writeFileAtomically(path, dataFileToBytes(m_archive), &reason)) {
+    if (!m_document->save(path, &reason)) {
         UserDialogs::information(
             nullptr, QString(),
             tr("无法创建文件，请使用管理员权限运行程序。") + QLatin1Char('\n') + reason, m_okText);
         return false;
     }
-    m_modified = false;
-    m_archiveFile = path;
     dropUnsavedArchive();
-    dropSavedRecoveredCopies();
     return true;
 }
 
@@ -155,8 +152,8 @@ void MainWindow::openArchive(const QString &path)
         return;
     }
     const bool holdsData =
-        m_archive.lists.size() > 1 ||
-        (m_archive.lists.size() == 1 && !m_archive.lists.first()->records.isEmpty());
+        m_document->count() > 1 ||
+        (m_document->count() == 1 && !m_document->measurement(0)->records.isEmpty());
     if (holdsData) {
         const int answer = UserDialogs::question(
             nullptr, tr("保存数据"), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
@@ -165,19 +162,10 @@ void MainWindow::openArchive(const QString &path)
         if (answer == 0 && !saveArchiveFile())
             return;
     }
-    m_currentMeasurement = nullptr;
-    forgetRecoveredCopy(nullptr);
-    m_archive = std::move(loaded);
-    m_archiveFile = path;
-    ++m_archiveGeneration;
-    rebuildTree();
-    if (m_archive.lists.isEmpty())
-        showNoMeasurement();
-    else
-        makeItemCurrent(0);
+    m_document->replace(std::move(loaded), path);
     showCurrentMeasurement();
     // What is kept on disk follows the archive now shown.
-    if (m_modified)
+    if (isModified())
         keepUnsavedArchiveLater();
     else
         dropUnsavedArchive();
@@ -186,7 +174,7 @@ void MainWindow::openArchive(const QString &path)
 // Table and chart show nothing once no measurement is left to show.
 void MainWindow::showNoMeasurement()
 {
-    m_currentMeasurement = nullptr;
+    m_document->setCurrentIndex(-1);
     updatePaging();
     showCurrentMeasurement();
     replotCurrentMeasurement();
@@ -217,7 +205,7 @@ void MainWindow::restoreAutoBackup()
         if (claim.isLocked())
             restoreBackupFile(other, false);
     }
-    if (m_modified && keepUnsavedArchive()) {
+    if (isModified() && keepUnsavedArchive()) {
         for (const QString &other : qAsConst(adoptedSlots))
             removeUnsavedArchive(other);
     }
@@ -244,12 +232,7 @@ bool MainWindow::restoreUnsavedArchive(const QString &backupFile)
     case UnsavedArchiveRead::Read:
         break;
     }
-    // The archive takes the measurements over as they are, names and all.
-    while (!kept.lists.isEmpty())
-        m_archive.lists.append(kept.lists.takeFirst());
-    rebuildTree();
-    makeItemCurrent(m_archive.lists.size() - 1);
-    markModified();
+    m_document->addMeasurements(std::move(kept));
     return true;
 }
 
@@ -274,66 +257,18 @@ void MainWindow::restoreBackupFile(const QString &fileName, bool own)
     // emptying the backup would lose them to a second crash. They are kept
     // as a data file of their own beside the backup first, and the backup
     // stays as it is when that cannot be written.
-    const QString copy = keepRecoveredRecords(*m_currentMeasurement);
-    if (copy.isEmpty())
+    if (!m_document->keepRecoveredCopy(currentMeasurement()))
         return;
-    m_recoveredCopies.append({m_currentMeasurement, copy});
     if (own)
         m_session->clearJournal();
     else
         file.remove();
 }
 
-QString MainWindow::keepRecoveredRecords(const Data_List_T &measurement)
-{
-    Data_table_T recovered = newArchive();
-    recovered.name = QStringLiteral("auto_backup");
-    recovered.append(measurement);
-    const QString stem =
-        QStringLiteral("auto_backup_") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd hh_mm_ss_zzz"));
-    // Several backups restored within one millisecond must not share a copy.
-    QString name = stem + QStringLiteral(".dat");
-    for (int n = 2; QFile::exists(name); ++n)
-        name = stem + QStringLiteral("_%1.dat").arg(n);
-    return writeFileAtomically(name, dataFileToBytes(recovered)) ? name : QString();
-}
-
-// Copies of restored backups are no longer needed once their measurement is
-// in a data file the user saved.
-void MainWindow::dropSavedRecoveredCopies()
-{
-    for (int i = m_recoveredCopies.size() - 1; i >= 0; --i) {
-        const auto &entry = m_recoveredCopies.at(i);
-        if (m_archive.lists.contains(const_cast<Data_List_T *>(entry.first))) {
-            QFile::remove(entry.second);
-            m_recoveredCopies.removeAt(i);
-        }
-    }
-}
-
-// A measurement that leaves the archive unsaved keeps its copy on disk.
-void MainWindow::forgetRecoveredCopy(const Data_List_T *measurement)
-{
-    for (int i = m_recoveredCopies.size() - 1; i >= 0; --i)
-        if (!measurement || m_recoveredCopies.at(i).first == measurement)
-            m_recoveredCopies.removeAt(i);
-}
-
 // ---- The unsaved archive ----
 
-void MainWindow::setModified(bool modified)
+void MainWindow::documentChanged()
 {
-    if (modified)
-        markModified();
-    else
-        m_modified = false;
-}
-
-void MainWindow::markModified()
-{
-    m_modified = true;
-    ++m_archiveGeneration;
     if (!m_device.isRecording())
         keepUnsavedArchiveLater();
 }
@@ -349,7 +284,7 @@ bool MainWindow::keepUnsavedArchive()
 {
     m_unsavedArchiveTimer->stop();
     QString reason;
-    if (writeUnsavedArchive(m_backup.fileName(), m_archive, &reason)) {
+    if (writeUnsavedArchive(m_backup.fileName(), archive(), &reason)) {
         m_unsavedArchiveFailureShown = false;
         return true;
     }
@@ -374,15 +309,84 @@ void MainWindow::dropUnsavedArchive()
 
 void MainWindow::addNewMeasurement()
 {
-    addMeasurement(newMeasurement({}, newMeasurementName(m_archive)));
+    addMeasurement(newMeasurement({}, newMeasurementName(archive())));
 }
 
 void MainWindow::addMeasurement(const Data_List_T &measurement)
 {
-    m_currentMeasurement = m_archive.append(measurement);
+    m_document->addMeasurement(measurement);
+}
+
+void MainWindow::showMeasurements()
+{
     rebuildTree();
-    makeItemCurrent(m_archive.lists.size() - 1);
-    markModified();
+    const int index = m_document->currentIndex();
+    if (index < 0)
+        showNoMeasurement();
+    else
+        makeItemCurrent(index);
+}
+
+// An undo step shows the measurement it changed, on the page of the change.
+void MainWindow::showEditedRecords(int recordsBefore)
+{
+    const int index = m_document->currentIndex();
+    if (ui->treeWidget->indexOfTopLevelItem(ui->treeWidget->currentItem()) != index)
+        makeItemCurrent(index);
+    else
+        afterRecordEdit(recordsBefore);
+}
+
+// ---- Undo and redo ----
+
+void MainWindow::setupUndo()
+{
+    m_undoAction = new QAction(this);
+    m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redoAction = new QAction(this);
+    m_redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction *action : {m_undoAction, m_redoAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(m_undoAction, &QAction::triggered, this, &MainWindow::undoEdit);
+    connect(m_redoAction, &QAction::triggered, this, &MainWindow::redoEdit);
+    connect(m_document->undoStack(), &QUndoStack::indexChanged, this,
+            &MainWindow::refreshUndoActions);
+    refreshUndoActions();
+}
+
+void MainWindow::refreshUndoActions()
+{
+    const QUndoStack *stack = m_document->undoStack();
+    m_undoAction->setEnabled(stack->canUndo());
+    m_undoAction->setText(tr("撤销%1").arg(stack->undoText()));
+    m_redoAction->setEnabled(stack->canRedo());
+    m_redoAction->setText(tr("重做%1").arg(stack->redoText()));
+}
+
+// The measurement a recording goes into stays as it is while it runs.
+void MainWindow::undoEdit()
+{
+    if (!refuseWhileRecording())
+        m_document->undoStack()->undo();
+}
+
+void MainWindow::redoEdit()
+{
+    if (!refuseWhileRecording())
+        m_document->undoStack()->redo();
+}
+
+void MainWindow::addUndoEntries(QMenu *menu)
+{
+    if (m_device.isRecording() || !(m_undoAction->isEnabled() || m_redoAction->isEnabled()))
+        return;
+    menu->addSeparator();
+    for (QAction *action : {m_undoAction, m_redoAction})
+        if (action->isEnabled())
+            menu->addAction(action);
 }
 
 void MainWindow::rebuildTree()
@@ -392,7 +396,7 @@ void MainWindow::rebuildTree()
     tree->clear();
     tree->setHeaderHidden(true);
     const QIcon icon{QString::fromLatin1(kNormalIcon)};
-    for (const Data_List_T *measurement : qAsConst(m_archive.lists)) {
+    for (const Data_List_T *measurement : archive().lists) {
         auto *item = new QTreeWidgetItem(tree, {measurement->name});
         // The column cuts long names; the tip shows them whole.
         item->setToolTip(0, measurement->name);
@@ -410,8 +414,7 @@ void MainWindow::makeItemCurrent(int index)
     item->setSelected(true);
     ui->treeWidget->setCurrentItem(item);
     // The tree does not report an item that was current already.
-    if (index >= 0 && index < m_archive.lists.size())
-        m_currentMeasurement = m_archive.lists.at(index);
+    m_document->setCurrentIndex(index);
     item->setIcon(0, QIcon(QString::fromLatin1(kCurrentIcon)));
 }
 
@@ -420,13 +423,11 @@ void MainWindow::on_treeWidget_currentItemChanged(QTreeWidgetItem *current,
 {
     if (!current)
         return;
-    const int index = ui->treeWidget->indexOfTopLevelItem(current);
-    m_currentMeasurement =
-        index >= 0 && index < m_archive.lists.size() ? m_archive.lists.at(index) : nullptr;
+    m_document->setCurrentIndex(ui->treeWidget->indexOfTopLevelItem(current));
     if (previous)
         previous->setIcon(0, QIcon(QString::fromLatin1(kNormalIcon)));
     current->setIcon(0, QIcon(QString::fromLatin1(kCurrentIcon)));
-    if (m_currentMeasurement)
+    if (currentMeasurement())
         updatePaging();
     replotCurrentMeasurement();
     showCurrentMeasurement();
@@ -464,6 +465,7 @@ void MainWindow::on_treeWidget_customContextMenuRequested(const QPoint &pos)
     connect(import, &QAction::triggered, this, &MainWindow::on_pb_read_flash_clicked);
     entry(menu, tr("打开"), MenuOpen, false);
     entry(menu, tr("新建"), MenuNew, false);
+    addUndoEntries(menu);
     menu->popup(QCursor::pos());
 }
 
@@ -498,7 +500,7 @@ void MainWindow::handleTreeviewMenuClicked()
         exportWorkbook();
         break;
     case MenuPdf:
-        if (!m_currentMeasurement)
+        if (!currentMeasurement())
             UserDialogs::information(nullptr, QString(), tr("请选择需要导出的list数据"), m_okText);
         else
             exportReport();
@@ -519,73 +521,45 @@ QTreeWidgetItem *firstSelected(QTreeWidget *tree)
 }
 } // namespace
 
+// Asked although the delete can be undone: a measurement may hold days of
+// readings, and the undo history goes with the next file opened.
 void MainWindow::deleteMeasurement()
 {
     QTreeWidgetItem *item = firstSelected(ui->treeWidget);
-    if (item) {
-        const int answer = UserDialogs::question(nullptr, tr("数据删除提示"),
-                                                 tr("数据删除后无法恢复，是否继续删除？"),
-                                                 {tr("是"), tr("否")}, 1, 1);
-        if (answer != 0)
-            return;
-        const int index = ui->treeWidget->indexOfTopLevelItem(item);
-        if (index >= 0 && index < m_archive.lists.size()) {
-            Data_List_T *removed = m_archive.lists.takeAt(index);
-            forgetRecoveredCopy(removed);
-            if (m_currentMeasurement == removed)
-                m_currentMeasurement = nullptr;
-            delete removed;
-        }
-        rebuildTree();
-        if (index >= 0 && index < m_archive.lists.size())
-            makeItemCurrent(index);
-        else if (m_archive.lists.isEmpty())
-            showNoMeasurement();
-        else
-            makeItemCurrent(m_archive.lists.size() - 1);
-    }
-    markModified();
+    if (!item)
+        return;
+    const int answer =
+        UserDialogs::question(nullptr, tr("数据删除提示"), tr("数据删除后无法恢复，是否继续删除？"),
+                              {tr("是"), tr("否")}, 1, 1);
+    if (answer == 0)
+        m_document->removeMeasurement(ui->treeWidget->indexOfTopLevelItem(item));
 }
 
 void MainWindow::moveMeasurementUp()
 {
-    QTreeWidgetItem *item = firstSelected(ui->treeWidget);
-    const int index = item ? ui->treeWidget->indexOfTopLevelItem(item) : 0;
-    if (index > 0 && index < m_archive.lists.size()) {
-        m_archive.lists.swapItemsAt(index - 1, index);
-        rebuildTree();
-        makeItemCurrent(index - 1);
-    }
-    markModified();
+    if (QTreeWidgetItem *item = firstSelected(ui->treeWidget))
+        m_document->moveMeasurementUp(ui->treeWidget->indexOfTopLevelItem(item));
 }
 
+// An empty text keeps the old name.
 void MainWindow::renameMeasurement(QTreeWidgetItem *item)
 {
     if (!item)
         item = firstSelected(ui->treeWidget);
-    if (item) {
-        const int index = ui->treeWidget->indexOfTopLevelItem(item);
-        QString name = item->text(0);
-        QDialog dialog(this);
-        dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
-        auto *layout = new QVBoxLayout(&dialog);
-        layout->setContentsMargins(0, 0, 0, 0);
-        auto *form = new FormRename(&name, &dialog);
-        layout->addWidget(form);
-        // Without a title of its own the window manager would show the
-        // program's file name.
-        dialog.setWindowTitle(form->windowTitle());
-        runModal(dialog);
-        const bool valid = index >= 0 && index < m_archive.lists.size();
-        const bool renamed = valid && !name.isEmpty() && name != m_archive.lists.at(index)->name;
-        if (renamed)
-            m_archive.lists.at(index)->name = name;
-        rebuildTree();
-        if (valid)
-            makeItemCurrent(index);
-        if (renamed)
-            markModified();
-    }
+    if (!item)
+        return;
+    QString name = item->text(0);
+    QDialog dialog(this);
+    dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *form = new FormRename(&name, &dialog);
+    layout->addWidget(form);
+    // Without a title of its own the window manager would show the
+    // program's file name.
+    dialog.setWindowTitle(form->windowTitle());
+    runModal(dialog);
+    m_document->renameMeasurement(ui->treeWidget->indexOfTopLevelItem(item), name);
 }
 
 void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
@@ -595,10 +569,10 @@ void MainWindow::showMeasurementProperties(QTreeWidgetItem *item)
     if (!item)
         return;
     const int index = ui->treeWidget->indexOfTopLevelItem(item);
-    if (index < 0 || index >= m_archive.lists.size())
+    if (!m_document->measurement(index))
         return;
-    m_currentMeasurement = m_archive.lists.at(index);
-    const Data_List_T &m = *m_currentMeasurement;
+    m_document->setCurrentIndex(index);
+    const Data_List_T &m = *currentMeasurement();
     const QString text = tr("文件名称   ") + QLatin1Char('\t') + m.name + QLatin1Char('\n') +
                          tr("测量时间   ") + QLatin1Char('\t') +
                          m.created.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +

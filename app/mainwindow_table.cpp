@@ -1,6 +1,6 @@
 // The data table: a page of the current measurement newest first, or the live
 // view of a running recording, and the edits of the measurement through the
-// numbers its rows show.
+// record indexes its rows keep.
 
 #include "app/mainwindow.h"
 #include "app/menuentry.h"
@@ -34,6 +34,9 @@ enum TableMenuEntry
 };
 
 constexpr int kRowHeight = 24;
+// The number cell's index of the record its row shows in the current
+// measurement; none in the live view.
+constexpr int kRecordIndexRole = Qt::UserRole;
 
 } // namespace
 
@@ -68,8 +71,8 @@ void MainWindow::showCurrentMeasurement()
 {
     if (m_device.isRecording())
         updateTableWidget(m_device.lastRecorded(m_tablePageSize));
-    else if (m_currentMeasurement)
-        updateTableWidget(m_currentMeasurement->records, true);
+    else if (currentMeasurement())
+        updateTableWidget(currentMeasurement()->records, true);
     else
         updateTableWidget(QVector<_T_EE_TEST_DATA>(), false);
 }
@@ -111,8 +114,8 @@ void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
     // readings down as new ones come on top, so they can be copied.
     ShownRows shown;
     shown.live = !from_test_pointer && m_device.isRecording();
-    shown.measurement = from_test_pointer ? m_currentMeasurement : nullptr;
-    shown.generation = m_archiveGeneration;
+    shown.measurement = from_test_pointer ? currentMeasurement() : nullptr;
+    shown.generation = m_document->generation();
     shown.count = shown.live ? m_device.recordedCount() : n;
     shown.top = top;
     shown.rows = rows;
@@ -156,6 +159,9 @@ void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
             item->setText(texts.at(c));
             item->setData(Qt::ForegroundRole, QVariant());
         }
+        // Only a page of the measurement shows records that edits can reach.
+        table->item(r, 0)->setData(kRecordIndexRole,
+                                   from_test_pointer ? QVariant(index) : QVariant());
         for (int ch = 0; ch < kChannelCount; ++ch) {
             const LimitMark mark =
                 limitMark(record.value[ch], record.state[ch], m_settings.limitEnabled[ch],
@@ -213,7 +219,7 @@ void MainWindow::fitTableColumns(const QStringList &headers, bool narrow, int la
 
 void MainWindow::updatePaging()
 {
-    const int n = m_currentMeasurement ? m_currentMeasurement->records.size() : 0;
+    const int n = currentMeasurement() ? currentMeasurement()->records.size() : 0;
     showPaging(pageCountFor(n, m_tablePageSize) - 1);
 }
 
@@ -221,7 +227,7 @@ void MainWindow::updatePaging()
 // intermediate page on the way.
 void MainWindow::showPaging(int page)
 {
-    const int n = m_currentMeasurement ? m_currentMeasurement->records.size() : 0;
+    const int n = currentMeasurement() ? currentMeasurement()->records.size() : 0;
     m_pageCount = pageCountFor(n, m_tablePageSize);
     m_currentPage = qBound(0, page, m_pageCount - 1);
     {
@@ -261,9 +267,8 @@ QList<SelectedRows> MainWindow::selectedTableRows() const
         rows.topRow = range.topRow();
         for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
             const QTableWidgetItem *item = table->item(r, 0);
-            bool ok = false;
-            const int number = item ? item->text().toInt(&ok) : 0;
-            rows.numbers << (ok && number > 0 ? number : 0);
+            const QVariant index = item ? item->data(kRecordIndexRole) : QVariant();
+            rows.numbers << (index.isValid() ? index.toInt() + 1 : 0);
         }
         out << rows;
     }
@@ -314,6 +319,7 @@ QMenu *MainWindow::createTableMenu()
         add(QStringLiteral(":/images/paste.png"), tr("在上方插入"), MenuInsertAbove);
         add(QStringLiteral(":/images/paste.png"), tr("在下方插入"), MenuInsertBelow);
     }
+    addUndoEntries(menu);
     return menu;
 }
 
@@ -333,12 +339,14 @@ void MainWindow::tableMeasurementChanged()
 
 void MainWindow::afterRecordEdit(int recordsBefore)
 {
-    const int recordsAfter = m_currentMeasurement ? m_currentMeasurement->records.size() : 0;
+    const int recordsAfter = currentMeasurement() ? currentMeasurement()->records.size() : 0;
     showPaging(pageAfterEdit(m_currentPage, recordsBefore, recordsAfter, m_tablePageSize));
     showCurrentMeasurement();
     replotCurrentMeasurement();
 }
 
+// The edits are undo steps of the document, which shows their result
+// through showEditedRecords().
 void MainWindow::handleTableviewMenuClicked(QAction *action)
 {
     const std::optional<int> entry = menuEntry(action);
@@ -346,37 +354,33 @@ void MainWindow::handleTableviewMenuClicked(QAction *action)
         return;
     const bool recording = m_device.isRecording();
     const QList<SelectedRows> selection = selectedTableRows();
-    QVector<_T_EE_TEST_DATA> *records =
-        m_currentMeasurement ? &m_currentMeasurement->records : nullptr;
-    const int recordsBefore = records ? records->size() : 0;
+    Data_List_T *measurement = currentMeasurement();
+    const int recordCount = measurement ? measurement->records.size() : 0;
 
     switch (*entry) {
     case MenuCopy:
         copy();
         if (!recording)
-            collectRecords(records, selection, m_recordClipboard);
+            collectRecords(measurement ? &measurement->records : nullptr, selection,
+                           m_recordClipboard);
         break;
     case MenuCut:
-        if (recording || !collectRecords(records, selection, m_recordClipboard))
-            return;
-        if (records && removeSelectedRecords(*records, selection))
-            markModified();
-        afterRecordEdit(recordsBefore);
+        if (!recording && collectRecords(measurement ? &measurement->records : nullptr, selection,
+                                         m_recordClipboard))
+            m_document->removeRecords(measurement, selectedRecordIndexes(selection, recordCount),
+                                      true);
         break;
     case MenuDelete:
-        if (recording)
-            return;
-        if (records && removeSelectedRecords(*records, selection))
-            markModified();
-        afterRecordEdit(recordsBefore);
+        if (!recording)
+            m_document->removeRecords(measurement, selectedRecordIndexes(selection, recordCount),
+                                      false);
         break;
     case MenuInsertAbove:
     case MenuInsertBelow:
-        if (recording || !records)
-            return;
-        if (insertRecords(*records, selection, m_recordClipboard, entry == MenuInsertAbove))
-            markModified();
-        afterRecordEdit(recordsBefore);
+        if (!recording)
+            m_document->insertRecords(
+                measurement, insertionIndex(selection, recordCount, entry == MenuInsertAbove),
+                m_recordClipboard);
         break;
     default:
         break;

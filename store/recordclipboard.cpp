@@ -1,6 +1,5 @@
 #include "store/recordclipboard.h"
 
-#include <algorithm>
 #include <set>
 
 bool collectRecords(const QVector<_T_EE_TEST_DATA> *records, const QList<SelectedRows> &ranges,
@@ -20,50 +19,67 @@ bool collectRecords(const QVector<_T_EE_TEST_DATA> *records, const QList<Selecte
     return true;
 }
 
-bool removeSelectedRecords(QVector<_T_EE_TEST_DATA> &records, const QList<SelectedRows> &ranges)
+QVector<int> selectedRecordIndexes(const QList<SelectedRows> &ranges, int recordCount)
 {
-    std::set<int> doomed;
-    bool processed = false;
+    std::set<int> chosen;
     for (const SelectedRows &range : ranges) {
-        if (records.isEmpty())
-            break;
-        processed = true;
         for (int number : range.numbers) {
-            if (number > 0 && number <= records.size())
-                doomed.insert(number - 1);
+            if (number > 0 && number <= recordCount)
+                chosen.insert(number - 1);
         }
     }
-    // From the highest index down, so the indices still to go stay valid.
-    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
-        records.remove(*it);
-    return processed;
+    return QVector<int>(chosen.begin(), chosen.end());
 }
 
-bool insertRecords(QVector<_T_EE_TEST_DATA> &records, const QList<SelectedRows> &ranges,
-                   const QVector<_T_EE_TEST_DATA> &clipboard, bool above)
+int insertionIndex(const QList<SelectedRows> &ranges, int recordCount, bool above)
 {
-    if (clipboard.isEmpty())
-        return false;
-    if (ranges.isEmpty()) {
-        if (!records.isEmpty())
-            return false;
-        records = clipboard;
-        return true;
-    }
+    if (ranges.isEmpty())
+        return recordCount == 0 ? 0 : -1;
     const SelectedRows *chosen = &ranges.first();
     for (const SelectedRows &range : ranges) {
         if (above ? range.topRow < chosen->topRow : range.bottomRow() > chosen->bottomRow())
             chosen = &range;
     }
     if (chosen->numbers.isEmpty())
-        return false;
+        return -1;
     const int number = above ? chosen->numbers.first() : chosen->numbers.last();
-    if (number <= 0 || number > records.size())
-        return false;
-    const int at = above ? number : number - 1;
+    if (number <= 0 || number > recordCount)
+        return -1;
+    return above ? number : number - 1;
+}
+
+QVector<_T_EE_TEST_DATA> takeRecords(QVector<_T_EE_TEST_DATA> &records, const QVector<int> &indexes)
+{
+    QVector<_T_EE_TEST_DATA> taken;
+    QVector<_T_EE_TEST_DATA> kept;
+    taken.reserve(indexes.size());
+    kept.reserve(records.size() - indexes.size());
+    int next = 0;
+    for (int i = 0; i < records.size(); ++i) {
+        if (next < indexes.size() && indexes.at(next) == i) {
+            taken.append(records.at(i));
+            ++next;
+        } else {
+            kept.append(records.at(i));
+        }
+    }
+    records = std::move(kept);
+    return taken;
+}
+
+void putRecordsBack(QVector<_T_EE_TEST_DATA> &records, const QVector<int> &indexes,
+                    const QVector<_T_EE_TEST_DATA> &taken)
+{
     QVector<_T_EE_TEST_DATA> merged;
-    merged.reserve(records.size() + clipboard.size());
-    merged << records.mid(0, at) << clipboard << records.mid(at);
+    merged.reserve(records.size() + taken.size());
+    int from = 0;
+    for (int k = 0; k < taken.size(); ++k) {
+        // indexes.at(k) is the place in the merged measurement.
+        while (merged.size() < indexes.at(k))
+            merged.append(records.at(from++));
+        merged.append(taken.at(k));
+    }
+    while (from < records.size())
+        merged.append(records.at(from++));
     records = std::move(merged);
-    return true;
 }

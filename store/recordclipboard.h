@@ -25,14 +25,20 @@ struct SelectedRows
 bool collectRecords(const QVector<_T_EE_TEST_DATA> *records, const QList<SelectedRows> &ranges,
                     QVector<_T_EE_TEST_DATA> &clipboard);
 
-// Removes exactly the records shown in the selected rows, whatever the order
-// of the ranges. Returns true when a range was processed (the measurement had
-// records), which marks the archive modified.
-bool removeSelectedRecords(QVector<_T_EE_TEST_DATA> &records, const QList<SelectedRows> &ranges);
+// Indexes of the records shown in the selected rows, ascending and each once,
+// whatever the order of the ranges; only those below `recordCount`.
+QVector<int> selectedRecordIndexes(const QList<SelectedRows> &ranges, int recordCount);
 
-// Inserts the clipboard above the top-most selected row (after its record in
-// storage order) or below the bottom-most one (before its record). With
-// nothing selected the clipboard fills an empty measurement only. Returns
-// true when records were inserted.
-bool insertRecords(QVector<_T_EE_TEST_DATA> &records, const QList<SelectedRows> &ranges,
-                   const QVector<_T_EE_TEST_DATA> &clipboard, bool above);
+// Where the clipboard goes into a measurement of `recordCount` records: above
+// the top-most selected row (after its record in storage order) or below the
+// bottom-most one (before its record). With nothing selected only an empty
+// measurement is filled (index 0). -1 when nothing is to be inserted.
+int insertionIndex(const QList<SelectedRows> &ranges, int recordCount, bool above);
+
+// Takes the records at `indexes` (ascending) out of `records` and returns
+// them in order; putRecordsBack() undoes it. Both run in one pass over the
+// measurement, so a selection of many rows costs no more than one.
+QVector<_T_EE_TEST_DATA> takeRecords(QVector<_T_EE_TEST_DATA> &records,
+                                     const QVector<int> &indexes);
+void putRecordsBack(QVector<_T_EE_TEST_DATA> &records, const QVector<int> &indexes,
+                    const QVector<_T_EE_TEST_DATA> &taken);

@@ -461,6 +461,54 @@ Closes automatically in %1 s</translation>
     </message>
 </context>
 <context>
+    <name>Document</name>
+    <message>
+        <location filename="../document/document.cpp" line="+117"/>
+        <source>剪切 1 行</source>
+        <translation>cut 1 row</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>剪切 %1 行</source>
+        <translation>cut %1 rows</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>删除 1 行</source>
+        <translation>delete 1 row</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>删除 %1 行</source>
+        <translation>delete %1 rows</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>插入 1 行</source>
+        <translation>insert 1 row</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>插入 %1 行</source>
+        <translation>insert %1 rows</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>重命名 %1 为 %2</source>
+        <translation>rename %1 to %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>删除测量 %1</source>
+        <translation>delete measurement %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>上移 %1</source>
+        <translation>move %1 up</translation>
+    </message>
+</context>
+<context>
     <name>ExportTool</name>
     <message>
         <location filename="../cli/main.cpp" line="+90"/>
@@ -632,13 +680,13 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+364"/>
+        <location filename="../app/mainwindow.cpp" line="+370"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+466"/>
+        <location filename="../app/mainwindow_store.cpp" line="+467"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -942,7 +990,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+549"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+541"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -1190,12 +1238,12 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+306"/>
+        <location filename="../app/mainwindow_table.cpp" line="+311"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-307"/>
+        <location filename="../app/mainwindow.cpp" line="-313"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -1230,12 +1278,12 @@ Closes automatically in %1 s</translation>
         <translation>Connection to the instrument lost: the recording waits and goes on when it is back</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+87"/>
         <source>告警</source>
         <translation>Alarms</translation>
     </message>
     <message>
-        <location line="+183"/>
+        <location line="+186"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -1261,7 +1309,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+38"/>
-        <location filename="../app/mainwindow_store.cpp" line="-301"/>
+        <location filename="../app/mainwindow_store.cpp" line="-305"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -1275,26 +1323,26 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-344"/>
-        <location line="+345"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
+        <location line="+337"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+365"/>
-        <location line="+140"/>
+        <location line="+373"/>
+        <location line="+109"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-505"/>
-        <location line="+365"/>
-        <location line="+140"/>
+        <location filename="../app/mainwindow_store.cpp" line="-482"/>
+        <location line="+373"/>
+        <location line="+109"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-345"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-337"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -1336,10 +1384,10 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+40"/>
         <location filename="../app/mainwindow_export.cpp" line="+58"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+154"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+146"/>
         <location filename="../app/mainwindow_settings.cpp" line="+91"/>
-        <location filename="../app/mainwindow_store.cpp" line="-547"/>
-        <location line="+26"/>
+        <location filename="../app/mainwindow_store.cpp" line="-521"/>
+        <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
     </message>
@@ -1420,13 +1468,13 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+69"/>
-        <location filename="../app/mainwindow_store.cpp" line="-36"/>
+        <location filename="../app/mainwindow_store.cpp" line="-33"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+344"/>
+        <location filename="../app/mainwindow_store.cpp" line="+345"/>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
     </message>
@@ -1442,8 +1490,8 @@ Please put the file in the folder of the program:
         <translation>CSV text</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-344"/>
-        <location line="+24"/>
+        <location filename="../app/mainwindow_store.cpp" line="-345"/>
+        <location line="+21"/>
         <source>数据文件</source>
         <translation>Data file</translation>
     </message>
@@ -1458,21 +1506,31 @@ Please put the file in the folder of the program:
         <translation>This file is not a valid data file and cannot be opened.</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+76"/>
         <source>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</source>
         <translation>The unsaved data left from last time is damaged and cannot be restored.
 The file is kept as: %1</translation>
     </message>
     <message>
-        <location line="+122"/>
+        <location line="+69"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>Cannot back up the unsaved data to %1: %2
 If the program ends unexpectedly, this data is lost. Please save it soon.</translation>
     </message>
     <message>
-        <location line="+97"/>
+        <location line="+69"/>
+        <source>撤销%1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>重做%1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <location line="+92"/>
         <source>上移</source>
         <translation>Move up</translation>
     </message>
@@ -1498,22 +1556,22 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Properties</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>请选择需要导出的list数据</source>
         <translation>Please select the measurement to export</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
         <source>数据删除提示</source>
         <translation>Delete data</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>数据删除后无法恢复，是否继续删除？</source>
         <translation>Deleted data cannot be recovered. Delete anyway?</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+44"/>
         <source>文件名称   </source>
         <translation>File name   </translation>
     </message>
@@ -1559,17 +1617,17 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The %1 records stored in the instrument will be erased and cannot be recovered. Continue?</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-178"/>
+        <location filename="../app/mainwindow_table.cpp" line="-180"/>
         <source>热电偶</source>
         <translation>Thermocouple</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+110"/>
         <source>第 %1 / %2 页</source>
         <translation>Page %1 of %2</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+69"/>
         <source>剪切</source>
         <translation>Cut</translation>
     </message>

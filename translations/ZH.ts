@@ -461,6 +461,54 @@
     </message>
 </context>
 <context>
+    <name>Document</name>
+    <message>
+        <location filename="../document/document.cpp" line="+117"/>
+        <source>剪切 1 行</source>
+        <translation>剪切 1 行</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>剪切 %1 行</source>
+        <translation>剪切 %1 行</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>删除 1 行</source>
+        <translation>删除 1 行</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>删除 %1 行</source>
+        <translation>删除 %1 行</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>插入 1 行</source>
+        <translation>插入 1 行</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>插入 %1 行</source>
+        <translation>插入 %1 行</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>重命名 %1 为 %2</source>
+        <translation>重命名 %1 为 %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>删除测量 %1</source>
+        <translation>删除测量 %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>上移 %1</source>
+        <translation>上移 %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportTool</name>
     <message>
         <location filename="../cli/main.cpp" line="+90"/>
@@ -632,13 +680,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+364"/>
+        <location filename="../app/mainwindow.cpp" line="+370"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+466"/>
+        <location filename="../app/mainwindow_store.cpp" line="+467"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -942,7 +990,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+549"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+541"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1190,12 +1238,12 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+306"/>
+        <location filename="../app/mainwindow_table.cpp" line="+311"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-307"/>
+        <location filename="../app/mainwindow.cpp" line="-313"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1230,12 +1278,12 @@
         <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+87"/>
         <source>告警</source>
         <translation>告警</translation>
     </message>
     <message>
-        <location line="+183"/>
+        <location line="+186"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1261,7 +1309,7 @@
     </message>
     <message>
         <location line="+38"/>
-        <location filename="../app/mainwindow_store.cpp" line="-301"/>
+        <location filename="../app/mainwindow_store.cpp" line="-305"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -1275,26 +1323,26 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-344"/>
-        <location line="+345"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
+        <location line="+337"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+365"/>
-        <location line="+140"/>
+        <location line="+373"/>
+        <location line="+109"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-505"/>
-        <location line="+365"/>
-        <location line="+140"/>
+        <location filename="../app/mainwindow_store.cpp" line="-482"/>
+        <location line="+373"/>
+        <location line="+109"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-345"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-337"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -1336,10 +1384,10 @@
     <message>
         <location line="+40"/>
         <location filename="../app/mainwindow_export.cpp" line="+58"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+154"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+146"/>
         <location filename="../app/mainwindow_settings.cpp" line="+91"/>
-        <location filename="../app/mainwindow_store.cpp" line="-547"/>
-        <location line="+26"/>
+        <location filename="../app/mainwindow_store.cpp" line="-521"/>
+        <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
@@ -1420,13 +1468,13 @@
     </message>
     <message>
         <location line="+69"/>
-        <location filename="../app/mainwindow_store.cpp" line="-36"/>
+        <location filename="../app/mainwindow_store.cpp" line="-33"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+344"/>
+        <location filename="../app/mainwindow_store.cpp" line="+345"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1442,8 +1490,8 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-344"/>
-        <location line="+24"/>
+        <location filename="../app/mainwindow_store.cpp" line="-345"/>
+        <location line="+21"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
     </message>
@@ -1458,21 +1506,31 @@
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+76"/>
         <source>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</source>
         <translation>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</translation>
     </message>
     <message>
-        <location line="+122"/>
+        <location line="+69"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</translation>
     </message>
     <message>
-        <location line="+97"/>
+        <location line="+69"/>
+        <source>撤销%1</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>重做%1</source>
+        <translation>重做%1</translation>
+    </message>
+    <message>
+        <location line="+92"/>
         <source>上移</source>
         <translation>上移</translation>
     </message>
@@ -1498,22 +1556,22 @@
         <translation>属性</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>请选择需要导出的list数据</source>
         <translation>请选择需要导出的list数据</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
         <source>数据删除提示</source>
         <translation>数据删除提示</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>数据删除后无法恢复，是否继续删除？</source>
         <translation>数据删除后无法恢复，是否继续删除？</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+44"/>
         <source>文件名称   </source>
         <translation>文件名称   </translation>
     </message>
@@ -1559,17 +1617,17 @@
         <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_table.cpp" line="-178"/>
+        <location filename="../app/mainwindow_table.cpp" line="-180"/>
         <source>热电偶</source>
         <translation>热电偶</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+110"/>
         <source>第 %1 / %2 页</source>
         <translation>第 %1 / %2 页</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+69"/>
         <source>剪切</source>
         <translation>剪切</translation>
     </message>

@@ -319,6 +319,46 @@ private slots:
         QVERIFY(runEntry(w, 1));
         QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("\t2.0\t")));
     }
+
+    // Row edits ask nothing: Ctrl+Z brings the rows back and Ctrl+Shift+Z
+    // removes them again; a deleted measurement comes back into the tree.
+    void editsAreUndoneFromTheKeyboard()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        showTableTab(w);
+        fill(w, 10);
+        const QVector<_T_EE_TEST_DATA> before = w.currentMeasurement()->records;
+        selectRows(w, 2, 4); // records 8, 7, 6
+        QVERIFY(runEntry(w, 5));
+        QCOMPARE(w.currentMeasurement()->records.size(), 7);
+        std::unique_ptr<QMenu> menu(w.createTableMenu());
+        QCOMPARE(menu->actions().last()->text(), QStringLiteral("撤销删除 3 行"));
+
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.currentMeasurement()->records, before);
+        QCOMPARE(cell(w, 2, 2), QStringLiteral("8.0"));
+        QVERIFY(!w.isModified());
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.currentMeasurement()->records.size(), 7);
+        QCOMPARE(cell(w, 2, 2), QStringLiteral("5.0"));
+
+        // The tree's delete still asks; "是" deletes.
+        UserDialogs::setResponder([](const DialogRequest &) {
+            DialogAnswer yes;
+            yes.button = 0;
+            return yes;
+        });
+        QAction treeDelete;
+        treeDelete.setData(1);
+        connect(&treeDelete, &QAction::triggered, &w, &MainWindow::handleTreeviewMenuClicked);
+        treeDelete.trigger();
+        QCOMPARE(w.form()->treeWidget->topLevelItemCount(), 0);
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.form()->treeWidget->topLevelItemCount(), 1);
+        QCOMPARE(cell(w, 2, 2), QStringLiteral("5.0"));
+    }
 };
 
 QTEST_MAIN(TestTableWindow)

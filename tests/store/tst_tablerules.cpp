@@ -2,6 +2,7 @@
 #include "store/recordclipboard.h"
 #include "store/tablepaging.h"
 #include "store/tablerows.h"
+#include "tests/store/numberedrecords.h"
 
 #include <QtTest>
 
@@ -11,14 +12,7 @@ class TestTableRules : public QObject
 {
     Q_OBJECT
 
-    // Records whose T1 value is their 1-based position, to recognise them.
-    static QVector<_T_EE_TEST_DATA> numbered(int n)
-    {
-        QVector<_T_EE_TEST_DATA> out(n);
-        for (int i = 0; i < n; ++i)
-            out[i].value[0] = float(i + 1);
-        return out;
-    }
+    static QVector<_T_EE_TEST_DATA> numbered(int n) { return numberedRecords(n); }
     static QVector<int> t1(const QVector<_T_EE_TEST_DATA> &records)
     {
         QVector<int> out;
@@ -206,42 +200,39 @@ private slots:
     void cutAndInsertAbove()
     {
         QVector<_T_EE_TEST_DATA> records = numbered(10);
-        QVector<_T_EE_TEST_DATA> clip;
         const QList<SelectedRows> sel{rows(10, 2, 2)}; // shows 8 and 7
-        QVERIFY(collectRecords(&records, sel, clip));
-        QVERIFY(removeSelectedRecords(records, sel));
+        const QVector<int> at = selectedRecordIndexes(sel, records.size());
+        const QVector<_T_EE_TEST_DATA> clip = takeRecords(records, at);
+        QCOMPARE(t1(clip), (QVector<int>{7, 8}));
         QCOMPARE(t1(records), (QVector<int>{1, 2, 3, 4, 5, 6, 9, 10}));
-        QVERIFY(insertRecords(records, {rows(8, 0, 1)}, clip, true));
+        const int above = insertionIndex({rows(8, 0, 1)}, records.size(), true);
+        putRecordsBack(records, {above, above + 1}, clip);
         QCOMPARE(t1(records), (QVector<int>{1, 2, 3, 4, 5, 6, 9, 10, 7, 8}));
     }
 
     void insertBelowAndEmpty()
     {
-        QVector<_T_EE_TEST_DATA> records = numbered(5);
-        const QVector<_T_EE_TEST_DATA> clip = numbered(2);
         // Bottom-most row shows record 1: the clipboard goes before it.
-        QVERIFY(insertRecords(records, {rows(5, 1, 1), rows(5, 3, 2)}, clip, false));
-        QCOMPARE(t1(records), (QVector<int>{1, 2, 1, 2, 3, 4, 5}));
+        QCOMPARE(insertionIndex({rows(5, 1, 1), rows(5, 3, 2)}, 5, false), 0);
+        QCOMPARE(insertionIndex({rows(5, 3, 2), rows(5, 0, 1)}, 5, true), 5);
         // Nothing selected: only an empty measurement is filled.
-        QVERIFY(!insertRecords(records, {}, clip, true));
-        QVector<_T_EE_TEST_DATA> empty;
-        QVERIFY(insertRecords(empty, {}, clip, true));
-        QCOMPARE(empty.size(), 2);
+        QCOMPARE(insertionIndex({}, 5, true), -1);
+        QCOMPARE(insertionIndex({}, 0, true), 0);
         // A row without a number takes nothing.
-        QVERIFY(!insertRecords(records, {rows(7, 7, 1)}, clip, false));
-        QCOMPARE(records.size(), 7);
-        QVERIFY(!insertRecords(records, {rows(7, 0, 1)}, {}, true));
+        QCOMPARE(insertionIndex({rows(7, 7, 1)}, 7, false), -1);
     }
 
     void deleteSeveralRanges()
     {
         QVector<_T_EE_TEST_DATA> records = numbered(10);
         // Ranges in any order, one running into the empty row: exactly the
-        // shown records go.
-        QVERIFY(removeSelectedRecords(records, {rows(10, 8, 3), rows(10, 0, 2), rows(10, 4, 1)}));
+        // shown records go, and come back where they were.
+        const QVector<int> at =
+            selectedRecordIndexes({rows(10, 8, 3), rows(10, 0, 2), rows(10, 4, 1)}, 10);
+        const QVector<_T_EE_TEST_DATA> taken = takeRecords(records, at);
         QCOMPARE(t1(records), (QVector<int>{3, 4, 5, 7, 8}));
-        QVector<_T_EE_TEST_DATA> none;
-        QVERIFY(!removeSelectedRecords(none, {rows(0, 0, 1)}));
+        putRecordsBack(records, at, taken);
+        QCOMPARE(records, numbered(10));
     }
 };
 
