@@ -213,6 +213,11 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The document goes with the window's children, after this body: its
+    // undo history, cleared then, must not call back into a window that is
+    // gone.
+    m_document->undoStack()->disconnect(this);
+    m_document->disconnect(this);
     // It reads the driver, and its page lives in the settings window.
     m_mqtt.reset();
     m_alarms.reset();
