@@ -386,6 +386,7 @@ private slots:
         QSignalSpy status(&handle, &SerialHandle::updateCOMInfo);
         QElapsedTimer clock;
         qint64 replacedAt = -1;
+        std::atomic<qint64> lostAt{-1}; // set by the writer
         QList<QPair<qint64, int>> reports;
         connect(&handle, &SerialHandle::updateCOMInfo, this,
                 [&](int open) { reports << qMakePair(clock.elapsed(), open); });
@@ -412,27 +413,37 @@ private slots:
                         ::usleep(40000);
                 }
                 pty.close();
+                lostAt = clock.elapsed();
                 done = true;
             });
             clock.start();
             QTRY_VERIFY_WITH_TIMEOUT(done, 5000);
             writer.join();
-            QTRY_VERIFY(replacedAt >= 0);
-            QCOMPARE(errors.count(), 1);
-            QCOMPARE(errors.at(0).at(0).toByteArray(), QByteArray("read false"));
             QVERIFY(payloads.count() > 0);
+            // A reader with bytes counted when the line goes fails on reading
+            // them and is replaced. One scheduled so late that it had read
+            // everything finds the line gone on its next poll and closes the
+            // port itself, staying ready for the next one.
+            QTRY_VERIFY(replacedAt >= 0 || (!reports.isEmpty() && reports.last().second == 0 &&
+                                            reports.last().first > lostAt));
+            if (replacedAt >= 0) {
+                QCOMPARE(errors.count(), 1);
+                QCOMPARE(errors.at(0).at(0).toByteArray(), QByteArray("read false"));
+            }
         }
         QVERIFY(handle.readerThread() != nullptr);
-        QVERIFY(!handle.readerThread()->isRunning());
+        if (replacedAt >= 0)
+            QVERIFY(!handle.readerThread()->isRunning());
         QVERIFY(!handle.isOpen());
+        const qint64 since = replacedAt >= 0 ? replacedAt : qint64(lostAt);
 
-        QTRY_VERIFY(!reports.isEmpty() && reports.last().first > replacedAt);
+        QTRY_VERIFY(!reports.isEmpty() && reports.last().first > since);
         int firstAfter = 0;
-        while (reports.at(firstAfter).first <= replacedAt)
+        while (reports.at(firstAfter).first <= since)
             ++firstAfter;
         QCOMPARE(reports.at(firstAfter).second, 0);
-        QVERIFY2(reports.at(firstAfter).first - replacedAt <= 550,
-                 qPrintable(QString::number(reports.at(firstAfter).first - replacedAt)));
+        QVERIFY2(reports.at(firstAfter).first - since <= 550,
+                 qPrintable(QString::number(reports.at(firstAfter).first - since)));
 
         PtyMaster again;
         QVERIFY(again.isValid());
