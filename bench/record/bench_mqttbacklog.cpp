@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <benchmark/benchmark.h>
 
@@ -36,11 +35,9 @@ static void BM_BacklogAfterOutage(benchmark::State &state)
         options.mqtt.enabled = true;
         options.mqtt.url = broker.url();
         options.mqtt.prefix = QStringLiteral("bench/backlog");
-        QString outText;
-        QString errText;
-        QTextStream out(&outText);
-        QTextStream err(&errText);
-        Recorder recorder(options, out, err);
+        CapturedRecorder captured(options);
+        Recorder &recorder = captured.recorder;
+        const QString &errText = captured.errText;
         broker.stop();
         recorder.start();
         if (!waitUntilRecording(recorder)) {

@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <benchmark/benchmark.h>
 
@@ -31,11 +30,9 @@ static void BM_RecorderDay(benchmark::State &state)
         options.csv = dir.filePath(QStringLiteral("day.csv"));
         options.intervalSeconds = 1;
         options.status = StatusMode::Lines;
-        QString outText;
-        QString errText;
-        QTextStream out(&outText);
-        QTextStream err(&errText);
-        Recorder recorder(options, out, err);
+        CapturedRecorder captured(options);
+        Recorder &recorder = captured.recorder;
+        const QString &errText = captured.errText;
         recorder.start();
         if (!waitUntilRecording(recorder)) {
             state.SkipWithError(qPrintable(QStringLiteral("no recording: ") + errText));

@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <benchmark/benchmark.h>
 
@@ -34,11 +33,9 @@ static void BM_RecorderMonth(benchmark::State &state)
         options.intervalSeconds = 1;
         options.status = StatusMode::Quiet;
         options.split = split ? SplitMode::Day : SplitMode::None;
-        QString outText;
-        QString errText;
-        QTextStream out(&outText);
-        QTextStream err(&errText);
-        Recorder recorder(options, out, err);
+        CapturedRecorder captured(options);
+        Recorder &recorder = captured.recorder;
+        const QString &errText = captured.errText;
         DevKX740D &device = recorder.device();
         const QDateTime start(QDate(2026, 6, 1), QTime(0, 0, 0));
         int seconds = 0;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QTextStream>
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +23,18 @@ inline _T_PRINT_OUT_DATA benchReading(int k)
     r.status[3] = k % 997 == 0 ? 0x10 : 0;
     return r;
 }
+
+// A recorder whose reports and errors are kept in strings.
+struct CapturedRecorder
+{
+    explicit CapturedRecorder(const RecorderOptions &options) : recorder(options, out, err) {}
+
+    QString outText;
+    QString errText;
+    QTextStream out{&outText};
+    QTextStream err{&errText};
+    Recorder recorder;
+};
 
 inline bool waitUntilRecording(Recorder &recorder)
 {
