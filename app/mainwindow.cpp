@@ -130,11 +130,9 @@ MainWindow::MainWindow(QWidget *parent)
             dropUnsavedArchive();
     });
     m_session = new RecordingSession(m_device, *m_serialHandle, this);
-    m_mqtt->followRecording(*m_session);
     connect(m_session, &RecordingSession::remainingTime, this, &MainWindow::showRemainingTime);
     connect(m_session, &RecordingSession::timeUp, this, &MainWindow::recordingTimeUp);
     connect(m_session, &RecordingSession::instrumentStopped, this, &MainWindow::recordingTimeUp);
-    connect(m_session, &RecordingSession::journalFailed, this, &MainWindow::backupFailed);
 
     setWindowTitle(m_titleBase);
 
@@ -197,7 +195,6 @@ MainWindow::MainWindow(QWidget *parent)
     ui->pb_autobackup_enable->setChecked(m_settings.autoBackupEnabled);
     ui->pb_continue_enable->setChecked(m_settings.continuousEnabled);
     handleRunningTimechange();
-    m_session->setJournalEnabled(m_settings.autoBackupEnabled);
 
     connect(m_document, &Document::changed, this, &MainWindow::documentChanged);
     connect(m_document, &Document::measurementsChanged, this, &MainWindow::showMeasurements);
@@ -205,7 +202,7 @@ MainWindow::MainWindow(QWidget *parent)
     setupUndo();
     showMeasurements();
     m_backup.claim(QDir::currentPath());
-    m_session->setJournalFile(m_backup.fileName());
+    setupRecordingStore();
     restoreAutoBackup();
 
     m_constructed = true;

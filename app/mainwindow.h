@@ -39,6 +39,7 @@ class SerialHandle;
 class QTimer;
 class DataOutput;
 class RecordingSession;
+class RecordingStore;
 
 // The program's only top-level window and the hub that owns every long-lived
 // object. Frameless: its own title bar moves it (drag) and maximises it
@@ -393,7 +394,9 @@ private:
     void restoreAutoBackup();
     // `own`: the file is this window's backup and is emptied once restored;
     // otherwise it is removed.
-    void restoreBackupFile(const QString &fileName, bool own);
+    void setupRecordingStore();
+    void restoreOwnBackup();
+    void restoreBackupFile(const QString &fileName);
     // One tree item per measurement, all with the normal icon.
     void rebuildTree();
     // Selects item `index`, makes it the tree's current item (which makes
@@ -476,6 +479,8 @@ private:
     // The recording: readings, backup journal, continuous time, and the
     // port reopened after a loss.
     RecordingSession *m_session = nullptr;
+    // The recording's files: the backup journal and what waits for the broker.
+    RecordingStore *m_store = nullptr;
     // Connection state as last reported by the link and as last shown.
     bool m_reportedConnected = false;
     bool m_shownConnected = false;

@@ -12,6 +12,7 @@
 #include "measurement/connectfailure.h"
 #include "measurement/recordingrules.h"
 #include "measurement/recordingsession.h"
+#include "store/recordingstore.h"
 #include "measurement/settingsrules.h"
 #include "measurement/unitrules.h"
 #include "ui_mainwindow.h"
@@ -296,7 +297,7 @@ void MainWindow::stopRecording()
     // The readings are in the archive now. The journal is emptied only once
     // they are on disk with it, so a crash before a save loses none.
     if (records.isEmpty() || keepUnsavedArchive())
-        m_session->clearJournal();
+        m_store->release();
 }
 
 void MainWindow::on_pb_hold_clicked()

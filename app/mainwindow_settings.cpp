@@ -4,6 +4,7 @@
 #include "app/shellrules.h"
 #include "app/userdialogs.h"
 #include "measurement/recordingsession.h"
+#include "store/recordingstore.h"
 #include "store/atomicfile.h"
 #include "ui_mainwindow.h"
 #include "widgets/programfile.h"
@@ -145,7 +146,7 @@ void MainWindow::on_pb_seclet_logo_clicked()
 void MainWindow::on_pb_autobackup_enable_clicked(bool checked)
 {
     m_settings.autoBackupEnabled = checked;
-    m_session->setJournalEnabled(checked);
+    m_store->setJournalEnabled(checked);
 }
 
 void MainWindow::on_pb_open_user_datasheet_clicked()

@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "app/menuentry.h"
+#include "app/mqttcontrol.h"
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
 #include "measurement/recordingsession.h"
@@ -10,6 +11,7 @@
 #include "store/datafile.h"
 #include "store/filenames.h"
 #include "store/recordingjournal.h"
+#include "store/recordingstore.h"
 #include "store/unsavedarchive.h"
 #include "ui_mainwindow.h"
 #include "widgets/dialog_wait.h"
@@ -199,11 +201,11 @@ void MainWindow::restoreAutoBackup()
             adoptedSlots << other;
         }
     }
-    restoreBackupFile(m_backup.fileName(), true);
+    restoreOwnBackup();
     for (const QString &other : m_backup.otherBackups()) {
         const BackupClaim claim(other);
         if (claim.isLocked())
-            restoreBackupFile(other, false);
+            restoreBackupFile(other);
     }
     if (isModified() && keepUnsavedArchive()) {
         for (const QString &other : qAsConst(adoptedSlots))
@@ -236,7 +238,41 @@ bool MainWindow::restoreUnsavedArchive(const QString &backupFile)
     return true;
 }
 
-void MainWindow::restoreBackupFile(const QString &fileName, bool own)
+void MainWindow::setupRecordingStore()
+{
+    QString base = m_backup.fileName();
+    if (base.endsWith(QLatin1String(".bak")))
+        base.chop(4);
+    m_store = new RecordingStore(m_backup.fileName(), base, this);
+    m_store->setJournalEnabled(m_settings.autoBackupEnabled);
+    m_session->setStore(m_store);
+    m_mqtt->followRecording(*m_session, *m_store);
+    connect(m_store, &RecordingStore::journalFailed, this, &MainWindow::backupFailed);
+}
+
+// A recording the window did not stop (a crash), or stopped without keeping
+// its measurement, comes back as the measurement "auto_backup". The store
+// lets its journal go once the measurement is kept on the disk and the
+// broker (when publishing) has its readings under their own numbers.
+void MainWindow::restoreOwnBackup()
+{
+    m_store->setOutputWriter([this](const QString &journal, const QDate &) {
+        OutputResult result;
+        const QVector<_T_EE_TEST_DATA> records = readJournalRecords(journal);
+        if (records.isEmpty())
+            return result;
+        addMeasurement(newMeasurement(records, QStringLiteral("auto_backup")));
+        // The restored readings live only in memory until the archive is
+        // saved: the journal stays as it is unless they are kept beside it.
+        result.ok = m_document->keepRecoveredCopy(currentMeasurement());
+        return result;
+    });
+    m_store->open(QString(), false);
+    m_store->setOutputWriter(nullptr);
+}
+
+// The backup of another window that ended without stopping its recording.
+void MainWindow::restoreBackupFile(const QString &fileName)
 {
     QFile file(fileName);
     JournalReader journal(fileName);
@@ -248,20 +284,11 @@ void MainWindow::restoreBackupFile(const QString &fileName, bool own)
     if (journal.format() == JournalReader::Format::Unknown)
         return;
     if (records.isEmpty()) {
-        if (!own)
-            file.remove();
+        file.remove();
         return;
     }
     addMeasurement(newMeasurement(records, QStringLiteral("auto_backup")));
-    // The restored readings live only in memory until the archive is saved;
-    // emptying the backup would lose them to a second crash. They are kept
-    // as a data file of their own beside the backup first, and the backup
-    // stays as it is when that cannot be written.
-    if (!m_document->keepRecoveredCopy(currentMeasurement()))
-        return;
-    if (own)
-        m_session->clearJournal();
-    else
+    if (m_document->keepRecoveredCopy(currentMeasurement()))
         file.remove();
 }
 

@@ -1,5 +1,7 @@
 #include "app/mqttcontrol.h"
 
+#include "store/recordingstore.h"
+
 #include "app/mqttpage.h"
 #include "instrument/devkx740d.h"
 #include "link/serialhandle.h"
@@ -50,10 +52,38 @@ MqttControl::~MqttControl()
         m_publisher.stop();
 }
 
-void MqttControl::followRecording(RecordingSession &session)
+void MqttControl::followRecording(RecordingSession &session, RecordingStore &store)
 {
-    connect(&session, &RecordingSession::started, &m_feed, &MqttFeed::beginRecording);
-    connect(&session, &RecordingSession::readingStored, &m_feed, &MqttFeed::publishRecorded);
+    m_store = &store;
+    connect(&session, &RecordingSession::started, &m_feed, [this](const QUuid &id) {
+        if (!m_store->journalEnabled())
+            m_feed.beginRecording(id);
+    });
+    connect(&store, &RecordingStore::durable, &m_feed,
+            [this](quint32 seq, const _T_EE_TEST_DATA &record) {
+                if (!m_store->journalEnabled())
+                    m_feed.publishRecorded(seq, record);
+            });
+    connect(&m_publisher, &MqttPublisher::acknowledged, &store, &RecordingStore::acknowledged,
+            Qt::QueuedConnection);
+    updateDelivery(m_config.load().enabled);
+}
+
+// While publishing is switched on, the store keeps every recorded reading
+// until the broker has it, also across a crash.
+void MqttControl::updateDelivery(bool wanted)
+{
+    if (!m_store)
+        return;
+    if (!wanted) {
+        m_store->setDelivery({}, {});
+        return;
+    }
+    m_store->setDelivery(
+        [this](const QString &id, quint32 seq, const _T_EE_TEST_DATA &record) {
+            m_publisher.publishRecorded(id, seq, record, m_feed.unit());
+        },
+        [this] { return m_publisher.pendingCount(); });
 }
 
 void MqttControl::showQueue()
@@ -85,6 +115,7 @@ void MqttControl::apply()
 
 void MqttControl::applySettings(const MqttSettings &settings)
 {
+    updateDelivery(settings.enabled);
     if (!settings.enabled) {
         // Switched off: what is still queued is not wanted any more, and the
         // window must not wait for a slow broker.
@@ -129,6 +160,8 @@ void MqttControl::start(const MqttSettings &settings)
     m_publishing = m_publisher.start(settings, m_instrumentName, &error);
     if (m_publishing)
         m_queueTimer->start();
+    if (m_publishing && m_store)
+        m_store->startDelivery();
     if (m_page)
         m_page->setStatus(m_publishing ? m_publisher.stateText() : error);
 }

@@ -14,6 +14,7 @@ class DevKX740D;
 class AlarmMonitor;
 class MqttPage;
 class RecordingSession;
+class RecordingStore;
 class SerialHandle;
 
 // The window's MQTT publishing: the settings page, the settings file, one
@@ -38,9 +39,11 @@ public:
     // work (checkMqttSettings) are stored but not applied; the page says why.
     void apply();
     MqttPublisher::State state() const { return m_publisher.state(); }
-    // Recorded readings are published as `session` stores and numbers them,
-    // under the id of its recording.
-    void followRecording(RecordingSession &session);
+    // Recorded readings are published from `store`, once on the disk, under
+    // the id and numbers `session` gave them; what the broker has not taken
+    // stays in the store across restarts. Without a journal they go from
+    // memory as they are stored.
+    void followRecording(RecordingSession &session, RecordingStore &store);
     // Publishes the monitor's alarms; the monitor must outlive this control.
     void watchAlarms(AlarmMonitor &monitor) { m_feed.watchAlarms(monitor); }
 
@@ -58,6 +61,7 @@ private:
     void testConnection();
     void endProbe();
     void showQueue();
+    void updateDelivery(bool wanted);
 
     DevKX740D &m_device;
     MqttConfig m_config;
@@ -68,6 +72,7 @@ private:
     QPointer<MqttPublisher> m_probe;
     QString m_instrumentName;
     QPointer<SerialHandle> m_watchedLink;
+    RecordingStore *m_store = nullptr;
     QTimer *m_queueTimer;
     // What the publisher was started with, while it publishes.
     MqttSettings m_applied;

@@ -6,9 +6,9 @@
 #include "measurement/recordingrules.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTimer>
 
 namespace {
@@ -16,22 +16,27 @@ constexpr int kInstrumentBaudRate = 115200;
 // Polled from the loss of the port on; the instrument is usually back on
 // the same name (a udev symlink, or the same ttyUSB number).
 constexpr int kReopenIntervalMs = 500;
-// A reading reaches the disk at most this long after it was stored.
-constexpr int kSyncPeriodMs = 1000;
-// Readings waiting for a full disk: 11 days at one a second. Beyond that the
-// oldest go, so a disk that never comes back cannot take all memory.
-constexpr int kMaxPending = 1000000;
 constexpr qint64 kMaxWaitOutMs = 2000;
+
+// Where a USB port is plugged in: its name under /dev/serial/by-path, which
+// stays the same for a socket whatever number the port gets.
+QString portPlace(const QString &port)
+{
+    const QString device = QFileInfo(portDevicePath(port)).canonicalFilePath();
+    const QDir byPath(QStringLiteral("/dev/serial/by-path"));
+    for (const QFileInfo &link : byPath.entryInfoList(QDir::System | QDir::Files))
+        if (!device.isEmpty() && link.canonicalFilePath() == device)
+            return link.fileName();
+    return QString();
+}
 } // namespace
 
 RecordingSession::RecordingSession(DevKX740D &device, SerialHandle &link, QObject *parent)
     : QObject(parent), m_device(device), m_link(link), m_reopenTimer(new QTimer(this)),
-      m_syncTimer(new QTimer(this)), m_endTimer(new QTimer(this))
+      m_endTimer(new QTimer(this))
 {
     m_reopenTimer->setInterval(kReopenIntervalMs);
     connect(m_reopenTimer, &QTimer::timeout, this, &RecordingSession::tryReopen);
-    m_syncTimer->setSingleShot(true);
-    connect(m_syncTimer, &QTimer::timeout, this, &RecordingSession::tick);
     m_endTimer->setSingleShot(true);
     connect(m_endTimer, &QTimer::timeout, this, [this] {
         if (isRunning())
@@ -43,40 +48,7 @@ RecordingSession::RecordingSession(DevKX740D &device, SerialHandle &link, QObjec
     connect(&m_link, &SerialHandle::updateCOMInfo, this, &RecordingSession::linkStateChanged);
 }
 
-RecordingSession::~RecordingSession()
-{
-    m_journal.close();
-}
-
-void RecordingSession::setJournalFile(const QString &path)
-{
-    if (path != m_journalFile)
-        m_journal.close();
-    m_journalFile = path;
-}
-
-bool RecordingSession::lockJournal(QString *holder)
-{
-    m_lock = std::make_unique<QLockFile>(m_journalFile + QStringLiteral(".lock"));
-    // A lock whose process has gone is taken over at once.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0))
-        return true;
-    qint64 pid = 0;
-    QString host;
-    QString app;
-    if (m_lock->getLockInfo(&pid, &host, &app))
-        *holder = QCoreApplication::translate("RecordingSession", "%1，进程 %2，主机 %3")
-                      .arg(app)
-                      .arg(pid)
-                      .arg(host);
-    else
-        *holder = m_lock->error() == QLockFile::PermissionError
-                      ? QCoreApplication::translate("RecordingSession", "无法创建锁文件")
-                      : QString();
-    m_lock.reset();
-    return false;
-}
+RecordingSession::~RecordingSession() = default;
 
 void RecordingSession::setKeepReadings(bool keep)
 {
@@ -101,6 +73,14 @@ bool RecordingSession::isRunning() const
     return m_device.isRecording();
 }
 
+QString RecordingSession::instrumentIdentity() const
+{
+    // A port without USB identifiers (a pseudo-terminal) has no place that
+    // stays the same from one run to the next.
+    const QString place = m_portDescription.hasVendor ? portPlace(m_port) : QString();
+    return ::instrumentIdentity(m_device.deviceName(), m_portDescription.serialNumber, place);
+}
+
 void RecordingSession::start(const QString &name)
 {
     m_device.clearRecorded();
@@ -109,38 +89,35 @@ void RecordingSession::start(const QString &name)
     m_header.firstSeq = 1;
     m_header.started = m_device.now();
     m_header.name = name;
-    m_resumeSize = -1;
+    m_header.instrument = instrumentIdentity();
     m_seq = 0;
-    m_pending.clear();
-    m_journalFailureReported = false;
+    m_finish = RecordingStore::Finish();
     m_endTimer->stop();
-    if (journalWanted() && !m_journal.create(m_journalFile, m_header))
-        reportJournalFailure();
+    if (m_store)
+        m_store->begin(m_header);
     beginInDriver();
 }
 
-bool RecordingSession::resume(const JournalReader &journal)
+bool RecordingSession::resume()
 {
-    m_device.clearRecorded();
-    if (journal.readingCount() > 0)
-        m_device.setLastRecordedTime(timeFromDateTime(dateTimeFromRecord(journal.lastRecord())));
-    m_header = journal.header();
-    m_seq = journal.lastSeq();
-    m_resumeSize = journal.validSize();
-    m_pending.clear();
-    m_journalFailureReported = false;
-    m_endTimer->stop();
-    if (!m_journal.reopen(m_journalFile, m_resumeSize)) {
-        reportJournalFailure();
+    if (!m_store)
         return false;
-    }
+    m_device.clearRecorded();
+    m_finish = RecordingStore::Finish();
+    m_endTimer->stop();
+    const RecordingStore::Recovery found = m_store->found();
+    if (!m_store->resume())
+        return false;
+    m_header = m_store->header();
+    m_seq = m_store->resumeSeq();
+    if (found.readingCount > 0)
+        m_device.setLastRecordedTime(timeFromDateTime(dateTimeFromRecord(found.lastRecord)));
     beginInDriver();
     return true;
 }
 
 void RecordingSession::beginInDriver()
 {
-    m_sinceSync.start();
     m_device.setHold(false);
     m_device.setRecording(true);
     m_device.notifyRecording(true);
@@ -148,7 +125,7 @@ void RecordingSession::beginInDriver()
     emit started(m_header.id);
 }
 
-QVector<_T_EE_TEST_DATA> RecordingSession::stop()
+QVector<_T_EE_TEST_DATA> RecordingSession::stop(int deadlineMs)
 {
     const bool wasRunning = isRunning();
     m_device.setRecording(false);
@@ -156,10 +133,8 @@ QVector<_T_EE_TEST_DATA> RecordingSession::stop()
     m_reopenTimer->stop();
     m_endTimer->stop();
     if (wasRunning) {
-        writePending();
-        if (m_journal.isOpen() && m_pending.isEmpty() && !m_journal.appendStop(m_seq))
-            reportJournalFailure();
-        m_journal.close();
+        if (m_store)
+            m_finish = m_store->finish(m_seq, deadlineMs);
         emit finished();
     }
     return m_device.keepsRecorded() && m_device.recordedCount() > 0 ? m_device.recordedAsTestData()
@@ -171,40 +146,19 @@ void RecordingSession::abandon()
     m_device.setRecording(false);
     m_reopenTimer->stop();
     m_endTimer->stop();
-    writePending();
-    m_journal.close();
+    if (m_store)
+        m_store->abandon();
 }
 
-bool RecordingSession::rotateJournal(const QVector<JournalReading> &readings)
+void RecordingSession::tick()
 {
-    writePending();
-    if (!m_pending.isEmpty())
-        return false;
-    JournalHeader header = m_header;
-    header.firstSeq = readings.isEmpty() ? m_seq + 1 : readings.first().seq;
-    if (!m_journal.create(m_journalFile, header, readings)) {
-        reportJournalFailure();
-        // The old journal is still whole: go on appending to it.
-        m_journal.reopen(m_journalFile, QFileInfo(m_journalFile).size());
-        return false;
-    }
-    m_header = header;
-    m_resumeSize = -1;
-    return true;
+    if (m_store && isRunning())
+        m_store->tick();
 }
 
-bool RecordingSession::clearJournal()
+int RecordingSession::pendingCount() const
 {
-    m_journal.close();
-    m_pending.clear();
-    m_journalFailureReported = false;
-    if (m_journalFile.isEmpty() || !QFile::exists(m_journalFile))
-        return true;
-    if (QFile::remove(m_journalFile))
-        return true;
-    reportJournalFailure();
-    m_journalFailureReported = false;
-    return false;
+    return m_store ? m_store->pendingCount() : 0;
 }
 
 void RecordingSession::stored(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time)
@@ -212,73 +166,9 @@ void RecordingSession::stored(const _T_PRINT_OUT_DATA &reading, const _T_TIME &t
     if (!isRunning())
         return;
     const JournalReading r{++m_seq, storedRecordFromReading(reading, time)};
-    if (journalWanted()) {
-        if (m_pending.size() >= kMaxPending)
-            m_pending.removeFirst();
-        m_pending.append(r);
-        writePending();
-    }
+    if (m_store)
+        m_store->append(r.seq, r.record);
     emit readingStored(r.seq, r.record);
-}
-
-// Readings go to the file in order, each once: what waits goes first.
-void RecordingSession::writePending()
-{
-    if (m_pending.isEmpty() || !journalWanted())
-        return;
-    if (!m_journal.isOpen()) {
-        // A journal that could not be made at the start is made now with
-        // every reading since; one being resumed is never made anew.
-        m_header.firstSeq = m_resumeSize >= 0 ? m_header.firstSeq : m_pending.first().seq;
-        const bool opened = m_resumeSize >= 0 ? m_journal.reopen(m_journalFile, m_resumeSize)
-                                              : m_journal.create(m_journalFile, m_header);
-        if (!opened) {
-            reportJournalFailure();
-            return;
-        }
-    }
-    if (!m_journal.appendReadings(m_pending)) {
-        reportJournalFailure();
-        return;
-    }
-    m_pending.clear();
-    if (m_journalFailureReported) {
-        m_journalFailureReported = false;
-        emit journalRecovered(m_journalFile);
-    }
-    syncSoon();
-}
-
-void RecordingSession::syncSoon()
-{
-    if (!m_sinceSync.isValid() || m_sinceSync.elapsed() >= kSyncPeriodMs) {
-        tick();
-    } else if (!m_syncTimer->isActive()) {
-        m_syncTimer->start(int(kSyncPeriodMs - m_sinceSync.elapsed()));
-    }
-}
-
-void RecordingSession::tick()
-{
-    if (!isRunning())
-        return;
-    writePending();
-    if (m_journal.isOpen() && m_journal.isDirty()) {
-        if (!m_journal.sync())
-            reportJournalFailure();
-        m_sinceSync.start();
-    }
-    // Readings waiting for a full disk are tried again every second.
-    if (!m_pending.isEmpty() && !m_syncTimer->isActive())
-        m_syncTimer->start(kSyncPeriodMs);
-}
-
-void RecordingSession::reportJournalFailure()
-{
-    if (m_journalFailureReported)
-        return;
-    m_journalFailureReported = true;
-    emit journalFailed(m_journalFile, m_journal.errorString());
 }
 
 // Counted by the driver once a second while recording with the continuous

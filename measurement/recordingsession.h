@@ -2,7 +2,7 @@
 
 #include "instrument/records.h"
 #include "link/portdiscovery.h"
-#include "store/recordingjournal.h"
+#include "store/recordingstore.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -14,22 +14,21 @@
 #include <memory>
 
 class DevKX740D;
-class QLockFile;
 class QTimer;
 class SerialHandle;
 
 // One recording of the instrument's live readings, without any window, for
 // the window and the headless recorder alike: the driver stores a reading
-// every interval while the session runs; the session numbers it, writes it
-// to its journal at once (synced at most a second later), reports it,
-// ends the recording when the continuous time has run out or the
-// instrument was set to store nothing, and reopens a lost port by itself.
-// After a kill the same journal resumes the same recording: same id, the
-// numbers go on.
+// every interval while the session runs; the session numbers it, hands it
+// to the recording's store (which writes it to the journal at once and
+// syncs it at most a second later), reports it, ends the recording when the
+// continuous time has run out or the instrument was set to store nothing,
+// and reopens a lost port by itself. After a kill the store offers the same
+// recording again: same id, the numbers go on.
 //
-// Nothing here stops a recording because a file cannot be written: a
-// journal that fails is reported once and the readings wait in memory
-// until it can be written again.
+// Nothing here stops a recording because a file cannot be written: the
+// store reports a journal that fails, and the readings wait in memory until
+// it can be written again.
 class RecordingSession : public QObject
 {
     Q_OBJECT
@@ -38,14 +37,10 @@ public:
     RecordingSession(DevKX740D &device, SerialHandle &link, QObject *parent = nullptr);
     ~RecordingSession() override;
 
-    // The journal file; empty: none is kept.
-    void setJournalFile(const QString &path);
-    QString journalFile() const { return m_journalFile; }
-    void setJournalEnabled(bool on) { m_journalEnabled = on; }
-    // Keeps every other program using this class away from the journal
-    // until the session is destroyed. False when another one holds it;
-    // `holder` then names it ("kx740d-record, process 1234 on host").
-    bool lockJournal(QString *holder);
+    // Where the recording's readings go; not owned. Without one nothing is
+    // kept on the disk.
+    void setStore(RecordingStore *store) { m_store = store; }
+    RecordingStore *store() const { return m_store; }
     // Readings kept in the driver's memory as well (the window shows them).
     void setKeepReadings(bool keep);
     // The recording ends by itself once `seconds` have passed when enabled.
@@ -55,6 +50,9 @@ public:
     // after the user disconnected.
     void setPort(const QString &port);
     QString port() const { return m_port; }
+    // Who is recorded: the instrument's name, serial number and place
+    // (instrumentIdentity()).
+    QString instrumentIdentity() const;
 
     bool isRunning() const;
     QUuid recordingId() const { return m_header.id; }
@@ -67,21 +65,15 @@ public:
     // Starts a new recording named `name`: the driver forgets what it
     // recorded before.
     void start(const QString &name = QString());
-    // Goes on with the recording a journal left behind (read to its end by
-    // `journal`); false (and journalFailed) when it cannot be appended to.
-    bool resume(const JournalReader &journal);
-    // Ends the recording: the journal gets its end and is synced. Returns
-    // the readings as stored records when the driver keeps them. The
-    // journal is left as it is until clearJournal(), so the caller empties
-    // it only once the readings are safe elsewhere.
-    QVector<_T_EE_TEST_DATA> stop();
-    // Starts the journal anew, holding only `readings` (the ones not yet
-    // written elsewhere, in order, ending with the last one stored): a
-    // recording of months keeps a journal of days. The old journal is
-    // replaced only once the new one is on the disk.
-    bool rotateJournal(const QVector<JournalReading> &readings);
-    // Removes the journal; false (and reported) when it cannot be removed.
-    bool clearJournal();
+    // Goes on with the interrupted recording the store found; false when
+    // its journal cannot be appended to.
+    bool resume();
+    // Ends the recording: the store gets its end, readings the disk still
+    // refuses are tried until `deadlineMs` and then put elsewhere. Returns
+    // the readings as stored records when the driver keeps them.
+    QVector<_T_EE_TEST_DATA> stop(int deadlineMs = 0);
+    // What the store said of the last stop.
+    const RecordingStore::Finish &finishResult() const { return m_finish; }
     // Closes the journal without ending the recording in it (a program
     // ending on a failure): the next start resumes it.
     void abandon();
@@ -90,8 +82,7 @@ public:
     // to date; also runs by itself.
     void tick();
     // Readings of this recording waiting for the journal (a full disk).
-    int pendingCount() const { return m_pending.size(); }
-    int journalCount() const { return int(m_seq) - m_pending.size(); }
+    int pendingCount() const;
 
     // The driver's count of seconds since the start (while the continuous
     // time is switched on): reports the time left, or that it ran out.
@@ -107,39 +98,25 @@ signals:
     void timeUp();
     void instrumentStopped();
     void finished();
-    // The journal could not be written; once until it works again.
-    void journalFailed(const QString &file, const QString &reason);
-    void journalRecovered(const QString &file);
     void portReopened(const QString &port);
 
 private:
     void beginInDriver();
     void stored(const _T_PRINT_OUT_DATA &reading, const _T_TIME &time);
-    void writePending();
-    void syncSoon();
     void linkStateChanged(int open);
     void tryReopen();
-    void reportJournalFailure();
     void checkInterval();
-    bool journalWanted() const { return m_journalEnabled && !m_journalFile.isEmpty(); }
 
     DevKX740D &m_device;
     SerialHandle &m_link;
+    RecordingStore *m_store = nullptr;
     QTimer *m_reopenTimer;
-    QTimer *m_syncTimer;
     QTimer *m_endTimer;
-    QString m_journalFile;
-    std::unique_ptr<QLockFile> m_lock;
-    JournalWriter m_journal;
     JournalHeader m_header;
-    QVector<JournalReading> m_pending;
-    QElapsedTimer m_sinceSync;
+    RecordingStore::Finish m_finish;
     QString m_port;
     SerialPortDescription m_portDescription;
-    bool m_journalEnabled = true;
     bool m_continuousEnabled = false;
     int m_continuousSeconds = 0;
     quint32 m_seq = 0;
-    qint64 m_resumeSize = -1; // of the journal being resumed; -1: a new one
-    bool m_journalFailureReported = false;
 };

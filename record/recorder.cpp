@@ -10,7 +10,6 @@
 #include "measurement/recordingsession.h"
 #include "mqtt/mqttfeed.h"
 #include "mqtt/mqttpublisher.h"
-#include "record/mqttoutbox.h"
 #include "sim/instrumentsimulator.h"
 #include "store/atomicfile.h"
 #include "store/csvtext.h"
@@ -31,6 +30,9 @@ constexpr qint64 kStatusLinePeriodMs = 60000;
 // The longest wait at the end for the broker to take the readings still queued.
 constexpr int kBrokerDrainMs = 3000;
 constexpr qint64 kRollOverRetryMs = 60000;
+// How long a stop keeps trying a disk that refuses the last readings before
+// they are put elsewhere.
+constexpr int kStopDiskRetryMs = 3000;
 // How long alarm programs still running at the end may take to finish.
 constexpr int kAlarmProgramDrainMs = 5000;
 
@@ -79,6 +81,7 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
                    QObject *parent)
     : QObject(parent), m_options(options), m_out(out), m_err(err),
       m_link(new SerialHandle(QStringLiteral("kx740d-record"), this)),
+      m_store(new RecordingStore(journalPathFor(options.out), options.out, this)),
       m_session(new RecordingSession(m_device, *m_link, this)), m_alarms(new AlarmMonitor(this))
 {
     connect(m_link, &SerialHandle::codeDeal, &m_device, &DevKX740D::codeDeal);
@@ -107,19 +110,24 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
     }
     // Readings are on the disk in the journal; none is kept in memory.
     m_session->setKeepReadings(false);
-    m_session->setJournalFile(journalPathFor(m_options.out));
-    connect(m_session, &RecordingSession::readingStored, this, &Recorder::readingStored);
+    m_session->setStore(m_store);
+    m_store->setOutputWriter([this](const QString &journal, const QDate &before) {
+        return writeJournalToOutput(journal, m_options.out, m_options.split, before);
+    });
+    // A reading goes to the CSV file and the broker once it is on the disk:
+    // its number then never names another reading.
+    connect(m_store, &RecordingStore::durable, this, &Recorder::readingDurable);
     connect(m_session, &RecordingSession::portReopened, this, &Recorder::portBack);
     connect(m_session, &RecordingSession::timeUp, this, &Recorder::stop);
     connect(m_session, &RecordingSession::instrumentStopped, this, &Recorder::instrumentStopped);
     connect(
-        m_session, &RecordingSession::journalFailed, this,
+        m_store, &RecordingStore::journalFailed, this,
         [this](const QString &file, const QString &reason) {
             breakStatusLine();
             m_err << tr("无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。").arg(file, reason)
                   << Qt::endl;
         });
-    connect(m_session, &RecordingSession::journalRecovered, this, [this](const QString &file) {
+    connect(m_store, &RecordingStore::journalRecovered, this, [this](const QString &file) {
         report(tr("日志文件 %1 又可以写入了；暂存的读数已写入。").arg(file));
     });
     m_connectTimeout.setSingleShot(true);
@@ -135,13 +143,12 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
         m_feed = new MqttFeed(m_device, *m_publisher, this);
         m_feed->setUnit(m_options.unit);
         m_feed->watchAlarms(*m_alarms);
-        m_outbox = new MqttOutbox(
-            m_options.out,
+        m_store->setDelivery(
             [this](const QString &id, quint32 seq, const _T_EE_TEST_DATA &record) {
                 m_publisher->publishRecorded(id, seq, record, m_options.unit);
             },
-            [this] { return m_publisher->pendingCount(); }, this);
-        connect(m_publisher, &MqttPublisher::acknowledged, m_outbox, &MqttOutbox::acknowledged,
+            [this] { return m_publisher->pendingCount(); });
+        connect(m_publisher, &MqttPublisher::acknowledged, m_store, &RecordingStore::acknowledged,
                 Qt::QueuedConnection);
         connect(m_publisher, &MqttPublisher::stateChanged, this,
                 [this](MqttPublisher::State state, const QString &text) {
@@ -163,7 +170,7 @@ int Recorder::readingCount() const
 
 quint64 Recorder::mqttWaiting() const
 {
-    return m_outbox ? m_outbox->waitingCount(m_session->lastSeq()) : 0;
+    return m_publisher ? m_store->waitingCount() : 0;
 }
 
 void Recorder::start()
@@ -177,17 +184,17 @@ void Recorder::start()
         !checkOutputFile(QFileInfo(m_options.out).absolutePath() + QStringLiteral("/.probe"), &why))
         return fail(ExitOutputFailure, why);
     QString holder;
-    if (!m_session->lockJournal(&holder))
+    bool held = false;
+    if (!m_store->lock(&holder, &held))
         return fail(ExitFailure,
-                    tr("%1 正在被另一个记录程序写入（%2）。").arg(m_options.out, holder));
+                    held ? tr("%1 正在被另一个记录程序写入（%2）。").arg(m_options.out, holder)
+                         : tr("无法锁定 %1：%2").arg(m_options.out, holder));
     if (!m_options.csv.isEmpty()) {
         m_csv.setFileName(m_options.csv);
         if (!m_csv.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
             return fail(ExitOutputFailure,
                         tr("无法写入 CSV 文件 %1：%2").arg(m_options.csv, m_csv.errorString()));
     }
-    if (m_outbox)
-        m_outbox->open();
     if (!recoverJournal() || !choosePort() || !openPort())
         return;
     setState(State::Connecting);
@@ -195,93 +202,40 @@ void Recorder::start()
     m_device.setLink(m_link);
 }
 
-// A journal left behind holds a recording. One that was stopped (its
-// measurement may or may not be in the output yet) is written out and
-// dropped; one that was killed is gone on with once the instrument answers.
+// What an earlier run left is settled first: a stopped recording (also one
+// whose last readings were put elsewhere by a full disk) is written out and
+// kept until the broker has it; one that was killed is gone on with once
+// the instrument answers, if it is the same instrument.
 bool Recorder::recoverJournal()
 {
-    const QString path = journalPathFor(m_options.out);
-    JournalReader journal(path);
-    journal.open();
-    switch (journal.format()) {
-    case JournalReader::Format::Missing:
-        return true;
-    case JournalReader::Format::Unknown:
-        fail(ExitOutputFailure, tr("%1 不是日志文件；请将其移走后再开始。").arg(path));
+    const RecordingStore::Recovery found = m_store->open(QString());
+    if (found.notAJournal) {
+        fail(ExitOutputFailure,
+             tr("%1 不是日志文件；请将其移走后再开始。").arg(m_store->journalFile()));
         return false;
-    case JournalReader::Format::Backup: {
-        // Left by an earlier version: its readings become a measurement.
-        JournalReading r;
-        QVector<_T_EE_TEST_DATA> records;
-        while (journal.next(&r))
-            records << r.record;
-        if (records.isEmpty())
-            return QFile::remove(path) || finishJournal(path);
-        const QDateTime first = dateTimeFromRecord(records.first());
-        JournalHeader header;
-        header.id = QUuid::createUuid();
-        header.started = first;
-        header.name = m_options.name.isEmpty()
-                          ? tr("恢复 %1").arg(first.toString(QStringLiteral("yyyyMMdd hh_mm_ss")))
-                          : m_options.name;
-        QVector<JournalReading> readings;
-        for (int i = 0; i < records.size(); ++i)
-            readings.append({quint32(i + 1), records.at(i)});
-        JournalWriter writer;
-        if (!writer.create(path, header, readings)) {
-            fail(isPassingWriteError(writer.errorCode()) ? ExitFailure : ExitOutputFailure,
-                 tr("无法写入日志 %1：%2").arg(path, writer.errorString()));
-            return false;
-        }
-        writer.appendStop(quint32(readings.size()));
-        writer.close();
-        return finishJournal(path);
     }
-    case JournalReader::Format::Journal:
-        break;
-    }
-    journal.skipToEnd();
-    if (journal.damagedBytes() > 0)
-        m_err << tr("日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。")
-                     .arg(path)
-                     .arg(journal.damagedBytes())
-                     .arg(journal.readingCount())
-              << Qt::endl;
-    if (journal.stopped())
-        return finishJournal(path);
-    m_resume = true;
-    report(tr("继续被中断的记录“%1”（%2 个读数）。")
-               .arg(journal.header().name)
-               .arg(journal.lastSeq()));
+    if (!settled(found))
+        return false;
+    if (found.interrupted)
+        report(tr("继续被中断的记录“%1”（%2 个读数）。").arg(found.header.name).arg(found.lastSeq));
     return true;
 }
 
-// Writes the stopped recording of the journal into the output and drops
-// the journal once that is on the disk.
-bool Recorder::finishJournal(const QString &path)
+bool Recorder::settled(const RecordingStore::Recovery &recovery)
 {
-    const OutputResult result = writeJournalToOutput(path, m_options.out, m_options.split);
-    if (!result.ok) {
-        fail(isPassingWriteError(result.errorCode) ? ExitFailure : ExitOutputFailure,
-             tr("无法写入 %1：%2。读数保留在日志 %3 中。").arg(m_options.out, result.error, path));
-        return false;
+    for (const QString &note : recovery.notes) {
+        breakStatusLine();
+        m_err << note << Qt::endl;
     }
-    for (const auto &file : result.written)
+    for (const auto &file : recovery.written)
         report(tr("已写入 %1：%2 个读数。").arg(file.first).arg(file.second));
-    if (!dropJournal(path)) {
-        fail(ExitOutputFailure, tr("无法删除日志 %1。").arg(path));
-        return false;
-    }
-    return true;
-}
-
-// A journal whose readings are all in the output goes, unless the broker
-// still lacks some of them: then it stays as an outbox file.
-bool Recorder::dropJournal(const QString &path)
-{
-    if (m_outbox)
-        return m_outbox->retire(path);
-    return QFile::remove(path) || !QFile::exists(path);
+    if (recovery.ok)
+        return true;
+    fail(isPassingWriteError(recovery.errorCode) || recovery.errorCode == 0 ? ExitFailure
+                                                                            : ExitOutputFailure,
+         tr("无法写入 %1：%2。读数保留在日志 %3 中。")
+             .arg(m_options.out, recovery.error, m_store->journalFile()));
+    return false;
 }
 
 bool Recorder::choosePort()
@@ -369,18 +323,25 @@ void Recorder::beginRecording()
 }
 
 // A killed run's recording goes on where its journal ends; the time it
-// was away counts towards --duration.
+// was away counts towards --duration. A journal left by another instrument
+// becomes a measurement of its own and a new recording begins.
 void Recorder::resumeOrStart()
 {
     int duration = m_options.durationSeconds;
-    if (m_resume) {
-        JournalReader journal(journalPathFor(m_options.out));
-        journal.open();
-        journal.skipToEnd();
-        if (!m_session->resume(journal)) {
-            const QString path = journalPathFor(m_options.out);
-            return fail(ExitFailure, tr("无法写入日志文件 %1。").arg(path));
+    bool resumed = false;
+    if (m_store->found().interrupted) {
+        if (sameInstrument(m_store->found().header.instrument, m_session->instrumentIdentity())) {
+            if (!m_session->resume())
+                return fail(ExitFailure, tr("无法写入日志文件 %1。").arg(m_store->journalFile()));
+            resumed = true;
+        } else {
+            report(tr("日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。")
+                       .arg(m_store->found().header.name));
+            if (!settled(m_store->closeFound()))
+                return;
         }
+    }
+    if (resumed) {
         if (duration > 0)
             duration =
                 int(qMax<qint64>(1, duration - m_session->startTime().secsTo(m_device.now())));
@@ -391,9 +352,6 @@ void Recorder::resumeOrStart()
         m_session->start(name);
     }
     m_session->setContinuousTime(duration > 0, duration);
-    // What the broker lacks of earlier runs goes first, then this recording.
-    if (m_outbox)
-        m_outbox->follow(journalPathFor(m_options.out));
     m_period = periodStart(m_device.now().date(), m_options.split);
     if (m_options.split != SplitMode::None)
         rollOver();
@@ -405,28 +363,19 @@ void Recorder::resumeOrStart()
 void Recorder::rollOver()
 {
     const QDate today = m_device.now().date();
-    const QString path = journalPathFor(m_options.out);
-    const OutputResult result = writeJournalToOutput(path, m_options.out, m_options.split, today);
+    const OutputResult result = m_store->rollOver(today);
     for (const auto &file : result.written)
         report(tr("已写入 %1：%2 个读数。").arg(file.first).arg(file.second));
     if (!result.ok) {
         breakStatusLine();
         m_err << tr("无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。")
-                     .arg(m_options.out, result.error, path)
+                     .arg(result.failedFile.isEmpty() ? m_options.out : result.failedFile,
+                          result.error, m_store->journalFile())
               << Qt::endl;
         m_rollOverFailed.start();
         return;
     }
     m_rollOverFailed.invalidate();
-    if (!result.written.isEmpty()) {
-        if (m_outbox)
-            m_outbox->keepBeforeRotation(path);
-        const bool rotated = m_session->rotateJournal(result.carry);
-        if (m_outbox)
-            m_outbox->follow(path);
-        if (!rotated)
-            return;
-    }
     m_period = periodStart(today, m_options.split);
 }
 
@@ -440,6 +389,7 @@ void Recorder::startPublishing()
     if (!m_publisher->start(m_options.mqtt, m_device.deviceName(), &error))
         return fail(ExitUsage, error);
     report(tr("发布到 %1，主题 %2/…").arg(m_options.mqtt.url, m_publisher->topicPrefix()));
+    m_store->startDelivery();
 }
 
 void Recorder::brokerState(int state, const QString &text)
@@ -532,11 +482,12 @@ void Recorder::alarmChanged(const Alarm &alarm, bool raised)
                                                     QProcessEnvironment::systemEnvironment()));
 }
 
-void Recorder::readingStored(quint32 seq, const _T_EE_TEST_DATA &record)
+void Recorder::readingDurable(quint32 seq, const _T_EE_TEST_DATA &record)
 {
-    writeCsvLine(seq, record);
-    if (m_outbox)
-        m_outbox->pump();
+    if (m_csv.isOpen()) {
+        m_store->noteHandedOut(seq);
+        writeCsvLine(seq, record);
+    }
 }
 
 // One flushed line per stored reading, numbered within the recording.
@@ -603,42 +554,51 @@ void Recorder::stop()
     }
     m_secondTimer.stop();
     m_session->tick();
-    m_session->stop();
+    m_session->stop(kStopDiskRetryMs);
     report(tr("记录已停止，共 %1 个读数。").arg(m_session->lastSeq()));
-    if (m_session->pendingCount() > 0) {
-        // Written now, the output would lack them: the journal is left to
-        // the next start, which writes what it holds.
-        fail(ExitFailure, tr("最后 %1 个读数无法写入日志 %2（磁盘已满？），已丢失。")
-                              .arg(m_session->pendingCount())
-                              .arg(journalPathFor(m_options.out)));
+    const RecordingStore::Finish &end = m_session->finishResult();
+    // The broker is tried at once; what it has not taken by the end of the
+    // wait goes out at the next start.
+    if (m_publisher) {
+        m_publisher->stop(kBrokerDrainMs);
+        QCoreApplication::sendPostedEvents(m_store);
+    }
+    if (!end.ok) {
+        // The journal lacks its end: the next start takes the readings put
+        // elsewhere back and writes the recording. A full disk is a status
+        // the service retries.
+        m_store->saveLedger();
+        if (end.lost > 0)
+            fail(ExitFailure, tr("最后 %1 个读数无法写入日志 %2（%3），已丢失。")
+                                  .arg(end.lost)
+                                  .arg(m_store->journalFile(), end.error));
+        else
+            fail(ExitFailure, tr("日志 %1 无法写入（%2）；最后 %3 个读数和记录的结束暂存在 "
+                                 "%4，下次启动时写入 %5。")
+                                  .arg(m_store->journalFile(), end.error)
+                                  .arg(end.spilled)
+                                  .arg(end.spillFile, m_options.out));
         return;
     }
-    const QString journal = journalPathFor(m_options.out);
-    const OutputResult result = writeJournalToOutput(journal, m_options.out, m_options.split);
+    const OutputResult result = m_store->writeOut();
     for (const auto &file : result.written)
         report(tr("已写入 %1：测量“%2”，%3 个读数。")
                    .arg(file.first, m_session->name())
                    .arg(file.second));
+    m_store->saveLedger();
     if (!result.ok) {
         // The journal keeps the readings for the next start; a full disk
         // is a status the service retries.
         fail(isPassingWriteError(result.errorCode) ? ExitFailure : ExitOutputFailure,
              tr("无法写入 %1：%2。读数保留在日志 %3 中。")
-                 .arg(m_options.out, result.error, journal));
+                 .arg(result.failedFile.isEmpty() ? m_options.out : result.failedFile, result.error,
+                      m_store->journalFile()));
         return;
     }
-    if (m_outbox) {
-        // The broker is tried at once; what it has not taken by the end of
-        // the wait goes out at the next start.
-        m_publisher->stop(kBrokerDrainMs);
-        QCoreApplication::sendPostedEvents(m_outbox);
-        m_outbox->retire(journal);
-        m_outbox->save();
-        const quint64 waiting = m_outbox->waitingCount(0);
+    if (m_publisher) {
+        const quint64 waiting = m_store->waitingCount();
         if (waiting > 0)
             report(tr("MQTT：%1 个读数尚未送达代理；下次启动时发送。").arg(waiting));
-    } else {
-        m_session->clearJournal();
     }
     finish(ExitDone);
 }
@@ -668,6 +628,7 @@ void Recorder::finish(int status)
     // open-ended, so the next start goes on with it.
     if (m_device.isRecording())
         m_session->abandon();
+    m_store->saveLedger();
     m_link->closePort();
     m_device.setLink(nullptr);
     if (m_simulator)

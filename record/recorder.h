@@ -4,6 +4,7 @@
 #include "instrument/devkx740d.h"
 #include "record/recorderoptions.h"
 #include "store/data_list_t.h"
+#include "store/recordingstore.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -16,10 +17,10 @@ class AlarmMonitor;
 class AlarmProgramRunner;
 class InstrumentSimulator;
 class MqttFeed;
-class MqttOutbox;
 class MqttPublisher;
 class QTextStream;
 class RecordingSession;
+class RecordingStore;
 class SerialHandle;
 
 // The journal kept beside `out` while recording.
@@ -81,10 +82,10 @@ signals:
 
 private:
     bool recoverJournal();
-    bool finishJournal(const QString &what);
+    bool settled(const RecordingStore::Recovery &recovery);
     void resumeOrStart();
     void rollOver();
-    void readingStored(quint32 seq, const _T_EE_TEST_DATA &record);
+    void readingDurable(quint32 seq, const _T_EE_TEST_DATA &record);
     bool choosePort();
     bool openPort();
     void checkReady();
@@ -96,7 +97,6 @@ private:
     void instrumentStopped();
     void linkState(int open);
     void portBack();
-    bool dropJournal(const QString &path);
     void fail(int status, const QString &message);
     void breakStatusLine();
     void finish(int status);
@@ -111,11 +111,11 @@ private:
     State m_state = State::Idle;
     int m_exitStatus = ExitDone;
     QString m_port;
-    bool m_resume = false; // a killed run's journal is gone on with
-    QDate m_period;        // --split: the period the journal holds
+    QDate m_period; // --split: the period the journal holds
     QElapsedTimer m_rollOverFailed;
     DevKX740D m_device;
     SerialHandle *m_link;
+    RecordingStore *m_store;
     RecordingSession *m_session;
     InstrumentSimulator *m_simulator = nullptr;
     QTimer m_connectTimeout;
@@ -131,7 +131,6 @@ private:
     AlarmProgramRunner *m_alarmProgram = nullptr; // with --on-alarm
     MqttPublisher *m_publisher = nullptr;         // with --mqtt
     MqttFeed *m_feed = nullptr;
-    MqttOutbox *m_outbox = nullptr; // recorded readings for the broker, on the disk
     bool m_brokerRefusalReported = false;
     QFile m_csv;
     bool m_csvFailureReported = false;

@@ -3,7 +3,7 @@
 #include "alarm/alarmrules.h"
 #include "instrument/temperature.h"
 #include "mqtt/mqttsettings.h"
-#include "record/recordingoutput.h"
+#include "store/recordingoutput.h"
 
 #include <QCoreApplication>
 #include <QString>

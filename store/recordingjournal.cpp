@@ -94,7 +94,11 @@ QByteArray journalStartEntry(const JournalHeader &header)
     QByteArray payload = header.id.toRfc4122();
     appendU32(payload, header.firstSeq);
     appendI64(payload, header.started.toMSecsSinceEpoch());
-    payload.append(header.name.toUtf8().left(kMaxPayload - payload.size()));
+    QByteArray tail = header.name.toUtf8();
+    tail.replace('\0', ' ');
+    if (!header.instrument.isEmpty())
+        tail += '\0' + header.instrument.toUtf8();
+    payload.append(tail.left(kMaxPayload - payload.size()));
     return entry(EntryStart, payload);
 }
 
@@ -114,6 +118,29 @@ QByteArray journalStopEntry(quint32 lastSeq)
     return entry(EntryStop, payload);
 }
 
+QString instrumentIdentity(const QString &name, const QString &serial, const QString &location)
+{
+    if (name.isEmpty() && serial.isEmpty() && location.isEmpty())
+        return QString();
+    return QStringList{name, serial, location}.join(QChar(0x1f));
+}
+
+bool sameInstrument(const QString &a, const QString &b)
+{
+    const QStringList x = a.split(QChar(0x1f));
+    const QStringList y = b.split(QChar(0x1f));
+    if (a.isEmpty() || b.isEmpty() || x.size() != 3 || y.size() != 3)
+        return true;
+    const auto differ = [&](int i) { return !x[i].isEmpty() && !y[i].isEmpty() && x[i] != y[i]; };
+    if (differ(0) || differ(1))
+        return false;
+    // The same serial number wherever it is plugged in; without one, the
+    // place is all that tells two units of one model apart.
+    if (!x[1].isEmpty() && x[1] == y[1])
+        return true;
+    return !differ(2);
+}
+
 // ---- Reader ----
 
 JournalReader::JournalReader(const QString &path) : m_file(path)
@@ -131,19 +158,34 @@ bool JournalReader::open()
     }
     m_bufferStart = kJournalMagic.size();
     m_validSize = kJournalMagic.size();
+    m_format = Format::Journal;
+    // The Start entry is the first one; when it is damaged the readings
+    // behind it are still read (the header stays empty).
+    const qint64 first = m_validSize;
     quint8 type = 0;
     QByteArray payload;
     if (!nextEntry(&type, &payload) || type != EntryStart || payload.size() < 28) {
-        m_format = Format::Unknown;
-        return false;
+        m_headerDamaged = true;
+        m_atEnd = false;
+        m_file.seek(first);
+        m_buffer.clear();
+        m_bufferPos = first;
+        m_bufferStart = 0;
+        m_validSize = first;
+        m_damaged = 0;
+        m_lastSeq = 0;
+        return true;
     }
     m_header.id = QUuid::fromRfc4122(payload.left(16));
     m_header.firstSeq = qFromBigEndian<quint32>(payload.constData() + 16);
     m_header.started =
         QDateTime::fromMSecsSinceEpoch(qFromBigEndian<qint64>(payload.constData() + 20));
-    m_header.name = QString::fromUtf8(payload.mid(28));
+    const QByteArray tail = payload.mid(28);
+    const int nul = tail.indexOf('\0');
+    m_header.name = QString::fromUtf8(nul < 0 ? tail : tail.left(nul));
+    if (nul >= 0)
+        m_header.instrument = QString::fromUtf8(tail.mid(nul + 1));
     m_lastSeq = m_header.firstSeq - 1;
-    m_format = Format::Journal;
     return true;
 }
 

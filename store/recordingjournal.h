@@ -16,7 +16,9 @@
 //              length and payload, payload; all integers big-endian
 //   Start   (1): recording id (16 bytes, RFC 4122 order), sequence number of
 //                the first reading that follows (u32), start of the
-//                recording (i64 ms since the epoch, UTC), name (UTF-8)
+//                recording (i64 ms since the epoch, UTC), name (UTF-8),
+//                optionally a NUL and the instrument recorded (UTF-8,
+//                instrumentIdentity())
 //   Reading (2): sequence number (u32), the 32-byte stored record
 //   Stop    (3): sequence number of the last reading (u32)
 //
@@ -31,7 +33,16 @@ struct JournalHeader
     quint32 firstSeq = 1;
     QDateTime started; // local time
     QString name;
+    QString instrument; // instrumentIdentity(); empty when not known
 };
+
+// Who a journal's readings come from: the name the instrument reports, its
+// USB serial number and where it is plugged in (either may be empty: most
+// bridges have no serial number, and a pseudo-terminal has no place).
+QString instrumentIdentity(const QString &name, const QString &serial, const QString &location);
+// Whether two identities may be the same instrument: false only when what
+// both tell differs (an unknown identity matches any).
+bool sameInstrument(const QString &a, const QString &b);
 
 struct JournalReading
 {
@@ -73,6 +84,9 @@ public:
     // Reads to the end; then the following tell what the journal held.
     void skipToEnd();
     bool stopped() const { return m_stopped; }
+    // The journal's Start entry was damaged: the header is empty (null id)
+    // and the readings are those found behind it.
+    bool headerDamaged() const { return m_headerDamaged; }
     quint32 lastSeq() const { return m_lastSeq; }
     quint32 readingCount() const { return m_count; }
     // The last reading read (valid when readingCount() > 0).
@@ -104,6 +118,7 @@ private:
     qint64 m_damaged = 0;
     bool m_atEnd = false;
     bool m_following = false;
+    bool m_headerDamaged = false;
 };
 
 // Appends to a journal. Each entry goes to the file with one write(), so

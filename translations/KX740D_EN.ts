@@ -680,13 +680,13 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+370"/>
+        <location filename="../app/mainwindow.cpp" line="+372"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+467"/>
+        <location filename="../app/mainwindow_store.cpp" line="+494"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -990,7 +990,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+541"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+542"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -1243,7 +1243,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-313"/>
+        <location filename="../app/mainwindow.cpp" line="-315"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -1278,12 +1278,12 @@ Closes automatically in %1 s</translation>
         <translation>Connection to the instrument lost: the recording waits and goes on when it is back</translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+85"/>
         <source>告警</source>
         <translation>Alarms</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+190"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -1309,7 +1309,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+38"/>
-        <location filename="../app/mainwindow_store.cpp" line="-305"/>
+        <location filename="../app/mainwindow_store.cpp" line="-330"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -1326,7 +1326,7 @@ Data that is not saved will be lost.</translation>
         <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
         <location line="+337"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+373"/>
+        <location line="+398"/>
         <location line="+109"/>
         <source>是</source>
         <translation>Yes</translation>
@@ -1334,8 +1334,8 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-482"/>
-        <location line="+373"/>
+        <location filename="../app/mainwindow_store.cpp" line="-507"/>
+        <location line="+398"/>
         <location line="+109"/>
         <source>否</source>
         <translation>No</translation>
@@ -1385,8 +1385,8 @@ Data that is not saved will be lost.</translation>
         <location line="+40"/>
         <location filename="../app/mainwindow_export.cpp" line="+58"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+146"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+91"/>
-        <location filename="../app/mainwindow_store.cpp" line="-521"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+92"/>
+        <location filename="../app/mainwindow_store.cpp" line="-546"/>
         <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
@@ -1474,7 +1474,7 @@ Please put the file in the folder of the program:
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+345"/>
+        <location filename="../app/mainwindow_store.cpp" line="+370"/>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
     </message>
@@ -1490,7 +1490,7 @@ Please put the file in the folder of the program:
         <translation>CSV text</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-345"/>
+        <location filename="../app/mainwindow_store.cpp" line="-370"/>
         <location line="+21"/>
         <source>数据文件</source>
         <translation>Data file</translation>
@@ -1513,7 +1513,7 @@ Please put the file in the folder of the program:
 The file is kept as: %1</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+94"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>Cannot back up the unsaved data to %1: %2
@@ -1650,12 +1650,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+123"/>
+        <location filename="../app/mqttcontrol.cpp" line="+154"/>
         <source>仪器连接后开始发布。</source>
         <translation>Publishing starts once the instrument is connected.</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+76"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>The broker did not answer within %1 seconds.</translation>
     </message>
@@ -1976,7 +1976,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+57"/>
+        <location filename="../record/recorder.cpp" line="+59"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -1999,28 +1999,23 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>not a valid data file</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+56"/>
+        <location filename="../record/recorder.cpp" line="+62"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+60"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
     <message>
-        <location line="+38"/>
-        <source>恢复 %1</source>
-        <translation>recovered %1</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <location line="+360"/>
+        <location line="+42"/>
+        <location line="+358"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-469"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
@@ -2030,43 +2025,33 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+58"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+2"/>
+        <source>无法锁定 %1：%2</source>
+        <translation>Cannot lock %1: %2</translation>
+    </message>
+    <message>
+        <location line="+23"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 is not a journal; move it away before starting.</translation>
     </message>
     <message>
-        <location line="+23"/>
-        <source>无法写入日志 %1：%2</source>
-        <translation>Cannot write the journal %1: %2</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
-        <translation>The journal %1 has %2 damaged bytes, which were skipped; its %3 complete readings are kept.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
+        <location line="+6"/>
         <source>继续被中断的记录“%1”（%2 个读数）。</source>
         <translation>Going on with the interrupted recording &quot;%1&quot; (%2 readings).</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <location line="+141"/>
+        <location line="+13"/>
+        <location line="+138"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>Wrote %1: %2 readings.</translation>
     </message>
     <message>
-        <location line="-139"/>
-        <source>无法删除日志 %1。</source>
-        <translation>Cannot remove the journal %1.</translation>
-    </message>
-    <message>
-        <location line="+22"/>
+        <location line="-121"/>
         <source>无法启动仪器模拟器：%1</source>
         <translation>Cannot start the instrument simulator: %1</translation>
     </message>
@@ -2096,17 +2081,22 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Cannot write the journal %1.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+3"/>
+        <source>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</source>
+        <translation>The recording &quot;%1&quot; in the journal comes from another instrument; it is written as a measurement of its own and a new recording begins.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3; trying again later.</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+20"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>Publishing to %1, topics %2/…</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
@@ -2136,7 +2126,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>, %1 readings waiting</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>Cannot write the CSV file %1: %2; the recording goes on.</translation>
     </message>
@@ -2161,9 +2151,14 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Recording stopped, %1 readings.</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>最后 %1 个读数无法写入日志 %2（磁盘已满？），已丢失。</source>
-        <translation>The last %1 readings could not be written to the journal %2 (is the disk full?) and are lost.</translation>
+        <location line="+14"/>
+        <source>最后 %1 个读数无法写入日志 %2（%3），已丢失。</source>
+        <translation>The last %1 readings could not be written to the journal %2 (%3) and are lost.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>日志 %1 无法写入（%2）；最后 %3 个读数和记录的结束暂存在 %4，下次启动时写入 %5。</source>
+        <translation>The journal %1 cannot be written (%2); the last %3 readings and the end of the recording are kept in %4 and go into %5 at the next start.</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -2171,7 +2166,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Wrote %1: measurement &quot;%2&quot;, %3 readings.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+16"/>
         <source>MQTT：%1 个读数尚未送达代理；下次启动时发送。</source>
         <translation>MQTT: %1 readings have not reached the broker yet; they go out at the next start.</translation>
     </message>
@@ -2445,14 +2440,63 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>RecordingSession</name>
     <message>
-        <location filename="../measurement/recordingsession.cpp" line="+69"/>
+        <location filename="../store/recordingstore.cpp" line="+82"/>
         <source>%1，进程 %2，主机 %3</source>
         <translation>%1, process %2 on %3</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>无法创建锁文件</source>
         <translation>cannot create the lock file</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingStore</name>
+    <message>
+        <location line="-62"/>
+        <source>恢复 %1</source>
+        <translation>recovered %1</translation>
+    </message>
+    <message>
+        <location line="+96"/>
+        <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
+        <translation>The journal %1 has %2 damaged bytes, which were skipped; its %3 complete readings are kept.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</source>
+        <translation>The recording &quot;%1&quot; in the journal comes from another instrument; it is written as a measurement of its own and a new recording begins.</translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>暂存文件 %1 不属于日志 %2，保留不动。</source>
+        <translation>The spill file %1 does not belong to the journal %2; it is left as it is.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>暂存在 %1 的 %2 个读数已取回日志 %3。</source>
+        <translation>The %2 readings kept in %1 were taken back into the journal %3.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>日志 %1 已损坏，其中没有可读的读数；已改名为 %2。</source>
+        <translation>The journal %1 is damaged and holds no readable reading; it was renamed %2.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>日志 %1 的开头已损坏；其后的 %2 个读数作为新的记录“%3”恢复。</source>
+        <translation>The start of the journal %1 was damaged; the %2 readings behind it were recovered as the new recording &quot;%3&quot;.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <location line="+263"/>
+        <source>无法删除日志 %1。</source>
+        <translation>Cannot remove the journal %1.</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>无法保留日志 %1 以待发送。</source>
+        <translation>Cannot keep the journal %1 for delivery.</translation>
     </message>
 </context>
 <context>

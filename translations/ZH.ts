@@ -680,13 +680,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+370"/>
+        <location filename="../app/mainwindow.cpp" line="+372"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+467"/>
+        <location filename="../app/mainwindow_store.cpp" line="+494"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -990,7 +990,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+541"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+542"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1243,7 +1243,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-313"/>
+        <location filename="../app/mainwindow.cpp" line="-315"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1278,12 +1278,12 @@
         <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+85"/>
         <source>告警</source>
         <translation>告警</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+190"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1309,7 +1309,7 @@
     </message>
     <message>
         <location line="+38"/>
-        <location filename="../app/mainwindow_store.cpp" line="-305"/>
+        <location filename="../app/mainwindow_store.cpp" line="-330"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -1326,7 +1326,7 @@
         <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
         <location line="+337"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+373"/>
+        <location line="+398"/>
         <location line="+109"/>
         <source>是</source>
         <translation>是</translation>
@@ -1334,8 +1334,8 @@
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-482"/>
-        <location line="+373"/>
+        <location filename="../app/mainwindow_store.cpp" line="-507"/>
+        <location line="+398"/>
         <location line="+109"/>
         <source>否</source>
         <translation>否</translation>
@@ -1385,8 +1385,8 @@
         <location line="+40"/>
         <location filename="../app/mainwindow_export.cpp" line="+58"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+146"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+91"/>
-        <location filename="../app/mainwindow_store.cpp" line="-521"/>
+        <location filename="../app/mainwindow_settings.cpp" line="+92"/>
+        <location filename="../app/mainwindow_store.cpp" line="-546"/>
         <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
@@ -1474,7 +1474,7 @@
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+345"/>
+        <location filename="../app/mainwindow_store.cpp" line="+370"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1490,7 +1490,7 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-345"/>
+        <location filename="../app/mainwindow_store.cpp" line="-370"/>
         <location line="+21"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
@@ -1513,7 +1513,7 @@
 该文件保留为：%1</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+94"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>无法备份未保存的数据到 %1：%2
@@ -1650,12 +1650,12 @@
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+123"/>
+        <location filename="../app/mqttcontrol.cpp" line="+154"/>
         <source>仪器连接后开始发布。</source>
         <translation>仪器连接后开始发布。</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+76"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>代理在 %1 秒内没有回答。</translation>
     </message>
@@ -1976,7 +1976,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+57"/>
+        <location filename="../record/recorder.cpp" line="+59"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -1999,28 +1999,23 @@
         <translation>不是有效的数据文件</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+56"/>
+        <location filename="../record/recorder.cpp" line="+62"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+60"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+38"/>
-        <source>恢复 %1</source>
-        <translation>恢复 %1</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <location line="+360"/>
+        <location line="+42"/>
+        <location line="+358"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-469"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -2030,43 +2025,33 @@
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+58"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+2"/>
+        <source>无法锁定 %1：%2</source>
+        <translation>无法锁定 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+23"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 不是日志文件；请将其移走后再开始。</translation>
     </message>
     <message>
-        <location line="+23"/>
-        <source>无法写入日志 %1：%2</source>
-        <translation>无法写入日志 %1：%2</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
-        <translation>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</translation>
-    </message>
-    <message>
-        <location line="+8"/>
+        <location line="+6"/>
         <source>继续被中断的记录“%1”（%2 个读数）。</source>
         <translation>继续被中断的记录“%1”（%2 个读数）。</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <location line="+141"/>
+        <location line="+13"/>
+        <location line="+138"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>已写入 %1：%2 个读数。</translation>
     </message>
     <message>
-        <location line="-139"/>
-        <source>无法删除日志 %1。</source>
-        <translation>无法删除日志 %1。</translation>
-    </message>
-    <message>
-        <location line="+22"/>
+        <location line="-121"/>
         <source>无法启动仪器模拟器：%1</source>
         <translation>无法启动仪器模拟器：%1</translation>
     </message>
@@ -2096,17 +2081,22 @@
         <translation>无法写入日志文件 %1。</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+3"/>
+        <source>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</source>
+        <translation>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+20"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>发布到 %1，主题 %2/…</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT：%1；记录继续。</translation>
     </message>
@@ -2136,7 +2126,7 @@
         <translation>，%1 个读数待发送</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>无法写入 CSV 文件 %1：%2；记录继续。</translation>
     </message>
@@ -2161,9 +2151,14 @@
         <translation>记录已停止，共 %1 个读数。</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>最后 %1 个读数无法写入日志 %2（磁盘已满？），已丢失。</source>
-        <translation>最后 %1 个读数无法写入日志 %2（磁盘已满？），已丢失。</translation>
+        <location line="+14"/>
+        <source>最后 %1 个读数无法写入日志 %2（%3），已丢失。</source>
+        <translation>最后 %1 个读数无法写入日志 %2（%3），已丢失。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>日志 %1 无法写入（%2）；最后 %3 个读数和记录的结束暂存在 %4，下次启动时写入 %5。</source>
+        <translation>日志 %1 无法写入（%2）；最后 %3 个读数和记录的结束暂存在 %4，下次启动时写入 %5。</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -2171,7 +2166,7 @@
         <translation>已写入 %1：测量“%2”，%3 个读数。</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+16"/>
         <source>MQTT：%1 个读数尚未送达代理；下次启动时发送。</source>
         <translation>MQTT：%1 个读数尚未送达代理；下次启动时发送。</translation>
     </message>
@@ -2445,14 +2440,63 @@
 <context>
     <name>RecordingSession</name>
     <message>
-        <location filename="../measurement/recordingsession.cpp" line="+69"/>
+        <location filename="../store/recordingstore.cpp" line="+82"/>
         <source>%1，进程 %2，主机 %3</source>
         <translation>%1，进程 %2，主机 %3</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>无法创建锁文件</source>
         <translation>无法创建锁文件</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingStore</name>
+    <message>
+        <location line="-62"/>
+        <source>恢复 %1</source>
+        <translation>恢复 %1</translation>
+    </message>
+    <message>
+        <location line="+96"/>
+        <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
+        <translation>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</source>
+        <translation>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>暂存文件 %1 不属于日志 %2，保留不动。</source>
+        <translation>暂存文件 %1 不属于日志 %2，保留不动。</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>暂存在 %1 的 %2 个读数已取回日志 %3。</source>
+        <translation>暂存在 %1 的 %2 个读数已取回日志 %3。</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>日志 %1 已损坏，其中没有可读的读数；已改名为 %2。</source>
+        <translation>日志 %1 已损坏，其中没有可读的读数；已改名为 %2。</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>日志 %1 的开头已损坏；其后的 %2 个读数作为新的记录“%3”恢复。</source>
+        <translation>日志 %1 的开头已损坏；其后的 %2 个读数作为新的记录“%3”恢复。</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <location line="+263"/>
+        <source>无法删除日志 %1。</source>
+        <translation>无法删除日志 %1。</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>无法保留日志 %1 以待发送。</source>
+        <translation>无法保留日志 %1 以待发送。</translation>
     </message>
 </context>
 <context>

@@ -3,28 +3,16 @@
 // twice is in the file once, and periods go to files of their own.
 
 #include "instrument/temperature.h"
-#include "record/recordingoutput.h"
+#include "store/recordingoutput.h"
 #include "store/datafile.h"
 #include "store/datafilestream.h"
 #include "store/recordingjournal.h"
+#include "tests/store/numberedrecords.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-_T_EE_TEST_DATA record(const QDateTime &t, float value)
-{
-    _T_EE_TEST_DATA r;
-    r.year = quint8(t.date().year() - 2000);
-    r.month = quint8(t.date().month());
-    r.day = quint8(t.date().day());
-    r.hour = quint8(t.time().hour());
-    r.minute = quint8(t.time().minute());
-    r.second = quint8(t.time().second());
-    r.value[0] = value;
-    return r;
-}
 
 struct JournalFixture
 {
@@ -42,7 +30,7 @@ struct JournalFixture
         header.name = QStringLiteral("oven");
         QVector<JournalReading> readings;
         for (int i = 0; i < count; ++i)
-            readings.append({quint32(i + 1), record(start.addSecs(i), float(i))});
+            readings.append({quint32(i + 1), recordAt(start.addSecs(i), float(i))});
         JournalWriter writer;
         if (!writer.create(path, header, readings) || (stopped && !writer.appendStop(count)))
             qFatal("journal not written");
@@ -106,7 +94,7 @@ private slots:
 
             JournalWriter writer;
             QVERIFY(writer.reopen(f.path, reader.validSize()));
-            QVERIFY(writer.appendReading(3, record(kStart.addSecs(2), 2)));
+            QVERIFY(writer.appendReading(3, recordAt(kStart.addSecs(2), 2)));
             writer.close();
             JournalReader again(f.path);
             QVERIFY(again.open());

@@ -38,6 +38,7 @@ struct OutputResult
     bool ok = true;
     QString error;
     int errorCode = 0;
+    QString failedFile; // the file that could not be written
     QVector<QPair<QString, quint32>> written; // files written, with their reading counts
     QVector<JournalReading> carry;
     quint32 readings = 0;

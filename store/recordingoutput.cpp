@@ -1,4 +1,4 @@
-#include "record/recordingoutput.h"
+#include "store/recordingoutput.h"
 
 #include "instrument/temperature.h"
 #include "store/datafilestream.h"
@@ -114,6 +114,7 @@ OutputResult writeJournalToOutput(const QString &journal, const QString &out, Sp
         if (!writeMeasurementToFile(file, name, created, source, &result.error,
                                     &result.errorCode)) {
             result.ok = false;
+            result.failedFile = file;
             return result;
         }
         result.readings += count;
