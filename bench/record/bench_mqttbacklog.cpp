@@ -90,6 +90,77 @@ BENCHMARK(BM_BacklogAfterOutage)
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 
+// A recorder stopped after a day's outage leaves 86 400 readings for the
+// broker on the disk. The next start, with the broker back, must record at
+// once while the backlog goes out from the disk: the time from start() to
+// the first new reading stored, and the backlog's delivery rate.
+static void BM_StartWithDayBacklog(benchmark::State &state)
+{
+    const int backlogSeconds = 24 * 3600;
+    for (auto _ : state) {
+        TestBroker broker;
+        if (!TestBroker::available() || !broker.start()) {
+            state.SkipWithError("no broker");
+            return;
+        }
+        QTemporaryDir dir;
+        RecorderOptions options;
+        options.simulate = true;
+        options.out = dir.filePath(QStringLiteral("backlog.dat"));
+        options.intervalSeconds = 1;
+        options.status = StatusMode::Quiet;
+        options.mqtt.enabled = true;
+        options.mqtt.url = broker.url();
+        options.mqtt.prefix = QStringLiteral("bench/daybacklog");
+        broker.stop();
+        {
+            CapturedRecorder first(options);
+            first.recorder.start();
+            if (!waitUntilRecording(first.recorder)) {
+                state.SkipWithError(qPrintable(QStringLiteral("no recording: ") + first.errText));
+                return;
+            }
+            int seconds = 0;
+            useSimulatedClock(first.recorder.device(), &seconds);
+            while (seconds < backlogSeconds)
+                recordSecond(first.recorder.device(), ++seconds);
+            first.recorder.stop();
+        }
+        if (!broker.restart()) {
+            state.SkipWithError("broker did not come back");
+            return;
+        }
+        CapturedRecorder second(options);
+        Recorder &recorder = second.recorder;
+        QElapsedTimer sinceStart;
+        sinceStart.start();
+        recorder.start();
+        qint64 firstReadingMs = -1;
+        QElapsedTimer delivering;
+        quint64 backlog = 0;
+        while (sinceStart.elapsed() < 600000 && recorder.state() != Recorder::State::Finished) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+            if (firstReadingMs < 0 && recorder.readingCount() > 0)
+                firstReadingMs = sinceStart.elapsed();
+            const quint64 waiting = recorder.mqttWaiting();
+            if (!delivering.isValid() && waiting > 0) {
+                backlog = waiting;
+                delivering.start();
+            }
+            if (firstReadingMs >= 0 && delivering.isValid() && waiting <= 2)
+                break;
+        }
+        const double deliveryMs = std::max<qint64>(1, delivering.isValid() ? delivering.elapsed() : 0);
+        state.counters["first_reading_ms"] = double(firstReadingMs);
+        state.counters["backlog"] = double(backlog);
+        state.counters["delivered_per_s"] = double(backlog) * 1000 / deliveryMs;
+        recorder.stop();
+        if (firstReadingMs < 0 || backlog < quint64(backlogSeconds))
+            state.SkipWithError(qPrintable(QStringLiteral("backlog not delivered: ") + second.errText));
+    }
+}
+BENCHMARK(BM_StartWithDayBacklog)->Iterations(1)->Unit(benchmark::kSecond);
+
 int main(int argc, char **argv)
 {
     return runRecorderBenchmarks(argc, argv);
