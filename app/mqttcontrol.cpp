@@ -67,6 +67,8 @@ void MqttControl::followRecording(RecordingSession &session, RecordingStore &sto
     connect(&m_publisher, &MqttPublisher::acknowledged, &store, &RecordingStore::acknowledged,
             Qt::QueuedConnection);
     updateDelivery(m_config.load().enabled);
+    if (m_publishing)
+        m_store->startDelivery();
 }
 
 // While publishing is switched on, the store keeps every recorded reading

@@ -89,6 +89,7 @@ void RecordingOutbox::open()
     }
     if (m_sink)
         dropDelivered();
+    pump();
 }
 
 void RecordingOutbox::openSource(Source &source)
@@ -306,6 +307,7 @@ bool RecordingOutbox::keep(const QString &path, bool link)
     }
     openSource(source);
     m_sources.insert(live, std::move(source));
+    pump();
     return true;
 }
 

@@ -19,6 +19,7 @@ constexpr int kSyncPeriodMs = 1000;
 // oldest go, so a disk that never comes back cannot take all memory.
 constexpr size_t kMaxPending = 1000000;
 constexpr int kFinishRetryMs = 200;
+constexpr size_t kWriteSlice = 4096;
 
 QString recoveredName(const QDateTime &first)
 {
@@ -353,7 +354,12 @@ void RecordingStore::append(quint32 seq, const _T_EE_TEST_DATA &record)
     if (m_pending.size() >= kMaxPending)
         m_pending.pop_front();
     m_pending.push_back({seq, record});
-    writePending();
+    // While the disk refuses, the waiting readings are tried once a second
+    // (tick), not at every new one.
+    if (!m_failureReported)
+        writePending();
+    else if (!m_syncTimer->isActive())
+        m_syncTimer->start(kSyncPeriodMs);
 }
 
 // Readings go to the file in order, each once: what waits goes first.
@@ -375,13 +381,17 @@ void RecordingStore::writePending()
         if (m_resumeSize < 0)
             m_outbox->follow(m_journalFile);
     }
-    const QVector<JournalReading> batch(m_pending.begin(), m_pending.end());
-    if (!m_journal.appendReadings(batch)) {
-        reportFailure();
-        return;
+    // In slices, so a long wait for the disk is not copied whole at once.
+    while (!m_pending.empty()) {
+        const size_t n = qMin<size_t>(m_pending.size(), kWriteSlice);
+        const QVector<JournalReading> batch(m_pending.begin(), m_pending.begin() + long(n));
+        if (!m_journal.appendReadings(batch)) {
+            reportFailure();
+            return;
+        }
+        m_unsynced += batch;
+        m_pending.erase(m_pending.begin(), m_pending.begin() + long(n));
     }
-    m_unsynced += batch;
-    m_pending.clear();
     if (m_failureReported) {
         m_failureReported = false;
         emit journalRecovered(m_journalFile);

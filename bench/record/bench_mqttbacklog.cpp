@@ -150,13 +150,15 @@ static void BM_StartWithDayBacklog(benchmark::State &state)
             if (firstReadingMs >= 0 && delivering.isValid() && waiting <= 2)
                 break;
         }
-        const double deliveryMs = std::max<qint64>(1, delivering.isValid() ? delivering.elapsed() : 0);
+        const double deliveryMs =
+            std::max<qint64>(1, delivering.isValid() ? delivering.elapsed() : 0);
         state.counters["first_reading_ms"] = double(firstReadingMs);
         state.counters["backlog"] = double(backlog);
         state.counters["delivered_per_s"] = double(backlog) * 1000 / deliveryMs;
         recorder.stop();
         if (firstReadingMs < 0 || backlog < quint64(backlogSeconds))
-            state.SkipWithError(qPrintable(QStringLiteral("backlog not delivered: ") + second.errText));
+            state.SkipWithError(
+                qPrintable(QStringLiteral("backlog not delivered: ") + second.errText));
     }
 }
 BENCHMARK(BM_StartWithDayBacklog)->Iterations(1)->Unit(benchmark::kSecond);

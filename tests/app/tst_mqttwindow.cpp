@@ -5,6 +5,7 @@
 #include "instrument/commands.h"
 #include "mqtt/mqttconnecterror.h"
 #include "resources/initresources.h"
+#include "store/recordingjournal.h"
 #include "tests/app/fakerecording.h"
 #include "tests/app/windowtest.h"
 #include "tests/mqtt/testbroker.h"
@@ -253,6 +254,47 @@ private slots:
         QLabel *queue = control<QLabel>(w, "label_mqtt_queue");
         QTRY_VERIFY_WITH_TIMEOUT(queue->text().startsWith(QLatin1String("2 ")), 3000);
         QVERIFY(!queue->isHidden());
+    }
+
+    // A window that ended during a recording (a crash) with readings the
+    // broker had not taken: the next window restores the measurement and
+    // sends those readings under their own recording id and numbers; the
+    // journal goes only once the broker has them.
+    void readingsOfACrashedWindowReachTheBroker()
+    {
+        REQUIRE_BROKER();
+        TestBroker broker;
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        TestSubscriber subscriber;
+        QVERIFY(subscriber.start(broker.port(), "crash/record"));
+        QTRY_COMPARE(subscriber.subscriptions(), 1);
+        {
+            MainWindow w;
+            w.form()->pb_sys_setting->click();
+            QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_url"), broker.url());
+            QTest::keyClicks(control<QLineEdit>(w, "lineEdit_mqtt_prefix"), "crash");
+            control<QCheckBox>(w, "checkBox_mqtt_enabled")->click();
+            w.settingsWindow()->on_pb_win_close_clicked();
+        }
+        JournalHeader header;
+        header.id = QUuid::createUuid();
+        header.started = QDateTime::currentDateTime();
+        JournalWriter journal;
+        QVERIFY(journal.create(QStringLiteral("auto_backup.bak"), header,
+                               {{1, _T_EE_TEST_DATA()}, {2, _T_EE_TEST_DATA()}}));
+        journal.close();
+
+        MainWindow w;
+        QTRY_COMPARE_WITH_TIMEOUT(subscriber.count(), 2, 10000);
+        for (const QByteArray &p : subscriber.payloads("crash/record"))
+            QCOMPARE(QJsonDocument::fromJson(p).object().value("recording_id").toString(),
+                     header.id.toString(QUuid::WithoutBraces));
+        QCOMPARE(w.form()
+                     ->treeWidget->findItems(QStringLiteral("auto_backup"), Qt::MatchRecursive)
+                     .size(),
+                 1);
+        QTRY_VERIFY(!QFile::exists(QStringLiteral("auto_backup.bak")) &&
+                    QDir().entryList({QStringLiteral("*.outbox")}).isEmpty());
     }
 
     // A broker that refuses the readings while a recording runs is reported
