@@ -92,7 +92,7 @@
 <context>
     <name>AlarmProgramRunner</name>
     <message>
-        <location filename="../alarm/alarmprogram.cpp" line="+58"/>
+        <location filename="../alarm/alarmprogram.cpp" line="+68"/>
         <source>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</source>
         <translation>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</translation>
     </message>
@@ -102,7 +102,12 @@
         <translation>告警程序 %1 还有 %2 次运行未开始，已放弃。</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+11"/>
+        <source>告警程序 %1 有 %2 次运行在结束时仍未完成，已被终止。</source>
+        <translation>告警程序 %1 有 %2 次运行在结束时仍未完成，已被终止。</translation>
+    </message>
+    <message>
+        <location line="+53"/>
         <source>告警程序 %1 在 %2 秒内没有结束，已被终止。</source>
         <translation>告警程序 %1 在 %2 秒内没有结束，已被终止。</translation>
     </message>
@@ -148,7 +153,7 @@
 <context>
     <name>AlarmText</name>
     <message>
-        <location filename="../alarm/alarmtext.cpp" line="+22"/>
+        <location filename="../alarm/alarmtext.cpp" line="+26"/>
         <source>高于上限</source>
         <translation>高于上限</translation>
     </message>
@@ -183,17 +188,17 @@
         <translation>仪器</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+29"/>
         <source>告警：%1</source>
         <translation>告警：%1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+11"/>
         <source>告警：%1 %2（读数 %3）</source>
         <translation>告警：%1 %2（读数 %3）</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
         <source>告警解除：%1，持续 %2</source>
         <translation>告警解除：%1，持续 %2</translation>
     </message>
@@ -680,7 +685,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+370"/>
+        <location filename="../app/mainwindow.cpp" line="+375"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -1243,7 +1248,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-313"/>
+        <location filename="../app/mainwindow.cpp" line="-318"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1283,7 +1288,7 @@
         <translation>告警</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+191"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1981,7 +1986,7 @@
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+17"/>
         <source>无法读取 %1：%2</source>
         <translation>无法读取 %1：%2</translation>
     </message>
@@ -2015,17 +2020,22 @@
     </message>
     <message>
         <location line="+41"/>
-        <location line="+360"/>
+        <location line="+364"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-511"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-61"/>
+        <source>%1 是指向 %2 的符号链接，但 %2 不存在。</source>
+        <translation>%1 是指向 %2 的符号链接，但 %2 不存在。</translation>
+    </message>
+    <message>
+        <location line="+65"/>
         <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
@@ -2056,12 +2066,12 @@
     </message>
     <message>
         <location line="+17"/>
-        <location line="+141"/>
+        <location line="+142"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>已写入 %1：%2 个读数。</translation>
     </message>
     <message>
-        <location line="-139"/>
+        <location line="-140"/>
         <source>无法删除日志 %1。</source>
         <translation>无法删除日志 %1。</translation>
     </message>
@@ -2086,7 +2096,7 @@
         <translation>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</translation>
     </message>
@@ -2111,7 +2121,7 @@
         <translation>MQTT：%1；记录继续。</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+45"/>
         <source>（连接已断开）</source>
         <translation>（连接已断开）</translation>
     </message>
@@ -2156,7 +2166,7 @@
         <translation>与仪器的连接已恢复（%1）。</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>记录已停止，共 %1 个读数。</source>
         <translation>记录已停止，共 %1 个读数。</translation>
     </message>
@@ -2179,17 +2189,17 @@
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+168"/>
+        <location filename="../record/recorderoptions.cpp" line="+178"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
     <message>
-        <location line="-145"/>
+        <location line="-155"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>无法读取密码文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+62"/>
         <source>无法读取设置文件 %1：%2</source>
         <translation>无法读取设置文件 %1：%2</translation>
     </message>
@@ -2481,6 +2491,24 @@
         <location line="+32"/>
         <source>写入异常</source>
         <translation>写入异常</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceNotifier</name>
+    <message>
+        <location filename="../record/servicenotifier.cpp" line="+17"/>
+        <source>正在停止记录并写入测量</source>
+        <translation>正在停止记录并写入测量</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>已存储 %1 个读数</source>
+        <translation>已存储 %1 个读数</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>已存储 %1 个读数，%2 个待发送到代理</source>
+        <translation>已存储 %1 个读数，%2 个待发送到代理</translation>
     </message>
 </context>
 <context>
