@@ -62,6 +62,18 @@ QStringList play(AlarmRules &rules, const QVector<float> &t1, const QVector<quin
     return seen;
 }
 
+// An executable shell script `body` in `dir`; its path.
+QString writeScript(const QTemporaryDir &dir, const QByteArray &body)
+{
+    const QString path = dir.filePath(QStringLiteral("program"));
+    QFile script(path);
+    if (script.open(QIODevice::WriteOnly))
+        script.write("#!/bin/sh\n" + body);
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
+
 _T_EE_TEST_DATA record(int second, float t1, quint8 t1State = 0)
 {
     _T_EE_TEST_DATA r;
@@ -233,16 +245,10 @@ void TestAlarm::programThatFailsOrHangsIsReported()
     QFETCH(QStringList, arguments);
     // The runner passes no arguments; a script stands in for "sleep 60".
     QTemporaryDir dir;
-    QString path = program;
-    if (!arguments.isEmpty()) {
-        path = dir.filePath(QStringLiteral("hang"));
-        QFile script(path);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nexec " + program.toUtf8() + ' ' + arguments.join(' ').toUtf8() +
-                     '\n');
-        script.close();
-        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-    }
+    const QString path =
+        arguments.isEmpty()
+            ? program
+            : writeScript(dir, "exec " + program.toUtf8() + ' ' + arguments.join(' ').toUtf8());
     AlarmProgramRunner runner(path);
     runner.setTimeoutMs(300);
     QSignalSpy problems(&runner, &AlarmProgramRunner::problem);
@@ -284,15 +290,11 @@ void TestAlarm::programIsEndedWithWhatItStarted()
     QFETCH(bool, atTheEnd);
     QTemporaryDir dir;
     const QString pidFile = dir.filePath(QStringLiteral("grandchild"));
-    const QString path = dir.filePath(QStringLiteral("starts"));
-    QFile script(path);
-    QVERIFY(script.open(QIODevice::WriteOnly));
     // The grandchild's pid appears whole: written aside, then renamed.
     const QByteArray quoted = '"' + pidFile.toUtf8();
-    script.write("#!/bin/sh\nsh -c 'echo $$ > " + quoted + ".new\"; mv " + quoted + ".new\" " +
-                 quoted + "\"; exec sleep 1000' &\nwait\n");
-    script.close();
-    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    const QString path =
+        writeScript(dir, "sh -c 'echo $$ > " + quoted + ".new\"; mv " + quoted + ".new\" " +
+                             quoted + "\"; exec sleep 1000' &\nwait\n");
     QStringList warnings;
     g_warnings = &warnings;
     const QtMessageHandler previous =
@@ -321,33 +323,31 @@ void TestAlarm::programIsEndedWithWhatItStarted()
 
 void TestAlarm::valueBeyondItsLimitNeverReadsEqualToIt_data()
 {
-    QTest::addColumn<int>("kind");
     QTest::addColumn<float>("value");
     QTest::addColumn<float>("limit");
     QTest::addColumn<QString>("valueText");
     QTest::addColumn<QString>("limitText");
-    QTest::newRow("apart at one decimal") << int(AlarmKind::High) << 100.6f << 100.0f << "100.6"
+    QTest::newRow("apart at one decimal") << 100.6f << 100.0f << "100.6"
                                           << "100.0";
-    QTest::newRow("hundredths") << int(AlarmKind::High) << 100.04f << 100.0f << "100.04"
+    QTest::newRow("hundredths") << 100.04f << 100.0f << "100.04"
                                 << "100.00";
-    QTest::newRow("below") << int(AlarmKind::Low) << -10.03f << -10.0f << "-10.03"
+    QTest::newRow("below") << -10.03f << -10.0f << "-10.03"
                            << "-10.00";
     // Shown without decimals elsewhere, a kiln's temperatures need one here.
-    QTest::newRow("above 1000") << int(AlarmKind::High) << 1200.4f << 1200.0f << "1200.4"
+    QTest::newRow("above 1000") << 1200.4f << 1200.0f << "1200.4"
                                 << "1200.0";
 }
 
 // In the log's line and in the alarm program's environment alike.
 void TestAlarm::valueBeyondItsLimitNeverReadsEqualToIt()
 {
-    QFETCH(int, kind);
     QFETCH(float, value);
     QFETCH(float, limit);
     QFETCH(QString, valueText);
     QFETCH(QString, limitText);
     Alarm alarm;
     alarm.channel = 0;
-    alarm.kind = AlarmKind(kind);
+    alarm.kind = value > limit ? AlarmKind::High : AlarmKind::Low;
     alarm.value = value;
     alarm.limit = limit;
     const QString symbol = QLatin1Char(' ') + unitSymbol(UnitCelsius);
