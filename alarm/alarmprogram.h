@@ -5,15 +5,17 @@
 #include <QObject>
 #include <QProcessEnvironment>
 #include <QQueue>
+#include <QVector>
 
-class QProcess;
+class GroupProcess;
 
 // What a program started for an alarm change finds in its environment:
 //   KX740D_ALARM_EVENT    raised | cleared
 //   KX740D_ALARM_CHANNEL  T1 … T4 | link
 //   KX740D_ALARM_KIND     high | low | open | over-range | under-range | link-lost
 //   KX740D_ALARM_VALUE    the reading at the change, in KX740D_ALARM_UNIT, one
-//                         decimal (high and low; else empty)
+//                         decimal, more where the value would otherwise read
+//                         equal to the limit (high and low; else empty)
 //   KX740D_ALARM_LIMIT    the limit crossed, likewise (high and low; else empty)
 //   KX740D_ALARM_UNIT     °C | °F | K
 //   KX740D_ALARM_TIME     the change, ISO 8601 local time with its offset
@@ -28,8 +30,11 @@ QProcessEnvironment alarmProgramEnvironment(const Alarm &alarm, bool raised, int
 // Runs one program, without a shell, for each alarm change it is given.
 // A program never holds up the caller: at most kMaxRunning run at once, the
 // rest wait in a queue of at most kMaxWaiting (the oldest dropped beyond
-// it), and one that runs longer than the timeout is killed. Whatever goes
-// wrong is reported by problem(), never waited for.
+// it), and one that runs longer than the timeout is ended. Each runs in a
+// process group of its own, and ending a program ends the whole group
+// (whatever it started): SIGTERM, then SIGKILL to what is left after
+// kEndGraceMs. Whatever goes wrong is reported by problem(), never waited
+// for.
 class AlarmProgramRunner : public QObject
 {
     Q_OBJECT
@@ -38,15 +43,16 @@ public:
     static constexpr int kMaxRunning = 4;
     static constexpr int kMaxWaiting = 64;
     static constexpr int kDefaultTimeoutMs = 30000;
+    static constexpr int kEndGraceMs = 2000;
 
     explicit AlarmProgramRunner(const QString &program, QObject *parent = nullptr);
     ~AlarmProgramRunner() override;
 
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
     void run(const QProcessEnvironment &environment);
-    // Before the caller ends: waits at most `ms` in all for the programs
-    // running to end (those still running then are killed with the runner)
-    // and drops the ones waiting, reporting how many.
+    // Before the caller ends: drops the runs waiting and waits at most `ms`
+    // in all for the programs running to end, then ends those still running
+    // (reporting both). When it returns, nothing the runner started runs.
     void finish(int ms);
     int runningCount() const { return m_running; }
 
@@ -57,9 +63,14 @@ signals:
 
 private:
     void startNext();
+    void endGroup(GroupProcess *process);
+    // Ends the programs still running, waiting at most `graceMs` after
+    // SIGTERM; returns how many there were.
+    int endAll(int graceMs);
 
     QString m_program;
     int m_timeoutMs = kDefaultTimeoutMs;
     int m_running = 0;
     QQueue<QProcessEnvironment> m_waiting;
+    QVector<qint64> m_ending; // groups sent SIGTERM and due for SIGKILL
 };

@@ -5,6 +5,10 @@
 #include <cmath>
 
 namespace {
+// The instrument reads tenths of a degree; a finer limit or a unit's
+// conversion needs a few more decimals, and beyond six a float holds noise.
+constexpr int kMostDecimals = 6;
+
 QString durationText(qint64 ms)
 {
     const qint64 s = qMax<qint64>(0, ms / 1000);
@@ -53,12 +57,31 @@ QString AlarmText::temperature(float celsius, int unit)
     return valueText(celsius, StateValue, unit) + QLatin1Char(' ') + unitSymbol(unit);
 }
 
+int AlarmText::decimalsApart(double value, double limit)
+{
+    int decimals = 1;
+    while (decimals < kMostDecimals && std::isfinite(value) && std::isfinite(limit) &&
+           value != limit &&
+           QString::number(value, 'f', decimals) == QString::number(limit, 'f', decimals))
+        ++decimals;
+    return decimals;
+}
+
 QString AlarmText::raised(const Alarm &alarm, int unit)
 {
     if (std::isnan(alarm.limit))
         return tr("告警：%1").arg(brief(alarm));
-    return tr("告警：%1 %2（读数 %3）")
-        .arg(brief(alarm), temperature(alarm.limit, unit), temperature(alarm.value, unit));
+    QString limit = temperature(alarm.limit, unit);
+    QString value = temperature(alarm.value, unit);
+    if (limit == value) {
+        const double l = celsiusToUnit(alarm.limit, unit);
+        const double v = celsiusToUnit(alarm.value, unit);
+        const int decimals = decimalsApart(v, l);
+        const QString symbol = QLatin1Char(' ') + unitSymbol(unit);
+        limit = QString::number(l, 'f', decimals) + symbol;
+        value = QString::number(v, 'f', decimals) + symbol;
+    }
+    return tr("告警：%1 %2（读数 %3）").arg(brief(alarm), limit, value);
 }
 
 QString AlarmText::cleared(const Alarm &alarm, int unit)

@@ -23,4 +23,9 @@ public:
     static QString cleared(const Alarm &alarm, int unit);
     // A temperature with its unit symbol.
     static QString temperature(float celsius, int unit);
+    // How many decimals show `value` apart from `limit` (numbers in one
+    // unit): one, or as few more (at most six) as it takes for two numbers
+    // that differ to read differently, so that a value beyond its limit
+    // does not read equal to it.
+    static int decimalsApart(double value, double limit);
 };

@@ -60,6 +60,12 @@ bool checkOutputFile(const QString &out, QString *why)
                    .arg(QDir::toNativeSeparators(folder.filePath()));
         return false;
     }
+    // QFile takes a dangling link for a file, which the end would fail to read.
+    if (file.isSymLink() && !file.exists()) {
+        *why =
+            Recorder::tr("%1 是指向 %2 的符号链接，但 %2 不存在。").arg(out, file.symLinkTarget());
+        return false;
+    }
     if (!file.exists())
         return true;
     DataFileIndex index;
@@ -312,6 +318,7 @@ void Recorder::beginRecording()
     m_secondTimer.start();
     m_alarms->setWatching(true);
     setState(State::Recording);
+    m_service.ready(readingCount(), m_publisher ? qint64(mqttWaiting()) : -1);
     report(tr("开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5")
                .arg(m_port, m_device.deviceName())
                .arg(m_device.interval())
@@ -413,6 +420,8 @@ void Recorder::brokerState(int state, const QString &text)
 
 void Recorder::secondTick()
 {
+    // The watchdog's ping: it stops when the event loop hangs.
+    m_service.alive(readingCount(), m_publisher ? qint64(mqttWaiting()) : -1);
     m_session->tick();
     // A period file that could not be written is tried again once a minute.
     if (m_options.split != SplitMode::None &&
@@ -548,6 +557,7 @@ void Recorder::stop()
 {
     if (m_state == State::Finished)
         return;
+    m_service.stopping();
     if (m_state == State::Idle || m_state == State::Connecting) {
         finish(ExitDone);
         return;

@@ -3,6 +3,7 @@
 #include "alarm/alarmrules.h"
 #include "instrument/devkx740d.h"
 #include "record/recorderoptions.h"
+#include "record/servicenotifier.h"
 #include "store/data_list_t.h"
 #include "store/recordingstore.h"
 
@@ -134,4 +135,5 @@ private:
     bool m_brokerRefusalReported = false;
     QFile m_csv;
     bool m_csvFailureReported = false;
+    ServiceNotifier m_service; // systemd: ready, watchdog, status, stopping
 };

@@ -44,6 +44,16 @@ QString credentialFile(const char *name)
     return file.fileName();
 }
 
+// A bare port name is a device in /dev, as the window takes the system's
+// port names, unless the working folder holds a file of that name (a
+// pseudo-terminal linked there): then that file, by its absolute path.
+QString portFromCommandLine(const QString &port)
+{
+    if (port.isEmpty() || port.contains(QLatin1Char('/')) || !QFileInfo::exists(port))
+        return port;
+    return QFileInfo(port).absoluteFilePath();
+}
+
 // "T1=100" in `unit`: the channel (0 to 3) and the limit in degrees Celsius.
 bool parseLimit(const QString &text, int unit, int *channel, float *celsius)
 {
@@ -293,7 +303,7 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         *message = tr("请用 --out 指定输出的数据文件。");
         return Error;
     }
-    o.port = parser.value(port);
+    o.port = portFromCommandLine(parser.value(port));
     if (parser.isSet(interval)) {
         const int seconds = parseSeconds(parser.value(interval));
         if (seconds <= 0 || seconds > kMaxIntervalSeconds) {

@@ -16,6 +16,7 @@ packages=(
   ccache
   mosquitto mosquitto-clients libmosquitto-dev libssl-dev qtkeychain-qt5-dev openssl
   dbus qtmultimedia5-dev
+  libsystemd-dev
 )
 
 missing=()

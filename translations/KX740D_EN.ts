@@ -92,7 +92,7 @@
 <context>
     <name>AlarmProgramRunner</name>
     <message>
-        <location filename="../alarm/alarmprogram.cpp" line="+58"/>
+        <location filename="../alarm/alarmprogram.cpp" line="+68"/>
         <source>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</source>
         <translation>The alarm program %1 has %2 runs waiting; the oldest one is dropped.</translation>
     </message>
@@ -102,7 +102,12 @@
         <translation>The alarm program %1 still had %2 runs waiting; they were dropped.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+11"/>
+        <source>告警程序 %1 有 %2 次运行在结束时仍未完成，已被终止。</source>
+        <translation>Ended the alarm program %1 at the end: %2 runs had not finished.</translation>
+    </message>
+    <message>
+        <location line="+53"/>
         <source>告警程序 %1 在 %2 秒内没有结束，已被终止。</source>
         <translation>The alarm program %1 did not end within %2 s and was killed.</translation>
     </message>
@@ -148,7 +153,7 @@
 <context>
     <name>AlarmText</name>
     <message>
-        <location filename="../alarm/alarmtext.cpp" line="+22"/>
+        <location filename="../alarm/alarmtext.cpp" line="+26"/>
         <source>高于上限</source>
         <translation>above the high limit</translation>
     </message>
@@ -183,17 +188,17 @@
         <translation>instrument</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+29"/>
         <source>告警：%1</source>
         <translation>Alarm: %1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+11"/>
         <source>告警：%1 %2（读数 %3）</source>
         <translation>Alarm: %1 %2 (reading %3)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
         <source>告警解除：%1，持续 %2</source>
         <translation>Alarm cleared: %1, lasted %2</translation>
     </message>
@@ -1650,7 +1655,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+154"/>
+        <location filename="../app/mqttcontrol.cpp" line="+156"/>
         <source>仪器连接后开始发布。</source>
         <translation>Publishing starts once the instrument is connected.</translation>
     </message>
@@ -1981,7 +1986,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Cannot write to the output folder %1.</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+17"/>
         <source>无法读取 %1：%2</source>
         <translation>Cannot read %1: %2</translation>
     </message>
@@ -2009,28 +2014,33 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
     <message>
-        <location line="+42"/>
-        <location line="+358"/>
+        <location line="+40"/>
+        <location line="+361"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-469"/>
+        <location line="-470"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-67"/>
+        <source>%1 是指向 %2 的符号链接，但 %2 不存在。</source>
+        <translation>%1 is a symbolic link to %2, but %2 does not exist.</translation>
+    </message>
+    <message>
+        <location line="+71"/>
         <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
         <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+59"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>无法锁定 %1：%2</source>
         <translation>Cannot lock %1: %2</translation>
     </message>
@@ -2045,7 +2055,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Going on with the interrupted recording &quot;%1&quot; (%2 readings).</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+11"/>
         <location line="+138"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>Wrote %1: %2 readings.</translation>
@@ -2071,12 +2081,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The instrument&apos;s storage interval is 0 s, so nothing would be stored. Set one with --interval.</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>Recording: port %1, instrument %2, interval %3 s, measurement &quot;%4&quot;, into %5</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+20"/>
         <source>无法写入日志文件 %1。</source>
         <translation>Cannot write the journal %1.</translation>
     </message>
@@ -2101,7 +2111,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+45"/>
         <source>（连接已断开）</source>
         <translation> (connection lost)</translation>
     </message>
@@ -2146,7 +2156,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Connection to the instrument is back (%1).</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>记录已停止，共 %1 个读数。</source>
         <translation>Recording stopped, %1 readings.</translation>
     </message>
@@ -2156,12 +2166,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The last %1 readings could not be written to the journal %2 (%3) and are lost.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>日志 %1 无法写入（%2）；最后 %3 个读数和记录的结束暂存在 %4，下次启动时写入 %5。</source>
         <translation>The journal %1 cannot be written (%2); the last %3 readings and the end of the recording are kept in %4 and go into %5 at the next start.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>Wrote %1: measurement &quot;%2&quot;, %3 readings.</translation>
     </message>
@@ -2174,17 +2184,17 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+168"/>
+        <location filename="../record/recorderoptions.cpp" line="+178"/>
         <source>密码文件 %1 不存在。</source>
         <translation>The password file %1 does not exist.</translation>
     </message>
     <message>
-        <location line="-145"/>
+        <location line="-155"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>Cannot read the password file %1: %2</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+62"/>
         <source>无法读取设置文件 %1：%2</source>
         <translation>Cannot read the settings file %1: %2</translation>
     </message>
@@ -2453,32 +2463,32 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>RecordingStore</name>
     <message>
-        <location line="-62"/>
+        <location line="-61"/>
         <source>恢复 %1</source>
         <translation>recovered %1</translation>
     </message>
     <message>
-        <location line="+96"/>
+        <location line="+95"/>
         <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
         <translation>The journal %1 has %2 damaged bytes, which were skipped; its %3 complete readings are kept.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</source>
         <translation>The recording &quot;%1&quot; in the journal comes from another instrument; it is written as a measurement of its own and a new recording begins.</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+50"/>
         <source>暂存文件 %1 不属于日志 %2，保留不动。</source>
         <translation>The spill file %1 does not belong to the journal %2; it is left as it is.</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+20"/>
         <source>暂存在 %1 的 %2 个读数已取回日志 %3。</source>
         <translation>The %2 readings kept in %1 were taken back into the journal %3.</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>日志 %1 已损坏，其中没有可读的读数；已改名为 %2。</source>
         <translation>The journal %1 is damaged and holds no readable reading; it was renamed %2.</translation>
     </message>
@@ -2489,7 +2499,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+24"/>
-        <location line="+263"/>
+        <location line="+272"/>
         <source>无法删除日志 %1。</source>
         <translation>Cannot remove the journal %1.</translation>
     </message>
@@ -2525,6 +2535,24 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <location line="+32"/>
         <source>写入异常</source>
         <translation>Write error</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceNotifier</name>
+    <message>
+        <location filename="../record/servicenotifier.cpp" line="+17"/>
+        <source>正在停止记录并写入测量</source>
+        <translation>Stopping the recording and writing the measurement</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>已存储 %1 个读数</source>
+        <translation>%1 readings stored</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>已存储 %1 个读数，%2 个待发送到代理</source>
+        <translation>%1 readings stored, %2 waiting for the broker</translation>
     </message>
 </context>
 <context>

@@ -92,7 +92,7 @@
 <context>
     <name>AlarmProgramRunner</name>
     <message>
-        <location filename="../alarm/alarmprogram.cpp" line="+58"/>
+        <location filename="../alarm/alarmprogram.cpp" line="+68"/>
         <source>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</source>
         <translation>告警程序 %1 仍有 %2 个未完成的运行；最早的一个被放弃。</translation>
     </message>
@@ -102,7 +102,12 @@
         <translation>告警程序 %1 还有 %2 次运行未开始，已放弃。</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+11"/>
+        <source>告警程序 %1 有 %2 次运行在结束时仍未完成，已被终止。</source>
+        <translation>告警程序 %1 有 %2 次运行在结束时仍未完成，已被终止。</translation>
+    </message>
+    <message>
+        <location line="+53"/>
         <source>告警程序 %1 在 %2 秒内没有结束，已被终止。</source>
         <translation>告警程序 %1 在 %2 秒内没有结束，已被终止。</translation>
     </message>
@@ -148,7 +153,7 @@
 <context>
     <name>AlarmText</name>
     <message>
-        <location filename="../alarm/alarmtext.cpp" line="+22"/>
+        <location filename="../alarm/alarmtext.cpp" line="+26"/>
         <source>高于上限</source>
         <translation>高于上限</translation>
     </message>
@@ -183,17 +188,17 @@
         <translation>仪器</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+29"/>
         <source>告警：%1</source>
         <translation>告警：%1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+11"/>
         <source>告警：%1 %2（读数 %3）</source>
         <translation>告警：%1 %2（读数 %3）</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
         <source>告警解除：%1，持续 %2</source>
         <translation>告警解除：%1，持续 %2</translation>
     </message>
@@ -1650,7 +1655,7 @@
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+154"/>
+        <location filename="../app/mqttcontrol.cpp" line="+156"/>
         <source>仪器连接后开始发布。</source>
         <translation>仪器连接后开始发布。</translation>
     </message>
@@ -1981,7 +1986,7 @@
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+17"/>
         <source>无法读取 %1：%2</source>
         <translation>无法读取 %1：%2</translation>
     </message>
@@ -2009,28 +2014,33 @@
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+42"/>
-        <location line="+358"/>
+        <location line="+40"/>
+        <location line="+361"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-469"/>
+        <location line="-470"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-67"/>
+        <source>%1 是指向 %2 的符号链接，但 %2 不存在。</source>
+        <translation>%1 是指向 %2 的符号链接，但 %2 不存在。</translation>
+    </message>
+    <message>
+        <location line="+71"/>
         <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+59"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>无法锁定 %1：%2</source>
         <translation>无法锁定 %1：%2</translation>
     </message>
@@ -2045,7 +2055,7 @@
         <translation>继续被中断的记录“%1”（%2 个读数）。</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+11"/>
         <location line="+138"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>已写入 %1：%2 个读数。</translation>
@@ -2071,12 +2081,12 @@
         <translation>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+20"/>
         <source>无法写入日志文件 %1。</source>
         <translation>无法写入日志文件 %1。</translation>
     </message>
@@ -2101,7 +2111,7 @@
         <translation>MQTT：%1；记录继续。</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+45"/>
         <source>（连接已断开）</source>
         <translation>（连接已断开）</translation>
     </message>
@@ -2146,7 +2156,7 @@
         <translation>与仪器的连接已恢复（%1）。</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>记录已停止，共 %1 个读数。</source>
         <translation>记录已停止，共 %1 个读数。</translation>
     </message>
@@ -2156,12 +2166,12 @@
         <translation>最后 %1 个读数无法写入日志 %2（%3），已丢失。</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>日志 %1 无法写入（%2）；最后 %3 个读数和记录的结束暂存在 %4，下次启动时写入 %5。</source>
         <translation>日志 %1 无法写入（%2）；最后 %3 个读数和记录的结束暂存在 %4，下次启动时写入 %5。</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>已写入 %1：测量“%2”，%3 个读数。</translation>
     </message>
@@ -2174,17 +2184,17 @@
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+168"/>
+        <location filename="../record/recorderoptions.cpp" line="+178"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
     <message>
-        <location line="-145"/>
+        <location line="-155"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>无法读取密码文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+62"/>
         <source>无法读取设置文件 %1：%2</source>
         <translation>无法读取设置文件 %1：%2</translation>
     </message>
@@ -2453,32 +2463,32 @@
 <context>
     <name>RecordingStore</name>
     <message>
-        <location line="-62"/>
+        <location line="-61"/>
         <source>恢复 %1</source>
         <translation>恢复 %1</translation>
     </message>
     <message>
-        <location line="+96"/>
+        <location line="+95"/>
         <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
         <translation>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</source>
         <translation>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+50"/>
         <source>暂存文件 %1 不属于日志 %2，保留不动。</source>
         <translation>暂存文件 %1 不属于日志 %2，保留不动。</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+20"/>
         <source>暂存在 %1 的 %2 个读数已取回日志 %3。</source>
         <translation>暂存在 %1 的 %2 个读数已取回日志 %3。</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>日志 %1 已损坏，其中没有可读的读数；已改名为 %2。</source>
         <translation>日志 %1 已损坏，其中没有可读的读数；已改名为 %2。</translation>
     </message>
@@ -2489,7 +2499,7 @@
     </message>
     <message>
         <location line="+24"/>
-        <location line="+263"/>
+        <location line="+272"/>
         <source>无法删除日志 %1。</source>
         <translation>无法删除日志 %1。</translation>
     </message>
@@ -2525,6 +2535,24 @@
         <location line="+32"/>
         <source>写入异常</source>
         <translation>写入异常</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceNotifier</name>
+    <message>
+        <location filename="../record/servicenotifier.cpp" line="+17"/>
+        <source>正在停止记录并写入测量</source>
+        <translation>正在停止记录并写入测量</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>已存储 %1 个读数</source>
+        <translation>已存储 %1 个读数</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>已存储 %1 个读数，%2 个待发送到代理</source>
+        <translation>已存储 %1 个读数，%2 个待发送到代理</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 
 #include "alarm/alarmmonitor.h"
 #include "alarm/alarmprogram.h"
+#include "alarm/alarmtext.h"
 #include "alarm/settingslimits.h"
 #include "instrument/temperature.h"
 #include "settings/settingsfile.h"
@@ -26,6 +27,10 @@ private slots:
     void settingsFileLimitsAreReadPastTheLogo();
     void programThatFailsOrHangsIsReported_data();
     void programThatFailsOrHangsIsReported();
+    void programIsEndedWithWhatItStarted_data();
+    void programIsEndedWithWhatItStarted();
+    void valueBeyondItsLimitNeverReadsEqualToIt_data();
+    void valueBeyondItsLimitNeverReadsEqualToIt();
 };
 
 namespace {
@@ -55,6 +60,18 @@ QStringList play(AlarmRules &rules, const QVector<float> &t1, const QVector<quin
         seen << (c.raised ? QStringLiteral("+") : QStringLiteral("-")) +
                     alarmKindToken(c.alarm.kind);
     return seen;
+}
+
+// An executable shell script `body` in `dir`; its path.
+QString writeScript(const QTemporaryDir &dir, const QByteArray &body)
+{
+    const QString path = dir.filePath(QStringLiteral("program"));
+    QFile script(path);
+    if (script.open(QIODevice::WriteOnly))
+        script.write("#!/bin/sh\n" + body);
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    return path;
 }
 
 _T_EE_TEST_DATA record(int second, float t1, quint8 t1State = 0)
@@ -228,16 +245,10 @@ void TestAlarm::programThatFailsOrHangsIsReported()
     QFETCH(QStringList, arguments);
     // The runner passes no arguments; a script stands in for "sleep 60".
     QTemporaryDir dir;
-    QString path = program;
-    if (!arguments.isEmpty()) {
-        path = dir.filePath(QStringLiteral("hang"));
-        QFile script(path);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nexec " + program.toUtf8() + ' ' + arguments.join(' ').toUtf8() +
-                     '\n');
-        script.close();
-        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-    }
+    const QString path =
+        arguments.isEmpty()
+            ? program
+            : writeScript(dir, "exec " + program.toUtf8() + ' ' + arguments.join(' ').toUtf8());
     AlarmProgramRunner runner(path);
     runner.setTimeoutMs(300);
     QSignalSpy problems(&runner, &AlarmProgramRunner::problem);
@@ -248,6 +259,105 @@ void TestAlarm::programThatFailsOrHangsIsReported()
     QTRY_COMPARE(problems.size(), 1);
     QTRY_COMPARE(runner.runningCount(), 0);
     QVERIFY(problems.at(0).at(0).toString().contains(path));
+}
+
+namespace {
+QStringList *g_warnings = nullptr;
+
+// A zombie has ended; only its parent has not taken note yet.
+bool processRuns(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
+}
+} // namespace
+
+void TestAlarm::programIsEndedWithWhatItStarted_data()
+{
+    QTest::addColumn<bool>("atTheEnd");
+    QTest::newRow("time limit") << false;
+    QTest::newRow("runner's end") << true;
+}
+
+// A script that started a program of its own and waits for it: ended at
+// the time limit or at the runner's end, the program it started goes too,
+// without Qt's warning about a process destroyed while running.
+void TestAlarm::programIsEndedWithWhatItStarted()
+{
+    QFETCH(bool, atTheEnd);
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath(QStringLiteral("grandchild"));
+    // The grandchild's pid appears whole: written aside, then renamed.
+    const QByteArray quoted = '"' + pidFile.toUtf8();
+    const QString path =
+        writeScript(dir, "sh -c 'echo $$ > " + quoted + ".new\"; mv " + quoted + ".new\" " +
+                             quoted + "\"; exec sleep 1000' &\nwait\n");
+    QStringList warnings;
+    g_warnings = &warnings;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+            g_warnings->append(text);
+        });
+    const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+    qint64 grandchild = 0;
+    {
+        AlarmProgramRunner runner(path);
+        runner.setTimeoutMs(atTheEnd ? 60000 : 2000);
+        runner.run(QProcessEnvironment::systemEnvironment());
+        QTRY_VERIFY(QFile::exists(pidFile));
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        grandchild = file.readAll().trimmed().toLongLong();
+        QVERIFY(processRuns(grandchild));
+        if (atTheEnd)
+            runner.finish(100);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(!processRuns(grandchild), 10000);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!processRuns(grandchild), 10000);
+    QCOMPARE(warnings, QStringList());
+}
+
+void TestAlarm::valueBeyondItsLimitNeverReadsEqualToIt_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::addColumn<float>("limit");
+    QTest::addColumn<QString>("valueText");
+    QTest::addColumn<QString>("limitText");
+    QTest::newRow("apart at one decimal") << 100.6f << 100.0f << "100.6"
+                                          << "100.0";
+    QTest::newRow("hundredths") << 100.04f << 100.0f << "100.04"
+                                << "100.00";
+    QTest::newRow("below") << -10.03f << -10.0f << "-10.03"
+                           << "-10.00";
+    // Shown without decimals elsewhere, a kiln's temperatures need one here.
+    QTest::newRow("above 1000") << 1200.4f << 1200.0f << "1200.4"
+                                << "1200.0";
+}
+
+// In the log's line and in the alarm program's environment alike.
+void TestAlarm::valueBeyondItsLimitNeverReadsEqualToIt()
+{
+    QFETCH(float, value);
+    QFETCH(float, limit);
+    QFETCH(QString, valueText);
+    QFETCH(QString, limitText);
+    Alarm alarm;
+    alarm.channel = 0;
+    alarm.kind = value > limit ? AlarmKind::High : AlarmKind::Low;
+    alarm.value = value;
+    alarm.limit = limit;
+    const QString symbol = QLatin1Char(' ') + unitSymbol(UnitCelsius);
+    const QString line = AlarmText::raised(alarm, UnitCelsius);
+    QVERIFY2(line.contains(valueText + symbol) && line.contains(limitText + symbol),
+             qPrintable(line));
+    const QProcessEnvironment env =
+        alarmProgramEnvironment(alarm, true, UnitCelsius, QString(), QProcessEnvironment());
+    QCOMPARE(env.value(QStringLiteral("KX740D_ALARM_VALUE")), valueText);
+    QCOMPARE(env.value(QStringLiteral("KX740D_ALARM_LIMIT")), limitText);
 }
 
 QTEST_GUILESS_MAIN(TestAlarm)

@@ -45,6 +45,7 @@ foreach(part [[ATTRS{idVendor}=="1a86"]] [[ATTRS{idProduct}=="7523"]] [[GROUP="d
 endforeach()
 file(STRINGS ${PREFIX}/lib/systemd/system/kx740d-record@.service unit)
 foreach(line "EnvironmentFile=-/etc/kx740d/%i.conf" "Restart=on-failure"
+        "Type=notify" "NotifyAccess=main" "WatchdogSec=30"
         "LoadCredential=mqtt-password:/etc/kx740d/%i.password"
         "LoadCredential=mqtt-key:/etc/kx740d/%i.key"
         "ExecStart=${PREFIX}/bin/kx740d-record --out %i.dat $KX740D_RECORD_ARGS")
@@ -53,4 +54,16 @@ foreach(line "EnvironmentFile=-/etc/kx740d/%i.conf" "Restart=on-failure"
         message(FATAL_ERROR "recorder unit lacks ${line}")
     endif()
 endforeach()
+# Where systemd's own checker is installed, it finds nothing to say about
+# the unit (its complaints name the unit; a machine without a running
+# systemd may make it complain about other things, which are not ours).
+find_program(KX_SYSTEMD_ANALYZE systemd-analyze)
+if(KX_SYSTEMD_ANALYZE)
+    execute_process(COMMAND ${KX_SYSTEMD_ANALYZE} verify
+            ${PREFIX}/lib/systemd/system/kx740d-record@.service
+        OUTPUT_VARIABLE analysis ERROR_VARIABLE analysis)
+    if(analysis MATCHES "kx740d-record@")
+        message(FATAL_ERROR "systemd-analyze verify:\n${analysis}")
+    endif()
+endif()
 file(REMOVE_RECURSE ${PREFIX})

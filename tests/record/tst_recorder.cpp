@@ -31,6 +31,8 @@ private slots:
     void secondRecorderOnTheSameOutputIsRefused();
     void returningInstrumentIsFound_data();
     void returningInstrumentIsFound();
+    void commandLinePathsAreTakenAsMeant_data();
+    void commandLinePathsAreTakenAsMeant();
 };
 
 namespace {
@@ -391,6 +393,47 @@ void TestRecorder::returningInstrumentIsFound()
     QCOMPARE(findReturningPort(port, was, ports, exists), found);
     // A bare name is a device under /dev, wherever the program runs.
     QCOMPARE(portDevicePath(port), QStringLiteral("/dev/") + port);
+}
+
+void TestRecorder::commandLinePathsAreTakenAsMeant_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<bool>("portHere");   // the file of that name in the working folder
+    QTest::addColumn<QString>("outLink"); // --out is a link to it; empty: no link
+    QTest::addColumn<bool>("outputUsable");
+    QTest::newRow("port file here") << "pt" << true << "" << true;
+    QTest::newRow("bare device name") << "ttyUSB0" << false << "" << true;
+    QTest::newRow("device path") << "/dev/pt" << false << "" << true;
+    QTest::newRow("link to a data file") << "ttyUSB0" << false << "data.dat" << true;
+    QTest::newRow("link to nothing") << "ttyUSB0" << false << "gone.dat" << false;
+}
+
+// In a working folder holding a file "pt" and a data file, with --out out.dat.
+void TestRecorder::commandLinePathsAreTakenAsMeant()
+{
+    QFETCH(QString, port);
+    QFETCH(bool, portHere);
+    QFETCH(QString, outLink);
+    QFETCH(bool, outputUsable);
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const auto back = qScopeGuard([before] { QDir::setCurrent(before); });
+    QVERIFY(QFile(QStringLiteral("pt")).open(QIODevice::WriteOnly));
+    QFile data(QStringLiteral("data.dat"));
+    QVERIFY(data.open(QIODevice::WriteOnly) && data.write(dataFileToBytes(newArchive())) > 0);
+    data.close();
+    if (!outLink.isEmpty())
+        QVERIFY(QFile::link(outLink, QStringLiteral("out.dat")));
+    RecorderOptions options;
+    QString message;
+    QCOMPARE(RecorderCommandLine::parse({"kx740d-record", "--out", "out.dat", "--port", port},
+                                        &options, &message),
+             RecorderCommandLine::Ok);
+    QCOMPARE(options.port, portHere ? QDir::current().absoluteFilePath(port) : port);
+    QString why;
+    QCOMPARE(checkOutputFile(options.out, &why), outputUsable);
+    QVERIFY2(outputUsable || why.contains(outLink), qPrintable(why));
 }
 
 QTEST_GUILESS_MAIN(TestRecorder)

@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -34,6 +37,7 @@ private slots:
     void refusingBrokerLeavesTheRecordingAlone();
     void brokerOutageLosesNothingAcrossKillAndStop();
     void crossedLimitRaisesOneAlarmEverywhere();
+    void serviceManagerHearsReadyPingsAndStopping();
 };
 
 namespace {
@@ -480,6 +484,47 @@ void TestRecorderProgram::crossedLimitRaisesOneAlarmEverywhere()
     const QJsonArray active = QJsonDocument::fromJson(late.messages().first().payload).array();
     QCOMPARE(active.size(), 1);
     QCOMPARE(active[0].toObject().value("kind").toString(), QStringLiteral("high"));
+}
+
+// systemd's side of Type=notify: a datagram socket named in NOTIFY_SOCKET.
+// Ready once recording, a watchdog ping with the seconds of the recording,
+// stopping at SIGTERM, in that order.
+void TestRecorderProgram::serviceManagerHearsReadyPingsAndStopping()
+{
+    QTemporaryDir dir;
+    const QString socketPath = dir.filePath(QStringLiteral("notify"));
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    QVERIFY(fd >= 0);
+    const auto closeSocket = qScopeGuard([fd] { ::close(fd); });
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(socketPath);
+    QVERIFY(size_t(name.size()) < sizeof address.sun_path);
+    std::copy(name.begin(), name.end(), address.sun_path);
+    QVERIFY(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    QStringList heard; // the first of each, in the order they came
+    const auto listen = [&] {
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::recv(fd, buffer, sizeof buffer, 0)) > 0) {
+            for (const QString &line : QString::fromUtf8(buffer, int(n)).split(QLatin1Char('\n'))) {
+                if (!line.startsWith(QLatin1String("STATUS=")) && !heard.contains(line))
+                    heard << line;
+            }
+        }
+        return heard;
+    };
+
+    QProcess recorder;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("NOTIFY_SOCKET"), socketPath);
+    recorder.setProcessEnvironment(env);
+    startRecording(recorder, dir.filePath(QStringLiteral("oven.dat")));
+    QTRY_VERIFY_WITH_TIMEOUT(listen().contains(QStringLiteral("WATCHDOG=1")), 15000);
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(10000));
+    QCOMPARE(recorder.exitCode(), 0);
+    QCOMPARE(listen(), (QStringList{"READY=1", "WATCHDOG=1", "STOPPING=1"}));
 }
 
 QTEST_GUILESS_MAIN(TestRecorderProgram)
