@@ -4,11 +4,10 @@
 #include "instrument/temperature.h"
 #include "link/serialhandle.h"
 #include "measurement/recordingrules.h"
+#include "store/recordinglock.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTimer>
 
 namespace {
@@ -57,24 +56,13 @@ void RecordingSession::setJournalFile(const QString &path)
 
 bool RecordingSession::lockJournal(QString *holder)
 {
-    m_lock = std::make_unique<QLockFile>(m_journalFile + QStringLiteral(".lock"));
-    // A lock whose process has gone is taken over at once.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0))
+    QString output = m_journalFile;
+    if (output.endsWith(QLatin1String(".journal")))
+        output.chop(8);
+    m_lock = std::make_unique<RecordingLock>(output);
+    if (m_lock->tryLock())
         return true;
-    qint64 pid = 0;
-    QString host;
-    QString app;
-    if (m_lock->getLockInfo(&pid, &host, &app))
-        *holder = QCoreApplication::translate("RecordingSession", "%1，进程 %2，主机 %3")
-                      .arg(app)
-                      .arg(pid)
-                      .arg(host);
-    else
-        *holder = m_lock->error() == QLockFile::PermissionError
-                      ? QCoreApplication::translate("RecordingSession", "无法创建锁文件")
-                      : QString();
-    m_lock.reset();
+    *holder = m_lock->holder();
     return false;
 }
 

@@ -14,7 +14,7 @@
 #include <memory>
 
 class DevKX740D;
-class QLockFile;
+class RecordingLock;
 class QTimer;
 class SerialHandle;
 
@@ -44,8 +44,12 @@ public:
     void setJournalEnabled(bool on) { m_journalEnabled = on; }
     // Keeps every other program using this class away from the journal
     // until the session is destroyed. False when another one holds it;
-    // `holder` then names it ("kx740d-record, process 1234 on host").
+    // `holder` then names it ("kx740d-record, process 1234 on host"). The
+    // recording is that of the output the journal belongs to (its name
+    // without ".journal"), whatever name the output is given.
     bool lockJournal(QString *holder);
+    // After lockJournal(): why it failed when `holder` was left empty.
+    const RecordingLock *journalLock() const { return m_lock.get(); }
     // Readings kept in the driver's memory as well (the window shows them).
     void setKeepReadings(bool keep);
     // The recording ends by itself once `seconds` have passed when enabled.
@@ -129,7 +133,7 @@ private:
     QTimer *m_syncTimer;
     QTimer *m_endTimer;
     QString m_journalFile;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<RecordingLock> m_lock;
     JournalWriter m_journal;
     JournalHeader m_header;
     QVector<JournalReading> m_pending;

@@ -463,7 +463,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+117"/>
+        <location filename="../document/document.cpp" line="+127"/>
         <source>剪切 1 行</source>
         <translation>cut 1 row</translation>
     </message>
@@ -680,7 +680,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+370"/>
+        <location filename="../app/mainwindow.cpp" line="+375"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
@@ -1243,7 +1243,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-313"/>
+        <location filename="../app/mainwindow.cpp" line="-318"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -1283,7 +1283,7 @@ Closes automatically in %1 s</translation>
         <translation>Alarms</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+191"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -1976,7 +1976,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+57"/>
+        <location filename="../record/recorder.cpp" line="+58"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -1991,7 +1991,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>%1 is not a valid data file; no measurement is appended to it.</translation>
     </message>
     <message>
-        <location filename="../store/datafilestream.cpp" line="+126"/>
+        <location filename="../store/datafilestream.cpp" line="+127"/>
         <location line="+9"/>
         <location line="+6"/>
         <location line="+7"/>
@@ -2004,7 +2004,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+64"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
@@ -2020,7 +2020,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-512"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
@@ -2030,12 +2030,17 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+60"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+3"/>
+        <source>无法锁定 %1 的记录：%2</source>
+        <translation>Cannot lock the recording of %1: %2</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 is not a journal; move it away before starting.</translation>
     </message>
@@ -2410,6 +2415,19 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
 </context>
 <context>
+    <name>RecordingLock</name>
+    <message>
+        <location filename="../store/recordinglock.cpp" line="+44"/>
+        <source>%1，进程 %2，主机 %3</source>
+        <translation>%1, process %2 on %3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>另一个程序</source>
+        <translation>another program</translation>
+    </message>
+</context>
+<context>
     <name>RecordingRules</name>
     <message>
         <location filename="../measurement/recordingrules.cpp" line="+30"/>
@@ -2440,19 +2458,6 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <location line="+0"/>
         <source>秒</source>
         <translation>s</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingSession</name>
-    <message>
-        <location filename="../measurement/recordingsession.cpp" line="+69"/>
-        <source>%1，进程 %2，主机 %3</source>
-        <translation>%1, process %2 on %3</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>无法创建锁文件</source>
-        <translation>cannot create the lock file</translation>
     </message>
 </context>
 <context>

@@ -463,7 +463,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+117"/>
+        <location filename="../document/document.cpp" line="+127"/>
         <source>剪切 1 行</source>
         <translation>剪切 1 行</translation>
     </message>
@@ -680,7 +680,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+370"/>
+        <location filename="../app/mainwindow.cpp" line="+375"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -1243,7 +1243,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-313"/>
+        <location filename="../app/mainwindow.cpp" line="-318"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1283,7 +1283,7 @@
         <translation>告警</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+191"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1976,7 +1976,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+57"/>
+        <location filename="../record/recorder.cpp" line="+58"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -1991,7 +1991,7 @@
         <translation>%1 不是有效的数据文件；测量不会追加到其中。</translation>
     </message>
     <message>
-        <location filename="../store/datafilestream.cpp" line="+126"/>
+        <location filename="../store/datafilestream.cpp" line="+127"/>
         <location line="+9"/>
         <location line="+6"/>
         <location line="+7"/>
@@ -2004,7 +2004,7 @@
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+64"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
@@ -2020,7 +2020,7 @@
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-512"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -2030,12 +2030,17 @@
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+60"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+3"/>
+        <source>无法锁定 %1 的记录：%2</source>
+        <translation>无法锁定 %1 的记录：%2</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 不是日志文件；请将其移走后再开始。</translation>
     </message>
@@ -2410,6 +2415,19 @@
     </message>
 </context>
 <context>
+    <name>RecordingLock</name>
+    <message>
+        <location filename="../store/recordinglock.cpp" line="+44"/>
+        <source>%1，进程 %2，主机 %3</source>
+        <translation>%1，进程 %2，主机 %3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>另一个程序</source>
+        <translation>另一个程序</translation>
+    </message>
+</context>
+<context>
     <name>RecordingRules</name>
     <message>
         <location filename="../measurement/recordingrules.cpp" line="+30"/>
@@ -2440,19 +2458,6 @@
         <location line="+0"/>
         <source>秒</source>
         <translation>秒</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingSession</name>
-    <message>
-        <location filename="../measurement/recordingsession.cpp" line="+69"/>
-        <source>%1，进程 %2，主机 %3</source>
-        <translation>%1，进程 %2，主机 %3</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>无法创建锁文件</source>
-        <translation>无法创建锁文件</translation>
     </message>
 </context>
 <context>

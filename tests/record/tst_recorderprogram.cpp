@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <unistd.h>
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -30,6 +31,8 @@ private slots:
     void fullDiskCostsNothingAndIsRetried();
     void unwritableOutputStopsBeforeRecording_data();
     void unwritableOutputStopsBeforeRecording();
+    void secondRecorderUnderAnotherNameIsRefused_data();
+    void secondRecorderUnderAnotherNameIsRefused();
     void publishesEveryRecordedReading();
     void refusingBrokerLeavesTheRecordingAlone();
     void brokerOutageLosesNothingAcrossKillAndStop();
@@ -286,6 +289,49 @@ void TestRecorderProgram::unwritableOutputStopsBeforeRecording()
     QVERIFY(!QFile::exists(path + QStringLiteral(".journal")));
     if (!existing.isEmpty())
         QCOMPARE(readAll(path), existing);
+}
+
+void TestRecorderProgram::secondRecorderUnderAnotherNameIsRefused_data()
+{
+    QTest::addColumn<bool>("hardLink");
+    QTest::newRow("symbolic link") << false;
+    QTest::newRow("hard link") << true;
+}
+
+// Refused before it records, naming the first; the first's measurement is
+// written whole.
+void TestRecorderProgram::secondRecorderUnderAnotherNameIsRefused()
+{
+    QFETCH(bool, hardLink);
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("oven.dat"));
+    const QString alias = dir.filePath(QStringLiteral("alias.dat"));
+    {
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(dataFileToBytes(newArchive()));
+    }
+    QCOMPARE(hardLink
+                 ? ::link(QFile::encodeName(out).constData(), QFile::encodeName(alias).constData())
+                 : ::symlink("oven.dat", QFile::encodeName(alias).constData()),
+             0);
+    QProcess first;
+    startRecording(first, out);
+    QVERIFY2(waitForJournal(out, 2), first.readAllStandardError().constData());
+    QProcess second;
+    startRecording(second, alias);
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 1);
+    const QByteArray refusal = second.readAllStandardError();
+    QVERIFY2(refusal.contains(QByteArray::number(first.processId())), refusal.constData());
+    QVERIFY(!QFile::exists(alias + QStringLiteral(".journal")));
+
+    first.terminate();
+    QVERIFY(first.waitForFinished(10000));
+    QCOMPARE(first.exitCode(), 0);
+    const Data_table_T archive = readArchive(out);
+    QCOMPARE(archive.lists.size(), 1);
+    QVERIFY(archive.lists[0]->records.size() >= 2);
 }
 
 // What the broker passed on of a terminated run: one message per recorded
