@@ -45,8 +45,10 @@ void removeStaleTemporaries(const QByteArray &file)
         const QByteArray name(entry->d_name);
         if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
             continue;
-        const int fd =
-            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        // For writing where it may be: NFS takes an exclusive flock only then.
+        int fd = ::openat(dirFd, entry->d_name, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             continue;
         struct stat locked = {};

@@ -14,8 +14,10 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -49,6 +51,19 @@ QString holderText(const QList<QByteArray> &lines)
 QString unknownHolder()
 {
     return QCoreApplication::translate("RecordingLock", "另一个程序");
+}
+
+// File systems whose flock is a lock of the whole file on the server, the
+// same as the record lock here: an UpdateLock of the recorder's own file
+// would wait for this one for ever. There only the name is locked.
+bool flockIsRecordLock(int fd)
+{
+    struct statfs fs = {};
+    if (::fstatfs(fd, &fs) != 0)
+        return false;
+    const auto type = static_cast<unsigned long>(fs.f_type);
+    return type == NFS_SUPER_MAGIC || type == SMB_SUPER_MAGIC || type == 0xFF534D42ul || // CIFS
+           type == 0xFE534D42ul;                                                         // SMB2
 }
 
 } // namespace
@@ -157,8 +172,8 @@ bool RecordingLock::lockDataFile(const QString &file)
     if (fd < 0)
         return errno == ENOENT || fail(errno);
     struct stat st = {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd); // not a data file: the recorder refuses it anyway
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flockIsRecordLock(fd)) {
+        ::close(fd); // not a data file (the recorder refuses it anyway), or see above
         return true;
     }
     m_dataFd = fd;

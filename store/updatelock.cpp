@@ -13,13 +13,10 @@
 
 namespace {
 
-int waitForFlock(int fd)
+// flock() failing for want of locks on the file system, not of the lock.
+bool cannotLockHere(int code)
 {
-    while (::flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR)
-            return errno;
-    }
-    return 0;
+    return code == EBADF || code == ENOLCK || code == EOPNOTSUPP || code == EINVAL;
 }
 
 } // namespace
@@ -32,7 +29,11 @@ UpdateLock::UpdateLock(const QString &path)
     const QByteArray file = QFile::encodeName(behind);
     const QByteArray folder = file.left(qMax(file.lastIndexOf('/'), 1));
     for (;;) {
-        int fd = ::open(file.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        // Open for writing where it may be: NFS takes an exclusive flock
+        // only then.
+        int fd = ::open(file.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0 && (errno == EACCES || errno == EROFS))
+            fd = ::open(file.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         // A file not there yet, or one this user may replace but not read,
         // is locked through its folder.
         const int openError = fd < 0 ? errno : 0;
@@ -42,9 +43,14 @@ UpdateLock::UpdateLock(const QString &path)
             m_errno = errno;
             return;
         }
-        if (const int code = waitForFlock(fd)) {
+        int code = 0;
+        while (::flock(fd, LOCK_EX) != 0 && (code = errno) == EINTR) {
+        }
+        if (code != 0) {
             ::close(fd);
-            m_errno = code;
+            // Then as unguarded as before there was this lock.
+            m_locked = cannotLockHere(code);
+            m_errno = m_locked ? 0 : code;
             return;
         }
         struct stat locked = {};
@@ -55,7 +61,7 @@ UpdateLock::UpdateLock(const QString &path)
                            locked.st_dev == named.st_dev && locked.st_ino == named.st_ino);
         if (held) {
             m_fd = fd;
-            m_errno = 0;
+            m_locked = true;
             return;
         }
         ::close(fd);

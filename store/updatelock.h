@@ -11,6 +11,8 @@
 // The file itself is flocked; once locked, the name must still be that
 // file, or it was replaced meanwhile and the new one is locked instead. A
 // file not there yet is locked through its folder. No file is left behind.
+// A file system without flock (some network ones for a folder) is written
+// unguarded, as it was before.
 class UpdateLock
 {
 public:
@@ -20,7 +22,8 @@ public:
     UpdateLock(const UpdateLock &) = delete;
     UpdateLock &operator=(const UpdateLock &) = delete;
 
-    bool isLocked() const { return m_fd >= 0; }
+    // Also true where the file system has no such lock.
+    bool isLocked() const { return m_locked; }
     // The system's reason when not locked, with its errno.
     QString errorString() const;
     int errorCode() const { return m_errno; }
@@ -28,4 +31,5 @@ public:
 private:
     int m_fd = -1;
     int m_errno = 0;
+    bool m_locked = false;
 };
