@@ -262,6 +262,8 @@ void TestRecorderProgram::unwritableOutputStopsBeforeRecording_data()
     QTest::newRow("missing folder") << QStringLiteral("nowhere/oven.dat") << QByteArray();
     QTest::newRow("folder is a file") << QStringLiteral("plain/oven.dat") << QByteArray();
     QTest::newRow("not a data file") << QStringLiteral("oven.dat") << QByteArray("not a data file");
+    // Not "being recorded by another recorder".
+    QTest::newRow("lock cannot be made") << QStringLiteral("locked/oven.dat") << QByteArray();
 }
 
 void TestRecorderProgram::unwritableOutputStopsBeforeRecording()
@@ -273,6 +275,7 @@ void TestRecorderProgram::unwritableOutputStopsBeforeRecording()
         QFile plain(dir.filePath(QStringLiteral("plain")));
         QVERIFY(plain.open(QIODevice::WriteOnly));
     }
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("locked/oven.dat.journal.lock")));
     const QString path = dir.filePath(out);
     if (!existing.isEmpty()) {
         QFile file(path);
