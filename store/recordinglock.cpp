@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 #include <QSysInfo>
 #include <QThread>
 
@@ -66,7 +68,23 @@ bool flockIsRecordLock(int fd)
            type == 0xFE534D42ul;                                                         // SMB2
 }
 
+// The locks holding a data file, for releaseRemovedFiles() on any thread.
+QMutex g_holdersMutex;
+QSet<RecordingLock *> g_holders;
+
 } // namespace
+
+void RecordingLock::releaseRemovedFiles()
+{
+    QMutexLocker locker(&g_holdersMutex);
+    for (RecordingLock *lock : qAsConst(g_holders)) {
+        struct stat st = {};
+        if (lock->m_dataFd >= 0 && ::fstat(lock->m_dataFd, &st) == 0 && st.st_nlink == 0) {
+            ::close(lock->m_dataFd);
+            lock->m_dataFd = -1;
+        }
+    }
+}
 
 bool RecordingLock::tryLock()
 {
@@ -86,8 +104,11 @@ bool RecordingLock::tryLock()
 
 void RecordingLock::unlock()
 {
-    if (m_dataFd >= 0) {
-        ::close(m_dataFd);
+    {
+        QMutexLocker locker(&g_holdersMutex);
+        g_holders.remove(this);
+        if (m_dataFd >= 0)
+            ::close(m_dataFd);
         m_dataFd = -1;
     }
     m_dataId.clear();
@@ -176,7 +197,11 @@ bool RecordingLock::lockDataFile(const QString &file)
         ::close(fd); // not a data file (the recorder refuses it anyway), or see above
         return true;
     }
-    m_dataFd = fd;
+    {
+        QMutexLocker locker(&g_holdersMutex);
+        m_dataFd = fd;
+        g_holders.insert(this);
+    }
     m_dataId =
         QByteArray::number(quint64(st.st_dev)) + ' ' + QByteArray::number(quint64(st.st_ino));
     struct flock lock = {};

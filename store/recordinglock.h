@@ -36,6 +36,11 @@ public:
     // Empty until tryLock() has resolved the data file's links.
     QString lockFileName() const { return m_lockFile; }
 
+    // Lets go of the data files of this process's locks that no name leads
+    // to any more (replaced by a new file, which no other name can lead to
+    // yet), so their disk space is freed. Called after every UpdateLock.
+    static void releaseRemovedFiles();
+
 private:
     bool lockName();
     bool lockDataFile(const QString &file);

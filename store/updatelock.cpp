@@ -1,6 +1,7 @@
 #include "store/updatelock.h"
 
 #include "store/atomicfile.h"
+#include "store/recordinglock.h"
 
 #include <QFile>
 
@@ -72,6 +73,7 @@ UpdateLock::~UpdateLock()
 {
     if (m_fd >= 0)
         ::close(m_fd);
+    RecordingLock::releaseRemovedFiles();
 }
 
 QString UpdateLock::errorString() const

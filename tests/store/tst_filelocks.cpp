@@ -139,6 +139,25 @@ private slots:
         QVERIFY2(again.tryLock(), qPrintable(again.holder() + again.errorString()));
     }
 
+    // The recorder writing its file keeps no disk space of the old one.
+    void replacedDataFileIsLetGo()
+    {
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("l.dat"));
+        writeFile(data, dataFileToBytes(newArchive()));
+        const QString removed = QFileInfo(data).canonicalFilePath() + QStringLiteral(" (deleted)");
+        RecordingLock lock(data);
+        QVERIFY(lock.tryLock());
+        QString error;
+        QVERIFY2(writeMeasurementToFile(data, QStringLiteral("run"), QDateTime::currentDateTime(),
+                                        recordsOf(numberedRecords(2)), &error),
+                 qPrintable(error));
+        for (const QString &fd :
+             QDir(QStringLiteral("/proc/self/fd"))
+                 .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+            QVERIFY(QFile::symLinkTarget(QStringLiteral("/proc/self/fd/") + fd) != removed);
+    }
+
     // Not taken for "another recorder": the reason is the system's.
     void failureToLockSaysWhy_data()
     {
