@@ -13,7 +13,7 @@
 // to names the holder in the lines QLockFile writes (process id, program,
 // host) and goes with the lock. Both it and the data file are locked with
 // locks the system drops with the process, so the lock of a program that
-// died is taken over at once.
+// died is taken over at once. On NFS and SMB only the name is locked.
 class RecordingLock
 {
 public:

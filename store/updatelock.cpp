@@ -49,7 +49,7 @@ UpdateLock::UpdateLock(const QString &path)
         }
         if (code != 0) {
             ::close(fd);
-            // Then as unguarded as before there was this lock.
+            // No flock on this file system: unguarded.
             m_locked = cannotLockHere(code);
             m_errno = m_locked ? 0 : code;
             return;

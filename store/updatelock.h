@@ -11,8 +11,8 @@
 // The file itself is flocked; once locked, the name must still be that
 // file, or it was replaced meanwhile and the new one is locked instead. A
 // file not there yet is locked through its folder. No file is left behind.
-// A file system without flock (some network ones for a folder) is written
-// unguarded, as it was before.
+// Where the file system has no flock for it (NFS for a folder, say), the
+// update goes unguarded.
 class UpdateLock
 {
 public:
