@@ -4,6 +4,7 @@
 #include "instrument/temperature.h"
 #include "store/atomicfile.h"
 #include "store/datafile.h"
+#include "store/updatelock.h"
 
 #include <QFile>
 
@@ -43,8 +44,17 @@ void Document::markModified()
 
 bool Document::save(const QString &path, QString *reason)
 {
-    if (!writeFileAtomically(path, dataFileToBytes(m_archive), reason))
-        return false;
+    {
+        // Waits for a recorder appending its measurement to the file.
+        const UpdateLock lock(path);
+        if (!lock.isLocked()) {
+            if (reason)
+                *reason = lock.errorString();
+            return false;
+        }
+        if (!writeFileAtomically(path, dataFileToBytes(m_archive), reason))
+            return false;
+    }
     m_fileName = path;
     m_changedOffHistory = false;
     m_undoStack.setClean();

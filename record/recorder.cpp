@@ -15,6 +15,7 @@
 #include "store/csvtext.h"
 #include "store/datafile.h"
 #include "store/datafilestream.h"
+#include "store/recordinglock.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -190,11 +191,14 @@ void Recorder::start()
         !checkOutputFile(QFileInfo(m_options.out).absolutePath() + QStringLiteral("/.probe"), &why))
         return fail(ExitOutputFailure, why);
     QString holder;
-    bool held = false;
-    if (!m_store->lock(&holder, &held))
-        return fail(ExitFailure,
-                    held ? tr("%1 正在被另一个记录程序写入（%2）。").arg(m_options.out, holder)
-                         : tr("无法锁定 %1：%2").arg(m_options.out, holder));
+    if (!m_store->lock(&holder)) {
+        if (!holder.isEmpty())
+            return fail(ExitFailure,
+                        tr("%1 正在被另一个记录程序写入（%2）。").arg(m_options.out, holder));
+        const RecordingLock *lock = m_store->recordingLock();
+        return fail(isPassingWriteError(lock->errorCode()) ? ExitFailure : ExitOutputFailure,
+                    tr("无法锁定 %1 的记录：%2").arg(m_options.out, lock->errorString()));
+    }
     if (!m_options.csv.isEmpty()) {
         m_csv.setFileName(m_options.csv);
         if (!m_csv.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))

@@ -12,6 +12,10 @@
 // Unlike QSaveFile every failing write is noticed (a buffered write failing
 // inside QSaveFile::commit() is not), and errorString() is the system's own
 // reason ("No space left on device").
+//
+// The temporary file, "NAME.tmp-XXXXXX", is flocked by its writer while it
+// lives; the next AtomicFile for the same target removes those left by a
+// killed writer (the ones it can lock), never one a running writer uses.
 class AtomicFile
 {
 public:
@@ -20,8 +24,10 @@ public:
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
-    // The temporary file gets the permissions of the file it is to replace,
-    // or those any new file of the user gets when there is none.
+    // The temporary file gets the permissions of the file it is to replace
+    // (without set-user-id, set-group-id and sticky bits), and its owner and
+    // group when the process may give them (root); or what any new file of
+    // the user gets when there is none.
     bool open();
     // Permissions the target will have, set before anything secret is
     // written (an open file).
@@ -33,6 +39,9 @@ public:
     // only at the end); the file's size does not change.
     bool writeAt(qint64 offset, const QByteArray &bytes);
     qint64 size() const { return m_size; }
+    // False also when the folder cannot be synced after the rename: the new
+    // content is then in place but not known to be on the disk, so a caller
+    // keeps any other copy of it.
     bool commit();
     void cancel();
 
@@ -45,7 +54,7 @@ private:
     bool failWith(int code);
 
     QString m_target;
-    QString m_path; // the file replaced: the target, or where its links lead
+    QString m_path; // the file replaced: fileBehindLinks(target)
     QString m_temp;
     int m_fd = -1;
     qint64 m_size = 0;
@@ -58,8 +67,14 @@ private:
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // Syncs the folder holding `path`, so a rename or a new file in it survives
-// a power cut.
-bool syncFolderOf(const QString &path);
+// a power cut. On failure `errorCode` (when given) gets the errno.
+bool syncFolderOf(const QString &path, int *errorCode = nullptr);
+
+// The absolute path of the file `path` names once every symbolic link is
+// followed, those of its folders and its own, also a link to a file not
+// there yet: the file that writing `path` replaces. Empty, with the errno
+// in `errorCode`, when the folder cannot be resolved (it is missing).
+QString fileBehindLinks(const QString &path, int *errorCode = nullptr);
 
 // Whether a write that failed with `errorCode` may succeed later by itself:
 // a full disk or quota, an I/O error of a removable disk.

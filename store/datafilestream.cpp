@@ -4,6 +4,7 @@
 #include "store/data_list_t.h"
 #include "store/data_table_t.h"
 #include "store/datafile.h"
+#include "store/updatelock.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -243,6 +244,11 @@ bool writeMeasurementToFile(const QString &out, const QString &name, const QDate
     _T_EE_TEST_DATA first;
     const bool hasFirst = source(&first);
 
+    // From the read to the replace, so another program's measurement
+    // written meanwhile is not lost.
+    const UpdateLock lock(out);
+    if (!lock.isLocked())
+        return failed(lock.errorString(), lock.errorCode());
     DataFileIndex index;
     QFile old(out);
     QByteArray head;

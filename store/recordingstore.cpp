@@ -2,13 +2,13 @@
 
 #include "instrument/temperature.h"
 #include "store/atomicfile.h"
+#include "store/recordinglock.h"
 #include "store/recordingoutbox.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QThread>
 #include <QTimer>
 
@@ -64,29 +64,15 @@ void RecordingStore::startDelivery()
     m_outbox->start();
 }
 
-bool RecordingStore::lock(QString *why, bool *heldByOther)
+bool RecordingStore::lock(QString *holder)
 {
-    if (heldByOther)
-        *heldByOther = false;
-    m_lock = std::make_unique<QLockFile>(m_journalFile + QStringLiteral(".lock"));
-    // A lock whose process has gone is taken over at once.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0))
+    QString output = m_journalFile;
+    if (output.endsWith(QLatin1String(".journal")))
+        output.chop(8);
+    m_lock = std::make_unique<RecordingLock>(output);
+    if (m_lock->tryLock())
         return true;
-    qint64 pid = 0;
-    QString host;
-    QString app;
-    if (m_lock->error() == QLockFile::LockFailedError && m_lock->getLockInfo(&pid, &host, &app)) {
-        if (heldByOther)
-            *heldByOther = true;
-        *why = QCoreApplication::translate("RecordingSession", "%1，进程 %2，主机 %3")
-                   .arg(app)
-                   .arg(pid)
-                   .arg(host);
-    } else {
-        *why = QCoreApplication::translate("RecordingSession", "无法创建锁文件");
-    }
-    m_lock.reset();
+    *holder = m_lock->holder();
     return false;
 }
 

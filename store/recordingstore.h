@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 
-class QLockFile;
+class RecordingLock;
 class QTimer;
 class RecordingOutbox;
 
@@ -70,9 +70,12 @@ public:
     static QStringList defaultSpillFolders();
 
     // Keeps every other program away from this recording's files until the
-    // store is destroyed. False with `why`: who holds them, or the system's
-    // reason when no lock could be made; `heldByOther` tells which.
-    bool lock(QString *why, bool *heldByOther = nullptr);
+    // store is destroyed: the lock belongs to the output the journal is
+    // kept for (its name without ".journal"), under whatever name it is
+    // given. False with `holder` naming the program that holds it, or an
+    // empty `holder` and recordingLock()'s reason when none could be made.
+    bool lock(QString *holder);
+    const RecordingLock *recordingLock() const { return m_lock.get(); }
 
     struct Recovery
     {
@@ -179,7 +182,7 @@ private:
     bool m_journalEnabled = true;
     OutputWriter m_writer;
     QStringList m_spillFolders;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<RecordingLock> m_lock;
     RecordingOutbox *m_outbox;
     QTimer *m_syncTimer;
     QElapsedTimer m_sinceSync;

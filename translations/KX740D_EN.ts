@@ -468,7 +468,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+117"/>
+        <location filename="../document/document.cpp" line="+127"/>
         <source>剪切 1 行</source>
         <translation>cut 1 row</translation>
     </message>
@@ -1981,7 +1981,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+59"/>
+        <location filename="../record/recorder.cpp" line="+60"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -1996,7 +1996,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>%1 is not a valid data file; no measurement is appended to it.</translation>
     </message>
     <message>
-        <location filename="../store/datafilestream.cpp" line="+126"/>
+        <location filename="../store/datafilestream.cpp" line="+127"/>
         <location line="+9"/>
         <location line="+6"/>
         <location line="+7"/>
@@ -2009,7 +2009,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+57"/>
+        <source>无法锁定 %1 的记录：%2</source>
+        <translation>Cannot lock the recording of %1: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
@@ -2020,7 +2025,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-470"/>
+        <location line="-473"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
@@ -2040,12 +2045,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>无法锁定 %1：%2</source>
-        <translation>Cannot lock %1: %2</translation>
-    </message>
-    <message>
-        <location line="+23"/>
+        <location line="+27"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 is not a journal; move it away before starting.</translation>
     </message>
@@ -2415,6 +2415,19 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
 </context>
 <context>
+    <name>RecordingLock</name>
+    <message>
+        <location filename="../store/recordinglock.cpp" line="+48"/>
+        <source>%1，进程 %2，主机 %3</source>
+        <translation>%1, process %2 on %3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>另一个程序</source>
+        <translation>another program</translation>
+    </message>
+</context>
+<context>
     <name>RecordingRules</name>
     <message>
         <location filename="../measurement/recordingrules.cpp" line="+30"/>
@@ -2448,27 +2461,14 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
 </context>
 <context>
-    <name>RecordingSession</name>
-    <message>
-        <location filename="../store/recordingstore.cpp" line="+82"/>
-        <source>%1，进程 %2，主机 %3</source>
-        <translation>%1, process %2 on %3</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>无法创建锁文件</source>
-        <translation>cannot create the lock file</translation>
-    </message>
-</context>
-<context>
     <name>RecordingStore</name>
     <message>
-        <location line="-61"/>
+        <location filename="../store/recordingstore.cpp" line="+26"/>
         <source>恢复 %1</source>
         <translation>recovered %1</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+81"/>
         <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
         <translation>The journal %1 has %2 damaged bytes, which were skipped; its %3 complete readings are kept.</translation>
     </message>

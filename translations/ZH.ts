@@ -468,7 +468,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+117"/>
+        <location filename="../document/document.cpp" line="+127"/>
         <source>剪切 1 行</source>
         <translation>剪切 1 行</translation>
     </message>
@@ -1981,7 +1981,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+59"/>
+        <location filename="../record/recorder.cpp" line="+60"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -1996,7 +1996,7 @@
         <translation>%1 不是有效的数据文件；测量不会追加到其中。</translation>
     </message>
     <message>
-        <location filename="../store/datafilestream.cpp" line="+126"/>
+        <location filename="../store/datafilestream.cpp" line="+127"/>
         <location line="+9"/>
         <location line="+6"/>
         <location line="+7"/>
@@ -2009,7 +2009,12 @@
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+57"/>
+        <source>无法锁定 %1 的记录：%2</source>
+        <translation>无法锁定 %1 的记录：%2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
@@ -2020,7 +2025,7 @@
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-470"/>
+        <location line="-473"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -2040,12 +2045,7 @@
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>无法锁定 %1：%2</source>
-        <translation>无法锁定 %1：%2</translation>
-    </message>
-    <message>
-        <location line="+23"/>
+        <location line="+27"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 不是日志文件；请将其移走后再开始。</translation>
     </message>
@@ -2415,6 +2415,19 @@
     </message>
 </context>
 <context>
+    <name>RecordingLock</name>
+    <message>
+        <location filename="../store/recordinglock.cpp" line="+48"/>
+        <source>%1，进程 %2，主机 %3</source>
+        <translation>%1，进程 %2，主机 %3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>另一个程序</source>
+        <translation>另一个程序</translation>
+    </message>
+</context>
+<context>
     <name>RecordingRules</name>
     <message>
         <location filename="../measurement/recordingrules.cpp" line="+30"/>
@@ -2448,27 +2461,14 @@
     </message>
 </context>
 <context>
-    <name>RecordingSession</name>
-    <message>
-        <location filename="../store/recordingstore.cpp" line="+82"/>
-        <source>%1，进程 %2，主机 %3</source>
-        <translation>%1，进程 %2，主机 %3</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>无法创建锁文件</source>
-        <translation>无法创建锁文件</translation>
-    </message>
-</context>
-<context>
     <name>RecordingStore</name>
     <message>
-        <location line="-61"/>
+        <location filename="../store/recordingstore.cpp" line="+26"/>
         <source>恢复 %1</source>
         <translation>恢复 %1</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+81"/>
         <source>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</source>
         <translation>日志 %1 有 %2 个字节已损坏并被跳过；其中完整的 %3 个读数保留。</translation>
     </message>

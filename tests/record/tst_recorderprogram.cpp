@@ -33,6 +33,8 @@ private slots:
     void fullDiskCostsNothingAndIsRetried();
     void unwritableOutputStopsBeforeRecording_data();
     void unwritableOutputStopsBeforeRecording();
+    void secondRecorderUnderAnotherNameIsRefused_data();
+    void secondRecorderUnderAnotherNameIsRefused();
     void publishesEveryRecordedReading();
     void refusingBrokerLeavesTheRecordingAlone();
     void brokerOutageLosesNothingAcrossKillAndStop();
@@ -263,6 +265,8 @@ void TestRecorderProgram::unwritableOutputStopsBeforeRecording_data()
     QTest::newRow("missing folder") << QStringLiteral("nowhere/oven.dat") << QByteArray();
     QTest::newRow("folder is a file") << QStringLiteral("plain/oven.dat") << QByteArray();
     QTest::newRow("not a data file") << QStringLiteral("oven.dat") << QByteArray("not a data file");
+    // Not "being recorded by another recorder".
+    QTest::newRow("lock cannot be made") << QStringLiteral("locked/oven.dat") << QByteArray();
 }
 
 void TestRecorderProgram::unwritableOutputStopsBeforeRecording()
@@ -274,6 +278,7 @@ void TestRecorderProgram::unwritableOutputStopsBeforeRecording()
         QFile plain(dir.filePath(QStringLiteral("plain")));
         QVERIFY(plain.open(QIODevice::WriteOnly));
     }
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("locked/oven.dat.journal.lock")));
     const QString path = dir.filePath(out);
     if (!existing.isEmpty()) {
         QFile file(path);
@@ -290,6 +295,49 @@ void TestRecorderProgram::unwritableOutputStopsBeforeRecording()
     QVERIFY(!QFile::exists(path + QStringLiteral(".journal")));
     if (!existing.isEmpty())
         QCOMPARE(readAll(path), existing);
+}
+
+void TestRecorderProgram::secondRecorderUnderAnotherNameIsRefused_data()
+{
+    QTest::addColumn<bool>("hardLink");
+    QTest::newRow("symbolic link") << false;
+    QTest::newRow("hard link") << true;
+}
+
+// Refused before it records, naming the first; the first's measurement is
+// written whole.
+void TestRecorderProgram::secondRecorderUnderAnotherNameIsRefused()
+{
+    QFETCH(bool, hardLink);
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("oven.dat"));
+    const QString alias = dir.filePath(QStringLiteral("alias.dat"));
+    {
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(dataFileToBytes(newArchive()));
+    }
+    QCOMPARE(hardLink
+                 ? ::link(QFile::encodeName(out).constData(), QFile::encodeName(alias).constData())
+                 : ::symlink("oven.dat", QFile::encodeName(alias).constData()),
+             0);
+    QProcess first;
+    startRecording(first, out);
+    QVERIFY2(waitForJournal(out, 2), first.readAllStandardError().constData());
+    QProcess second;
+    startRecording(second, alias);
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 1);
+    const QByteArray refusal = second.readAllStandardError();
+    QVERIFY2(refusal.contains(QByteArray::number(first.processId())), refusal.constData());
+    QVERIFY(!QFile::exists(alias + QStringLiteral(".journal")));
+
+    first.terminate();
+    QVERIFY(first.waitForFinished(10000));
+    QCOMPARE(first.exitCode(), 0);
+    const Data_table_T archive = readArchive(out);
+    QCOMPARE(archive.lists.size(), 1);
+    QVERIFY(archive.lists[0]->records.size() >= 2);
 }
 
 // What the broker passed on of a terminated run: one message per recorded

@@ -1,6 +1,7 @@
 // A file written through writeFileAtomically is the old one or the whole new
 // one. The full disk is real: a child process mounts a 64 KiB tmpfs in a
-// mount namespace of its own and writes there.
+// mount namespace of its own and writes there. A failing folder sync is
+// this program's own fsync().
 #include "store/atomicfile.h"
 
 #include <QDir>
@@ -13,6 +14,25 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+int g_folderSyncError = 0;
+} // namespace
+
+// Takes the place of the C library's: syncing a folder fails with
+// g_folderSyncError while it is set, as on a disk failing after the rename.
+extern "C" int fsync(int fd)
+{
+    struct stat st = {};
+    if (g_folderSyncError != 0 && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        errno = g_folderSyncError;
+        return -1;
+    }
+    return int(::syscall(SYS_fsync, fd));
+}
 
 namespace {
 
@@ -111,6 +131,73 @@ private slots:
         QVERIFY(writeFileAtomically(link, pattern(10, 'c')));
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(readFile(target), pattern(10, 'c'));
+    }
+
+    // A file another user owns (a recorder run with sudo, then as root
+    // again) stays theirs; its set-id bits are not handed on.
+    void replacedFileKeepsItsOwnerWithoutSetIdBits()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("data.dat"));
+        QVERIFY(writeFileAtomically(target, pattern(100, 'a')));
+        // Root gives it to nobody; any user may give it another group of theirs.
+        uid_t owner = ::geteuid();
+        gid_t group = ::getegid();
+        gid_t groups[64];
+        const int groupCount = ::getgroups(64, groups);
+        for (int i = 0; i < groupCount; ++i)
+            if (groups[i] != group)
+                group = groups[i];
+        if (owner == 0)
+            owner = group = 65534;
+        const QByteArray name = QFile::encodeName(target);
+        QCOMPARE(::chown(name.constData(), owner, group), 0);
+        QCOMPARE(::chmod(name.constData(), 06750), 0);
+        QVERIFY(writeFileAtomically(target, pattern(10, 'b')));
+        struct stat st = {};
+        QCOMPARE(::stat(name.constData(), &st), 0);
+        QCOMPARE(st.st_uid, owner);
+        QCOMPARE(st.st_gid, group);
+        QCOMPARE(st.st_mode & 07777, mode_t(0750));
+    }
+
+    // One left by a writer killed before its rename goes; that of a writer
+    // still writing stays and is committed.
+    void staleTemporariesAreRemoved()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("data.dat"));
+        for (const char *name : {"data.dat.tmp-Ab12Cd", "other.dat.tmp-Ab12Cd"}) {
+            QFile file(dir.filePath(QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(pattern(1000, 'x'));
+        }
+        AtomicFile running(target);
+        QVERIFY(running.open() && running.write(pattern(20, 'r')));
+        QVERIFY(writeFileAtomically(target, pattern(10, 'a')));
+        QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(files.size(), 3);
+        QVERIFY(files.contains(QStringLiteral("other.dat.tmp-Ab12Cd")));
+        QVERIFY(!files.contains(QStringLiteral("data.dat.tmp-Ab12Cd")));
+        QVERIFY2(running.commit(), qPrintable(running.errorString()));
+        QCOMPARE(readFile(target), pattern(20, 'r'));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("data.dat"), QStringLiteral("other.dat.tmp-Ab12Cd")}));
+    }
+
+    // The new content is in place, but not known to survive a power cut.
+    void failedFolderSyncIsAFailure()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("data.dat"));
+        QVERIFY(writeFileAtomically(target, pattern(100, 'a')));
+        g_folderSyncError = EIO;
+        QString reason;
+        const bool written = writeFileAtomically(target, pattern(10, 'b'), &reason);
+        g_folderSyncError = 0;
+        QVERIFY(!written);
+        QCOMPARE(reason, QString::fromLocal8Bit(std::strerror(EIO)));
+        QCOMPARE(readFile(target), pattern(10, 'b'));
     }
 };
 
