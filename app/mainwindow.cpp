@@ -215,6 +215,13 @@ MainWindow::~MainWindow()
     // gone.
     m_document->undoStack()->disconnect(this);
     m_document->disconnect(this);
+    // A recording a crash interrupted and nobody went on with ends here; its
+    // readings are in the archive.
+    if (m_store && m_store->found().interrupted &&
+        m_store->writtenUpTo(m_store->found().header.id) >= m_store->found().lastSeq) {
+        m_store->setOutputWriter(nullptr);
+        m_store->closeFound();
+    }
     // It reads the driver, and its page lives in the settings window.
     m_mqtt.reset();
     m_alarms.reset();

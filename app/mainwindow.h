@@ -9,6 +9,7 @@
 #include "settings/settingsfile.h"
 #include "store/backupslot.h"
 #include "store/recordclipboard.h"
+#include "store/recordingoutput.h"
 #include "store/tablerows.h"
 #include "widgets/dashboardrules.h"
 #include "widgets/titlebardrag.h"
@@ -282,6 +283,7 @@ private:
     void updateOffsetBoxes();
 
     void startRecording();
+    bool resumeInterruptedRecording();
     void stopRecording();
     void showRemainingTime(quint64 seconds);
     void recordingTimeUp();
@@ -396,6 +398,7 @@ private:
     // otherwise it is removed.
     void setupRecordingStore();
     void restoreOwnBackup();
+    OutputResult restoreJournal(const QString &journal);
     void restoreBackupFile(const QString &fileName);
     // One tree item per measurement, all with the normal icon.
     void rebuildTree();
@@ -481,6 +484,9 @@ private:
     RecordingSession *m_session = nullptr;
     // The recording's files: the backup journal and what waits for the broker.
     RecordingStore *m_store = nullptr;
+    // The measurement an interrupted recording was restored into, which
+    // the next Start goes on with.
+    Data_List_T *m_resumable = nullptr;
     // Connection state as last reported by the link and as last shown.
     bool m_reportedConnected = false;
     bool m_shownConnected = false;

@@ -12,9 +12,9 @@
 #include "measurement/connectfailure.h"
 #include "measurement/recordingrules.h"
 #include "measurement/recordingsession.h"
-#include "store/recordingstore.h"
 #include "measurement/settingsrules.h"
 #include "measurement/unitrules.h"
+#include "store/recordingstore.h"
 #include "ui_mainwindow.h"
 #include "widgets/bash.h"
 
@@ -267,12 +267,29 @@ int MainWindow::intervalBoxesSeconds() const
 
 void MainWindow::startRecording()
 {
-    m_session->start();
+    if (!resumeInterruptedRecording())
+        m_session->start();
     m_shownRecordCount = 0;
     ui->label_remain_time->clear();
     m_bash->setRecording(true);
     // The measurement the recording goes into must stay current.
     ui->treeWidget->setEnabled(false);
+}
+
+// A recording a crash interrupted goes on when its instrument records into
+// the measurement it was restored into; otherwise it is ended as it is.
+bool MainWindow::resumeInterruptedRecording()
+{
+    if (!m_store->found().interrupted)
+        return false;
+    Data_List_T *restored = m_resumable;
+    m_resumable = nullptr;
+    if (restored && restored == currentMeasurement() &&
+        sameInstrument(m_store->found().header.instrument, m_session->instrumentIdentity()) &&
+        m_session->resume())
+        return true;
+    m_store->closeFound();
+    return false;
 }
 
 // The readings stay in the driver until the next start.
@@ -296,8 +313,10 @@ void MainWindow::stopRecording()
     refreshConnectionLook();
     // The readings are in the archive now. The journal is emptied only once
     // they are on disk with it, so a crash before a save loses none.
-    if (records.isEmpty() || keepUnsavedArchive())
+    if (records.isEmpty() || keepUnsavedArchive()) {
+        m_store->noteWritten(m_session->recordingId(), m_session->lastSeq());
         m_store->release();
+    }
 }
 
 void MainWindow::on_pb_hold_clicked()

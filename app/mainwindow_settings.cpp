@@ -4,8 +4,8 @@
 #include "app/shellrules.h"
 #include "app/userdialogs.h"
 #include "measurement/recordingsession.h"
-#include "store/recordingstore.h"
 #include "store/atomicfile.h"
+#include "store/recordingstore.h"
 #include "ui_mainwindow.h"
 #include "widgets/programfile.h"
 

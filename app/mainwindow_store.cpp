@@ -245,30 +245,50 @@ void MainWindow::setupRecordingStore()
         base.chop(4);
     m_store = new RecordingStore(m_backup.fileName(), base, this);
     m_store->setJournalEnabled(m_settings.autoBackupEnabled);
+    m_store->setOutputWriter(
+        [this](const QString &journal, const QDate &) { return restoreJournal(journal); });
     m_session->setStore(m_store);
     m_mqtt->followRecording(*m_session, *m_store);
     connect(m_store, &RecordingStore::journalFailed, this, &MainWindow::backupFailed);
 }
 
 // A recording the window did not stop (a crash), or stopped without keeping
-// its measurement, comes back as the measurement "auto_backup". The store
-// lets its journal go once the measurement is kept on the disk and the
-// broker (when publishing) has its readings under their own numbers.
+// its measurement, comes back as the measurement "auto_backup". One that was
+// not stopped can be gone on with: the next Start with the same instrument,
+// while that measurement is current, continues it (same recording, the
+// numbers go on), as the broker sees it. The store lets its journal go once
+// the measurement is kept on the disk and the broker (when publishing) has
+// its readings.
 void MainWindow::restoreOwnBackup()
 {
-    m_store->setOutputWriter([this](const QString &journal, const QDate &) {
-        OutputResult result;
-        const QVector<_T_EE_TEST_DATA> records = readJournalRecords(journal);
-        if (records.isEmpty())
-            return result;
-        addMeasurement(newMeasurement(records, QStringLiteral("auto_backup")));
-        // The restored readings live only in memory until the archive is
-        // saved: the journal stays as it is unless they are kept beside it.
-        result.ok = m_document->keepRecoveredCopy(currentMeasurement());
+    const RecordingStore::Recovery found = m_store->open(QString(), true);
+    if (found.interrupted && restoreJournal(m_store->journalFile()).ok)
+        m_resumable = currentMeasurement();
+}
+
+// The readings of `journal` the archive does not hold yet, as the
+// measurement "auto_backup", kept beside the backup until the archive is
+// saved: the journal stays as it is unless they are.
+OutputResult MainWindow::restoreJournal(const QString &journal)
+{
+    OutputResult result;
+    JournalReader reader(journal);
+    reader.open();
+    const quint32 had = m_store->writtenUpTo(reader.header().id);
+    QVector<_T_EE_TEST_DATA> records;
+    quint32 last = had;
+    for (JournalReading r; reader.next(&r);) {
+        if (r.seq > had)
+            records << r.record;
+        last = qMax(last, r.seq);
+    }
+    if (records.isEmpty())
         return result;
-    });
-    m_store->open(QString(), false);
-    m_store->setOutputWriter(nullptr);
+    addMeasurement(newMeasurement(records, QStringLiteral("auto_backup")));
+    result.ok = m_document->keepRecoveredCopy(currentMeasurement());
+    if (result.ok)
+        m_store->noteWritten(reader.header().id, last);
+    return result;
 }
 
 // The backup of another window that ended without stopping its recording.

@@ -77,6 +77,8 @@ void RecordingOutbox::open()
                 m_ackedSeq = f[1].toUInt();
             } else if (f.size() == 3 && f[0] == "hw") {
                 m_highWater.insert(QString::fromLatin1(f[1]), f[2].toUInt());
+            } else if (f.size() == 3 && f[0] == "out") {
+                m_written.insert(QString::fromLatin1(f[1]), f[2].toUInt());
             }
         }
     }
@@ -189,6 +191,17 @@ void RecordingOutbox::noteHandedOut(const QUuid &id, quint32 seq)
         hw = seq;
         markDirty();
     }
+}
+
+quint32 RecordingOutbox::writtenUpTo(const QUuid &id) const
+{
+    return m_written.value(idText(id), 0);
+}
+
+void RecordingOutbox::noteWritten(const QUuid &id, quint32 seq)
+{
+    m_written[idText(id)] = seq;
+    save();
 }
 
 quint32 RecordingOutbox::highWater(const QUuid &id) const
@@ -324,7 +337,7 @@ void RecordingOutbox::unfollow(const QString &path)
 bool RecordingOutbox::save()
 {
     m_saveTimer->stop();
-    if (m_ackedId.isEmpty() && m_highWater.isEmpty())
+    if (m_ackedId.isEmpty() && m_highWater.isEmpty() && m_written.isEmpty())
         return true;
     QByteArray text;
     if (!m_ackedId.isEmpty())
@@ -333,14 +346,19 @@ bool RecordingOutbox::save()
     QSet<QString> ids;
     for (const Source &source : m_sources)
         ids.insert(source.id);
-    for (auto it = m_highWater.begin(); it != m_highWater.end();) {
-        if (ids.contains(it.key())) {
-            text += "hw " + it.key().toLatin1() + ' ' + QByteArray::number(it.value()) + '\n';
-            ++it;
-        } else {
-            it = m_highWater.erase(it);
+    const auto keep = [&](QHash<QString, quint32> &marks, const QByteArray &tag) {
+        for (auto it = marks.begin(); it != marks.end();) {
+            if (ids.contains(it.key())) {
+                text +=
+                    tag + ' ' + it.key().toLatin1() + ' ' + QByteArray::number(it.value()) + '\n';
+                ++it;
+            } else {
+                it = marks.erase(it);
+            }
         }
-    }
+    };
+    keep(m_highWater, "hw");
+    keep(m_written, "out");
     if (!writeFileAtomically(ledgerFile(), text))
         return false;
     m_dirty = false;

@@ -75,6 +75,11 @@ public:
     // Notes numbers handed out elsewhere (a CSV line), for highWater().
     void noteHandedOut(const QUuid &id, quint32 seq);
 
+    // The highest reading number of `id` its owner has put in its output by
+    // itself (the window's archive), kept in the ledger as "out <id> <seq>".
+    quint32 writtenUpTo(const QUuid &id) const;
+    void noteWritten(const QUuid &id, quint32 seq);
+
     // Readings recorded and not yet acknowledged.
     quint64 waitingCount() const;
     QString ledgerFile() const { return m_base + QStringLiteral(".mqtt"); }
@@ -110,6 +115,7 @@ private:
     quint32 m_handedSeq = 0;
     quint32 m_durableSeq = 0;
     QHash<QString, quint32> m_highWater;
+    QHash<QString, quint32> m_written;
     bool m_dirty = false;
     bool m_started = false;
 };

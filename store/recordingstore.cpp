@@ -617,6 +617,16 @@ QString RecordingStore::ledgerFile() const
     return m_outbox->ledgerFile();
 }
 
+quint32 RecordingStore::writtenUpTo(const QUuid &id) const
+{
+    return m_outbox->writtenUpTo(id);
+}
+
+void RecordingStore::noteWritten(const QUuid &id, quint32 seq)
+{
+    m_outbox->noteWritten(id, seq);
+}
+
 void RecordingStore::noteHandedOut(quint32 seq)
 {
     m_outbox->noteHandedOut(m_header.id, seq);

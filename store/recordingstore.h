@@ -156,6 +156,11 @@ public:
     // A reading number handed out elsewhere (a CSV line): never given to
     // another reading.
     void noteHandedOut(quint32 seq);
+    // An owner that keeps the readings in an output of its own (the window's
+    // archive) notes how far it has them, so a journal taken up again
+    // after a crash gives it only the readings after those.
+    quint32 writtenUpTo(const QUuid &id) const;
+    void noteWritten(const QUuid &id, quint32 seq);
 
 signals:
     // The reading is on the disk (or, without a journal, stored).

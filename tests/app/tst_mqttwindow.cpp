@@ -257,10 +257,11 @@ private slots:
     }
 
     // A window that ended during a recording (a crash) with readings the
-    // broker had not taken: the next window restores the measurement and
-    // sends those readings under their own recording id and numbers; the
-    // journal goes only once the broker has them.
-    void readingsOfACrashedWindowReachTheBroker()
+    // broker had not taken: the next window restores the measurement, sends
+    // those readings under their own recording id and numbers, and its next
+    // Start into that measurement goes on with the same recording. The
+    // journal goes once the archive and the broker have every reading.
+    void crashedRecordingReachesTheBrokerAndGoesOn()
     {
         REQUIRE_BROKER();
         TestBroker broker;
@@ -284,17 +285,34 @@ private slots:
                                {{1, _T_EE_TEST_DATA()}, {2, _T_EE_TEST_DATA()}}));
         journal.close();
 
-        MainWindow w;
-        QTRY_COMPARE_WITH_TIMEOUT(subscriber.count(), 2, 10000);
-        for (const QByteArray &p : subscriber.payloads("crash/record"))
-            QCOMPARE(QJsonDocument::fromJson(p).object().value("recording_id").toString(),
-                     header.id.toString(QUuid::WithoutBraces));
-        QCOMPARE(w.form()
-                     ->treeWidget->findItems(QStringLiteral("auto_backup"), Qt::MatchRecursive)
-                     .size(),
-                 1);
-        QTRY_VERIFY(!QFile::exists(QStringLiteral("auto_backup.bak")) &&
-                    QDir().entryList({QStringLiteral("*.outbox")}).isEmpty());
+        const auto recordsOf = [&] {
+            QMap<QString, QVector<int>> got;
+            for (const QByteArray &p : subscriber.payloads("crash/record")) {
+                const QJsonObject o = QJsonDocument::fromJson(p).object();
+                got[o.value("recording_id").toString()] << o.value("seq").toInt();
+            }
+            return got;
+        };
+        const QString id = header.id.toString(QUuid::WithoutBraces);
+        {
+            IdlePort port;
+            MainWindow w;
+            QTRY_COMPARE_WITH_TIMEOUT(subscriber.count(), 2, 10000);
+            QCOMPARE(recordsOf().value(id), (QVector<int>{1, 2}));
+            Data_List_T *restored = w.currentMeasurement();
+            QCOMPARE(restored->name, QStringLiteral("auto_backup"));
+
+            FakeRecording recording(w, port, QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0)));
+            recording.start();
+            recording.record(_T_PRINT_OUT_DATA());
+            recording.start(); // the same button stops
+            QCOMPARE(restored->records.size(), 3);
+            QTRY_COMPARE_WITH_TIMEOUT(subscriber.count(), 3, 10000);
+            QCOMPARE(recordsOf().value(id), (QVector<int>{1, 2, 3}));
+            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(QStringLiteral("auto_backup.bak")) &&
+                                         QDir().entryList({QStringLiteral("*.outbox")}).isEmpty(),
+                                     10000);
+        }
     }
 
     // A broker that refuses the readings while a recording runs is reported
