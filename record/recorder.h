@@ -14,6 +14,7 @@
 
 class AlarmMonitor;
 class AlarmProgramRunner;
+class EventOutbox;
 class InstrumentSimulator;
 class MqttFeed;
 class MqttOutbox;
@@ -131,7 +132,8 @@ private:
     AlarmProgramRunner *m_alarmProgram = nullptr; // with --on-alarm
     MqttPublisher *m_publisher = nullptr;         // with --mqtt
     MqttFeed *m_feed = nullptr;
-    MqttOutbox *m_outbox = nullptr; // recorded readings for the broker, on the disk
+    MqttOutbox *m_outbox = nullptr;  // recorded readings for the broker, on the disk
+    EventOutbox *m_events = nullptr; // alarm events for the broker, on the disk
     bool m_brokerRefusalReported = false;
     QFile m_csv;
     bool m_csvFailureReported = false;

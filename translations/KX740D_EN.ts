@@ -509,6 +509,24 @@ Closes automatically in %1 s</translation>
     </message>
 </context>
 <context>
+    <name>EventOutbox</name>
+    <message>
+        <location filename="../store/eventoutbox.cpp" line="+77"/>
+        <source>无法打开告警事件文件 %1：%2；告警事件只保存在内存中。</source>
+        <translation>Cannot open the alarm event file %1: %2; alarm events are kept in memory only.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 不是告警事件文件，未改动它；告警事件只保存在内存中。</source>
+        <translation>%1 is not an alarm event file and was left alone; alarm events are kept in memory only.</translation>
+    </message>
+    <message>
+        <location line="+123"/>
+        <source>无法写入告警事件文件 %1：%2；告警事件暂存在内存中，稍后重试。</source>
+        <translation>Cannot write the alarm event file %1: %2; the alarm events are kept in memory and written when it works again.</translation>
+    </message>
+</context>
+<context>
     <name>ExportTool</name>
     <message>
         <location filename="../cli/main.cpp" line="+90"/>
@@ -680,7 +698,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+370"/>
+        <location filename="../app/mainwindow.cpp" line="+377"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
@@ -1243,7 +1261,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-313"/>
+        <location filename="../app/mainwindow.cpp" line="-320"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -1278,12 +1296,12 @@ Closes automatically in %1 s</translation>
         <translation>Connection to the instrument lost: the recording waits and goes on when it is back</translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+90"/>
         <source>告警</source>
         <translation>Alarms</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+190"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -1650,12 +1668,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+123"/>
+        <location filename="../app/mqttcontrol.cpp" line="+157"/>
         <source>仪器连接后开始发布。</source>
         <translation>Publishing starts once the instrument is connected.</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+76"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>The broker did not answer within %1 seconds.</translation>
     </message>
@@ -1777,34 +1795,34 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+275"/>
-        <location line="+673"/>
-        <location line="+103"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+1038"/>
+        <location line="+107"/>
+        <location filename="../mqtt/mqttstatetext.cpp" line="+24"/>
         <source>已关闭</source>
         <translation>Off</translation>
     </message>
     <message>
-        <location line="-773"/>
+        <location filename="../mqtt/mqttstatetext.cpp" line="+3"/>
         <source>正在连接 %1…</source>
         <translation>Connecting to %1…</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>未能连接到 %1：%2。</source>
         <translation>Could not connect to %1: %2.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>未连接到 %1：%2。稍后自动重试。</source>
         <translation>Not connected to %1: %2. Trying again shortly.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
         <translation>Another publisher, %1 (host %2), also uses the topic prefix %3.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>代理拒绝了发往 %1 的消息：%2。</source>
         <translation>The broker refused the messages to %1: %2.</translation>
     </message>
@@ -1819,17 +1837,27 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Connected; %1</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+10"/>
         <source>无法验证代理的证书：%1；约每分钟重试一次。</source>
         <translation>The broker&apos;s certificate could not be verified: %1; trying again about once a minute.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+4"/>
+        <source>另一个客户端以相同的客户端 ID %1 连接到代理，代理断开了本连接；约每分钟重试一次。</source>
+        <translation>Another client connected to the broker with the same client id %1, and the broker closed this connection; trying again about once a minute.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>代理一再在连接后立即断开本连接，可能另一个客户端在使用相同的客户端 ID %1；约每分钟重试一次。</source>
+        <translation>The broker closes this connection again and again right after connecting; another client may be using the same client id %1. Trying again about once a minute.</translation>
+    </message>
+    <message>
+        <location line="-13"/>
         <source>代理拒绝连接：%1；约每分钟重试一次。</source>
         <translation>The broker refused the connection: %1; trying again about once a minute.</translation>
     </message>
     <message>
-        <location line="+483"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="-267"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>Cannot create the MQTT client.</translation>
     </message>
@@ -1907,7 +1935,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>No keyring is available: the password is kept in %1, which only your user account can read and write.</translation>
     </message>
     <message>
-        <location filename="../mqtt/mqttconnecterror.cpp" line="+20"/>
+        <location filename="../mqtt/mqttconnecterror.cpp" line="+21"/>
         <source>找不到该主机</source>
         <translation>host not found</translation>
     </message>
@@ -1941,6 +1969,11 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <location line="+2"/>
         <source>代理不再应答</source>
         <translation>the broker stopped answering</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>代理没有应答</source>
+        <translation>the broker did not answer</translation>
     </message>
 </context>
 <context>
@@ -1976,7 +2009,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+57"/>
+        <location filename="../record/recorder.cpp" line="+58"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -2004,23 +2037,23 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+72"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>恢复 %1</source>
         <translation>recovered %1</translation>
     </message>
     <message>
         <location line="+41"/>
-        <location line="+360"/>
+        <location line="+362"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-525"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
@@ -2030,12 +2063,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+72"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+31"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 is not a journal; move it away before starting.</translation>
     </message>
@@ -2136,6 +2169,11 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>, %1 readings waiting</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>，%1 个告警事件待发送</source>
+        <translation>, %1 alarm events waiting</translation>
+    </message>
+    <message>
         <location line="+42"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>Cannot write the CSV file %1: %2; the recording goes on.</translation>
@@ -2175,11 +2213,16 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <source>MQTT：%1 个读数尚未送达代理；下次启动时发送。</source>
         <translation>MQTT: %1 readings have not reached the broker yet; they go out at the next start.</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>MQTT：%1 个告警事件尚未送达代理；下次启动时发送。</source>
+        <translation>MQTT: %1 alarm events have not reached the broker yet; they go out at the next start.</translation>
+    </message>
 </context>
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+168"/>
+        <location filename="../record/recorderoptions.cpp" line="+169"/>
         <source>密码文件 %1 不存在。</source>
         <translation>The password file %1 does not exist.</translation>
     </message>
@@ -2404,7 +2447,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <translation>Invalid split: %1 (day, week or month)</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+45"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 works only together with --mqtt.</translation>
     </message>

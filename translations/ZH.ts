@@ -509,6 +509,24 @@
     </message>
 </context>
 <context>
+    <name>EventOutbox</name>
+    <message>
+        <location filename="../store/eventoutbox.cpp" line="+77"/>
+        <source>无法打开告警事件文件 %1：%2；告警事件只保存在内存中。</source>
+        <translation>无法打开告警事件文件 %1：%2；告警事件只保存在内存中。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 不是告警事件文件，未改动它；告警事件只保存在内存中。</source>
+        <translation>%1 不是告警事件文件，未改动它；告警事件只保存在内存中。</translation>
+    </message>
+    <message>
+        <location line="+123"/>
+        <source>无法写入告警事件文件 %1：%2；告警事件暂存在内存中，稍后重试。</source>
+        <translation>无法写入告警事件文件 %1：%2；告警事件暂存在内存中，稍后重试。</translation>
+    </message>
+</context>
+<context>
     <name>ExportTool</name>
     <message>
         <location filename="../cli/main.cpp" line="+90"/>
@@ -680,7 +698,7 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+370"/>
+        <location filename="../app/mainwindow.cpp" line="+377"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
@@ -1243,7 +1261,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-313"/>
+        <location filename="../app/mainwindow.cpp" line="-320"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1278,12 +1296,12 @@
         <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+90"/>
         <source>告警</source>
         <translation>告警</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+190"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1650,12 +1668,12 @@
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+123"/>
+        <location filename="../app/mqttcontrol.cpp" line="+157"/>
         <source>仪器连接后开始发布。</source>
         <translation>仪器连接后开始发布。</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+76"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>代理在 %1 秒内没有回答。</translation>
     </message>
@@ -1777,34 +1795,34 @@
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+275"/>
-        <location line="+673"/>
-        <location line="+103"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+1038"/>
+        <location line="+107"/>
+        <location filename="../mqtt/mqttstatetext.cpp" line="+24"/>
         <source>已关闭</source>
         <translation>已关闭</translation>
     </message>
     <message>
-        <location line="-773"/>
+        <location filename="../mqtt/mqttstatetext.cpp" line="+3"/>
         <source>正在连接 %1…</source>
         <translation>正在连接 %1…</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>未能连接到 %1：%2。</source>
         <translation>未能连接到 %1：%2。</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>未连接到 %1：%2。稍后自动重试。</source>
         <translation>未连接到 %1：%2。稍后自动重试。</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
         <translation>另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>代理拒绝了发往 %1 的消息：%2。</source>
         <translation>代理拒绝了发往 %1 的消息：%2。</translation>
     </message>
@@ -1819,17 +1837,27 @@
         <translation>已连接；%1</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+10"/>
         <source>无法验证代理的证书：%1；约每分钟重试一次。</source>
         <translation>无法验证代理的证书：%1；约每分钟重试一次。</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+4"/>
+        <source>另一个客户端以相同的客户端 ID %1 连接到代理，代理断开了本连接；约每分钟重试一次。</source>
+        <translation>另一个客户端以相同的客户端 ID %1 连接到代理，代理断开了本连接；约每分钟重试一次。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>代理一再在连接后立即断开本连接，可能另一个客户端在使用相同的客户端 ID %1；约每分钟重试一次。</source>
+        <translation>代理一再在连接后立即断开本连接，可能另一个客户端在使用相同的客户端 ID %1；约每分钟重试一次。</translation>
+    </message>
+    <message>
+        <location line="-13"/>
         <source>代理拒绝连接：%1；约每分钟重试一次。</source>
         <translation>代理拒绝连接：%1；约每分钟重试一次。</translation>
     </message>
     <message>
-        <location line="+483"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="-267"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>无法创建 MQTT 客户端。</translation>
     </message>
@@ -1907,7 +1935,7 @@
         <translation>没有可用的密钥环：密码保存在 %1 中，只有你的用户帐户可以读写该文件。</translation>
     </message>
     <message>
-        <location filename="../mqtt/mqttconnecterror.cpp" line="+20"/>
+        <location filename="../mqtt/mqttconnecterror.cpp" line="+21"/>
         <source>找不到该主机</source>
         <translation>找不到该主机</translation>
     </message>
@@ -1941,6 +1969,11 @@
         <location line="+2"/>
         <source>代理不再应答</source>
         <translation>代理不再应答</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>代理没有应答</source>
+        <translation>代理没有应答</translation>
     </message>
 </context>
 <context>
@@ -1976,7 +2009,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+57"/>
+        <location filename="../record/recorder.cpp" line="+58"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -2004,23 +2037,23 @@
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+72"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>恢复 %1</source>
         <translation>恢复 %1</translation>
     </message>
     <message>
         <location line="+41"/>
-        <location line="+360"/>
+        <location line="+362"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-525"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -2030,12 +2063,12 @@
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+72"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+31"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 不是日志文件；请将其移走后再开始。</translation>
     </message>
@@ -2136,6 +2169,11 @@
         <translation>，%1 个读数待发送</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>，%1 个告警事件待发送</source>
+        <translation>，%1 个告警事件待发送</translation>
+    </message>
+    <message>
         <location line="+42"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>无法写入 CSV 文件 %1：%2；记录继续。</translation>
@@ -2175,11 +2213,16 @@
         <source>MQTT：%1 个读数尚未送达代理；下次启动时发送。</source>
         <translation>MQTT：%1 个读数尚未送达代理；下次启动时发送。</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>MQTT：%1 个告警事件尚未送达代理；下次启动时发送。</source>
+        <translation>MQTT：%1 个告警事件尚未送达代理；下次启动时发送。</translation>
+    </message>
 </context>
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+168"/>
+        <location filename="../record/recorderoptions.cpp" line="+169"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
@@ -2404,7 +2447,7 @@
         <translation>无效的分割方式：%1（day、week 或 month）</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+45"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>
