@@ -627,8 +627,11 @@ struct MqttPublisher::Session
             }
         }
         settleSentLocked();
+        // The events' message ids are those of the running session; one that
+        // stop() gave up waiting for may still be answered.
+        const bool running = shared->session.get() == this;
         for (auto it = shared->alarmEvents.begin();
-             topic.isEmpty() && it != shared->alarmEvents.end(); ++it) {
+             running && topic.isEmpty() && it != shared->alarmEvents.end(); ++it) {
             if (it->mid == mid && !it->answered) {
                 it->answered = true;
                 --eventsInFlight;
