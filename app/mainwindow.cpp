@@ -85,8 +85,11 @@ MainWindow::MainWindow(QWidget *parent)
     m_formSetting = new FormSetting();
     connect(m_formSetting, &FormSetting::sys_setting_close, this, &MainWindow::sys_setting_close);
     m_formSetting->hide();
-    // Beside config.cfg, whose format stays as it is.
-    m_mqtt = std::make_unique<MqttControl>(m_device, QStringLiteral("mqtt.json"));
+    // Beside config.cfg, whose format stays as it is. The backup slot tells
+    // this window's publisher from another window's.
+    m_backup.claim(QDir::currentPath());
+    m_mqtt =
+        std::make_unique<MqttControl>(m_device, QStringLiteral("mqtt.json"), m_backup.fileName());
     m_mqtt->setUnit(m_unit);
     m_formSetting->addPage(m_mqtt->page(), QStringLiteral("MQTT"));
     connect(m_mqtt.get(), &MqttControl::brokerRefused, this, &MainWindow::brokerRefused);
@@ -201,7 +204,6 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_document, &Document::recordsChanged, this, &MainWindow::showEditedRecords);
     setupUndo();
     showMeasurements();
-    m_backup.claim(QDir::currentPath());
     setupRecordingStore();
     restoreAutoBackup();
 

@@ -6,13 +6,38 @@
 #include "instrument/devkx740d.h"
 #include "link/serialhandle.h"
 #include "measurement/recordingsession.h"
+#include "mqtt/mqttclientid.h"
+#include "store/eventoutbox.h"
 
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
-MqttControl::MqttControl(DevKX740D &device, const QString &fileName, QObject *parent)
-    : QObject(parent), m_device(device), m_config(fileName), m_page(new MqttPage),
-      m_feed(device, m_publisher), m_queueTimer(new QTimer(this))
+namespace {
+
+QString eventsFileFor(const QString &backupFile)
 {
+    const QFileInfo backup(backupFile);
+    return backup.dir().filePath(backup.completeBaseName() + QStringLiteral(".events"));
+}
+
+} // namespace
+
+MqttControl::MqttControl(DevKX740D &device, const QString &fileName, const QString &backupFile,
+                         QObject *parent)
+    : QObject(parent), m_device(device), m_config(fileName), m_page(new MqttPage),
+      m_feed(device, m_publisher), m_instance(publisherInstanceOfFile(backupFile)),
+      m_events(new EventOutbox(
+          eventsFileFor(backupFile),
+          [this](quint64 id, const QByteArray &event) { m_publisher.publishAlarmEvent(id, event); },
+          this)),
+      m_queueTimer(new QTimer(this))
+{
+    if (!m_events->open())
+        qWarning().noquote() << m_events->errorString();
+    connect(&m_publisher, &MqttPublisher::alarmEventAcknowledged, m_events,
+            &EventOutbox::acknowledged);
     qRegisterMetaType<MqttPublisher::State>();
     m_page->setSettings(m_config.load());
     m_page->setPasswordPlace(m_config.passwordPlace(), fileName);
@@ -50,6 +75,15 @@ MqttControl::~MqttControl()
     // Closing: the last recorded readings get a moment to reach the broker.
     if (m_publishing)
         m_publisher.stop();
+}
+
+void MqttControl::watchAlarms(AlarmMonitor &monitor)
+{
+    // Switched off, nobody is waiting for them.
+    m_feed.watchAlarms(monitor, [this](const QByteArray &event) {
+        if ((m_publishing || m_waitingForName) && !m_events->add(event))
+            qWarning().noquote() << m_events->errorString();
+    });
 }
 
 void MqttControl::followRecording(RecordingSession &session, RecordingStore &store)
@@ -159,7 +193,9 @@ void MqttControl::start(const MqttSettings &settings)
     QString error;
     m_refusalReported = false;
     m_publisher.setLinkState(m_device.isIdentified());
-    m_publishing = m_publisher.start(settings, m_instrumentName, &error);
+    MqttSettings used = settings;
+    used.instance = m_instance;
+    m_publishing = m_publisher.start(used, m_instrumentName, &error);
     if (m_publishing)
         m_queueTimer->start();
     if (m_publishing && m_store)

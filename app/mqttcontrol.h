@@ -12,13 +12,15 @@ class QTimer;
 
 class DevKX740D;
 class AlarmMonitor;
+class EventOutbox;
 class MqttPage;
 class RecordingSession;
 class RecordingStore;
 class SerialHandle;
 
 // The window's MQTT publishing: the settings page, the settings file, one
-// publisher fed by the instrument driver, and the page's connection test.
+// publisher fed by the instrument driver, the alarm events kept for the
+// broker, and the page's connection test.
 class MqttControl : public QObject
 {
     Q_OBJECT
@@ -28,7 +30,12 @@ public:
 
     // Reads `fileName` and starts publishing when the settings say so. The
     // page is created without a parent, for the settings window to take.
-    MqttControl(DevKX740D &device, const QString &fileName, QObject *parent = nullptr);
+    // `backupFile`, the window's own backup file, tells this window's
+    // publisher from another window's (its client id), and names the file
+    // of the alarm events that wait for the broker ("auto_backup.bak":
+    // "auto_backup.events").
+    MqttControl(DevKX740D &device, const QString &fileName, const QString &backupFile,
+                QObject *parent = nullptr);
     ~MqttControl() override;
 
     MqttPage *page() const;
@@ -44,8 +51,9 @@ public:
     // stays in the store across restarts. Without a journal they go from
     // memory as they are stored.
     void followRecording(RecordingSession &session, RecordingStore &store);
-    // Publishes the monitor's alarms; the monitor must outlive this control.
-    void watchAlarms(AlarmMonitor &monitor) { m_feed.watchAlarms(monitor); }
+    // Publishes the monitor's alarms, and keeps its events for the broker
+    // while publishing is on; the monitor must outlive this control.
+    void watchAlarms(AlarmMonitor &monitor);
 
 signals:
     // The broker refused the publisher, or its certificate could not be
@@ -68,6 +76,8 @@ private:
     QPointer<MqttPage> m_page;
     MqttPublisher m_publisher;
     MqttFeed m_feed;
+    QString m_instance; // MqttSettings::instance
+    EventOutbox *m_events;
     // The connection test's own publisher, while the test runs.
     QPointer<MqttPublisher> m_probe;
     QString m_instrumentName;

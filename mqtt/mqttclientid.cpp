@@ -59,10 +59,20 @@ QString installationId()
 }
 
 QString publisherClientId(const QString &installationId, const QString &topicPrefix,
-                          const QString &instrumentName)
+                          const QString &instrumentName, const QString &instance)
 {
-    const QByteArray hash = QCryptographicHash::hash(
-        (topicPrefix + QLatin1Char('\n') + instrumentName).toUtf8(), QCryptographicHash::Sha1);
+    QString key = topicPrefix + QLatin1Char('\n') + instrumentName;
+    // Without an instance the id stays what it was before instances existed.
+    if (!instance.isEmpty())
+        key += QLatin1Char('\n') + instance;
+    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1);
     return QStringLiteral("kx740d-%1-%2")
         .arg(installationId, QString::fromLatin1(hash.left(4).toHex()));
+}
+
+QString publisherInstanceOfFile(const QString &path)
+{
+    const QFileInfo file(path);
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? file.absoluteFilePath() : folder + QLatin1Char('/') + file.fileName();
 }

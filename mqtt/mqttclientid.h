@@ -12,8 +12,15 @@
 QString installationId();
 
 // A publisher's client id: "kx740d-", the installation id and 8 hex digits
-// of a hash of the topic prefix and the instrument's name. Two publishers of
-// one installation (two instruments) differ, two installations differ, and
-// one publisher keeps its id across restarts, and so its session.
+// of a hash of the topic prefix, the instrument's name and `instance`
+// (MqttSettings::instance; left out of the hash when empty). Two publishers
+// of one installation (two instruments, or one instrument recorded twice
+// into different files) differ, two installations differ, and one publisher
+// keeps its id across restarts, and so its session.
 QString publisherClientId(const QString &installationId, const QString &topicPrefix,
-                          const QString &instrumentName);
+                          const QString &instrumentName, const QString &instance = QString());
+
+// `path` as an instance of a publisher: its folder's canonical path (links
+// resolved, so two spellings of one file agree) and its name; the absolute
+// path when the folder does not exist.
+QString publisherInstanceOfFile(const QString &path);

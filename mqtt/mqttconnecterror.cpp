@@ -3,6 +3,7 @@
 #include "mqtt/mqttsettings.h"
 
 #include <mosquitto.h>
+#include <mqtt_protocol.h>
 #include <netdb.h>
 
 #include <cerrno>
@@ -50,4 +51,14 @@ QString connectErrorText(int mosquittoError, int systemError)
     default:
         return QString::fromUtf8(mosquitto_strerror(mosquittoError));
     }
+}
+
+QString disconnectErrorText(int code, bool answered)
+{
+    if (code >= MQTT_RC_UNSPECIFIED)
+        return QString::fromUtf8(mosquitto_reason_string(code));
+    if (code == MOSQ_ERR_KEEPALIVE && !answered)
+        return MqttTexts::tr("代理没有应答");
+    // The callback gets no errno: a connection that ended by itself is lost.
+    return connectErrorText(code, 0);
 }

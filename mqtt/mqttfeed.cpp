@@ -41,18 +41,19 @@ void MqttFeed::publishRecorded(quint32 seq, const _T_EE_TEST_DATA &record)
         m_publisher.publishRecorded(m_recordingId, seq, record, m_unit);
 }
 
-void MqttFeed::watchAlarms(AlarmMonitor &monitor)
+void MqttFeed::watchAlarms(AlarmMonitor &monitor, EventSink events)
 {
     auto publishList = [this, &monitor] {
         m_publisher.setAlarms(alarmListPayload(monitor.activeAlarms(), m_unit));
     };
     publishList();
-    connect(&monitor, &AlarmMonitor::raised, this, [this, publishList](const Alarm &alarm) {
-        m_publisher.publishAlarmEvent(alarmEventPayload(alarm, true, m_unit));
+    connect(&monitor, &AlarmMonitor::raised, this, [this, publishList, events](const Alarm &alarm) {
+        events(alarmEventPayload(alarm, true, m_unit));
         publishList();
     });
-    connect(&monitor, &AlarmMonitor::cleared, this, [this, publishList](const Alarm &alarm) {
-        m_publisher.publishAlarmEvent(alarmEventPayload(alarm, false, m_unit));
-        publishList();
-    });
+    connect(&monitor, &AlarmMonitor::cleared, this,
+            [this, publishList, events](const Alarm &alarm) {
+                events(alarmEventPayload(alarm, false, m_unit));
+                publishList();
+            });
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUuid>
 
+#include <functional>
+
 class AlarmMonitor;
 class DevKX740D;
 class MqttPublisher;
@@ -32,9 +34,13 @@ public:
     void beginRecording(const QUuid &id);
     // A reading the recording stored as number `seq` (from 1).
     void publishRecorded(quint32 seq, const _T_EE_TEST_DATA &record);
-    // Publishes the monitor's active alarms (retained) and each raise and
-    // clear, in the feed's unit; the monitor must outlive the feed.
-    void watchAlarms(AlarmMonitor &monitor);
+    // Takes each alarm event's payload (alarmEventPayload); the caller keeps
+    // it until the broker has it and hands it to the publisher.
+    using EventSink = std::function<void(const QByteArray &payload)>;
+    // Publishes the monitor's active alarms (retained), and gives each raise
+    // and clear to `events`, in the feed's unit; the monitor must outlive
+    // the feed.
+    void watchAlarms(AlarmMonitor &monitor, EventSink events);
 
 private:
     void publishLive(const _T_PRINT_OUT_DATA &reading);

@@ -5,13 +5,13 @@
 #include "mqtt/mqttdiscovery.h"
 #include "mqtt/mqttpayload.h"
 #include "mqtt/mqttretry.h"
+#include "mqtt/mqttstatetext.h"
 
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QSet>
-#include <QStringList>
 #include <QSysInfo>
 
 #include <mosquitto.h>
@@ -55,6 +55,12 @@ constexpr int kOfflineWaitMs = 700;
 // A stopped network thread that is connected gets this long to send its
 // DISCONNECT before it closes the connection anyway.
 constexpr int kDisconnectGraceMs = 2000;
+// MQTT 3.1.1 has no word for a session taken over, and a broker of MQTT 5
+// may close the connection before it has said so: the connection just ends.
+// Closed this many times in a row this soon after the broker accepted it,
+// it is taken for another client that uses our id.
+constexpr int kBriefConnectionMs = 5000;
+constexpr int kBriefConnectionsTakenOver = 3;
 
 std::once_flag libraryInitialized;
 
@@ -66,6 +72,15 @@ struct SentReading
     quint64 seq = 0;
     bool acknowledged = false;
     bool refused = false; // by the broker (MQTT 5 reason code)
+};
+
+// An alarm event, kept until the broker has it.
+struct AlarmEvent
+{
+    quint64 id = 0;
+    QByteArray payload;
+    int mid = -1; // with the library of the running session under this id; -1: not
+    bool answered = false;
 };
 
 struct QueuedReading
@@ -115,14 +130,6 @@ QString connackText(int rc, bool *waits)
                                        : mosquitto_reason_string(rc));
 }
 
-// A code the library passes to on_disconnect: its own error, or the reason
-// code of the broker's DISCONNECT (MQTT 5).
-QString disconnectText(int rc)
-{
-    return QString::fromUtf8(rc >= MQTT_RC_UNSPECIFIED ? mosquitto_reason_string(rc)
-                                                       : mosquitto_strerror(rc));
-}
-
 // The time a payload carries: local time with its offset.
 QDateTime payloadTime(const QueuedReading &e)
 {
@@ -161,8 +168,13 @@ struct MqttPublisher::Shared
     quint64 dropped = 0;
     // The active alarms (a JSON array); empty until a front end sets them.
     QByteArray alarms;
-    // Alarm events not yet handed to the library, oldest first.
-    std::deque<QByteArray> alarmEvents;
+    // Alarm events the broker has not answered, oldest first.
+    std::deque<AlarmEvent> alarmEvents;
+    // Acknowledgements taken from the sessions, to be emitted on the
+    // publisher's thread in this order.
+    std::vector<std::pair<QString, quint64>> acksToEmit;
+    std::vector<quint64> eventAcksToEmit;
+    bool quiet = false; // the publisher is being destroyed: nothing more is emitted
 
     // Last state reported by stateChanged; only on the publisher's thread.
     State reportedState = State::Off;
@@ -174,6 +186,11 @@ struct MqttPublisher::Shared
     void learnUnitLocked(int unit);
     // Numbers a recorded reading and queues it, the oldest dropped when full.
     void enqueue(QueuedReading &&e);
+    // Moves a session's acknowledgements to those to be emitted; true when
+    // there were none waiting before, so that their emission is to be
+    // arranged.
+    bool takeAcksLocked(std::vector<std::pair<QString, quint64>> &acks,
+                        std::vector<quint64> &eventAcks);
 };
 
 // One run of the network thread, from start() to stop().
@@ -204,13 +221,17 @@ struct MqttPublisher::Session
 
     // The rest is guarded by shared->mutex.
     State state = State::Connecting;
-    QString reason;                // why not connected: the last attempt's error
-    bool certificateFault = false; // Refused by us: the certificate did not verify
-    bool stateDue = false;         // to be reported by the network thread
+    QString reason;                                // why not connected: the last attempt's error
+    MqttRefusal refusalKind = MqttRefusal::Broker; // while Refused
+    bool stateDue = false;                         // to be reported by the network thread
     bool connected = false;
-    bool stopping = false;   // stop() has begun: nothing new goes out
-    bool quit = false;       // the network thread is to end
-    bool connectNow = false; // stop() has readings to deliver: no pause before the attempt
+    Clock::time_point connectedAt;
+    int briefConnections = 0; // closed by the broker soon after it accepted them, in a row
+    bool takenOver = false;   // the last connection's client id went to another client (MQTT 5)
+    bool droppedRepeatedly = false; // ... or so it seems (kBriefConnectionsTakenOver)
+    bool stopping = false;          // stop() has begun: nothing new goes out
+    bool quit = false;              // the network thread is to end
+    bool connectNow = false;        // stop() has readings to deliver: no pause before the attempt
     Clock::time_point quitAt;
     bool ended = false; // it has, and has destroyed `mosq`
     int failures = 0;   // failed attempts since the last connection
@@ -249,8 +270,11 @@ struct MqttPublisher::Session
     int waitingRecords = 0; // of `sent`, not yet acknowledged
     // Recordings with a reading dropped: no later one is acknowledged.
     QSet<QString> gapped;
-    // (recording id, seq) for acknowledged(), to be emitted.
+    // (recording id, seq) for acknowledged(), and event ids for
+    // alarmEventAcknowledged(), to be emitted.
     std::vector<std::pair<QString, quint64>> acksDue;
+    std::vector<quint64> eventAcksDue;
+    int eventsInFlight = 0; // alarm events with the library
     // Status, marker, link and discovery messages with the library, and
     // their topics.
     std::unordered_map<int, QByteArray> otherMids;
@@ -258,6 +282,9 @@ struct MqttPublisher::Session
     // taken there again.
     QByteArray refusedTopic;
     QString refusedReason;
+    // Refusals told in the state: a topic, with the recording for recorded
+    // readings. Each is told once, however many messages the broker refuses.
+    QSet<QString> refusalsTold;
     // MQTT 5 until a broker refuses it as a protocol it does not speak.
     int protocol = MQTT_PROTOCOL_V5;
     bool fallBack = false; // to MQTT 3.1.1, at once
@@ -270,71 +297,54 @@ struct MqttPublisher::Session
 
     QString textLocked() const
     {
-        switch (state) {
-        case State::Off:
-            return MqttPublisher::tr("已关闭");
-        case State::Connecting:
-            if (reason.isEmpty())
-                return MqttPublisher::tr("正在连接 %1…").arg(hostText);
-            // A probe answers a test, which does not wait for the next attempt.
-            if (mode == Mode::Probe)
-                return MqttPublisher::tr("未能连接到 %1：%2。").arg(hostText, reason);
-            return MqttPublisher::tr("未连接到 %1：%2。稍后自动重试。").arg(hostText, reason);
-        case State::Connected: {
-            QStringList notes;
-            if (!otherPublisher.isEmpty())
-                notes << MqttPublisher::tr("另一个发布者 %1（主机 %2）也在使用主题前缀 %3。")
-                             .arg(otherPublisher, otherHost, prefix);
-            if (!refusedTopic.isEmpty())
-                notes << MqttPublisher::tr("代理拒绝了发往 %1 的消息：%2。")
-                             .arg(QString::fromUtf8(refusedTopic), refusedReason);
-            if (notes.isEmpty())
-                return MqttPublisher::tr("已连接");
-            return MqttPublisher::tr("已连接；%1").arg(notes.join(QLatin1Char(' ')));
-        }
-        case State::Refused:
-            if (certificateFault)
-                return MqttPublisher::tr("无法验证代理的证书：%1；约每分钟重试一次。").arg(reason);
-            return MqttPublisher::tr("代理拒绝连接：%1；约每分钟重试一次。").arg(reason);
-        }
-        return QString();
+        MqttStateFacts f;
+        f.state = state;
+        f.probe = mode == Mode::Probe;
+        f.host = hostText;
+        f.reason = reason;
+        f.refusal = refusalKind;
+        f.clientId = clientId;
+        f.prefix = prefix;
+        f.otherPublisher = otherPublisher;
+        f.otherHost = otherHost;
+        f.refusedTopic = QString::fromUtf8(refusedTopic);
+        f.refusedReason = refusedReason;
+        return mqttStateText(f);
     }
 
-    void setStateLocked(State s, const QString &why = QString(), bool certificate = false)
+    void setStateLocked(State s, const QString &why = QString(),
+                        MqttRefusal kind = MqttRefusal::Broker)
     {
         state = s;
         reason = why;
-        certificateFault = certificate;
+        refusalKind = kind;
         stateDue = true;
     }
 
-    // Reports a state that changed and what the broker acknowledged, from
-    // the network thread, without the mutex: a slot connected directly may
-    // call back into the publisher. What is due is taken under the signal
-    // mutex, so that stop() takes the rest only after all taken before is
-    // out, and in order.
+    // Hands a state that changed and what the broker acknowledged to the
+    // publisher's thread, which emits them. Under the signal mutex, so that
+    // nothing is handed over once stop() has retired the session.
     void reportDue()
     {
         std::lock_guard<std::mutex> signalLock(shared->signalMutex);
         bool stateChanged = false;
+        bool acksPosted = false;
         State s = State::Off;
         QString text;
-        std::vector<std::pair<QString, quint64>> acks;
         {
             std::lock_guard<std::mutex> lock(shared->mutex);
-            if (!stateDue && acksDue.empty())
+            if (retired || (!stateDue && acksDue.empty() && eventAcksDue.empty()))
                 return;
             stateChanged = stateDue;
             stateDue = false;
             s = state;
             text = textLocked();
-            acks.swap(acksDue);
+            acksPosted = shared->takeAcksLocked(acksDue, eventAcksDue);
         }
-        if (retired)
-            return;
         MqttPublisher *q = shared->q;
-        for (const auto &ack : acks)
-            emit q->acknowledged(ack.first, quint32(ack.second));
+        if (acksPosted)
+            QMetaObject::invokeMethod(
+                q, [q] { q->emitAcknowledgements(); }, Qt::QueuedConnection);
         if (stateChanged) {
             QMetaObject::invokeMethod(
                 q, [q, s, text] { q->reportState(s, text); }, Qt::QueuedConnection);
@@ -372,9 +382,12 @@ struct MqttPublisher::Session
             publishOtherLocked(alarmTopic, shared->alarms, true);
     }
 
-    int inFlightLocked() const { return waitingRecords + int(otherMids.size()); }
+    int inFlightLocked() const { return waitingRecords + eventsInFlight + int(otherMids.size()); }
 
     int undeliveredLocked() const { return int(queue.size()) + waitingRecords; }
+
+    // What stop() waits for: recorded readings and alarm events.
+    bool drainedLocked() const { return undeliveredLocked() == 0 && shared->alarmEvents.empty(); }
 
     void dropLocked(const QueuedReading &e)
     {
@@ -383,14 +396,13 @@ struct MqttPublisher::Session
     }
 
     // The front of `sent` that the broker has answered: acknowledged up to
-    // its last, unless one was refused.
+    // its last. A refused reading is answered too: it is dropped, and
+    // sending it again would only be refused again.
     void settleSentLocked()
     {
         while (!sent.empty() && (sent.front().acknowledged || sent.front().refused)) {
             const SentReading &r = sent.front();
-            if (r.refused) {
-                gapped.insert(r.recordingId);
-            } else if (!gapped.contains(r.recordingId)) {
+            if (!gapped.contains(r.recordingId)) {
                 if (!acksDue.empty() && acksDue.back().first == r.recordingId)
                     acksDue.back().second = r.seq;
                 else
@@ -418,10 +430,21 @@ struct MqttPublisher::Session
             alarmDue = false;
             publishAlarmsLocked();
         }
-        // Within the library's window, like the recorded readings.
-        while (!shared->alarmEvents.empty() && inFlightLocked() < kWindow) {
-            publishOtherLocked(alarmEventTopic, shared->alarmEvents.front(), false);
-            shared->alarmEvents.pop_front();
+        // In order, within the library's window, like the recorded readings.
+        for (AlarmEvent &e : shared->alarmEvents) {
+            if (holdForResend || inFlightLocked() >= kWindow)
+                break;
+            if (e.mid >= 0 || e.answered)
+                continue;
+            int mid = 0;
+            const int rc = mosquitto_publish(mosq, &mid, alarmEventTopic.constData(),
+                                             e.payload.size(), e.payload.constData(), 1, false);
+            if (!keptByLibrary(rc))
+                break; // out of memory: tried again at the next pick-up
+            e.mid = mid;
+            ++eventsInFlight;
+            if (rc != MOSQ_ERR_SUCCESS)
+                break;
         }
         if (onlineDue) {
             // With our marker: it is us that the status speaks of now.
@@ -482,6 +505,7 @@ struct MqttPublisher::Session
             return;
         }
         connected = true;
+        connectedAt = Clock::now();
         failures = 0;
         setStateLocked(State::Connected);
         if (mode != Mode::Publish || stopping)
@@ -559,42 +583,74 @@ struct MqttPublisher::Session
     void onDisconnect(int rc)
     {
         std::lock_guard<std::mutex> lock(shared->mutex);
+        const bool answered = connected;
         connected = false;
         if (rc != MOSQ_ERR_SUCCESS && lostReason.isEmpty())
-            lostReason = disconnectText(rc);
+            lostReason = disconnectErrorText(rc, answered);
+        if (answered && rc != MOSQ_ERR_SUCCESS && !quit) {
+            const bool brief = Clock::now() - connectedAt < Milliseconds(kBriefConnectionMs);
+            briefConnections = brief ? briefConnections + 1 : 0;
+            if (rc == MQTT_RC_SESSION_TAKEN_OVER)
+                takenOver = true;
+            else if (briefConnections >= kBriefConnectionsTakenOver)
+                droppedRepeatedly = true;
+        }
         progress.notify_all();
     }
 
     // The broker's PUBACK; a reason code of 0x80 or more (MQTT 5) refuses the
     // message, e.g. when an ACL forbids the topic. MQTT 3.1.1 has no such
     // answer: the broker drops the message and acknowledges it all the same.
+    //
+    // The library calls this for live readings too (QoS 0, once sent): they
+    // are none of ours to count, and say nothing about refusals.
     void onPublish(int mid, int reason)
     {
         std::lock_guard<std::mutex> lock(shared->mutex);
         if (mid == offlineMid)
             offlineAcked = true;
         const bool refused = reason >= MQTT_RC_UNSPECIFIED;
-        QByteArray topic = recordTopic;
+        QByteArray topic;
+        QString recordingId;
         const auto other = otherMids.find(mid);
         if (other != otherMids.end()) {
             topic = other->second;
             otherMids.erase(other);
-        } else {
-            for (SentReading &r : sent) {
-                if (r.mid == mid && !r.acknowledged && !r.refused) {
-                    (refused ? r.refused : r.acknowledged) = true;
-                    shared->dropped += refused ? 1 : 0;
-                    --waitingRecords;
-                    break;
-                }
-            }
-            settleSentLocked();
         }
-        if (refused) {
-            refusedTopic = topic;
-            refusedReason = QString::fromUtf8(mosquitto_reason_string(reason));
-            stateDue = true;
-        } else if (topic == refusedTopic) {
+        for (auto it = sent.begin(); topic.isEmpty() && it != sent.end(); ++it) {
+            if (it->mid == mid && !it->acknowledged && !it->refused) {
+                (refused ? it->refused : it->acknowledged) = true;
+                shared->dropped += refused ? 1 : 0;
+                --waitingRecords;
+                topic = recordTopic;
+                recordingId = it->recordingId;
+            }
+        }
+        settleSentLocked();
+        // The events' message ids are those of the running session; one that
+        // stop() gave up waiting for may still be answered.
+        const bool running = shared->session.get() == this;
+        for (auto it = shared->alarmEvents.begin();
+             running && topic.isEmpty() && it != shared->alarmEvents.end(); ++it) {
+            if (it->mid == mid && !it->answered) {
+                it->answered = true;
+                --eventsInFlight;
+                topic = alarmEventTopic;
+            }
+        }
+        while (!shared->alarmEvents.empty() && shared->alarmEvents.front().answered) {
+            eventAcksDue.push_back(shared->alarmEvents.front().id);
+            shared->alarmEvents.pop_front();
+        }
+        if (refused && !topic.isEmpty()) {
+            const QString told = recordingId + QLatin1Char('\n') + QString::fromUtf8(topic);
+            if (!refusalsTold.contains(told)) {
+                refusalsTold.insert(told);
+                refusedTopic = topic;
+                refusedReason = QString::fromUtf8(mosquitto_reason_string(reason));
+                stateDue = true;
+            }
+        } else if (!refused && !topic.isEmpty() && topic == refusedTopic) {
             refusedTopic.clear();
             stateDue = true;
         }
@@ -652,9 +708,20 @@ struct MqttPublisher::Session
         }
         ++failures;
         const bool certificate = !certificateError.isEmpty();
-        const bool waitsForSomeone = refusalWaits || certificate;
-        setStateLocked(waitsForSomeone ? State::Refused : State::Connecting,
-                       failureTextLocked(rc, error), certificate);
+        const bool waitsForSomeone = refusalWaits || certificate || takenOver || droppedRepeatedly;
+        if (takenOver || droppedRepeatedly) {
+            // Coming back at once would only take the id back, and be thrown
+            // out again in turn.
+            setStateLocked(State::Refused, QString(),
+                           takenOver ? MqttRefusal::TakenOver : MqttRefusal::DroppedRepeatedly);
+            takenOver = false;
+            droppedRepeatedly = false;
+            briefConnections = 0;
+        } else {
+            setStateLocked(waitsForSomeone ? State::Refused : State::Connecting,
+                           failureTextLocked(rc, error),
+                           certificate ? MqttRefusal::Certificate : MqttRefusal::Broker);
+        }
         refusal.clear();
         refusalWaits = false;
         tlsError.clear();
@@ -733,6 +800,23 @@ void MqttPublisher::Shared::enqueue(QueuedReading &&e)
     s->queue.push_back(std::move(e));
 }
 
+bool MqttPublisher::Shared::takeAcksLocked(std::vector<std::pair<QString, quint64>> &acks,
+                                           std::vector<quint64> &eventAcks)
+{
+    const bool first = acksToEmit.empty() && eventAcksToEmit.empty();
+    for (const auto &ack : acks) {
+        // Only the last of a run of one recording's matters.
+        if (!acksToEmit.empty() && acksToEmit.back().first == ack.first)
+            acksToEmit.back().second = ack.second;
+        else
+            acksToEmit.push_back(ack);
+    }
+    acks.clear();
+    eventAcksToEmit.insert(eventAcksToEmit.end(), eventAcks.begin(), eventAcks.end());
+    eventAcks.clear();
+    return first && !(acksToEmit.empty() && eventAcksToEmit.empty());
+}
+
 MqttPublisher::MqttPublisher(QObject *parent) : QObject(parent), d(std::make_shared<Shared>())
 {
     d->q = this;
@@ -741,7 +825,26 @@ MqttPublisher::MqttPublisher(QObject *parent) : QObject(parent), d(std::make_sha
 
 MqttPublisher::~MqttPublisher()
 {
+    d->quiet = true;
     stop(0);
+}
+
+// Everything acknowledged so far, in order, whoever took it from the session.
+void MqttPublisher::emitAcknowledgements()
+{
+    std::vector<std::pair<QString, quint64>> acks;
+    std::vector<quint64> eventAcks;
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        acks.swap(d->acksToEmit);
+        eventAcks.swap(d->eventAcksToEmit);
+    }
+    if (d->quiet)
+        return;
+    for (const auto &ack : acks)
+        emit acknowledged(ack.first, quint32(ack.second));
+    for (const quint64 id : eventAcks)
+        emit alarmEventAcknowledged(id);
 }
 
 void MqttPublisher::reportState(State state, const QString &text)
@@ -775,7 +878,7 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     const QString clientId =
         probe ? QStringLiteral("kx740d-probe-%1")
                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
-              : publisherClientId(installationId(), prefix, instrumentName);
+              : publisherClientId(installationId(), prefix, instrumentName, settings.instance);
     mosquitto *m = mosquitto_new(clientId.toUtf8().constData(), probe, s.get());
     if (!m) {
         *error = tr("无法创建 MQTT 客户端。");
@@ -860,6 +963,9 @@ bool MqttPublisher::start(const MqttSettings &settings, const QString &instrumen
     {
         std::lock_guard<std::mutex> lock(d->mutex);
         d->session = s;
+        // Those with the library of a session before go again.
+        for (AlarmEvent &e : d->alarmEvents)
+            e.mid = -1;
     }
     QMetaObject::invokeMethod(
         this, [this, text] { reportState(State::Connecting, text); }, Qt::QueuedConnection);
@@ -884,11 +990,11 @@ int MqttPublisher::stop(int drainMs)
     int undelivered = 0;
     {
         std::unique_lock<std::mutex> lock(d->mutex);
-        if (s->mode == Mode::Publish && drainMs > 0 && s->undeliveredLocked() > 0) {
+        if (s->mode == Mode::Publish && drainMs > 0 && !s->drainedLocked()) {
             s->connectNow = true;
             s->wake.notify_all();
             s->progress.wait_until(lock, begin + Milliseconds(drainMs),
-                                   [&s] { return s->undeliveredLocked() == 0; });
+                                   [&s] { return s->drainedLocked(); });
         }
         s->stopping = true;
         undelivered = s->undeliveredLocked();
@@ -909,23 +1015,13 @@ int MqttPublisher::stop(int drainMs)
         }
         d->session.reset();
     }
-    std::vector<std::pair<QString, quint64>> acks;
     {
         std::lock_guard<std::mutex> signalLock(d->signalMutex);
         std::lock_guard<std::mutex> lock(d->mutex);
-        acks.swap(s->acksDue);
+        // The last acknowledgements of the drain join those the network
+        // thread handed over, and all are emitted below, in order.
+        d->takeAcksLocked(s->acksDue, s->eventAcksDue);
         s->retired = true;
-    }
-    // The last acknowledgements of the drain, after those the network thread
-    // reported (queued to their receivers before this is).
-    if (!acks.empty()) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, acks] {
-                for (const auto &ack : acks)
-                    emit acknowledged(ack.first, quint32(ack.second));
-            },
-            Qt::QueuedConnection);
     }
     bool ended = false;
     {
@@ -946,6 +1042,9 @@ int MqttPublisher::stop(int drainMs)
         s->network.detach(); // it holds `s`, and ends on its own
     QMetaObject::invokeMethod(
         this, [this] { reportState(State::Off, tr("已关闭")); }, Qt::QueuedConnection);
+    // Before returning, so that a caller that keeps a cursor of what the
+    // broker has can save it right after.
+    emitAcknowledgements();
     return undelivered;
 }
 
@@ -1015,12 +1114,13 @@ void MqttPublisher::setAlarms(const QByteArray &payload)
     }
 }
 
-void MqttPublisher::publishAlarmEvent(const QByteArray &payload)
+void MqttPublisher::publishAlarmEvent(quint64 id, const QByteArray &payload)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    if (d->alarmEvents.size() >= size_t(kAlarmEventLimit))
-        d->alarmEvents.pop_front();
-    d->alarmEvents.push_back(payload);
+    AlarmEvent e;
+    e.id = id;
+    e.payload = payload;
+    d->alarmEvents.push_back(std::move(e));
 }
 
 void MqttPublisher::setFirmwareVersion(const QString &version)

@@ -24,7 +24,7 @@
 //   <prefix>/alarm   retained: the active alarms as a JSON array (setAlarms),
 //                    on every connection and each change; [] when none
 //   <prefix>/alarm/event  each alarm raised or cleared (publishAlarmEvent),
-//                    QoS 1, kept while the broker is away (kAlarmEventLimit)
+//                    QoS 1, in order, kept until the broker acknowledges it
 //   <prefix>/publisher  retained {"client_id","host","discovery"} of the
 //                    publisher that connected last
 // Home Assistant discovery, when switched on, goes out on every connection;
@@ -40,8 +40,9 @@
 //
 // Every failure to reach the broker is retried (reconnectDelayMs): after 1,
 // 2, 4, 8, 16 s, then every 30 s; a broker that refuses our credentials or
-// client id, or a certificate that cannot be verified, about once a minute.
-// Only settings that can never work are refused, by start().
+// client id, a certificate that cannot be verified, or a broker that gave
+// our client id to another client, about once a minute. Only settings that
+// can never work are refused, by start().
 //
 // MQTT 5, so that a broker can say that it refuses a publication (an ACL);
 // a broker of 3.1.1 refuses that protocol and is then spoken to in 3.1.1,
@@ -52,8 +53,6 @@ class MqttPublisher : public QObject
 
 public:
     static constexpr int kQueueLimit = 200000;
-    // Alarm events waiting for the broker; the oldest go beyond it.
-    static constexpr int kAlarmEventLimit = 1000;
 
     enum class State
     {
@@ -61,8 +60,9 @@ public:
         Connecting, // waiting for the broker (first attempt or reconnecting); after a
                     // failed attempt the text says why (see connectError)
         Connected,
-        // The broker refused our credentials or client id, or its
-        // certificate could not be verified: tried again about once a minute.
+        // The broker refused our credentials or client id, its certificate
+        // could not be verified, or another client took our client id (see
+        // MqttRefusal): tried again about once a minute.
         Refused
     };
     Q_ENUM(State)
@@ -83,14 +83,16 @@ public:
     // runs. A running publisher is stopped first.
     bool start(const MqttSettings &settings, const QString &instrumentName, QString *error,
                Mode mode = Mode::Publish);
-    // Waits at most `drainMs` for the recorded readings handed over to be
-    // acknowledged (not connected, it tries the broker at once rather than
-    // after the pause between attempts), publishes "offline" (and removes
-    // nothing), then disconnects. Returns how many recorded readings the
-    // broker has not acknowledged; they are dropped and counted. Returns
-    // within about `drainMs` + 1 s whatever the network does: a network
-    // thread that cannot end by then (a host name lookup that hangs) ends
-    // later on its own, and reports nothing more.
+    // Waits at most `drainMs` for the recorded readings and alarm events
+    // handed over to be acknowledged (not connected, it tries the broker at
+    // once rather than after the pause between attempts), publishes
+    // "offline" (and removes nothing), disconnects, and emits the
+    // acknowledgements not emitted yet. Returns how many recorded readings
+    // the broker has not acknowledged; they are dropped and counted (alarm
+    // events are kept for the next start). Returns within about `drainMs` +
+    // 1 s whatever the network does: a network thread that cannot end by
+    // then (a host name lookup that hangs) ends later on its own, and
+    // reports nothing more.
     int stop(int drainMs = 2000);
 
     // Thread-safe; never blocks on the network; ignored while stopped.
@@ -111,9 +113,13 @@ public:
     // across start() and stop(). Nothing is published on <prefix>/alarm, and
     // discovery has no alarm sensors, before the first call.
     void setAlarms(const QByteArray &payload);
-    // One alarm raised or cleared (alarmEventPayload); thread-safe. Events
-    // handed over while stopped go out at the next connection.
-    void publishAlarmEvent(const QByteArray &payload);
+    // One alarm raised or cleared (alarmEventPayload), numbered by the
+    // caller in the order handed over; thread-safe. Kept until the broker
+    // has acknowledged it (alarmEventAcknowledged), across stop() and
+    // start(): events handed over while stopped, or not yet acknowledged
+    // when it stopped, go out at the next connection. The caller bounds how
+    // many it hands over ahead of the acknowledgements.
+    void publishAlarmEvent(quint64 id, const QByteArray &payload);
     // The instrument's firmware version, the device's software in the
     // discovery messages; thread-safe, kept across start() and stop(). A
     // change republishes them.
@@ -123,16 +129,18 @@ public:
     void setUnit(int unit);
 
     State state() const;
-    // Translated: connected (naming another publisher under our prefix and a
-    // topic the broker refuses, if any) / connecting (with the last
-    // attempt's error) / the broker's refusal or the certificate's fault.
+    // Translated (mqttStateText): connected (naming another publisher under
+    // our prefix and a topic the broker refuses, if any) / connecting (with
+    // the last attempt's error) / the broker's refusal, the certificate's
+    // fault, or our client id taken by another client.
     QString stateText() const;
     // Translated: why the last attempt to connect failed (connection refused,
     // host not found, ...) while Connecting; empty before any attempt failed
     // and once connected.
     QString connectError() const;
     QString topicPrefix() const;
-    // The client id towards the broker while started (publisherClientId).
+    // The client id towards the broker while started (publisherClientId,
+    // with MqttSettings::instance).
     QString clientId() const;
     // The client id of another publisher seen online under our prefix;
     // empty when there is none.
@@ -148,20 +156,25 @@ signals:
     // Emitted on the publisher's own thread whenever the state or its text
     // changes.
     void stateChanged(MqttPublisher::State state, const QString &text);
-    // The broker has acknowledged every recorded reading of `recordingId`
+    // The broker has answered every recorded reading of `recordingId`
     // handed over up to and including `seq` (numbered here or by the
-    // caller), in the order handed over.
-    // Emitted from the network thread (connect with a queued or automatic
-    // connection; a slot called directly must not stop the publisher), the
-    // last ones of a stop() on the publisher's thread after it returns. A
-    // reading of a recording that is dropped ends its acknowledgements until
-    // the next start(): later ones would claim it too.
+    // caller), in the order handed over: it has them, or refused them (an
+    // ACL; those count as dropped and are not sent again). A reading of a
+    // recording that is dropped from a full queue ends its acknowledgements
+    // until the next start(): later ones would claim it too.
+    // Emitted on the publisher's thread, in order; the last ones of a drain
+    // by stop() itself, before it returns.
     void acknowledged(const QString &recordingId, quint32 seq);
+    // The broker has answered alarm event `id` and every one handed over
+    // before it (taken, or refused by an ACL and then not sent again).
+    // Emitted like acknowledged().
+    void alarmEventAcknowledged(quint64 id);
 
 private:
     struct Shared;
     struct Session;
     void reportState(State state, const QString &text);
+    void emitAcknowledgements();
 
     std::shared_ptr<Shared> d;
 };

@@ -16,6 +16,11 @@ struct MqttSettings
     QString certFile;       // optional client certificate (PEM) ...
     QString keyFile;        // ... and its key (PEM)
     bool discovery = false; // Home Assistant discovery messages
+    // Not a user setting: what tells this publisher from another one of the
+    // same installation and instrument under the same prefix (the
+    // recorder's output file, the window's backup file), part of the client
+    // id. The same for every start of the same command or window.
+    QString instance;
 };
 
 struct BrokerAddress

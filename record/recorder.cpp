@@ -15,6 +15,7 @@
 #include "store/csvtext.h"
 #include "store/datafile.h"
 #include "store/datafilestream.h"
+#include "store/eventoutbox.h"
 #include "store/recordinglock.h"
 
 #include <QCoreApplication>
@@ -149,7 +150,12 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
         // journal, so what the broker has not taken survives the program.
         m_feed = new MqttFeed(m_device, *m_publisher, this);
         m_feed->setUnit(m_options.unit);
-        m_feed->watchAlarms(*m_alarms);
+        m_feed->watchAlarms(*m_alarms, [this](const QByteArray &event) {
+            if (!m_events->add(event)) {
+                breakStatusLine();
+                m_err << m_events->errorString() << Qt::endl;
+            }
+        });
         m_store->setDelivery(
             [this](const QString &id, quint32 seq, const _T_EE_TEST_DATA &record) {
                 m_publisher->publishRecorded(id, seq, record, m_options.unit);
@@ -157,6 +163,14 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
             [this] { return m_publisher->pendingCount(); });
         connect(m_publisher, &MqttPublisher::acknowledged, m_store, &RecordingStore::acknowledged,
                 Qt::QueuedConnection);
+        m_events = new EventOutbox(
+            m_options.out + QStringLiteral(".events"),
+            [this](quint64 id, const QByteArray &event) {
+                m_publisher->publishAlarmEvent(id, event);
+            },
+            this);
+        connect(m_publisher, &MqttPublisher::alarmEventAcknowledged, m_events,
+                &EventOutbox::acknowledged);
         connect(m_publisher, &MqttPublisher::stateChanged, this,
                 [this](MqttPublisher::State state, const QString &text) {
                     brokerState(int(state), text);
@@ -205,6 +219,8 @@ void Recorder::start()
             return fail(ExitOutputFailure,
                         tr("无法写入 CSV 文件 %1：%2").arg(m_options.csv, m_csv.errorString()));
     }
+    if (m_events && !m_events->open())
+        m_err << m_events->errorString() << Qt::endl;
     if (!recoverJournal() || !choosePort() || !openPort())
         return;
     setState(State::Connecting);
@@ -478,6 +494,8 @@ QString Recorder::statusText() const
         const quint64 waiting = mqttWaiting();
         if (waiting > 0)
             text += tr("，%1 个读数待发送").arg(waiting);
+        if (m_events->waitingCount() > 0)
+            text += tr("，%1 个告警事件待发送").arg(m_events->waitingCount());
     }
     return text;
 }
@@ -613,6 +631,9 @@ void Recorder::stop()
         const quint64 waiting = m_store->waitingCount();
         if (waiting > 0)
             report(tr("MQTT：%1 个读数尚未送达代理；下次启动时发送。").arg(waiting));
+        if (m_events->waitingCount() > 0)
+            report(tr("MQTT：%1 个告警事件尚未送达代理；下次启动时发送。")
+                       .arg(m_events->waitingCount()));
     }
     finish(ExitDone);
 }

@@ -16,6 +16,7 @@
 
 class AlarmMonitor;
 class AlarmProgramRunner;
+class EventOutbox;
 class InstrumentSimulator;
 class MqttFeed;
 class MqttPublisher;
@@ -132,6 +133,7 @@ private:
     AlarmProgramRunner *m_alarmProgram = nullptr; // with --on-alarm
     MqttPublisher *m_publisher = nullptr;         // with --mqtt
     MqttFeed *m_feed = nullptr;
+    EventOutbox *m_events = nullptr; // alarm events for the broker, on the disk
     bool m_brokerRefusalReported = false;
     QFile m_csv;
     bool m_csvFailureReported = false;

@@ -1,6 +1,7 @@
 #include "record/recorderoptions.h"
 
 #include "alarm/settingslimits.h"
+#include "mqtt/mqttclientid.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -356,6 +357,9 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
                          : tls                 ? credentialFile(kMqttKeyCredential)
                                                : QString();
         o.mqtt.discovery = parser.isSet(mqttDiscovery);
+        // Two recorders of instruments of one name need client ids of their
+        // own; they never write the same file.
+        o.mqtt.instance = publisherInstanceOfFile(o.out);
         // Before any recording: the publisher would refuse them only once
         // the instrument has answered.
         BrokerAddress address;

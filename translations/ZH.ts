@@ -514,6 +514,24 @@
     </message>
 </context>
 <context>
+    <name>EventOutbox</name>
+    <message>
+        <location filename="../store/eventoutbox.cpp" line="+77"/>
+        <source>无法打开告警事件文件 %1：%2；告警事件只保存在内存中。</source>
+        <translation>无法打开告警事件文件 %1：%2；告警事件只保存在内存中。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 不是告警事件文件，未改动它；告警事件只保存在内存中。</source>
+        <translation>%1 不是告警事件文件，未改动它；告警事件只保存在内存中。</translation>
+    </message>
+    <message>
+        <location line="+123"/>
+        <source>无法写入告警事件文件 %1：%2；告警事件暂存在内存中，稍后重试。</source>
+        <translation>无法写入告警事件文件 %1：%2；告警事件暂存在内存中，稍后重试。</translation>
+    </message>
+</context>
+<context>
     <name>ExportTool</name>
     <message>
         <location filename="../cli/main.cpp" line="+90"/>
@@ -685,13 +703,13 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+372"/>
+        <location filename="../app/mainwindow.cpp" line="+381"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+494"/>
+        <location filename="../app/mainwindow_store.cpp" line="+514"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -995,7 +1013,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+542"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+561"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1248,7 +1266,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-315"/>
+        <location filename="../app/mainwindow.cpp" line="-324"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -1283,12 +1301,12 @@
         <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+88"/>
         <source>告警</source>
         <translation>告警</translation>
     </message>
     <message>
-        <location line="+190"/>
+        <location line="+196"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -1314,7 +1332,7 @@
     </message>
     <message>
         <location line="+38"/>
-        <location filename="../app/mainwindow_store.cpp" line="-330"/>
+        <location filename="../app/mainwindow_store.cpp" line="-350"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -1328,10 +1346,10 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-336"/>
-        <location line="+337"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-355"/>
+        <location line="+356"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+398"/>
+        <location line="+418"/>
         <location line="+109"/>
         <source>是</source>
         <translation>是</translation>
@@ -1339,15 +1357,15 @@
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-507"/>
-        <location line="+398"/>
+        <location filename="../app/mainwindow_store.cpp" line="-527"/>
+        <location line="+418"/>
         <location line="+109"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-337"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-356"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -1389,9 +1407,9 @@
     <message>
         <location line="+40"/>
         <location filename="../app/mainwindow_export.cpp" line="+58"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+146"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+165"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-546"/>
+        <location filename="../app/mainwindow_store.cpp" line="-566"/>
         <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
@@ -1479,7 +1497,7 @@
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+370"/>
+        <location filename="../app/mainwindow_store.cpp" line="+390"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1495,7 +1513,7 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-370"/>
+        <location filename="../app/mainwindow_store.cpp" line="-390"/>
         <location line="+21"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
@@ -1518,7 +1536,7 @@
 该文件保留为：%1</translation>
     </message>
     <message>
-        <location line="+94"/>
+        <location line="+114"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>无法备份未保存的数据到 %1：%2
@@ -1655,12 +1673,12 @@
 <context>
     <name>MqttControl</name>
     <message>
-        <location filename="../app/mqttcontrol.cpp" line="+156"/>
+        <location filename="../app/mqttcontrol.cpp" line="+190"/>
         <source>仪器连接后开始发布。</source>
         <translation>仪器连接后开始发布。</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+78"/>
         <source>代理在 %1 秒内没有回答。</source>
         <translation>代理在 %1 秒内没有回答。</translation>
     </message>
@@ -1782,34 +1800,34 @@
 <context>
     <name>MqttPublisher</name>
     <message>
-        <location filename="../mqtt/mqttpublisher.cpp" line="+275"/>
-        <location line="+673"/>
-        <location line="+103"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="+1044"/>
+        <location line="+107"/>
+        <location filename="../mqtt/mqttstatetext.cpp" line="+24"/>
         <source>已关闭</source>
         <translation>已关闭</translation>
     </message>
     <message>
-        <location line="-773"/>
+        <location filename="../mqtt/mqttstatetext.cpp" line="+3"/>
         <source>正在连接 %1…</source>
         <translation>正在连接 %1…</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>未能连接到 %1：%2。</source>
         <translation>未能连接到 %1：%2。</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>未连接到 %1：%2。稍后自动重试。</source>
         <translation>未连接到 %1：%2。稍后自动重试。</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</source>
         <translation>另一个发布者 %1（主机 %2）也在使用主题前缀 %3。</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>代理拒绝了发往 %1 的消息：%2。</source>
         <translation>代理拒绝了发往 %1 的消息：%2。</translation>
     </message>
@@ -1824,17 +1842,27 @@
         <translation>已连接；%1</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+10"/>
         <source>无法验证代理的证书：%1；约每分钟重试一次。</source>
         <translation>无法验证代理的证书：%1；约每分钟重试一次。</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+4"/>
+        <source>另一个客户端以相同的客户端 ID %1 连接到代理，代理断开了本连接；约每分钟重试一次。</source>
+        <translation>另一个客户端以相同的客户端 ID %1 连接到代理，代理断开了本连接；约每分钟重试一次。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>代理一再在连接后立即断开本连接，可能另一个客户端在使用相同的客户端 ID %1；约每分钟重试一次。</source>
+        <translation>代理一再在连接后立即断开本连接，可能另一个客户端在使用相同的客户端 ID %1；约每分钟重试一次。</translation>
+    </message>
+    <message>
+        <location line="-13"/>
         <source>代理拒绝连接：%1；约每分钟重试一次。</source>
         <translation>代理拒绝连接：%1；约每分钟重试一次。</translation>
     </message>
     <message>
-        <location line="+483"/>
+        <location filename="../mqtt/mqttpublisher.cpp" line="-267"/>
         <source>无法创建 MQTT 客户端。</source>
         <translation>无法创建 MQTT 客户端。</translation>
     </message>
@@ -1912,7 +1940,7 @@
         <translation>没有可用的密钥环：密码保存在 %1 中，只有你的用户帐户可以读写该文件。</translation>
     </message>
     <message>
-        <location filename="../mqtt/mqttconnecterror.cpp" line="+20"/>
+        <location filename="../mqtt/mqttconnecterror.cpp" line="+21"/>
         <source>找不到该主机</source>
         <translation>找不到该主机</translation>
     </message>
@@ -1946,6 +1974,11 @@
         <location line="+2"/>
         <source>代理不再应答</source>
         <translation>代理不再应答</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>代理没有应答</source>
+        <translation>代理没有应答</translation>
     </message>
 </context>
 <context>
@@ -1981,7 +2014,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+60"/>
+        <location filename="../record/recorder.cpp" line="+61"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -2009,7 +2042,7 @@
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+70"/>
         <source>无法锁定 %1 的记录：%2</source>
         <translation>无法锁定 %1 的记录：%2</translation>
     </message>
@@ -2019,13 +2052,13 @@
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+40"/>
-        <location line="+361"/>
+        <location line="+42"/>
+        <location line="+363"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-473"/>
+        <location line="-490"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
@@ -2040,12 +2073,12 @@
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+72"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+29"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 不是日志文件；请将其移走后再开始。</translation>
     </message>
@@ -2136,6 +2169,11 @@
         <translation>，%1 个读数待发送</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>，%1 个告警事件待发送</source>
+        <translation>，%1 个告警事件待发送</translation>
+    </message>
+    <message>
         <location line="+43"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>无法写入 CSV 文件 %1：%2；记录继续。</translation>
@@ -2180,11 +2218,16 @@
         <source>MQTT：%1 个读数尚未送达代理；下次启动时发送。</source>
         <translation>MQTT：%1 个读数尚未送达代理；下次启动时发送。</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>MQTT：%1 个告警事件尚未送达代理；下次启动时发送。</source>
+        <translation>MQTT：%1 个告警事件尚未送达代理；下次启动时发送。</translation>
+    </message>
 </context>
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+178"/>
+        <location filename="../record/recorderoptions.cpp" line="+179"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
@@ -2409,7 +2452,7 @@
         <translation>无效的分割方式：%1（day、week 或 month）</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+45"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>
