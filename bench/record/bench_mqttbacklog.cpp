@@ -55,7 +55,12 @@ static void BM_BacklogAfterOutage(benchmark::State &state)
             if (seconds == 1000)
                 rssBefore = residentBytes();
         }
-        QCoreApplication::processEvents();
+        // Readings count as waiting once they are synced, at most a second
+        // after they were stored.
+        QElapsedTimer synced;
+        synced.start();
+        while (synced.elapsed() < 1200)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         const quint64 backlog = recorder.mqttWaiting();
 
         if (!broker.restart()) {
