@@ -1,5 +1,6 @@
 #include "mqtt/mqttalarm.h"
 
+#include "alarm/alarmtext.h"
 #include "instrument/temperature.h"
 
 #include <QJsonArray>
@@ -10,11 +11,14 @@
 
 namespace {
 
-QJsonValue temperatureValue(float celsius, int unit)
+// Rounded to `decimals`: one, or as many as it takes for a value beyond
+// its limit not to read equal to it.
+QJsonValue temperatureValue(float celsius, int unit, int decimals = 1)
 {
     if (!std::isfinite(celsius))
         return QJsonValue::Null;
-    return std::round(double(celsiusToUnit(celsius, unit)) * 10.0) / 10.0;
+    const double scale = std::pow(10.0, decimals);
+    return std::round(double(celsiusToUnit(celsius, unit)) * scale) / scale;
 }
 
 QString timeText(qint64 ms)
@@ -24,13 +28,15 @@ QString timeText(qint64 ms)
 
 QJsonObject alarmObject(const Alarm &alarm, int unit)
 {
+    const int decimals = AlarmText::decimalsApart(double(celsiusToUnit(alarm.value, unit)),
+                                                  double(celsiusToUnit(alarm.limit, unit)));
     return QJsonObject{
         {QStringLiteral("id"), double(alarm.id)},
         {QStringLiteral("channel"), alarmChannelToken(alarm.channel)},
         {QStringLiteral("kind"), alarmKindToken(alarm.kind)},
         {QStringLiteral("since"), timeText(alarm.sinceMs)},
-        {QStringLiteral("value"), temperatureValue(alarm.value, unit)},
-        {QStringLiteral("limit"), temperatureValue(alarm.limit, unit)},
+        {QStringLiteral("value"), temperatureValue(alarm.value, unit, decimals)},
+        {QStringLiteral("limit"), temperatureValue(alarm.limit, unit, decimals)},
         {QStringLiteral("unit"), unitToken(unit)},
     };
 }

@@ -104,7 +104,7 @@
     <message>
         <location line="+11"/>
         <source>告警程序 %1 有 %2 次运行在结束时仍未完成，已被终止。</source>
-        <translation>Ended the alarm program %1 at the end: %2 runs had not finished.</translation>
+        <translation>Ended the alarm program %1 at the end: %2 run(s) had not finished.</translation>
     </message>
     <message>
         <location line="+53"/>

@@ -6,8 +6,11 @@
 #include "alarm/alarmtext.h"
 #include "alarm/settingslimits.h"
 #include "instrument/temperature.h"
+#include "mqtt/mqttalarm.h"
 #include "settings/settingsfile.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -338,7 +341,7 @@ void TestAlarm::valueBeyondItsLimitNeverReadsEqualToIt_data()
                                 << "1200.0";
 }
 
-// In the log's line and in the alarm program's environment alike.
+// In the log's line, the alarm program's environment and the MQTT event alike.
 void TestAlarm::valueBeyondItsLimitNeverReadsEqualToIt()
 {
     QFETCH(float, value);
@@ -358,6 +361,10 @@ void TestAlarm::valueBeyondItsLimitNeverReadsEqualToIt()
         alarmProgramEnvironment(alarm, true, UnitCelsius, QString(), QProcessEnvironment());
     QCOMPARE(env.value(QStringLiteral("KX740D_ALARM_VALUE")), valueText);
     QCOMPARE(env.value(QStringLiteral("KX740D_ALARM_LIMIT")), limitText);
+    const QJsonObject event =
+        QJsonDocument::fromJson(alarmEventPayload(alarm, true, UnitCelsius)).object();
+    QCOMPARE(event.value(QStringLiteral("value")).toDouble(), valueText.toDouble());
+    QCOMPARE(event.value(QStringLiteral("limit")).toDouble(), limitText.toDouble());
 }
 
 QTEST_GUILESS_MAIN(TestAlarm)
