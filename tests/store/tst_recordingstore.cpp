@@ -187,8 +187,12 @@ private slots:
         if (left == Left::DamagedStart) {
             QFile file(f.journal);
             QVERIFY(file.open(QIODevice::ReadWrite));
-            file.seek(kJournalMagic.size() + kJournalEntryHeaderSize + 3);
-            file.write("\xff", 1);
+            // One bit of the recording id flipped.
+            const qint64 at = kJournalMagic.size() + kJournalEntryHeaderSize + 3;
+            file.seek(at);
+            const char flipped = char(file.read(1).at(0) ^ 0x10);
+            file.seek(at);
+            file.write(&flipped, 1);
         }
         if (brokerHad > 0)
             f.brokerHad(h, quint32(brokerHad));
