@@ -156,21 +156,18 @@ void MainWindow::openArchive(const QString &path)
     const bool holdsData =
         m_document->count() > 1 ||
         (m_document->count() == 1 && !m_document->measurement(0)->records.isEmpty());
-    if (holdsData) {
+    if (holdsData && isModified()) {
         const int answer = UserDialogs::question(
             nullptr, tr("保存数据"), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
-            {tr("是"), tr("否")}, 0, 0);
+            {tr("是"), tr("否"), tr("取消")}, 2, 2);
         // Loading after a save that did not happen would lose the data.
         if (answer == 0 && !saveArchiveFile())
             return;
     }
     m_document->replace(std::move(loaded), path);
     showCurrentMeasurement();
-    // What is kept on disk follows the archive now shown.
-    if (isModified())
-        keepUnsavedArchiveLater();
-    else
-        dropUnsavedArchive();
+    // The archive shown is the file's: nothing unsaved is left to keep.
+    dropUnsavedArchive();
 }
 
 // Table and chart show nothing once no measurement is left to show.
@@ -183,6 +180,8 @@ void MainWindow::showNoMeasurement()
 }
 
 // ---- Automatic backup ----
+        if (answer != 0 && answer != 1)
+            return;
 
 // A backup holding readings means a program ended during a recording; an
 // unsaved archive, that it ended before the user saved. The archives come

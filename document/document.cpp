@@ -70,13 +70,12 @@ bool Document::save(const QString &path, QString *reason)
 
 void Document::replace(Data_table_T &&archive, const QString &path)
 {
-    const bool modified = isModified();
     m_current = nullptr;
     m_undoStack.clear();
     forgetRecoveredCopy(nullptr);
     m_archive = std::move(archive);
     m_fileName = path;
-    m_changedOffHistory = modified;
+    m_changedOffHistory = false;
     m_current = measurement(0);
     touched();
     emit measurementsChanged();

@@ -64,7 +64,7 @@ public:
     bool save(const QString &path, QString *reason = nullptr);
     // Puts `archive`, read from `path`, in place of the present one: the old
     // measurements and the undo history go, the first measurement becomes
-    // current. Whether there are unsaved changes stays as it was.
+    // current. It is the saved state then: what was unsaved is given up.
     void replace(Data_table_T &&archive, const QString &path);
 
     // Additions: appended, made current, unsaved.

