@@ -423,6 +423,8 @@ private:
     // The chart image file proposed in its save dialog; `extension` ".jpg".
     QString chartFileProposal(const char *extension) const;
     void startExport(DataOutput *worker);
+    // The data folder is made before a dialog starts in it: a dialog given a
+    // folder that is not there starts in the working folder.
     // Opens a file or folder with the desktop's application; where none can,
     // the user is told where it is, so it can be found by hand.
     void openWithDesktop(const QString &path);

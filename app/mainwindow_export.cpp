@@ -32,7 +32,10 @@ QString MainWindow::automaticExportName(const QString &extension) const
 
 QString MainWindow::fileDialogFolder() const
 {
-    return m_lastFileFolder.isEmpty() ? m_settings.dataDir : m_lastFileFolder;
+    if (!m_lastFileFolder.isEmpty())
+        return m_lastFileFolder;
+    QDir().mkpath(m_settings.dataDir);
+    return m_settings.dataDir;
 }
 
 void MainWindow::rememberFolder(const QString &chosenFile)

@@ -796,6 +796,7 @@ private slots:
         QTest::addColumn<int>("step");
         QTest::newRow("open after no") << int(OpenAfterNo);
         QTest::newRow("open cancelled") << int(OpenCancelled);
+        QTest::newRow("first dialog") << int(FirstDialog);
     }
     // A recording, stopped, then saved or given up while opening a file.
     void archiveLifeCycle()
