@@ -390,6 +390,11 @@ private:
     void refreshConnectionLook();
 
     bool saveArchiveFile();
+    // The data file chosen in the save dialog, never one of the program's
+    // working files; empty when the user cancelled.
+    QString chooseArchiveFile();
+    // False (and said) when the archive could not be written to `path`.
+    bool writeArchiveFile(const QString &path);
     void openArchiveFile();
     // Restores this window's backup and every backup left behind by a
     // program that is no longer running.
@@ -418,13 +423,13 @@ private:
     QString automaticExportName(const QString &extension) const;
     // File dialogs start in the folder last used in this run, at first in
     // the data folder; rememberFolder() takes the folder of a chosen file.
+    // The data folder is made before a dialog starts in it: a dialog given a
+    // folder that is not there starts in the working folder.
     QString fileDialogFolder() const;
     void rememberFolder(const QString &chosenFile);
     // The chart image file proposed in its save dialog; `extension` ".jpg".
     QString chartFileProposal(const char *extension) const;
     void startExport(DataOutput *worker);
-    // The data folder is made before a dialog starts in it: a dialog given a
-    // folder that is not there starts in the working folder.
     // Opens a file or folder with the desktop's application; where none can,
     // the user is told where it is, so it can be found by hand.
     void openWithDesktop(const QString &path);

@@ -108,13 +108,35 @@ bool MainWindow::saveArchiveFile()
 {
     if (m_document->count() == 0)
         return true;
+    const QString path = chooseArchiveFile();
+    return !path.isEmpty() && writeArchiveFile(path);
+}
+
+QString MainWindow::chooseArchiveFile()
+{
     const QString proposed = proposedArchiveFile(m_document->fileName(), fileDialogFolder(),
                                                  archive().name, QDateTime::currentDateTime());
-    const QString path = UserDialogs::saveFileName(this, tr("保存数据到文件"), proposed,
-                                                   tr("数据文件") + QStringLiteral(" (*.dat)"));
-    if (path.isEmpty())
-        return false;
-    rememberFolder(path);
+    for (;;) {
+        const QString path = UserDialogs::saveFileName(this, tr("保存数据到文件"), proposed,
+                                                       tr("数据文件") + QStringLiteral(" (*.dat)"));
+        if (path.isEmpty())
+            return path;
+        rememberFolder(path);
+        // The program removes or rewrites these files on its own: a save
+        // onto one would be lost with it.
+        if (!isWorkingFile(path, m_backup.folder()))
+            return path;
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。\n"
+               "请选择其他文件名。")
+                .arg(QDir::toNativeSeparators(path)),
+            m_okText);
+    }
+}
+
+bool MainWindow::writeArchiveFile(const QString &path)
+{
     // The old file is replaced only once the new one is complete.
     QString reason;
     if (!m_document->save(path, &reason)) {
@@ -161,6 +183,8 @@ void MainWindow::openArchive(const QString &path)
             nullptr, tr("保存数据"), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
             {tr("是"), tr("否"), tr("取消")}, 2, 2);
         // Loading after a save that did not happen would lose the data.
+        if (answer != 0 && answer != 1)
+            return;
         if (answer == 0 && !saveArchiveFile())
             return;
     }
@@ -180,8 +204,6 @@ void MainWindow::showNoMeasurement()
 }
 
 // ---- Automatic backup ----
-        if (answer != 0 && answer != 1)
-            return;
 
 // A backup holding readings means a program ended during a recording; an
 // unsaved archive, that it ended before the user saved. The archives come

@@ -20,3 +20,11 @@ QString proposedFileIn(const QString &folder, const QString &name, const QString
 // the archive and `now` ("新建档案_2026_03_04 10_00_00_000.dat").
 QString proposedArchiveFile(const QString &archiveFile, const QString &folder,
                             const QString &archiveName, const QDateTime &now);
+
+// Whether `path` is one of the program's working files, which no save may
+// write over: backups ("auto_backup*.bak"), unsaved archives
+// ("*.unsaved.dat"), journals, locks, outbox files, ledgers ("*.mqtt") and
+// event outboxes ("*.events"). Told by the name of `path` and of the file a
+// link at `path` points to, and by identity: the same file on disk (device
+// and inode) as a working file in `workingFolder`, e.g. a hard link to it.
+bool isWorkingFile(const QString &path, const QString &workingFolder);

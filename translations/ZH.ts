@@ -468,7 +468,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+127"/>
+        <location filename="../document/document.cpp" line="+126"/>
         <source>剪切 1 行</source>
         <translation>剪切 1 行</translation>
     </message>
@@ -709,7 +709,7 @@
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+514"/>
+        <location filename="../app/mainwindow_store.cpp" line="+535"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -1331,25 +1331,25 @@
         <translation> 未连接设备</translation>
     </message>
     <message>
-        <location line="+38"/>
-        <location filename="../app/mainwindow_store.cpp" line="-350"/>
+        <location line="+2"/>
+        <location filename="../app/mainwindow_store.cpp" line="-349"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
 不保存目前数据将会丢失</translation>
     </message>
     <message>
-        <location line="-1"/>
+        <location line="+2"/>
         <location filename="../app/mainwindow_store.cpp" line="+0"/>
         <source>保存数据</source>
         <translation>保存数据</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="-355"/>
         <location line="+356"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+418"/>
+        <location line="+417"/>
         <location line="+109"/>
         <source>是</source>
         <translation>是</translation>
@@ -1357,8 +1357,8 @@
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-527"/>
-        <location line="+418"/>
+        <location filename="../app/mainwindow_store.cpp" line="-526"/>
+        <location line="+417"/>
         <location line="+109"/>
         <source>否</source>
         <translation>否</translation>
@@ -1366,6 +1366,7 @@
     <message>
         <location line="+0"/>
         <location filename="../app/mainwindow_measurement.cpp" line="-356"/>
+        <location filename="../app/mainwindow_store.cpp" line="-526"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -1406,10 +1407,10 @@
     </message>
     <message>
         <location line="+40"/>
-        <location filename="../app/mainwindow_export.cpp" line="+58"/>
+        <location filename="../app/mainwindow_export.cpp" line="+61"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+165"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-566"/>
+        <location filename="../app/mainwindow_store.cpp" line="-39"/>
         <location line="+23"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
@@ -1491,13 +1492,13 @@
     </message>
     <message>
         <location line="+69"/>
-        <location filename="../app/mainwindow_store.cpp" line="-33"/>
+        <location filename="../app/mainwindow_store.cpp" line="-48"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+390"/>
+        <location filename="../app/mainwindow_store.cpp" line="+404"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1513,13 +1514,20 @@
         <translation>CSV 文本</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_store.cpp" line="-390"/>
-        <location line="+21"/>
+        <location filename="../app/mainwindow_store.cpp" line="-404"/>
+        <location line="+36"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
     </message>
     <message>
-        <location line="-1"/>
+        <location line="-26"/>
+        <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
+请选择其他文件名。</source>
+        <translation>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
+请选择其他文件名。</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>打开数据文件</source>
         <translation>打开数据文件</translation>
     </message>
@@ -1529,7 +1537,7 @@
         <translation>该文件不是有效的数据文件，无法打开。</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+75"/>
         <source>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</source>
         <translation>上次未保存的数据已损坏，无法恢复。

@@ -794,6 +794,9 @@ private slots:
     void archiveLifeCycle_data()
     {
         QTest::addColumn<int>("step");
+        QTest::newRow("save onto the unsaved archive") << int(SaveOntoUnsaved);
+        QTest::newRow("save onto a link to it") << int(SaveOntoSymlink);
+        QTest::newRow("save onto a hard link to it") << int(SaveOntoHardLink);
         QTest::newRow("open after no") << int(OpenAfterNo);
         QTest::newRow("open cancelled") << int(OpenCancelled);
         QTest::newRow("first dialog") << int(FirstDialog);
