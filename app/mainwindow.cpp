@@ -418,12 +418,24 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    const int answer = UserDialogs::question(this, tr("保存数据"),
-                                             tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
-                                             {tr("是"), tr("否"), tr("取消")}, 2, 2);
+    const QString text = recording ? tr("正在记录。是否保存现有列表数据？\n"
+                                        "选择“是”或“否”都将结束记录，选择“取消”继续记录。")
+                                   : tr("是否保存现有列表数据？\n不保存目前数据将会丢失");
+    const int answer =
+        UserDialogs::question(this, tr("保存数据"), text, {tr("是"), tr("否"), tr("取消")}, 2, 2);
     if (answer != 0 && answer != 1) {
         event->ignore();
         return;
+    }
+    // The file is chosen while the recording still runs, so cancelling the
+    // save dialog leaves it running as well.
+    QString path;
+    if (answer == 0 && m_document->count() > 0) {
+        path = chooseArchiveFile();
+        if (path.isEmpty()) {
+            event->ignore();
+            return;
+        }
     }
     // The readings go into the archive as a press of the stop button puts
     // them there, so they are saved with it.
@@ -431,7 +443,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         ui->pb_start->setChecked(false);
         stopRecording();
     }
-    if (answer == 0 && !saveArchiveFile()) {
+    if (!path.isEmpty() && !writeArchiveFile(path)) {
         // Closing after a save that did not happen would lose the data.
         event->ignore();
         return;

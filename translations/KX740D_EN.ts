@@ -1331,6 +1331,13 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
+        <location line="+37"/>
+        <source>正在记录。是否保存现有列表数据？
+选择“是”或“否”都将结束记录，选择“取消”继续记录。</source>
+        <translation>A recording is running. Save the data in the list?
+Yes and No both end the recording; Cancel lets it go on.</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <location filename="../app/mainwindow_store.cpp" line="-349"/>
         <source>是否保存现有列表数据？

@@ -1331,6 +1331,13 @@
         <translation> 未连接设备</translation>
     </message>
     <message>
+        <location line="+37"/>
+        <source>正在记录。是否保存现有列表数据？
+选择“是”或“否”都将结束记录，选择“取消”继续记录。</source>
+        <translation>正在记录。是否保存现有列表数据？
+选择“是”或“否”都将结束记录，选择“取消”继续记录。</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <location filename="../app/mainwindow_store.cpp" line="-349"/>
         <source>是否保存现有列表数据？

@@ -797,6 +797,7 @@ private slots:
         QTest::newRow("save onto the unsaved archive") << int(SaveOntoUnsaved);
         QTest::newRow("save onto a link to it") << int(SaveOntoSymlink);
         QTest::newRow("save onto a hard link to it") << int(SaveOntoHardLink);
+        QTest::newRow("close, yes, cancel the save") << int(CloseCancelledInSaveDialog);
         QTest::newRow("open after no") << int(OpenAfterNo);
         QTest::newRow("open cancelled") << int(OpenCancelled);
         QTest::newRow("first dialog") << int(FirstDialog);
