@@ -294,18 +294,37 @@ QString ChartPlot::tipText(const QPointF &pixel, int unit) const
     const double key = m_plot->xAxis->pixelToCoord(pixel.x());
     if (!m_trace)
         return seriesTipLines(key, unit).join(QLatin1Char('\n'));
-    QStringList lines;
     const int reading = m_trace->readingAt(key);
-    for (int ch = 0; reading >= 0 && ch < m_plot->graphCount(); ++ch) {
-        double value;
-        if (m_trace->value(reading, ch, &value))
-            lines << tipLine(ch + 1, m_trace->key(reading), value, m_dateTimeMode, unit);
-    }
+    if (reading < 0)
+        return QString();
+    const QString record =
+        tipRecordText(reading, m_trace->key(reading), m_dateTimeMode, keysSpanDays());
+    QStringList lines;
+    for (int ch = 0; ch < m_plot->graphCount(); ++ch)
+        lines << tipLine(ch + 1, tipValueText(m_trace->record(reading), ch, unit), record);
     return lines.join(QLatin1Char('\n'));
 }
 
+bool ChartPlot::keysSpanDays() const
+{
+    if (!m_dateTimeMode)
+        return false;
+    bool have = false;
+    QCPRange keys;
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
+        bool found = false;
+        const QCPRange k = m_plot->graph(i)->getKeyRange(found);
+        if (found && have)
+            keys.expand(k);
+        else if (found)
+            keys = k;
+        have = have || found;
+    }
+    return have && spansDays(keys.lower, keys.upper);
+}
+
 // The reading under the line is the point nearest to `key` over all graphs;
-// a graph adds its line when it has a point at that reading's key.
+// a graph without a point at that reading's key has no value there.
 QStringList ChartPlot::seriesTipLines(double key, int unit) const
 {
     bool found = false;
@@ -320,11 +339,17 @@ QStringList ChartPlot::seriesTipLines(double key, int unit) const
         }
     }
     QStringList lines;
-    for (int i = 0; found && i < m_plot->graphCount(); ++i) {
+    if (!found)
+        return lines;
+    const QString record = tipRecordText(int(nearest), nearest, m_dateTimeMode, keysSpanDays());
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
         const QCPGraphDataContainer &data = *m_plot->graph(i)->data();
         const auto point = nearestPoint(data, nearest);
-        if (point != data.constEnd() && point->key == nearest)
-            lines << tipLine(i + 1, point->key, point->value, m_dateTimeMode, unit);
+        const bool has = point != data.constEnd() && point->key == nearest;
+        lines << tipLine(i + 1,
+                         has ? shownValueText(point->value) + QLatin1Char(' ') + unitSymbol(unit)
+                             : noReadingText(),
+                         record);
     }
     return lines;
 }

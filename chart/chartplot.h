@@ -89,9 +89,10 @@ public:
     // the layer it lies on, so following the mouse costs no full replot.
     void moveTracer(const QPointF &pixel);
     // The reading under the vertical line at `pixel`: the one whose key is
-    // nearest to it, found by binary search. One line per graph that has a
-    // value there (hidden graphs too), in graph order, values in `unit`;
-    // empty without data or outside the axis rect.
+    // nearest to it, found by binary search. One line per graph (hidden
+    // graphs too), in graph order, values in `unit` as the table writes them,
+    // each naming the reading as tipRecordText() does; empty without data or
+    // outside the axis rect.
     QString tipText(const QPointF &pixel, int unit) const;
 
     // Pictures of the chart for the clipboard, files and reports never show
@@ -115,6 +116,8 @@ private:
     DenseGraph *denseGraph(int channel) const;
     // The tip's lines of graphs set with setSeries().
     QStringList seriesTipLines(double key, int unit) const;
+    // Date-time mode, and the graphs' readings fall on more than one day.
+    bool keysSpanDays() const;
 
     QCustomPlot *m_plot = nullptr;
     // The stored records shown, null while the graphs hold series.

@@ -387,8 +387,21 @@ private slots:
         plot->replot();
         moveOver(plot,
                  QPoint(int(plot->xAxis->coordToPixel(4.4)), int(plot->yAxis->coordToPixel(10))));
-        QCOMPARE(w.chartTip()->text(), QStringLiteral("T1: 10.0 ℃ (4)\nT2: 30.0 ℃ (4)\n"
-                                                      "T3: 20.0 ℃ (4)\nT4: 30.0 ℃ (4)"));
+        QCOMPARE(w.chartTip()->text(), QStringLiteral("T1: 10.0 ℃ (5)\nT2: 30.0 ℃ (5)\n"
+                                                      "T3: 20.0 ℃ (5)\nT4: 30.0 ℃ (5)"));
+
+        // A channel without a value reads as in the table; over two days the
+        // time comes with its date.
+        list[4].state[2] = 3;
+        list[10].day = 6;
+        showMeasurement(w, list);
+        w.form()->pb_graph->click();
+        const double key = plot->graph(0)->data()->at(4)->key;
+        plot->xAxis->setRange(key - 5, key + 5);
+        moveOver(plot, QPoint(int(plot->xAxis->coordToPixel(key)), plot->height() / 2));
+        QCOMPARE(w.chartTip()->text(),
+                 QStringLiteral("T1: 10.0 ℃ (03-05 14:05:04)\nT2: 30.0 ℃ (03-05 14:05:04)\n"
+                                "T3: --\\-- (03-05 14:05:04)\nT4: 30.0 ℃ (03-05 14:05:04)"));
     }
 
     // The tip follows the cursor; it only shows on the large chart with the
@@ -409,8 +422,8 @@ private slots:
         plot->replot();
         const QPoint onSecond(int(plot->xAxis->coordToPixel(1)), middle.y());
         moveOver(plot, onSecond);
-        QCOMPARE(tip->text(), QStringLiteral("T1: 20.0 ℃ (1)\nT2: 30.0 ℃ (1)\nT3: 40.0 ℃ (1)\n"
-                                             "T4: 50.0 ℃ (1)"));
+        QCOMPARE(tip->text(), QStringLiteral("T1: 20.0 ℃ (2)\nT2: 30.0 ℃ (2)\nT3: 40.0 ℃ (2)\n"
+                                             "T4: 50.0 ℃ (2)"));
         QVERIFY(tip->isHidden());
         QVERIFY(qAbs(w.chart().tracer()->position->key() - 1.0) < 0.01);
 
@@ -440,12 +453,12 @@ private slots:
         // Another unit: the tip follows.
         w.applyUnit(UnitFahrenheit);
         moveOver(plot, onSecond);
-        QVERIFY(tip->text().startsWith(QStringLiteral("T1: 68.0 ℉ (1)\n")));
+        QVERIFY(tip->text().startsWith(QStringLiteral("T1: 68.0 ℉ (2)\n")));
 
         // A hidden graph keeps its line.
         w.form()->pb_T2->click();
         moveOver(plot, onSecond);
-        QVERIFY(tip->text().contains(QStringLiteral("T2: 86.0 ℉ (1)\n")));
+        QVERIFY(tip->text().contains(QStringLiteral("T2: 86.0 ℉ (2)\n")));
 
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(plot, &leave);
