@@ -195,6 +195,46 @@ void ChartPlot::rescaleWithMargin()
     m_plot->replot(QCustomPlot::rpRefreshHint);
 }
 
+bool ChartPlot::zoomKeysAt(const QPointF &pixel, double steps)
+{
+    if (!m_plot)
+        return false;
+    QCPAxisRect *rect = m_plot->axisRect();
+    if (!rect->rect().contains(pixel.toPoint()))
+        return false;
+    for (QCPAxis *axis : rect->axes())
+        if (axis->selectTest(pixel, false) >= 0)
+            return false;
+    m_plot->xAxis->scaleRange(std::pow(rect->rangeZoomFactor(Qt::Horizontal), steps),
+                              m_plot->xAxis->pixelToCoord(pixel.x()));
+    fitValuesToView();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+    return true;
+}
+
+void ChartPlot::fitValuesToView()
+{
+    const QCPRange shown = m_plot->xAxis->range();
+    bool have = false;
+    QCPRange values;
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
+        QCPGraph *graph = m_plot->graph(i);
+        // A graph with a trace holds the points of the range shown; the
+        // graph's own range of them is the one within the keys.
+        if (DenseGraph *dense = denseGraph(i))
+            dense->updatePoints();
+        bool found = false;
+        const QCPRange v = graph->QCPGraph::getValueRange(found, QCP::sdBoth, shown);
+        if (found && have)
+            values.expand(v);
+        else if (found)
+            values = v;
+        have = have || found;
+    }
+    if (have)
+        m_plot->yAxis->setRange(rangeWithMargin(values));
+}
+
 void ChartPlot::showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit)
 {
     if (!m_plot)

@@ -61,6 +61,17 @@ public:
     // view shows (ChartTrace); the records are shared, not copied.
     void showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit);
 
+    // The wheel turned by `steps` notches (positive: away from the user,
+    // zooming in) at `pixel` in widget pixels. Inside the axis rect it zooms
+    // the key axis around the cursor and fits the value axis to the readings
+    // then in view (fitValuesToView) and returns true; elsewhere it returns
+    // false and leaves the wheel to the plot, which zooms an axis under the
+    // cursor alone.
+    bool zoomKeysAt(const QPointF &pixel, double steps);
+    // Fits the value axis to the values of all four graphs within the key
+    // range shown, by the margin rule; unchanged without any.
+    void fitValuesToView();
+
     // Axis titles, empty when not shown: the x axis names the key of the
     // current mode.
     QString xLabelText(bool shown) const;

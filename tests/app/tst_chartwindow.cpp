@@ -503,7 +503,7 @@ private slots:
         menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
-        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries.size(), 5);
         QCOMPARE(entries.at(0), w.form()->action_line);
         QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));
@@ -621,7 +621,7 @@ private slots:
         QMenu *menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
-        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries.size(), 5);
         QCOMPARE(entries.at(0), w.form()->action_line);
         QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));
@@ -643,11 +643,63 @@ private slots:
         QCOMPARE(plot->graph(1)->selection().dataPointCount(), 3);
         QCOMPARE(plot->graph(0)->selection().dataPointCount(), 0);
 
-        // A selected x axis line limits dragging and zooming to x.
+        // A selected x axis line limits dragging to x.
         w.mousePress();
-        w.mouseWheel();
         QCOMPARE(plot->axisRect()->rangeDrag(), Qt::Horizontal);
-        QCOMPARE(plot->axisRect()->rangeZoom(), Qt::Horizontal);
+    }
+
+    // The wheel over the plot zooms time only, the temperature following the
+    // readings in view; over the value axis it zooms that axis alone; Home
+    // and the menu show the whole measurement again.
+    void wheelZoomsTimeAndHomeShowsAll()
+    {
+        MainWindow w;
+        showWindow(w);
+        QCustomPlot *plot = w.form()->customPlot;
+        QVector<float> ramp;
+        for (int i = 0; i <= 100; ++i)
+            ramp << float(i);
+        showMeasurement(w, records(ramp));
+        plot->replot();
+        const QCPRange wholeKeys = plot->xAxis->range();
+        const QCPRange wholeValues = plot->yAxis->range();
+        const auto wheel = [plot](const QPoint &at, int notches) {
+            QWheelEvent event(QPointF(at), QPointF(plot->mapToGlobal(at)), QPoint(),
+                              QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(plot, &event);
+        };
+        // Near the top of the plot, where zooming both axes would leave the
+        // readings under the cursor below the view.
+        const QRect area = plot->axisRect()->rect();
+        wheel(QPoint(area.center().x(), area.top() + 10), 10);
+        const QCPRange keys = plot->xAxis->range();
+        QVERIFY(keys.size() < wholeKeys.size() / 4);
+        // T1 reads the key, T4 thirty more.
+        QCOMPARE(plot->yAxis->range(),
+                 rangeWithMargin(QCPRange(std::ceil(keys.lower), std::floor(keys.upper) + 30)));
+
+        wheel(QPoint(area.left() - 20, area.center().y()), 5);
+        QCOMPARE(plot->xAxis->range(), keys);
+        QVERIFY(plot->yAxis->range().size() < wholeValues.size() / 2);
+
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        plot->setFocus();
+        QTest::keyClick(plot, Qt::Key_Home);
+        QCOMPARE(plot->xAxis->range(), wholeKeys);
+        QCOMPARE(plot->yAxis->range(), wholeValues);
+
+        wheel(area.center(), 3);
+        w.contextMenuRequest(area.center());
+        QMenu *menu = newestMenu(w);
+        QVERIFY(menu);
+        QAction *showAll = menu->actions().constLast();
+        menu->close();
+        QCOMPARE(showAll->objectName(), QStringLiteral("action_show_all"));
+        QCOMPARE(showAll->text(), QStringLiteral("整体显示"));
+        showAll->trigger();
+        QCOMPARE(plot->xAxis->range(), wholeKeys);
     }
 
     // Only a double click on the axis label or a legend item renames; the
