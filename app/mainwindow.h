@@ -252,7 +252,6 @@ public slots:
     // Mouse work on the chart.
     void mouseMove(QMouseEvent *e);
     void mousePress();
-    void mouseWheel();
     void selectionChanged();
     void contextMenuRequest(QPoint pos);
     void moveLegend();
@@ -526,6 +525,8 @@ private:
     // The chart tab shows the large chart; only then does the tip appear.
     bool m_chartTabActive = true;
     bool m_tracerEnabled = false;
+    // Shows the whole measurement again after zooming (Home, Ctrl+0, menu).
+    QAction *m_showAllAction = nullptr;
     // The chart draws the limits switched on as dashed lines.
     bool m_limitLinesShown = false;
 };

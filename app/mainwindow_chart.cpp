@@ -12,11 +12,13 @@
 #include "widgets/bubbletips.h"
 #include "widgets/graphbutton.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QUrl>
+#include <QWheelEvent>
 
 namespace {
 
@@ -51,13 +53,21 @@ void MainWindow::setupChart()
 
     connect(plot, &QCustomPlot::selectionChangedByUser, this, &MainWindow::selectionChanged);
     connect(plot, &QCustomPlot::mousePress, this, &MainWindow::mousePress);
-    connect(plot, &QCustomPlot::mouseWheel, this, &MainWindow::mouseWheel);
     connect(plot, &QCustomPlot::mouseMove, this, &MainWindow::mouseMove);
     connect(plot, &QCustomPlot::axisDoubleClick, this, &MainWindow::axisLabelDoubleClick);
     connect(plot, &QCustomPlot::legendDoubleClick, this, &MainWindow::legendDoubleClick);
     plot->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(plot, &QWidget::customContextMenuRequested, this, &MainWindow::contextMenuRequest);
     connect(ui->action_line, &QAction::triggered, this, &MainWindow::settracerable);
+
+    m_showAllAction = new QAction(tr("整体显示"), this);
+    m_showAllAction->setObjectName(QStringLiteral("action_show_all"));
+    m_showAllAction->setShortcuts({QKeySequence(Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_0)});
+    m_showAllAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(m_showAllAction, &QAction::triggered, this, [this] { m_chart.rescaleWithMargin(); });
+    plot->addAction(m_showAllAction);
+    // The keys reach the chart once it was clicked or wheeled.
+    plot->setFocusPolicy(Qt::WheelFocus);
 
     for (int ch = 0; ch < kChannelCount; ++ch) {
         visibilityButton(ui, ch)->setColor(m_settings.channelColor[ch]);
@@ -317,14 +327,6 @@ void MainWindow::mousePress()
                          plot->yAxis->selectedParts().testFlag(QCPAxis::spAxis)));
 }
 
-void MainWindow::mouseWheel()
-{
-    QCustomPlot *plot = ui->customPlot;
-    plot->axisRect()->setRangeZoom(
-        dragOrientations(plot->xAxis->selectedParts().testFlag(QCPAxis::spAxis),
-                         plot->yAxis->selectedParts().testFlag(QCPAxis::spAxis)));
-}
-
 void MainWindow::selectionChanged()
 {
     QCustomPlot *plot = ui->customPlot;
@@ -382,6 +384,7 @@ void MainWindow::contextMenuRequest(QPoint pos)
         limits->setCheckable(true);
         limits->setChecked(m_limitLinesShown);
         limits->setObjectName(QStringLiteral("action_limit_lines"));
+        menu->addAction(m_showAllAction);
     }
     menu->popup(plot->mapToGlobal(pos));
 }
@@ -480,6 +483,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Leave:
             m_bubbleTips->hide();
             break;
+        case QEvent::Wheel: {
+            const auto *wheel = static_cast<QWheelEvent *>(event);
+            // One notch is 120 eighths of a degree.
+            if (m_chart.zoomKeysAt(wheel->position(), wheel->angleDelta().y() / 120.0))
+                return true;
+            break;
+        }
         default:
             break;
         }

@@ -195,6 +195,46 @@ void ChartPlot::rescaleWithMargin()
     m_plot->replot(QCustomPlot::rpRefreshHint);
 }
 
+bool ChartPlot::zoomKeysAt(const QPointF &pixel, double steps)
+{
+    if (!m_plot)
+        return false;
+    QCPAxisRect *rect = m_plot->axisRect();
+    if (!rect->rect().contains(pixel.toPoint()))
+        return false;
+    for (QCPAxis *axis : rect->axes())
+        if (axis->selectTest(pixel, false) >= 0)
+            return false;
+    m_plot->xAxis->scaleRange(std::pow(rect->rangeZoomFactor(Qt::Horizontal), steps),
+                              m_plot->xAxis->pixelToCoord(pixel.x()));
+    fitValuesToView();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+    return true;
+}
+
+void ChartPlot::fitValuesToView()
+{
+    const QCPRange shown = m_plot->xAxis->range();
+    bool have = false;
+    QCPRange values;
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
+        QCPGraph *graph = m_plot->graph(i);
+        // A graph with a trace holds the points of the range shown; the
+        // graph's own range of them is the one within the keys.
+        if (DenseGraph *dense = denseGraph(i))
+            dense->updatePoints();
+        bool found = false;
+        const QCPRange v = graph->QCPGraph::getValueRange(found, QCP::sdBoth, shown);
+        if (found && have)
+            values.expand(v);
+        else if (found)
+            values = v;
+        have = have || found;
+    }
+    if (have)
+        m_plot->yAxis->setRange(rangeWithMargin(values));
+}
+
 void ChartPlot::showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit)
 {
     if (!m_plot)
@@ -294,18 +334,37 @@ QString ChartPlot::tipText(const QPointF &pixel, int unit) const
     const double key = m_plot->xAxis->pixelToCoord(pixel.x());
     if (!m_trace)
         return seriesTipLines(key, unit).join(QLatin1Char('\n'));
-    QStringList lines;
     const int reading = m_trace->readingAt(key);
-    for (int ch = 0; reading >= 0 && ch < m_plot->graphCount(); ++ch) {
-        double value;
-        if (m_trace->value(reading, ch, &value))
-            lines << tipLine(ch + 1, m_trace->key(reading), value, m_dateTimeMode, unit);
-    }
+    if (reading < 0)
+        return QString();
+    const QString record =
+        tipRecordText(reading, m_trace->key(reading), m_dateTimeMode, keysSpanDays());
+    QStringList lines;
+    for (int ch = 0; ch < m_plot->graphCount(); ++ch)
+        lines << tipLine(ch + 1, tipValueText(m_trace->record(reading), ch, unit), record);
     return lines.join(QLatin1Char('\n'));
 }
 
+bool ChartPlot::keysSpanDays() const
+{
+    if (!m_dateTimeMode)
+        return false;
+    bool have = false;
+    QCPRange keys;
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
+        bool found = false;
+        const QCPRange k = m_plot->graph(i)->getKeyRange(found);
+        if (found && have)
+            keys.expand(k);
+        else if (found)
+            keys = k;
+        have = have || found;
+    }
+    return have && spansDays(keys.lower, keys.upper);
+}
+
 // The reading under the line is the point nearest to `key` over all graphs;
-// a graph adds its line when it has a point at that reading's key.
+// a graph without a point at that reading's key has no value there.
 QStringList ChartPlot::seriesTipLines(double key, int unit) const
 {
     bool found = false;
@@ -320,11 +379,17 @@ QStringList ChartPlot::seriesTipLines(double key, int unit) const
         }
     }
     QStringList lines;
-    for (int i = 0; found && i < m_plot->graphCount(); ++i) {
+    if (!found)
+        return lines;
+    const QString record = tipRecordText(int(nearest), nearest, m_dateTimeMode, keysSpanDays());
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
         const QCPGraphDataContainer &data = *m_plot->graph(i)->data();
         const auto point = nearestPoint(data, nearest);
-        if (point != data.constEnd() && point->key == nearest)
-            lines << tipLine(i + 1, point->key, point->value, m_dateTimeMode, unit);
+        const bool has = point != data.constEnd() && point->key == nearest;
+        lines << tipLine(i + 1,
+                         has ? shownValueText(point->value) + QLatin1Char(' ') + unitSymbol(unit)
+                             : noReadingText(),
+                         record);
     }
     return lines;
 }

@@ -61,6 +61,17 @@ public:
     // view shows (ChartTrace); the records are shared, not copied.
     void showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit);
 
+    // The wheel turned by `steps` notches (positive: away from the user,
+    // zooming in) at `pixel` in widget pixels. Inside the axis rect it zooms
+    // the key axis around the cursor and fits the value axis to the readings
+    // then in view (fitValuesToView) and returns true; elsewhere it returns
+    // false and leaves the wheel to the plot, which zooms an axis under the
+    // cursor alone.
+    bool zoomKeysAt(const QPointF &pixel, double steps);
+    // Fits the value axis to the values of all four graphs within the key
+    // range shown, by the margin rule; unchanged without any.
+    void fitValuesToView();
+
     // Axis titles, empty when not shown: the x axis names the key of the
     // current mode.
     QString xLabelText(bool shown) const;
@@ -89,9 +100,10 @@ public:
     // the layer it lies on, so following the mouse costs no full replot.
     void moveTracer(const QPointF &pixel);
     // The reading under the vertical line at `pixel`: the one whose key is
-    // nearest to it, found by binary search. One line per graph that has a
-    // value there (hidden graphs too), in graph order, values in `unit`;
-    // empty without data or outside the axis rect.
+    // nearest to it, found by binary search. One line per graph (hidden
+    // graphs too), in graph order, values in `unit` as the table writes them,
+    // each naming the reading as tipRecordText() does; empty without data or
+    // outside the axis rect.
     QString tipText(const QPointF &pixel, int unit) const;
 
     // Pictures of the chart for the clipboard, files and reports never show
@@ -115,6 +127,8 @@ private:
     DenseGraph *denseGraph(int channel) const;
     // The tip's lines of graphs set with setSeries().
     QStringList seriesTipLines(double key, int unit) const;
+    // Date-time mode, and the graphs' readings fall on more than one day.
+    bool keysSpanDays() const;
 
     QCustomPlot *m_plot = nullptr;
     // The stored records shown, null while the graphs hold series.

@@ -216,15 +216,33 @@ QPoint tipPosition(const QPoint &cursor, const QSize &tip, const QSize &chart)
     return QPoint(x, y);
 }
 
-QString tipLine(int channel, double key, double value, bool dateTimeKeys, int unit)
+QString tipRecordText(int position, double seconds, bool dateTimeKeys, bool withDate)
 {
-    const QString keyText =
-        dateTimeKeys
-            ? QDateTime::fromSecsSinceEpoch(qint64(key)).toString(QStringLiteral("hh:mm:ss"))
-            : QString::number(key, 'g', 6);
-    return QStringLiteral("T%1: %2 %3 (%4)")
-        .arg(channel)
-        .arg(shownValueText(value), unitSymbol(unit), keyText);
+    if (!dateTimeKeys)
+        return QString::number(qint64(position) + 1);
+    return QDateTime::fromSecsSinceEpoch(qint64(seconds))
+        .toString(withDate ? QStringLiteral("MM-dd hh:mm:ss") : QStringLiteral("hh:mm:ss"));
+}
+
+bool spansDays(double first, double last)
+{
+    return QDateTime::fromSecsSinceEpoch(qint64(first)).date() !=
+           QDateTime::fromSecsSinceEpoch(qint64(last)).date();
+}
+
+QString tipLine(int channel, const QString &value, const QString &record)
+{
+    return QStringLiteral("T%1: %2 (%3)").arg(channel).arg(value, record);
+}
+
+QString tipValueText(const _T_EE_TEST_DATA &record, int channel, int unit)
+{
+    const int state = record.state[channel];
+    const float celsius = record.value[channel];
+    if (state == 0 && std::isnan(celsius))
+        return noReadingText();
+    const QString text = valueText(celsius, state, unit);
+    return state == 0 ? text + QLatin1Char(' ') + unitSymbol(unit) : text;
 }
 
 int scatterSkip(int visiblePoints, double pixelWidth, double markerSize)

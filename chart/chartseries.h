@@ -72,11 +72,21 @@ QCPScatterStyle::ScatterShape scatterShapeAtSetup(int storedValue);
 // wholly inside the chart (its top-left corner wins when the tip is larger).
 QPoint tipPosition(const QPoint &cursor, const QSize &tip, const QSize &chart);
 
-// One line of the tip, "T<channel>: <value> <unit symbol> (<key>)": the value
-// as the table writes it, the key in date-time mode as a local "hh:mm:ss",
-// in index mode as a number with six significant digits. `channel` counts
-// from 1.
-QString tipLine(int channel, double key, double value, bool dateTimeKeys, int unit);
+// What the tip names a reading by. In index mode its number as the table
+// numbers it: `position` counts from 0, the number from 1. In date-time mode
+// its local time "hh:mm:ss", after its date "MM-dd" when `withDate` (the
+// readings shown fall on more than one day).
+QString tipRecordText(int position, double seconds, bool dateTimeKeys, bool withDate);
+// Whether local times from `first` to `last` seconds since the epoch fall on
+// more than one day.
+bool spansDays(double first, double last);
+
+// One line of the tip, "T<channel>: <value> (<record>)". `value` is written
+// as the table writes it: the value with the unit's symbol, or the text of a
+// reading without one ("OL", "-OL", "--\--"). `channel` counts from 1.
+QString tipLine(int channel, const QString &value, const QString &record);
+// The tip's text of one channel of a stored record in `unit`.
+QString tipValueText(const _T_EE_TEST_DATA &record, int channel, int unit);
 
 // How many markers to leave out after each drawn one so that `visiblePoints`
 // markers of `markerSize` pixels spread over `pixelWidth` do not overlap:

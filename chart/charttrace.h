@@ -21,6 +21,7 @@ public:
     ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool dateTimeKeys);
 
     int size() const { return m_records.size(); }
+    const _T_EE_TEST_DATA &record(int reading) const { return m_records.at(reading); }
     // NaN for a reading whose time stamp names no date, in date-time mode.
     double key(int reading) const;
     // False when the channel has no value at that reading.

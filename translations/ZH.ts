@@ -222,7 +222,7 @@
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+214"/>
+        <location filename="../chart/chartplot.cpp" line="+254"/>
         <source>时间</source>
         <translation>时间</translation>
     </message>
@@ -721,7 +721,7 @@
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+373"/>
+        <location filename="../app/mainwindow_chart.cpp" line="+375"/>
         <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
@@ -1413,7 +1413,7 @@
         <translation>复制图片</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+41"/>
         <location filename="../app/mainwindow_export.cpp" line="+61"/>
         <location filename="../app/mainwindow_measurement.cpp" line="+165"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
@@ -1428,14 +1428,14 @@
         <translation>保存到图像文件</translation>
     </message>
     <message>
-        <location line="-44"/>
-        <location line="+45"/>
+        <location line="-45"/>
+        <location line="+46"/>
         <source>JPG 图像</source>
         <translation>JPG 图像</translation>
     </message>
     <message>
-        <location line="-43"/>
-        <location line="+54"/>
+        <location line="-44"/>
+        <location line="+55"/>
         <source>PDF 文件</source>
         <translation>PDF 文件</translation>
     </message>
@@ -1450,7 +1450,12 @@
         <translation>保存到pdf文件</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="-369"/>
+        <source>整体显示</source>
+        <translation>整体显示</translation>
+    </message>
+    <message>
+        <location line="+389"/>
         <source>新坐标轴标签：</source>
         <translation>新坐标轴标签：</translation>
     </message>

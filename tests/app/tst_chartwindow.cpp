@@ -387,8 +387,21 @@ private slots:
         plot->replot();
         moveOver(plot,
                  QPoint(int(plot->xAxis->coordToPixel(4.4)), int(plot->yAxis->coordToPixel(10))));
-        QCOMPARE(w.chartTip()->text(), QStringLiteral("T1: 10.0 ℃ (4)\nT2: 30.0 ℃ (4)\n"
-                                                      "T3: 20.0 ℃ (4)\nT4: 30.0 ℃ (4)"));
+        QCOMPARE(w.chartTip()->text(), QStringLiteral("T1: 10.0 ℃ (5)\nT2: 30.0 ℃ (5)\n"
+                                                      "T3: 20.0 ℃ (5)\nT4: 30.0 ℃ (5)"));
+
+        // A channel without a value reads as in the table; over two days the
+        // time comes with its date.
+        list[4].state[2] = 3;
+        list[10].day = 6;
+        showMeasurement(w, list);
+        w.form()->pb_graph->click();
+        const double key = plot->graph(0)->data()->at(4)->key;
+        plot->xAxis->setRange(key - 5, key + 5);
+        moveOver(plot, QPoint(int(plot->xAxis->coordToPixel(key)), plot->height() / 2));
+        QCOMPARE(w.chartTip()->text(),
+                 QStringLiteral("T1: 10.0 ℃ (03-05 14:05:04)\nT2: 30.0 ℃ (03-05 14:05:04)\n"
+                                "T3: --\\-- (03-05 14:05:04)\nT4: 30.0 ℃ (03-05 14:05:04)"));
     }
 
     // The tip follows the cursor; it only shows on the large chart with the
@@ -409,8 +422,8 @@ private slots:
         plot->replot();
         const QPoint onSecond(int(plot->xAxis->coordToPixel(1)), middle.y());
         moveOver(plot, onSecond);
-        QCOMPARE(tip->text(), QStringLiteral("T1: 20.0 ℃ (1)\nT2: 30.0 ℃ (1)\nT3: 40.0 ℃ (1)\n"
-                                             "T4: 50.0 ℃ (1)"));
+        QCOMPARE(tip->text(), QStringLiteral("T1: 20.0 ℃ (2)\nT2: 30.0 ℃ (2)\nT3: 40.0 ℃ (2)\n"
+                                             "T4: 50.0 ℃ (2)"));
         QVERIFY(tip->isHidden());
         QVERIFY(qAbs(w.chart().tracer()->position->key() - 1.0) < 0.01);
 
@@ -440,12 +453,12 @@ private slots:
         // Another unit: the tip follows.
         w.applyUnit(UnitFahrenheit);
         moveOver(plot, onSecond);
-        QVERIFY(tip->text().startsWith(QStringLiteral("T1: 68.0 ℉ (1)\n")));
+        QVERIFY(tip->text().startsWith(QStringLiteral("T1: 68.0 ℉ (2)\n")));
 
         // A hidden graph keeps its line.
         w.form()->pb_T2->click();
         moveOver(plot, onSecond);
-        QVERIFY(tip->text().contains(QStringLiteral("T2: 86.0 ℉ (1)\n")));
+        QVERIFY(tip->text().contains(QStringLiteral("T2: 86.0 ℉ (2)\n")));
 
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(plot, &leave);
@@ -490,7 +503,7 @@ private slots:
         menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
-        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries.size(), 5);
         QCOMPARE(entries.at(0), w.form()->action_line);
         QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));
@@ -608,7 +621,7 @@ private slots:
         QMenu *menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
-        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries.size(), 5);
         QCOMPARE(entries.at(0), w.form()->action_line);
         QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));
@@ -630,11 +643,63 @@ private slots:
         QCOMPARE(plot->graph(1)->selection().dataPointCount(), 3);
         QCOMPARE(plot->graph(0)->selection().dataPointCount(), 0);
 
-        // A selected x axis line limits dragging and zooming to x.
+        // A selected x axis line limits dragging to x.
         w.mousePress();
-        w.mouseWheel();
         QCOMPARE(plot->axisRect()->rangeDrag(), Qt::Horizontal);
-        QCOMPARE(plot->axisRect()->rangeZoom(), Qt::Horizontal);
+    }
+
+    // The wheel over the plot zooms time only, the temperature following the
+    // readings in view; over the value axis it zooms that axis alone; Home
+    // and the menu show the whole measurement again.
+    void wheelZoomsTimeAndHomeShowsAll()
+    {
+        MainWindow w;
+        showWindow(w);
+        QCustomPlot *plot = w.form()->customPlot;
+        QVector<float> ramp;
+        for (int i = 0; i <= 100; ++i)
+            ramp << float(i);
+        showMeasurement(w, records(ramp));
+        plot->replot();
+        const QCPRange wholeKeys = plot->xAxis->range();
+        const QCPRange wholeValues = plot->yAxis->range();
+        const auto wheel = [plot](const QPoint &at, int notches) {
+            QWheelEvent event(QPointF(at), QPointF(plot->mapToGlobal(at)), QPoint(),
+                              QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(plot, &event);
+        };
+        // Near the top of the plot, where zooming both axes would leave the
+        // readings under the cursor below the view.
+        const QRect area = plot->axisRect()->rect();
+        wheel(QPoint(area.center().x(), area.top() + 10), 10);
+        const QCPRange keys = plot->xAxis->range();
+        QVERIFY(keys.size() < wholeKeys.size() / 4);
+        // T1 reads the key, T4 thirty more.
+        QCOMPARE(plot->yAxis->range(),
+                 rangeWithMargin(QCPRange(std::ceil(keys.lower), std::floor(keys.upper) + 30)));
+
+        wheel(QPoint(area.left() - 20, area.center().y()), 5);
+        QCOMPARE(plot->xAxis->range(), keys);
+        QVERIFY(plot->yAxis->range().size() < wholeValues.size() / 2);
+
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        plot->setFocus();
+        QTest::keyClick(plot, Qt::Key_Home);
+        QCOMPARE(plot->xAxis->range(), wholeKeys);
+        QCOMPARE(plot->yAxis->range(), wholeValues);
+
+        wheel(area.center(), 3);
+        w.contextMenuRequest(area.center());
+        QMenu *menu = newestMenu(w);
+        QVERIFY(menu);
+        QAction *showAll = menu->actions().constLast();
+        menu->close();
+        QCOMPARE(showAll->objectName(), QStringLiteral("action_show_all"));
+        QCOMPARE(showAll->text(), QStringLiteral("整体显示"));
+        showAll->trigger();
+        QCOMPARE(plot->xAxis->range(), wholeKeys);
     }
 
     // Only a double click on the axis label or a legend item renames; the

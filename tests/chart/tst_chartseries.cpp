@@ -215,16 +215,27 @@ private slots:
             QVERIFY(QRect(QPoint(0, 0), chart).contains(QRect(placed, tip)));
     }
 
-    // Values as the table writes them, with the unit's symbol.
+    // Values as the table writes them, with the unit's symbol; the record as
+    // the table numbers it, or its time, with the date over several days.
     void tipLines()
     {
-        QCOMPARE(tipLine(1, 12, 24.5674, false, UnitCelsius), QStringLiteral("T1: 24.6 ℃ (12)"));
-        QCOMPARE(tipLine(4, 1234567, 1234.56, false, UnitKelvin),
-                 QStringLiteral("T4: 1235 K (1.23457e+06)"));
-        const qint64 t =
-            QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9), Qt::LocalTime).toSecsSinceEpoch();
-        QCOMPARE(tipLine(2, double(t) + 0.7, 100, true, UnitFahrenheit),
-                 QStringLiteral("T2: 100.0 ℉ (14:05:09)"));
+        _T_EE_TEST_DATA r;
+        r.value[0] = 24.5674f;
+        r.value[1] = 1234.56f;
+        r.state[2] = 2;
+        r.state[3] = 5;
+        QCOMPARE(tipLine(1, tipValueText(r, 0, UnitCelsius), tipRecordText(27, 0, false, false)),
+                 QStringLiteral("T1: 24.6 ℃ (28)"));
+        QCOMPARE(tipValueText(r, 1, UnitKelvin), QStringLiteral("1508 K"));
+        QCOMPARE(tipValueText(r, 2, UnitCelsius), QStringLiteral("OL"));
+        QCOMPARE(tipValueText(r, 3, UnitCelsius), QStringLiteral("--\\--"));
+        QCOMPARE(tipRecordText(1253950, 0, false, false), QStringLiteral("1253951"));
+        const QDateTime time(QDate(2024, 3, 5), QTime(14, 5, 9), Qt::LocalTime);
+        const double t = double(time.toSecsSinceEpoch()) + 0.7;
+        QCOMPARE(tipRecordText(3, t, true, false), QStringLiteral("14:05:09"));
+        QCOMPARE(tipRecordText(3, t, true, true), QStringLiteral("03-05 14:05:09"));
+        QVERIFY(!spansDays(t - 14 * 3600, t));
+        QVERIFY(spansDays(t, t + 10 * 3600));
     }
 
     // Markers are thinned out only once they would overlap.
