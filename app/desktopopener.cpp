@@ -1,14 +1,17 @@
 #include "app/desktopopener.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 
 namespace {
 
 void runXdgOpen(const QString &path, const std::function<void()> &failed)
 {
-    // Not owned by a window: closing the window must not kill a viewer that
-    // xdg-open waits for. The process deletes itself when it ends.
-    auto *process = new QProcess;
+    // Not owned by a window: closing the window must not end an xdg-open
+    // that waits for its viewer. The process deletes itself when it ends;
+    // one still running when the program ends is killed alone, its viewer
+    // stays.
+    auto *process = new QProcess(QCoreApplication::instance());
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     QObject::connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished),
                      [process, failed](int code, QProcess::ExitStatus status) {
