@@ -290,6 +290,7 @@ private:
     // While recording: the broker refused the readings; the recording goes on.
     void brokerRefused(const QString &text);
     int intervalBoxesSeconds() const;
+    void showIntervalInBoxes(quint32 seconds);
     // Channel index 0..3.
     void limitEdited(int channel, bool high);
     void limitSwitched(int channel, bool on);

@@ -4,16 +4,16 @@
 #include "app/mainwindow.h"
 
 #include "app/alarmcontrol.h"
+#include "app/desktopopener.h"
 #include "app/userdialogs.h"
 #include "export/dataoutput.h"
 #include "ui_mainwindow.h"
 
 #include <QDateTime>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
+#include <QPointer>
 
 namespace {
 
@@ -73,11 +73,16 @@ void MainWindow::openWithDesktop(const QString &path)
     // Files of the program's own (the manuals) are named relative to the
     // working folder.
     const QString absolute = QDir::isRelativePath(path) ? QFileInfo(path).absoluteFilePath() : path;
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(absolute)))
-        UserDialogs::information(
-            nullptr, QString(),
-            tr("系统没有能打开它的程序。它位于：\n%1").arg(QDir::toNativeSeparators(path)),
-            m_okText);
+    // The opener may report long after this window is gone.
+    const QPointer<MainWindow> self(this);
+    openWithDesktopProgram(absolute, [self, absolute] {
+        qCDebug(lcApp) << "the desktop could not open" << absolute;
+        if (self)
+            UserDialogs::information(
+                self->dialogParent(), QString(),
+                tr("系统没有能打开它的程序。它位于：\n%1").arg(QDir::toNativeSeparators(absolute)),
+                self->m_okText);
+    });
 }
 
 void MainWindow::exportWorkbook(const QString &fileName)

@@ -182,9 +182,7 @@ void MainWindow::ctrl_setting(_T_CTRL_CONFIG ctrl_code)
     ui->pb_hold->setChecked(view.hold);
     checkGroupButton(m_bleGroup, kBluetoothGroupFirstId, view.bluetoothButton);
     ui->pb_auto_pwr_onoff->setChecked(view.autoPowerOff);
-    ui->spinBox_interval_hour->setValue(int(view.intervalSeconds / 3600));
-    ui->spinBox_interval_min->setValue(int(view.intervalSeconds / 60 % 60));
-    ui->spinBox_interval_sec->setValue(int(view.intervalSeconds % 60));
+    showIntervalInBoxes(view.intervalSeconds);
     checkGroupButton(m_measureGroup, kMeasuringGroupFirstId, view.measuringButton);
     if (view.unitInBox)
         ui->comboBox_unit->setCurrentIndex(view.unit);
@@ -259,6 +257,13 @@ void MainWindow::on_pb_start_clicked(bool checked)
     startRecording();
 }
 
+void MainWindow::showIntervalInBoxes(quint32 seconds)
+{
+    ui->spinBox_interval_hour->setValue(int(seconds / 3600));
+    ui->spinBox_interval_min->setValue(int(seconds / 60 % 60));
+    ui->spinBox_interval_sec->setValue(int(seconds % 60));
+}
+
 int MainWindow::intervalBoxesSeconds() const
 {
     return ui->spinBox_interval_hour->value() * 3600 + ui->spinBox_interval_min->value() * 60 +
@@ -329,6 +334,12 @@ void MainWindow::handelIntervalSetting()
     const std::optional<quint32> seconds =
         intervalToSend(ui->spinBox_interval_hour->value(), ui->spinBox_interval_min->value(),
                        ui->spinBox_interval_sec->value(), m_device.interval());
+    // The instrument ends a recording when its interval becomes 0 s.
+    if (seconds == 0u && m_device.isRecording()) {
+        showIntervalInBoxes(m_device.interval());
+        refuseWhileRecording();
+        return;
+    }
     if (seconds)
         m_device.setInterval(*seconds);
 }

@@ -727,7 +727,12 @@ void MainWindow::trans_end()
         return;
     const QVector<_T_EE_TEST_DATA> records = m_device.takeDownloadedRecords();
     if (records.isEmpty()) {
-        UserDialogs::information(nullptr, QString(), tr("仪器中没有存储的记录。"), m_okText);
+        // Records that arrived and were all dropped failed their checksums.
+        UserDialogs::information(dialogParent(), QString(),
+                                 m_device.downloadedBlockCount() > 0
+                                     ? tr("读取的记录全部未通过校验，没有可用的记录。")
+                                     : tr("仪器中没有存储的记录。"),
+                                 m_okText);
         return;
     }
     addMeasurement(

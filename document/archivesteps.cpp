@@ -85,6 +85,11 @@ void RenameStep::undo()
     measurementsChanged(m_measurement);
 }
 
+qint64 RecordsStep::heldBytes() const
+{
+    return qint64(m_records.size()) * qint64(sizeof(_T_EE_TEST_DATA));
+}
+
 RemoveMeasurementStep::RemoveMeasurementStep(Document *document, int index)
     : ArchiveStep(document), m_index(index)
 {
@@ -115,6 +120,11 @@ void RemoveMeasurementStep::undo()
     measurementsChanged(back);
 }
 
+qint64 RemoveMeasurementStep::heldBytes() const
+{
+    return m_removed ? qint64(m_removed->records.size()) * qint64(sizeof(_T_EE_TEST_DATA)) : 0;
+}
+
 MoveUpStep::MoveUpStep(Document *document, int index) : ArchiveStep(document), m_index(index)
 {
 }
@@ -129,4 +139,21 @@ void MoveUpStep::undo()
 {
     measurements().swapItemsAt(m_index - 1, m_index);
     measurementsChanged(measurements().at(m_index));
+}
+
+HistoryEntry::HistoryEntry(std::shared_ptr<ArchiveStep> step, const bool *replaying)
+    : m_step(std::move(step)), m_replaying(replaying)
+{
+    setText(m_step->text());
+}
+
+void HistoryEntry::redo()
+{
+    if (!*m_replaying)
+        m_step->redo();
+}
+
+void HistoryEntry::undo()
+{
+    m_step->undo();
 }

@@ -5,6 +5,8 @@
 #include <QUndoCommand>
 #include <QVector>
 
+#include <memory>
+
 class Document;
 
 // The undo steps of a Document. Each applies its change through the
@@ -14,6 +16,9 @@ class ArchiveStep : public QUndoCommand
 {
 public:
     explicit ArchiveStep(Document *document) : m_document(document) {}
+
+    // Bytes of records the step keeps outside the archive.
+    virtual qint64 heldBytes() const { return 0; }
 
 protected:
     Document *document() const { return m_document; }
@@ -39,6 +44,7 @@ public:
                 const QVector<_T_EE_TEST_DATA> &records, bool inserting);
     void redo() override;
     void undo() override;
+    qint64 heldBytes() const override;
 
 private:
     void put();
@@ -71,6 +77,7 @@ public:
     ~RemoveMeasurementStep() override;
     void redo() override;
     void undo() override;
+    qint64 heldBytes() const override;
 
 private:
     int m_index;
@@ -86,4 +93,21 @@ public:
 
 private:
     int m_index;
+};
+
+// What the document's QUndoStack holds: a step shared with the entries that
+// take its place when the history is cut from its oldest end (a QUndoStack
+// forgets steps only by deleting them all). While `replaying` is set,
+// pushing an entry does not apply its step again.
+class HistoryEntry : public QUndoCommand
+{
+public:
+    HistoryEntry(std::shared_ptr<ArchiveStep> step, const bool *replaying);
+    void redo() override;
+    void undo() override;
+    const std::shared_ptr<ArchiveStep> &step() const { return m_step; }
+
+private:
+    std::shared_ptr<ArchiveStep> m_step;
+    const bool *m_replaying;
 };

@@ -7,10 +7,12 @@
 #include "store/updatelock.h"
 
 #include <QFile>
+#include <QSignalBlocker>
 
 Document::Document(QObject *parent) : QObject(parent), m_archive(newArchive())
 {
     m_current = m_archive.append(newMeasurement());
+    m_undoStack.setUndoLimit(kMaxHistorySteps);
 }
 
 Document::~Document() = default;
@@ -40,6 +42,46 @@ void Document::markModified()
 {
     m_changedOffHistory = true;
     touched();
+}
+
+void Document::push(ArchiveStep *step)
+{
+    m_undoStack.push(new HistoryEntry(std::shared_ptr<ArchiveStep>(step), &m_replayingHistory));
+    dropOldestSteps();
+}
+
+// Called after a push, so no step waits to be redone.
+void Document::dropOldestSteps()
+{
+    const int count = m_undoStack.count();
+    const auto stepAt = [this](int i) {
+        return static_cast<const HistoryEntry *>(m_undoStack.command(i))->step();
+    };
+    int keepFrom = count - 1;
+    qint64 held = stepAt(keepFrom)->heldBytes();
+    while (keepFrom > 0 && held + stepAt(keepFrom - 1)->heldBytes() <= kMaxHistoryBytes)
+        held += stepAt(--keepFrom)->heldBytes();
+    if (keepFrom == 0)
+        return;
+    QList<std::shared_ptr<ArchiveStep>> kept;
+    for (int i = keepFrom; i < count; ++i)
+        kept << stepAt(i);
+    const int clean = m_undoStack.cleanIndex() - keepFrom;
+    // The history is built again from the kept steps, already applied; its
+    // listeners see no step of that (the saved state in between included).
+    const QSignalBlocker quiet(&m_undoStack);
+    m_replayingHistory = true;
+    m_undoStack.clear(); // deletes the dropped steps and what they keep
+    for (int i = 0; i < kept.size(); ++i) {
+        if (i == clean)
+            m_undoStack.setClean();
+        m_undoStack.push(new HistoryEntry(kept.at(i), &m_replayingHistory));
+    }
+    if (clean == kept.size())
+        m_undoStack.setClean();
+    else if (clean < 0)
+        m_undoStack.resetClean(); // the saved state is no longer in the history
+    m_replayingHistory = false;
 }
 
 bool Document::save(const QString &path, QString *reason)
@@ -126,7 +168,7 @@ bool Document::removeRecords(Data_List_T *measurement, const QVector<int> &index
         step->setText(n == 1 ? tr("剪切 1 行") : tr("剪切 %1 行").arg(n));
     else
         step->setText(n == 1 ? tr("删除 1 行") : tr("删除 %1 行").arg(n));
-    m_undoStack.push(step);
+    push(step);
     return true;
 }
 
@@ -141,7 +183,7 @@ bool Document::insertRecords(Data_List_T *measurement, int at,
         indexes[k] = at + k;
     auto *step = new RecordsStep(this, measurement, indexes, records, true);
     step->setText(n == 1 ? tr("插入 1 行") : tr("插入 %1 行").arg(n));
-    m_undoStack.push(step);
+    push(step);
     return true;
 }
 
@@ -152,7 +194,7 @@ bool Document::renameMeasurement(int index, const QString &name)
         return false;
     auto *step = new RenameStep(this, m, name);
     step->setText(tr("重命名 %1 为 %2").arg(m->name, name));
-    m_undoStack.push(step);
+    push(step);
     return true;
 }
 
@@ -163,7 +205,7 @@ bool Document::removeMeasurement(int index)
         return false;
     auto *step = new RemoveMeasurementStep(this, index);
     step->setText(tr("删除测量 %1").arg(m->name));
-    m_undoStack.push(step);
+    push(step);
     return true;
 }
 
@@ -174,7 +216,7 @@ bool Document::moveMeasurementUp(int index)
         return false;
     auto *step = new MoveUpStep(this, index);
     step->setText(tr("上移 %1").arg(m->name));
-    m_undoStack.push(step);
+    push(step);
     return true;
 }
 

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QUndoStack>
 
+class ArchiveStep;
+
 // The archive the window edits: the measurements, the one that is current,
 // whether there are unsaved changes, the data file it was last opened from
 // or saved to, and the undo history of its edits. No widgets: the window
@@ -58,6 +60,12 @@ public:
     QString fileName() const { return m_fileName; }
 
     QUndoStack *undoStack() { return &m_undoStack; }
+    // The history keeps at most this many steps, and drops its oldest steps
+    // while the records they keep outside the archive (deleted and cut rows,
+    // deleted measurements) pass kMaxHistoryBytes; the newest step always
+    // stays undoable.
+    static constexpr int kMaxHistorySteps = 100;
+    static constexpr qint64 kMaxHistoryBytes = 50 * 1024 * 1024;
 
     // Writes the archive to `path` (atomically) and makes the present state
     // the saved one. On failure `reason` says why and nothing changes.
@@ -105,6 +113,8 @@ signals:
 private:
     friend class ArchiveStep;
     void touched();
+    void push(ArchiveStep *step);
+    void dropOldestSteps();
     // Used by the undo steps.
     void insertMeasurement(int index, Data_List_T *measurement);
     Data_List_T *takeMeasurement(int index);
@@ -118,6 +128,7 @@ private:
     quint64 m_generation = 0;
     bool m_changedOffHistory = false;
     QList<QPair<const Data_List_T *, QString>> m_recoveredCopies;
+    bool m_replayingHistory = false;
     // Last: its steps are deleted before the archive they point into.
     QUndoStack m_undoStack;
 };

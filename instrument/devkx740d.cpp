@@ -149,6 +149,7 @@ void DevKX740D::readStoredBlocks(int startBlock, int blockCount)
     if (command.isEmpty())
         return;
     m_download.clear();
+    m_downloadBlocks = 0;
     m_download.reserve(blockCount * kRecordsPerBlock);
     send(command);
 }
@@ -338,5 +339,6 @@ void DevKX740D::decodeBlock(const char *p)
         if (position < quint32(kMaxStoredRecords))
             m_download.append({eeTestDataFromBytes(r), position});
     }
+    ++m_downloadBlocks;
     emit storedBlockReceived();
 }

@@ -114,6 +114,8 @@ public:
     // until the next readStoredBlocks.
     QVector<_T_EE_TEST_DATA> takeDownloadedRecords() const;
     const QVector<DownloadedRecord> &downloadList() const { return m_download; }
+    // Blocks of the download that arrived, whatever their records' checksums.
+    int downloadedBlockCount() const { return m_downloadBlocks; }
     void eraseStoredRecords();
     void queryStoredRecordCount();
 
@@ -206,6 +208,7 @@ private:
     int m_types[kChannelCount] = {};
     quint32 m_storedCount = 0;
     QVector<DownloadedRecord> m_download;
+    int m_downloadBlocks = 0;
     _T_CTRL_CONFIG m_ctrlConfig;
     _T_CH_CONFIG m_chConfig;
     quint8 m_statusByte = 0;

@@ -468,7 +468,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+126"/>
+        <location filename="../document/document.cpp" line="+168"/>
         <source>剪切 1 行</source>
         <translation>cut 1 row</translation>
     </message>
@@ -1013,7 +1013,7 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+561"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+572"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -1353,8 +1353,8 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-355"/>
-        <location line="+356"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-368"/>
+        <location line="+369"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <location line="+417"/>
         <location line="+109"/>
@@ -1372,7 +1372,7 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-356"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-369"/>
         <location filename="../app/mainwindow_store.cpp" line="-526"/>
         <source>取消</source>
         <translation>Cancel</translation>
@@ -1415,7 +1415,7 @@ Data that is not saved will be lost.</translation>
     <message>
         <location line="+41"/>
         <location filename="../app/mainwindow_export.cpp" line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+165"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+178"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
         <location filename="../app/mainwindow_store.cpp" line="-39"/>
         <location line="+23"/>
@@ -1496,14 +1496,14 @@ Please put the file in the folder of the program:
 %1</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+17"/>
         <source>系统没有能打开它的程序。它位于：
 %1</source>
         <translation>No program on this computer opens it. It is here:
 %1</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+70"/>
         <location filename="../app/mainwindow_store.cpp" line="-48"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
@@ -1645,12 +1645,12 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+13"/>
-        <location line="+45"/>
+        <location line="+49"/>
         <source>仪器中没有存储的记录。</source>
         <translation>The instrument holds no stored records.</translation>
     </message>
     <message>
-        <location line="-23"/>
+        <location line="-27"/>
         <source>清除仪器存储</source>
         <translation>Erase instrument storage</translation>
     </message>
@@ -1658,6 +1658,11 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
         <location line="+1"/>
         <source>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</source>
         <translation>The %1 records stored in the instrument will be erased and cannot be recovered. Continue?</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>读取的记录全部未通过校验，没有可用的记录。</source>
+        <translation>The records read all failed their checks; none could be used.</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_table.cpp" line="-180"/>

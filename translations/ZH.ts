@@ -468,7 +468,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+126"/>
+        <location filename="../document/document.cpp" line="+168"/>
         <source>剪切 1 行</source>
         <translation>剪切 1 行</translation>
     </message>
@@ -1013,7 +1013,7 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+561"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+572"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1353,8 +1353,8 @@
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-355"/>
-        <location line="+356"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-368"/>
+        <location line="+369"/>
         <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <location line="+417"/>
         <location line="+109"/>
@@ -1372,7 +1372,7 @@
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-356"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="-369"/>
         <location filename="../app/mainwindow_store.cpp" line="-526"/>
         <source>取消</source>
         <translation>取消</translation>
@@ -1415,7 +1415,7 @@
     <message>
         <location line="+41"/>
         <location filename="../app/mainwindow_export.cpp" line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+165"/>
+        <location filename="../app/mainwindow_measurement.cpp" line="+178"/>
         <location filename="../app/mainwindow_settings.cpp" line="+92"/>
         <location filename="../app/mainwindow_store.cpp" line="-39"/>
         <location line="+23"/>
@@ -1496,14 +1496,14 @@
 %1</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+17"/>
         <source>系统没有能打开它的程序。它位于：
 %1</source>
         <translation>系统没有能打开它的程序。它位于：
 %1</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+70"/>
         <location filename="../app/mainwindow_store.cpp" line="-48"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
@@ -1645,12 +1645,12 @@
     </message>
     <message>
         <location line="+13"/>
-        <location line="+45"/>
+        <location line="+49"/>
         <source>仪器中没有存储的记录。</source>
         <translation>仪器中没有存储的记录。</translation>
     </message>
     <message>
-        <location line="-23"/>
+        <location line="-27"/>
         <source>清除仪器存储</source>
         <translation>清除仪器存储</translation>
     </message>
@@ -1658,6 +1658,11 @@
         <location line="+1"/>
         <source>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</source>
         <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>读取的记录全部未通过校验，没有可用的记录。</source>
+        <translation>读取的记录全部未通过校验，没有可用的记录。</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_table.cpp" line="-180"/>

@@ -2,17 +2,16 @@
 // (80000 records, all four graphs plotted): what runs before the worker takes
 // over (copying the data, rendering the chart picture, starting the thread).
 // The worker's own run is waited for outside the timing.
+#include "app/desktopopener.h"
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <benchmark/benchmark.h>
 
@@ -20,20 +19,10 @@ namespace {
 
 constexpr int kFullDownload = 80000;
 
-// Counts the files handed to the desktop, i.e. the exports that ended.
-class OpenCounter : public QObject
-{
-    Q_OBJECT
-public:
-    int opened = 0;
-public slots:
-    void open(const QUrl &) { ++opened; }
-};
-
 struct Window
 {
     QTemporaryDir dir;
-    OpenCounter counter;
+    int opened = 0; // files handed to the desktop, i.e. exports that ended
     std::unique_ptr<MainWindow> window;
 
     Window()
@@ -41,7 +30,7 @@ struct Window
         QDir::setCurrent(dir.path());
         UserDialogs::setResponder([](const DialogRequest &) { return DialogAnswer(); });
         MainWindow::setPortSource([] { return QStringList(); });
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &counter, "open");
+        setDesktopOpener([this](const QString &, const std::function<void()> &) { ++opened; });
         window.reset(new MainWindow);
         QVector<_T_EE_TEST_DATA> &records = window->currentMeasurement()->records;
         records.resize(kFullDownload);
@@ -59,13 +48,13 @@ struct Window
         for (uint8_t ch = 0; ch < 4; ++ch)
             window->GraPhAddPlot(records, ch);
     }
-    ~Window() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    ~Window() { setDesktopOpener({}); }
 
     void waitForOpened(int count)
     {
         QElapsedTimer t;
         t.start();
-        while (counter.opened < count && t.elapsed() < 60000)
+        while (opened < count && t.elapsed() < 60000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
 };
@@ -112,5 +101,3 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     return 0;
 }
-
-#include "bench_exportstart.moc"

@@ -6,6 +6,7 @@
 // Usage: chartshots <language 0|1> <chart.png> <table.png> [report.pdf
 // [seconds]]; run in build/bin.
 
+#include "app/desktopopener.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "resources/initresources.h"
@@ -15,19 +16,10 @@
 #include "app/userdialogs.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFont>
 #include <QTimer>
 
 #include <cmath>
-
-// Ends the run when the report is handed to the desktop.
-class QuitOnOpen : public QObject
-{
-    Q_OBJECT
-public slots:
-    void open(const QUrl &) { QCoreApplication::quit(); }
-};
 
 int main(int argc, char *argv[])
 {
@@ -76,8 +68,8 @@ int main(int argc, char *argv[])
                 return;
             }
             // The report is opened when written; that ends the run.
-            static QuitOnOpen quitter;
-            QDesktopServices::setUrlHandler(QStringLiteral("file"), &quitter, "open");
+            setDesktopOpener(
+                [](const QString &, const std::function<void()> &) { QCoreApplication::quit(); });
             UserDialogs::setResponder([&](const DialogRequest &) {
                 DialogAnswer answer;
                 answer.accepted = true;
@@ -90,5 +82,3 @@ int main(int argc, char *argv[])
     });
     return app.exec();
 }
-
-#include "chartshots.moc"

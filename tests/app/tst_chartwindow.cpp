@@ -9,7 +9,6 @@
 #include "windowtest.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QImageReader>
 #include <QMenu>
 #include <QScrollBar>
@@ -19,21 +18,9 @@
 #include <cerrno>
 #include <cstring>
 
-// Stands in for the desktop's default viewer.
-class OpenedFiles : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
-
 class TestChartWindow : public WindowTest
 {
     Q_OBJECT
-
-    OpenedFiles m_opened;
 
     // Records of 2024-03-05 14:05:<i> whose channel ch reads values[i] + 10 * ch.
     static QVector<_T_EE_TEST_DATA> records(const QVector<float> &values)
@@ -92,15 +79,9 @@ class TestChartWindow : public WindowTest
 
 private slots:
     void initTestCase() { kxInitResources(); }
-    void init()
-    {
-        QVERIFY(setUpWindowTest());
-        m_opened.urls.clear();
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_opened, "open");
-    }
+    void init() { QVERIFY(setUpWindowTest()); }
     void cleanup()
     {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         for (QMenu *menu :
              QApplication::activePopupWidget()
                  ? QList<QMenu *>{qobject_cast<QMenu *>(QApplication::activePopupWidget())}

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QMenu>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QSpacerItem>
@@ -451,6 +452,7 @@ private slots:
     void settingsLabelsShowTheirContentWhole_data();
     void settingsLabelsShowTheirContentWhole();
     void styleSheetReadAsLatin1FromWorkingDirectory();
+    void disabledMenuEntriesAreGreyed();
     void titleBarDragsTheWindow();
 
 private:
@@ -973,6 +975,45 @@ void TestMainWindowForm::styleSheetReadAsLatin1FromWorkingDirectory()
 
     QCOMPARE(applied, QString::fromLatin1(sheet));
     QVERIFY(applied.endsWith(QStringLiteral("caf\u00e9 */")));
+}
+
+// The tree's menu opened beside the measurements: "保存" does not apply
+// there, "新建" does. Each entry's darkest pixel is its text.
+void TestMainWindowForm::disabledMenuEntriesAreGreyed()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath("cs.qss"),
+                        dir.filePath(QStringLiteral("cs.qss"))));
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    MainWindow window;
+    QVERIFY(QDir::setCurrent(previous));
+    window.on_treeWidget_customContextMenuRequested(QPoint(5, 400));
+    const QList<QMenu *> menus =
+        window.findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(!menus.isEmpty());
+    QMenu *menu = menus.last();
+    const QImage image = menu->grab().toImage();
+    const auto darkest = [&](const QString &text) {
+        for (QAction *action : menu->actions()) {
+            if (action->text() != text)
+                continue;
+            const QRect rect = menu->actionGeometry(action);
+            int value = 255;
+            for (int y = rect.top(); y <= rect.bottom(); ++y)
+                for (int x = rect.left(); x <= rect.right(); ++x)
+                    value = qMin(value, qGray(image.pixel(x, y)));
+            return value;
+        }
+        return -1;
+    };
+    const int enabled = darkest(QStringLiteral("新建"));
+    const int disabled = darkest(QStringLiteral("保存"));
+    QVERIFY(enabled >= 0 && disabled >= 0);
+    QVERIFY2(disabled > enabled + 60,
+             qPrintable(QStringLiteral("%1 vs %2").arg(disabled).arg(enabled)));
+    menu->close();
 }
 
 void TestMainWindowForm::titleBarDragsTheWindow()

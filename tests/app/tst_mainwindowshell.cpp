@@ -13,7 +13,6 @@
 #include "widgets/formsetting.h"
 
 #include <QBuffer>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -25,16 +24,6 @@
 
 #include <cerrno>
 #include <cstring>
-
-// Records the addresses handed to the desktop instead of opening them.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
 
 class TestMainWindowShell : public WindowTest
 {
@@ -376,24 +365,42 @@ private slots:
         QFile manual(file);
         QVERIFY(manual.open(QIODevice::WriteOnly));
         manual.close();
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
         MainWindow w;
         w.form()->pb_open_user_datasheet->click();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(catcher.urls,
+        QCOMPARE(m_opened.urls,
                  QList<QUrl>{QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath())});
         QVERIFY(m_asked.isEmpty());
     }
 
+    // xdg-open starts whatever becomes of the file; its exit status says
+    // that no program took it, and the user is told where the file is.
+    void fileTheDesktopCannotOpenSaysWhereItIs()
+    {
+        QFile opener(m_dir->filePath(QStringLiteral("xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\nexit 3\n");
+        opener.close();
+        opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(m_dir->path()) + ':' + path);
+        setDesktopOpener({});
+        QFile manual(QStringLiteral("KX740D_user_manual_EN.pdf"));
+        QVERIFY(manual.open(QIODevice::WriteOnly));
+        manual.close();
+        MainWindow w;
+        w.form()->pb_open_user_datasheet->click(); // xdg-open is looked up here
+        qputenv("PATH", path);
+        QTRY_COMPARE_WITH_TIMEOUT(m_asked.size(), 1, 10000);
+        QCOMPARE(m_asked[0].kind, DialogRequest::Information);
+        QVERIFY(m_asked[0].text.endsWith(
+            QDir::toNativeSeparators(QFileInfo(manual).absoluteFilePath())));
+    }
+
     void missingManualSaysWhereToPutIt()
     {
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
         MainWindow w;
         w.form()->pb_open_user_datasheet->click();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QVERIFY(catcher.urls.isEmpty());
+        QVERIFY(m_opened.urls.isEmpty());
         QCOMPARE(m_asked.size(), 1);
         QCOMPARE(m_asked[0].kind, DialogRequest::Information);
         QCOMPARE(m_asked[0].title, QString());
@@ -424,14 +431,11 @@ private slots:
         AppSettings s;
         s.language = language;
         writeSettings(s);
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
         MainWindow w;
         w.form()->pushButton_15->click();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QVERIFY(m_asked.isEmpty());
         const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(file);
-        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QCOMPARE(m_opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
 
         const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
                                        QRegularExpression::MultilineOption);

@@ -513,6 +513,22 @@ private slots:
         QVERIFY(w.device().isRecording());
     }
 
+    // The instrument would end the recording; the boxes keep its interval.
+    void zeroIntervalRefusedWhileRecording()
+    {
+        IdlePort port;
+        MainWindow w;
+        FakeRecording recording(w, port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
+        QVERIFY(recording.attached());
+        recording.start();
+        QVERIFY(w.device().isRecording());
+        m_asked.clear();
+        edit(w.form()->spinBox_interval_sec, 0);
+        QVERIFY(onlyGuardBoxesAsked(1));
+        QCOMPARE(w.form()->spinBox_interval_sec->value(), 1);
+        QVERIFY(w.device().isRecording());
+    }
+
     // Either would run a recording that stores nothing; each is told.
     void startRefusedWithoutInstrumentOrInterval()
     {

@@ -11,7 +11,6 @@
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
 
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -28,16 +27,6 @@
 #include <memory>
 
 #include <unistd.h>
-
-// Records the addresses handed to the desktop instead of opening them.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
 
 class TestStoreWindow : public WindowTest
 {
@@ -656,13 +645,10 @@ private slots:
         AppSettings settings;
         settings.dataDir = path(QStringLiteral("d/e"));
         writeFile(QStringLiteral("config.cfg"), encodeSettings(settings));
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
         MainWindow w;
         menuEntry(w, 9);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QVERIFY(QDir(settings.dataDir).exists());
-        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(settings.dataDir)});
+        QCOMPARE(m_opened.urls, QList<QUrl>{QUrl::fromLocalFile(settings.dataDir)});
     }
 
     void menuOnEmptySpace()

@@ -88,6 +88,37 @@ private slots:
         QVERIFY(!d.isModified());
         QCOMPARE(d.current(), nullptr);
     }
+
+    // Two deleted measurements of just over half the bound each: the older
+    // deletion and the step before it are forgotten, with the saved state
+    // among them; the newest deletion still undoes and redoes.
+    void historyDropsItsOldestStepsPastItsBounds()
+    {
+        QTemporaryDir dir;
+        Document d;
+        const int half = int(Document::kMaxHistoryBytes / qint64(sizeof(_T_EE_TEST_DATA)) / 2) + 1;
+        d.addMeasurement(newMeasurement(numberedRecords(half), QStringLiteral("b")));
+        d.addMeasurement(newMeasurement(numberedRecords(half), QStringLiteral("c")));
+        QVERIFY(d.save(dir.filePath(QStringLiteral("a.dat"))));
+        QVERIFY(d.renameMeasurement(0, QStringLiteral("a")));
+        QVERIFY(d.removeMeasurement(1));
+        QCOMPARE(d.undoStack()->count(), 2);
+        QVERIFY(d.removeMeasurement(1));
+        QCOMPARE(d.undoStack()->count(), 1);
+        QCOMPARE(d.undoStack()->undoText(), QStringLiteral("删除测量 c"));
+
+        d.undoStack()->undo();
+        QCOMPARE(names(d), (QStringList{QStringLiteral("a"), QStringLiteral("c")}));
+        QCOMPARE(d.current()->records.size(), half);
+        QVERIFY(!d.undoStack()->canUndo());
+        QVERIFY(d.isModified());
+        d.undoStack()->redo();
+        QCOMPARE(names(d), QStringList{QStringLiteral("a")});
+
+        for (int i = 0; i < Document::kMaxHistorySteps + 5; ++i)
+            QVERIFY(d.renameMeasurement(0, QString::number(i)));
+        QCOMPARE(d.undoStack()->count(), Document::kMaxHistorySteps);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDocument)

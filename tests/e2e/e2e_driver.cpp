@@ -11,6 +11,7 @@
 // e2e-<step>-<en|zh>.png, and the settings window's MQTT page as
 // mqtt-page-<en|zh>.png.
 
+#include "app/desktopopener.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "app/userdialogs.h"
@@ -24,7 +25,6 @@
 #include "widgets/formsetting.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -200,7 +200,9 @@ private slots:
         QVERIFY(m_window);
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
         QCOMPARE(QDir::current().absolutePath(), QDir(m_workDir).absolutePath());
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_opened, "open");
+        setDesktopOpener([this](const QString &path, const std::function<void()> &) {
+            m_opened.open(QUrl::fromLocalFile(path));
+        });
     }
 
     void init()
@@ -213,7 +215,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        setDesktopOpener({});
         if (m_stepFailed)
             return;
         // Exactly what the way through asked: the refused save while
