@@ -17,6 +17,21 @@
 
 #include <algorithm>
 
+// The recorder on its simulator at 1 s, publishing to `broker` under `prefix`.
+static RecorderOptions publishingOptions(const QTemporaryDir &dir, const TestBroker &broker,
+                                         const QString &prefix, StatusMode status)
+{
+    RecorderOptions options;
+    options.simulate = true;
+    options.out = dir.filePath(prefix.section(QLatin1Char('/'), -1) + QStringLiteral(".dat"));
+    options.intervalSeconds = 1;
+    options.status = status;
+    options.mqtt.enabled = true;
+    options.mqtt.url = broker.url();
+    options.mqtt.prefix = prefix;
+    return options;
+}
+
 static void BM_BacklogAfterOutage(benchmark::State &state)
 {
     const int outageSeconds = int(state.range(0));
@@ -27,14 +42,8 @@ static void BM_BacklogAfterOutage(benchmark::State &state)
             return;
         }
         QTemporaryDir dir;
-        RecorderOptions options;
-        options.simulate = true;
-        options.out = dir.filePath(QStringLiteral("outage.dat"));
-        options.intervalSeconds = 1;
-        options.status = StatusMode::Lines;
-        options.mqtt.enabled = true;
-        options.mqtt.url = broker.url();
-        options.mqtt.prefix = QStringLiteral("bench/backlog");
+        const RecorderOptions options =
+            publishingOptions(dir, broker, QStringLiteral("bench/backlog"), StatusMode::Lines);
         CapturedRecorder captured(options);
         Recorder &recorder = captured.recorder;
         const QString &errText = captured.errText;
@@ -109,14 +118,8 @@ static void BM_StartWithDayBacklog(benchmark::State &state)
             return;
         }
         QTemporaryDir dir;
-        RecorderOptions options;
-        options.simulate = true;
-        options.out = dir.filePath(QStringLiteral("backlog.dat"));
-        options.intervalSeconds = 1;
-        options.status = StatusMode::Quiet;
-        options.mqtt.enabled = true;
-        options.mqtt.url = broker.url();
-        options.mqtt.prefix = QStringLiteral("bench/daybacklog");
+        const RecorderOptions options =
+            publishingOptions(dir, broker, QStringLiteral("bench/daybacklog"), StatusMode::Quiet);
         broker.stop();
         {
             CapturedRecorder first(options);
