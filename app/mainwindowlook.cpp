@@ -112,7 +112,7 @@ void styleSettingsMenu(Ui::MainWindow *ui)
 void styleConnectButton(Ui::MainWindow *ui)
 {
     NavButton *button = ui->pb_connect;
-    setColours(button, kAccent, kAccentHover, kAccent, Qt::white, Qt::white, Qt::white);
+    setColours(button, kDisconnected, kDisconnectedHover, kAccent, Qt::white, kText, Qt::white);
     button->setIconAlign(NavButton::IconPosition_Left);
     button->setIconSpace(14);
     button->setIconSize(QSize(18, 18));

@@ -14,11 +14,11 @@ namespace MainWindowLook {
 using namespace Palette;
 const QColor kTitleHover("#8a8a8a");
 const QColor kCloseHover("#e81123");
-// The connect button: the accent invites to connect; once connected the
-// "disconnect" button steps back to the title bar's grey. A light grey would
-// make it look disabled.
-const QColor kConnected("#45464a");
-const QColor kConnectedHover("#5c5d62");
+// The connect button: the accent while connected, as active states are
+// shown everywhere; grey while not. The hovered grey is light, so the text
+// turns dark on it.
+const QColor kDisconnected("#999999");
+const QColor kDisconnectedHover("#e0e0e0");
 } // namespace MainWindowLook
 
 // Gives the painted buttons of the main window's form their colours, icons

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/archivepage.h"
+#include "app/instrumentpage.h"
 #include "app/logging.h"
 #include "app/mainwindow.h"
 #include "app/shellrules.h"
@@ -159,10 +161,10 @@ int runProgram(QApplication &app, const std::function<void(MainWindow &)> &ready
     window.show();
     const QString dataFile = dataFileFromArguments(QCoreApplication::arguments());
     if (!dataFile.isEmpty())
-        window.openArchive(dataFile);
+        window.archivePage()->openArchive(dataFile);
     // Once the event loop runs, so a failure box has a window behind it.
     if (connectAtStartup(QCoreApplication::arguments()))
-        QTimer::singleShot(0, &window, &MainWindow::connectToFirstPort);
+        QTimer::singleShot(0, window.instrumentPage(), &InstrumentPage::connectToFirstPort);
     if (ready)
         ready(window);
     return app.exec();

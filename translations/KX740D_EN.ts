@@ -209,6 +209,188 @@
     </message>
 </context>
 <context>
+    <name>ArchiveBackup</name>
+    <message>
+        <location filename="../app/archivebackup.cpp" line="+100"/>
+        <source>上次未保存的数据已损坏，无法恢复。
+该文件保留为：%1</source>
+        <translation>The unsaved data left from last time is damaged and cannot be restored.
+The file is kept as: %1</translation>
+    </message>
+    <message>
+        <location line="+112"/>
+        <source>无法备份未保存的数据到 %1：%2
+程序意外退出时这些数据将会丢失，请及时保存。</source>
+        <translation>Cannot back up the unsaved data to %1: %2
+If the program ends unexpectedly, this data is lost. Please save it soon.</translation>
+    </message>
+</context>
+<context>
+    <name>ArchivePage</name>
+    <message>
+        <location filename="../app/archivepage.cpp" line="+107"/>
+        <source>保存数据到文件</source>
+        <translation>Save data to file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+34"/>
+        <source>数据文件</source>
+        <translation>Data file</translation>
+    </message>
+    <message>
+        <location line="-24"/>
+        <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
+请选择其他文件名。</source>
+        <translation>%1 is one of this program&apos;s working files (a backup, unsaved data, a journal or a lock) and cannot hold saved data.
+Please choose another file name.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>打开数据文件</source>
+        <translation>Open data file</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>该文件不是有效的数据文件，无法打开。</source>
+        <translation>This file is not a valid data file and cannot be opened.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>保存数据</source>
+        <translation>Save data</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>是否保存现有列表数据？
+不保存目前数据将会丢失</source>
+        <translation>Save the current data?
+Data that is not saved will be lost.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+230"/>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <location line="-230"/>
+        <location line="+230"/>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <location line="-230"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+72"/>
+        <source>撤销%1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>重做%1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <location line="+84"/>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>另存为</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Excel 工作簿</source>
+        <translation>Excel workbook</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>PDF 报告</source>
+        <translation>PDF report</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>上移</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>重命名</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件管理器中打开</source>
+        <translation>Open in file manager</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>属性</source>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>导入设备数据</source>
+        <translation>Import device data</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>请选择需要导出的list数据</source>
+        <translation>Please select the measurement to export</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>数据删除提示</source>
+        <translation>Delete data</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>数据删除后无法恢复，是否继续删除？</source>
+        <translation>Deleted data cannot be recovered. Delete anyway?</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>文件名称   </source>
+        <translation>File name   </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>测量时间   </source>
+        <translation>Measured at   </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据数量   </source>
+        <translation>Records   </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>测量属性</source>
+        <translation>Measurement properties</translation>
+    </message>
+</context>
+<context>
     <name>Bash</name>
     <message>
         <location filename="../widgets/bash.ui" line="+137"/>
@@ -217,6 +399,101 @@
         <location line="+237"/>
         <source>设为差值参考</source>
         <translation>Set as difference reference</translation>
+    </message>
+</context>
+<context>
+    <name>ChartPage</name>
+    <message>
+        <location filename="../app/chartpage.cpp" line="+53"/>
+        <source>KX740D数据</source>
+        <translation>KX740D data</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>整体显示</source>
+        <translation>Show all</translation>
+    </message>
+    <message>
+        <location line="+298"/>
+        <source>移动到左上</source>
+        <translation>Move to top left</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到上方中间</source>
+        <translation>Move to top centre</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到右上</source>
+        <translation>Move to top right</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到左下</source>
+        <translation>Move to bottom left</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到右下</source>
+        <translation>Move to bottom right</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>复制图片</source>
+        <translation>Copy picture</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+45"/>
+        <source>JPG 图像</source>
+        <translation>JPG image</translation>
+    </message>
+    <message>
+        <location line="-43"/>
+        <location line="+53"/>
+        <source>PDF 文件</source>
+        <translation>PDF file</translation>
+    </message>
+    <message>
+        <location line="-51"/>
+        <source>显示报警阈值线</source>
+        <translation>Show the alarm limits as lines</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>保存到图像文件</source>
+        <translation>Save to image file</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>保存到pdf文件</source>
+        <translation>Save to PDF file</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>重命名坐标轴</source>
+        <translation>Rename axis</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>新坐标轴标签：</source>
+        <translation>New axis label:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>重命名曲线</source>
+        <translation>Rename graph</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>新图表名称：</source>
+        <translation>New graph name:</translation>
     </message>
 </context>
 <context>
@@ -240,7 +517,7 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../app/startup.cpp" line="+81"/>
+        <location filename="../app/startup.cpp" line="+83"/>
         <source>KX740D 四通道温度计的桌面程序</source>
         <translation>Desktop program of the KX740D four-channel thermometer</translation>
     </message>
@@ -532,6 +809,41 @@ Closes automatically in %1 s</translation>
     </message>
 </context>
 <context>
+    <name>ExportControl</name>
+    <message>
+        <location filename="../app/exportcontrol.cpp" line="+54"/>
+        <source>导出完成</source>
+        <translation>Export finished</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件已保存到：
+%1</source>
+        <translation>The file was saved to:
+%1</translation>
+    </message>
+    <message>
+        <location line="+70"/>
+        <source>保存数据到文件</source>
+        <translation>Save data to file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Excel 工作簿</source>
+        <translation>Excel workbook</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>PDF 报告</source>
+        <translation>PDF report</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV 文本</source>
+        <translation>CSV text</translation>
+    </message>
+</context>
+<context>
     <name>ExportTool</name>
     <message>
         <location filename="../cli/main.cpp" line="+90"/>
@@ -672,6 +984,93 @@ Closes automatically in %1 s</translation>
     </message>
 </context>
 <context>
+    <name>InstrumentPage</name>
+    <message>
+        <location filename="../app/instrumentpage.cpp" line="+68"/>
+        <source>KX740D </source>
+        <translation>KX740D </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>与仪器的连接已断开：记录等待仪器重新连接后继续</source>
+        <translation>Connection to the instrument lost: the recording waits and goes on when it is back</translation>
+    </message>
+    <message>
+        <location line="+83"/>
+        <source>断开连接</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source> 已连接设备</source>
+        <translation> device connected</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>连接设备</source>
+        <translation>Connect device</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source> 未连接设备</source>
+        <translation> no device connected</translation>
+    </message>
+    <message>
+        <location line="+111"/>
+        <location line="+121"/>
+        <location line="+78"/>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <location line="-199"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+120"/>
+        <source>恢复出厂设置</source>
+        <translation>Restore factory settings</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+78"/>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <source>未连接设备，请先连接设备。</source>
+        <translation>No instrument is connected. Connect the instrument first.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>仪器正在传输数据，请等待传输结束后再试。</source>
+        <translation>The instrument is still transferring data. Please try again when the transfer has finished.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+49"/>
+        <source>仪器中没有存储的记录。</source>
+        <translation>The instrument holds no stored records.</translation>
+    </message>
+    <message>
+        <location line="-27"/>
+        <source>清除仪器存储</source>
+        <translation>Erase instrument storage</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</source>
+        <translation>The %1 records stored in the instrument will be erased and cannot be recovered. Continue?</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>读取的记录全部未通过校验，没有可用的记录。</source>
+        <translation>The records read all failed their checks; none could be used.</translation>
+    </message>
+</context>
+<context>
     <name>LogoImage</name>
     <message>
         <location filename="../settings/logoimage.cpp" line="+112"/>
@@ -703,38 +1102,31 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+381"/>
         <source>连接设备</source>
         <translation>Connect device</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+535"/>
         <source>新建</source>
         <translation>New</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_store.cpp" line="-1"/>
         <source>打开</source>
         <translation>Open</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+375"/>
-        <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>Save</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <source>另存为</source>
         <translation>Save as</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_store.cpp" line="+10"/>
         <source>导入设备数据</source>
         <translation>Import device data</translation>
     </message>
@@ -1013,7 +1405,6 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+572"/>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
@@ -1261,77 +1652,11 @@ Closes automatically in %1 s</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+311"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-324"/>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>KX740D数据</source>
-        <translation>KX740D data</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>时间</source>
-        <translation>Time</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>编号</source>
-        <translation>No.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>温度</source>
-        <translation>Temperature</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>KX740D </source>
-        <translation>KX740D </translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>与仪器的连接已断开：记录等待仪器重新连接后继续</source>
-        <translation>Connection to the instrument lost: the recording waits and goes on when it is back</translation>
-    </message>
-    <message>
-        <location line="+88"/>
-        <source>告警</source>
-        <translation>Alarms</translation>
-    </message>
-    <message>
-        <location line="+196"/>
-        <source>状态 ：就绪</source>
-        <translation>Status: ready</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>状态：未就绪</source>
-        <translation>Status: not ready</translation>
-    </message>
-    <message>
-        <location line="+20"/>
-        <source>断开连接</source>
-        <translation>Disconnect</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source> 已连接设备</source>
-        <translation> device connected</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source> 未连接设备</source>
-        <translation> no device connected</translation>
-    </message>
-    <message>
-        <location line="+37"/>
+        <location filename="../app/mainwindow.cpp" line="+196"/>
         <source>正在记录。是否保存现有列表数据？
 选择“是”或“否”都将结束记录，选择“取消”继续记录。</source>
         <translation>A recording is running. Save the data in the list?
@@ -1339,7 +1664,6 @@ Yes and No both end the recording; Cancel lets it go on.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_store.cpp" line="-349"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>Save the current data?
@@ -1347,352 +1671,23 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_store.cpp" line="+0"/>
         <source>保存数据</source>
         <translation>Save data</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-368"/>
-        <location line="+369"/>
-        <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+417"/>
-        <location line="+109"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-526"/>
-        <location line="+417"/>
-        <location line="+109"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-369"/>
-        <location filename="../app/mainwindow_store.cpp" line="-526"/>
         <source>取消</source>
         <translation>Cancel</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_chart.cpp" line="-14"/>
-        <source>移动到左上</source>
-        <translation>Move to top left</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>移动到上方中间</source>
-        <translation>Move to top centre</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>移动到右上</source>
-        <translation>Move to top right</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>移动到左下</source>
-        <translation>Move to bottom left</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>移动到右下</source>
-        <translation>Move to bottom right</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>显示报警阈值线</source>
-        <translation>Show the alarm limits as lines</translation>
-    </message>
-    <message>
-        <location line="-7"/>
-        <source>复制图片</source>
-        <translation>Copy picture</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <location filename="../app/mainwindow_export.cpp" line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+178"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-39"/>
-        <location line="+23"/>
-        <source>无法创建文件，请使用管理员权限运行程序。</source>
-        <translation>Cannot create the file. Please run the program with administrator rights.</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>保存到图像文件</source>
-        <translation>Save to image file</translation>
-    </message>
-    <message>
-        <location line="-45"/>
-        <location line="+46"/>
-        <source>JPG 图像</source>
-        <translation>JPG image</translation>
-    </message>
-    <message>
-        <location line="-44"/>
-        <location line="+55"/>
-        <source>PDF 文件</source>
-        <translation>PDF file</translation>
-    </message>
-    <message>
-        <location line="+33"/>
-        <source>重命名曲线</source>
-        <translation>Rename graph</translation>
-    </message>
-    <message>
-        <location line="-34"/>
-        <source>保存到pdf文件</source>
-        <translation>Save to PDF file</translation>
-    </message>
-    <message>
-        <location line="-369"/>
-        <source>整体显示</source>
-        <translation>Show all</translation>
-    </message>
-    <message>
-        <location line="+389"/>
-        <source>新坐标轴标签：</source>
-        <translation>New axis label:</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>重命名坐标轴</source>
-        <translation>Rename axis</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>新图表名称：</source>
-        <translation>New graph name:</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_settings.cpp" line="+38"/>
-        <source>打开图像文件.</source>
-        <translation>Open image file.</translation>
-    </message>
-    <message>
-        <location line="+42"/>
-        <source>找不到说明书文件 %1。
-请把该文件放到程序所在的文件夹：
-%2</source>
-        <translation>The manual file %1 was not found.
-Please put the file in the folder of the program:
-%2</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_export.cpp" line="+4"/>
-        <source>导出完成</source>
-        <translation>Export finished</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>文件已保存到：
-%1</source>
-        <translation>The file was saved to:
-%1</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>系统没有能打开它的程序。它位于：
-%1</source>
-        <translation>No program on this computer opens it. It is here:
-%1</translation>
-    </message>
-    <message>
-        <location line="+70"/>
-        <location filename="../app/mainwindow_store.cpp" line="-48"/>
-        <source>保存数据到文件</source>
-        <translation>Save data to file</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+404"/>
-        <source>Excel 工作簿</source>
-        <translation>Excel workbook</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <source>PDF 报告</source>
-        <translation>PDF report</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>CSV 文本</source>
-        <translation>CSV text</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_store.cpp" line="-404"/>
-        <location line="+36"/>
-        <source>数据文件</source>
-        <translation>Data file</translation>
-    </message>
-    <message>
-        <location line="-26"/>
-        <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
-请选择其他文件名。</source>
-        <translation>%1 is one of this program&apos;s working files (a backup, unsaved data, a journal or a lock) and cannot hold saved data.
-Please choose another file name.</translation>
-    </message>
-    <message>
-        <location line="+25"/>
-        <source>打开数据文件</source>
-        <translation>Open data file</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>该文件不是有效的数据文件，无法打开。</source>
-        <translation>This file is not a valid data file and cannot be opened.</translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>上次未保存的数据已损坏，无法恢复。
-该文件保留为：%1</source>
-        <translation>The unsaved data left from last time is damaged and cannot be restored.
-The file is kept as: %1</translation>
-    </message>
-    <message>
-        <location line="+114"/>
-        <source>无法备份未保存的数据到 %1：%2
-程序意外退出时这些数据将会丢失，请及时保存。</source>
-        <translation>Cannot back up the unsaved data to %1: %2
-If the program ends unexpectedly, this data is lost. Please save it soon.</translation>
-    </message>
-    <message>
-        <location line="+69"/>
-        <source>撤销%1</source>
-        <translation>Undo %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>重做%1</source>
-        <translation>Redo %1</translation>
-    </message>
-    <message>
-        <location line="+92"/>
-        <source>上移</source>
-        <translation>Move up</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <location filename="../app/mainwindow_table.cpp" line="+3"/>
-        <source>删除</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>重命名</source>
-        <translation>Rename</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>文件管理器中打开</source>
-        <translation>Open in file manager</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>属性</source>
-        <translation>Properties</translation>
-    </message>
-    <message>
-        <location line="+42"/>
-        <source>请选择需要导出的list数据</source>
-        <translation>Please select the measurement to export</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>数据删除提示</source>
-        <translation>Delete data</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>数据删除后无法恢复，是否继续删除？</source>
-        <translation>Deleted data cannot be recovered. Delete anyway?</translation>
-    </message>
-    <message>
-        <location line="+44"/>
-        <source>文件名称   </source>
-        <translation>File name   </translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>测量时间   </source>
-        <translation>Measured at   </translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>数据数量   </source>
-        <translation>Records   </translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>测量属性</source>
-        <translation>Measurement properties</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <source>未连接设备，请先连接设备。</source>
-        <translation>No instrument is connected. Connect the instrument first.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>仪器正在传输数据，请等待传输结束后再试。</source>
-        <translation>The instrument is still transferring data. Please try again when the transfer has finished.</translation>
-    </message>
-    <message>
-        <location line="+13"/>
-        <location line="+49"/>
-        <source>仪器中没有存储的记录。</source>
-        <translation>The instrument holds no stored records.</translation>
-    </message>
-    <message>
-        <location line="-27"/>
-        <source>清除仪器存储</source>
-        <translation>Erase instrument storage</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</source>
-        <translation>The %1 records stored in the instrument will be erased and cannot be recovered. Continue?</translation>
-    </message>
-    <message>
-        <location line="+25"/>
-        <source>读取的记录全部未通过校验，没有可用的记录。</source>
-        <translation>The records read all failed their checks; none could be used.</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_table.cpp" line="-180"/>
-        <source>热电偶</source>
-        <translation>Thermocouple</translation>
-    </message>
-    <message>
-        <location line="+110"/>
-        <source>第 %1 / %2 页</source>
-        <translation>Page %1 of %2</translation>
-    </message>
-    <message>
-        <location line="+69"/>
-        <source>剪切</source>
-        <translation>Cut</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>在上方插入</source>
-        <translation>Insert above</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>在下方插入</source>
-        <translation>Insert below</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_measurement.cpp" line="+9"/>
-        <source>MQTT：%1；记录继续。</source>
-        <translation>MQTT: %1; the recording goes on.</translation>
     </message>
 </context>
 <context>
@@ -2496,6 +2491,24 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
 </context>
 <context>
+    <name>RecordingPage</name>
+    <message>
+        <location filename="../app/recordingpage.cpp" line="+216"/>
+        <source>MQTT：%1；记录继续。</source>
+        <translation>MQTT: %1; the recording goes on.</translation>
+    </message>
+    <message>
+        <location line="+129"/>
+        <source>状态 ：就绪</source>
+        <translation>Status: ready</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>状态：未就绪</source>
+        <translation>Status: not ready</translation>
+    </message>
+</context>
+<context>
     <name>RecordingRules</name>
     <message>
         <location filename="../measurement/recordingrules.cpp" line="+30"/>
@@ -2806,6 +2819,81 @@ Continue?</translation>
     </message>
 </context>
 <context>
+    <name>SystemPage</name>
+    <message>
+        <location filename="../app/systempage.cpp" line="+55"/>
+        <source>告警</source>
+        <translation>Alarms</translation>
+    </message>
+    <message>
+        <location line="+204"/>
+        <source>打开图像文件.</source>
+        <translation>Open image file.</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>找不到说明书文件 %1。
+请把该文件放到程序所在的文件夹：
+%2</source>
+        <translation>The manual file %1 was not found.
+Please put the file in the folder of the program:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>TablePage</name>
+    <message>
+        <location filename="../app/tablepage.cpp" line="+47"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>热电偶</source>
+        <translation>Thermocouple</translation>
+    </message>
+    <message>
+        <location line="+116"/>
+        <source>第 %1 / %2 页</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+    <message>
+        <location line="+67"/>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>剪切</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>在上方插入</source>
+        <translation>Insert above</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>在下方插入</source>
+        <translation>Insert below</translation>
+    </message>
+</context>
+<context>
     <name>UserDialogs</name>
     <message>
         <location filename="../app/userdialogs.cpp" line="+50"/>
@@ -2816,6 +2904,26 @@ Continue?</translation>
         <location line="+0"/>
         <source>提示</source>
         <translation>Notice</translation>
+    </message>
+</context>
+<context>
+    <name>WindowContext</name>
+    <message>
+        <location filename="../app/windowcontext.cpp" line="+30"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>无法创建文件，请使用管理员权限运行程序。</source>
+        <translation>Cannot create the file. Please run the program with administrator rights.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>系统没有能打开它的程序。它位于：
+%1</source>
+        <translation>No program on this computer opens it. It is here:
+%1</translation>
     </message>
 </context>
 <context>

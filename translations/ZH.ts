@@ -209,6 +209,188 @@
     </message>
 </context>
 <context>
+    <name>ArchiveBackup</name>
+    <message>
+        <location filename="../app/archivebackup.cpp" line="+100"/>
+        <source>上次未保存的数据已损坏，无法恢复。
+该文件保留为：%1</source>
+        <translation>上次未保存的数据已损坏，无法恢复。
+该文件保留为：%1</translation>
+    </message>
+    <message>
+        <location line="+112"/>
+        <source>无法备份未保存的数据到 %1：%2
+程序意外退出时这些数据将会丢失，请及时保存。</source>
+        <translation>无法备份未保存的数据到 %1：%2
+程序意外退出时这些数据将会丢失，请及时保存。</translation>
+    </message>
+</context>
+<context>
+    <name>ArchivePage</name>
+    <message>
+        <location filename="../app/archivepage.cpp" line="+107"/>
+        <source>保存数据到文件</source>
+        <translation>保存数据到文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+34"/>
+        <source>数据文件</source>
+        <translation>数据文件</translation>
+    </message>
+    <message>
+        <location line="-24"/>
+        <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
+请选择其他文件名。</source>
+        <translation>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
+请选择其他文件名。</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>打开数据文件</source>
+        <translation>打开数据文件</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>该文件不是有效的数据文件，无法打开。</source>
+        <translation>该文件不是有效的数据文件，无法打开。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>保存数据</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>是否保存现有列表数据？
+不保存目前数据将会丢失</source>
+        <translation>是否保存现有列表数据？
+不保存目前数据将会丢失</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+230"/>
+        <source>是</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <location line="-230"/>
+        <location line="+230"/>
+        <source>否</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <location line="-230"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+72"/>
+        <source>撤销%1</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>重做%1</source>
+        <translation>重做%1</translation>
+    </message>
+    <message>
+        <location line="+84"/>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>另存为</source>
+        <translation>另存为</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Excel 工作簿</source>
+        <translation>Excel 工作簿</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>PDF 报告</source>
+        <translation>PDF 报告</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>上移</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>重命名</source>
+        <translation>重命名</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件管理器中打开</source>
+        <translation>文件管理器中打开</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>属性</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>导入设备数据</source>
+        <translation>导入设备数据</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>打开</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>新建</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>请选择需要导出的list数据</source>
+        <translation>请选择需要导出的list数据</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>数据删除提示</source>
+        <translation>数据删除提示</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>数据删除后无法恢复，是否继续删除？</source>
+        <translation>数据删除后无法恢复，是否继续删除？</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>文件名称   </source>
+        <translation>文件名称   </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>测量时间   </source>
+        <translation>测量时间   </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据数量   </source>
+        <translation>数据数量   </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>测量属性</source>
+        <translation>测量属性</translation>
+    </message>
+</context>
+<context>
     <name>Bash</name>
     <message>
         <location filename="../widgets/bash.ui" line="+137"/>
@@ -217,6 +399,101 @@
         <location line="+237"/>
         <source>设为差值参考</source>
         <translation>设为差值参考</translation>
+    </message>
+</context>
+<context>
+    <name>ChartPage</name>
+    <message>
+        <location filename="../app/chartpage.cpp" line="+53"/>
+        <source>KX740D数据</source>
+        <translation>KX740D数据</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>整体显示</source>
+        <translation>整体显示</translation>
+    </message>
+    <message>
+        <location line="+298"/>
+        <source>移动到左上</source>
+        <translation>移动到左上</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到上方中间</source>
+        <translation>移动到上方中间</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到右上</source>
+        <translation>移动到右上</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到左下</source>
+        <translation>移动到左下</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移动到右下</source>
+        <translation>移动到右下</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>复制图片</source>
+        <translation>复制图片</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+45"/>
+        <source>JPG 图像</source>
+        <translation>JPG 图像</translation>
+    </message>
+    <message>
+        <location line="-43"/>
+        <location line="+53"/>
+        <source>PDF 文件</source>
+        <translation>PDF 文件</translation>
+    </message>
+    <message>
+        <location line="-51"/>
+        <source>显示报警阈值线</source>
+        <translation>显示报警阈值线</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>保存到图像文件</source>
+        <translation>保存到图像文件</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>保存到pdf文件</source>
+        <translation>保存到pdf文件</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>重命名坐标轴</source>
+        <translation>重命名坐标轴</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>新坐标轴标签：</source>
+        <translation>新坐标轴标签：</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>重命名曲线</source>
+        <translation>重命名曲线</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>新图表名称：</source>
+        <translation>新图表名称：</translation>
     </message>
 </context>
 <context>
@@ -240,7 +517,7 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../app/startup.cpp" line="+81"/>
+        <location filename="../app/startup.cpp" line="+83"/>
         <source>KX740D 四通道温度计的桌面程序</source>
         <translation>KX740D 四通道温度计的桌面程序</translation>
     </message>
@@ -532,6 +809,41 @@
     </message>
 </context>
 <context>
+    <name>ExportControl</name>
+    <message>
+        <location filename="../app/exportcontrol.cpp" line="+54"/>
+        <source>导出完成</source>
+        <translation>导出完成</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件已保存到：
+%1</source>
+        <translation>文件已保存到：
+%1</translation>
+    </message>
+    <message>
+        <location line="+70"/>
+        <source>保存数据到文件</source>
+        <translation>保存数据到文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Excel 工作簿</source>
+        <translation>Excel 工作簿</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>PDF 报告</source>
+        <translation>PDF 报告</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV 文本</source>
+        <translation>CSV 文本</translation>
+    </message>
+</context>
+<context>
     <name>ExportTool</name>
     <message>
         <location filename="../cli/main.cpp" line="+90"/>
@@ -672,6 +984,93 @@
     </message>
 </context>
 <context>
+    <name>InstrumentPage</name>
+    <message>
+        <location filename="../app/instrumentpage.cpp" line="+68"/>
+        <source>KX740D </source>
+        <translation>KX740D </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>与仪器的连接已断开：记录等待仪器重新连接后继续</source>
+        <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
+    </message>
+    <message>
+        <location line="+83"/>
+        <source>断开连接</source>
+        <translation>断开连接</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source> 已连接设备</source>
+        <translation> 已连接设备</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>连接设备</source>
+        <translation>连接设备</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source> 未连接设备</source>
+        <translation> 未连接设备</translation>
+    </message>
+    <message>
+        <location line="+111"/>
+        <location line="+121"/>
+        <location line="+78"/>
+        <source>是</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <location line="-199"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+120"/>
+        <source>恢复出厂设置</source>
+        <translation>恢复出厂设置</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+78"/>
+        <source>否</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <source>未连接设备，请先连接设备。</source>
+        <translation>未连接设备，请先连接设备。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>仪器正在传输数据，请等待传输结束后再试。</source>
+        <translation>仪器正在传输数据，请等待传输结束后再试。</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+49"/>
+        <source>仪器中没有存储的记录。</source>
+        <translation>仪器中没有存储的记录。</translation>
+    </message>
+    <message>
+        <location line="-27"/>
+        <source>清除仪器存储</source>
+        <translation>清除仪器存储</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</source>
+        <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>读取的记录全部未通过校验，没有可用的记录。</source>
+        <translation>读取的记录全部未通过校验，没有可用的记录。</translation>
+    </message>
+</context>
+<context>
     <name>LogoImage</name>
     <message>
         <location filename="../settings/logoimage.cpp" line="+112"/>
@@ -703,38 +1102,31 @@
     </message>
     <message>
         <location line="+16"/>
-        <location filename="../app/mainwindow.cpp" line="+381"/>
         <source>连接设备</source>
         <translation>连接设备</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location filename="../app/mainwindow_store.cpp" line="+535"/>
         <source>新建</source>
         <translation>新建</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_store.cpp" line="-1"/>
         <source>打开</source>
         <translation>打开</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_chart.cpp" line="+375"/>
-        <location filename="../app/mainwindow_store.cpp" line="-13"/>
         <source>保存</source>
         <translation>保存</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_store.cpp" line="+1"/>
         <source>另存为</source>
         <translation>另存为</translation>
     </message>
     <message>
         <location line="+23"/>
-        <location filename="../app/mainwindow_store.cpp" line="+10"/>
         <source>导入设备数据</source>
         <translation>导入设备数据</translation>
     </message>
@@ -1013,7 +1405,6 @@
     </message>
     <message>
         <location line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+572"/>
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
@@ -1261,77 +1652,11 @@
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/mainwindow_table.cpp" line="+311"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-324"/>
-        <source>确定</source>
-        <translation>确定</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>KX740D数据</source>
-        <translation>KX740D数据</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>时间</source>
-        <translation>时间</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>编号</source>
-        <translation>编号</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>温度</source>
-        <translation>温度</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>KX740D </source>
-        <translation>KX740D </translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>与仪器的连接已断开：记录等待仪器重新连接后继续</source>
-        <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
-    </message>
-    <message>
-        <location line="+88"/>
-        <source>告警</source>
-        <translation>告警</translation>
-    </message>
-    <message>
-        <location line="+196"/>
-        <source>状态 ：就绪</source>
-        <translation>状态 ：就绪</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>状态：未就绪</source>
-        <translation>状态：未就绪</translation>
-    </message>
-    <message>
-        <location line="+20"/>
-        <source>断开连接</source>
-        <translation>断开连接</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source> 已连接设备</source>
-        <translation> 已连接设备</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source> 未连接设备</source>
-        <translation> 未连接设备</translation>
-    </message>
-    <message>
-        <location line="+37"/>
+        <location filename="../app/mainwindow.cpp" line="+196"/>
         <source>正在记录。是否保存现有列表数据？
 选择“是”或“否”都将结束记录，选择“取消”继续记录。</source>
         <translation>正在记录。是否保存现有列表数据？
@@ -1339,7 +1664,6 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_store.cpp" line="-349"/>
         <source>是否保存现有列表数据？
 不保存目前数据将会丢失</source>
         <translation>是否保存现有列表数据？
@@ -1347,352 +1671,23 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/mainwindow_store.cpp" line="+0"/>
         <source>保存数据</source>
         <translation>保存数据</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-368"/>
-        <location line="+369"/>
-        <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <location line="+417"/>
-        <location line="+109"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="-526"/>
-        <location line="+417"/>
-        <location line="+109"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="-369"/>
-        <location filename="../app/mainwindow_store.cpp" line="-526"/>
         <source>取消</source>
         <translation>取消</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_chart.cpp" line="-14"/>
-        <source>移动到左上</source>
-        <translation>移动到左上</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>移动到上方中间</source>
-        <translation>移动到上方中间</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>移动到右上</source>
-        <translation>移动到右上</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>移动到左下</source>
-        <translation>移动到左下</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>移动到右下</source>
-        <translation>移动到右下</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>显示报警阈值线</source>
-        <translation>显示报警阈值线</translation>
-    </message>
-    <message>
-        <location line="-7"/>
-        <source>复制图片</source>
-        <translation>复制图片</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <location filename="../app/mainwindow_export.cpp" line="+61"/>
-        <location filename="../app/mainwindow_measurement.cpp" line="+178"/>
-        <location filename="../app/mainwindow_settings.cpp" line="+92"/>
-        <location filename="../app/mainwindow_store.cpp" line="-39"/>
-        <location line="+23"/>
-        <source>无法创建文件，请使用管理员权限运行程序。</source>
-        <translation>无法创建文件，请使用管理员权限运行程序。</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>保存到图像文件</source>
-        <translation>保存到图像文件</translation>
-    </message>
-    <message>
-        <location line="-45"/>
-        <location line="+46"/>
-        <source>JPG 图像</source>
-        <translation>JPG 图像</translation>
-    </message>
-    <message>
-        <location line="-44"/>
-        <location line="+55"/>
-        <source>PDF 文件</source>
-        <translation>PDF 文件</translation>
-    </message>
-    <message>
-        <location line="+33"/>
-        <source>重命名曲线</source>
-        <translation>重命名曲线</translation>
-    </message>
-    <message>
-        <location line="-34"/>
-        <source>保存到pdf文件</source>
-        <translation>保存到pdf文件</translation>
-    </message>
-    <message>
-        <location line="-369"/>
-        <source>整体显示</source>
-        <translation>整体显示</translation>
-    </message>
-    <message>
-        <location line="+389"/>
-        <source>新坐标轴标签：</source>
-        <translation>新坐标轴标签：</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>重命名坐标轴</source>
-        <translation>重命名坐标轴</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>新图表名称：</source>
-        <translation>新图表名称：</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_settings.cpp" line="+38"/>
-        <source>打开图像文件.</source>
-        <translation>打开图像文件.</translation>
-    </message>
-    <message>
-        <location line="+42"/>
-        <source>找不到说明书文件 %1。
-请把该文件放到程序所在的文件夹：
-%2</source>
-        <translation>找不到说明书文件 %1。
-请把该文件放到程序所在的文件夹：
-%2</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_export.cpp" line="+4"/>
-        <source>导出完成</source>
-        <translation>导出完成</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>文件已保存到：
-%1</source>
-        <translation>文件已保存到：
-%1</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>系统没有能打开它的程序。它位于：
-%1</source>
-        <translation>系统没有能打开它的程序。它位于：
-%1</translation>
-    </message>
-    <message>
-        <location line="+70"/>
-        <location filename="../app/mainwindow_store.cpp" line="-48"/>
-        <source>保存数据到文件</source>
-        <translation>保存数据到文件</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <location filename="../app/mainwindow_store.cpp" line="+404"/>
-        <source>Excel 工作簿</source>
-        <translation>Excel 工作簿</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <location filename="../app/mainwindow_store.cpp" line="+1"/>
-        <source>PDF 报告</source>
-        <translation>PDF 报告</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>CSV 文本</source>
-        <translation>CSV 文本</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_store.cpp" line="-404"/>
-        <location line="+36"/>
-        <source>数据文件</source>
-        <translation>数据文件</translation>
-    </message>
-    <message>
-        <location line="-26"/>
-        <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
-请选择其他文件名。</source>
-        <translation>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
-请选择其他文件名。</translation>
-    </message>
-    <message>
-        <location line="+25"/>
-        <source>打开数据文件</source>
-        <translation>打开数据文件</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>该文件不是有效的数据文件，无法打开。</source>
-        <translation>该文件不是有效的数据文件，无法打开。</translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>上次未保存的数据已损坏，无法恢复。
-该文件保留为：%1</source>
-        <translation>上次未保存的数据已损坏，无法恢复。
-该文件保留为：%1</translation>
-    </message>
-    <message>
-        <location line="+114"/>
-        <source>无法备份未保存的数据到 %1：%2
-程序意外退出时这些数据将会丢失，请及时保存。</source>
-        <translation>无法备份未保存的数据到 %1：%2
-程序意外退出时这些数据将会丢失，请及时保存。</translation>
-    </message>
-    <message>
-        <location line="+69"/>
-        <source>撤销%1</source>
-        <translation>撤销%1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>重做%1</source>
-        <translation>重做%1</translation>
-    </message>
-    <message>
-        <location line="+92"/>
-        <source>上移</source>
-        <translation>上移</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <location filename="../app/mainwindow_table.cpp" line="+3"/>
-        <source>删除</source>
-        <translation>删除</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>重命名</source>
-        <translation>重命名</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>文件管理器中打开</source>
-        <translation>文件管理器中打开</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>属性</source>
-        <translation>属性</translation>
-    </message>
-    <message>
-        <location line="+42"/>
-        <source>请选择需要导出的list数据</source>
-        <translation>请选择需要导出的list数据</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>数据删除提示</source>
-        <translation>数据删除提示</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>数据删除后无法恢复，是否继续删除？</source>
-        <translation>数据删除后无法恢复，是否继续删除？</translation>
-    </message>
-    <message>
-        <location line="+44"/>
-        <source>文件名称   </source>
-        <translation>文件名称   </translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>测量时间   </source>
-        <translation>测量时间   </translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>数据数量   </source>
-        <translation>数据数量   </translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>测量属性</source>
-        <translation>测量属性</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <source>未连接设备，请先连接设备。</source>
-        <translation>未连接设备，请先连接设备。</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>仪器正在传输数据，请等待传输结束后再试。</source>
-        <translation>仪器正在传输数据，请等待传输结束后再试。</translation>
-    </message>
-    <message>
-        <location line="+13"/>
-        <location line="+49"/>
-        <source>仪器中没有存储的记录。</source>
-        <translation>仪器中没有存储的记录。</translation>
-    </message>
-    <message>
-        <location line="-27"/>
-        <source>清除仪器存储</source>
-        <translation>清除仪器存储</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</source>
-        <translation>仪器中存储的 %1 条记录将被清除且无法恢复，是否继续？</translation>
-    </message>
-    <message>
-        <location line="+25"/>
-        <source>读取的记录全部未通过校验，没有可用的记录。</source>
-        <translation>读取的记录全部未通过校验，没有可用的记录。</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_table.cpp" line="-180"/>
-        <source>热电偶</source>
-        <translation>热电偶</translation>
-    </message>
-    <message>
-        <location line="+110"/>
-        <source>第 %1 / %2 页</source>
-        <translation>第 %1 / %2 页</translation>
-    </message>
-    <message>
-        <location line="+69"/>
-        <source>剪切</source>
-        <translation>剪切</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>在上方插入</source>
-        <translation>在上方插入</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>在下方插入</source>
-        <translation>在下方插入</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_measurement.cpp" line="+9"/>
-        <source>MQTT：%1；记录继续。</source>
-        <translation>MQTT：%1；记录继续。</translation>
     </message>
 </context>
 <context>
@@ -2496,6 +2491,24 @@
     </message>
 </context>
 <context>
+    <name>RecordingPage</name>
+    <message>
+        <location filename="../app/recordingpage.cpp" line="+216"/>
+        <source>MQTT：%1；记录继续。</source>
+        <translation>MQTT：%1；记录继续。</translation>
+    </message>
+    <message>
+        <location line="+129"/>
+        <source>状态 ：就绪</source>
+        <translation>状态 ：就绪</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>状态：未就绪</source>
+        <translation>状态：未就绪</translation>
+    </message>
+</context>
+<context>
     <name>RecordingRules</name>
     <message>
         <location filename="../measurement/recordingrules.cpp" line="+30"/>
@@ -2806,6 +2819,81 @@
     </message>
 </context>
 <context>
+    <name>SystemPage</name>
+    <message>
+        <location filename="../app/systempage.cpp" line="+55"/>
+        <source>告警</source>
+        <translation>告警</translation>
+    </message>
+    <message>
+        <location line="+204"/>
+        <source>打开图像文件.</source>
+        <translation>打开图像文件.</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>找不到说明书文件 %1。
+请把该文件放到程序所在的文件夹：
+%2</source>
+        <translation>找不到说明书文件 %1。
+请把该文件放到程序所在的文件夹：
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>TablePage</name>
+    <message>
+        <location filename="../app/tablepage.cpp" line="+47"/>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>编号</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>热电偶</source>
+        <translation>热电偶</translation>
+    </message>
+    <message>
+        <location line="+116"/>
+        <source>第 %1 / %2 页</source>
+        <translation>第 %1 / %2 页</translation>
+    </message>
+    <message>
+        <location line="+67"/>
+        <source>复制</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>剪切</source>
+        <translation>剪切</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>在上方插入</source>
+        <translation>在上方插入</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>在下方插入</source>
+        <translation>在下方插入</translation>
+    </message>
+</context>
+<context>
     <name>UserDialogs</name>
     <message>
         <location filename="../app/userdialogs.cpp" line="+50"/>
@@ -2816,6 +2904,26 @@
         <location line="+0"/>
         <source>提示</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>WindowContext</name>
+    <message>
+        <location filename="../app/windowcontext.cpp" line="+30"/>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>无法创建文件，请使用管理员权限运行程序。</source>
+        <translation>无法创建文件，请使用管理员权限运行程序。</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>系统没有能打开它的程序。它位于：
+%1</source>
+        <translation>系统没有能打开它的程序。它位于：
+%1</translation>
     </message>
 </context>
 <context>

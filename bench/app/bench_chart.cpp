@@ -1,4 +1,7 @@
+#include "app/archivepage.h"
+#include "app/chartpage.h"
 #include "app/mainwindow.h"
+#include "app/systempage.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
 #include "store/datafilestream.h"
@@ -119,7 +122,7 @@ const QString &monthPath()
 // Opens the month in a shown window and shows the chart on screen.
 void openMonth(MainWindow &w)
 {
-    w.openArchive(monthPath());
+    w.archivePage()->openArchive(monthPath());
     QApplication::processEvents();
 }
 
@@ -133,7 +136,7 @@ static void BM_LiveRefresh(benchmark::State &state)
 {
     Window win;
     MainWindow &w = *win.w;
-    w.on_pb_autobackup_enable_clicked(false);
+    w.systemPage()->on_pb_autobackup_enable_clicked(false);
     FakeRecording recording(w, win.port, QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0)));
     recording.start();
     const auto recordOne = [&] { recording.record(reading(recording.seconds() + 1)); };
@@ -181,7 +184,7 @@ static void BM_MouseMove(benchmark::State &state)
     int step = 0;
     for (auto _ : state)
         moveMouse(plot, spreadPoint(area, step++));
-    if (w.chartTip()->text().split(QLatin1Char('\n')).size() != 4)
+    if (w.chartPage()->chartTip()->text().split(QLatin1Char('\n')).size() != 4)
         state.SkipWithError("the tip does not list four graphs");
 }
 BENCHMARK(BM_MouseMove)->Unit(benchmark::kMillisecond);
@@ -238,7 +241,7 @@ static void BM_MonthMouseMove(benchmark::State &state)
     int step = 0;
     for (auto _ : state)
         moveMouse(plot, spreadPoint(area, step++));
-    if (w.chartTip()->text().split(QLatin1Char('\n')).size() < 3)
+    if (w.chartPage()->chartTip()->text().split(QLatin1Char('\n')).size() < 3)
         state.SkipWithError("the tip does not list the graphs");
 }
 BENCHMARK(BM_MonthMouseMove)->Iterations(50)->Unit(benchmark::kMillisecond);

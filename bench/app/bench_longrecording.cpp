@@ -9,6 +9,7 @@
 // refreshed once per simulated ten minutes, so the backup file follows the
 // recording in steps of 600 readings.
 #include "app/mainwindow.h"
+#include "app/systempage.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
 #include "tests/app/fakerecording.h"
@@ -114,7 +115,7 @@ static void BM_OneSecond(benchmark::State &state)
     const int readings = int(state.range(0));
     const bool backup = state.range(1) != 0;
     w.recordUpTo(readings);
-    w.window->on_pb_autobackup_enable_clicked(backup);
+    w.window->systemPage()->on_pb_autobackup_enable_clicked(backup);
     w.refresh();
 
     for (auto _ : state) {
@@ -122,7 +123,7 @@ static void BM_OneSecond(benchmark::State &state)
         w.refresh();
     }
     // Switched on again, the backup catches up at the next new reading.
-    w.window->on_pb_autobackup_enable_clicked(true);
+    w.window->systemPage()->on_pb_autobackup_enable_clicked(true);
     w.recordOne();
     w.refresh();
 

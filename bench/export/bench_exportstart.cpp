@@ -2,7 +2,9 @@
 // (80000 records, all four graphs plotted): what runs before the worker takes
 // over (copying the data, rendering the chart picture, starting the thread).
 // The worker's own run is waited for outside the timing.
+#include "app/chartpage.h"
 #include "app/desktopopener.h"
+#include "app/exportcontrol.h"
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
@@ -46,7 +48,7 @@ struct Window
                 r.value[ch] = 20.0f + ch * 10 + (i % 1000) * 0.1f;
         }
         for (uint8_t ch = 0; ch < 4; ++ch)
-            window->GraPhAddPlot(records, ch);
+            window->chartPage()->GraPhAddPlot(records, ch);
     }
     ~Window() { setDesktopOpener({}); }
 
@@ -69,7 +71,7 @@ void BM_ReportStart(benchmark::State &state)
     state.counters["chart_points"] = points;
     int started = 0;
     for (auto _ : state) {
-        w.window->exportReport(w.dir.filePath(QStringLiteral("r.pdf")));
+        w.window->exports()->exportReport(w.dir.filePath(QStringLiteral("r.pdf")));
         state.PauseTiming();
         w.waitForOpened(++started);
         state.ResumeTiming();
@@ -82,7 +84,7 @@ void BM_WorkbookStart(benchmark::State &state)
     Window w;
     int started = 0;
     for (auto _ : state) {
-        w.window->exportWorkbook(w.dir.filePath(QStringLiteral("w.xlsx")));
+        w.window->exports()->exportWorkbook(w.dir.filePath(QStringLiteral("w.xlsx")));
         state.PauseTiming();
         w.waitForOpened(++started);
         state.ResumeTiming();

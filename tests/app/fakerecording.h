@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "app/recordingpage.h"
 #include "link/serialhandle.h"
 #include "sim/pseudoterminal.h"
 #include "ui_mainwindow.h"
@@ -43,7 +44,7 @@ public:
         config.interval[3] = 1;
         device.codeDeal(QByteArray(1, 6) + ctrlConfigToBytes(config));
         window.form()->pb_continue_enable->setChecked(false);
-        window.on_pb_continue_enable_clicked(false);
+        window.recordingPage()->on_pb_continue_enable_clicked(false);
     }
 
     void start() { m_window.form()->pb_start->click(); }

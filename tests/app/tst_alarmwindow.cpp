@@ -2,6 +2,7 @@
 // service on a bus of the test's own) and acknowledgement.
 #include "app/alarmcontrol.h"
 #include "app/mainwindow.h"
+#include "app/recordingpage.h"
 #include "instrument/commands.h"
 #include "instrument/temperature.h"
 #include "resources/initresources.h"
@@ -56,9 +57,9 @@ private slots:
             ->setValue(5);
         Ui::MainWindow *ui = w.form();
         ui->doubleSpinBox_hi_limit_T1->setValue(20.0);
-        w.on_doubleSpinBox_hi_limit_T1_editingFinished();
+        w.recordingPage()->on_doubleSpinBox_hi_limit_T1_editingFinished();
         ui->pb_limit_enable_T1->setChecked(true);
-        w.on_pb_limit_enable_T1_clicked(true);
+        w.recordingPage()->on_pb_limit_enable_T1_clicked(true);
 
         const auto feed = [&](float t1) {
             w.device().codeDeal(ansLiveReading(readingOf(t1)));

@@ -1,3 +1,4 @@
+#include "app/chartpage.h"
 #include "fakerecording.h"
 #include "instrument/temperature.h"
 #include "resources/initresources.h"
@@ -368,8 +369,9 @@ private slots:
         plot->replot();
         moveOver(plot,
                  QPoint(int(plot->xAxis->coordToPixel(4.4)), int(plot->yAxis->coordToPixel(10))));
-        QCOMPARE(w.chartTip()->text(), QStringLiteral("T1: 10.0 ℃ (5)\nT2: 30.0 ℃ (5)\n"
-                                                      "T3: 20.0 ℃ (5)\nT4: 30.0 ℃ (5)"));
+        QCOMPARE(w.chartPage()->chartTip()->text(),
+                 QStringLiteral("T1: 10.0 ℃ (5)\nT2: 30.0 ℃ (5)\n"
+                                "T3: 20.0 ℃ (5)\nT4: 30.0 ℃ (5)"));
 
         // A channel without a value reads as in the table; over two days the
         // time comes with its date.
@@ -380,7 +382,7 @@ private slots:
         const double key = plot->graph(0)->data()->at(4)->key;
         plot->xAxis->setRange(key - 5, key + 5);
         moveOver(plot, QPoint(int(plot->xAxis->coordToPixel(key)), plot->height() / 2));
-        QCOMPARE(w.chartTip()->text(),
+        QCOMPARE(w.chartPage()->chartTip()->text(),
                  QStringLiteral("T1: 10.0 ℃ (03-05 14:05:04)\nT2: 30.0 ℃ (03-05 14:05:04)\n"
                                 "T3: --\\-- (03-05 14:05:04)\nT4: 30.0 ℃ (03-05 14:05:04)"));
     }
@@ -392,7 +394,7 @@ private slots:
         MainWindow w;
         showWindow(w);
         QCustomPlot *plot = w.form()->customPlot;
-        BubbleTips *tip = w.chartTip();
+        BubbleTips *tip = w.chartPage()->chartTip();
 
         const QPoint middle = plot->axisRect()->rect().center();
         moveOver(plot, middle);
@@ -409,7 +411,7 @@ private slots:
         QVERIFY(qAbs(w.chart().tracer()->position->key() - 1.0) < 0.01);
 
         w.form()->action_line->trigger();
-        QVERIFY(w.referenceLineOn());
+        QVERIFY(w.chartPage()->referenceLineOn());
         QVERIFY(w.chart().tracer()->visible());
         moveOver(plot, onSecond);
         QVERIFY(tip->isVisible());
@@ -466,7 +468,7 @@ private slots:
         w.form()->checkBox_legend->setChecked(true);
         plot->replot();
 
-        w.contextMenuRequest(plot->legend->outerRect().center());
+        w.chartPage()->contextMenuRequest(plot->legend->outerRect().center());
         QMenu *menu = newestMenu(w);
         QVERIFY(menu);
         QList<int> data;
@@ -480,7 +482,7 @@ private slots:
         menu->close();
         QTest::qWait(0);
 
-        w.contextMenuRequest(plot->axisRect()->rect().center());
+        w.chartPage()->contextMenuRequest(plot->axisRect()->rect().center());
         menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
@@ -495,7 +497,7 @@ private slots:
 
         // The limits switched on, as dashed lines: two for T1.
         w.form()->pb_limit_enable_T1->setChecked(true);
-        w.on_pb_limit_enable_T1_clicked(true);
+        w.recordingPage()->on_pb_limit_enable_T1_clicked(true);
         QCOMPARE(w.chart().limitLineCount(), 0);
         entries.at(3)->trigger();
         QCOMPARE(w.chart().limitLineCount(), 2);
@@ -561,7 +563,7 @@ private slots:
         QCustomPlot *plot = w.form()->customPlot;
         showMeasurement(w, records({10, 20, 30}));
         const auto copyAndSave = [&](const QString &jpg) {
-            w.contextMenuRequest(plot->axisRect()->rect().center());
+            w.chartPage()->contextMenuRequest(plot->axisRect()->rect().center());
             QMenu *menu = newestMenu(w);
             const QList<QAction *> entries = menu->actions();
             entries.at(1)->trigger();
@@ -598,7 +600,7 @@ private slots:
         const QPoint corner = plot->legend->outerRect().center();
         QVERIFY(plot->axisRect()->rect().contains(corner));
 
-        w.contextMenuRequest(corner);
+        w.chartPage()->contextMenuRequest(corner);
         QMenu *menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
@@ -616,7 +618,7 @@ private slots:
         showMeasurement(w, records({1, 2, 3}));
         plot->xAxis2->setSelectedParts(QCPAxis::spTickLabels);
         plot->legend->itemWithPlottable(plot->graph(1))->setSelected(true);
-        w.selectionChanged();
+        w.chartPage()->selectionChanged();
         const QCPAxis::SelectableParts both = QCPAxis::spAxis | QCPAxis::spTickLabels;
         QCOMPARE(plot->xAxis->selectedParts(), both);
         QCOMPARE(plot->xAxis2->selectedParts(), both);
@@ -625,7 +627,7 @@ private slots:
         QCOMPARE(plot->graph(0)->selection().dataPointCount(), 0);
 
         // A selected x axis line limits dragging to x.
-        w.mousePress();
+        w.chartPage()->mousePress();
         QCOMPARE(plot->axisRect()->rangeDrag(), Qt::Horizontal);
     }
 
@@ -672,7 +674,7 @@ private slots:
         QCOMPARE(plot->yAxis->range(), wholeValues);
 
         wheel(area.center(), 3);
-        w.contextMenuRequest(area.center());
+        w.chartPage()->contextMenuRequest(area.center());
         QMenu *menu = newestMenu(w);
         QVERIFY(menu);
         QAction *showAll = menu->actions().constLast();
@@ -690,20 +692,20 @@ private slots:
         MainWindow w;
         QCustomPlot *plot = w.form()->customPlot;
         w.form()->checkBox_xasix->setChecked(true);
-        w.axisLabelDoubleClick(plot->xAxis, QCPAxis::spTickLabels);
-        w.axisLabelDoubleClick(plot->xAxis, QCPAxis::spAxis);
+        w.chartPage()->axisLabelDoubleClick(plot->xAxis, QCPAxis::spTickLabels);
+        w.chartPage()->axisLabelDoubleClick(plot->xAxis, QCPAxis::spAxis);
         QVERIFY(m_asked.isEmpty());
 
         DialogAnswer text;
         text.accepted = true;
         text.text = QStringLiteral("Probe");
         m_answers << text;
-        w.axisLabelDoubleClick(plot->xAxis, QCPAxis::spAxisLabel);
+        w.chartPage()->axisLabelDoubleClick(plot->xAxis, QCPAxis::spAxisLabel);
         QCOMPARE(m_asked.last().title, QStringLiteral("重命名坐标轴"));
         QCOMPARE(m_asked.last().text, QStringLiteral("新坐标轴标签："));
         QCOMPARE(m_asked.last().initialText, QStringLiteral("编号"));
         QCOMPARE(plot->xAxis->label(), QStringLiteral("Probe"));
-        w.axisLabelDoubleClick(plot->xAxis, QCPAxis::spAxisLabel); // cancelled
+        w.chartPage()->axisLabelDoubleClick(plot->xAxis, QCPAxis::spAxisLabel); // cancelled
         QCOMPARE(plot->xAxis->label(), QStringLiteral("Probe"));
         w.form()->checkBox_xasix->setChecked(false);
         w.form()->checkBox_xasix->setChecked(true);
@@ -711,12 +713,13 @@ private slots:
 
         text.text = QStringLiteral("Oven");
         m_answers << text;
-        w.legendDoubleClick(plot->legend, plot->legend->itemWithPlottable(plot->graph(2)));
+        w.chartPage()->legendDoubleClick(plot->legend,
+                                         plot->legend->itemWithPlottable(plot->graph(2)));
         QCOMPARE(m_asked.last().text, QStringLiteral("新图表名称："));
         QCOMPARE(m_asked.last().initialText, QStringLiteral("T3"));
         QCOMPARE(plot->graph(2)->name(), QStringLiteral("Oven"));
         const int asked = m_asked.size();
-        w.legendDoubleClick(plot->legend, nullptr);
+        w.chartPage()->legendDoubleClick(plot->legend, nullptr);
         QCOMPARE(m_asked.size(), asked);
     }
 };

@@ -6,7 +6,11 @@
 //   the kills before it with the unsaved archive;
 // - while saving a data file or the settings over and over: the file on disk
 //   is always one complete version, old or new.
+#include "app/archivepage.h"
+#include "app/instrumentpage.h"
 #include "app/mainwindow.h"
+#include "app/recordingpage.h"
+#include "app/systempage.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
@@ -109,11 +113,11 @@ int runRecordingChild()
     QElapsedTimer elapsed;
     elapsed.start();
     w.device().setClock([start, elapsed] { return start.addMSecs(elapsed.elapsed() * 5); });
-    w.connectToFirstPort();
+    w.instrumentPage()->connectToFirstPort();
     if (!QTest::qWaitFor([&] { return w.device().isIdentified(); }, 5000))
         return 3;
     w.form()->pb_continue_enable->setChecked(false);
-    w.on_pb_continue_enable_clicked(false);
+    w.recordingPage()->on_pb_continue_enable_clicked(false);
     w.form()->pb_start->click();
     say("recording");
     int reported = 0;
@@ -155,12 +159,12 @@ int runSavingChild(const QString &kind)
         if (kind == QLatin1String("data")) {
             w.currentMeasurement()->records =
                 a ? versionRecords(kRecordsA, 1.0f) : versionRecords(kRecordsB, 2.0f);
-            w.on_pb_save_file_clicked();
+            w.archivePage()->on_pb_save_file_clicked();
         } else {
             w.form()->lineEdit_conp_name->setText(
                 QString(a ? kCompanyA : kCompanyB, a ? 'a' : 'b'));
-            w.on_lineEdit_conp_name_editingFinished();
-            w.sys_setting_close();
+            w.systemPage()->on_lineEdit_conp_name_editingFinished();
+            w.systemPage()->sys_setting_close();
         }
         say("saved " + QByteArray::number(i));
     }

@@ -1,6 +1,7 @@
 // A recording survives the program being killed: a child process records
 // from the simulated instrument and is killed with SIGKILL; the next start in
 // the same folder brings the recording back as "auto_backup".
+#include "app/instrumentpage.h"
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
@@ -45,7 +46,7 @@ int runRecordingChild(const QString &dir)
     const QString port = simulator.portPath();
     MainWindow::setPortSource([port] { return QStringList{port}; });
     MainWindow w;
-    w.connectToFirstPort();
+    w.instrumentPage()->connectToFirstPort();
     if (!QTest::qWaitFor([&] { return !w.device().deviceName().isEmpty(); }, 5000))
         return 3;
     w.form()->pb_start->click();

@@ -1,5 +1,9 @@
+#include "app/archivepage.h"
+#include "app/exportcontrol.h"
 #include "app/mainwindow.h"
+#include "app/tablepage.h"
 #include "app/userdialogs.h"
+#include "chart/chartplot.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
 #include "tests/app/windowtest.h"
@@ -48,7 +52,8 @@ private:
     {
         QAction action;
         action.setData(data);
-        QObject::connect(&action, &QAction::triggered, &w, &MainWindow::handleTreeviewMenuClicked);
+        QObject::connect(&action, &QAction::triggered, w.archivePage(),
+                         &ArchivePage::handleTreeviewMenuClicked);
         action.trigger();
     }
     // The information boxes asked so far.
@@ -88,7 +93,7 @@ private slots:
         const QStringList filters{"Excel 工作簿 (*.xlsx)", "PDF 报告 (*.pdf)", "CSV 文本 (*.csv)"};
         for (int i = 0; i < 3; ++i) {
             m_answers << saveAs(names[i], filters[i]);
-            w.on_pb_save_file_as_clicked();
+            w.archivePage()->on_pb_save_file_as_clicked();
             QTRY_COMPARE(m_opened.urls.size(), i + 1);
             QCOMPARE(m_opened.urls.last(), QUrl::fromLocalFile(names[i]));
             QVERIFY(QFileInfo(names[i]).size() > 0);
@@ -114,7 +119,7 @@ private slots:
         QCOMPARE(lines.size(), 5); // header, three records, the empty rest
 
         // Cancelled: nothing written or opened.
-        w.on_pb_save_file_as_clicked();
+        w.archivePage()->on_pb_save_file_as_clicked();
         QCOMPARE(m_opened.urls.size(), 3);
     }
 
@@ -124,11 +129,11 @@ private slots:
     {
         MainWindow w;
         fill(w, 300);
-        w.tableMeasurementChanged();
+        w.tablePage()->tableMeasurementChanged();
         w.form()->checkBox_yasix->setChecked(true);
         w.form()->checkBox_legend->setChecked(true);
         w.form()->tabWidget_data->setCurrentIndex(1); // the narrow chart's look
-        QCOMPARE(w.reportChart(),
+        QCOMPARE(w.exports()->reportChart(),
                  recordsChartImage(w.currentMeasurement()->records, 0, chartLook(w.settings()),
                                    QFont(QStringLiteral("Consolas"))));
     }
@@ -145,7 +150,7 @@ private slots:
         const QStringList names{"x.xlsx", "x.pdf", "x.csv"};
         for (int i = 0; i < 3; ++i) {
             m_answers << saveAs(path("blocker/") + names[i], filters[i]);
-            w.on_pb_save_file_as_clicked();
+            w.archivePage()->on_pb_save_file_as_clicked();
             QTRY_COMPARE(boxes().size(), i + 1);
             // The second line is the system's reason.
             QCOMPARE(boxes().last().section(QLatin1Char('\n'), 0, 0),
@@ -188,7 +193,7 @@ private slots:
     {
         MainWindow w;
         w.device().setRecording(true);
-        w.on_pb_save_file_as_clicked();
+        w.archivePage()->on_pb_save_file_as_clicked();
         QCOMPARE(boxes(), QStringList{QStringLiteral("数据记录中，请停止记录后尝试")});
         QCOMPARE(m_asked.size(), 1);
     }

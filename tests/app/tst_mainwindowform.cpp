@@ -1,5 +1,8 @@
+#include "app/archivepage.h"
+#include "app/instrumentpage.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
+#include "app/systempage.h"
 #include "resources/initresources.h"
 #include "ui_mainwindow.h"
 #include "widgets/bash.h"
@@ -840,8 +843,8 @@ void TestMainWindowForm::buttonLook()
     QCOMPARE(ui->pb_win_close->getNormalBgColor(), QColor("#45464a"));
     QCOMPARE(ui->pb_win_close->getHoverBgColor(), QColor("#e81123"));
 
-    QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#f97932"));
-    QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#ffaa7f"));
+    QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#999999"));
+    QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#e0e0e0"));
     QCOMPARE(ui->pb_connect->getNormalTextColor(), QColor(Qt::white));
 
     for (NavButton *tile :
@@ -936,8 +939,8 @@ void TestMainWindowForm::settingsLabelsShowTheirContentWhole()
         QCoreApplication::removeTranslator(translator);
     qDeleteAll(translators);
     Ui::MainWindow *form = window.form();
-    window.flash_used_num_update(80000);
-    window.on_pb_debug_clicked();
+    window.instrumentPage()->flash_used_num_update(80000);
+    window.systemPage()->on_pb_debug_clicked();
     QVERIFY(QTest::qWaitForWindowExposed(window.settingsWindow()));
 
     const QList<QPair<int, QLabel *>> labels = {{0, form->label_flash_used}, {6, form->label_logo}};
@@ -950,7 +953,7 @@ void TestMainWindowForm::settingsLabelsShowTheirContentWhole()
                                 .arg(page.second->width())
                                 .arg(page.second->sizeHint().width())));
     }
-    window.on_pb_debug_clicked();
+    window.systemPage()->on_pb_debug_clicked();
 }
 
 void TestMainWindowForm::styleSheetReadAsLatin1FromWorkingDirectory()
@@ -989,7 +992,7 @@ void TestMainWindowForm::disabledMenuEntriesAreGreyed()
     QVERIFY(QDir::setCurrent(dir.path()));
     MainWindow window;
     QVERIFY(QDir::setCurrent(previous));
-    window.on_treeWidget_customContextMenuRequested(QPoint(5, 400));
+    window.archivePage()->on_treeWidget_customContextMenuRequested(QPoint(5, 400));
     const QList<QMenu *> menus =
         window.findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly);
     QVERIFY(!menus.isEmpty());

@@ -1,6 +1,9 @@
+#include "app/instrumentpage.h"
 #include "app/mainwindow.h"
+#include "app/recordingpage.h"
 #include "app/shellrules.h"
 #include "app/startup.h"
+#include "app/systempage.h"
 #include "app/userdialogs.h"
 #include "fuzz/pngbomb.h"
 #include "link/serialhandle.h"
@@ -173,7 +176,7 @@ private slots:
             chosen.accepted = true;
             chosen.text = png;
             m_answers << chosen;
-            w.on_pb_seclet_logo_clicked();
+            w.systemPage()->on_pb_seclet_logo_clicked();
             QCOMPARE(m_asked.size(), 1);
             QCOMPARE(m_asked[0].kind, DialogRequest::OpenFile);
             QCOMPARE(m_asked[0].filter, QStringLiteral("Image Files(*.jpg *.png)"));
@@ -252,7 +255,7 @@ private slots:
         chosen.accepted = true;
         chosen.text = png;
         m_answers << chosen;
-        w.on_pb_seclet_logo_clicked();
+        w.systemPage()->on_pb_seclet_logo_clicked();
         QCOMPARE(w.settings().logo.size(), QSize(1024, 683));
         w.settingsWindow()->on_pb_win_close_clicked();
         QCOMPARE(readSettingsBack().logo.size(), QSize(1024, 683));
@@ -262,7 +265,7 @@ private slots:
     {
         MainWindow w;
         const QSize before = w.settings().logo.size();
-        w.on_pb_seclet_logo_clicked(); // cancelled
+        w.systemPage()->on_pb_seclet_logo_clicked(); // cancelled
         QFile junk(QStringLiteral("junk.png"));
         QVERIFY(junk.open(QIODevice::WriteOnly));
         junk.write("not an image");
@@ -271,7 +274,7 @@ private slots:
         chosen.accepted = true;
         chosen.text = QDir::current().filePath(QStringLiteral("junk.png"));
         m_answers << chosen;
-        w.on_pb_seclet_logo_clicked();
+        w.systemPage()->on_pb_seclet_logo_clicked();
         QCOMPARE(w.settings().logo.size(), before);
         QVERIFY(!before.isEmpty());
         QCOMPARE(m_asked.size(), 3);
@@ -307,9 +310,9 @@ private slots:
     {
         MainWindow w;
         w.form()->lineEdit_conp_name->setText(QStringLiteral("测温实验室"));
-        w.on_lineEdit_conp_name_editingFinished();
+        w.systemPage()->on_lineEdit_conp_name_editingFinished();
         w.form()->lineEdit_teser_name->setText(QStringLiteral("王工"));
-        w.on_lineEdit_teser_name_editingFinished();
+        w.systemPage()->on_lineEdit_teser_name_editingFinished();
         w.form()->pb_autobackup_enable->click();
         w.settingsWindow()->on_pb_win_close_clicked();
         const AppSettings back = readSettingsBack();
@@ -338,7 +341,7 @@ private slots:
         QVERIFY(QDir::current().mkdir(QStringLiteral("config.cfg")));
         MainWindow w;
         w.form()->lineEdit_conp_name->setText(QStringLiteral("X"));
-        w.on_lineEdit_conp_name_editingFinished();
+        w.systemPage()->on_lineEdit_conp_name_editingFinished();
         w.settingsWindow()->on_pb_win_close_clicked();
         QCOMPARE(m_asked.size(), 1);
         QCOMPARE(m_asked[0].kind, DialogRequest::Information);
@@ -467,8 +470,8 @@ private slots:
         ui->pb_menu_graph->click();
         QCOMPARE(ui->stackedWidget_menu->currentIndex(), 10);
         QVERIFY(ui->pb_menu_graph->isChecked() && !ui->pb_menu_unit->isChecked());
-        w.handelMenuButtonGroup(11);
-        w.handelMenuButtonGroup(-1);
+        w.systemPage()->handelMenuButtonGroup(11);
+        w.systemPage()->handelMenuButtonGroup(-1);
         QCOMPARE(ui->stackedWidget_menu->currentIndex(), 10);
         ui->pb_menu_dev->click();
         QCOMPARE(ui->stackedWidget_menu->currentIndex(), 0);
@@ -511,24 +514,24 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("KX740D "));
         QCOMPARE(ui->pb_connect->text(), QStringLiteral("连接设备"));
 
-        w.updateCOMInfo(0); // no change from the start state: nothing refreshed
+        w.instrumentPage()->updateCOMInfo(0); // no change from the start state: nothing refreshed
         QCOMPARE(w.windowTitle(), QStringLiteral("KX740D "));
 
-        w.updateCOMInfo(1);
+        w.instrumentPage()->updateCOMInfo(1);
         QCOMPARE(ui->pb_connect->text(), QStringLiteral("断开连接"));
-        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#45464a"));
-        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#5c5d62"));
+        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#f97932"));
+        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#ffaa7f"));
         QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  已连接设备"));
         _T_PRINT_OUT_DATA reading;
         reading.value[0] = 23.5f;
-        w.live_data(reading);
+        w.recordingPage()->live_data(reading);
         QCOMPARE(w.dashboard()->valueTexts().at(0), QStringLiteral("23.5"));
 
-        // Disconnected: nothing looks live, the button looks as usable as ever.
-        w.updateCOMInfo(0);
+        // Disconnected: nothing looks live; the button is grey again.
+        w.instrumentPage()->updateCOMInfo(0);
         QCOMPARE(ui->pb_connect->text(), QStringLiteral("连接设备"));
-        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#f97932"));
-        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#ffaa7f"));
+        QCOMPARE(ui->pb_connect->getNormalBgColor(), QColor("#999999"));
+        QCOMPARE(ui->pb_connect->getHoverBgColor(), QColor("#e0e0e0"));
         QCOMPARE(w.windowTitle(), QStringLiteral("KX740D  未连接设备"));
         QCOMPARE(w.dashboard()->valueTexts(),
                  QStringList(QVector<QString>(4, QStringLiteral("--\\--")).toList()));
@@ -567,9 +570,9 @@ private slots:
         QComboBox *box = w.form()->comboBox_COM;
         QCOMPARE(box->count(), ports.size());
         QCOMPARE(!box->isHidden(), visible);
-        w.updateCOMInfo(1);
+        w.instrumentPage()->updateCOMInfo(1);
         QVERIFY(box->isHidden()); // never while connected
-        w.updateCOMInfo(0);
+        w.instrumentPage()->updateCOMInfo(0);
         QCOMPARE(!box->isHidden(), visible);
     }
 

@@ -1,4 +1,6 @@
+#include "app/instrumentpage.h"
 #include "app/mainwindow.h"
+#include "app/systempage.h"
 #include "app/userdialogs.h"
 #include "link/serialhandle.h"
 #include "resources/initresources.h"
@@ -64,7 +66,7 @@ private:
     static bool settle(MainWindow &w)
     {
         w.form()->label_flash_used->clear();
-        w.handelMenuButtonGroup(0);
+        w.systemPage()->handelMenuButtonGroup(0);
         return QTest::qWaitFor([&] { return !w.form()->label_flash_used->text().isEmpty(); });
     }
 
@@ -157,11 +159,11 @@ private slots:
         // --connect at start-up: the first port of the list, whatever is chosen
         w.form()->comboBox_COM->addItem(QDir::current().filePath(QStringLiteral("ttyOther")));
         w.form()->comboBox_COM->setCurrentIndex(1);
-        w.connectToFirstPort();
+        w.instrumentPage()->connectToFirstPort();
         QTRY_COMPARE(w.windowTitle(), QStringLiteral("KX740D  已连接设备"));
         QVERIFY(m_asked.isEmpty());
 
-        w.flash_used_num_update(0);
+        w.instrumentPage()->flash_used_num_update(0);
         QCOMPARE(ui->label_flash_used->text(), QStringLiteral("0/80000组"));
         QCOMPARE(ui->progressBar_2->value(), 0);
     }
@@ -495,13 +497,13 @@ private slots:
         ui->spinBox_contitime_min->setValue(2);
         edit(ui->spinBox_contitime_sec, 5);
         ui->pb_start->click();
-        w.continueTime(0);
+        emit w.device().continueTime(0);
         QCOMPARE(ui->label_remain_time->text(), QStringLiteral("剩余时间：\n1 时 2 分 5 秒"));
         nextSecond(w);
         QCOMPARE(ui->label_remain_time->text(), QStringLiteral("剩余时间：\n1 时 2 分 4 秒"));
         // The count may run ahead of the clock by a second: what is left of
         // the time is waited out.
-        w.continueTime(3725);
+        emit w.device().continueTime(3725);
         QTRY_VERIFY_WITH_TIMEOUT(!ui->pb_start->isChecked(), 3000);
         QVERIFY(!w.device().isRecording());
 

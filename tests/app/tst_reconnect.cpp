@@ -1,3 +1,4 @@
+#include "app/recordingpage.h"
 #include "instrument/temperature.h"
 #include "link/serialhandle.h"
 #include "resources/initresources.h"
@@ -73,7 +74,7 @@ private slots:
         MainWindow w;
         QVERIFY(connectByClick(w));
         w.form()->pb_continue_enable->setChecked(false);
-        w.on_pb_continue_enable_clicked(false);
+        w.recordingPage()->on_pb_continue_enable_clicked(false);
         w.form()->pb_start->click();
         QTRY_COMPARE(recordingAnnouncements(), 1);
 

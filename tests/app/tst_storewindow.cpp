@@ -1,5 +1,7 @@
+#include "app/archivepage.h"
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
+#include "chart/chartplot.h"
 #include "instrument/temperature.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
@@ -94,7 +96,8 @@ private:
     {
         QAction action;
         action.setData(data);
-        QObject::connect(&action, &QAction::triggered, &w, &MainWindow::handleTreeviewMenuClicked);
+        QObject::connect(&action, &QAction::triggered, w.archivePage(),
+                         &ArchivePage::handleTreeviewMenuClicked);
         action.trigger();
     }
 
@@ -654,7 +657,7 @@ private slots:
     void menuOnEmptySpace()
     {
         MainWindow w;
-        w.on_treeWidget_customContextMenuRequested(QPoint(5, 400));
+        w.archivePage()->on_treeWidget_customContextMenuRequested(QPoint(5, 400));
         QMenu *menu = w.findChild<QMenu *>();
         QVERIFY(menu);
         QStringList enabled;

@@ -1,5 +1,8 @@
+#include "app/archivepage.h"
 #include "app/mainwindow.h"
+#include "app/recordingpage.h"
 #include "app/startup.h"
+#include "app/tablepage.h"
 #include "app/userdialogs.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
@@ -44,7 +47,7 @@ class TestTableWindow : public QObject
             records[i].value[0] = float(i + 1);
         }
         w.currentMeasurement()->records = records;
-        w.tableMeasurementChanged();
+        w.tablePage()->tableMeasurementChanged();
     }
     static QString cell(MainWindow &w, int row, int column)
     {
@@ -54,7 +57,7 @@ class TestTableWindow : public QObject
     // Runs the menu entry with `data`; false when the menu does not offer it.
     static bool runEntry(MainWindow &w, int data)
     {
-        std::unique_ptr<QMenu> menu(w.createTableMenu());
+        std::unique_ptr<QMenu> menu(w.tablePage()->createTableMenu());
         for (QAction *action : menu->actions()) {
             if (!action->isSeparator() && action->data().toInt() == data) {
                 action->trigger();
@@ -96,7 +99,7 @@ private slots:
         QScrollBar *bar = w.form()->horizontalScrollBar;
         QLabel *label = w.form()->label_page;
         fill(w, 2500);
-        QCOMPARE(w.tablePageCount(), 3);
+        QCOMPARE(w.tablePage()->tablePageCount(), 3);
         QVERIFY(!bar->isHidden());
         QCOMPARE(bar->value(), 2);
         QVERIFY(!label->isHidden());
@@ -130,7 +133,7 @@ private slots:
             QVERIFY(bar->value() <= 1);
         }
 
-        w.setCompactTable(true);
+        w.tablePage()->setCompactTable(true);
         QCOMPARE(t->columnCount(), 6);
         QCOMPARE(cell(w, 0, 1), QStringLiteral("09:07:01"));
 
@@ -142,7 +145,7 @@ private slots:
         QCOMPARE(t->rowCount(), 999);
 
         w.setCurrentMeasurement(nullptr);
-        w.tableMeasurementChanged();
+        w.tablePage()->tableMeasurementChanged();
         QCOMPARE(t->rowCount(), 1);
         QCOMPARE(cell(w, 0, 0), QStringLiteral("<none>"));
     }
@@ -183,7 +186,7 @@ private slots:
         w.currentMeasurement()->records[2].hour = 18;
         w.currentMeasurement()->records[2].minute = 48;
         w.currentMeasurement()->records[2].second = 58;
-        w.setCompactTable(narrow);
+        w.tablePage()->setCompactTable(narrow);
         QTableWidget *t = w.form()->tableWidget;
         QCOMPARE(cell(w, 0, 1),
                  narrow ? QStringLiteral("18:48:58") : QStringLiteral("2026-12-28-18:48:58"));
@@ -202,11 +205,11 @@ private slots:
         fill(w, 2);
         w.currentMeasurement()->records[1].state[0] = StateAboveRange;
         w.currentMeasurement()->records[0].value[0] = 150.0f; // over the default 100
-        w.tableMeasurementChanged();
+        w.tablePage()->tableMeasurementChanged();
         QTableWidget *t = w.form()->tableWidget;
         QCOMPARE(cell(w, 0, 2), QStringLiteral("OL"));
         QVERIFY(t->item(0, 2)->foreground().color() != QColor(Qt::red));
-        w.on_pb_limit_enable_T1_clicked(true);
+        w.recordingPage()->on_pb_limit_enable_T1_clicked(true);
         QCOMPARE(t->item(0, 2)->foreground().color(), QColor(Qt::red));
         QCOMPARE(t->item(1, 2)->foreground().color(), QColor(Qt::red));
         QVERIFY(t->item(0, 4)->foreground().color() != QColor(Qt::red));
@@ -219,7 +222,7 @@ private slots:
         fill(w, 5);
         QTableWidget *t = w.form()->tableWidget;
         t->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 2), true);
-        w.copy();
+        w.tablePage()->copy();
         QCOMPARE(QApplication::clipboard()->text(),
                  QStringLiteral("4\t2024-03-05-09:07:01\t4.0\n3\t2024-03-05-09:07:01\t3.0\n"));
     }
@@ -229,12 +232,12 @@ private slots:
         MainWindow w;
         showTableTab(w);
         fill(w, 10);
-        std::unique_ptr<QMenu> empty(w.createTableMenu());
+        std::unique_ptr<QMenu> empty(w.tablePage()->createTableMenu());
         QVERIFY(empty->actions().isEmpty());
 
         selectRows(w, 2, 3); // records 8 and 7
         QVERIFY(runEntry(w, 4));
-        QCOMPARE(w.recordClipboard().size(), 2);
+        QCOMPARE(w.tablePage()->recordClipboard().size(), 2);
         QCOMPARE(w.currentMeasurement()->records.size(), 8);
         QVERIFY(w.isModified());
         QCOMPARE(cell(w, 2, 0), QStringLiteral("6"));
@@ -251,7 +254,7 @@ private slots:
         selectRows(w, 9, 9);
         QVERIFY(runEntry(w, 5));
         QCOMPARE(w.currentMeasurement()->records.first().value[0], 2.0f);
-        QCOMPARE(w.recordClipboard().size(), 2);
+        QCOMPARE(w.tablePage()->recordClipboard().size(), 2);
     }
 
     // An edit leaves the table on the page it was made on.
@@ -266,7 +269,7 @@ private slots:
         QVERIFY(runEntry(w, 1));
         QVERIFY(runEntry(w, 2));
         QCOMPARE(w.currentMeasurement()->records.size(), 2502);
-        QCOMPARE(w.tableCurrentPage(), 0);
+        QCOMPARE(w.tablePage()->tableCurrentPage(), 0);
         QCOMPARE(bar->value(), 0);
         QCOMPARE(w.form()->label_page->text(), QStringLiteral("第 1 / 3 页"));
         // The copies went in above record 832 and top the page.
@@ -333,7 +336,7 @@ private slots:
         selectRows(w, 2, 4); // records 8, 7, 6
         QVERIFY(runEntry(w, 5));
         QCOMPARE(w.currentMeasurement()->records.size(), 7);
-        std::unique_ptr<QMenu> menu(w.createTableMenu());
+        std::unique_ptr<QMenu> menu(w.tablePage()->createTableMenu());
         QCOMPARE(menu->actions().last()->text(), QStringLiteral("撤销删除 3 行"));
 
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
@@ -352,7 +355,8 @@ private slots:
         });
         QAction treeDelete;
         treeDelete.setData(1);
-        connect(&treeDelete, &QAction::triggered, &w, &MainWindow::handleTreeviewMenuClicked);
+        connect(&treeDelete, &QAction::triggered, w.archivePage(),
+                &ArchivePage::handleTreeviewMenuClicked);
         treeDelete.trigger();
         QCOMPARE(w.form()->treeWidget->topLevelItemCount(), 0);
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);

@@ -15,6 +15,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "app/userdialogs.h"
+#include "chart/chartplot.h"
 #include "instrument/temperature.h"
 #include "mqtt/mqttconnecterror.h"
 #include "settings/settingsfile.h"

@@ -1,11 +1,14 @@
 // Exports of the archive and the current measurement: workbook, PDF report
 // and CSV text, each written by its own DataOutput worker.
-#include "app/logging.h"
-#include "app/mainwindow.h"
+
+#include "app/exportcontrol.h"
 
 #include "app/alarmcontrol.h"
 #include "app/desktopopener.h"
+#include "app/logging.h"
+#include "app/systempage.h"
 #include "app/userdialogs.h"
+#include "chart/chartplot.h"
 #include "export/dataoutput.h"
 #include "ui_mainwindow.h"
 
@@ -24,68 +27,39 @@ QString exportTimeStamp()
 
 } // namespace
 
-QString MainWindow::automaticExportName(const QString &extension) const
+ExportControl::ExportControl(WindowContext &context) : PageController(context)
+{
+}
+
+QString ExportControl::automaticExportName(const QString &extension) const
 {
     // Joined as a path: the data folder may be set with or without a final "/".
     return QDir(m_settings.dataDir).filePath(exportTimeStamp() + extension);
 }
 
-QString MainWindow::fileDialogFolder() const
-{
-    if (!m_lastFileFolder.isEmpty())
-        return m_lastFileFolder;
-    QDir().mkpath(m_settings.dataDir);
-    return m_settings.dataDir;
-}
-
-void MainWindow::rememberFolder(const QString &chosenFile)
-{
-    if (!chosenFile.isEmpty())
-        m_lastFileFolder = QFileInfo(chosenFile).absolutePath();
-}
-
 // The worker reports on its thread; the report arrives here queued, on the
 // main thread, where the file is opened or the failure shown.
-void MainWindow::startExport(DataOutput *worker)
+void ExportControl::startExport(DataOutput *worker)
 {
-    connect(worker, &DataOutput::exportFinished, this, &MainWindow::exportFinished);
+    connect(worker, &DataOutput::exportFinished, this, &ExportControl::exportFinished);
     worker->start();
 }
 
-void MainWindow::exportFinished(bool ok, const QString &fileName, const QString &error)
+void ExportControl::exportFinished(bool ok, const QString &fileName, const QString &error)
 {
     if (!ok) {
         qCDebug(lcApp) << "export failed" << fileName << error;
-        UserDialogs::information(
-            nullptr, QString(),
-            tr("无法创建文件，请使用管理员权限运行程序。") + QLatin1Char('\n') + error, m_okText);
+        m_ctx.tellNotWritten(error);
         return;
     }
     if (m_announcedExports.removeOne(fileName))
         UserDialogs::information(nullptr, tr("导出完成"),
                                  tr("文件已保存到：\n%1").arg(QDir::toNativeSeparators(fileName)),
                                  m_okText);
-    openWithDesktop(fileName);
+    m_ctx.openWithDesktop(fileName);
 }
 
-void MainWindow::openWithDesktop(const QString &path)
-{
-    // Files of the program's own (the manuals) are named relative to the
-    // working folder.
-    const QString absolute = QDir::isRelativePath(path) ? QFileInfo(path).absoluteFilePath() : path;
-    // The opener may report long after this window is gone.
-    const QPointer<MainWindow> self(this);
-    openWithDesktopProgram(absolute, [self, absolute] {
-        qCDebug(lcApp) << "the desktop could not open" << absolute;
-        if (self)
-            UserDialogs::information(
-                self->dialogParent(), QString(),
-                tr("系统没有能打开它的程序。它位于：\n%1").arg(QDir::toNativeSeparators(absolute)),
-                self->m_okText);
-    });
-}
-
-void MainWindow::exportWorkbook(const QString &fileName)
+void ExportControl::exportWorkbook(const QString &fileName)
 {
     QDir().mkpath(m_settings.dataDir);
     const QString name =
@@ -97,7 +71,7 @@ void MainWindow::exportWorkbook(const QString &fileName)
     startExport(worker);
 }
 
-void MainWindow::exportReport(const QString &fileName)
+void ExportControl::exportReport(const QString &fileName)
 {
     if (!currentMeasurement())
         return;
@@ -115,14 +89,14 @@ void MainWindow::exportReport(const QString &fileName)
                                  ui->textEdit->toPlainText());
     const auto &colors = m_settings.channelColor;
     worker->setColor(colors[0], colors[1], colors[2], colors[3]);
-    worker->setAlarmLimits(m_alarms->rules());
+    worker->setAlarmLimits(m_ctx.system->alarms()->rules());
     startExport(worker);
 }
 
 // Drawn from the measurement with the settings' look, as kx740d-export draws
 // it: what the window's chart shows now (the narrow table tab, a zoom, hidden
 // channels, a live recording) does not change the report.
-QImage MainWindow::reportChart() const
+QImage ExportControl::reportChart() const
 {
     if (!currentMeasurement())
         return QImage();
@@ -130,7 +104,7 @@ QImage MainWindow::reportChart() const
                              QFont(QStringLiteral("Consolas")));
 }
 
-void MainWindow::exportCsv(const QString &fileName)
+void ExportControl::exportCsv(const QString &fileName)
 {
     if (!currentMeasurement())
         return;
@@ -140,7 +114,7 @@ void MainWindow::exportCsv(const QString &fileName)
     startExport(worker);
 }
 
-void MainWindow::exportDialog()
+void ExportControl::exportDialog()
 {
     if (archive().lists.isEmpty())
         return;
@@ -150,13 +124,14 @@ void MainWindow::exportDialog()
     const QString space = QStringLiteral(" ");
     QString filter;
     const QString name = UserDialogs::saveFileName(
-        this, tr("保存数据到文件"), QDir(fileDialogFolder()).filePath(exportTimeStamp()),
+        m_ctx.window, tr("保存数据到文件"),
+        QDir(m_ctx.fileDialogFolder()).filePath(exportTimeStamp()),
         tr("Excel 工作簿") + space + xlsx + QStringLiteral(";;") + tr("PDF 报告") + space + pdf +
             QStringLiteral(";;") + tr("CSV 文本") + space + csv,
         &filter);
     if (name.isEmpty())
         return;
-    rememberFolder(name);
+    m_ctx.rememberFolder(name);
     // Without a selected filter (some dialogs report none) the name's
     // extension decides.
     if (filter.isEmpty())

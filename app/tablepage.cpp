@@ -2,7 +2,10 @@
 // view of a running recording, and the edits of the measurement through the
 // record indexes its rows keep.
 
-#include "app/mainwindow.h"
+#include "app/tablepage.h"
+
+#include "app/archivepage.h"
+#include "app/chartpage.h"
 #include "app/menuentry.h"
 #include "instrument/temperature.h"
 #include "store/tablepaging.h"
@@ -40,7 +43,16 @@ constexpr int kRecordIndexRole = Qt::UserRole;
 
 } // namespace
 
-void MainWindow::setupTable()
+TablePage::TablePage(WindowContext &context)
+    : PageController(context), m_timeText(tr("时间")), m_numberText(tr("编号")),
+      m_temperatureText(tr("温度"))
+{
+    setupTable();
+    ui->tableWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connectSlotsByObjectName(this, m_ctx.window);
+}
+
+void TablePage::setupTable()
 {
     QTableWidget *table = ui->tableWidget;
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -49,7 +61,7 @@ void MainWindow::setupTable()
     table->verticalHeader()->hide();
     ui->action_copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     table->addAction(ui->action_copy);
-    connect(ui->action_copy, &QAction::triggered, this, &MainWindow::copy);
+    connect(ui->action_copy, &QAction::triggered, this, &TablePage::copy);
     // One page per click in the groove and per wheel step (the wheel never
     // scrolls more than a page step), not ten and three.
     ui->horizontalScrollBar->setSingleStep(1);
@@ -59,7 +71,7 @@ void MainWindow::setupTable()
     ui->label_page->hide();
 }
 
-void MainWindow::setCompactTable(bool compact)
+void TablePage::setCompactTable(bool compact)
 {
     m_compactTable = compact;
     showCurrentMeasurement();
@@ -67,7 +79,7 @@ void MainWindow::setCompactTable(bool compact)
 
 // While a recording runs the table keeps its live view, also when a unit or
 // limit change redraws it.
-void MainWindow::showCurrentMeasurement()
+void TablePage::showCurrentMeasurement()
 {
     if (m_device.isRecording())
         updateTableWidget(m_device.lastRecorded(m_tablePageSize));
@@ -77,24 +89,18 @@ void MainWindow::showCurrentMeasurement()
         updateTableWidget(QVector<_T_EE_TEST_DATA>(), false);
 }
 
-void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table)
+void TablePage::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table)
 {
     updateTableWidget(data_table, true);
 }
 
-void MainWindow::updateTableWidget(const QList<RecordedReading> &readings)
+void TablePage::updateTableWidget(const QList<RecordedReading> &readings)
 {
     updateTableWidget(liveRecords(readings, m_tablePageSize), false);
 }
 
-void MainWindow::refreshLiveTable()
-{
-    if (m_device.isRecording())
-        updateTableWidget(m_device.lastRecorded(m_tablePageSize));
-}
-
-void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
-                                   bool from_test_pointer)
+void TablePage::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
+                                  bool from_test_pointer)
 {
     QTableWidget *table = ui->tableWidget;
     const bool narrow = m_compactTable;
@@ -184,10 +190,16 @@ void MainWindow::updateTableWidget(const QVector<_T_EE_TEST_DATA> &data_table,
     table->setUpdatesEnabled(true);
 }
 
+void TablePage::refreshLiveTable()
+{
+    if (m_device.isRecording())
+        updateTableWidget(m_device.lastRecorded(m_tablePageSize));
+}
+
 // Measuring the header sections through the style sheet costs as much as
 // filling the rows, so the widths are measured again only when something
 // they depend on changed, not on every live refresh.
-void MainWindow::fitTableColumns(const QStringList &headers, bool narrow, int largestNumber)
+void TablePage::fitTableColumns(const QStringList &headers, bool narrow, int largestNumber)
 {
     QTableWidget *table = ui->tableWidget;
     const bool english = m_settings.language == 1;
@@ -217,7 +229,7 @@ void MainWindow::fitTableColumns(const QStringList &headers, bool narrow, int la
         table->setColumnWidth(c, m_tableColumnWidths.at(c));
 }
 
-void MainWindow::updatePaging()
+void TablePage::updatePaging()
 {
     const int n = currentMeasurement() ? currentMeasurement()->records.size() : 0;
     showPaging(pageCountFor(n, m_tablePageSize) - 1);
@@ -225,7 +237,7 @@ void MainWindow::updatePaging()
 
 // The caller shows the measurement afterwards; the bar must not show an
 // intermediate page on the way.
-void MainWindow::showPaging(int page)
+void TablePage::showPaging(int page)
 {
     const int n = currentMeasurement() ? currentMeasurement()->records.size() : 0;
     m_pageCount = pageCountFor(n, m_tablePageSize);
@@ -239,25 +251,25 @@ void MainWindow::showPaging(int page)
     updatePageLabel();
 }
 
-void MainWindow::updatePageLabel()
+void TablePage::updatePageLabel()
 {
     ui->label_page->setText(tr("第 %1 / %2 页").arg(m_currentPage + 1).arg(m_pageCount));
 }
 
-void MainWindow::on_horizontalScrollBar_rangeChanged(int min, int max)
+void TablePage::on_horizontalScrollBar_rangeChanged(int min, int max)
 {
     ui->horizontalScrollBar->setVisible(min != max);
     ui->label_page->setVisible(min != max);
 }
 
-void MainWindow::on_horizontalScrollBar_valueChanged(int value)
+void TablePage::on_horizontalScrollBar_valueChanged(int value)
 {
     m_currentPage = value;
     updatePageLabel();
     showCurrentMeasurement();
 }
 
-QList<SelectedRows> MainWindow::selectedTableRows() const
+QList<SelectedRows> TablePage::selectedTableRows() const
 {
     QList<SelectedRows> out;
     const QTableWidget *table = ui->tableWidget;
@@ -275,7 +287,7 @@ QList<SelectedRows> MainWindow::selectedTableRows() const
     return out;
 }
 
-void MainWindow::copy()
+void TablePage::copy()
 {
     const QTableWidget *table = ui->tableWidget;
     const QList<QTableWidgetSelectionRange> ranges = table->selectedRanges();
@@ -294,9 +306,9 @@ void MainWindow::copy()
     }
 }
 
-QMenu *MainWindow::createTableMenu()
+QMenu *TablePage::createTableMenu()
 {
-    auto *menu = new QMenu(this);
+    auto *menu = new QMenu(m_ctx.window);
     const auto add = [this, menu](const QString &icon, const QString &text, int data) {
         QAction *action = menu->addAction(QIcon(icon), text);
         action->setData(data);
@@ -319,11 +331,11 @@ QMenu *MainWindow::createTableMenu()
         add(QStringLiteral(":/images/paste.png"), tr("在上方插入"), MenuInsertAbove);
         add(QStringLiteral(":/images/paste.png"), tr("在下方插入"), MenuInsertBelow);
     }
-    addUndoEntries(menu);
+    m_ctx.archive->addUndoEntries(menu);
     return menu;
 }
 
-void MainWindow::on_tableWidget_customContextMenuRequested(const QPoint &pos)
+void TablePage::on_tableWidget_customContextMenuRequested(const QPoint &pos)
 {
     Q_UNUSED(pos)
     QMenu *menu = createTableMenu();
@@ -331,23 +343,23 @@ void MainWindow::on_tableWidget_customContextMenuRequested(const QPoint &pos)
     menu->popup(QCursor::pos());
 }
 
-void MainWindow::tableMeasurementChanged()
+void TablePage::tableMeasurementChanged()
 {
     updatePaging();
     showCurrentMeasurement();
 }
 
-void MainWindow::afterRecordEdit(int recordsBefore)
+void TablePage::afterRecordEdit(int recordsBefore)
 {
     const int recordsAfter = currentMeasurement() ? currentMeasurement()->records.size() : 0;
     showPaging(pageAfterEdit(m_currentPage, recordsBefore, recordsAfter, m_tablePageSize));
     showCurrentMeasurement();
-    replotCurrentMeasurement();
+    m_ctx.chart->replotCurrentMeasurement();
 }
 
 // The edits are undo steps of the document, which shows their result
 // through showEditedRecords().
-void MainWindow::handleTableviewMenuClicked(QAction *action)
+void TablePage::handleTableviewMenuClicked(QAction *action)
 {
     const std::optional<int> entry = menuEntry(action);
     if (!entry)

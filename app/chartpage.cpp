@@ -2,8 +2,10 @@
 // drawing of the current measurement, the chart settings page, and the mouse
 // work on the chart (reference line, tip, menus, renaming, saving).
 
-#include "app/mainwindow.h"
+#include "app/chartpage.h"
+
 #include "app/menuentry.h"
+#include "app/tablepage.h"
 #include "app/userdialogs.h"
 #include "chart/chartseries.h"
 #include "instrument/temperature.h"
@@ -15,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QUrl>
@@ -46,19 +49,28 @@ GraphButton *colorButton(Ui::MainWindow *ui, int channel)
 
 } // namespace
 
-void MainWindow::setupChart()
+ChartPage::ChartPage(WindowContext &context) : PageController(context), m_dataText(tr("KX740D数据"))
+{
+    m_bubbleTips = new BubbleTips(ui->tabWidget_data);
+    m_bubbleTips->hide();
+    ui->customPlot->installEventFilter(this);
+    setupChart();
+    connectSlotsByObjectName(this, m_ctx.window);
+}
+
+void ChartPage::setupChart()
 {
     QCustomPlot *plot = ui->customPlot;
-    m_chart.setup(plot, chartLook(m_settings), font());
+    m_chart.setup(plot, chartLook(m_settings), m_ctx.window->font());
 
-    connect(plot, &QCustomPlot::selectionChangedByUser, this, &MainWindow::selectionChanged);
-    connect(plot, &QCustomPlot::mousePress, this, &MainWindow::mousePress);
-    connect(plot, &QCustomPlot::mouseMove, this, &MainWindow::mouseMove);
-    connect(plot, &QCustomPlot::axisDoubleClick, this, &MainWindow::axisLabelDoubleClick);
-    connect(plot, &QCustomPlot::legendDoubleClick, this, &MainWindow::legendDoubleClick);
+    connect(plot, &QCustomPlot::selectionChangedByUser, this, &ChartPage::selectionChanged);
+    connect(plot, &QCustomPlot::mousePress, this, &ChartPage::mousePress);
+    connect(plot, &QCustomPlot::mouseMove, this, &ChartPage::mouseMove);
+    connect(plot, &QCustomPlot::axisDoubleClick, this, &ChartPage::axisLabelDoubleClick);
+    connect(plot, &QCustomPlot::legendDoubleClick, this, &ChartPage::legendDoubleClick);
     plot->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(plot, &QWidget::customContextMenuRequested, this, &MainWindow::contextMenuRequest);
-    connect(ui->action_line, &QAction::triggered, this, &MainWindow::settracerable);
+    connect(plot, &QWidget::customContextMenuRequested, this, &ChartPage::contextMenuRequest);
+    connect(ui->action_line, &QAction::triggered, this, &ChartPage::settracerable);
 
     m_showAllAction = new QAction(tr("整体显示"), this);
     m_showAllAction->setObjectName(QStringLiteral("action_show_all"));
@@ -75,26 +87,24 @@ void MainWindow::setupChart()
     }
 }
 
-QString MainWindow::xLabelText() const
+QString ChartPage::xLabelText() const
 {
     return m_chart.xLabelText(m_settings.showXAxis);
 }
 
-QString MainWindow::yLabelText() const
+QString ChartPage::yLabelText() const
 {
     return ChartPlot::yLabelText(m_settings.showYAxis, m_unit);
 }
 
-// ---- Plotting ----
-
-void MainWindow::kx740DAddPlot(QList<RecordedReading> data_table, uint8_t data_ch)
+void ChartPage::kx740DAddPlot(QList<RecordedReading> data_table, uint8_t data_ch)
 {
     if (ui->customPlot->graphCount() == 0)
         return;
     m_chart.setSeries(data_ch, liveSeries(data_table, data_ch, m_unit, m_chart.dateTimeMode()));
 }
 
-void MainWindow::GraPhAddPlot(QVector<_T_EE_TEST_DATA> data_table, uint8_t data_ch)
+void ChartPage::GraPhAddPlot(QVector<_T_EE_TEST_DATA> data_table, uint8_t data_ch)
 {
     if (ui->customPlot->graphCount() == 0)
         return;
@@ -102,13 +112,13 @@ void MainWindow::GraPhAddPlot(QVector<_T_EE_TEST_DATA> data_table, uint8_t data_
 }
 
 // The table shows the same copy as the chart, so both agree at every second.
-void MainWindow::graphUpdate()
+void ChartPage::graphUpdate()
 {
     const int n = m_device.recordedCount();
     m_shownRecordCount = n;
     const QList<RecordedReading> readings =
         m_device.lastRecorded(kLiveChartReadings, n < kLiveChartReadings);
-    updateTableWidget(readings);
+    m_ctx.table->updateTableWidget(readings);
     for (uint8_t ch = 0; ch < kChannelCount; ++ch)
         kx740DAddPlot(readings, ch);
     m_chart.rescaleWithMargin();
@@ -116,7 +126,7 @@ void MainWindow::graphUpdate()
 
 // While a recording runs the chart keeps its live view, as the table does:
 // a unit change then redraws the live readings rather than the measurement.
-void MainWindow::replotCurrentMeasurement()
+void ChartPage::replotCurrentMeasurement()
 {
     if (m_device.isRecording()) {
         graphUpdate();
@@ -126,9 +136,7 @@ void MainWindow::replotCurrentMeasurement()
         currentMeasurement() ? currentMeasurement()->records : QVector<_T_EE_TEST_DATA>(), m_unit);
 }
 
-// ---- The chart settings page ----
-
-void MainWindow::setChannelVisible(int channel)
+void ChartPage::setChannelVisible(int channel)
 {
     QCustomPlot *plot = ui->customPlot;
     if (channel >= plot->graphCount())
@@ -137,24 +145,27 @@ void MainWindow::setChannelVisible(int channel)
     plot->replot();
 }
 
-void MainWindow::on_pb_T1_clicked()
+void ChartPage::on_pb_T1_clicked()
 {
     setChannelVisible(0);
 }
-void MainWindow::on_pb_T2_clicked()
+
+void ChartPage::on_pb_T2_clicked()
 {
     setChannelVisible(1);
 }
-void MainWindow::on_pb_T3_clicked()
+
+void ChartPage::on_pb_T3_clicked()
 {
     setChannelVisible(2);
 }
-void MainWindow::on_pb_T4_clicked()
+
+void ChartPage::on_pb_T4_clicked()
 {
     setChannelVisible(3);
 }
 
-void MainWindow::pickChannelColor(int channel)
+void ChartPage::pickChannelColor(int channel)
 {
     const QColor color =
         UserDialogs::color(m_settings.channelColor[channel], dialogParent(), QString());
@@ -171,24 +182,27 @@ void MainWindow::pickChannelColor(int channel)
     }
 }
 
-void MainWindow::on_pb_T1_color_clicked()
+void ChartPage::on_pb_T1_color_clicked()
 {
     pickChannelColor(0);
 }
-void MainWindow::on_pb_T2_color_clicked()
+
+void ChartPage::on_pb_T2_color_clicked()
 {
     pickChannelColor(1);
 }
-void MainWindow::on_pb_T3_color_clicked()
+
+void ChartPage::on_pb_T3_color_clicked()
 {
     pickChannelColor(2);
 }
-void MainWindow::on_pb_T4_color_clicked()
+
+void ChartPage::on_pb_T4_color_clicked()
 {
     pickChannelColor(3);
 }
 
-void MainWindow::on_spinBox_line_style_valueChanged(int arg1)
+void ChartPage::on_spinBox_line_style_valueChanged(int arg1)
 {
     // While the window is built the settings file fills the box before the
     // chart exists; the chart then takes the stored value as it is.
@@ -199,7 +213,7 @@ void MainWindow::on_spinBox_line_style_valueChanged(int arg1)
     ui->customPlot->replot();
 }
 
-void MainWindow::on_spinBox_ScatterShape_valueChanged(int arg1)
+void ChartPage::on_spinBox_ScatterShape_valueChanged(int arg1)
 {
     // While the window is built the settings file fills the box before the
     // chart exists; the chart then takes the stored value as it is.
@@ -210,47 +224,47 @@ void MainWindow::on_spinBox_ScatterShape_valueChanged(int arg1)
     ui->customPlot->replot();
 }
 
-void MainWindow::on_checkBox_xasix_stateChanged(int arg1)
+void ChartPage::on_checkBox_xasix_stateChanged(int arg1)
 {
     m_settings.showXAxis = arg1 != 0;
     ui->customPlot->xAxis->setLabel(xLabelText());
     ui->customPlot->replot();
 }
 
-void MainWindow::on_checkBox_yasix_stateChanged(int arg1)
+void ChartPage::on_checkBox_yasix_stateChanged(int arg1)
 {
     m_settings.showYAxis = arg1 != 0;
     ui->customPlot->yAxis->setLabel(yLabelText());
     ui->customPlot->replot();
 }
 
-void MainWindow::on_checkBox_legend_stateChanged(int arg1)
+void ChartPage::on_checkBox_legend_stateChanged(int arg1)
 {
     m_settings.showLegend = arg1 != 0;
     ui->customPlot->legend->setVisible(m_settings.showLegend);
     ui->customPlot->replot();
 }
 
-void MainWindow::on_pb_graph_clicked()
+void ChartPage::on_pb_graph_clicked()
 {
     m_chart.setDateTimeMode(!m_chart.dateTimeMode());
     ui->customPlot->xAxis->setLabel(xLabelText());
     replotCurrentMeasurement();
 }
 
-void MainWindow::on_pb_switch_clicked()
+void ChartPage::on_pb_switch_clicked()
 {
     ui->tabWidget_data->setCurrentIndex(ui->tabWidget_data->currentIndex() == 0 ? 1 : 0);
 }
 
-void MainWindow::on_pb_switch_2_clicked()
+void ChartPage::on_pb_switch_2_clicked()
 {
     on_pb_switch_clicked();
 }
 
 // The tab shown holds the large view; the other one becomes the small view
 // in the side panel.
-void MainWindow::on_tabWidget_data_currentChanged(int index)
+void ChartPage::on_tabWidget_data_currentChanged(int index)
 {
     QCustomPlot *plot = ui->customPlot;
     if (index == 0) {
@@ -261,7 +275,7 @@ void MainWindow::on_tabWidget_data_currentChanged(int index)
         plot->yAxis->setLabel(yLabelText());
         plot->legend->setVisible(m_settings.showLegend);
         ui->verticalLayout_littile->addWidget(ui->tableWidget);
-        setCompactTable(true);
+        m_ctx.table->setCompactTable(true);
     } else if (index == 1) {
         m_chartTabActive = false;
         ui->verticalLayout_littile->addWidget(plot);
@@ -270,7 +284,7 @@ void MainWindow::on_tabWidget_data_currentChanged(int index)
         plot->yAxis->setLabel(QString());
         plot->legend->setVisible(false);
         ui->verticalLayout_grid->addWidget(ui->tableWidget);
-        setCompactTable(false);
+        m_ctx.table->setCompactTable(false);
     } else {
         return;
     }
@@ -278,13 +292,11 @@ void MainWindow::on_tabWidget_data_currentChanged(int index)
     plot->replot();
 }
 
-// ---- Mouse work on the chart ----
-
-void MainWindow::on_action_line_triggered()
+void ChartPage::on_action_line_triggered()
 {
 }
 
-void MainWindow::settracerable(bool value)
+void ChartPage::settracerable(bool value)
 {
     if (!m_chart.tracer())
         return;
@@ -293,7 +305,7 @@ void MainWindow::settracerable(bool value)
     ui->customPlot->replot(QCustomPlot::rpRefreshHint);
 }
 
-void MainWindow::mouseMove(QMouseEvent *e)
+void ChartPage::mouseMove(QMouseEvent *e)
 {
     m_chart.moveTracer(e->localPos());
     m_bubbleTips->setText(m_chart.tipText(e->localPos(), m_unit));
@@ -304,14 +316,14 @@ void MainWindow::mouseMove(QMouseEvent *e)
 
 // The tip is a child of the data tabs, above the chart, and stays wholly
 // inside the chart.
-void MainWindow::placeTip(const QPoint &cursor)
+void ChartPage::placeTip(const QPoint &cursor)
 {
     QCustomPlot *plot = ui->customPlot;
     const QPoint inChart = tipPosition(cursor, m_bubbleTips->size(), plot->size());
     m_bubbleTips->move(m_bubbleTips->parentWidget()->mapFromGlobal(plot->mapToGlobal(inChart)));
 }
 
-void MainWindow::updateTipVisibility()
+void ChartPage::updateTipVisibility()
 {
     const bool wanted = m_chartTabActive && m_tracerEnabled && !m_bubbleTips->text().isEmpty();
     m_bubbleTips->setVisible(wanted);
@@ -319,7 +331,7 @@ void MainWindow::updateTipVisibility()
         m_bubbleTips->raise();
 }
 
-void MainWindow::mousePress()
+void ChartPage::mousePress()
 {
     QCustomPlot *plot = ui->customPlot;
     plot->axisRect()->setRangeDrag(
@@ -327,7 +339,7 @@ void MainWindow::mousePress()
                          plot->yAxis->selectedParts().testFlag(QCPAxis::spAxis)));
 }
 
-void MainWindow::selectionChanged()
+void ChartPage::selectionChanged()
 {
     QCustomPlot *plot = ui->customPlot;
     const auto pair = [](QCPAxis *a, QCPAxis *b) {
@@ -350,10 +362,10 @@ void MainWindow::selectionChanged()
     }
 }
 
-void MainWindow::contextMenuRequest(QPoint pos)
+void ChartPage::contextMenuRequest(QPoint pos)
 {
     QCustomPlot *plot = ui->customPlot;
-    auto *menu = new QMenu(this);
+    auto *menu = new QMenu(m_ctx.window);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // The legend keeps its place in the layout while hidden.
     if (plot->legend->realVisibility() && plot->legend->selectTest(pos, false) >= 0) {
@@ -365,17 +377,17 @@ void MainWindow::contextMenuRequest(QPoint pos)
             {tr("移动到右下"), int(Qt::AlignBottom | Qt::AlignRight)},
         };
         for (const auto &[text, alignment] : placements) {
-            QAction *action = menu->addAction(text, this, &MainWindow::moveLegend);
+            QAction *action = menu->addAction(text, this, &ChartPage::moveLegend);
             action->setData(alignment);
         }
     } else {
         menu->addAction(ui->action_line);
-        menu->addAction(tr("复制图片"), this, &MainWindow::handleplotMenuClicked)
+        menu->addAction(tr("复制图片"), this, &ChartPage::handleplotMenuClicked)
             ->setData(int(MenuCopyPicture));
         QMenu *save = menu->addMenu(tr("保存"));
-        save->addAction(tr("JPG 图像"), this, &MainWindow::handleplotMenuClicked)
+        save->addAction(tr("JPG 图像"), this, &ChartPage::handleplotMenuClicked)
             ->setData(int(MenuSaveJpg));
-        save->addAction(tr("PDF 文件"), this, &MainWindow::handleplotMenuClicked)
+        save->addAction(tr("PDF 文件"), this, &ChartPage::handleplotMenuClicked)
             ->setData(int(MenuSavePdf));
         QAction *limits = menu->addAction(tr("显示报警阈值线"), this, [this](bool on) {
             m_limitLinesShown = on;
@@ -389,7 +401,7 @@ void MainWindow::contextMenuRequest(QPoint pos)
     menu->popup(plot->mapToGlobal(pos));
 }
 
-void MainWindow::moveLegend()
+void ChartPage::moveLegend()
 {
     const std::optional<int> alignment = menuEntry(sender());
     if (!alignment)
@@ -399,71 +411,68 @@ void MainWindow::moveLegend()
 }
 
 // Named after the measurement the chart shows.
-QString MainWindow::chartFileProposal(const char *extension) const
+QString ChartPage::chartFileProposal(const char *extension) const
 {
-    return proposedFileIn(fileDialogFolder(),
+    return proposedFileIn(m_ctx.fileDialogFolder(),
                           currentMeasurement() ? currentMeasurement()->name : archive().name,
                           QLatin1String(extension), m_dataText);
 }
 
-void MainWindow::handleplotMenuClicked()
+void ChartPage::handleplotMenuClicked()
 {
     const std::optional<int> entry = menuEntry(sender());
     if (!entry)
         return;
-    const QString cannotCreate = tr("无法创建文件，请使用管理员权限运行程序。");
     if (*entry == MenuCopyPicture) {
         const QPixmap picture = m_chart.picture(0, 0);
         if (!picture.isNull())
             QApplication::clipboard()->setPixmap(picture, QClipboard::Clipboard);
     } else if (*entry == MenuSaveJpg) {
         const QString name =
-            UserDialogs::saveFileName(this, tr("保存到图像文件"), chartFileProposal(".jpg"),
+            UserDialogs::saveFileName(m_ctx.window, tr("保存到图像文件"), chartFileProposal(".jpg"),
                                       tr("JPG 图像") + QStringLiteral(" (*.jpg)"));
         if (name.isNull())
             return;
-        rememberFolder(name);
+        m_ctx.rememberFolder(name);
         QString reason;
         if (!m_chart.saveJpg(name, &reason))
-            UserDialogs::information(this, QString(), cannotCreate + QLatin1Char('\n') + reason,
-                                     m_okText);
+            m_ctx.tellNotWritten(reason, m_ctx.window);
     } else if (*entry == MenuSavePdf) {
         const QString name =
-            UserDialogs::saveFileName(this, tr("保存到pdf文件"), chartFileProposal(".pdf"),
+            UserDialogs::saveFileName(m_ctx.window, tr("保存到pdf文件"), chartFileProposal(".pdf"),
                                       tr("PDF 文件") + QStringLiteral(" (*.pdf)"));
         if (name.isNull())
             return;
-        rememberFolder(name);
+        m_ctx.rememberFolder(name);
         QString reason;
         if (!m_chart.savePdf(name, &reason))
-            UserDialogs::information(this, QString(), cannotCreate + QLatin1Char('\n') + reason,
-                                     m_okText);
+            m_ctx.tellNotWritten(reason, m_ctx.window);
         else
-            openWithDesktop(name);
+            m_ctx.openWithDesktop(name);
     }
 }
 
-void MainWindow::axisLabelDoubleClick(QCPAxis *axis, QCPAxis::SelectablePart part)
+void ChartPage::axisLabelDoubleClick(QCPAxis *axis, QCPAxis::SelectablePart part)
 {
     if (part != QCPAxis::spAxisLabel)
         return;
     bool ok = false;
-    const QString label =
-        UserDialogs::text(this, tr("重命名坐标轴"), tr("新坐标轴标签："), axis->label(), &ok);
+    const QString label = UserDialogs::text(m_ctx.window, tr("重命名坐标轴"), tr("新坐标轴标签："),
+                                            axis->label(), &ok);
     if (!ok)
         return;
     axis->setLabel(label);
     ui->customPlot->replot();
 }
 
-void MainWindow::legendDoubleClick(QCPLegend *legend, QCPAbstractLegendItem *item)
+void ChartPage::legendDoubleClick(QCPLegend *legend, QCPAbstractLegendItem *item)
 {
     Q_UNUSED(legend)
     auto *plottableItem = qobject_cast<QCPPlottableLegendItem *>(item);
     if (!plottableItem)
         return;
     bool ok = false;
-    const QString name = UserDialogs::text(this, tr("重命名曲线"), tr("新图表名称："),
+    const QString name = UserDialogs::text(m_ctx.window, tr("重命名曲线"), tr("新图表名称："),
                                            plottableItem->plottable()->name(), &ok);
     if (!ok)
         return;
@@ -471,7 +480,7 @@ void MainWindow::legendDoubleClick(QCPLegend *legend, QCPAbstractLegendItem *ite
     ui->customPlot->replot();
 }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+bool ChartPage::eventFilter(QObject *watched, QEvent *event)
 {
     QCustomPlot *plot = ui->customPlot;
     if (watched == plot) {
@@ -494,5 +503,16 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             break;
         }
     }
-    return QMainWindow::eventFilter(watched, event);
+    return PageController::eventFilter(watched, event);
+}
+
+void ChartPage::showLimitLines()
+{
+    QVector<QPair<int, float>> lines;
+    for (int ch = 0; m_limitLinesShown && ch < kChannelCount; ++ch) {
+        if (m_settings.limitEnabled[ch])
+            lines << qMakePair(ch, m_settings.highLimit[ch])
+                  << qMakePair(ch, m_settings.lowLimit[ch]);
+    }
+    m_chart.setLimitLines(lines, m_unit);
 }

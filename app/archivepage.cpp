@@ -1,0 +1,456 @@
+// The measurement tree, the data files and the undo history of the main
+// window.
+#include "app/archivepage.h"
+
+#include "app/archivebackup.h"
+#include "app/exportcontrol.h"
+#include "app/instrumentpage.h"
+#include "app/menuentry.h"
+#include "app/tablepage.h"
+#include "app/userdialogs.h"
+#include "measurement/settingsrules.h"
+#include "store/datafile.h"
+#include "store/filenames.h"
+#include "ui_mainwindow.h"
+#include "widgets/formrename.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+namespace {
+
+const char kNormalIcon[] = ":/images/ic_wj.png";
+const char kCurrentIcon[] = ":/images/ic_wj_xz.png";
+
+// Tree menu entries, stored as the actions' data.
+enum TreeMenuEntry
+{
+    MenuNew = 0,
+    MenuDelete = 1,
+    MenuMoveUp = 2,
+    MenuRename = 3,
+    MenuProperties = 4,
+    MenuSave = 5,
+    MenuOpen = 6,
+    MenuExcel = 7,
+    MenuPdf = 8,
+    MenuOpenDirectory = 9
+};
+
+QTreeWidgetItem *firstSelected(QTreeWidget *tree)
+{
+    const QList<QTreeWidgetItem *> selected = tree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+} // namespace
+
+ArchivePage::ArchivePage(WindowContext &context) : PageController(context)
+{
+    ui->treeWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_document, &Document::measurementsChanged, this, &ArchivePage::showMeasurements);
+    connect(m_document, &Document::recordsChanged, this, &ArchivePage::showEditedRecords);
+    setupUndo();
+    connectSlotsByObjectName(this, m_ctx.window);
+}
+
+void ArchivePage::on_pb_new_file_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    addNewMeasurement();
+}
+
+void ArchivePage::on_pb_open_file_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    openArchiveFile();
+}
+
+void ArchivePage::on_pb_save_file_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    saveArchiveFile();
+}
+
+void ArchivePage::on_pb_save_file_as_clicked()
+{
+    if (refuseWhileRecording())
+        return;
+    m_ctx.exports->exportDialog();
+}
+
+// Returns true when the archive is on disk (or there was nothing to write),
+// false when the user cancelled or the file could not be written.
+bool ArchivePage::saveArchiveFile()
+{
+    if (m_document->count() == 0)
+        return true;
+    const QString path = chooseArchiveFile();
+    return !path.isEmpty() && writeArchiveFile(path);
+}
+
+QString ArchivePage::chooseArchiveFile()
+{
+    const QString proposed = proposedArchiveFile(m_document->fileName(), m_ctx.fileDialogFolder(),
+                                                 archive().name, QDateTime::currentDateTime());
+    for (;;) {
+        const QString path = UserDialogs::saveFileName(m_ctx.window, tr("保存数据到文件"), proposed,
+                                                       tr("数据文件") + QStringLiteral(" (*.dat)"));
+        if (path.isEmpty())
+            return path;
+        m_ctx.rememberFolder(path);
+        // The program removes or rewrites these files on its own: a save
+        // onto one would be lost with it.
+        if (!isWorkingFile(path, m_ctx.backup.folder()))
+            return path;
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。\n"
+               "请选择其他文件名。")
+                .arg(QDir::toNativeSeparators(path)),
+            m_okText);
+    }
+}
+
+bool ArchivePage::writeArchiveFile(const QString &path)
+{
+    // The old file is replaced only once the new one is complete.
+    QString reason;
+    if (!m_document->save(path, &reason)) {
+        m_ctx.tellNotWritten(reason);
+        return false;
+    }
+    m_ctx.archiveBackup->dropUnsavedArchive();
+    return true;
+}
+
+// The file is checked as a whole before anything is asked or replaced, so a
+// damaged file never costs the archive in memory.
+void ArchivePage::openArchiveFile()
+{
+    const QString path =
+        UserDialogs::openFileName(m_ctx.window, tr("打开数据文件"), m_ctx.fileDialogFolder(),
+                                  tr("数据文件") + QStringLiteral(" (*.dat)"));
+    if (path.isEmpty())
+        return;
+    m_ctx.rememberFolder(path);
+    openArchive(path);
+}
+
+void ArchivePage::openArchive(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_ctx.tellNotWritten();
+        return;
+    }
+    Data_table_T loaded;
+    if (!dataFileFromFile(file, loaded)) {
+        UserDialogs::information(nullptr, QString(), tr("该文件不是有效的数据文件，无法打开。"),
+                                 m_okText);
+        return;
+    }
+    const bool holdsData =
+        m_document->count() > 1 ||
+        (m_document->count() == 1 && !m_document->measurement(0)->records.isEmpty());
+    if (holdsData && m_document->isModified()) {
+        const int answer = UserDialogs::question(
+            nullptr, tr("保存数据"), tr("是否保存现有列表数据？\n不保存目前数据将会丢失"),
+            {tr("是"), tr("否"), tr("取消")}, 2, 2);
+        // Loading after a save that did not happen would lose the data.
+        if (answer != 0 && answer != 1)
+            return;
+        if (answer == 0 && !saveArchiveFile())
+            return;
+    }
+    m_document->replace(std::move(loaded), path);
+    m_ctx.table->showCurrentMeasurement();
+    // The archive shown is the file's: nothing unsaved is left to keep.
+    m_ctx.archiveBackup->dropUnsavedArchive();
+}
+
+// Table and chart show nothing once no measurement is left to show.
+void ArchivePage::showNoMeasurement()
+{
+    m_document->setCurrentIndex(-1);
+    m_ctx.showCurrent(true);
+}
+
+void ArchivePage::addNewMeasurement()
+{
+    addMeasurement(newMeasurement({}, newMeasurementName(archive())));
+}
+
+void ArchivePage::addMeasurement(const Data_List_T &measurement)
+{
+    m_document->addMeasurement(measurement);
+}
+
+void ArchivePage::showMeasurements()
+{
+    rebuildTree();
+    const int index = m_document->currentIndex();
+    if (index < 0)
+        showNoMeasurement();
+    else
+        makeItemCurrent(index);
+}
+
+// An undo step shows the measurement it changed, on the page of the change.
+void ArchivePage::showEditedRecords(int recordsBefore)
+{
+    const int index = m_document->currentIndex();
+    if (ui->treeWidget->indexOfTopLevelItem(ui->treeWidget->currentItem()) != index)
+        makeItemCurrent(index);
+    else
+        m_ctx.table->afterRecordEdit(recordsBefore);
+}
+
+void ArchivePage::setupUndo()
+{
+    m_undoAction = new QAction(m_ctx.window);
+    m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redoAction = new QAction(m_ctx.window);
+    m_redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction *action : {m_undoAction, m_redoAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        m_ctx.window->addAction(action);
+    }
+    connect(m_undoAction, &QAction::triggered, this, &ArchivePage::undoEdit);
+    connect(m_redoAction, &QAction::triggered, this, &ArchivePage::redoEdit);
+    connect(m_document->undoStack(), &QUndoStack::indexChanged, this,
+            &ArchivePage::refreshUndoActions);
+    refreshUndoActions();
+}
+
+void ArchivePage::refreshUndoActions()
+{
+    const QUndoStack *stack = m_document->undoStack();
+    m_undoAction->setEnabled(stack->canUndo());
+    m_undoAction->setText(tr("撤销%1").arg(stack->undoText()));
+    m_redoAction->setEnabled(stack->canRedo());
+    m_redoAction->setText(tr("重做%1").arg(stack->redoText()));
+}
+
+// The measurement a recording goes into stays as it is while it runs.
+void ArchivePage::undoEdit()
+{
+    if (!refuseWhileRecording())
+        m_document->undoStack()->undo();
+}
+
+void ArchivePage::redoEdit()
+{
+    if (!refuseWhileRecording())
+        m_document->undoStack()->redo();
+}
+
+void ArchivePage::addUndoEntries(QMenu *menu)
+{
+    if (m_device.isRecording() || !(m_undoAction->isEnabled() || m_redoAction->isEnabled()))
+        return;
+    menu->addSeparator();
+    for (QAction *action : {m_undoAction, m_redoAction})
+        if (action->isEnabled())
+            menu->addAction(action);
+}
+
+void ArchivePage::rebuildTree()
+{
+    QTreeWidget *tree = ui->treeWidget;
+    const QSignalBlocker blocker(tree);
+    tree->clear();
+    tree->setHeaderHidden(true);
+    const QIcon icon{QString::fromLatin1(kNormalIcon)};
+    for (const Data_List_T *measurement : archive().lists) {
+        auto *item = new QTreeWidgetItem(tree, {measurement->name});
+        // The column cuts long names; the tip shows them whole.
+        item->setToolTip(0, measurement->name);
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        item->setIcon(0, icon);
+    }
+}
+
+void ArchivePage::makeItemCurrent(int index)
+{
+    QTreeWidgetItem *item = ui->treeWidget->topLevelItem(index);
+    if (!item)
+        return;
+    ui->treeWidget->clearSelection();
+    item->setSelected(true);
+    ui->treeWidget->setCurrentItem(item);
+    // The tree does not report an item that was current already.
+    m_document->setCurrentIndex(index);
+    item->setIcon(0, QIcon(QString::fromLatin1(kCurrentIcon)));
+}
+
+void ArchivePage::on_treeWidget_currentItemChanged(QTreeWidgetItem *current,
+                                                   QTreeWidgetItem *previous)
+{
+    if (!current)
+        return;
+    m_document->setCurrentIndex(ui->treeWidget->indexOfTopLevelItem(current));
+    if (previous)
+        previous->setIcon(0, QIcon(QString::fromLatin1(kNormalIcon)));
+    current->setIcon(0, QIcon(QString::fromLatin1(kCurrentIcon)));
+    m_ctx.showCurrent(currentMeasurement() != nullptr);
+}
+
+void ArchivePage::on_treeWidget_itemDoubleClicked(QTreeWidgetItem *item, int column)
+{
+    Q_UNUSED(column)
+    showMeasurementProperties(item);
+}
+
+void ArchivePage::on_treeWidget_customContextMenuRequested(const QPoint &pos)
+{
+    const bool onItem = ui->treeWidget->itemAt(pos) != nullptr;
+    auto *menu = new QMenu(m_ctx.window);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto entry = [this, onItem](QMenu *to, const QString &text, int data, bool needsItem) {
+        QAction *action = to->addAction(text);
+        action->setData(data);
+        action->setEnabled(onItem || !needsItem);
+        connect(action, &QAction::triggered, this, &ArchivePage::handleTreeviewMenuClicked);
+    };
+    entry(menu, tr("保存"), MenuSave, true);
+    QMenu *saveAs = menu->addMenu(tr("另存为"));
+    saveAs->menuAction()->setEnabled(onItem);
+    entry(saveAs, tr("Excel 工作簿"), MenuExcel, true);
+    entry(saveAs, tr("PDF 报告"), MenuPdf, true);
+    entry(menu, tr("上移"), MenuMoveUp, true);
+    entry(menu, tr("删除"), MenuDelete, true);
+    entry(menu, tr("重命名"), MenuRename, true);
+    entry(menu, tr("文件管理器中打开"), MenuOpenDirectory, false);
+    entry(menu, tr("属性"), MenuProperties, true);
+    menu->addSeparator();
+    QAction *import = menu->addAction(tr("导入设备数据"));
+    connect(import, &QAction::triggered, m_ctx.instrument,
+            &InstrumentPage::on_pb_read_flash_clicked);
+    entry(menu, tr("打开"), MenuOpen, false);
+    entry(menu, tr("新建"), MenuNew, false);
+    addUndoEntries(menu);
+    menu->popup(QCursor::pos());
+}
+
+void ArchivePage::handleTreeviewMenuClicked()
+{
+    const std::optional<int> entry = menuEntry(sender());
+    if (!entry)
+        return;
+    switch (*entry) {
+    case MenuNew:
+        addNewMeasurement();
+        break;
+    case MenuDelete:
+        deleteMeasurement();
+        break;
+    case MenuMoveUp:
+        moveMeasurementUp();
+        break;
+    case MenuRename:
+        renameMeasurement();
+        break;
+    case MenuProperties:
+        showMeasurementProperties();
+        break;
+    case MenuSave:
+        saveArchiveFile();
+        break;
+    case MenuOpen:
+        openArchiveFile();
+        break;
+    case MenuExcel:
+        m_ctx.exports->exportWorkbook();
+        break;
+    case MenuPdf:
+        if (!currentMeasurement())
+            UserDialogs::information(nullptr, QString(), tr("请选择需要导出的list数据"), m_okText);
+        else
+            m_ctx.exports->exportReport();
+        break;
+    case MenuOpenDirectory:
+        openDataDirectory();
+        break;
+    default:
+        break;
+    }
+}
+
+// Asked although the delete can be undone: a measurement may hold days of
+// readings, and the undo history goes with the next file opened.
+void ArchivePage::deleteMeasurement()
+{
+    QTreeWidgetItem *item = firstSelected(ui->treeWidget);
+    if (!item)
+        return;
+    const int answer =
+        UserDialogs::question(nullptr, tr("数据删除提示"), tr("数据删除后无法恢复，是否继续删除？"),
+                              {tr("是"), tr("否")}, 1, 1);
+    if (answer == 0)
+        m_document->removeMeasurement(ui->treeWidget->indexOfTopLevelItem(item));
+}
+
+void ArchivePage::moveMeasurementUp()
+{
+    if (QTreeWidgetItem *item = firstSelected(ui->treeWidget))
+        m_document->moveMeasurementUp(ui->treeWidget->indexOfTopLevelItem(item));
+}
+
+// An empty text keeps the old name.
+void ArchivePage::renameMeasurement(QTreeWidgetItem *item)
+{
+    if (!item)
+        item = firstSelected(ui->treeWidget);
+    if (!item)
+        return;
+    QString name = item->text(0);
+    QDialog dialog(m_ctx.window);
+    dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *form = new FormRename(&name, &dialog);
+    layout->addWidget(form);
+    // Without a title of its own the window manager would show the
+    // program's file name.
+    dialog.setWindowTitle(form->windowTitle());
+    WindowContext::runModal(dialog);
+    m_document->renameMeasurement(ui->treeWidget->indexOfTopLevelItem(item), name);
+}
+
+void ArchivePage::showMeasurementProperties(QTreeWidgetItem *item)
+{
+    if (!item)
+        item = firstSelected(ui->treeWidget);
+    if (!item)
+        return;
+    const int index = ui->treeWidget->indexOfTopLevelItem(item);
+    if (!m_document->measurement(index))
+        return;
+    m_document->setCurrentIndex(index);
+    const Data_List_T &m = *currentMeasurement();
+    const QString text = tr("文件名称   ") + QLatin1Char('\t') + m.name + QLatin1Char('\n') +
+                         tr("测量时间   ") + QLatin1Char('\t') +
+                         m.created.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
+                         QLatin1Char('\n') + tr("数据数量   ") + QLatin1Char('\t') +
+                         QString::number(m.records.size());
+    UserDialogs::information(nullptr, tr("测量属性"), text, m_okText);
+}
+
+// Opened with the desktop's default handler for folders.
+void ArchivePage::openDataDirectory()
+{
+    QDir().mkpath(m_settings.dataDir);
+    m_ctx.openWithDesktop(m_settings.dataDir);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/windowcontext.h"
+
+// Live readings and recording: the dashboard's readings, the start and stop
+// of a recording with its interval and continuous time, the limits that
+// mark readings and raise alarms, and the once-a-second refresh of the live
+// table and chart while a recording runs.
+class RecordingPage : public PageController
+{
+    Q_OBJECT
+
+public:
+    explicit RecordingPage(WindowContext &context);
+
+    // Connects the recording session's reports once the session exists.
+    void followSession();
+    // The measurement an interrupted recording was restored into, which the
+    // next Start goes on with.
+    void setResumable(Data_List_T *measurement) { m_resumable = measurement; }
+    void stopRecording();
+    void showIntervalInBoxes(quint32 seconds);
+    // Ranges and values of the limit boxes in the shown unit; the ranges
+    // follow the channels' thermocouple types as last reported.
+    void updateLimitBoxes();
+    // The limit switches and boxes from the settings record.
+    void showLimits();
+
+public slots:
+    // Once a second: the live view while recording, the session's clock.
+    void handleTimeOut();
+    void on_pb_start_clicked(bool checked);
+    void handelIntervalSetting();
+    void handleRunningTimechange();
+    void on_pb_continue_enable_clicked(bool checked);
+    void on_doubleSpinBox_hi_limit_T1_editingFinished();
+    void on_doubleSpinBox_hi_limit_T2_editingFinished();
+    void on_doubleSpinBox_hi_limit_T3_editingFinished();
+    void on_doubleSpinBox_hi_limit_T4_editingFinished();
+    void on_doubleSpinBox_low_limit_T1_editingFinished();
+    void on_doubleSpinBox_low_limit_T2_editingFinished();
+    void on_doubleSpinBox_low_limit_T3_editingFinished();
+    void on_doubleSpinBox_low_limit_T4_editingFinished();
+    void on_pb_limit_enable_T1_clicked(bool checked);
+    void on_pb_limit_enable_T2_clicked(bool checked);
+    void on_pb_limit_enable_T3_clicked(bool checked);
+    void on_pb_limit_enable_T4_clicked(bool checked);
+
+    // The instrument driver's reports.
+    void live_data(_T_PRINT_OUT_DATA s);
+    void max_min_avg_info(QList<QList<QString>> info_sss);
+
+private:
+    void startRecording();
+    bool resumeInterruptedRecording();
+    void showRemainingTime(quint64 seconds);
+    void recordingTimeUp();
+    // While recording: the broker refused the readings; the recording goes on.
+    void brokerRefused(const QString &text);
+    int intervalBoxesSeconds() const;
+    // Channel index 0..3.
+    void limitEdited(int channel, bool high);
+    void limitSwitched(int channel, bool on);
+    // The limits changed: the alarms and the chart's limit lines follow.
+    void limitsChanged();
+
+    Data_List_T *m_resumable = nullptr;
+};
