@@ -61,6 +61,8 @@ void ArchiveBackup::backupFailed()
 // first: they hold what was there before the recording in the backup.
 void ArchiveBackup::restoreAutoBackup()
 {
+    const bool untouched = m_document->isUntouched();
+    const QList<Data_List_T *> before = archive().lists;
     restoreUnsavedArchive(m_ctx.backup.fileName());
     // Another slot's archive is removed only once this window keeps its
     // measurements; its lock is held until then.
@@ -80,10 +82,37 @@ void ArchiveBackup::restoreAutoBackup()
         if (claim.isLocked())
             restoreBackupFile(other);
     }
+    QStringList restored;
+    for (const Data_List_T *measurement : archive().lists)
+        if (!before.contains(const_cast<Data_List_T *>(measurement)))
+            restored << tr("%1（%n 条记录）", nullptr, measurement->records.size())
+                            .arg(measurement->name);
+    if (!restored.isEmpty() && untouched)
+        m_document->dropEmptyFirstMeasurement();
     if (m_document->isModified() && keepUnsavedArchive()) {
         for (const QString &other : qAsConst(adoptedSlots))
             removeUnsavedArchive(other);
     }
+    if (!restored.isEmpty())
+        tellRestored(restored);
+}
+
+// Said once the window is there to stand in front of.
+void ArchiveBackup::tellRestored(QStringList names)
+{
+    constexpr int kNamesShown = 10;
+    if (names.size() > kNamesShown) {
+        const int more = names.size() - kNamesShown + 1;
+        names = names.mid(0, kNamesShown - 1);
+        names << tr("另外 %n 个测量", nullptr, more);
+    }
+    QString text = tr("程序上次没有正常结束。以下测量已恢复，尚未保存：") + QLatin1Char('\n') +
+                   names.join(QLatin1Char('\n'));
+    if (m_ctx.store->found().interrupted)
+        text += QLatin1Char('\n') + tr("当时正在进行的记录可以继续：选中它的测量后按“开始”。");
+    QTimer::singleShot(0, this, [this, text] {
+        UserDialogs::information(m_ctx.window, tr("已恢复数据"), text, m_okText);
+    });
 }
 
 bool ArchiveBackup::restoreUnsavedArchive(const QString &backupFile)

@@ -45,6 +45,8 @@ private:
     void restoreOwnBackup();
     OutputResult restoreJournal(const QString &journal);
     void restoreBackupFile(const QString &fileName);
+    // Names what the restore brought back, with the records of each.
+    void tellRestored(QStringList names);
     // Once per recording: the recording goes on with its readings in memory.
     void backupFailed();
 

@@ -389,15 +389,18 @@ void ArchivePage::handleTreeviewMenuClicked()
 }
 
 // Asked although the delete can be undone: a measurement may hold days of
-// readings, and the undo history goes with the next file opened.
+// readings, and the undo history goes with the next file opened and keeps
+// only so many steps.
 void ArchivePage::deleteMeasurement()
 {
     QTreeWidgetItem *item = firstSelected(ui->treeWidget);
     if (!item)
         return;
-    const int answer =
-        UserDialogs::question(nullptr, tr("数据删除提示"), tr("数据删除后无法恢复，是否继续删除？"),
-                              {tr("是"), tr("否")}, 1, 1);
+    const int answer = UserDialogs::question(nullptr, tr("数据删除提示"),
+                                             tr("删除测量“%1”？\n删除后可以用“撤销”（Ctrl+Z）恢复，"
+                                                "打开其他文件后不能再恢复。")
+                                                 .arg(item->text(0)),
+                                             {tr("是"), tr("否")}, 1, 1);
     if (answer == 0)
         m_document->removeMeasurement(ui->treeWidget->indexOfTopLevelItem(item));
 }
@@ -440,7 +443,7 @@ void ArchivePage::showMeasurementProperties(QTreeWidgetItem *item)
         return;
     m_document->setCurrentIndex(index);
     const Data_List_T &m = *currentMeasurement();
-    const QString text = tr("文件名称   ") + QLatin1Char('\t') + m.name + QLatin1Char('\n') +
+    const QString text = tr("测量名称   ") + QLatin1Char('\t') + m.name + QLatin1Char('\n') +
                          tr("测量时间   ") + QLatin1Char('\t') +
                          m.created.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
                          QLatin1Char('\n') + tr("数据数量   ") + QLatin1Char('\t') +

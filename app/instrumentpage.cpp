@@ -175,10 +175,13 @@ void InstrumentPage::refreshConnectionLook()
     m_ctx.window->setWindowTitle(m_titleBase + suffix);
 }
 
+// The port chosen stays chosen while it is still there.
 void InstrumentPage::fillPortList(const QStringList &ports)
 {
+    const QString chosen = ui->comboBox_COM->currentText();
     ui->comboBox_COM->clear();
     ui->comboBox_COM->addItems(ports);
+    ui->comboBox_COM->setCurrentIndex(qMax(0, ports.indexOf(chosen)));
 }
 
 void InstrumentPage::handleDeviceChange(const QStringList &ports)
@@ -236,7 +239,11 @@ void InstrumentPage::openInstrumentPort(const QString &portName)
             m_device.notifyRecording(true);
         return;
     }
-    UserDialogs::information(nullptr, QString(), connectFailureText(portName, linkError), m_okText);
+    QString text = connectFailureText(portName, linkError);
+    // The recording goes on by itself once its instrument is back.
+    if (m_device.isRecording())
+        text = m_linkWaiting->text() + QStringLiteral("\n\n") + text;
+    UserDialogs::information(nullptr, QString(), text, m_okText);
 }
 
 // Boxes set here to show what the instrument reports do not send that value

@@ -228,19 +228,13 @@ void SystemPage::on_comboBox_lang_currentIndexChanged(int index)
     m_settings.language = index;
     if (!m_ctx.constructed)
         return;
-    // These notes are shown in the language just chosen, whatever the
-    // current interface language is, so they are not translated.
-    if (index == 0) {
-        UserDialogs::information(nullptr, QStringLiteral("信息"),
-                                 QStringLiteral("语言设置会在软件下次启动时生效"),
-                                 QStringLiteral("确定"));
-    } else if (index == 1) {
-        // Its own button text too: the toolkit's OK is in the language in use.
-        UserDialogs::information(
-            nullptr, QStringLiteral("Note"),
-            QStringLiteral("The language setting takes effect the next time the program starts."),
-            QStringLiteral("OK"));
-    }
+    // Said in both languages, with a button of its own: whichever language
+    // was chosen, the one in use may be the one the user does not read.
+    UserDialogs::information(
+        nullptr, QStringLiteral("信息 / Note"),
+        QStringLiteral("语言设置会在软件下次启动时生效。\n"
+                       "The language setting takes effect the next time the program starts."),
+        QStringLiteral("确定 / OK"));
 }
 
 void SystemPage::on_lineEdit_conp_name_editingFinished()

@@ -25,6 +25,8 @@
 #include <QTableWidget>
 #include <QtMath>
 
+#include <algorithm>
+
 namespace {
 
 enum TableMenuEntry
@@ -287,12 +289,17 @@ QList<SelectedRows> TablePage::selectedTableRows() const
     return out;
 }
 
+// Every selected block, top to bottom, as tab-separated lines.
 void TablePage::copy()
 {
     const QTableWidget *table = ui->tableWidget;
-    const QList<QTableWidgetSelectionRange> ranges = table->selectedRanges();
-    for (const QTableWidgetSelectionRange &range : ranges) {
-        QString text;
+    QList<QTableWidgetSelectionRange> ranges = table->selectedRanges();
+    std::sort(ranges.begin(), ranges.end(),
+              [](const QTableWidgetSelectionRange &a, const QTableWidgetSelectionRange &b) {
+                  return a.topRow() < b.topRow();
+              });
+    QString text;
+    for (const QTableWidgetSelectionRange &range : qAsConst(ranges)) {
         for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
             for (int c = range.leftColumn(); c <= range.rightColumn(); ++c) {
                 const QTableWidgetItem *item = table->item(r, c);
@@ -302,8 +309,9 @@ void TablePage::copy()
                 text += c == range.rightColumn() ? QLatin1Char('\n') : QLatin1Char('\t');
             }
         }
-        QApplication::clipboard()->setText(text);
     }
+    if (!ranges.isEmpty())
+        QApplication::clipboard()->setText(text);
 }
 
 QMenu *TablePage::createTableMenu()

@@ -143,6 +143,25 @@ void Document::addMeasurements(Data_table_T &&measurements)
     emit measurementsChanged();
 }
 
+bool Document::isUntouched() const
+{
+    return m_archive.lists.size() == 1 && m_archive.lists.first()->records.isEmpty() &&
+           m_fileName.isEmpty() && !isModified() && m_undoStack.count() == 0;
+}
+
+void Document::dropEmptyFirstMeasurement()
+{
+    if (m_archive.lists.size() < 2 || !m_archive.lists.first()->records.isEmpty() ||
+        m_undoStack.count() > 0)
+        return;
+    Data_List_T *first = m_archive.lists.takeFirst();
+    if (m_current == first)
+        m_current = m_archive.lists.last();
+    delete first;
+    touched();
+    emit measurementsChanged();
+}
+
 void Document::appendToCurrent(const QVector<_T_EE_TEST_DATA> &records)
 {
     if (!m_current || records.isEmpty())

@@ -75,6 +75,16 @@ public:
     // current. It is the saved state then: what was unsaved is given up.
     void replace(Data_table_T &&archive, const QString &path);
 
+    // Still as a new archive starts: its one empty measurement, no file,
+    // nothing changed.
+    bool isUntouched() const;
+    // Takes the empty measurement a new archive starts with away once
+    // others came after it (restored after a crash), so that every start
+    // does not bring one more empty measurement back. Nothing happens unless
+    // the first measurement is empty, others follow it and no undo step can
+    // name it.
+    void dropEmptyFirstMeasurement();
+
     // Additions: appended, made current, unsaved.
     Data_List_T *addMeasurement(const Data_List_T &measurement);
     void addMeasurements(Data_table_T &&measurements);

@@ -49,8 +49,13 @@ QString accessGroup(const QString &path)
 QString connectFailureText(const QString &portName, const QString &linkError)
 {
     QString text = Text::tr("无法打开串口 %1。").arg(portName);
-    if (!linkError.isEmpty())
-        text += QLatin1Char('\n') + linkError;
+    // The link's text is the serial layer's "IO Exception: <reason>" behind
+    // a translated "IO异常": the reason is shown once, in its own words.
+    const QString marker = QStringLiteral("IO Exception: ");
+    const int reasonAt = linkError.indexOf(marker);
+    const QString reason = reasonAt >= 0 ? linkError.mid(reasonAt + marker.size()) : linkError;
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
 
     const int code = linkErrorCode(linkError);
     if (code == EACCES || code == EPERM) {

@@ -19,6 +19,6 @@ int linkErrorCode(const QString &linkError);
 // examined.
 QString accessGroup(const QString &path);
 
-// Text of the information box: the port, the link's error text and, for
+// Text of the information box: the port, the reason the link gives and, for
 // permission and busy errors, what to do about them.
 QString connectFailureText(const QString &portName, const QString &linkError);

@@ -210,8 +210,39 @@
 </context>
 <context>
     <name>ArchiveBackup</name>
+    <message numerus="yes">
+        <location filename="../app/archivebackup.cpp" line="+88"/>
+        <source>%1（%n 条记录）</source>
+        <translation>
+            <numerusform>%1 (%n record)</numerusform>
+            <numerusform>%1 (%n records)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+19"/>
+        <source>另外 %n 个测量</source>
+        <translation>
+            <numerusform>and %n more measurement</numerusform>
+            <numerusform>and %n more measurements</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../app/archivebackup.cpp" line="+100"/>
+        <location line="+2"/>
+        <source>程序上次没有正常结束。以下测量已恢复，尚未保存：</source>
+        <translation>The program did not end normally last time. These measurements were brought back and are not saved yet:</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>当时正在进行的记录可以继续：选中它的测量后按“开始”。</source>
+        <translation>The recording that was running then can go on: select its measurement and press Start.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>已恢复数据</source>
+        <translation>Data brought back</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</source>
         <translation>The unsaved data left from last time is damaged and cannot be restored.
@@ -234,19 +265,19 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
     </message>
     <message>
         <location line="+1"/>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>数据文件</source>
         <translation>Data file</translation>
     </message>
     <message>
-        <location line="-24"/>
+        <location line="-25"/>
         <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
 请选择其他文件名。</source>
         <translation>%1 is one of this program&apos;s working files (a backup, unsaved data, a journal or a lock) and cannot hold saved data.
 Please choose another file name.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>打开数据文件</source>
         <translation>Open data file</translation>
     </message>
@@ -269,18 +300,18 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+230"/>
+        <location line="+234"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
-        <location line="-230"/>
-        <location line="+230"/>
+        <location line="-234"/>
+        <location line="+234"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
-        <location line="-230"/>
+        <location line="-234"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -345,7 +376,7 @@ Data that is not saved will be lost.</translation>
         <translation>Import device data</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>打开</source>
         <translation>Open</translation>
     </message>
@@ -365,14 +396,16 @@ Data that is not saved will be lost.</translation>
         <translation>Delete data</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>数据删除后无法恢复，是否继续删除？</source>
-        <translation>Deleted data cannot be recovered. Delete anyway?</translation>
+        <location line="+1"/>
+        <source>删除测量“%1”？
+删除后可以用“撤销”（Ctrl+Z）恢复，打开其他文件后不能再恢复。</source>
+        <translation>Delete the measurement “%1”?
+Undo (Ctrl+Z) brings it back until another file is opened.</translation>
     </message>
     <message>
-        <location line="+44"/>
-        <source>文件名称   </source>
-        <translation>File name   </translation>
+        <location line="+46"/>
+        <source>测量名称   </source>
+        <translation>Measurement name   </translation>
     </message>
     <message>
         <location line="+1"/>
@@ -404,7 +437,7 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>ChartPage</name>
     <message>
-        <location filename="../app/chartpage.cpp" line="+53"/>
+        <location filename="../app/chartpage.cpp" line="+52"/>
         <source>KX740D数据</source>
         <translation>KX740D data</translation>
     </message>
@@ -476,7 +509,7 @@ Data that is not saved will be lost.</translation>
         <translation>Save to PDF file</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+18"/>
         <source>重命名坐标轴</source>
         <translation>Rename axis</translation>
     </message>
@@ -486,7 +519,7 @@ Data that is not saved will be lost.</translation>
         <translation>New axis label:</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>重命名曲线</source>
         <translation>Rename graph</translation>
     </message>
@@ -555,7 +588,7 @@ Data that is not saved will be lost.</translation>
         <translation>Cannot open the serial port %1.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+15"/>
         <source>没有使用该串口的权限。请让系统管理员为当前用户开放该串口的读写权限。</source>
         <translation>No permission to use this port. Ask the system administrator to give the current user read and write access to it.</translation>
     </message>
@@ -745,7 +778,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+168"/>
+        <location filename="../document/document.cpp" line="+187"/>
         <source>剪切 1 行</source>
         <translation>cut 1 row</translation>
     </message>
@@ -811,7 +844,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>ExportControl</name>
     <message>
-        <location filename="../app/exportcontrol.cpp" line="+54"/>
+        <location filename="../app/exportcontrol.cpp" line="+56"/>
         <source>导出完成</source>
         <translation>Export finished</translation>
     </message>
@@ -828,7 +861,7 @@ Closes automatically in %1 s</translation>
         <translation>Save data to file</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
     </message>
@@ -1016,7 +1049,7 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
-        <location line="+111"/>
+        <location line="+118"/>
         <location line="+121"/>
         <location line="+78"/>
         <source>是</source>
@@ -2826,7 +2859,7 @@ Continue?</translation>
         <translation>Alarms</translation>
     </message>
     <message>
-        <location line="+204"/>
+        <location line="+200"/>
         <source>打开图像文件.</source>
         <translation>Open image file.</translation>
     </message>
@@ -2843,7 +2876,7 @@ Please put the file in the folder of the program:
 <context>
     <name>TablePage</name>
     <message>
-        <location filename="../app/tablepage.cpp" line="+47"/>
+        <location filename="../app/tablepage.cpp" line="+49"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
@@ -2868,7 +2901,7 @@ Please put the file in the folder of the program:
         <translation>Page %1 of %2</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+73"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>

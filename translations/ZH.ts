@@ -210,8 +210,37 @@
 </context>
 <context>
     <name>ArchiveBackup</name>
+    <message numerus="yes">
+        <location filename="../app/archivebackup.cpp" line="+88"/>
+        <source>%1（%n 条记录）</source>
+        <translation>
+            <numerusform>%1（%n 条记录）</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+19"/>
+        <source>另外 %n 个测量</source>
+        <translation>
+            <numerusform>另外 %n 个测量</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../app/archivebackup.cpp" line="+100"/>
+        <location line="+2"/>
+        <source>程序上次没有正常结束。以下测量已恢复，尚未保存：</source>
+        <translation>程序上次没有正常结束。以下测量已恢复，尚未保存：</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>当时正在进行的记录可以继续：选中它的测量后按“开始”。</source>
+        <translation>当时正在进行的记录可以继续：选中它的测量后按“开始”。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>已恢复数据</source>
+        <translation>已恢复数据</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>上次未保存的数据已损坏，无法恢复。
 该文件保留为：%1</source>
         <translation>上次未保存的数据已损坏，无法恢复。
@@ -234,19 +263,19 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
     </message>
     <message>
-        <location line="-24"/>
+        <location line="-25"/>
         <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
 请选择其他文件名。</source>
         <translation>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
 请选择其他文件名。</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>打开数据文件</source>
         <translation>打开数据文件</translation>
     </message>
@@ -269,18 +298,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+230"/>
+        <location line="+234"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
-        <location line="-230"/>
-        <location line="+230"/>
+        <location line="-234"/>
+        <location line="+234"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
-        <location line="-230"/>
+        <location line="-234"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -345,7 +374,7 @@
         <translation>导入设备数据</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>打开</source>
         <translation>打开</translation>
     </message>
@@ -365,14 +394,16 @@
         <translation>数据删除提示</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>数据删除后无法恢复，是否继续删除？</source>
-        <translation>数据删除后无法恢复，是否继续删除？</translation>
+        <location line="+1"/>
+        <source>删除测量“%1”？
+删除后可以用“撤销”（Ctrl+Z）恢复，打开其他文件后不能再恢复。</source>
+        <translation>删除测量“%1”？
+删除后可以用“撤销”（Ctrl+Z）恢复，打开其他文件后不能再恢复。</translation>
     </message>
     <message>
-        <location line="+44"/>
-        <source>文件名称   </source>
-        <translation>文件名称   </translation>
+        <location line="+46"/>
+        <source>测量名称   </source>
+        <translation>测量名称   </translation>
     </message>
     <message>
         <location line="+1"/>
@@ -404,7 +435,7 @@
 <context>
     <name>ChartPage</name>
     <message>
-        <location filename="../app/chartpage.cpp" line="+53"/>
+        <location filename="../app/chartpage.cpp" line="+52"/>
         <source>KX740D数据</source>
         <translation>KX740D数据</translation>
     </message>
@@ -476,7 +507,7 @@
         <translation>保存到pdf文件</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+18"/>
         <source>重命名坐标轴</source>
         <translation>重命名坐标轴</translation>
     </message>
@@ -486,7 +517,7 @@
         <translation>新坐标轴标签：</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>重命名曲线</source>
         <translation>重命名曲线</translation>
     </message>
@@ -555,7 +586,7 @@
         <translation>无法打开串口 %1。</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+15"/>
         <source>没有使用该串口的权限。请让系统管理员为当前用户开放该串口的读写权限。</source>
         <translation>没有使用该串口的权限。请让系统管理员为当前用户开放该串口的读写权限。</translation>
     </message>
@@ -745,7 +776,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+168"/>
+        <location filename="../document/document.cpp" line="+187"/>
         <source>剪切 1 行</source>
         <translation>剪切 1 行</translation>
     </message>
@@ -811,7 +842,7 @@
 <context>
     <name>ExportControl</name>
     <message>
-        <location filename="../app/exportcontrol.cpp" line="+54"/>
+        <location filename="../app/exportcontrol.cpp" line="+56"/>
         <source>导出完成</source>
         <translation>导出完成</translation>
     </message>
@@ -828,7 +859,7 @@
         <translation>保存数据到文件</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -1016,7 +1047,7 @@
         <translation> 未连接设备</translation>
     </message>
     <message>
-        <location line="+111"/>
+        <location line="+118"/>
         <location line="+121"/>
         <location line="+78"/>
         <source>是</source>
@@ -2826,7 +2857,7 @@
         <translation>告警</translation>
     </message>
     <message>
-        <location line="+204"/>
+        <location line="+200"/>
         <source>打开图像文件.</source>
         <translation>打开图像文件.</translation>
     </message>
@@ -2843,7 +2874,7 @@
 <context>
     <name>TablePage</name>
     <message>
-        <location filename="../app/tablepage.cpp" line="+47"/>
+        <location filename="../app/tablepage.cpp" line="+49"/>
         <source>时间</source>
         <translation>时间</translation>
     </message>
@@ -2868,7 +2899,7 @@
         <translation>第 %1 / %2 页</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+73"/>
         <source>复制</source>
         <translation>复制</translation>
     </message>

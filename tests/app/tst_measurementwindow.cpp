@@ -191,8 +191,12 @@ private slots:
         w->device().setRecording(true);
         w->form()->pb_connect->click();
         QCOMPARE(m_asked.size(), 1);
+        // It says the recording waits and goes on by itself, then why.
         QCOMPARE(m_asked[0].text.section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("与仪器的连接已断开：记录等待仪器重新连接后继续"));
+        QCOMPARE(m_asked[0].text.section(QLatin1Char('\n'), 2, 2),
                  QStringLiteral("无法打开串口 %1。").arg(missing));
+        QVERIFY(!m_asked[0].text.contains(QStringLiteral("IO Exception")));
         m_asked.clear();
         w->form()->pb_reset->click();
         w->form()->pb_sys_setting->click();

@@ -1,6 +1,6 @@
 // The MQTT page and its settings file, without a window or a publisher.
-#include "app/mqttpage.h"
 #include "app/mqttconfig.h"
+#include "app/mqttpage.h"
 
 #include <QCheckBox>
 #include <QFile>

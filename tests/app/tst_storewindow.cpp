@@ -131,9 +131,8 @@ private slots:
         writeFile(QStringLiteral("auto_backup.bak"), backupFileToBytes(someRecords(25)));
         MainWindow w;
         QVERIFY(m_asked.isEmpty());
-        QCOMPARE(treeTexts(w),
-                 (QStringList{QStringLiteral("新建测量"), QStringLiteral("auto_backup")}));
-        QCOMPARE(w.currentMeasurement(), w.archive().lists.at(1));
+        QCOMPARE(treeTexts(w), (QStringList{QStringLiteral("auto_backup")}));
+        QCOMPARE(w.currentMeasurement(), w.archive().lists.at(0));
         QCOMPARE(w.currentMeasurement()->records, someRecords(25));
         QVERIFY(w.isModified());
         QCOMPARE(QFileInfo(QStringLiteral("auto_backup.bak")).size(), 0);
@@ -161,7 +160,7 @@ private slots:
         QCOMPARE(m_asked.size(), 1);
         QCOMPARE(m_asked.at(0).title, QStringLiteral("打开数据文件"));
         QCOMPARE(dataFileToBytes(other.archive()), dataFileToBytes(w.archive()));
-        QCOMPARE(other.archive().lists.at(1)->created, w.archive().lists.at(1)->created);
+        QCOMPARE(other.archive().lists.at(0)->created, w.archive().lists.at(0)->created);
         QCOMPARE(other.currentMeasurement(), other.archive().lists.at(0));
         QCOMPARE(treeTexts(other), treeTexts(w));
         QVERIFY(!other.isModified());
@@ -301,7 +300,7 @@ private slots:
         IdlePort againPort;
         MainWindow again;
         QVERIFY(againPort.attach(again));
-        QCOMPARE(again.archive().lists.size(), 2);
+        QCOMPARE(again.archive().lists.size(), 1);
         QCOMPARE(again.currentMeasurement()->name, QStringLiteral("auto_backup"));
         QCOMPARE(again.currentMeasurement()->records.size(), recorded);
         QCOMPARE(again.currentMeasurement()->records.at(5).value[0], 16.0f);
@@ -369,9 +368,9 @@ private slots:
             }
         }
         MainWindow again;
-        QCOMPARE(again.archive().lists.size(), 3);
-        QList<int> sizes{again.archive().lists[1]->records.size(),
-                         again.archive().lists[2]->records.size()};
+        QCOMPARE(again.archive().lists.size(), 2);
+        QList<int> sizes{again.archive().lists[0]->records.size(),
+                         again.archive().lists[1]->records.size()};
         std::sort(sizes.begin(), sizes.end());
         QCOMPARE(sizes, (QList<int>{2, 4}));
         const QStringList copies{QStringLiteral("auto_backup_*.dat")};
@@ -456,11 +455,28 @@ private slots:
         }
         m_asked.clear();
         MainWindow again;
-        QCOMPARE(treeTexts(again).size(), 2);
+        QCOMPARE(treeTexts(again).size(), 1);
         QCOMPARE(treeTexts(again).last(), unsavedArchiveWritable ? QStringLiteral("新建测量")
                                                                  : QStringLiteral("auto_backup"));
         QCOMPARE(again.archive().lists.last()->records, recorded);
         QVERIFY(again.isModified());
+    }
+
+    // The empty measurement a start begins with does not pile up over
+    // crashes, and the user is told what came back.
+    void everyStartAfterACrashBringsBackTheSame()
+    {
+        Data_table_T kept = newArchive();
+        kept.append(newMeasurement({}, QStringLiteral("新建测量")));
+        kept.append(newMeasurement(someRecords(3), QStringLiteral("A")));
+        QVERIFY(writeUnsavedArchive(QStringLiteral("auto_backup.bak"), kept));
+        for (int start = 0; start < 2; ++start) {
+            m_asked.clear();
+            MainWindow w; // gone without closing, as in a crash
+            QCOMPARE(treeTexts(w), (QStringList{QStringLiteral("新建测量"), QStringLiteral("A")}));
+            QTRY_COMPARE(m_asked.size(), 1);
+            QVERIFY(m_asked.first().text.contains(QStringLiteral("A（3 条记录）")));
+        }
     }
 
     void savedOrGivenUpChangesAreNotOfferedBack_data()
@@ -573,7 +589,7 @@ private slots:
         menuEntry(w, 4);
         QCOMPARE(m_asked.size(), 1);
         QCOMPARE(m_asked.at(0).title, QStringLiteral("测量属性"));
-        QVERIFY(m_asked.at(0).text.startsWith(QStringLiteral("文件名称   \t第二\n测量时间   \t")));
+        QVERIFY(m_asked.at(0).text.startsWith(QStringLiteral("测量名称   \t第二\n测量时间   \t")));
         QVERIFY(m_asked.at(0).text.endsWith(QStringLiteral("\n数据数量   \t0")));
 
         // Delete: "否" keeps it; deleting the middle one makes the next current.
@@ -583,7 +599,10 @@ private slots:
         menuEntry(w, 1);
         QCOMPARE(tree->topLevelItemCount(), 3);
         QCOMPARE(m_asked.at(0).title, QStringLiteral("数据删除提示"));
-        QCOMPARE(m_asked.at(0).text, QStringLiteral("数据删除后无法恢复，是否继续删除？"));
+        // The question names the measurement and how to get it back.
+        QVERIFY(m_asked.at(0).text.startsWith(
+            QStringLiteral("删除测量“%1”？").arg(tree->topLevelItem(1)->text(0))));
+        QVERIFY(m_asked.at(0).text.contains(QStringLiteral("Ctrl+Z")));
         Data_List_T *third = w.archive().lists.at(2);
         m_answers << button(0);
         menuEntry(w, 1);

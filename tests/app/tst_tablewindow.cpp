@@ -225,6 +225,13 @@ private slots:
         w.tablePage()->copy();
         QCOMPARE(QApplication::clipboard()->text(),
                  QStringLiteral("4\t2024-03-05-09:07:01\t4.0\n3\t2024-03-05-09:07:01\t3.0\n"));
+        // Two blocks: both, top first.
+        t->setRangeSelected(QTableWidgetSelectionRange(4, 0, 4, 0), true);
+        t->setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 0), true);
+        w.tablePage()->copy();
+        QCOMPARE(
+            QApplication::clipboard()->text(),
+            QStringLiteral("5\n4\t2024-03-05-09:07:01\t4.0\n3\t2024-03-05-09:07:01\t3.0\n1\n"));
     }
 
     void cutAndInsertThroughTheMenu()

@@ -36,18 +36,24 @@ def problems_in(ts_path, english):
             if kind in ("obsolete", "vanished"):
                 continue
             where = f"{ctx}: {source!r}"
-            text = (tr.text or "") if tr is not None else ""
-            if tr is None or kind == "unfinished" or not text:
+            # A text with a count (%n) has one form per plural form of the
+            # language; each must be there.
+            if tr is not None and message.get("numerus") == "yes":
+                forms = [f.text or "" for f in tr.findall("numerusform")]
+            else:
+                forms = [(tr.text or "") if tr is not None else ""]
+            if tr is None or kind == "unfinished" or not all(forms):
                 problems.append(f"untranslated  {where}")
                 continue
-            if sorted(MARKER.findall(source)) != sorted(MARKER.findall(text)):
-                problems.append(f"place markers differ  {where} -> {text!r}")
-            if english and CJK.search(text) and not LATIN.search(text):
-                problems.append(f"still Chinese  {where} -> {text!r}")
-            # The program's own texts are Chinese already: the Chinese file
-            # only confirms them, so any other text there is a slip.
-            if not english and CJK.search(source) and text != source:
-                problems.append(f"Chinese text changed  {where} -> {text!r}")
+            for text in forms:
+                if sorted(MARKER.findall(source)) != sorted(MARKER.findall(text)):
+                    problems.append(f"place markers differ  {where} -> {text!r}")
+                if english and CJK.search(text) and not LATIN.search(text):
+                    problems.append(f"still Chinese  {where} -> {text!r}")
+                # The program's own texts are Chinese already: the Chinese
+                # file only confirms them, so any other text there is a slip.
+                if not english and CJK.search(source) and text != source:
+                    problems.append(f"Chinese text changed  {where} -> {text!r}")
     return problems
 
 
