@@ -44,16 +44,28 @@ bool alarmLimitsFromSettingsFile(const QByteArray &fileBytes, AlarmSettings *set
     in >> logo;
     if (logo != 0)
         in.device()->seek(pngStreamEnd(content, in.device()->pos()));
-    QString tester, company, dataDir;
-    qint32 language = 0, continuousSeconds = 0;
-    bool continuousEnabled = false;
-    in >> tester >> company >> dataDir >> language >> continuousSeconds >> continuousEnabled;
-    std::array<float, kChannelCount> high{}, low{};
-    std::array<bool, kChannelCount> enabled{};
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        in >> high[ch] >> low[ch] >> enabled[ch];
+    SettingsFileHead head;
+    in >> head;
     if (in.status() != QDataStream::Ok)
         return false;
-    settings->setConfigLimits(high, low, enabled);
+    settings->setConfigLimits(head.highLimit, head.lowLimit, head.limitEnabled);
     return true;
+}
+
+QDataStream &operator>>(QDataStream &in, SettingsFileHead &head)
+{
+    in >> head.testerName >> head.companyName >> head.dataDir >> head.language >>
+        head.continuousSeconds >> head.continuousEnabled;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        in >> head.highLimit[ch] >> head.lowLimit[ch] >> head.limitEnabled[ch];
+    return in;
+}
+
+QDataStream &operator<<(QDataStream &out, const SettingsFileHead &head)
+{
+    out << head.testerName << head.companyName << head.dataDir << head.language
+        << head.continuousSeconds << head.continuousEnabled;
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        out << head.highLimit[ch] << head.lowLimit[ch] << head.limitEnabled[ch];
+    return out;
 }

@@ -3,6 +3,10 @@
 #include "alarm/alarmrules.h"
 
 #include <QByteArray>
+#include <QDataStream>
+#include <QString>
+
+#include <array>
 
 // config.cfg and its content are data streams of this version (18), big-endian.
 constexpr int kSettingsStreamVersion = 18;
@@ -14,6 +18,25 @@ QByteArray settingsFileContent(const QByteArray &fileBytes);
 // Where the PNG image that starts at `start` in `bytes` ends: just after its
 // IEND chunk. The end of `bytes` when no PNG starts there or it has no end.
 qint64 pngStreamEnd(const QByteArray &bytes, qint64 start);
+
+// The fields of a settings file between the logo and the limit switches, in
+// the file's order. Both readers of config.cfg (the window's settings and the
+// recorder's alarm limits) read them here, so the order is written down once.
+// Limits in degrees Celsius, stored as 8-byte doubles.
+struct SettingsFileHead
+{
+    QString testerName;
+    QString companyName;
+    QString dataDir;
+    qint32 language = 0;
+    qint32 continuousSeconds = 0;
+    bool continuousEnabled = false;
+    std::array<float, kChannelCount> highLimit{};
+    std::array<float, kChannelCount> lowLimit{};
+    std::array<bool, kChannelCount> limitEnabled{};
+};
+QDataStream &operator>>(QDataStream &in, SettingsFileHead &head);
+QDataStream &operator<<(QDataStream &out, const SettingsFileHead &head);
 
 // The alarm limits of a window's settings file (the bytes of config.cfg):
 // both limits of each channel whose limit switch is on, in degrees Celsius.

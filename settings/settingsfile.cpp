@@ -63,11 +63,10 @@ QByteArray encodeSettings(const AppSettings &s)
     {
         QDataStream out(&content, QIODevice::WriteOnly);
         out.setVersion(kStreamVersion);
-        out << s.logo << s.testerName << s.companyName << s.dataDir << s.language
-            << s.continuousSeconds << s.continuousEnabled;
-        for (int ch = 0; ch < kChannelCount; ++ch)
-            out << s.highLimit[ch] << s.lowLimit[ch] << s.limitEnabled[ch];
-        out << s.autoBackupEnabled << s.showXAxis << s.showYAxis << s.showLegend;
+        const SettingsFileHead head{s.testerName, s.companyName,       s.dataDir,
+                                    s.language,   s.continuousSeconds, s.continuousEnabled,
+                                    s.highLimit,  s.lowLimit,          s.limitEnabled};
+        out << s.logo << head << s.autoBackupEnabled << s.showXAxis << s.showYAxis << s.showLegend;
         for (const QColor &c : s.channelColor)
             out << c;
         out << s.scatterShape << s.lineStyle;
@@ -96,10 +95,17 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead
         s.logo = settings.logo;
     if (logo)
         *logo = logoRead;
-    in >> s.testerName >> s.companyName >> s.dataDir >> s.language >> s.continuousSeconds >>
-        s.continuousEnabled;
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        in >> s.highLimit[ch] >> s.lowLimit[ch] >> s.limitEnabled[ch];
+    SettingsFileHead head;
+    in >> head;
+    s.testerName = head.testerName;
+    s.companyName = head.companyName;
+    s.dataDir = head.dataDir;
+    s.language = head.language;
+    s.continuousSeconds = head.continuousSeconds;
+    s.continuousEnabled = head.continuousEnabled;
+    s.highLimit = head.highLimit;
+    s.lowLimit = head.lowLimit;
+    s.limitEnabled = head.limitEnabled;
     in >> s.autoBackupEnabled >> s.showXAxis >> s.showYAxis >> s.showLegend;
     const auto defaults = AppSettings::defaultChannelColors();
     for (int ch = 0; ch < kChannelCount; ++ch) {
