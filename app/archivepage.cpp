@@ -103,23 +103,8 @@ QString ArchivePage::chooseArchiveFile()
 {
     const QString proposed = proposedArchiveFile(m_document->fileName(), m_ctx.fileDialogFolder(),
                                                  archive().name, QDateTime::currentDateTime());
-    for (;;) {
-        const QString path = UserDialogs::saveFileName(m_ctx.window, tr("保存数据到文件"), proposed,
-                                                       tr("数据文件") + QStringLiteral(" (*.dat)"));
-        if (path.isEmpty())
-            return path;
-        m_ctx.rememberFolder(path);
-        // The program removes or rewrites these files on its own: a save
-        // onto one would be lost with it.
-        if (!isWorkingFile(path, m_ctx.backup.folder()))
-            return path;
-        UserDialogs::information(
-            nullptr, QString(),
-            tr("%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。\n"
-               "请选择其他文件名。")
-                .arg(QDir::toNativeSeparators(path)),
-            m_okText);
-    }
+    return m_ctx.chooseSaveFile(tr("保存数据到文件"), proposed,
+                                tr("数据文件") + QStringLiteral(" (*.dat)"));
 }
 
 bool ArchivePage::writeArchiveFile(const QString &path)

@@ -428,22 +428,18 @@ void ChartPage::handleplotMenuClicked()
         if (!picture.isNull())
             QApplication::clipboard()->setPixmap(picture, QClipboard::Clipboard);
     } else if (*entry == MenuSaveJpg) {
-        const QString name =
-            UserDialogs::saveFileName(m_ctx.window, tr("保存到图像文件"), chartFileProposal(".jpg"),
-                                      tr("JPG 图像") + QStringLiteral(" (*.jpg)"));
-        if (name.isNull())
+        const QString name = m_ctx.chooseSaveFile(tr("保存到图像文件"), chartFileProposal(".jpg"),
+                                                  tr("JPG 图像") + QStringLiteral(" (*.jpg)"));
+        if (name.isEmpty())
             return;
-        m_ctx.rememberFolder(name);
         QString reason;
         if (!m_chart.saveJpg(name, &reason))
             m_ctx.tellNotWritten(reason, m_ctx.window);
     } else if (*entry == MenuSavePdf) {
-        const QString name =
-            UserDialogs::saveFileName(m_ctx.window, tr("保存到pdf文件"), chartFileProposal(".pdf"),
-                                      tr("PDF 文件") + QStringLiteral(" (*.pdf)"));
-        if (name.isNull())
+        const QString name = m_ctx.chooseSaveFile(tr("保存到pdf文件"), chartFileProposal(".pdf"),
+                                                  tr("PDF 文件") + QStringLiteral(" (*.pdf)"));
+        if (name.isEmpty())
             return;
-        m_ctx.rememberFolder(name);
         QString reason;
         if (!m_chart.savePdf(name, &reason))
             m_ctx.tellNotWritten(reason, m_ctx.window);

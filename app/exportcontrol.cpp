@@ -123,15 +123,13 @@ void ExportControl::exportDialog()
     const QString csv = QStringLiteral("(*.csv)");
     const QString space = QStringLiteral(" ");
     QString filter;
-    const QString name = UserDialogs::saveFileName(
-        m_ctx.window, tr("保存数据到文件"),
-        QDir(m_ctx.fileDialogFolder()).filePath(exportTimeStamp()),
+    const QString name = m_ctx.chooseSaveFile(
+        tr("保存数据到文件"), QDir(m_ctx.fileDialogFolder()).filePath(exportTimeStamp()),
         tr("Excel 工作簿") + space + xlsx + QStringLiteral(";;") + tr("PDF 报告") + space + pdf +
             QStringLiteral(";;") + tr("CSV 文本") + space + csv,
         &filter);
     if (name.isEmpty())
         return;
-    m_ctx.rememberFolder(name);
     // Without a selected filter (some dialogs report none) the name's
     // extension decides.
     if (filter.isEmpty())

@@ -6,6 +6,7 @@
 #include "app/tablepage.h"
 #include "app/userdialogs.h"
 #include "measurement/settingsrules.h"
+#include "store/filenames.h"
 #include "widgets/formsetting.h"
 
 #include <QDebug>
@@ -65,6 +66,26 @@ void WindowContext::rememberFolder(const QString &chosenFile)
 {
     if (!chosenFile.isEmpty())
         m_lastFileFolder = QFileInfo(chosenFile).absolutePath();
+}
+
+QString WindowContext::chooseSaveFile(const QString &caption, const QString &proposed,
+                                      const QString &filter, QString *selectedFilter)
+{
+    for (;;) {
+        const QString path =
+            UserDialogs::saveFileName(window, caption, proposed, filter, selectedFilter);
+        if (path.isEmpty())
+            return path;
+        rememberFolder(path);
+        if (!isWorkingFile(path, backup.folder()))
+            return path;
+        UserDialogs::information(
+            nullptr, QString(),
+            tr("%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。\n"
+               "请选择其他文件名。")
+                .arg(QDir::toNativeSeparators(path)),
+            okText);
+    }
 }
 
 void WindowContext::openWithDesktop(const QString &path)

@@ -85,6 +85,13 @@ public:
     // folder that is not there starts in the working folder.
     QString fileDialogFolder() const;
     void rememberFolder(const QString &chosenFile);
+    // The save dialog, asked again until the user names a file that is not
+    // one of the program's working files (backups, unsaved archives,
+    // journals, locks): the program removes or rewrites those on its own, so
+    // a save onto one would be lost with it. Empty when the user cancelled;
+    // the folder of the file chosen is remembered.
+    QString chooseSaveFile(const QString &caption, const QString &proposed, const QString &filter,
+                           QString *selectedFilter = nullptr);
     // Opens a file or folder with the desktop's application; where none can,
     // the user is told where it is, so it can be found by hand.
     void openWithDesktop(const QString &path);

@@ -259,25 +259,18 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>ArchivePage</name>
     <message>
-        <location filename="../app/archivepage.cpp" line="+107"/>
+        <location filename="../app/archivepage.cpp" line="+106"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+35"/>
+        <location line="+21"/>
         <source>数据文件</source>
         <translation>Data file</translation>
     </message>
     <message>
-        <location line="-25"/>
-        <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
-请选择其他文件名。</source>
-        <translation>%1 is one of this program&apos;s working files (a backup, unsaved data, a journal or a lock) and cannot hold saved data.
-Please choose another file name.</translation>
-    </message>
-    <message>
-        <location line="+24"/>
+        <location line="-1"/>
         <source>打开数据文件</source>
         <translation>Open data file</translation>
     </message>
@@ -483,33 +476,33 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+45"/>
+        <location line="+44"/>
         <source>JPG 图像</source>
         <translation>JPG image</translation>
     </message>
     <message>
-        <location line="-43"/>
-        <location line="+53"/>
+        <location line="-42"/>
+        <location line="+50"/>
         <source>PDF 文件</source>
         <translation>PDF file</translation>
     </message>
     <message>
-        <location line="-51"/>
+        <location line="-48"/>
         <source>显示报警阈值线</source>
         <translation>Show the alarm limits as lines</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+39"/>
         <source>保存到图像文件</source>
         <translation>Save to image file</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+8"/>
         <source>保存到pdf文件</source>
         <translation>Save to PDF file</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <source>重命名坐标轴</source>
         <translation>Rename axis</translation>
     </message>
@@ -861,7 +854,7 @@ Closes automatically in %1 s</translation>
         <translation>Save data to file</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
     </message>
@@ -2942,7 +2935,7 @@ Please put the file in the folder of the program:
 <context>
     <name>WindowContext</name>
     <message>
-        <location filename="../app/windowcontext.cpp" line="+30"/>
+        <location filename="../app/windowcontext.cpp" line="+31"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -2952,7 +2945,14 @@ Please put the file in the folder of the program:
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+33"/>
+        <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
+请选择其他文件名。</source>
+        <translation>%1 is one of this program&apos;s working files (a backup, unsaved data, a journal or a lock) and cannot hold saved data.
+Please choose another file name.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>系统没有能打开它的程序。它位于：
 %1</source>
         <translation>No program on this computer opens it. It is here:

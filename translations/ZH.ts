@@ -257,25 +257,18 @@
 <context>
     <name>ArchivePage</name>
     <message>
-        <location filename="../app/archivepage.cpp" line="+107"/>
+        <location filename="../app/archivepage.cpp" line="+106"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+35"/>
+        <location line="+21"/>
         <source>数据文件</source>
         <translation>数据文件</translation>
     </message>
     <message>
-        <location line="-25"/>
-        <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
-请选择其他文件名。</source>
-        <translation>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
-请选择其他文件名。</translation>
-    </message>
-    <message>
-        <location line="+24"/>
+        <location line="-1"/>
         <source>打开数据文件</source>
         <translation>打开数据文件</translation>
     </message>
@@ -481,33 +474,33 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+45"/>
+        <location line="+44"/>
         <source>JPG 图像</source>
         <translation>JPG 图像</translation>
     </message>
     <message>
-        <location line="-43"/>
-        <location line="+53"/>
+        <location line="-42"/>
+        <location line="+50"/>
         <source>PDF 文件</source>
         <translation>PDF 文件</translation>
     </message>
     <message>
-        <location line="-51"/>
+        <location line="-48"/>
         <source>显示报警阈值线</source>
         <translation>显示报警阈值线</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+39"/>
         <source>保存到图像文件</source>
         <translation>保存到图像文件</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+8"/>
         <source>保存到pdf文件</source>
         <translation>保存到pdf文件</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <source>重命名坐标轴</source>
         <translation>重命名坐标轴</translation>
     </message>
@@ -859,7 +852,7 @@
         <translation>保存数据到文件</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
     </message>
@@ -2940,7 +2933,7 @@
 <context>
     <name>WindowContext</name>
     <message>
-        <location filename="../app/windowcontext.cpp" line="+30"/>
+        <location filename="../app/windowcontext.cpp" line="+31"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
@@ -2950,7 +2943,14 @@
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+33"/>
+        <source>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
+请选择其他文件名。</source>
+        <translation>%1 是本程序的工作文件（备份、未保存的数据、日志或锁），不能用来保存数据。
+请选择其他文件名。</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>系统没有能打开它的程序。它位于：
 %1</source>
         <translation>系统没有能打开它的程序。它位于：

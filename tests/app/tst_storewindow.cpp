@@ -107,6 +107,7 @@ private:
         SaveOntoUnsaved,
         SaveOntoSymlink,
         SaveOntoHardLink,
+        SaveAsOntoUnsaved,
         CloseCancelledInSaveDialog,
         OpenAfterNo,
         OpenCancelled,
@@ -805,6 +806,7 @@ private slots:
         QTest::newRow("save onto the unsaved archive") << int(SaveOntoUnsaved);
         QTest::newRow("save onto a link to it") << int(SaveOntoSymlink);
         QTest::newRow("save onto a hard link to it") << int(SaveOntoHardLink);
+        QTest::newRow("export onto it") << int(SaveAsOntoUnsaved);
         QTest::newRow("close, yes, cancel the save") << int(CloseCancelledInSaveDialog);
         QTest::newRow("open after no") << int(OpenAfterNo);
         QTest::newRow("open cancelled") << int(OpenCancelled);
@@ -844,7 +846,8 @@ private slots:
         recording.start(); // stop
         const QString unsaved = path(QStringLiteral("auto_backup.unsaved.dat"));
         QVERIFY(QFile::exists(unsaved));
-        if (step == SaveOntoUnsaved || step == SaveOntoSymlink || step == SaveOntoHardLink) {
+        if (step == SaveOntoUnsaved || step == SaveOntoSymlink || step == SaveOntoHardLink ||
+            step == SaveAsOntoUnsaved) {
             QString target = unsaved;
             if (step == SaveOntoSymlink) {
                 target = path(QStringLiteral("link.dat"));
@@ -854,7 +857,8 @@ private slots:
                 QCOMPARE(::link(QFile::encodeName(unsaved), QFile::encodeName(target)), 0);
             }
             m_answers << file(target); // then Escape in the dialog shown again
-            w.form()->pb_save_file->click();
+            (step == SaveAsOntoUnsaved ? w.form()->pb_save_file_as : w.form()->pb_save_file)
+                ->click();
             QCOMPARE(m_asked.size(), 3);
             QVERIFY(m_asked.at(1).text.startsWith(target));
             QCOMPARE(m_asked.at(2).kind, DialogRequest::SaveFile);
