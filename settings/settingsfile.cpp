@@ -2,6 +2,7 @@
 
 #include "alarm/settingslimits.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,17 @@ constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_5_12; // stream 
 // it stands, so a damaged file would leave a colour holding no valid spec at
 // all; such a colour is skipped unread and comes back invalid.
 constexpr int kColorStreamSize = 1 + 5 * 2;
+
+const char kTesterContext[] = "AppSettings";
+const char *const kDefaultTester = QT_TRANSLATE_NOOP("AppSettings", "KX740D 测试员");
+
+// The default tester name in each language of the program: the Chinese text
+// and its English translation, which is also what earlier versions stored
+// in every language. A file holding either still has the untouched default.
+bool isDefaultTesterName(const QString &name)
+{
+    return name == QString::fromUtf8(kDefaultTester) || name == QLatin1String("KX740D tester");
+}
 
 QColor readColor(QDataStream &in)
 {
@@ -98,6 +110,8 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead
         *logo = logoRead;
     in >> s.testerName >> s.companyName >> s.dataDir >> s.language >> s.continuousSeconds >>
         s.continuousEnabled;
+    if (isDefaultTesterName(s.testerName))
+        s.testerName = defaultTesterName();
     for (int ch = 0; ch < kChannelCount; ++ch)
         in >> s.highLimit[ch] >> s.lowLimit[ch] >> s.limitEnabled[ch];
     in >> s.autoBackupEnabled >> s.showXAxis >> s.showYAxis >> s.showLegend;
@@ -131,7 +145,7 @@ QString defaultCompanyName()
 
 QString defaultTesterName()
 {
-    return QStringLiteral("KX740D tester");
+    return QCoreApplication::translate(kTesterContext, kDefaultTester);
 }
 
 SettingsFileState readSettingsFile(const QString &path, AppSettings &settings, QString *errorString,
