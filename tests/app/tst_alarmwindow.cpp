@@ -36,14 +36,14 @@ class TestAlarmWindow : public WindowTest
         return r;
     }
 
-    // T1's high limit at 20 °C switched on, alarms raised without delay, the
-    // monitor on the test's clock `now`.
-    static void alarmAbove20(MainWindow &w, qint64 &now)
+    // T1's high limit at 20 °C switched on, alarms raised after `delay`
+    // seconds, the monitor on the test's clock `now`.
+    static void alarmAbove20(MainWindow &w, qint64 &now, int delay = 0)
     {
         w.alarms()->monitor().setClock([&now] { return now; });
         w.settingsWindow()
             ->findChild<QSpinBox *>(QStringLiteral("spinBox_alarm_delay"))
-            ->setValue(0);
+            ->setValue(delay);
         Ui::MainWindow *ui = w.form();
         ui->doubleSpinBox_hi_limit_T1->setValue(20.0);
         w.on_doubleSpinBox_hi_limit_T1_editingFinished();
@@ -75,20 +75,8 @@ private slots:
     {
         MainWindow w;
         qint64 now = 1'700'000'000'000;
-        w.alarms()->monitor().setClock([&now] { return now; });
-        w.settingsWindow()
-            ->findChild<QSpinBox *>(QStringLiteral("spinBox_alarm_delay"))
-            ->setValue(5);
-        Ui::MainWindow *ui = w.form();
-        ui->doubleSpinBox_hi_limit_T1->setValue(20.0);
-        w.on_doubleSpinBox_hi_limit_T1_editingFinished();
-        ui->pb_limit_enable_T1->setChecked(true);
-        w.on_pb_limit_enable_T1_clicked(true);
-
-        const auto feed = [&](float t1) {
-            w.device().codeDeal(ansLiveReading(readingOf(t1)));
-            now += 1000;
-        };
+        alarmAbove20(w, now, 5);
+        const auto feed = [&](float t1) { TestAlarmWindow::feed(w, now, t1); };
         for (int s = 0; s < 5; ++s)
             feed(25.0f);
         QVERIFY(w.alarmStrip()->isHidden());
