@@ -2,12 +2,14 @@
 
 #include "alarm/alarmtext.h"
 #include "app/alarmpage.h"
+#include "app/logging.h"
 #include "instrument/devkx740d.h"
 #include "notify/desktopnotifier.h"
 #include "widgets/alarmstrip.h"
 #include "widgets/bash.h"
 
 #include <QApplication>
+#include <QAudioDeviceInfo>
 #include <QDateTime>
 #include <QSoundEffect>
 
@@ -52,8 +54,8 @@ AlarmControl::~AlarmControl()
 {
     // Notifications of a program that is gone would ask for an answer no one
     // can take.
-    for (const Alarm &a : m_monitor.unacknowledgedAlarms())
-        m_notifier->withdraw(notificationKey(a.id));
+    for (quint64 id : qAsConst(m_notified))
+        m_notifier->withdraw(notificationKey(id));
     delete m_page;
 }
 
@@ -113,26 +115,31 @@ void AlarmControl::applyRules()
 
 void AlarmControl::raised(const Alarm &alarm)
 {
-    // In front, the strip is seen; behind other windows, the desktop tells.
-    if (m_options.notify && !m_window.isActiveWindow())
+    // In front, the strip is seen; behind other windows (or behind a message
+    // box of its own), the desktop tells.
+    if (m_options.notify && !m_window.isActiveWindow()) {
         m_notifier->show(notificationKey(alarm.id), AlarmText::brief(alarm),
                          AlarmText::raised(alarm, m_unit), tr("确认"));
+        m_notified.insert(alarm.id);
+    }
     updateSound();
 }
 
+// The notification goes whether or not the window is in front by now: one
+// raised while a message box had the focus would otherwise stay on the
+// desktop for an alarm that is over. The strip keeps the alarm until it is
+// acknowledged.
 void AlarmControl::cleared(const Alarm &alarm)
 {
-    // A notification still on screen says it is over, and still waits for
-    // its acknowledgement.
-    if (m_options.notify && !m_window.isActiveWindow())
-        m_notifier->show(notificationKey(alarm.id), AlarmText::brief(alarm),
-                         AlarmText::cleared(alarm, m_unit), tr("确认"));
+    if (m_notified.remove(alarm.id))
+        m_notifier->withdraw(notificationKey(alarm.id));
     updateSound();
 }
 
 void AlarmControl::acknowledged(quint64 id)
 {
-    m_notifier->withdraw(notificationKey(id));
+    if (m_notified.remove(id))
+        m_notifier->withdraw(notificationKey(id));
     updateSound();
 }
 
@@ -186,13 +193,42 @@ void AlarmControl::updateSound()
     }
     if (wanted && !m_sound) {
         m_sound = new QSoundEffect(this);
+        connect(m_sound, &QSoundEffect::statusChanged, this, &AlarmControl::checkSound);
+        connect(m_sound, &QSoundEffect::playingChanged, this, &AlarmControl::checkSound);
         m_sound->setSource(QUrl(QStringLiteral("qrc:/sounds/alarm.wav")));
         m_sound->setLoopCount(QSoundEffect::Infinite);
     }
-    if (!m_sound)
+    if (m_sound) {
+        if (wanted && !m_sound->isPlaying())
+            m_sound->play();
+        else if (!wanted)
+            m_sound->stop();
+    }
+    checkSound();
+}
+
+// A sound that cannot be heard fails silently: QSoundEffect reports a file it
+// cannot load by its status only, and without an audio output it "plays" on.
+// The note stays after the alarm until the sound plays, so it is seen; it
+// goes with the sound switched off.
+void AlarmControl::checkSound()
+{
+    QString problem = m_soundProblem;
+    if (!m_options.sound) {
+        problem.clear();
+    } else if (m_sound && m_sound->status() == QSoundEffect::Error) {
+        problem = tr("告警提示音无法加载，告警时不会发出声音。");
+    } else if (m_sound && m_sound->isPlaying()) {
+        if (QAudioDeviceInfo::defaultOutputDevice().isNull())
+            problem = tr("没有可用的音频输出设备，告警时不会发出声音。");
+        else if (m_sound->status() == QSoundEffect::Ready)
+            problem.clear();
+    }
+    if (problem == m_soundProblem)
         return;
-    if (wanted && !m_sound->isPlaying())
-        m_sound->play();
-    else if (!wanted)
-        m_sound->stop();
+    m_soundProblem = problem;
+    if (!problem.isEmpty())
+        qCWarning(lcApp) << "alarm sound not heard:" << problem;
+    if (m_page)
+        m_page->setSoundProblem(problem);
 }

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 
 class AlarmPage;
@@ -52,6 +53,8 @@ private:
     void acknowledged(quint64 id);
     void showAlarms();
     void updateSound();
+    // Says on the page (and once in the log) why the sound is not heard.
+    void checkSound();
     QString rowText(const Alarm &alarm) const;
 
     DevKX740D &m_device;
@@ -64,6 +67,10 @@ private:
     AppSettings m_limits;
     QPointer<AlarmPage> m_page;
     DesktopNotifier *m_notifier;
+    // Alarms with a desktop notification out, whatever the window's state
+    // since: each is withdrawn when its alarm clears or is acknowledged.
+    QSet<quint64> m_notified;
     QSoundEffect *m_sound = nullptr; // made when first wanted
+    QString m_soundProblem;
     int m_unit = 0;
 };

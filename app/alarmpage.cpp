@@ -47,15 +47,20 @@ AlarmPage::AlarmPage(QWidget *parent) : QWidget(parent)
     m_notify->setObjectName(QStringLiteral("checkBox_alarm_notify"));
     m_sound = new QCheckBox(tr("告警时播放提示音，直到确认"), this);
     m_sound->setObjectName(QStringLiteral("checkBox_alarm_sound"));
+    m_soundProblem = new QLabel(this);
+    m_soundProblem->setObjectName(QStringLiteral("label_alarm_sound_problem"));
+    m_soundProblem->setWordWrap(true);
+    m_soundProblem->setStyleSheet(QStringLiteral("color: #d9480f;"));
+    m_soundProblem->hide();
 
     auto *form = new QFormLayout;
     form->addRow(tr("回差"), m_hysteresis);
     form->addRow(tr("告警延时"), m_delay);
     form->addRow(tr("仪器断开告警"), m_linkLost);
-    auto *note =
-        new QLabel(tr("上下限在测量页面的“报警阈值”中设置并开启。告警显示在窗口上方的告警栏中，"
-                      "直到情况恢复并被确认。"),
-                   this);
+    auto *note = new QLabel(
+        tr("上下限在本窗口“仪器”页的“报警阈值”中设置并开启。告警显示在主窗口上方的告警栏中，"
+           "直到情况恢复并被确认。"),
+        this);
     note->setWordWrap(true);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(note);
@@ -63,6 +68,7 @@ AlarmPage::AlarmPage(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_probe);
     layout->addWidget(m_notify);
     layout->addWidget(m_sound);
+    layout->addWidget(m_soundProblem);
     layout->addStretch(1);
 
     connect(m_hysteresis, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
@@ -100,6 +106,17 @@ AlarmOptions AlarmPage::options() const
     o.notify = m_notify->isChecked();
     o.sound = m_sound->isChecked();
     return o;
+}
+
+void AlarmPage::setSoundProblem(const QString &text)
+{
+    m_soundProblem->setText(text);
+    m_soundProblem->setVisible(!text.isEmpty());
+}
+
+QString AlarmPage::soundProblem() const
+{
+    return m_soundProblem->text();
 }
 
 void AlarmPage::setUnit(int unit)

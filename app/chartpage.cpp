@@ -433,7 +433,7 @@ void ChartPage::handleplotMenuClicked()
         if (name.isEmpty())
             return;
         QString reason;
-        if (!m_chart.saveJpg(name, &reason))
+        if (!m_chart.saveJpg(name, m_unit, &reason))
             m_ctx.tellNotWritten(reason, m_ctx.window);
     } else if (*entry == MenuSavePdf) {
         const QString name = m_ctx.chooseSaveFile(tr("保存到pdf文件"), chartFileProposal(".pdf"),
@@ -441,7 +441,7 @@ void ChartPage::handleplotMenuClicked()
         if (name.isEmpty())
             return;
         QString reason;
-        if (!m_chart.savePdf(name, &reason))
+        if (!m_chart.savePdf(name, m_unit, &reason))
             m_ctx.tellNotWritten(reason, m_ctx.window);
         else
             m_ctx.openWithDesktop(name);

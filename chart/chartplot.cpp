@@ -189,6 +189,7 @@ void ChartPlot::rescaleWithMargin()
         if (found)
             unite(&haveValues, &values, v);
     }
+    uniteLimitLines(&haveValues, &values);
     m_plot->xAxis->setRange(haveKeys ? keyRangeShown(keys) : kEmptyRange);
     m_plot->yAxis->setRange(haveValues ? rangeWithMargin(values) : kEmptyRange);
     updateScatterSkip();
@@ -231,8 +232,22 @@ void ChartPlot::fitValuesToView()
             values = v;
         have = have || found;
     }
+    uniteLimitLines(&have, &values);
     if (have)
         m_plot->yAxis->setRange(rangeWithMargin(values));
+}
+
+void ChartPlot::uniteLimitLines(bool *have, QCPRange *values) const
+{
+    for (const QCPItemStraightLine *line : m_limitLines) {
+        const double y = line->point1->coords().y();
+        if (*have) {
+            values->expand(y);
+        } else {
+            *values = QCPRange(y, y);
+            *have = true;
+        }
+    }
 }
 
 void ChartPlot::showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit)
@@ -405,6 +420,43 @@ template <typename Render> auto ChartPlot::withoutCrosshair(Render render) const
     return result;
 }
 
+template <typename Render> auto ChartPlot::withFileLook(int unit, Render render) const
+{
+    QCPAxis *x = m_plot->xAxis;
+    QCPAxis *y = m_plot->yAxis;
+    const QString xLabel = x->label();
+    const QString yLabel = y->label();
+    const bool legend = m_plot->legend->visible();
+    if (xLabel.isEmpty())
+        x->setLabel(xLabelText(true));
+    if (yLabel.isEmpty())
+        y->setLabel(yLabelText(true, unit));
+    m_plot->legend->setVisible(true);
+    const auto result = withoutCrosshair(render);
+    x->setLabel(xLabel);
+    y->setLabel(yLabel);
+    m_plot->legend->setVisible(legend);
+    // Drawing the file laid the chart out for its titles; the screen's
+    // layout (and with it the mapping of pixels to values) comes back with
+    // the next replot.
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+    return result;
+}
+
+bool ChartPlot::saveJpg(const QString &fileName, int unit, QString *error) const
+{
+    if (!m_plot)
+        return false;
+    return withFileLook(unit, [&] { return saveJpg(fileName, error); });
+}
+
+bool ChartPlot::savePdf(const QString &fileName, int unit, QString *error) const
+{
+    if (!m_plot)
+        return false;
+    return withFileLook(unit, [&] { return savePdf(fileName, error); });
+}
+
 QPixmap ChartPlot::picture(int width, int height) const
 {
     if (!m_plot)
@@ -505,5 +557,6 @@ void ChartPlot::setLimitLines(const QVector<QPair<int, float>> &limits, int unit
         line->setSelectable(false);
         m_limitLines.append(line);
     }
+    fitValuesToView();
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -17,6 +17,7 @@ class DenseGraph;
 class QCustomPlot;
 class QCPItemTracer;
 class QCPLayer;
+class QCPRange;
 
 // How the chart looks when it is built, from the settings file.
 struct ChartLook
@@ -50,11 +51,12 @@ public:
     // Replaces the data of graph `channel`; nothing without such a graph.
     // The graphs no longer show stored records.
     void setSeries(int channel, const ChartSeries &series);
-    // Fits both axes to all four graphs, visible or not, widens the value
-    // axis by the margin rule and asks for a repaint. Equal values are framed
-    // around the value, a single key gets one unit either side, and without
-    // data both axes show [0, 5], so refreshing the same data never changes
-    // the ranges.
+    // Fits both axes to all four graphs, visible or not, and the value axis
+    // to the limit lines too, widens the value axis by the margin rule and
+    // asks for a repaint. Equal values are framed around the value, a single
+    // key gets one unit either side, and without data both axes show [0, 5]
+    // (the value axis the lines, when there are some), so refreshing the same
+    // data never changes the ranges.
     void rescaleWithMargin();
     // The four channels of stored records in `unit` (0 Celsius, 1
     // Fahrenheit, 2 Kelvin), then the rescale. The graphs hold only what the
@@ -69,7 +71,8 @@ public:
     // cursor alone.
     bool zoomKeysAt(const QPointF &pixel, double steps);
     // Fits the value axis to the values of all four graphs within the key
-    // range shown, by the margin rule; unchanged without any.
+    // range shown and to the limit lines, by the margin rule; unchanged
+    // without any.
     void fitValuesToView();
 
     // Axis titles, empty when not shown: the x axis names the key of the
@@ -90,7 +93,8 @@ public:
     void setScatterShape(int shape);
     // Dashed lines across the chart at temperature limits (channel 0..3 and
     // degrees Celsius, shown in `unit`), each in its channel's colour; an
-    // empty list removes them. They do not widen the value axis.
+    // empty list removes them. The value axis is fitted again
+    // (fitValuesToView), so every line drawn is in view.
     void setLimitLines(const QVector<QPair<int, float>> &limits, int unit);
     int limitLineCount() const { return m_limitLines.size(); }
     // Only the pen's colour changes; width and style stay.
@@ -116,6 +120,12 @@ public:
     // At the chart's size (a point per pixel), cosmetic pens allowed, no
     // creator or title.
     bool savePdf(const QString &fileName, QString *error = nullptr) const;
+    // The same files with the legend and both axis titles, whether or not the
+    // screen shows them: a title switched off has its default text (the
+    // temperature in `unit`), one the user renamed stays. The chart on screen
+    // is left as it was.
+    bool saveJpg(const QString &fileName, int unit, QString *error = nullptr) const;
+    bool savePdf(const QString &fileName, int unit, QString *error = nullptr) const;
 
 private:
     // Markers closer than their own size merge into a band that hides the
@@ -124,6 +134,11 @@ private:
     void updateScatterSkip();
     // Runs `render` with the crosshair hidden and shows it again as it was.
     template <typename Render> auto withoutCrosshair(Render render) const;
+    // Runs `render` (without the crosshair) with the legend and the axis
+    // titles of a saved file, then restores the screen's.
+    template <typename Render> auto withFileLook(int unit, Render render) const;
+    // Widens `values` (set in `have`) to the limit lines' values.
+    void uniteLimitLines(bool *have, QCPRange *values) const;
     DenseGraph *denseGraph(int channel) const;
     // The tip's lines of graphs set with setSeries().
     QStringList seriesTipLines(double key, int unit) const;

@@ -2,6 +2,7 @@
 
 #include "alarm/settingslimits.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,17 @@ constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_5_12; // stream 
 // it stands, so a damaged file would leave a colour holding no valid spec at
 // all; such a colour is skipped unread and comes back invalid.
 constexpr int kColorStreamSize = 1 + 5 * 2;
+
+const char kTesterContext[] = "AppSettings";
+const char *const kDefaultTester = QT_TRANSLATE_NOOP("AppSettings", "KX740D 测试员");
+
+// The default tester name in each language of the program: the Chinese text
+// and its English translation, which is also what earlier versions stored
+// in every language. A file holding either still has the untouched default.
+bool isDefaultTesterName(const QString &name)
+{
+    return name == QString::fromUtf8(kDefaultTester) || name == QLatin1String("KX740D tester");
+}
 
 QColor readColor(QDataStream &in)
 {
@@ -97,7 +109,7 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead
         *logo = logoRead;
     SettingsFileHead head;
     in >> head;
-    s.testerName = head.testerName;
+    s.testerName = isDefaultTesterName(head.testerName) ? defaultTesterName() : head.testerName;
     s.companyName = head.companyName;
     s.dataDir = head.dataDir;
     s.language = head.language;
@@ -137,7 +149,7 @@ QString defaultCompanyName()
 
 QString defaultTesterName()
 {
-    return QStringLiteral("KX740D tester");
+    return QCoreApplication::translate(kTesterContext, kDefaultTester);
 }
 
 SettingsFileState readSettingsFile(const QString &path, AppSettings &settings, QString *errorString,

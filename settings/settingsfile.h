@@ -50,14 +50,17 @@ QByteArray encodeSettings(const AppSettings &settings);
 // `settings` untouched, when the outer array is missing or empty. Fields
 // missing at the end of a short (older) file take the stream's empty values
 // (empty image and string, 0, false), except the channel colours, which fall
-// back to their defaults when invalid. The logo is read within the limits of
+// back to their defaults when invalid. A tester name that is the default in
+// any language of the program reads as defaultTesterName(), in the language
+// in use; any other name stays as typed. The logo is read within the limits of
 // readImageWithLimits(); one that cannot be used (Dropped in `logo`) leaves
 // `settings.logo` as it was, and the fields after it are still read.
 bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead *logo = nullptr);
 
 // What a report carries while no settings file says otherwise: the program's
 // own logo (a compiled-in image, so kxInitResources() must have run) and the
-// company and tester names the settings page starts with.
+// company and tester names the settings page starts with, the tester's in
+// the language in use (the translators installed).
 QImage defaultLogo();
 QString defaultCompanyName();
 QString defaultTesterName();

@@ -4,13 +4,12 @@
 <context>
     <name>AlarmControl</name>
     <message>
-        <location filename="../app/alarmcontrol.cpp" line="+119"/>
-        <location line="+10"/>
+        <location filename="../app/alarmcontrol.cpp" line="+122"/>
         <source>确认</source>
         <translation>Acknowledge</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+43"/>
         <source>（已确认）</source>
         <translation> (acknowledged)</translation>
     </message>
@@ -23,6 +22,16 @@
         <location line="+1"/>
         <source>%1（%2 至 %3）</source>
         <translation>%1 (%2 to %3)</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>告警提示音无法加载，告警时不会发出声音。</source>
+        <translation>The alarm sound could not be loaded: alarms make no sound.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>没有可用的音频输出设备，告警时不会发出声音。</source>
+        <translation>No audio output device is available: alarms make no sound.</translation>
     </message>
 </context>
 <context>
@@ -69,7 +78,7 @@
         <translation>Play a sound on an alarm until it is acknowledged</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+9"/>
         <source>回差</source>
         <translation>Hysteresis</translation>
     </message>
@@ -85,8 +94,8 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>上下限在测量页面的“报警阈值”中设置并开启。告警显示在窗口上方的告警栏中，直到情况恢复并被确认。</source>
-        <translation>The high and low limits are set and switched on under “Alarm limits” on the measurement page. Alarms appear in the alarm strip at the top of the window until the condition is over and acknowledged.</translation>
+        <source>上下限在本窗口“仪器”页的“报警阈值”中设置并开启。告警显示在主窗口上方的告警栏中，直到情况恢复并被确认。</source>
+        <translation>The high and low limits are set and switched on under “Alarm limits” on this window&apos;s Instrument tab. Alarms appear in the alarm strip at the top of the main window until the condition is over and acknowledged.</translation>
     </message>
 </context>
 <context>
@@ -206,6 +215,14 @@
         <location line="+1"/>
         <source>告警解除：%1，持续 %2，极值 %3</source>
         <translation>Alarm cleared: %1, lasted %2, extreme %3</translation>
+    </message>
+</context>
+<context>
+    <name>AppSettings</name>
+    <message>
+        <location filename="../settings/settingsfile.cpp" line="+21"/>
+        <source>KX740D 测试员</source>
+        <translation>KX740D tester</translation>
     </message>
 </context>
 <context>
@@ -525,7 +542,7 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+254"/>
+        <location filename="../chart/chartplot.cpp" line="+269"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
@@ -749,7 +766,7 @@ in a terminal, then log out and log in again for the new group membership to tak
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../widgets/dialog_wait.cpp" line="+50"/>
+        <location filename="../widgets/dialog_wait.cpp" line="+55"/>
         <source>正在读取仪器中存储的记录…
 已读取 %1 / %2 条</source>
         <translation>Reading the records stored in the instrument…
@@ -761,7 +778,7 @@ in a terminal, then log out and log in again for the new group membership to tak
         <translation>, about %1 s left</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+34"/>
         <source>需要等待一些时间，请稍等
 %1秒后自动退出</source>
         <translation>This may take a while, please wait

@@ -4,13 +4,12 @@
 <context>
     <name>AlarmControl</name>
     <message>
-        <location filename="../app/alarmcontrol.cpp" line="+119"/>
-        <location line="+10"/>
+        <location filename="../app/alarmcontrol.cpp" line="+122"/>
         <source>确认</source>
         <translation>确认</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+43"/>
         <source>（已确认）</source>
         <translation>（已确认）</translation>
     </message>
@@ -23,6 +22,16 @@
         <location line="+1"/>
         <source>%1（%2 至 %3）</source>
         <translation>%1（%2 至 %3）</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>告警提示音无法加载，告警时不会发出声音。</source>
+        <translation>告警提示音无法加载，告警时不会发出声音。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>没有可用的音频输出设备，告警时不会发出声音。</source>
+        <translation>没有可用的音频输出设备，告警时不会发出声音。</translation>
     </message>
 </context>
 <context>
@@ -69,7 +78,7 @@
         <translation>告警时播放提示音，直到确认</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+9"/>
         <source>回差</source>
         <translation>回差</translation>
     </message>
@@ -85,8 +94,8 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>上下限在测量页面的“报警阈值”中设置并开启。告警显示在窗口上方的告警栏中，直到情况恢复并被确认。</source>
-        <translation>上下限在测量页面的“报警阈值”中设置并开启。告警显示在窗口上方的告警栏中，直到情况恢复并被确认。</translation>
+        <source>上下限在本窗口“仪器”页的“报警阈值”中设置并开启。告警显示在主窗口上方的告警栏中，直到情况恢复并被确认。</source>
+        <translation>上下限在本窗口“仪器”页的“报警阈值”中设置并开启。告警显示在主窗口上方的告警栏中，直到情况恢复并被确认。</translation>
     </message>
 </context>
 <context>
@@ -206,6 +215,14 @@
         <location line="+1"/>
         <source>告警解除：%1，持续 %2，极值 %3</source>
         <translation>告警解除：%1，持续 %2，极值 %3</translation>
+    </message>
+</context>
+<context>
+    <name>AppSettings</name>
+    <message>
+        <location filename="../settings/settingsfile.cpp" line="+21"/>
+        <source>KX740D 测试员</source>
+        <translation>KX740D 测试员</translation>
     </message>
 </context>
 <context>
@@ -523,7 +540,7 @@
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+254"/>
+        <location filename="../chart/chartplot.cpp" line="+269"/>
         <source>时间</source>
         <translation>时间</translation>
     </message>
@@ -747,7 +764,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../widgets/dialog_wait.cpp" line="+50"/>
+        <location filename="../widgets/dialog_wait.cpp" line="+55"/>
         <source>正在读取仪器中存储的记录…
 已读取 %1 / %2 条</source>
         <translation>正在读取仪器中存储的记录…
@@ -759,7 +776,7 @@
         <translation>，剩余约 %1 秒</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+34"/>
         <source>需要等待一些时间，请稍等
 %1秒后自动退出</source>
         <translation>需要等待一些时间，请稍等

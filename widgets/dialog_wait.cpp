@@ -2,6 +2,8 @@
 
 #include "ui_dialog_wait.h"
 
+#include <QLayout>
+
 Dialog_wait::Dialog_wait(QWidget *parent) : QDialog(parent), ui(new Ui::Dialog_wait)
 {
     ui->setupUi(this);
@@ -36,7 +38,10 @@ void Dialog_wait::progressBar_range_update(int max, int now)
 {
     ui->progressBar->setRange(0, max);
     ui->progressBar->setValue(max - now);
-    ui->progressBar->show();
+    if (ui->progressBar->isHidden()) {
+        ui->progressBar->show();
+        fitToContents();
+    }
     if (m_downloadRecords >= 0 && max > 0) {
         // The progress counts blocks of 32 records; the last one may be short.
         m_readRecords = int(qMin<qint64>(m_downloadRecords, qint64(max - now) * 32));
@@ -56,6 +61,17 @@ void Dialog_wait::showDownloadText()
         text += tr("，剩余约 %1 秒").arg((leftMs + 999) / 1000);
     }
     ui->label->setText(text);
+    fitToContents();
+}
+
+// The texts differ in length between the languages and grow as a download
+// goes on; the dialog grows to show them whole, and never shrinks while
+// open, so it does not jump at every count.
+void Dialog_wait::fitToContents()
+{
+    if (QLayout *grid = layout())
+        grid->activate();
+    resize(size().expandedTo(sizeHint()));
 }
 
 // done() rather than close(): closing goes through reject(), which would
@@ -74,9 +90,11 @@ void Dialog_wait::handleTimeOut()
 {
     if (m_downloadRecords >= 0)
         showDownloadText();
-    else
+    else {
         ui->label->setText(
             tr("需要等待一些时间，请稍等\n%1秒后自动退出").arg(m_timeLimit - m_elapsed));
+        fitToContents();
+    }
     ++m_elapsed;
     if (m_elapsed > m_timeLimit)
         done(QDialog::Rejected);

@@ -46,6 +46,7 @@ public slots:
 
 private:
     void showDownloadText();
+    void fitToContents();
 
     Ui::Dialog_wait *ui;
     QElapsedTimer m_sinceStart;

@@ -80,10 +80,22 @@ bool FormSetting::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// The window was placed for the size it had before showing; growing now
+// for its added pages, it keeps the centre it was placed at, so it opens
+// where it opens again once it has that size.
 void FormSetting::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    const QRect placed = geometry();
     fitAddedPages();
+    const int grown = height() - placed.height();
+    if (grown <= 0)
+        return;
+    int top = placed.top() - grown / 2;
+    if (const QScreen *screen = this->screen())
+        top = qBound(screen->availableGeometry().top(), top,
+                     screen->availableGeometry().bottom() + 1 - height());
+    move(x(), top);
 }
 
 void FormSetting::on_pb_win_close_clicked()

@@ -1,6 +1,7 @@
 // The window's alarms: strip, marked tile, desktop notification (a stand-in
 // service on a bus of the test's own) and acknowledgement.
 #include "app/alarmcontrol.h"
+#include "app/alarmpage.h"
 #include "app/mainwindow.h"
 #include "app/recordingpage.h"
 #include "instrument/commands.h"
@@ -14,7 +15,10 @@
 #include "widgets/bash.h"
 #include "widgets/formsetting.h"
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QSoundEffect>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -31,6 +35,27 @@ class TestAlarmWindow : public WindowTest
         r.value[0] = t1;
         r.status[0] = statusByte(TypeK, StateValue);
         return r;
+    }
+
+    // T1's high limit at 20 °C switched on, alarms raised after `delay`
+    // seconds, the monitor on the test's clock `now`.
+    static void alarmAbove20(MainWindow &w, qint64 &now, int delay = 0)
+    {
+        w.alarms()->monitor().setClock([&now] { return now; });
+        w.settingsWindow()
+            ->findChild<QSpinBox *>(QStringLiteral("spinBox_alarm_delay"))
+            ->setValue(delay);
+        Ui::MainWindow *ui = w.form();
+        ui->doubleSpinBox_hi_limit_T1->setValue(20.0);
+        w.recordingPage()->on_doubleSpinBox_hi_limit_T1_editingFinished();
+        ui->pb_limit_enable_T1->setChecked(true);
+        w.recordingPage()->on_pb_limit_enable_T1_clicked(true);
+    }
+
+    static void feed(MainWindow &w, qint64 &now, float t1)
+    {
+        w.device().codeDeal(ansLiveReading(readingOf(t1)));
+        now += 1000;
     }
 
 private slots:
@@ -51,20 +76,8 @@ private slots:
     {
         MainWindow w;
         qint64 now = 1'700'000'000'000;
-        w.alarms()->monitor().setClock([&now] { return now; });
-        w.settingsWindow()
-            ->findChild<QSpinBox *>(QStringLiteral("spinBox_alarm_delay"))
-            ->setValue(5);
-        Ui::MainWindow *ui = w.form();
-        ui->doubleSpinBox_hi_limit_T1->setValue(20.0);
-        w.recordingPage()->on_doubleSpinBox_hi_limit_T1_editingFinished();
-        ui->pb_limit_enable_T1->setChecked(true);
-        w.recordingPage()->on_pb_limit_enable_T1_clicked(true);
-
-        const auto feed = [&](float t1) {
-            w.device().codeDeal(ansLiveReading(readingOf(t1)));
-            now += 1000;
-        };
+        alarmAbove20(w, now, 5);
+        const auto feed = [&](float t1) { TestAlarmWindow::feed(w, now, t1); };
         for (int s = 0; s < 5; ++s)
             feed(25.0f);
         QVERIFY(w.alarmStrip()->isHidden());
@@ -91,6 +104,48 @@ private slots:
         QTRY_VERIFY(w.alarmStrip()->isHidden());
         feed(25.0f); // a new episode waits for the delay again
         QVERIFY(w.alarmStrip()->isHidden());
+    }
+
+    // Raised while the window was not in front (a message box of its own had
+    // the focus), the notification goes when the alarm clears, though the
+    // window is in front by then.
+    void notificationGoesWhenItsAlarmClears()
+    {
+        MainWindow w;
+        qint64 now = 1'700'000'000'000;
+        alarmAbove20(w, now);
+        feed(w, now, 25.0f);
+        QTRY_COMPARE(m_service.shown.size(), 1);
+
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        feed(w, now, 19.0f);
+        QTRY_VERIFY(m_service.shown.isEmpty());
+        QCOMPARE(w.alarmStrip()->texts().size(), 1); // over, waiting for acknowledgement
+    }
+
+    // A sound that cannot be played is said under the sound switch instead
+    // of failing silently; the note goes with the sound switched off.
+    void soundThatCannotPlayIsSaid()
+    {
+        MainWindow w;
+        qint64 now = 1'700'000'000'000;
+        alarmAbove20(w, now);
+        AlarmPage *page = w.alarms()->page();
+        auto *sound = page->findChild<QCheckBox *>(QStringLiteral("checkBox_alarm_sound"));
+        auto *note = page->findChild<QLabel *>(QStringLiteral("label_alarm_sound_problem"));
+        QVERIFY(sound && note);
+        sound->setChecked(true);
+        feed(w, now, 25.0f);
+        auto *effect = w.alarms()->findChild<QSoundEffect *>();
+        QVERIFY(effect);
+        effect->setSource(QUrl(QStringLiteral("qrc:/sounds/missing.wav")));
+        QTRY_COMPARE(note->text(), QStringLiteral("告警提示音无法加载，告警时不会发出声音。"));
+        QVERIFY(note->isVisibleTo(page));
+
+        sound->setChecked(false);
+        QVERIFY(!note->isVisibleTo(page));
     }
 };
 

@@ -94,7 +94,7 @@ private slots:
         QVERIFY(!ui->label_logo->pixmap(Qt::ReturnByValue).isNull());
         QCOMPARE(w.settings().companyName, ui->lineEdit_conp_name->text());
         QVERIFY(!w.settings().companyName.isEmpty());
-        QCOMPARE(w.settings().testerName, w.settings().companyName + QStringLiteral(" tester"));
+        QCOMPARE(w.settings().testerName, defaultTesterName());
         // Not beside the program, which an installed program cannot write.
         QCOMPARE(w.settings().dataDir,
                  QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
@@ -504,6 +504,24 @@ private slots:
         w.form()->pb_debug->click();
         QVERIFY(settings->isVisible());
         settings->hide();
+    }
+
+    // Centred on the main window at its first opening as at every later one.
+    void settingsWindowOpensCentred()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        FormSetting *settings = w.settingsWindow();
+        QRect opened[2];
+        for (QRect &geometry : opened) {
+            w.form()->pb_sys_setting->click();
+            QVERIFY(QTest::qWaitForWindowExposed(settings));
+            QTest::qWait(50);
+            geometry = settings->frameGeometry();
+            settings->on_pb_win_close_clicked();
+        }
+        QCOMPARE(opened[0], opened[1]);
     }
 
     void connectionLookFollowsTheLink()

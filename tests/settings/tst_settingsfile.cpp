@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -132,6 +133,37 @@ private slots:
         QCOMPARE(s.scatterShape, 2);
         QCOMPARE(s.lineStyle, 1);
         QVERIFY(s.logo.isNull());
+    }
+
+    // A tester name left at its default reads in the language in use,
+    // whichever language stored it; a typed one stays as typed.
+    void defaultTesterNameFollowsTheLanguage_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("English default, read in Chinese")
+            << "KX740D tester" << false << QStringLiteral("KX740D 测试员");
+        QTest::newRow("Chinese default, read in English")
+            << QStringLiteral("KX740D 测试员") << true << "KX740D tester";
+        QTest::newRow("typed") << QStringLiteral("王工") << true << QStringLiteral("王工");
+    }
+    void defaultTesterNameFollowsTheLanguage()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, english);
+        QFETCH(QString, read);
+        QTranslator translator;
+        if (english) {
+            QVERIFY(translator.load(QStringLiteral("KX740D_EN"),
+                                    QCoreApplication::applicationDirPath()));
+            QCoreApplication::installTranslator(&translator);
+        }
+        AppSettings s = sample();
+        s.testerName = stored;
+        AppSettings back;
+        QVERIFY(decodeSettings(encodeSettings(s), back));
+        QCOMPARE(back.testerName, read);
     }
 
     void defaultsMatchTheDocumentedRecord()

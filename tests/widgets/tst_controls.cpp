@@ -3,8 +3,12 @@
 #include "widgets/bubbletips.h"
 #include "widgets/cswidget.h"
 #include "widgets/graphbutton.h"
+#include "widgets/navbutton.h"
 #include "widgets/onoffbutton.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -66,6 +70,7 @@ private slots:
 
     void csWidgetLightensWhileHovered();
     void csWidgetKeepsStyleSheetBorder();
+    void csWidgetRowActsAsItsButton();
 
     void bubbleTipsText();
 };
@@ -228,6 +233,38 @@ void TestControls::csWidgetKeepsStyleSheetBorder()
     const QImage img = renderWidget(&w);
     QVERIFY2(sameColor(img.pixel(1, 25), Qt::red), qPrintable(describe(img.pixel(1, 25))));
     QVERIFY(sameColor(img.pixel(25, 25), QColor(250, 250, 250), 0));
+}
+
+// A card holding a text and one button (a manual to open) reacts to a
+// click anywhere on it and shows the hand over it; one with another control
+// as well leaves clicks to the controls.
+void TestControls::csWidgetRowActsAsItsButton()
+{
+    CsWidget row;
+    auto *label = new QLabel(QStringLiteral("PC软件使用说明书"), &row);
+    auto *button = new NavButton(&row);
+    auto *layout = new QHBoxLayout(&row);
+    layout->addWidget(label, 1);
+    layout->addWidget(button);
+    row.resize(300, 40);
+    QVERIFY(showAndSettle(&row));
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+
+    sendEnter(&row);
+    QCOMPARE(row.cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(clicked.count(), 1);
+    QTest::mouseClick(&row, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
+    QCOMPARE(clicked.count(), 1);
+
+    auto *box = new QComboBox(&row);
+    layout->addWidget(box);
+    box->show();
+    sendLeave(&row);
+    sendEnter(&row);
+    QCOMPARE(row.cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(clicked.count(), 1);
 }
 
 void TestControls::bubbleTipsText()

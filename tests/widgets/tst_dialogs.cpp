@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -43,6 +44,8 @@ private slots:
     void defaultLimitIsSixtySeconds();
     void progressCountsRemainingDown();
     void downloadSaysWhatIsRead();
+    void downloadDialogShowsItsTextsWhole_data();
+    void downloadDialogShowsItsTextsWhole();
     void closeMarkAndEscapeCancelAndClose();
     void transferEndAndHiddenButtonClose();
 
@@ -127,6 +130,42 @@ void TestDialogs::downloadSaysWhatIsRead()
     QVERIFY(label->text().contains(QStringLiteral("64 / 100")));
     dialog.progressBar_range_update(4, 0);
     QVERIFY(label->text().contains(QStringLiteral("100 / 100")));
+}
+
+void TestDialogs::downloadDialogShowsItsTextsWhole_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::newRow("zh") << false;
+    QTest::newRow("en") << true;
+}
+
+// Both lines of the text and the progress bar's percentage are shown whole,
+// in either language, as the counts grow.
+void TestDialogs::downloadDialogShowsItsTextsWhole()
+{
+    QFETCH(bool, english);
+    QTranslator translator;
+    if (english) {
+        QVERIFY(
+            translator.load(QStringLiteral("KX740D_EN"), QCoreApplication::applicationDirPath()));
+        QCoreApplication::installTranslator(&translator);
+    }
+    Dialog_wait dialog;
+    stopTimer(&dialog);
+    dialog.setWindowFlags(dialog.windowFlags() | Qt::FramelessWindowHint);
+    dialog.setDownload(80000);
+    QVERIFY(showAndSettle(&dialog));
+    auto *label = dialog.findChild<QLabel *>(QStringLiteral("label"));
+    auto *bar = dialog.findChild<QProgressBar *>(QStringLiteral("progressBar"));
+    for (int left : {2500, 1200}) {
+        dialog.progressBar_range_update(2500, left);
+        settle();
+        const QRect text =
+            label->fontMetrics().boundingRect(QRect(0, 0, 10000, 10000), 0, label->text());
+        QVERIFY2(label->width() >= text.width() && label->height() >= text.height(),
+                 qPrintable(label->text()));
+        QVERIFY(bar->height() >= bar->sizeHint().height());
+    }
 }
 
 void TestDialogs::progressCountsRemainingDown()
