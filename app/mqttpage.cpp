@@ -191,7 +191,8 @@ void MqttPage::showTopics()
         typed.isEmpty() ? m_prefix->placeholderText() : effectiveTopicPrefix(typed, QString());
     m_topics->setText(tr("发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 "
                          "%1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 "
-                         "%1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link。")
+                         "%1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link；当前的告警列表"
+                         "（保留消息）发到 %1/alarm，每次告警出现和解除发到 %1/alarm/event。")
                           .arg(prefix) +
                       QLatin1Char('\n') +
                       tr("更改在切换“%1”时和关闭设置窗口时生效。").arg(m_enabled->text()));
