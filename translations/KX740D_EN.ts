@@ -1841,11 +1841,11 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+11"/>
-        <source>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link。</source>
-        <translation>Published: live readings (about one a second) to %1/live; recorded readings, in order, to %1/record, queued while the broker is away; online/offline (retained) to %1/status; the instrument&apos;s link, connected/lost (retained), to %1/link.</translation>
+        <source>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link；当前的告警列表（保留消息）发到 %1/alarm，每次告警出现和解除发到 %1/alarm/event。</source>
+        <translation>Published: live readings (about one a second) to %1/live; recorded readings, in order, to %1/record, queued while the broker is away; online/offline (retained) to %1/status; the instrument&apos;s link, connected/lost (retained), to %1/link; the active alarms (retained) to %1/alarm, and each alarm raised and cleared to %1/alarm/event.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>%1 条记录的读数等待代理接收。</source>
         <translation>%1 recorded readings are waiting for the broker.</translation>
     </message>

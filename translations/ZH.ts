@@ -1839,11 +1839,11 @@
     </message>
     <message>
         <location line="+11"/>
-        <source>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link。</source>
-        <translation>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link。</translation>
+        <source>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link；当前的告警列表（保留消息）发到 %1/alarm，每次告警出现和解除发到 %1/alarm/event。</source>
+        <translation>发布的内容：实时读数（约每秒一条）发到 %1/live；记录的读数按顺序发到 %1/record，代理不可用时排队等候；在线状态 online/offline（保留消息）发到 %1/status；仪器连接状态 connected/lost（保留消息）发到 %1/link；当前的告警列表（保留消息）发到 %1/alarm，每次告警出现和解除发到 %1/alarm/event。</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>%1 条记录的读数等待代理接收。</source>
         <translation>%1 条记录的读数等待代理接收。</translation>
     </message>
