@@ -297,9 +297,9 @@ private slots:
         for (int run = 0; run < kRecordingKills; ++run) {
             Child child({QString::fromLatin1(kRecordChild), dir.path()});
             QByteArray restored;
-            QVERIFY2(child.waitFor("restored", &restored, 10000), "child did not start");
+            QVERIFY2(child.waitFor("restored", &restored, 60000), "child did not start");
             QCOMPARE(restored.trimmed(), expected.join(';'));
-            QVERIFY2(child.waitFor("recording", nullptr, 10000), "no recording");
+            QVERIFY2(child.waitFor("recording", nullptr, 30000), "no recording");
             child.runFor(m_random.bounded(100, 1500));
             QVERIFY(child.kill());
 
