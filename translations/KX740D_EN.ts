@@ -2851,6 +2851,16 @@ Continue?</translation>
         <translation>path</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>仪器报告的名称（最多 20 字节），默认 %1。</source>
+        <translation>The name the instrument reports (at most 20 bytes); default %1.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>名称</source>
+        <translation>name</translation>
+    </message>
+    <message>
         <location line="+14"/>
         <source>多余的参数：%1</source>
         <translation>Unexpected argument: %1</translation>

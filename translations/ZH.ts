@@ -2849,6 +2849,16 @@
         <translation>路径</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>仪器报告的名称（最多 20 字节），默认 %1。</source>
+        <translation>仪器报告的名称（最多 20 字节），默认 %1。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>名称</source>
+        <translation>名称</translation>
+    </message>
+    <message>
         <location line="+14"/>
         <source>多余的参数：%1</source>
         <translation>多余的参数：%1</translation>
