@@ -15,7 +15,8 @@ enum RecorderExit
 {
     ExitDone = 0,
     ExitFailure = 1,      // anything not listed below, among it what may pass by itself:
-                          // a full disk, another recorder on the same output
+                          // a full disk, another recorder on the same output,
+                          // a --metrics port another program holds
     ExitUsage = 2,        // command line; several instruments and no --port; interval 0
     ExitPortFailure = 3,  // no instrument found, or the port does not open
     ExitOutputFailure = 4 // output (or CSV) cannot be written, or is not a data file;
