@@ -1,5 +1,7 @@
 #include "link/portdiscovery.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 
 QStringList selectInstrumentPorts(const QList<SerialPortDescription> &ports, quint16 vendor,
@@ -39,6 +41,17 @@ QList<SerialPortDescription> systemSerialPorts()
 QStringList findInstrumentPorts(quint16 vendor, quint16 product)
 {
     return selectInstrumentPorts(systemSerialPorts(), vendor, product);
+}
+
+QString portPlace(const QString &port, const QString &byPathFolder)
+{
+    const QString device = QFileInfo(portDevicePath(port)).canonicalFilePath();
+    if (device.isEmpty())
+        return QString();
+    for (const QFileInfo &link : QDir(byPathFolder).entryInfoList(QDir::System | QDir::Files))
+        if (link.canonicalFilePath() == device)
+            return link.fileName();
+    return QString();
 }
 
 QString portDevicePath(const QString &port)

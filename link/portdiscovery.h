@@ -46,5 +46,12 @@ QString portDevicePath(const QString &port);
 QString findReturningPort(const QString &port, const SerialPortDescription &was,
                           const QList<SerialPortDescription> &now, bool portFileExists);
 
+// Where a USB port is plugged in: the name of the link in `byPathFolder`
+// that leads to its device file, which stays the same for a socket
+// whatever number the port gets; empty when there is none.
+constexpr char kSerialByPathFolder[] = "/dev/serial/by-path";
+QString portPlace(const QString &port,
+                  const QString &byPathFolder = QLatin1String(kSerialByPathFolder));
+
 // The system's description of `port`; only `name` is set when it is not listed.
 SerialPortDescription describePort(const QString &port);

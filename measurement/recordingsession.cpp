@@ -6,7 +6,6 @@
 #include "measurement/recordingrules.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -17,18 +16,6 @@ constexpr int kInstrumentBaudRate = 115200;
 // the same name (a udev symlink, or the same ttyUSB number).
 constexpr int kReopenIntervalMs = 500;
 constexpr qint64 kMaxWaitOutMs = 2000;
-
-// Where a USB port is plugged in: its name under /dev/serial/by-path, which
-// stays the same for a socket whatever number the port gets.
-QString portPlace(const QString &port)
-{
-    const QString device = QFileInfo(portDevicePath(port)).canonicalFilePath();
-    const QDir byPath(QStringLiteral("/dev/serial/by-path"));
-    for (const QFileInfo &link : byPath.entryInfoList(QDir::System | QDir::Files))
-        if (!device.isEmpty() && link.canonicalFilePath() == device)
-            return link.fileName();
-    return QString();
-}
 } // namespace
 
 RecordingSession::RecordingSession(DevKX740D &device, SerialHandle &link, QObject *parent)

@@ -2,6 +2,7 @@
 // appends them as a measurement to a data file; see README, "Headless
 // recording".
 #include "link/portdiscovery.h"
+#include "record/metricsserver.h"
 #include "record/recorder.h"
 #include "record/recorderoptions.h"
 #include "record/stopsignals.h"
@@ -69,6 +70,20 @@ int main(int argc, char *argv[])
 
     StopSignals stopSignals;
     Recorder recorder(options, out, err);
+    // Before anything is recorded: a port that cannot be had ends the run
+    // with the status of what may pass (it may be free at the next start).
+    MetricsServer metrics([&recorder] { return QVector<InstrumentMetrics>{recorder.metrics()}; });
+    if (options.metricsPort != 0) {
+        const QHostAddress address(options.metricsAddress);
+        if (!metrics.listen(address, options.metricsPort)) {
+            err << MetricsServer::tr("无法在 %1 端口 %2 上提供指标：%3")
+                       .arg(address.toString())
+                       .arg(options.metricsPort)
+                       .arg(metrics.errorString())
+                << Qt::endl;
+            return ExitFailure;
+        }
+    }
     QObject::connect(&stopSignals, &StopSignals::stopRequested, &recorder, &Recorder::stop);
     QObject::connect(&recorder, &Recorder::finished, &app, &QCoreApplication::exit);
     QTimer::singleShot(0, &recorder, &Recorder::start);

@@ -92,6 +92,8 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
       m_store(new RecordingStore(journalPathFor(options.out), options.out, this)),
       m_session(new RecordingSession(m_device, *m_link, this)), m_alarms(new AlarmMonitor(this))
 {
+    // A port found at the start is named once it is found.
+    m_label = instrumentLabel(m_options, m_options.port);
     connect(m_link, &SerialHandle::codeDeal, &m_device, &DevKX740D::codeDeal);
     connect(m_link, &SerialHandle::updateCOMInfo, this, &Recorder::linkState);
     connect(&m_device, &DevKX740D::deviceInfo, this, &Recorder::checkReady);
@@ -194,6 +196,22 @@ quint64 Recorder::mqttWaiting() const
     return m_publisher ? m_store->waitingCount() : 0;
 }
 
+InstrumentMetrics Recorder::metrics() const
+{
+    InstrumentMetrics m;
+    m.instrument = m_label;
+    m.linkUp = m_state == State::Recording;
+    for (int ch = 0; ch < kChannelCount && m.linkUp && m_haveReading; ++ch)
+        if (statusState(m_lastReading.status[ch]) == StateValue)
+            m.celsius[size_t(ch)] = m_lastReading.value[ch];
+    m.readingsStored = m_store->durableSeq();
+    m.readingsWaiting = mqttWaiting();
+    m.journalBytes = QFileInfo(m_store->journalFile()).size();
+    for (const Alarm &a : m_alarms->activeAlarms())
+        m.alarms.append({alarmChannelToken(a.channel), alarmKindToken(a.kind)});
+    return m;
+}
+
 void Recorder::start()
 {
     if (m_state != State::Idle)
@@ -292,6 +310,7 @@ bool Recorder::choosePort()
         return false;
     }
     m_port = ports.first();
+    m_label = instrumentLabel(m_options, m_port);
     return true;
 }
 

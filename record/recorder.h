@@ -2,6 +2,7 @@
 
 #include "alarm/alarmrules.h"
 #include "instrument/devkx740d.h"
+#include "record/metricsformat.h"
 #include "record/recorderoptions.h"
 #include "record/servicenotifier.h"
 #include "store/data_list_t.h"
@@ -72,6 +73,9 @@ public:
     DevKX740D &device() { return m_device; }
     // The alarms on the live readings and the link.
     AlarmMonitor &alarms() { return *m_alarms; }
+    // What a scrape of the metrics shows now; the live readings only while
+    // recording, so a lost instrument shows no stale temperatures.
+    InstrumentMetrics metrics() const;
 
 public slots:
     void start();
@@ -113,7 +117,8 @@ private:
     State m_state = State::Idle;
     int m_exitStatus = ExitDone;
     QString m_port;
-    QDate m_period; // --split: the period the journal holds
+    QString m_label; // in the metrics
+    QDate m_period;  // --split: the period the journal holds
     QElapsedTimer m_rollOverFailed;
     DevKX740D m_device;
     SerialHandle *m_link;

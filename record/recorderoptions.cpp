@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHostAddress>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -148,7 +149,59 @@ bool parseAlarmOptions(const QCommandLineParser &parser, const QCommandLineOptio
     return true;
 }
 
+// --port [LABEL=]DEV into `o`. A label is what comes before the first "="
+// when that holds no "/" (a device path never starts so).
+bool parsePort(const QString &text, RecorderOptions *o, QString *message)
+{
+    static const QRegularExpression labelForm(QStringLiteral("^[A-Za-z0-9_-]{1,32}$"));
+    const int equals = text.indexOf(QLatin1Char('='));
+    QString device = text;
+    if (equals >= 0 && !text.leftRef(equals).contains(QLatin1Char('/'))) {
+        o->label = text.left(equals);
+        device = text.mid(equals + 1);
+        if (!labelForm.match(o->label).hasMatch() || device.isEmpty()) {
+            *message = RecorderCommandLine::tr(
+                           "无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）")
+                           .arg(text);
+            return false;
+        }
+    }
+    o->port = portFromCommandLine(device);
+    return true;
+}
+
+// --metrics [ADDRESS:]PORT; an IPv6 address may stand in brackets.
+bool parseMetrics(const QString &text, RecorderOptions *o, QString *message)
+{
+    const int colon = text.lastIndexOf(QLatin1Char(':'));
+    QString address = colon < 0 ? o->metricsAddress : text.left(colon);
+    if (address.startsWith(QLatin1Char('[')) && address.endsWith(QLatin1Char(']')))
+        address = address.mid(1, address.size() - 2);
+    bool ok = false;
+    const uint port = text.mid(colon + 1).toUInt(&ok);
+    if (!ok || port == 0 || port > 65535 || QHostAddress(address).isNull()) {
+        *message =
+            RecorderCommandLine::tr("无效的指标地址：%1（[地址:]端口，例如 9740 或 0.0.0.0:9740）")
+                .arg(text);
+        return false;
+    }
+    o->metricsAddress = address;
+    o->metricsPort = quint16(port);
+    return true;
+}
+
 } // namespace
+
+QString instrumentLabel(const RecorderOptions &options, const QString &port,
+                        const QString &byPathFolder)
+{
+    if (!options.label.isEmpty())
+        return options.label;
+    if (options.simulate)
+        return QStringLiteral("sim");
+    const QString place = portPlace(port, byPathFolder);
+    return place.isEmpty() ? QFileInfo(port).fileName() : place;
+}
 
 int parseSeconds(const QString &text)
 {
@@ -195,9 +248,10 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
     parser.setApplicationDescription(tr("无人值守地记录仪器的读数，写入数据文件"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, tr("显示此帮助"));
     const QCommandLineOption version(QStringLiteral("version"), tr("显示版本"));
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  tr("仪器的端口（默认：找到的唯一一台仪器）"),
-                                  QStringLiteral("DEV"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        tr("仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它在指标中的标签"),
+        QStringLiteral("[LABEL=]DEV"));
     const QCommandLineOption out(QStringLiteral("out"), tr("数据文件；测量追加到其中（必需）"),
                                  QStringLiteral("FILE.dat"));
     const QCommandLineOption interval(QStringLiteral("interval"),
@@ -270,13 +324,19 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         QStringLiteral("on-alarm"),
         tr("每次告警发生和解除时运行此程序（不经过 shell），详情在环境变量 KX740D_ALARM_* 中"),
         QStringLiteral("PROGRAM"));
+    const QCommandLineOption metrics(
+        QStringLiteral("metrics"),
+        tr("在此端口以 HTTP 提供 Prometheus/OpenMetrics 指标（路径 /metrics）；"
+           "默认只在本机 127.0.0.1 上，0.0.0.0:端口 或 [::]:端口 对外提供"),
+        QStringLiteral("[ADDRESS:]PORT"));
     parser.addOptions({help,       version,    port,      out,
                        interval,   duration,   name,      unit,
                        csv,        simulate,   listPorts, quiet,
                        mqtt,       mqttPrefix, mqttUser,  mqttPasswordFile,
                        mqttCa,     mqttCert,   mqttKey,   mqttDiscovery,
                        split,      high,       low,       settingsFile,
-                       hysteresis, alarmDelay, alarmLink, onAlarm});
+                       hysteresis, alarmDelay, alarmLink, onAlarm,
+                       metrics});
 
     if (!parser.parse(args)) {
         *message = parser.errorText();
@@ -304,7 +364,10 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         *message = tr("请用 --out 指定输出的数据文件。");
         return Error;
     }
-    o.port = portFromCommandLine(parser.value(port));
+    if (parser.isSet(port) && !parsePort(parser.value(port), &o, message))
+        return Error;
+    if (parser.isSet(metrics) && !parseMetrics(parser.value(metrics), &o, message))
+        return Error;
     if (parser.isSet(interval)) {
         const int seconds = parseSeconds(parser.value(interval));
         if (seconds <= 0 || seconds > kMaxIntervalSeconds) {

@@ -2,6 +2,7 @@
 
 #include "alarm/alarmrules.h"
 #include "instrument/temperature.h"
+#include "link/portdiscovery.h"
 #include "mqtt/mqttsettings.h"
 #include "store/recordingoutput.h"
 
@@ -14,7 +15,8 @@ enum RecorderExit
 {
     ExitDone = 0,
     ExitFailure = 1,      // anything not listed below, among it what may pass by itself:
-                          // a full disk, another recorder on the same output
+                          // a full disk, another recorder on the same output,
+                          // a --metrics port another program holds
     ExitUsage = 2,        // command line; several instruments and no --port; interval 0
     ExitPortFailure = 3,  // no instrument found, or the port does not open
     ExitOutputFailure = 4 // output (or CSV) cannot be written, or is not a data file;
@@ -32,6 +34,7 @@ enum class StatusMode
 struct RecorderOptions
 {
     QString port;                // empty: the one instrument found
+    QString label;               // --port LABEL=DEV: the instrument's label in the metrics
     QString out;                 // the data file the measurement is appended to
     quint32 intervalSeconds = 0; // 0: the instrument's own
     int durationSeconds = 0;     // 0: until stopped
@@ -45,7 +48,17 @@ struct RecorderOptions
     MqttSettings mqtt;    // enabled by --mqtt
     AlarmSettings alarms; // limits in degrees Celsius
     QString alarmProgram; // --on-alarm: run for each alarm raised and cleared
+    // --metrics: where the metrics are served over HTTP; port 0: not served.
+    QString metricsAddress = QStringLiteral("127.0.0.1");
+    quint16 metricsPort = 0;
 };
+
+// The label that tells the recorded instrument apart in the metrics: the
+// one given with --port LABEL=DEV, else "sim" for --simulate, else the name
+// of the link in /dev/serial/by-path to `port` (where it is plugged in),
+// else the port's file name ("ttyUSB0").
+QString instrumentLabel(const RecorderOptions &options, const QString &port,
+                        const QString &byPathFolder = QLatin1String(kSerialByPathFolder));
 
 // The environment variable the broker password may come from.
 constexpr char kMqttPasswordVariable[] = "KX740D_MQTT_PASSWORD";

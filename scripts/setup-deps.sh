@@ -17,6 +17,7 @@ packages=(
   mosquitto mosquitto-clients libmosquitto-dev libssl-dev qtkeychain-qt5-dev openssl
   dbus qtmultimedia5-dev
   libsystemd-dev
+  prometheus
 )
 
 missing=()

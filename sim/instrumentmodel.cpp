@@ -126,7 +126,7 @@ InstrumentModel::Reaction InstrumentModel::handleCommand(const QByteArray &paylo
 
     switch (code) {
     case kCmdDeviceInfo:
-        r.answers << ansDeviceInfo(QByteArray(kDeviceName), kFirmwareMajor, kFirmwareMinor);
+        r.answers << ansDeviceInfo(m_options.deviceName, kFirmwareMajor, kFirmwareMinor);
         break;
     case kCmdSetTime: {
         _T_TIME t;

@@ -38,7 +38,6 @@
 class InstrumentModel
 {
 public:
-    static constexpr char kDeviceName[] = "KX740D";
     static constexpr quint8 kFirmwareMajor = 1;
     static constexpr quint8 kFirmwareMinor = 5;
     // Time between two records of the simulated store.

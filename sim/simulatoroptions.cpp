@@ -85,9 +85,13 @@ SimulatorCommandLine::parse(const QStringList &args, SimulatorOptions *options, 
                                   tr("种子"), QString::number(options->seed));
     const QCommandLineOption link(QStringLiteral("link"),
                                   tr("在此路径创建指向当前端口的符号链接。"), tr("路径"));
+    const QCommandLineOption name(
+        QStringLiteral("name"),
+        tr("仪器报告的名称（最多 20 字节），默认 %1。").arg(QString::fromUtf8(options->deviceName)),
+        tr("名称"));
     parser.addOptions({help, records, liveRate, fast, baud, bluetooth, allChannels, corrupt, noise,
                        badRecords, disconnectAfter, reopenAfter, eraseDelay, statusInterval, seed,
-                       link});
+                       link, name});
 
     if (!parser.parse(args)) {
         *message = parser.errorText();
@@ -150,6 +154,12 @@ SimulatorCommandLine::parse(const QStringList &args, SimulatorOptions *options, 
         o.linkPath = parser.value(link);
         if (o.linkPath.isEmpty())
             return bad(link);
+    }
+    if (parser.isSet(name)) {
+        o.deviceName = parser.value(name).toUtf8();
+        if (o.deviceName.isEmpty() || o.deviceName.size() > kDeviceNameSize ||
+            o.deviceName.contains('\0'))
+            return bad(name);
     }
     *options = o;
     return Ok;

@@ -37,6 +37,9 @@ struct SimulatorOptions
     bool ownThread = true;
     // When set, a symbolic link at this path follows the current port.
     QString linkPath;
+    // The name the instrument reports: 1 to 20 bytes of UTF-8, the size of
+    // the device information's name field.
+    QByteArray deviceName = QByteArrayLiteral("KX740D");
 };
 
 // Command line of the simulator program. `args` starts with the program

@@ -1734,6 +1734,14 @@ Data that is not saved will be lost.</translation>
     </message>
 </context>
 <context>
+    <name>MetricsServer</name>
+    <message>
+        <location filename="../record/main.cpp" line="+79"/>
+        <source>无法在 %1 端口 %2 上提供指标：%3</source>
+        <translation>Cannot serve the metrics on %1 port %2: %3</translation>
+    </message>
+</context>
+<context>
     <name>MqttControl</name>
     <message>
         <location filename="../app/mqttcontrol.cpp" line="+190"/>
@@ -2100,12 +2108,12 @@ Data that is not saved will be lost.</translation>
         <translation>not a valid data file</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+62"/>
+        <location filename="../record/recorder.cpp" line="+64"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+86"/>
         <source>无法锁定 %1 的记录：%2</source>
         <translation>Cannot lock the recording of %1: %2</translation>
     </message>
@@ -2116,27 +2124,27 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+42"/>
-        <location line="+363"/>
+        <location line="+364"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-490"/>
+        <location line="-507"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
     <message>
-        <location line="-67"/>
+        <location line="-69"/>
         <source>%1 是指向 %2 的符号链接，但 %2 不存在。</source>
         <translation>%1 is a symbolic link to %2, but %2 does not exist.</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+73"/>
         <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
         <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+88"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
@@ -2152,12 +2160,12 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+11"/>
-        <location line="+138"/>
+        <location line="+139"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>Wrote %1: %2 readings.</translation>
     </message>
     <message>
-        <location line="-121"/>
+        <location line="-122"/>
         <source>无法启动仪器模拟器：%1</source>
         <translation>Cannot start the instrument simulator: %1</translation>
     </message>
@@ -2172,7 +2180,7 @@ Data that is not saved will be lost.</translation>
         <translation>Several instruments found; choose one with --port:</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</source>
         <translation>The instrument&apos;s storage interval is 0 s, so nothing would be stored. Set one with --interval.</translation>
     </message>
@@ -2290,12 +2298,12 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+179"/>
+        <location filename="../record/recorderoptions.cpp" line="+232"/>
         <source>密码文件 %1 不存在。</source>
         <translation>The password file %1 does not exist.</translation>
     </message>
     <message>
-        <location line="-155"/>
+        <location line="-207"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>Cannot read the password file %1: %2</translation>
     </message>
@@ -2335,7 +2343,7 @@ Data that is not saved will be lost.</translation>
         <translation>The alarm program %1 does not exist or cannot be run.</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+91"/>
         <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
         <translation>The password file %1 can be read by users other than its owner; run chmod 600 %1 first.</translation>
     </message>
@@ -2355,12 +2363,7 @@ Data that is not saved will be lost.</translation>
         <translation>show the version</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>仪器的端口（默认：找到的唯一一台仪器）</source>
-        <translation>port of the instrument (default: the one instrument found)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+5"/>
         <source>数据文件；测量追加到其中（必需）</source>
         <translation>data file the measurement is appended to (required)</translation>
     </message>
@@ -2440,7 +2443,22 @@ Data that is not saved will be lost.</translation>
         <translation>mqtts: the CA file that signed the broker&apos;s certificate</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-129"/>
+        <source>无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）</source>
+        <translation>Invalid port: %1 (LABEL=DEV, the label 1 to 32 letters, digits, _ or -)</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>无效的指标地址：%1（[地址:]端口，例如 9740 或 0.0.0.0:9740）</source>
+        <translation>Invalid metrics address: %1 ([ADDRESS:]PORT, e.g. 9740 or 0.0.0.0:9740)</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它在指标中的标签</source>
+        <translation>port of the instrument (default: the one instrument found); a LABEL= prefix gives its label in the metrics</translation>
+    </message>
+    <message>
+        <location line="+41"/>
         <source>mqtts：客户端证书（PEM）</source>
         <translation>mqtts: client certificate (PEM)</translation>
     </message>
@@ -2485,7 +2503,12 @@ Data that is not saved will be lost.</translation>
         <translation>run this program (without a shell) whenever an alarm is raised or cleared, with the details in the environment variables KX740D_ALARM_*</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+4"/>
+        <source>在此端口以 HTTP 提供 Prometheus/OpenMetrics 指标（路径 /metrics）；默认只在本机 127.0.0.1 上，0.0.0.0:端口 或 [::]:端口 对外提供</source>
+        <translation>serve Prometheus/OpenMetrics metrics over HTTP on this port (path /metrics); on this computer only (127.0.0.1) unless an address is given: 0.0.0.0:PORT or [::]:PORT for the network</translation>
+    </message>
+    <message>
+        <location line="+26"/>
         <source>多余的参数：%1</source>
         <translation>Unexpected arguments: %1</translation>
     </message>
@@ -2495,7 +2518,7 @@ Data that is not saved will be lost.</translation>
         <translation>Name the output data file with --out.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>无效的存储间隔：%1（1 秒到 24 小时）</source>
         <translation>Invalid storage interval: %1 (1 s to 24 h)</translation>
     </message>
@@ -2849,6 +2872,16 @@ Continue?</translation>
         <location line="+0"/>
         <source>路径</source>
         <translation>path</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>仪器报告的名称（最多 20 字节），默认 %1。</source>
+        <translation>The name the instrument reports (at most 20 bytes); default %1.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>名称</source>
+        <translation>name</translation>
     </message>
     <message>
         <location line="+14"/>

@@ -1732,6 +1732,14 @@
     </message>
 </context>
 <context>
+    <name>MetricsServer</name>
+    <message>
+        <location filename="../record/main.cpp" line="+79"/>
+        <source>无法在 %1 端口 %2 上提供指标：%3</source>
+        <translation>无法在 %1 端口 %2 上提供指标：%3</translation>
+    </message>
+</context>
+<context>
     <name>MqttControl</name>
     <message>
         <location filename="../app/mqttcontrol.cpp" line="+190"/>
@@ -2098,12 +2106,12 @@
         <translation>不是有效的数据文件</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+62"/>
+        <location filename="../record/recorder.cpp" line="+64"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+86"/>
         <source>无法锁定 %1 的记录：%2</source>
         <translation>无法锁定 %1 的记录：%2</translation>
     </message>
@@ -2114,27 +2122,27 @@
     </message>
     <message>
         <location line="+42"/>
-        <location line="+363"/>
+        <location line="+364"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-490"/>
+        <location line="-507"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
     <message>
-        <location line="-67"/>
+        <location line="-69"/>
         <source>%1 是指向 %2 的符号链接，但 %2 不存在。</source>
         <translation>%1 是指向 %2 的符号链接，但 %2 不存在。</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+73"/>
         <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+88"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
@@ -2150,12 +2158,12 @@
     </message>
     <message>
         <location line="+11"/>
-        <location line="+138"/>
+        <location line="+139"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>已写入 %1：%2 个读数。</translation>
     </message>
     <message>
-        <location line="-121"/>
+        <location line="-122"/>
         <source>无法启动仪器模拟器：%1</source>
         <translation>无法启动仪器模拟器：%1</translation>
     </message>
@@ -2170,7 +2178,7 @@
         <translation>找到多台仪器，请用 --port 选择其中一台：</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</source>
         <translation>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</translation>
     </message>
@@ -2288,12 +2296,12 @@
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+179"/>
+        <location filename="../record/recorderoptions.cpp" line="+232"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
     <message>
-        <location line="-155"/>
+        <location line="-207"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>无法读取密码文件 %1：%2</translation>
     </message>
@@ -2333,7 +2341,7 @@
         <translation>告警程序 %1 不存在或不可执行。</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+91"/>
         <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
         <translation>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</translation>
     </message>
@@ -2353,12 +2361,7 @@
         <translation>显示版本</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>仪器的端口（默认：找到的唯一一台仪器）</source>
-        <translation>仪器的端口（默认：找到的唯一一台仪器）</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+5"/>
         <source>数据文件；测量追加到其中（必需）</source>
         <translation>数据文件；测量追加到其中（必需）</translation>
     </message>
@@ -2438,7 +2441,22 @@
         <translation>mqtts：签发代理证书的 CA 文件</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-129"/>
+        <source>无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）</source>
+        <translation>无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>无效的指标地址：%1（[地址:]端口，例如 9740 或 0.0.0.0:9740）</source>
+        <translation>无效的指标地址：%1（[地址:]端口，例如 9740 或 0.0.0.0:9740）</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它在指标中的标签</source>
+        <translation>仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它在指标中的标签</translation>
+    </message>
+    <message>
+        <location line="+41"/>
         <source>mqtts：客户端证书（PEM）</source>
         <translation>mqtts：客户端证书（PEM）</translation>
     </message>
@@ -2483,7 +2501,12 @@
         <translation>每次告警发生和解除时运行此程序（不经过 shell），详情在环境变量 KX740D_ALARM_* 中</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+4"/>
+        <source>在此端口以 HTTP 提供 Prometheus/OpenMetrics 指标（路径 /metrics）；默认只在本机 127.0.0.1 上，0.0.0.0:端口 或 [::]:端口 对外提供</source>
+        <translation>在此端口以 HTTP 提供 Prometheus/OpenMetrics 指标（路径 /metrics）；默认只在本机 127.0.0.1 上，0.0.0.0:端口 或 [::]:端口 对外提供</translation>
+    </message>
+    <message>
+        <location line="+26"/>
         <source>多余的参数：%1</source>
         <translation>多余的参数：%1</translation>
     </message>
@@ -2493,7 +2516,7 @@
         <translation>请用 --out 指定输出的数据文件。</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>无效的存储间隔：%1（1 秒到 24 小时）</source>
         <translation>无效的存储间隔：%1（1 秒到 24 小时）</translation>
     </message>
@@ -2847,6 +2870,16 @@
         <location line="+0"/>
         <source>路径</source>
         <translation>路径</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>仪器报告的名称（最多 20 字节），默认 %1。</source>
+        <translation>仪器报告的名称（最多 20 字节），默认 %1。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>名称</source>
+        <translation>名称</translation>
     </message>
     <message>
         <location line="+14"/>

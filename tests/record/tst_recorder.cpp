@@ -33,6 +33,10 @@ private slots:
     void returningInstrumentIsFound();
     void commandLinePathsAreTakenAsMeant_data();
     void commandLinePathsAreTakenAsMeant();
+    void portLabelAndMetricsAddress_data();
+    void portLabelAndMetricsAddress();
+    void instrumentIsLabelledAsTold_data();
+    void instrumentIsLabelledAsTold();
 };
 
 namespace {
@@ -437,6 +441,106 @@ void TestRecorder::commandLinePathsAreTakenAsMeant()
     QString why;
     QCOMPARE(checkOutputFile(options.out, &why), outputUsable);
     QVERIFY2(outputUsable || why.contains(outLink), qPrintable(why));
+}
+
+void TestRecorder::portLabelAndMetricsAddress_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("metricsPort"); // 0: not served
+    QTest::newRow("labelled port")
+        << QStringList{"--port", "oven-1=/dev/ttyUSB0"} << true << "oven-1"
+        << "/dev/ttyUSB0"
+        << "127.0.0.1" << 0;
+    QTest::newRow("= in a device path") << QStringList{"--port", "/dev/a=b"} << true << ""
+                                        << "/dev/a=b"
+                                        << "127.0.0.1" << 0;
+    QTest::newRow("label with a space")
+        << QStringList{"--port", "oven 1=/dev/ttyUSB0"} << false << ""
+        << ""
+        << "" << 0;
+    QTest::newRow("label of 33") << QStringList{"--port", QString(33, 'a') + "=/dev/ttyUSB0"}
+                                 << false << ""
+                                 << ""
+                                 << "" << 0;
+    QTest::newRow("metrics port") << QStringList{"--metrics", "9740"} << true << ""
+                                  << ""
+                                  << "127.0.0.1" << 9740;
+    QTest::newRow("metrics on all IPv4") << QStringList{"--metrics", "0.0.0.0:9740"} << true << ""
+                                         << ""
+                                         << "0.0.0.0" << 9740;
+    QTest::newRow("metrics on IPv6") << QStringList{"--metrics", "[::]:9740"} << true << ""
+                                     << ""
+                                     << "::" << 9740;
+    QTest::newRow("metrics port 0") << QStringList{"--metrics", "0"} << false << ""
+                                    << ""
+                                    << "" << 0;
+    QTest::newRow("metrics host name") << QStringList{"--metrics", "oven:9740"} << false << ""
+                                       << ""
+                                       << "" << 0;
+}
+
+void TestRecorder::portLabelAndMetricsAddress()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, ok);
+    QFETCH(QString, label);
+    QFETCH(QString, port);
+    QFETCH(QString, address);
+    QFETCH(int, metricsPort);
+    RecorderOptions options;
+    QString message;
+    QCOMPARE(RecorderCommandLine::parse(QStringList{"kx740d-record", "--out", "a.dat"} + args,
+                                        &options, &message) == RecorderCommandLine::Ok,
+             ok);
+    if (!ok) {
+        QVERIFY(message.contains(args.last()));
+        return;
+    }
+    QCOMPARE(options.label, label);
+    QCOMPARE(options.port, port);
+    QCOMPARE(options.metricsAddress, address);
+    QCOMPARE(int(options.metricsPort), metricsPort);
+}
+
+void TestRecorder::instrumentIsLabelledAsTold_data()
+{
+    QTest::addColumn<QString>("label"); // --port LABEL=
+    QTest::addColumn<bool>("simulate");
+    QTest::addColumn<QString>("port"); // a file in the test's folder
+    QTest::addColumn<QString>("expected");
+    const QString socket = QStringLiteral("pci-0000:00:14.0-usb-0:2:1.0-port0");
+    QTest::newRow("given") << "oven" << false << "ttyUSB0"
+                           << "oven";
+    QTest::newRow("simulated") << "" << true << "ttyUSB0"
+                               << "sim";
+    QTest::newRow("where it is plugged in") << "" << false << "ttyUSB0" << socket;
+    QTest::newRow("not in by-path") << "" << false << "ttyUSB1"
+                                    << "ttyUSB1";
+}
+
+// A folder standing in for /dev/serial/by-path links to ttyUSB0 only.
+void TestRecorder::instrumentIsLabelledAsTold()
+{
+    QFETCH(QString, label);
+    QFETCH(bool, simulate);
+    QFETCH(QString, port);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("by-path")));
+    for (const char *name : {"ttyUSB0", "ttyUSB1"})
+        QVERIFY(QFile(dir.filePath(QLatin1String(name))).open(QIODevice::WriteOnly));
+    QVERIFY(
+        QFile::link(QStringLiteral("../ttyUSB0"),
+                    dir.filePath(QStringLiteral("by-path/pci-0000:00:14.0-usb-0:2:1.0-port0"))));
+    RecorderOptions options;
+    options.label = label;
+    options.simulate = simulate;
+    QCOMPARE(instrumentLabel(options, dir.filePath(port), dir.filePath(QStringLiteral("by-path"))),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(TestRecorder)

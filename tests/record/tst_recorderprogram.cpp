@@ -19,6 +19,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QSet>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,6 +42,7 @@ private slots:
     void crossedLimitRaisesOneAlarmEverywhere();
     void serviceManagerHearsReadyPingsAndStopping();
     void alarmOfAnOutageReachesTheBrokerAfterAStop();
+    void metricsPortInUseEndsTheRunBeforeRecording();
 };
 
 namespace {
@@ -637,6 +639,24 @@ void TestRecorderProgram::alarmOfAnOutageReachesTheBrokerAfterAStop()
     second.terminate();
     QVERIFY(second.waitForFinished(15000));
     QCOMPARE(second.exitCode(), 0);
+}
+
+// Another program has the port: a status the service retries, a message
+// naming the port, and nothing recorded.
+void TestRecorderProgram::metricsPortInUseEndsTheRunBeforeRecording()
+{
+    QTcpServer other;
+    QVERIFY(other.listen(QHostAddress::LocalHost, 0));
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("oven.dat"));
+    QProcess recorder;
+    startRecording(recorder, out,
+                   {QStringLiteral("--metrics"), QString::number(other.serverPort())});
+    QVERIFY(recorder.waitForFinished(10000));
+    QCOMPARE(recorder.exitCode(), int(1));
+    const QString errors = QString::fromUtf8(recorder.readAllStandardError());
+    QVERIFY2(errors.contains(QString::number(other.serverPort())), qPrintable(errors));
+    QVERIFY(!QFile::exists(out + QStringLiteral(".journal")));
 }
 
 QTEST_GUILESS_MAIN(TestRecorderProgram)

@@ -3,10 +3,10 @@
 // twice is in the file once, and periods go to files of their own.
 
 #include "instrument/temperature.h"
-#include "store/recordingoutput.h"
 #include "store/datafile.h"
 #include "store/datafilestream.h"
 #include "store/recordingjournal.h"
+#include "store/recordingoutput.h"
 #include "tests/store/numberedrecords.h"
 
 #include <QTemporaryDir>

@@ -50,6 +50,7 @@ void TestSimulatorProgram::defaults()
     QCOMPARE(o.badRecordRate, 0.0);
     QCOMPARE(o.disconnectAfterMs, -1);
     QCOMPARE(o.reopenAfterMs, -1);
+    QCOMPARE(o.deviceName, QByteArray("KX740D"));
 }
 
 void TestSimulatorProgram::everyOption()
@@ -115,6 +116,8 @@ void TestSimulatorProgram::rejectedValues_data()
     QTest::newRow("unknown option") << QStringList{"--slow"};
     QTest::newRow("missing value") << QStringList{"--records"};
     QTest::newRow("positional") << QStringList{"/dev/ttyUSB0"};
+    QTest::newRow("empty name") << QStringList{"--name", ""};
+    QTest::newRow("name over 20 bytes") << QStringList{"--name", "炉子炉子炉子炉"};
 }
 
 void TestSimulatorProgram::rejectedValues()
@@ -149,7 +152,7 @@ QString programPath()
 void TestSimulatorProgram::programServesUntilTerminated()
 {
     QProcess program;
-    program.start(programPath(), {"--live-rate", "0", "--records", "80000"});
+    program.start(programPath(), {"--live-rate", "0", "--records", "80000", "--name", "OVEN-3"});
     QVERIFY(program.waitForStarted());
     QTRY_VERIFY(program.canReadLine());
     const QString path = QString::fromLocal8Bit(program.readLine()).trimmed();
@@ -161,7 +164,7 @@ void TestSimulatorProgram::programServesUntilTerminated()
     port.sendFrame(cmdStoredCountQuery());
     const QList<QByteArray> got =
         port.collect(3000, [](const QList<QByteArray> &p) { return p.size() >= 2; });
-    QCOMPARE(got, (QList<QByteArray>{ansDeviceInfo("KX740D", 1, 5), ansStoredCount(80000)}));
+    QCOMPARE(got, (QList<QByteArray>{ansDeviceInfo("OVEN-3", 1, 5), ansStoredCount(80000)}));
 
     ::kill(pid_t(program.processId()), SIGTERM);
     QVERIFY(program.waitForFinished(3000));
