@@ -1,0 +1,270 @@
+#include "stats/measurementstatistics.h"
+
+#include "instrument/temperature.h"
+
+#include <QDate>
+#include <QTime>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr qint64 kNoTime = std::numeric_limits<qint64>::min();
+constexpr double kZeroCelsius = 273.15;      // kelvin
+constexpr double kGasConstant = 8.314462618; // J/(mol·K)
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+// Seconds since the epoch of records' local times. Records come in time
+// order, so the local-time conversion is done once per hour of records and
+// the minutes and seconds are added to it.
+class RecordClock
+{
+public:
+    qint64 seconds(const _T_EE_TEST_DATA &r)
+    {
+        if (r.minute > 59 || r.second > 59)
+            return kNoTime;
+        const quint32 key =
+            quint32(r.year) | quint32(r.month) << 8 | quint32(r.day) << 16 | quint32(r.hour) << 24;
+        if (!m_known || key != m_key) {
+            const QDateTime hour(QDate(2000 + r.year, r.month, r.day), QTime(r.hour, 0));
+            m_hour = hour.isValid() ? hour.toSecsSinceEpoch() : kNoTime;
+            m_key = key;
+            m_known = true;
+        }
+        return m_hour == kNoTime ? kNoTime : m_hour + r.minute * 60 + r.second;
+    }
+
+private:
+    bool m_known = false;
+    quint32 m_key = 0;
+    qint64 m_hour = kNoTime;
+};
+
+bool hasValue(const _T_EE_TEST_DATA &r, int channel)
+{
+    return r.state[channel] == StateValue && std::isfinite(r.value[channel]);
+}
+
+} // namespace
+
+double mktActivationFromKiloJoules(double kiloJoulesPerMole)
+{
+    return kiloJoulesPerMole * 1000.0 / kGasConstant;
+}
+
+qint64 usualSpacing(const QVector<_T_EE_TEST_DATA> &records, int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, int(records.size()) - 1);
+    if (first >= last)
+        return 0;
+    // Steps are whole seconds: counted per length up to an hour and more,
+    // the few longer ones kept aside.
+    constexpr qint64 kCounted = 4096;
+    std::vector<quint32> counts(kCounted, 0);
+    std::vector<qint64> longer;
+    qint64 steps = 0;
+    RecordClock clock;
+    const _T_EE_TEST_DATA *r = records.constData();
+    qint64 previous = clock.seconds(r[first]);
+    for (int i = first + 1; i <= last; ++i) {
+        const qint64 t = clock.seconds(r[i]);
+        if (previous != kNoTime && t != kNoTime && t > previous) {
+            const qint64 step = t - previous;
+            if (step < kCounted)
+                ++counts[size_t(step)];
+            else
+                longer.push_back(step);
+            ++steps;
+        }
+        previous = t;
+    }
+    if (steps == 0)
+        return 0;
+    const qint64 middle = (steps - 1) / 2; // the lower middle of an even count
+    qint64 below = 0;
+    for (qint64 step = 1; step < kCounted; ++step) {
+        below += counts[size_t(step)];
+        if (below > middle)
+            return step;
+    }
+    const auto nth = longer.begin() + (middle - below);
+    std::nth_element(longer.begin(), nth, longer.end());
+    return *nth;
+}
+
+MeasurementStatistics::MeasurementStatistics(const StatisticsLimits &limits)
+    : m_limits(limits), m_high(limits.high ? float(*limits.high) : kInfinity),
+      m_low(limits.low ? float(*limits.low) : -kInfinity),
+      m_bandLow(limits.bandLow && limits.bandHigh ? float(*limits.bandLow) : kInfinity),
+      m_bandHigh(limits.bandLow && limits.bandHigh ? float(*limits.bandHigh) : -kInfinity)
+{
+}
+
+void MeasurementStatistics::addReading(Channel &c, float value, qint64 weight)
+{
+    if (c.readings == 0) {
+        c.min = c.max = value;
+        c.shift = value;
+    } else {
+        c.min = std::min(c.min, value);
+        c.max = std::max(c.max, value);
+    }
+    ++c.readings;
+    const double d = double(value) - c.shift;
+    c.sum += d;
+    c.squares += d * d;
+
+    if (value > m_high)
+        c.above += weight;
+    if (value < m_low)
+        c.below += weight;
+    if (value >= m_bandLow && value <= m_bandHigh)
+        c.band += weight;
+
+    const double kelvin = double(value) + kZeroCelsius;
+    if (kelvin <= 0) // no thermometer reads that; it would divide by zero
+        return;
+    double e;
+    if (value == c.lastValue) {
+        // A steady channel repeats its value; the exponent is the last one's.
+        e = c.lastExp;
+    } else {
+        const double a = -m_limits.mktActivation / kelvin;
+        if (c.plainExp == 0 || a > c.aMax) {
+            const double scale = c.plainExp == 0 ? 0 : std::exp(c.aMax - a);
+            c.weightedExp *= scale;
+            c.plainExp *= scale;
+            c.aMax = a;
+            e = 1;
+        } else {
+            e = std::exp(a - c.aMax);
+        }
+        c.lastValue = value;
+        c.lastExp = e;
+    }
+    c.weightedExp += double(weight) * e;
+    c.plainExp += e;
+    c.weight += double(weight);
+}
+
+void MeasurementStatistics::addRange(const QVector<_T_EE_TEST_DATA> &records, int first, int last,
+                                     qint64 spacing, int measurement)
+{
+    first = std::max(first, 0);
+    last = std::min(last, int(records.size()) - 1);
+    if (first > last)
+        return;
+    RecordClock clock;
+    const _T_EE_TEST_DATA *r = records.constData();
+    qint64 t = clock.seconds(r[first]);
+    for (int i = first; i <= last; ++i) {
+        const qint64 next = i + 1 < records.size() ? clock.seconds(r[i + 1]) : kNoTime;
+        qint64 weight = 0;
+        if (t != kNoTime) {
+            const qint64 step = next == kNoTime ? -1 : next - t;
+            weight = step < 0 || step > 2 * spacing ? spacing : step;
+        }
+        t = next;
+
+        const _T_EE_TEST_DATA &record = r[i];
+        float high = -kInfinity;
+        float low = kInfinity;
+        int highChannel = -1;
+        int lowChannel = -1;
+        for (int c = 0; c < kChannelCount; ++c) {
+            if (!hasValue(record, c))
+                continue;
+            const float v = record.value[c];
+            addReading(m_channels[c], v, weight);
+            // Ties name the first channel as highest and the last as lowest,
+            // so two channels are named whenever two have a value.
+            if (v > high) {
+                high = v;
+                highChannel = c;
+            }
+            if (v <= low) {
+                low = v;
+                lowChannel = c;
+            }
+        }
+        if (highChannel < 0 || highChannel == lowChannel)
+            continue;
+        const double spread = double(high) - double(low);
+        if (m_spread.record < 0 || spread > m_spread.spread) {
+            m_spread.spread = spread;
+            m_spread.measurement = measurement;
+            m_spread.record = i;
+            m_spread.highChannel = highChannel;
+            m_spread.lowChannel = lowChannel;
+            m_spreadRecord = record;
+        }
+    }
+}
+
+void MeasurementStatistics::addMeasurement(const Data_List_T &measurement, int position)
+{
+    const int last = measurement.records.size() - 1;
+    addRange(measurement.records, 0, last, usualSpacing(measurement.records, 0, last), position);
+}
+
+StatisticsFigures MeasurementStatistics::figures() const
+{
+    StatisticsFigures f;
+    for (int i = 0; i < kChannelCount; ++i) {
+        const Channel &c = m_channels[i];
+        ChannelFigures &out = f.channel[i];
+        out.readings = c.readings;
+        if (c.readings == 0)
+            continue;
+        const double n = double(c.readings);
+        const double mean = c.sum / n;
+        out.min = c.min;
+        out.max = c.max;
+        out.mean = c.shift + mean;
+        out.stddev = std::sqrt(std::max(0.0, c.squares / n - mean * mean));
+        out.aboveSeconds = c.above;
+        out.belowSeconds = c.below;
+        out.bandSeconds = c.band;
+        if (c.plainExp > 0) {
+            // Σw·exp(a)/Σw = exp(aMax)·(Σw·exp(a - aMax)/Σw).
+            const double scaled =
+                c.weight > 0 ? c.weightedExp / c.weight : c.plainExp / double(c.readings);
+            out.mkt = -m_limits.mktActivation / (c.aMax + std::log(scaled)) - kZeroCelsius;
+        } else {
+            out.mkt = std::numeric_limits<double>::quiet_NaN();
+        }
+    }
+    f.spread = m_spread;
+    if (m_spread.record >= 0)
+        f.spread.time = dateTimeFromRecord(m_spreadRecord);
+    return f;
+}
+
+StatisticsFigures measurementStatistics(const Data_List_T &measurement,
+                                        const StatisticsLimits &limits)
+{
+    MeasurementStatistics s(limits);
+    s.addMeasurement(measurement);
+    return s.figures();
+}
+
+StatisticsFigures rangeStatistics(const QVector<_T_EE_TEST_DATA> &records, int first, int last,
+                                  const StatisticsLimits &limits)
+{
+    MeasurementStatistics s(limits);
+    s.addRange(records, first, last, usualSpacing(records, 0, records.size() - 1));
+    return s.figures();
+}
+
+StatisticsFigures groupStatistics(const QList<Data_List_T *> &group, const StatisticsLimits &limits)
+{
+    MeasurementStatistics s(limits);
+    for (int i = 0; i < group.size(); ++i)
+        s.addMeasurement(*group[i], i);
+    return s.figures();
+}
