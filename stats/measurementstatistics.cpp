@@ -105,51 +105,92 @@ MeasurementStatistics::MeasurementStatistics(const StatisticsLimits &limits)
 {
 }
 
-void MeasurementStatistics::addReading(Channel &c, float value, qint64 weight)
+void MeasurementStatistics::addChannel(Channel &channel, int index, const _T_EE_TEST_DATA *records,
+                                       const qint64 *weights, int count) const
 {
-    if (c.readings == 0) {
-        c.min = c.max = value;
-        c.shift = value;
-    } else {
+    // Summed in a local copy, so the sums stay in registers.
+    Channel c = channel;
+    for (int i = 0; i < count; ++i) {
+        const _T_EE_TEST_DATA &record = records[i];
+        if (!hasValue(record, index))
+            continue;
+        const float value = record.value[index];
+        const qint64 weight = weights[i];
+        if (c.readings == 0) {
+            c.min = c.max = value;
+            c.shift = value;
+        }
         c.min = std::min(c.min, value);
         c.max = std::max(c.max, value);
-    }
-    ++c.readings;
-    const double d = double(value) - c.shift;
-    c.sum += d;
-    c.squares += d * d;
+        ++c.readings;
+        const double d = double(value) - c.shift;
+        c.sum += d;
+        c.squares += d * d;
 
-    if (value > m_high)
-        c.above += weight;
-    if (value < m_low)
-        c.below += weight;
-    if (value >= m_bandLow && value <= m_bandHigh)
-        c.band += weight;
+        if (value > m_high)
+            c.above += weight;
+        if (value < m_low)
+            c.below += weight;
+        if (value >= m_bandLow && value <= m_bandHigh)
+            c.band += weight;
 
-    const double kelvin = double(value) + kZeroCelsius;
-    if (kelvin <= 0) // no thermometer reads that; it would divide by zero
-        return;
-    double e;
-    if (value == c.lastValue) {
-        // A steady channel repeats its value; the exponent is the last one's.
-        e = c.lastExp;
-    } else {
-        const double a = -m_limits.mktActivation / kelvin;
-        if (c.plainExp == 0 || a > c.aMax) {
-            const double scale = c.plainExp == 0 ? 0 : std::exp(c.aMax - a);
-            c.weightedExp *= scale;
-            c.plainExp *= scale;
-            c.aMax = a;
-            e = 1;
-        } else {
-            e = std::exp(a - c.aMax);
+        if (value != c.lastValue) {
+            // A steady channel repeats its value and so its exponent.
+            const double kelvin = double(value) + kZeroCelsius;
+            if (kelvin <= 0) // no thermometer reads that; it would divide by zero
+                continue;
+            const double a = -m_limits.mktActivation / kelvin;
+            if (c.plainExp == 0 || a > c.aMax) {
+                const double scale = c.plainExp == 0 ? 0 : std::exp(c.aMax - a);
+                c.weightedExp *= scale;
+                c.plainExp *= scale;
+                c.aMax = a;
+                c.lastExp = 1;
+            } else {
+                c.lastExp = std::exp(a - c.aMax);
+            }
+            c.lastValue = value;
         }
-        c.lastValue = value;
-        c.lastExp = e;
+        c.weightedExp += double(weight) * c.lastExp;
+        c.plainExp += c.lastExp;
+        c.weight += double(weight);
     }
-    c.weightedExp += double(weight) * e;
-    c.plainExp += e;
-    c.weight += double(weight);
+    channel = c;
+}
+
+void MeasurementStatistics::addSpread(const _T_EE_TEST_DATA *records, int first, int count,
+                                      int measurement)
+{
+    for (int i = 0; i < count; ++i) {
+        const _T_EE_TEST_DATA &record = records[i];
+        float high = -kInfinity;
+        float low = kInfinity;
+        int values = 0;
+        for (int c = 0; c < kChannelCount; ++c) {
+            if (!hasValue(record, c))
+                continue;
+            high = std::max(high, record.value[c]);
+            low = std::min(low, record.value[c]);
+            ++values;
+        }
+        const double spread = double(high) - double(low);
+        if (values < 2 || (m_spread.record >= 0 && !(spread > m_spread.spread)))
+            continue;
+        m_spread.spread = spread;
+        m_spread.measurement = measurement;
+        m_spread.record = first + i;
+        m_spreadRecord = record;
+        // Ties name the first channel as highest and the last as lowest, so
+        // two channels are named whenever two have a value.
+        for (int c = kChannelCount - 1; c >= 0; --c) {
+            if (hasValue(record, c) && record.value[c] == high)
+                m_spread.highChannel = c;
+        }
+        for (int c = 0; c < kChannelCount; ++c) {
+            if (hasValue(record, c) && record.value[c] == low)
+                m_spread.lowChannel = c;
+        }
+    }
 }
 
 void MeasurementStatistics::addRange(const QVector<_T_EE_TEST_DATA> &records, int first, int last,
@@ -159,50 +200,29 @@ void MeasurementStatistics::addRange(const QVector<_T_EE_TEST_DATA> &records, in
     last = std::min(last, int(records.size()) - 1);
     if (first > last)
         return;
+    // Blocks small enough to stay in the cache while each channel goes over
+    // them once.
+    constexpr int kBlock = 2048;
+    qint64 weights[kBlock];
     RecordClock clock;
     const _T_EE_TEST_DATA *r = records.constData();
     qint64 t = clock.seconds(r[first]);
-    for (int i = first; i <= last; ++i) {
-        const qint64 next = i + 1 < records.size() ? clock.seconds(r[i + 1]) : kNoTime;
-        qint64 weight = 0;
-        if (t != kNoTime) {
-            const qint64 step = next == kNoTime ? -1 : next - t;
-            weight = step < 0 || step > 2 * spacing ? spacing : step;
-        }
-        t = next;
-
-        const _T_EE_TEST_DATA &record = r[i];
-        float high = -kInfinity;
-        float low = kInfinity;
-        int highChannel = -1;
-        int lowChannel = -1;
-        for (int c = 0; c < kChannelCount; ++c) {
-            if (!hasValue(record, c))
-                continue;
-            const float v = record.value[c];
-            addReading(m_channels[c], v, weight);
-            // Ties name the first channel as highest and the last as lowest,
-            // so two channels are named whenever two have a value.
-            if (v > high) {
-                high = v;
-                highChannel = c;
+    for (int start = first; start <= last; start += kBlock) {
+        const int count = std::min(kBlock, last - start + 1);
+        for (int i = 0; i < count; ++i) {
+            const int next = start + i + 1;
+            const qint64 nextTime = next < records.size() ? clock.seconds(r[next]) : kNoTime;
+            qint64 weight = 0;
+            if (t != kNoTime) {
+                const qint64 step = nextTime == kNoTime ? -1 : nextTime - t;
+                weight = step < 0 || step > 2 * spacing ? spacing : step;
             }
-            if (v <= low) {
-                low = v;
-                lowChannel = c;
-            }
+            weights[i] = weight;
+            t = nextTime;
         }
-        if (highChannel < 0 || highChannel == lowChannel)
-            continue;
-        const double spread = double(high) - double(low);
-        if (m_spread.record < 0 || spread > m_spread.spread) {
-            m_spread.spread = spread;
-            m_spread.measurement = measurement;
-            m_spread.record = i;
-            m_spread.highChannel = highChannel;
-            m_spread.lowChannel = lowChannel;
-            m_spreadRecord = record;
-        }
+        for (int c = 0; c < kChannelCount; ++c)
+            addChannel(m_channels[c], c, r + start, weights, count);
+        addSpread(r + start, start, count, measurement);
     }
 }
 

@@ -131,7 +131,9 @@ private:
         qint64 below = 0;
         qint64 band = 0;
     };
-    void addReading(Channel &c, float value, qint64 weight);
+    void addChannel(Channel &channel, int index, const _T_EE_TEST_DATA *records,
+                    const qint64 *weights, int count) const;
+    void addSpread(const _T_EE_TEST_DATA *records, int first, int count, int measurement);
 
     StatisticsLimits m_limits;
     float m_high, m_low, m_bandLow, m_bandHigh; // limits at reading precision
