@@ -3,7 +3,6 @@
 #include "instrument/temperature.h"
 
 #include <QDate>
-#include <QTime>
 
 #include <algorithm>
 #include <cmath>
@@ -17,31 +16,30 @@ constexpr double kZeroCelsius = 273.15;      // kelvin
 constexpr double kGasConstant = 8.314462618; // J/(mol·K)
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
 
-// Seconds since the epoch of records' local times. Records come in time
-// order, so the local-time conversion is done once per hour of records and
-// the minutes and seconds are added to it.
+// Seconds of records' date and time as written in them, counted without time
+// zone or daylight saving: the instrument's clock knows neither. Records
+// come in time order, so the date is converted once per day of records.
 class RecordClock
 {
 public:
     qint64 seconds(const _T_EE_TEST_DATA &r)
     {
-        if (r.minute > 59 || r.second > 59)
+        if (r.hour > 23 || r.minute > 59 || r.second > 59)
             return kNoTime;
-        const quint32 key =
-            quint32(r.year) | quint32(r.month) << 8 | quint32(r.day) << 16 | quint32(r.hour) << 24;
+        const quint32 key = quint32(r.year) | quint32(r.month) << 8 | quint32(r.day) << 16;
         if (!m_known || key != m_key) {
-            const QDateTime hour(QDate(2000 + r.year, r.month, r.day), QTime(r.hour, 0));
-            m_hour = hour.isValid() ? hour.toSecsSinceEpoch() : kNoTime;
+            const QDate date(2000 + r.year, r.month, r.day);
+            m_day = date.isValid() ? date.toJulianDay() * 86400 : kNoTime;
             m_key = key;
             m_known = true;
         }
-        return m_hour == kNoTime ? kNoTime : m_hour + r.minute * 60 + r.second;
+        return m_day == kNoTime ? kNoTime : m_day + r.hour * 3600 + r.minute * 60 + r.second;
     }
 
 private:
     bool m_known = false;
     quint32 m_key = 0;
-    qint64 m_hour = kNoTime;
+    qint64 m_day = kNoTime;
 };
 
 bool hasValue(const _T_EE_TEST_DATA &r, int channel)

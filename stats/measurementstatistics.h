@@ -19,15 +19,15 @@
 // range and no reading are left out of every figure, and the time they stand
 // for is counted in none of the times.
 //
-// Time rules. A record's time is its date and time on the local clock, as
-// the table shows it. The usual spacing of a measurement is the median of the
-// positive steps between consecutive records (the lower middle one of an even
-// count). A reading stands for the time until the next record, except:
-//   - a step longer than twice the usual spacing (logger stopped, probe
-//     unplugged, file joined from two runs), a clock set back, or a next
-//     record without a valid time: the reading stands for one usual spacing
-//     and the rest of the step, whose temperature nobody knows, counts
-//     nowhere;
+// Time rules. A record's time is its date and time as the table shows it,
+// counted without time zone or daylight saving as the instrument's clock
+// runs (a clock put forward shows as a stop, one put back as a clock set
+// back). The usual spacing of a measurement is the median of the positive
+// steps between consecutive records (the lower middle one of an even count). A reading stands for the time until the next record, except:
+//   - a step longer than twice the usual spacing (logger stopped, file
+//     joined from two runs), a clock set back, or a next record without a
+//     valid time: the reading stands for one usual spacing and the rest of
+//     the step, whose temperature nobody knows, counts nowhere;
 //   - the last record stands for one usual spacing;
 //   - a record without a valid date or time stands for no time.
 // So a cold room whose logger stopped overnight is not charged with the night
