@@ -270,19 +270,3 @@ StatisticsFigures measurementStatistics(const Data_List_T &measurement,
     s.addMeasurement(measurement);
     return s.figures();
 }
-
-StatisticsFigures rangeStatistics(const QVector<_T_EE_TEST_DATA> &records, int first, int last,
-                                  const StatisticsLimits &limits)
-{
-    MeasurementStatistics s(limits);
-    s.addRange(records, first, last, usualSpacing(records, 0, records.size() - 1));
-    return s.figures();
-}
-
-StatisticsFigures groupStatistics(const QList<Data_List_T *> &group, const StatisticsLimits &limits)
-{
-    MeasurementStatistics s(limits);
-    for (int i = 0; i < group.size(); ++i)
-        s.addMeasurement(*group[i], i);
-    return s.figures();
-}

@@ -23,7 +23,8 @@
 // counted without time zone or daylight saving as the instrument's clock
 // runs (a clock put forward shows as a stop, one put back as a clock set
 // back). The usual spacing of a measurement is the median of the positive
-// steps between consecutive records (the lower middle one of an even count). A reading stands for the time until the next record, except:
+// steps between consecutive records (the lower middle one of an even count). A reading stands for
+// the time until the next record, except:
 //   - a step longer than twice the usual spacing (logger stopped, file
 //     joined from two runs), a clock set back, or a next record without a
 //     valid time: the reading stands for one usual spacing and the rest of
@@ -90,8 +91,10 @@ struct StatisticsFigures
 // described above; 0 when no step is positive.
 qint64 usualSpacing(const QVector<_T_EE_TEST_DATA> &records, int first, int last);
 
-// Collects the figures of any number of measurements or ranges of records.
-// Adding costs one pass over the records and allocates nothing per record.
+// Collects the figures of any number of measurements (a group, each added
+// with its position) or ranges of records (the chart's range in view).
+// Adding costs one pass over the records and allocates nothing per record;
+// addMeasurement() adds one more over the times for the usual spacing.
 class MeasurementStatistics
 {
 public:
@@ -104,6 +107,7 @@ public:
     // `measurement` is what the spread reports as its position.
     void addRange(const QVector<_T_EE_TEST_DATA> &records, int first, int last, qint64 spacing,
                   int measurement = 0);
+    // The whole measurement with its own usual spacing.
     void addMeasurement(const Data_List_T &measurement, int position = 0);
 
     StatisticsFigures figures() const;
@@ -142,11 +146,6 @@ private:
     _T_EE_TEST_DATA m_spreadRecord; // its time is made once, when asked for
 };
 
-// Shorthands: one measurement, a range of records of one (the chart's range
-// in view), every measurement of a group (spread positions index `group`).
+// The figures of one measurement.
 StatisticsFigures measurementStatistics(const Data_List_T &measurement,
                                         const StatisticsLimits &limits = StatisticsLimits());
-StatisticsFigures rangeStatistics(const QVector<_T_EE_TEST_DATA> &records, int first, int last,
-                                  const StatisticsLimits &limits = StatisticsLimits());
-StatisticsFigures groupStatistics(const QList<Data_List_T *> &group,
-                                  const StatisticsLimits &limits = StatisticsLimits());

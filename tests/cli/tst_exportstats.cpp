@@ -75,8 +75,6 @@ void TestExportStats::refusesBadValues_data()
     QTest::newRow("temperature") << QStringList{QStringLiteral("--high"), QStringLiteral("8,5")};
     QTest::newRow("reversed band") << QStringList{QStringLiteral("--band"), QStringLiteral("8:2")};
     QTest::newRow("energy") << QStringList{QStringLiteral("--mkt-dh"), QStringLiteral("0")};
-    QTest::newRow("measurement") << QStringList{QStringLiteral("--measurement"),
-                                                QStringLiteral("3")};
 }
 
 void TestExportStats::refusesBadValues()

@@ -153,10 +153,16 @@ void TestMeasurementStatistics::largestSpread()
     group.append(newMeasurement({record(0, 10, 12, 11)}));
     group.append(series());
     const QVector<_T_EE_TEST_DATA> records = group.lists[1]->records;
-    const SpreadFigure s = over == QLatin1String("group") ? groupStatistics(group.lists).spread
-                           : over == QLatin1String("range")
-                               ? rangeStatistics(records, 0, 3).spread
-                               : measurementStatistics(*group.lists[1]).spread;
+    MeasurementStatistics statistics;
+    if (over == QLatin1String("range")) {
+        statistics.addRange(records, 0, 3, usualSpacing(records, 0, records.size() - 1));
+    } else if (over == QLatin1String("group")) {
+        statistics.addMeasurement(*group.lists[0], 0);
+        statistics.addMeasurement(*group.lists[1], 1);
+    } else {
+        statistics.addMeasurement(*group.lists[1]);
+    }
+    const SpreadFigure s = statistics.figures().spread;
     QTEST(s.measurement, "measurement");
     QTEST(s.record, "record");
     QTEST(s.spread, "spread");
