@@ -15,6 +15,15 @@ constexpr qint64 kNoTime = std::numeric_limits<qint64>::min();
 constexpr double kZeroCelsius = 273.15;      // kelvin
 constexpr double kGasConstant = 8.314462618; // J/(mol·K)
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
+// e^d for |d| < kNearStep by its series to d^6 (error below 3e-16),
+// in an order that keeps the chain of dependent operations short.
+constexpr double kNearStep = 0.02;
+double expNear(double d)
+{
+    const double d2 = d * d;
+    return (1 + d) + d2 * ((1.0 / 2 + d * (1.0 / 6)) +
+                           d2 * ((1.0 / 24 + d * (1.0 / 120)) + d2 * (1.0 / 720)));
+}
 
 // Seconds of records' date and time as written in them, counted without time
 // zone or daylight saving: the instrument's clock knows neither. Records
@@ -133,7 +142,10 @@ void MeasurementStatistics::addChannel(Channel &channel, int index, const _T_EE_
             c.band += weight;
 
         if (value != c.lastValue) {
-            // A steady channel repeats its value and so its exponent.
+            // A steady channel repeats its value and so its exponent. A
+            // moving one stays near the last exact exponent and takes it
+            // times e^d: std::exp on every reading would double the time of
+            // the whole.
             const double kelvin = double(value) + kZeroCelsius;
             if (kelvin <= 0) // no thermometer reads that; it would divide by zero
                 continue;
@@ -143,9 +155,15 @@ void MeasurementStatistics::addChannel(Channel &channel, int index, const _T_EE_
                 c.weightedExp *= scale;
                 c.plainExp *= scale;
                 c.aMax = a;
+                c.anchorA = a;
+                c.anchorExp = 1;
                 c.lastExp = 1;
+            } else if (const double d = a - c.anchorA; std::abs(d) < kNearStep) {
+                c.lastExp = c.anchorExp * expNear(d);
             } else {
-                c.lastExp = std::exp(a - c.aMax);
+                c.anchorA = a;
+                c.anchorExp = std::exp(a - c.aMax);
+                c.lastExp = c.anchorExp;
             }
             c.lastValue = value;
         }

@@ -129,8 +129,12 @@ private:
         double weightedExp = 0;
         double plainExp = 0;
         double weight = 0;
-        float lastValue = std::numeric_limits<float>::quiet_NaN(); // the exponent's cache
+        // exp(a - aMax) of the last value, and an exponent computed exactly
+        // that later ones near it start from.
+        float lastValue = std::numeric_limits<float>::quiet_NaN();
         double lastExp = 0;
+        double anchorA = 0;
+        double anchorExp = 0;
         qint64 above = 0;
         qint64 below = 0;
         qint64 band = 0;
