@@ -5,6 +5,7 @@
 #include "export/dataoutput.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
+#include "stats/statisticscsv.h"
 #include "store/datafile.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -102,6 +104,69 @@ bool readReportSettings(const QString &path, bool named, AppSettings &settings, 
     return true;
 }
 
+// A temperature or energy given on the command line: a finite number with
+// '.' as decimal point, whatever the locale.
+bool readNumber(const QString &text, double &value)
+{
+    bool ok = false;
+    value = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(value);
+}
+
+struct StatisticsOptions
+{
+    QCommandLineOption stats;
+    QCommandLineOption high;
+    QCommandLineOption low;
+    QCommandLineOption band;
+    QCommandLineOption mktEnergy;
+};
+
+// The limits, band and activation energy of --stats. Returns false after a
+// message when a value is not a number, a band's ends are reversed or the
+// energy is not positive.
+bool readStatisticsLimits(const QCommandLineParser &parser, const StatisticsOptions &o,
+                          StatisticsLimits &limits, QTextStream &err)
+{
+    for (const QCommandLineOption *limit : {&o.high, &o.low}) {
+        if (!parser.isSet(*limit))
+            continue;
+        double value = 0;
+        if (!readNumber(parser.value(*limit), value)) {
+            err << ExportTool::tr("--%1 的值无效：%2（应为摄氏温度）")
+                       .arg(limit->names().first(), parser.value(*limit))
+                << '\n';
+            return false;
+        }
+        (limit == &o.high ? limits.high : limits.low) = value;
+    }
+    if (parser.isSet(o.band)) {
+        const QStringList ends = parser.value(o.band).split(QLatin1Char(':'));
+        double low = 0;
+        double high = 0;
+        if (ends.size() != 2 || !readNumber(ends[0], low) || !readNumber(ends[1], high) ||
+            low > high) {
+            err << ExportTool::tr("--band 的值无效：%1（应为 LO:HI，摄氏温度，LO 不大于 HI）")
+                       .arg(parser.value(o.band))
+                << '\n';
+            return false;
+        }
+        limits.bandLow = low;
+        limits.bandHigh = high;
+    }
+    if (parser.isSet(o.mktEnergy)) {
+        double energy = 0;
+        if (!readNumber(parser.value(o.mktEnergy), energy) || energy <= 0) {
+            err << ExportTool::tr("--mkt-dh 的值无效：%1（应为大于 0 的活化能，单位 kJ/mol）")
+                       .arg(parser.value(o.mktEnergy))
+                << '\n';
+            return false;
+        }
+        limits.mktActivation = mktActivationFromKiloJoules(energy);
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -145,7 +210,24 @@ int main(int argc, char *argv[])
         ExportTool::tr(
             "报告的标志、公司、测试人员和图表设置所在的设置文件（默认为工作目录中的 config.cfg）"),
         QStringLiteral("FILE"), QStringLiteral("config.cfg"));
-    parser.addOptions({xlsx, pdf, csv, unitOption, measurementOption, list, configOption});
+    const StatisticsOptions statsOptions{
+        {QStringLiteral("stats"),
+         ExportTool::tr(
+             "把每个测量各通道的统计（读数、最小值、最大值、平均值、标准差、平均动力学温度、"
+             "超限时间）以 CSV 写到标准输出")},
+        {QStringLiteral("high"), ExportTool::tr("与 --stats 一起：计算高于 T ℃ 的时间"),
+         QStringLiteral("T")},
+        {QStringLiteral("low"), ExportTool::tr("与 --stats 一起：计算低于 T ℃ 的时间"),
+         QStringLiteral("T")},
+        {QStringLiteral("band"),
+         ExportTool::tr("与 --stats 一起：计算在 LO 到 HI ℃ 之间（含两端）的时间"),
+         QStringLiteral("LO:HI")},
+        {QStringLiteral("mkt-dh"),
+         ExportTool::tr("与 --stats 一起：平均动力学温度的活化能 ΔH（kJ/mol，默认 83.144）"),
+         QStringLiteral("KJ_PER_MOL")}};
+    parser.addOptions({xlsx, pdf, csv, unitOption, measurementOption, list, configOption,
+                       statsOptions.stats, statsOptions.high, statsOptions.low, statsOptions.band,
+                       statsOptions.mktEnergy});
     parser.process(app);
 
     const QStringList files = parser.positionalArguments();
@@ -162,6 +244,25 @@ int main(int argc, char *argv[])
         return 1;
     }
     const int unit = units.value(unitText);
+
+    // The statistics go to standard output as CSV, so nothing else may.
+    const bool stats = parser.isSet(statsOptions.stats);
+    if (stats && (parser.isSet(list) || parser.isSet(xlsx) || parser.isSet(pdf) ||
+                  parser.isSet(csv) || unit != 0)) {
+        err << ExportTool::tr("--stats 只输出摄氏温度，不能与 --xlsx、--pdf、--csv、--list 或 "
+                              "--unit F|K 一起使用。")
+            << '\n';
+        return 1;
+    }
+    if (!stats && (parser.isSet(statsOptions.high) || parser.isSet(statsOptions.low) ||
+                   parser.isSet(statsOptions.band) || parser.isSet(statsOptions.mktEnergy))) {
+        err << ExportTool::tr("--high、--low、--band 和 --mkt-dh 只能与 --stats 一起使用。")
+            << '\n';
+        return 1;
+    }
+    StatisticsLimits limits;
+    if (stats && !readStatisticsLimits(parser, statsOptions, limits, err))
+        return 1;
 
     QFile file(files.first());
     if (!file.open(QIODevice::ReadOnly)) {
@@ -200,8 +301,18 @@ int main(int argc, char *argv[])
                 << m->records.size() << '\n';
         }
     }
+    if (stats) {
+        out << statisticsCsvHeader() << '\n';
+        for (const int i : chosen) {
+            const Data_List_T &m = *archive.lists[i];
+            for (const QString &line :
+                 statisticsCsvLines(m.name, measurementStatistics(m, limits), limits))
+                out << line << '\n';
+        }
+        return 0;
+    }
     if (!parser.isSet(list) && !parser.isSet(xlsx) && !parser.isSet(pdf) && !parser.isSet(csv)) {
-        err << ExportTool::tr("请至少指定 --xlsx、--pdf、--csv 或 --list 之一。") << '\n';
+        err << ExportTool::tr("请至少指定 --xlsx、--pdf、--csv、--list 或 --stats 之一。") << '\n';
         return 1;
     }
 

@@ -889,7 +889,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>ExportTool</name>
     <message>
-        <location filename="../cli/main.cpp" line="+90"/>
+        <location filename="../cli/main.cpp" line="+92"/>
         <source>找不到设置文件 %1。</source>
         <translation>Settings file %1 not found.</translation>
     </message>
@@ -904,7 +904,22 @@ Closes automatically in %1 s</translation>
         <translation>%1 is not a valid settings file; the reports use the default logo, company, tester and chart settings.</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+38"/>
+        <source>--%1 的值无效：%2（应为摄氏温度）</source>
+        <translation>Invalid value for --%1: %2 (expected a temperature in °C)</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>--band 的值无效：%1（应为 LO:HI，摄氏温度，LO 不大于 HI）</source>
+        <translation>Invalid value for --band: %1 (expected LO:HI in °C with LO not above HI)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>--mkt-dh 的值无效：%1（应为大于 0 的活化能，单位 kJ/mol）</source>
+        <translation>Invalid value for --mkt-dh: %1 (expected an activation energy above 0 in kJ/mol)</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</source>
         <translation>Converts a data file to an Excel workbook, PDF reports or CSV text</translation>
     </message>
@@ -949,7 +964,32 @@ Closes automatically in %1 s</translation>
         <translation>settings file with the reports&apos; logo, company, tester and chart settings (default: config.cfg in the working directory)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+5"/>
+        <source>把每个测量各通道的统计（读数、最小值、最大值、平均值、标准差、平均动力学温度、超限时间）以 CSV 写到标准输出</source>
+        <translation>Print the statistics of each measurement's channels (readings, minimum, maximum, mean, standard deviation, mean kinetic temperature, time outside limits) as CSV to standard output</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>与 --stats 一起：计算高于 T ℃ 的时间</source>
+        <translation>With --stats: the time above T °C</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>与 --stats 一起：计算低于 T ℃ 的时间</source>
+        <translation>With --stats: the time below T °C</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>与 --stats 一起：计算在 LO 到 HI ℃ 之间（含两端）的时间</source>
+        <translation>With --stats: the time from LO to HI °C (both included)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>与 --stats 一起：平均动力学温度的活化能 ΔH（kJ/mol，默认 83.144）</source>
+        <translation>With --stats: activation energy ΔH of the mean kinetic temperature (kJ/mol, default 83.144)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>请指定一个数据文件。</source>
         <translation>Please name one data file.</translation>
     </message>
@@ -959,7 +999,17 @@ Closes automatically in %1 s</translation>
         <translation>Unknown temperature unit: %1 (use C, F or K)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
+        <source>--stats 只输出摄氏温度，不能与 --xlsx、--pdf、--csv、--list 或 --unit F|K 一起使用。</source>
+        <translation>--stats prints degrees Celsius only and cannot be combined with --xlsx, --pdf, --csv, --list or --unit F|K.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>--high、--low、--band 和 --mkt-dh 只能与 --stats 一起使用。</source>
+        <translation>--high, --low, --band and --mkt-dh are used only with --stats.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>无法打开文件 %1：%2</source>
         <translation>Cannot open the file %1: %2</translation>
     </message>
@@ -974,9 +1024,9 @@ Closes automatically in %1 s</translation>
         <translation>There is no measurement %1 (the file holds %2).</translation>
     </message>
     <message>
-        <location line="+21"/>
-        <source>请至少指定 --xlsx、--pdf、--csv 或 --list 之一。</source>
-        <translation>Please give at least one of --xlsx, --pdf, --csv or --list.</translation>
+        <location line="+31"/>
+        <source>请至少指定 --xlsx、--pdf、--csv、--list 或 --stats 之一。</source>
+        <translation>Please give at least one of --xlsx, --pdf, --csv, --list or --stats.</translation>
     </message>
     <message>
         <location line="+10"/>

@@ -887,7 +887,7 @@
 <context>
     <name>ExportTool</name>
     <message>
-        <location filename="../cli/main.cpp" line="+90"/>
+        <location filename="../cli/main.cpp" line="+92"/>
         <source>找不到设置文件 %1。</source>
         <translation>找不到设置文件 %1。</translation>
     </message>
@@ -902,7 +902,22 @@
         <translation>%1 不是有效的设置文件，报告使用默认的标志、公司、测试人员和图表设置。</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+38"/>
+        <source>--%1 的值无效：%2（应为摄氏温度）</source>
+        <translation>--%1 的值无效：%2（应为摄氏温度）</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>--band 的值无效：%1（应为 LO:HI，摄氏温度，LO 不大于 HI）</source>
+        <translation>--band 的值无效：%1（应为 LO:HI，摄氏温度，LO 不大于 HI）</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>--mkt-dh 的值无效：%1（应为大于 0 的活化能，单位 kJ/mol）</source>
+        <translation>--mkt-dh 的值无效：%1（应为大于 0 的活化能，单位 kJ/mol）</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</source>
         <translation>把数据文件转换为 Excel 工作簿、PDF 报告或 CSV 文本</translation>
     </message>
@@ -947,7 +962,32 @@
         <translation>报告的标志、公司、测试人员和图表设置所在的设置文件（默认为工作目录中的 config.cfg）</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+5"/>
+        <source>把每个测量各通道的统计（读数、最小值、最大值、平均值、标准差、平均动力学温度、超限时间）以 CSV 写到标准输出</source>
+        <translation>把每个测量各通道的统计（读数、最小值、最大值、平均值、标准差、平均动力学温度、超限时间）以 CSV 写到标准输出</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>与 --stats 一起：计算高于 T ℃ 的时间</source>
+        <translation>与 --stats 一起：计算高于 T ℃ 的时间</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>与 --stats 一起：计算低于 T ℃ 的时间</source>
+        <translation>与 --stats 一起：计算低于 T ℃ 的时间</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>与 --stats 一起：计算在 LO 到 HI ℃ 之间（含两端）的时间</source>
+        <translation>与 --stats 一起：计算在 LO 到 HI ℃ 之间（含两端）的时间</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>与 --stats 一起：平均动力学温度的活化能 ΔH（kJ/mol，默认 83.144）</source>
+        <translation>与 --stats 一起：平均动力学温度的活化能 ΔH（kJ/mol，默认 83.144）</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>请指定一个数据文件。</source>
         <translation>请指定一个数据文件。</translation>
     </message>
@@ -957,7 +997,17 @@
         <translation>未知的温度单位：%1（可用 C、F、K）</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
+        <source>--stats 只输出摄氏温度，不能与 --xlsx、--pdf、--csv、--list 或 --unit F|K 一起使用。</source>
+        <translation>--stats 只输出摄氏温度，不能与 --xlsx、--pdf、--csv、--list 或 --unit F|K 一起使用。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>--high、--low、--band 和 --mkt-dh 只能与 --stats 一起使用。</source>
+        <translation>--high、--low、--band 和 --mkt-dh 只能与 --stats 一起使用。</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>无法打开文件 %1：%2</source>
         <translation>无法打开文件 %1：%2</translation>
     </message>
@@ -972,9 +1022,9 @@
         <translation>没有第 %1 个测量（文件中有 %2 个）。</translation>
     </message>
     <message>
-        <location line="+21"/>
-        <source>请至少指定 --xlsx、--pdf、--csv 或 --list 之一。</source>
-        <translation>请至少指定 --xlsx、--pdf、--csv 或 --list 之一。</translation>
+        <location line="+31"/>
+        <source>请至少指定 --xlsx、--pdf、--csv、--list 或 --stats 之一。</source>
+        <translation>请至少指定 --xlsx、--pdf、--csv、--list 或 --stats 之一。</translation>
     </message>
     <message>
         <location line="+10"/>
