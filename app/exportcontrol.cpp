@@ -68,6 +68,7 @@ void ExportControl::exportWorkbook(const QString &fileName)
         m_announcedExports << name;
     auto *worker = new DataOutput(this);
     worker->exportXls_input_data(archive(), name, m_unit);
+    worker->setAlarmLimits(m_ctx.system->alarms()->rules());
     startExport(worker);
 }
 

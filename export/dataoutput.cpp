@@ -67,6 +67,19 @@ ReportTexts DataOutput::reportTexts()
     t.alarmHeader = QStringList{tr("通道"), tr("告警"), tr("开始"), tr("结束"), tr("极值")};
     t.alarmToEnd = tr("至测量结束");
     t.noAlarms = tr("测量期间没有告警。");
+    t.statistics = statisticsTexts();
+    return t;
+}
+
+StatisticsTexts DataOutput::statisticsTexts()
+{
+    StatisticsTexts t;
+    t.title = tr("统计");
+    t.header = QStringList{
+        tr("测量"), tr("通道"),   tr("读数"),           tr("最低"),         tr("最高"),
+        tr("平均"), tr("标准差"), tr("平均动力学温度"), tr("高于上限(秒)"), tr("低于下限(秒)")};
+    t.spreadHeader =
+        QStringList{tr("测量"), tr("最大通道温差"), tr("时间"), tr("最高通道"), tr("最低通道")};
     return t;
 }
 
@@ -132,8 +145,15 @@ bool DataOutput::exportXls(const Data_table_T &data_table_list, const QString &f
                            unit_type type)
 {
     qCDebug(lcExport) << "workbook export";
+    StatisticsSheet statistics;
+    statistics.texts = statisticsTexts();
+    {
+        QMutexLocker lock(&m_mutex);
+        statistics.alarms = m_alarms;
+    }
     QString error;
-    const bool ok = writeWorkbook(data_table_list, fileName, type, workbookWords(), &error);
+    const bool ok = writeWorkbook(data_table_list, fileName, type, workbookWords(), &error,
+                                  kRecordsPerSheet, &statistics);
     setError(error);
     return ok;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/pdfreport.h"
+#include "export/statisticstable.h"
 #include "store/data_list_t.h"
 #include "store/data_table_t.h"
 
@@ -46,6 +47,7 @@ public:
     static TableHeaderWords workbookWords();
     static TableHeaderWords tableWords();
     static ReportTexts reportTexts();
+    static StatisticsTexts statisticsTexts();
 
 public slots:
     void exportXls_input_data(const Data_table_T &data_table_list, const QString &fileName,
@@ -68,7 +70,8 @@ public slots:
 
     void setColor(const QColor &T1_color, const QColor &T2_color, const QColor &T3_color,
                   const QColor &T4_color);
-    // The limits in use, for the alarm episodes of a report; none by default.
+    // The limits in use, for the alarm episodes of a report and the times
+    // above and below them in the statistics; none by default.
     void setAlarmLimits(const AlarmSettings &alarms);
 
 signals:

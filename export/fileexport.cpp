@@ -5,6 +5,8 @@
 #include "store/atomicfiledevice.h"
 #include "store/csvtext.h"
 
+#include <QDateTime>
+
 #include <QTextStream>
 
 #include <charconv>
@@ -24,6 +26,67 @@ double shortestDouble(float value)
 
 constexpr int kStreamedSheetLimit = 200;
 
+// The statistics sheet: the header, one row per measurement and channel with
+// readings, then after an empty row the largest spread of each measurement.
+bool writeStatisticsSheet(XlsxDocument &doc, const Data_table_T &archive, int unit,
+                          const StatisticsSheet &statistics, const XlsxFormat &header,
+                          const XlsxFormat &body, const XlsxFormat &date)
+{
+    XlsxFormat number = body;
+    number.numberFormat = QStringLiteral("0.00");
+    lxw_format *headerFormat = doc.format(header);
+    lxw_format *bodyFormat = doc.format(body);
+    lxw_format *numberFormat = doc.format(number);
+    lxw_format *dateFormat = doc.format(date);
+    const auto writeRow = [&](int row, const QVariantList &cells) {
+        bool ok = true;
+        for (int c = 0; ok && c < cells.size(); ++c) {
+            const QVariant &v = cells[c];
+            switch (v.userType()) {
+            case QMetaType::Double:
+                ok = doc.write(row, c + 1, v.toDouble(), numberFormat);
+                break;
+            case QMetaType::LongLong:
+                ok = doc.write(row, c + 1, double(v.toLongLong()), bodyFormat);
+                break;
+            case QMetaType::QDateTime:
+                ok = doc.write(row, c + 1, v.toDateTime(), dateFormat);
+                break;
+            case QMetaType::QString:
+                ok = doc.write(row, c + 1, v.toString(), bodyFormat);
+                break;
+            default: // a limit that is not set: an empty cell
+                break;
+            }
+        }
+        return ok;
+    };
+    const QStringList names = doc.sheetNames();
+    bool ok = doc.addSheet(uniqueSheetName(statistics.texts.title, names, 1));
+    const QStringList headers = statisticsHeader(statistics.texts, unit);
+    for (int c = 0; ok && c < headers.size(); ++c)
+        ok = doc.setColumnWidth(c + 1, c + 1, c == 0 ? 21.88 : 14) &&
+             doc.write(1, c + 1, headers[c], headerFormat);
+    int row = 2;
+    QVector<LimitedFigures> figures;
+    for (const Data_List_T *m : archive.lists) {
+        figures << limitedFigures(*m, statistics.alarms);
+        for (int ch = 0; ok && ch < kChannelCount; ++ch) {
+            if (figures.last().figures.channel[ch].readings > 0)
+                ok = writeRow(row++, statisticsCells(m->name, ch, figures.last(), unit));
+        }
+    }
+    ++row;
+    QStringList spreadHeader = statistics.texts.spreadHeader;
+    if (spreadHeader.size() > 1)
+        spreadHeader[1] += QLatin1Char('(') + unitSymbol(unit) + QLatin1Char(')');
+    for (int c = 0; ok && c < spreadHeader.size(); ++c)
+        ok = doc.write(row, c + 1, spreadHeader[c], headerFormat);
+    for (int i = 0; ok && i < figures.size(); ++i)
+        ok = writeRow(++row, spreadCells(archive.lists[i]->name, figures[i], unit));
+    return ok;
+}
+
 bool failWith(QString *error, const QString &message)
 {
     if (error)
@@ -34,7 +97,8 @@ bool failWith(QString *error, const QString &message)
 } // namespace
 
 bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int unit,
-                   const TableHeaderWords &words, QString *error, int recordsPerSheet)
+                   const TableHeaderWords &words, QString *error, int recordsPerSheet,
+                   const StatisticsSheet *statistics)
 {
     QStringList names;
     QVector<int> counts;
@@ -125,6 +189,8 @@ bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int uni
             }
         }
     }
+    if (statistics)
+        ok = ok && writeStatisticsSheet(doc, archive, unit, *statistics, header, body, date);
     ok = ok && doc.commit();
     return ok || failWith(error, doc.errorString());
 }

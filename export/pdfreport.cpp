@@ -167,6 +167,64 @@ void drawAlarmEpisodes(QPainter &painter, QPdfWriter &writer, const QFont &bodyF
     }
 }
 
+QString cellText(const QVariant &cell)
+{
+    switch (cell.userType()) {
+    case QMetaType::Double:
+        return QString::number(cell.toDouble(), 'f', 2);
+    case QMetaType::QDateTime:
+        return cell.toDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    default:
+        return cell.toString(); // a limit that is not set: empty
+    }
+}
+
+// The heading, the figures of each channel with readings and the largest
+// spread between channels, all on one page (at most five rows).
+void drawStatistics(QPainter &painter, QPdfWriter &writer, const QFont &bodyFont,
+                    const QFont &rowFont, const ReportMetrics &m, const StatisticsTexts &t,
+                    const Data_List_T &measurement, const std::optional<AlarmSettings> &alarms,
+                    int unit)
+{
+    const LimitedFigures figures = limitedFigures(measurement, alarms);
+    const QFontMetrics body(bodyFont, &writer);
+    const QFontMetrics rows(rowFont, &writer);
+    painter.setFont(bodyFont);
+    painter.drawText(QPoint(0, body.ascent()), t.title);
+    int y = (body.height() / 10) * 11;
+    painter.drawLine(0, y, body.horizontalAdvance(t.title), y);
+    y += 10 + body.height() / 2;
+    // Roomier than the record table, as the alarm rows: Chinese comes from
+    // a taller fallback font.
+    const int step = rows.height() * 16 / 10;
+    painter.setFont(rowFont);
+    // The report is one measurement: its name is left out of the rows.
+    const auto drawRow = [&](const QStringList &cells, int columns) {
+        for (int i = 1; i < cells.size(); ++i)
+            painter.drawText(QPoint(m.width * (i - 1) / columns, y + rows.ascent()), cells[i]);
+        y += step;
+    };
+    const QStringList header = statisticsHeader(t, unit);
+    drawRow(header, header.size() - 1);
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        if (figures.figures.channel[ch].readings == 0)
+            continue;
+        QStringList cells;
+        for (const QVariant &cell : statisticsCells(measurement.name, ch, figures, unit))
+            cells << cellText(cell);
+        drawRow(cells, header.size() - 1);
+    }
+    y += step;
+    QStringList spreadHeader = t.spreadHeader;
+    if (spreadHeader.size() > 1)
+        spreadHeader[1] += QLatin1Char('(') + unitSymbol(unit) + QLatin1Char(')');
+    drawRow(spreadHeader, 4);
+    QStringList cells;
+    for (const QVariant &cell : spreadCells(measurement.name, figures, unit))
+        cells << cellText(cell);
+    drawRow(cells, 4);
+}
+
 } // namespace
 
 std::array<QStringList, 4> reportStatistics(const QVector<_T_EE_TEST_DATA> &records, int unit)
@@ -324,6 +382,12 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
                 writer.newPage();
             wrapped[i]->draw(&painter, n.lines[i].rect.topLeft());
         }
+    }
+
+    if (!records.isEmpty()) {
+        writer.newPage();
+        drawStatistics(painter, writer, bodyFont, tableFont, m, t.statistics, c.measurement,
+                       c.alarms, unit);
     }
 
     if (c.alarms) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarm/alarmrules.h"
+#include "export/statisticstable.h"
 #include "store/data_list_t.h"
 #include "store/tablerows.h"
 
@@ -27,6 +28,7 @@ struct ReportTexts
     QStringList alarmHeader; // "通道", "告警", "开始", "结束", "极值"
     QString alarmToEnd;      // "至测量结束": an episode that lasted to the end
     QString noAlarms;        // "测量期间没有告警。"
+    StatisticsTexts statistics;
 };
 
 // Everything one report shows, copied before the writing starts.
@@ -54,8 +56,10 @@ struct ReportContent
 std::array<QStringList, 4> reportStatistics(const QVector<_T_EE_TEST_DATA> &records, int unit);
 
 // Writes the report: A4 at 300 dpi, 30-point margins, the first page with
-// title, logo, names, file lines, statistics, legend, chart and note, the
-// alarm episodes from a new page (see ReportContent::alarms), then the
+// title, logo, names, file lines, statistics, legend, chart and note, for
+// a measurement with records the statistics table of statisticstable.h
+// (limits from ReportContent::alarms) on a page of its own, the alarm
+// episodes from a new page (see ReportContent::alarms), then the
 // record table from a new page. Pages are handed to the file as they are
 // finished, so memory does not grow with the number of records. Returns
 // false with a reason in `error` when the file cannot be written.

@@ -96,8 +96,8 @@ HEADERS_C = ["NO.", "time", "T1 Temperature(℃)", "T1 Thermocouple", "T2 Temper
 class Workbook(unittest.TestCase):
     def test_sheets_headers_and_widths(self):
         wb = openpyxl.load_workbook(path("names.xlsx"))
-        self.assertEqual(wb.sheetnames, ["新建测量", "新建测量(2)", "新建测量(3)"])
-        for ws in wb.worksheets:
+        self.assertEqual(wb.sheetnames, ["新建测量", "新建测量(2)", "新建测量(3)", "统计"])
+        for ws in wb.worksheets[:3]:
             self.assertEqual([c.value for c in ws[1]], HEADERS_C)
             for cell in ws[1]:
                 self.assertTrue(cell.font.b)
@@ -139,6 +139,18 @@ class Workbook(unittest.TestCase):
         self.assertEqual(ws["E4"].value, "--\\--")
         self.assertIn(ws["J4"].value, (None, ""))  # type code 9 has no letter
 
+    def test_statistics_sheet(self):
+        ws = openpyxl.load_workbook(path("names.xlsx"))["统计"]
+        self.assertEqual([c.value for c in ws[1]],
+                         ["测量", "通道", "读数", "最低(℃)", "最高(℃)", "平均(℃)", "标准差(℃)",
+                          "MKT(℃)", "高于上限(秒)", "低于下限(秒)"])
+        # T1 of the first measurement: 25.3 and 20.0 a second apart, then
+        # below range; only 25.3 is above the 21 ℃ limit, for its second.
+        row = [c.value for c in ws[2]]
+        self.assertEqual(row[:3], ["新建测量", "T1", 2])
+        self.assertAlmostEqual(row[5], 22.65, places=5)
+        self.assertEqual(row[8:], [1, None])
+
     def test_kelvin(self):
         ws = openpyxl.load_workbook(path("kelvin.xlsx")).worksheets[0]
         for c in ("C1", "E1", "G1", "I1"):
@@ -178,6 +190,12 @@ class Report(unittest.TestCase):
                          ["备注", "first note line", "second note line", "third note line"])
         self.assertNotIn("备注", first)
 
+    def test_statistics_page(self):
+        page = pdf_text("report.pdf", "-layout").split("\f")[2]
+        self.assertTrue(page.lstrip().startswith("统计"))
+        # T1 always 100 ℃: 212 ℉ in every temperature column, no spread.
+        self.assertRegex(page, r"(?m)^T1\s+500\s+212\.00\s+212\.00\s+212\.00\s+0\.00\s+212\.00\s*$")
+
     def test_alarm_episodes(self):
         pages = pdf_text("alarms.pdf", "-layout").split("\f")
         page = next(p for p in pages if "开始" in p)
@@ -195,7 +213,7 @@ class Report(unittest.TestCase):
         if pages and not pages[-1].strip():
             pages.pop()
         self.assertEqual(int(pdf_info("report.pdf")["Pages"]), len(pages))
-        table_pages = pages[2:]
+        table_pages = pages[3:]
         self.assertGreater(len(table_pages), 2)
         # The header only on the first table page.
         self.assertIn("编号", table_pages[0])
@@ -253,7 +271,7 @@ class Converter(unittest.TestCase):
                                  "--pdf", path("cli.pdf"), "--csv", path("cli.csv"))
         self.assertEqual(out.returncode, 0, out.stderr)
         wb = openpyxl.load_workbook(path("cli.xlsx"))
-        self.assertEqual(wb.sheetnames, ["新建测量", "新建测量(2)", "新建测量(3)"])
+        self.assertEqual(wb.sheetnames, ["新建测量", "新建测量(2)", "新建测量(3)", "统计"])
         self.assertTrue(wb.worksheets[0]["C1"].value.endswith("(K)"))
         for n in (1, 2, 3):  # one report and one CSV per measurement
             self.assertTrue(os.path.exists(path("cli_%d.pdf" % n)))

@@ -1,6 +1,7 @@
 // Writes the sample exports that check_exports.py reads back with readers
 // of its own (openpyxl, pdftotext, pdfinfo, the csv module):
-//   names.xlsx   three measurements named "新建测量" (the second empty), ℃
+//   names.xlsx   three measurements named "新建测量" (the second empty), ℃,
+//                and the statistics sheet with a high limit of 21 ℃ on T1
 //   kelvin.xlsx  the same in kelvin
 //   split.xlsx   one measurement of 7 records at 3 records per sheet
 //   report.pdf   500 records in ℉: T1 always 100 ℃, T2 always over range
@@ -54,6 +55,16 @@ TableHeaderWords words()
             QStringLiteral("Thermocouple")};
 }
 
+StatisticsTexts statisticsTexts()
+{
+    StatisticsTexts t;
+    t.title = QStringLiteral("统计");
+    t.header = QStringList{"测量", "通道",   "读数", "最低",         "最高",
+                           "平均", "标准差", "MKT",  "高于上限(秒)", "低于下限(秒)"};
+    t.spreadHeader = QStringList{"测量", "最大通道温差", "时间", "最高通道", "最低通道"};
+    return t;
+}
+
 bool check(bool ok, const char *what, const QString &error)
 {
     if (!ok)
@@ -74,7 +85,12 @@ int main(int argc, char *argv[])
     bool ok = true;
 
     const Data_table_T archive = namesArchive();
-    ok &= check(writeWorkbook(archive, dir.filePath("names.xlsx"), 0, words(), &error),
+    StatisticsSheet statistics;
+    statistics.texts = statisticsTexts();
+    statistics.alarms = AlarmSettings();
+    statistics.alarms->channels[0] = {true, 21.0f, false, 0.0f};
+    ok &= check(writeWorkbook(archive, dir.filePath("names.xlsx"), 0, words(), &error,
+                              kRecordsPerSheet, &statistics),
                 "names.xlsx", error);
     ok &= check(writeWorkbook(archive, dir.filePath("kelvin.xlsx"), 2, words(), &error),
                 "kelvin.xlsx", error);
@@ -113,6 +129,7 @@ int main(int argc, char *argv[])
     report.texts.note = QStringLiteral("备注");
     report.texts.table = {QStringLiteral("编号"), QStringLiteral("时间"), QStringLiteral("温度"),
                           QStringLiteral("热电偶")};
+    report.texts.statistics = statisticsTexts();
     ok &= check(writePdfReport(report, dir.filePath("report.pdf"), &error), "report.pdf", error);
 
     ReportContent alarms = report;
