@@ -646,11 +646,12 @@ in a terminal, then log out and log in again for the new group membership to tak
     </message>
     <message>
         <location line="+1"/>
+        <location line="+33"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-32"/>
         <source>温度</source>
         <translation>Temperature</translation>
     </message>
@@ -706,11 +707,12 @@ in a terminal, then log out and log in again for the new group membership to tak
     </message>
     <message>
         <location line="+0"/>
+        <location line="+12"/>
         <source>通道</source>
         <translation>Channel</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-12"/>
         <source>开始</source>
         <translation>From</translation>
     </message>
@@ -733,6 +735,72 @@ in a terminal, then log out and log in again for the new group membership to tak
         <location line="+1"/>
         <source>测量期间没有告警。</source>
         <translation>No alarms during the measurement.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>统计</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+3"/>
+        <source>测量</source>
+        <translation>Measurement</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>读数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最低</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最高</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>平均</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>标准差</source>
+        <translation>Std dev</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均动力学温度</source>
+        <translation>MKT</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>高于上限(秒)</source>
+        <translation>Above (s)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>低于下限(秒)</source>
+        <translation>Below (s)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>最大通道温差</source>
+        <translation>Largest spread</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最高通道</source>
+        <translation>Highest</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最低通道</source>
+        <translation>Lowest</translation>
     </message>
 </context>
 <context>
@@ -866,7 +934,7 @@ Closes automatically in %1 s</translation>
 %1</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+71"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
@@ -966,7 +1034,7 @@ Closes automatically in %1 s</translation>
     <message>
         <location line="+5"/>
         <source>把每个测量各通道的统计（读数、最小值、最大值、平均值、标准差、平均动力学温度、超限时间）以 CSV 写到标准输出</source>
-        <translation>Print the statistics of each measurement's channels (readings, minimum, maximum, mean, standard deviation, mean kinetic temperature, time outside limits) as CSV to standard output</translation>
+        <translation>Print the statistics of each measurement&apos;s channels (readings, minimum, maximum, mean, standard deviation, mean kinetic temperature, time outside limits) as CSV to standard output</translation>
     </message>
     <message>
         <location line="+3"/>

@@ -644,11 +644,12 @@
     </message>
     <message>
         <location line="+1"/>
+        <location line="+33"/>
         <source>时间</source>
         <translation>时间</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-32"/>
         <source>温度</source>
         <translation>温度</translation>
     </message>
@@ -704,11 +705,12 @@
     </message>
     <message>
         <location line="+0"/>
+        <location line="+12"/>
         <source>通道</source>
         <translation>通道</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-12"/>
         <source>开始</source>
         <translation>开始</translation>
     </message>
@@ -731,6 +733,72 @@
         <location line="+1"/>
         <source>测量期间没有告警。</source>
         <translation>测量期间没有告警。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>统计</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+3"/>
+        <source>测量</source>
+        <translation>测量</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>读数</source>
+        <translation>读数</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最低</source>
+        <translation>最低</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最高</source>
+        <translation>最高</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>平均</source>
+        <translation>平均</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>标准差</source>
+        <translation>标准差</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均动力学温度</source>
+        <translation>平均动力学温度</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>高于上限(秒)</source>
+        <translation>高于上限(秒)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>低于下限(秒)</source>
+        <translation>低于下限(秒)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>最大通道温差</source>
+        <translation>最大通道温差</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最高通道</source>
+        <translation>最高通道</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最低通道</source>
+        <translation>最低通道</translation>
     </message>
 </context>
 <context>
@@ -864,7 +932,7 @@
 %1</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+71"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>

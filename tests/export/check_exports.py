@@ -271,7 +271,7 @@ class Converter(unittest.TestCase):
                                  "--pdf", path("cli.pdf"), "--csv", path("cli.csv"))
         self.assertEqual(out.returncode, 0, out.stderr)
         wb = openpyxl.load_workbook(path("cli.xlsx"))
-        self.assertEqual(wb.sheetnames, ["新建测量", "新建测量(2)", "新建测量(3)", "统计"])
+        self.assertEqual(wb.sheetnames, ["新建测量", "新建测量(2)", "新建测量(3)", "Statistics"])
         self.assertTrue(wb.worksheets[0]["C1"].value.endswith("(K)"))
         for n in (1, 2, 3):  # one report and one CSV per measurement
             self.assertTrue(os.path.exists(path("cli_%d.pdf" % n)))
