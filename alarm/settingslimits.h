@@ -28,12 +28,12 @@ struct SettingsFileHead
     QString testerName;
     QString companyName;
     QString dataDir;
-    qint32 language = 0;
-    qint32 continuousSeconds = 0;
-    bool continuousEnabled = false;
-    std::array<float, kChannelCount> highLimit{};
-    std::array<float, kChannelCount> lowLimit{};
-    std::array<bool, kChannelCount> limitEnabled{};
+    qint32 language = 1;
+    qint32 continuousSeconds = 60;
+    bool continuousEnabled = true;
+    std::array<float, kChannelCount> highLimit{{100.0f, 100.0f, 100.0f, 100.0f}};
+    std::array<float, kChannelCount> lowLimit{{0.0f, 0.0f, 0.0f, 0.0f}};
+    std::array<bool, kChannelCount> limitEnabled{{false, false, false, false}};
 };
 QDataStream &operator>>(QDataStream &in, SettingsFileHead &head);
 QDataStream &operator<<(QDataStream &out, const SettingsFileHead &head);

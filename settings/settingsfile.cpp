@@ -75,10 +75,8 @@ QByteArray encodeSettings(const AppSettings &s)
     {
         QDataStream out(&content, QIODevice::WriteOnly);
         out.setVersion(kStreamVersion);
-        const SettingsFileHead head{s.testerName, s.companyName,       s.dataDir,
-                                    s.language,   s.continuousSeconds, s.continuousEnabled,
-                                    s.highLimit,  s.lowLimit,          s.limitEnabled};
-        out << s.logo << head << s.autoBackupEnabled << s.showXAxis << s.showYAxis << s.showLegend;
+        out << s.logo << static_cast<const SettingsFileHead &>(s) << s.autoBackupEnabled
+            << s.showXAxis << s.showYAxis << s.showLegend;
         for (const QColor &c : s.channelColor)
             out << c;
         out << s.scatterShape << s.lineStyle;
@@ -107,17 +105,9 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead
         s.logo = settings.logo;
     if (logo)
         *logo = logoRead;
-    SettingsFileHead head;
-    in >> head;
-    s.testerName = isDefaultTesterName(head.testerName) ? defaultTesterName() : head.testerName;
-    s.companyName = head.companyName;
-    s.dataDir = head.dataDir;
-    s.language = head.language;
-    s.continuousSeconds = head.continuousSeconds;
-    s.continuousEnabled = head.continuousEnabled;
-    s.highLimit = head.highLimit;
-    s.lowLimit = head.lowLimit;
-    s.limitEnabled = head.limitEnabled;
+    in >> static_cast<SettingsFileHead &>(s);
+    if (isDefaultTesterName(s.testerName))
+        s.testerName = defaultTesterName();
     in >> s.autoBackupEnabled >> s.showXAxis >> s.showYAxis >> s.showLegend;
     const auto defaults = AppSettings::defaultChannelColors();
     for (int ch = 0; ch < kChannelCount; ++ch) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarm/alarmrules.h"
+#include "alarm/settingslimits.h"
 #include "instrument/records.h" // kChannelCount
 #include "settings/logoimage.h"
 
@@ -11,20 +12,12 @@
 
 #include <array>
 
-// The user's settings as kept in config.cfg. Limits are in degrees Celsius
-// whatever unit is shown.
-struct AppSettings
+// The user's settings as kept in config.cfg: the logo, the fields the
+// recorder reads too (names, folder, language, continuous time, limits in
+// degrees Celsius whatever unit is shown), then the window's own.
+struct AppSettings : SettingsFileHead
 {
     QImage logo;
-    QString testerName;
-    QString companyName;
-    QString dataDir;
-    qint32 language = 1;
-    qint32 continuousSeconds = 60;
-    bool continuousEnabled = true;
-    std::array<float, kChannelCount> highLimit{{100.0f, 100.0f, 100.0f, 100.0f}};
-    std::array<float, kChannelCount> lowLimit{{0.0f, 0.0f, 0.0f, 0.0f}};
-    std::array<bool, kChannelCount> limitEnabled{{false, false, false, false}};
     bool autoBackupEnabled = true;
     bool showXAxis = false;
     bool showYAxis = false;
@@ -40,9 +33,9 @@ struct AppSettings
 AlarmSettings alarmLimits(const AppSettings &settings);
 
 // config.cfg holds one byte array in data-stream form (stream version 18,
-// big-endian: 32-bit length, then the bytes); the array holds the fields of
-// AppSettings in declaration order, each in the stream's own encoding, floats
-// widened to 8-byte doubles. There is no magic number or version: the field
+// big-endian: 32-bit length, then the bytes); the array holds the logo, the
+// SettingsFileHead fields and the rest of AppSettings in declaration order, each in the stream's
+// own encoding, floats widened to 8-byte doubles. There is no magic number or version: the field
 // order is the whole contract, so new fields may only ever be appended.
 QByteArray encodeSettings(const AppSettings &settings);
 
