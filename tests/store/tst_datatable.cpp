@@ -1,4 +1,5 @@
 #include "store/data_table_t.h"
+#include "store/measurementgroups.h"
 
 #include <QtTest>
 
@@ -77,6 +78,45 @@ private slots:
         QVERIFY(copy.lists.isEmpty());
         moved.clear();
         QVERIFY(moved.lists.isEmpty());
+    }
+    // Measurements recorded together are told apart from ones that merely
+    // look alike: another recording name, a repeated label, an hour later.
+    void recordingsOfSeveralInstrumentsFormGroups()
+    {
+        const QDateTime t0(QDate(2026, 12, 9), QTime(10, 0));
+        const auto add = [&](Data_table_T &archive, const QString &name, int seconds) {
+            Data_List_T m = newMeasurement({}, name);
+            m.created = t0.addSecs(seconds);
+            archive.append(m);
+        };
+        Data_table_T archive;
+        add(archive, QStringLiteral("plain"), 0);
+        add(archive, instrumentMeasurementName(QStringLiteral("oven"), QStringLiteral("left")), 0);
+        add(archive, instrumentMeasurementName(QStringLiteral("oven"), QStringLiteral("right")), 2);
+        add(archive, instrumentMeasurementName(QStringLiteral("oven"), QStringLiteral("left")), 3);
+        add(archive, instrumentMeasurementName(QStringLiteral("oven"), QStringLiteral("mid")),
+            3600);
+        add(archive, QStringLiteral("a \u00b7 b \u00b7 c"), 3600);
+
+        const QVector<MeasurementGroup> groups = measurementGroups(archive);
+        QCOMPARE(groups.size(), 5);
+        QCOMPARE(groups[0].name, QStringLiteral("plain"));
+        QVERIFY(groups[0].labels.isEmpty());
+        QCOMPARE(groups[1].name, QStringLiteral("oven"));
+        QCOMPARE(groups[1].first, 1);
+        QCOMPARE(groups[1].labels, QStringList({"left", "right"}));
+        QCOMPARE(groups[2].first, 3); // "left" again: another recording
+        QCOMPARE(groups[2].count, 1);
+        QCOMPARE(groups[2].name, archive.lists[3]->name);
+        QCOMPARE(groups[3].count, 1); // an hour later
+        QCOMPARE(groupOf(archive, 2).first, 1);
+        QCOMPARE(groupOf(archive, 9).count, 1);
+
+        QString recording, label;
+        QVERIFY(splitInstrumentMeasurementName(archive.lists[5]->name, &recording, &label));
+        QCOMPARE(recording, QStringLiteral("a \u00b7 b"));
+        QCOMPARE(label, QStringLiteral("c"));
+        QVERIFY(!splitInstrumentMeasurementName(QStringLiteral(" \u00b7 x"), nullptr, nullptr));
     }
 };
 
