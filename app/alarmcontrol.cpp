@@ -118,8 +118,8 @@ void AlarmControl::raised(const Alarm &alarm)
     // In front, the strip is seen; behind other windows (or behind a message
     // box of its own), the desktop tells.
     if (m_options.notify && !m_window.isActiveWindow()) {
-        m_notifier->show(notificationKey(alarm.id), AlarmText::brief(alarm),
-                         AlarmText::raised(alarm, m_unit), tr("确认"));
+        m_notifier->show(notificationKey(alarm.id), withLabel(AlarmText::brief(alarm)),
+                         withLabel(AlarmText::raised(alarm, m_unit)), tr("确认"));
         m_notified.insert(alarm.id);
     }
     updateSound();
@@ -177,10 +177,24 @@ void AlarmControl::showAlarms()
 QString AlarmControl::rowText(const Alarm &alarm) const
 {
     if (alarm.clearedMs == 0)
-        return tr("%1，自 %2起").arg(AlarmText::raised(alarm, m_unit), clockText(alarm.sinceMs));
-    return tr("%1（%2 至 %3）")
-        .arg(AlarmText::cleared(alarm, m_unit), clockText(alarm.sinceMs),
-             clockText(alarm.clearedMs));
+        return withLabel(
+            tr("%1，自 %2起").arg(AlarmText::raised(alarm, m_unit), clockText(alarm.sinceMs)));
+    return withLabel(tr("%1（%2 至 %3）")
+                         .arg(AlarmText::cleared(alarm, m_unit), clockText(alarm.sinceMs),
+                              clockText(alarm.clearedMs)));
+}
+
+void AlarmControl::setInstrumentLabel(const QString &label)
+{
+    if (label == m_label)
+        return;
+    m_label = label;
+    showAlarms();
+}
+
+QString AlarmControl::withLabel(const QString &text) const
+{
+    return m_label.isEmpty() ? text : tr("%1：%2").arg(m_label, text);
 }
 
 // The sound plays while an active alarm waits for its acknowledgement.

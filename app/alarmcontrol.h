@@ -43,6 +43,9 @@ public:
     // Connected on purpose or recording: only then is a lost link an alarm.
     void setWatching(bool watching);
     void setLinkUp(bool up);
+    // With several instruments the alarms name the instrument they belong
+    // to; empty with one.
+    void setInstrumentLabel(const QString &label);
     // Reads the page's options, stores and applies them.
     void apply();
 
@@ -56,6 +59,7 @@ private:
     // Says on the page (and once in the log) why the sound is not heard.
     void checkSound();
     QString rowText(const Alarm &alarm) const;
+    QString withLabel(const QString &text) const;
 
     DevKX740D &m_device;
     QString m_fileName;
@@ -73,4 +77,5 @@ private:
     QSoundEffect *m_sound = nullptr; // made when first wanted
     QString m_soundProblem;
     int m_unit = 0;
+    QString m_label;
 };

@@ -3,12 +3,14 @@
 #include "app/archivebackup.h"
 
 #include "app/archivepage.h"
+#include "app/instrumentconnection.h"
 #include "app/mqttcontrol.h"
 #include "app/recordingpage.h"
 #include "app/systempage.h"
 #include "app/userdialogs.h"
 #include "measurement/recordingsession.h"
 #include "store/datafile.h"
+#include "store/measurementgroups.h"
 #include "store/recordingjournal.h"
 #include "store/recordingstore.h"
 #include "store/unsavedarchive.h"
@@ -16,11 +18,25 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QTimer>
 
 #include <memory>
 #include <vector>
+
+namespace {
+
+// "<folder>/auto_backup" of "<folder>/auto_backup.bak".
+QString backupBase(const QString &backupFile)
+{
+    QString base = backupFile;
+    if (base.endsWith(QLatin1String(".bak")))
+        base.chop(4);
+    return base;
+}
+
+} // namespace
 
 ArchiveBackup::ArchiveBackup(WindowContext &context) : PageController(context)
 {
@@ -77,6 +93,7 @@ void ArchiveBackup::restoreAutoBackup()
         }
     }
     restoreOwnBackup();
+    restoreInstrumentJournals();
     for (const QString &other : m_ctx.backup.otherBackups()) {
         const BackupClaim claim(other);
         if (claim.isLocked())
@@ -142,10 +159,8 @@ bool ArchiveBackup::restoreUnsavedArchive(const QString &backupFile)
 
 void ArchiveBackup::setupRecordingStore()
 {
-    QString base = m_ctx.backup.fileName();
-    if (base.endsWith(QLatin1String(".bak")))
-        base.chop(4);
-    m_ctx.store = new RecordingStore(m_ctx.backup.fileName(), base, m_ctx.window);
+    m_ctx.store = new RecordingStore(m_ctx.backup.fileName(), backupBase(m_ctx.backup.fileName()),
+                                     m_ctx.window);
     m_ctx.store->setJournalEnabled(m_settings.autoBackupEnabled);
     m_ctx.store->setOutputWriter(
         [this](const QString &journal, const QDate &) { return restoreJournal(journal); });
@@ -193,8 +208,41 @@ OutputResult ArchiveBackup::restoreJournal(const QString &journal)
     return result;
 }
 
+void ArchiveBackup::setupInstrumentStore(InstrumentConnection &connection)
+{
+    const QString base =
+        backupBase(m_ctx.backup.fileName()) + QLatin1Char('.') + connection.label();
+    const QString journal = base + QStringLiteral(".journal");
+    if (connection.store() && connection.store()->journalFile() == journal) {
+        connection.store()->setJournalEnabled(m_settings.autoBackupEnabled);
+        return;
+    }
+    if (connection.store())
+        connection.store()->deleteLater();
+    auto *store = new RecordingStore(journal, base, m_ctx.window);
+    store->setJournalEnabled(m_settings.autoBackupEnabled);
+    connect(store, &RecordingStore::journalFailed, this, &ArchiveBackup::backupFailed);
+    connection.setStore(store);
+}
+
+// The journals of further instruments this window's slot left: each comes
+// back as "auto_backup · <label>", removed once the archive keeps it.
+void ArchiveBackup::restoreInstrumentJournals()
+{
+    const QFileInfo backup(m_ctx.backup.fileName());
+    const QString prefix = backup.completeBaseName() + QLatin1Char('.');
+    const QDir folder = backup.absoluteDir();
+    const QStringList journals =
+        folder.entryList({prefix + QStringLiteral("*.journal")}, QDir::Files, QDir::Name);
+    for (const QString &name : journals) {
+        const QString label = name.mid(prefix.size()).chopped(int(qstrlen(".journal")));
+        restoreBackupFile(folder.filePath(name),
+                          instrumentMeasurementName(QStringLiteral("auto_backup"), label));
+    }
+}
+
 // The backup of another window that ended without stopping its recording.
-void ArchiveBackup::restoreBackupFile(const QString &fileName)
+void ArchiveBackup::restoreBackupFile(const QString &fileName, const QString &measurementName)
 {
     QFile file(fileName);
     JournalReader journal(fileName);
@@ -209,7 +257,7 @@ void ArchiveBackup::restoreBackupFile(const QString &fileName)
         file.remove();
         return;
     }
-    m_ctx.archive->addMeasurement(newMeasurement(records, QStringLiteral("auto_backup")));
+    m_ctx.archive->addMeasurement(newMeasurement(records, measurementName));
     if (m_document->keepRecoveredCopy(currentMeasurement()))
         file.remove();
 }

@@ -3,6 +3,7 @@
 #include "app/windowcontext.h"
 #include "store/recordingoutput.h"
 
+class InstrumentConnection;
 class QTimer;
 
 // What keeps the archive safe on disk between saves: the unsaved archive
@@ -32,6 +33,10 @@ public:
     // A recording a crash interrupted and nobody went on with ends with the
     // window; its readings are in the archive.
     void closeUnresumedRecording();
+    // The store of a further instrument's recording: its journal sits beside
+    // the window's backup as "<backup>.<label>.journal", so a kill leaves it
+    // for the next start, which brings it back as its own measurement.
+    void setupInstrumentStore(InstrumentConnection &connection);
 
 private:
     // Every change of the archive, undo and redo included, comes here: it
@@ -44,7 +49,9 @@ private:
     bool restoreUnsavedArchive(const QString &backupFile);
     void restoreOwnBackup();
     OutputResult restoreJournal(const QString &journal);
-    void restoreBackupFile(const QString &fileName);
+    void restoreBackupFile(const QString &fileName,
+                           const QString &measurementName = QStringLiteral("auto_backup"));
+    void restoreInstrumentJournals();
     // Names what the restore brought back, with the records of each.
     void tellRestored(QStringList names);
     // Once per recording: the recording goes on with its readings in memory.

@@ -6,6 +6,8 @@
 #include "app/archivebackup.h"
 #include "app/archivepage.h"
 #include "app/chartpage.h"
+#include "app/instrumentconnection.h"
+#include "app/instrumentlist.h"
 #include "app/mainwindowlook.h"
 #include "app/mqttcontrol.h"
 #include "app/recordingpage.h"
@@ -15,9 +17,11 @@
 #include "app/unitboxes.h"
 #include "app/userdialogs.h"
 #include "instrument/temperature.h"
+#include "link/portdiscovery.h"
 #include "link/serialhandle.h"
 #include "link/serialthread.h"
 #include "measurement/connectfailure.h"
+#include "measurement/instrumentlabels.h"
 #include "measurement/recordingrules.h"
 #include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
@@ -97,6 +101,7 @@ InstrumentPage::InstrumentPage(WindowContext &context, PortWatcher::Source portS
         ui->comboBox_COM->show();
 
     createButtonGroups();
+    createInstrumentList();
     ui->progressBar_2->setRange(0, 80000);
     ui->progressBar_2->setValue(0);
     // Room for the longest count in the language in use, so the count is
@@ -188,6 +193,172 @@ void InstrumentPage::handleDeviceChange(const QStringList &ports)
 {
     fillPortList(ports);
     refreshConnectionLook();
+    refreshInstrumentList();
+}
+
+// Below the instrument's card; built here, as the form's pages belong to
+// more hands than this one.
+void InstrumentPage::createInstrumentList()
+{
+    m_list = new InstrumentList(ui->page);
+    ui->verticalLayout_12->insertWidget(ui->verticalLayout_12->indexOf(ui->widget) + 1, m_list);
+    connect(m_list, &InstrumentList::connectSwitched, this, &InstrumentPage::switchInstrument);
+    connect(m_list, &InstrumentList::connectAllClicked, this, &InstrumentPage::connectAll);
+    connect(m_list, &InstrumentList::labelEdited, this, &InstrumentPage::editLabel);
+}
+
+void InstrumentPage::followConnection(InstrumentConnection *connection)
+{
+    connect(connection, &InstrumentConnection::changed, this, [this] {
+        refreshInstrumentList();
+        const bool several = m_ctx.linkedConnections().size() > 1;
+        if (AlarmControl *alarms = m_ctx.system->alarms())
+            alarms->setInstrumentLabel(several ? m_ctx.connections.first()->label() : QString());
+        if (m_ctx.recording)
+            m_ctx.recording->showInstrumentRows();
+    });
+}
+
+QStringList InstrumentPage::listedPorts() const
+{
+    QStringList ports = m_portWatcher->ports();
+    for (const InstrumentConnection *c : qAsConst(m_ctx.connections))
+        if (!c->port().isEmpty() && !ports.contains(c->port()) &&
+            (c->isLinked() || c->device().isRecording()))
+            ports << c->port();
+    return ports;
+}
+
+InstrumentConnection *InstrumentPage::connectionOn(const QString &port) const
+{
+    for (InstrumentConnection *c : qAsConst(m_ctx.connections))
+        if (c->port() == port && (c->isLinked() || c->device().isRecording()))
+            return c;
+    return nullptr;
+}
+
+QString InstrumentPage::labelForPort(const QString &port) const
+{
+    QStringList taken;
+    for (const QString &other : listedPorts()) {
+        const QString place = portPlace(other);
+        const QString key = place.isEmpty() ? other : place;
+        const QString kept = m_settings.instrumentLabels.value(key);
+        const QString label =
+            kept.isEmpty()
+                ? defaultInstrumentLabel(other, place, taken + m_settings.instrumentLabels.values())
+                : kept;
+        if (other == port)
+            return label;
+        taken << label;
+    }
+    const QString place = portPlace(port);
+    const QString kept = m_settings.instrumentLabels.value(place.isEmpty() ? port : place);
+    return kept.isEmpty() ? defaultInstrumentLabel(port, place, taken) : kept;
+}
+
+void InstrumentPage::refreshInstrumentList()
+{
+    QVector<InstrumentRow> rows;
+    for (const QString &port : listedPorts()) {
+        InstrumentRow row;
+        row.port = port;
+        const InstrumentConnection *c = connectionOn(port);
+        row.label = c ? c->label() : labelForPort(port);
+        if (c) {
+            row.name = c->name();
+            row.firmware = c->firmware();
+            row.linked = c->isLinked();
+            row.waiting = !row.linked && c->device().isRecording();
+        }
+        rows << row;
+    }
+    m_list->setRows(rows);
+}
+
+void InstrumentPage::switchInstrument(const QString &port, bool on)
+{
+    InstrumentConnection *c = connectionOn(port);
+    if (on && !c) {
+        connectInstrument(port);
+    } else if (!on && c && !refuseWhileRecording()) {
+        if (c == m_ctx.connections.first())
+            disconnectInstrument();
+        else
+            c->close();
+    }
+    refreshInstrumentList();
+}
+
+void InstrumentPage::connectAll()
+{
+    for (const QString &port : listedPorts())
+        if (!connectionOn(port))
+            connectInstrument(port);
+    refreshInstrumentList();
+}
+
+// The first instrument goes through the connect button as it always has;
+// further ones get connections of their own, reused once disconnected.
+void InstrumentPage::connectInstrument(const QString &port)
+{
+    if (refuseWhileRecording())
+        return;
+    InstrumentConnection *first = m_ctx.connections.first();
+    if (!first->isLinked()) {
+        ui->comboBox_COM->setCurrentIndex(qMax(0, ui->comboBox_COM->findText(port)));
+        if (ui->comboBox_COM->currentText() == port)
+            openInstrumentPort(port);
+        return;
+    }
+    InstrumentConnection *c = nullptr;
+    for (InstrumentConnection *other : qAsConst(m_ctx.connections))
+        if (other != first && !other->isLinked() && !other->device().isRecording())
+            c = other;
+    if (!c) {
+        c = new InstrumentConnection(QStringLiteral("port_%1").arg(m_ctx.connections.size() + 1),
+                                     m_ctx.window);
+        m_ctx.connections << c;
+        followConnection(c);
+    }
+    c->setLabel(labelForPort(port));
+    QString linkError;
+    if (!c->open(port, &linkError))
+        UserDialogs::information(nullptr, QString(), connectFailureText(port, linkError), m_okText);
+}
+
+void InstrumentPage::editLabel(const QString &port, const QString &label)
+{
+    const QString was = labelForPort(port);
+    if (label == was)
+        return;
+    QStringList others;
+    for (const QString &other : listedPorts())
+        if (other != port)
+            others << labelForPort(other);
+    QString refusal;
+    switch (checkInstrumentLabel(label, others)) {
+    case LabelCheck::Invalid:
+        refusal = tr("标签只能由 1 到 32 个字母、数字、“_”或“-”组成。");
+        break;
+    case LabelCheck::Taken:
+        refusal = tr("标签“%1”已被另一台仪器使用。").arg(label);
+        break;
+    case LabelCheck::Ok:
+        break;
+    }
+    if (!refusal.isEmpty()) {
+        UserDialogs::information(nullptr, QString(), refusal, m_okText);
+    } else if (!refuseWhileRecording()) {
+        // The measurements of a running recording are named at its stop.
+        const QString place = portPlace(port);
+        m_settings.instrumentLabels[place.isEmpty() ? port : place] = label;
+        m_ctx.system->saveSettings();
+        if (InstrumentConnection *c = connectionOn(port))
+            c->setLabel(label);
+    }
+    // A refused label is shown as it was.
+    refreshInstrumentList();
 }
 
 void InstrumentPage::on_pb_connect_clicked()
@@ -232,6 +403,9 @@ void InstrumentPage::openInstrumentPort(const QString &portName)
 {
     QString linkError;
     if (m_ctx.serial->openPort(portName, kInstrumentBaudRate, &linkError)) {
+        InstrumentConnection *first = m_ctx.connections.first();
+        first->setPort(portName);
+        first->setLabel(labelForPort(portName));
         m_ctx.session->setPort(portName);
         m_ctx.system->alarms()->setWatching(true);
         m_device.setLink(m_ctx.serial);
@@ -525,6 +699,7 @@ void InstrumentPage::applyUnit(unit_type unit)
     if (automaticYLabel)
         ui->customPlot->yAxis->setLabel(m_ctx.chart->yLabelText());
     m_ctx.dashboard->setUnit(unit);
+    m_ctx.recording->showInstrumentRows();
     m_ctx.chart->replotCurrentMeasurement();
     m_ctx.table->showCurrentMeasurement();
     m_ctx.recording->updateLimitBoxes();

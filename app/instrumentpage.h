@@ -4,6 +4,8 @@
 #include "link/portwatcher.h"
 #include "measurement/transferguard.h"
 
+class InstrumentConnection;
+class InstrumentList;
 class QButtonGroup;
 class QLabel;
 
@@ -29,6 +31,15 @@ public:
     void applyUnit(unit_type unit);
     // The offset boxes in the shown unit, from the offsets last reported.
     void updateOffsetBoxes();
+    // The Device page's list of instruments, from the ports found and the
+    // connections' states.
+    void refreshInstrumentList();
+    InstrumentList *instrumentList() const { return m_list; }
+    // The label an instrument on `port` carries: the one kept in the
+    // settings for its place, else one made from the port.
+    QString labelForPort(const QString &port) const;
+    // The list and the live rows follow the connection's state.
+    void followConnection(InstrumentConnection *connection);
 
 public slots:
     void updateCOMInfo(int arg);
@@ -62,6 +73,16 @@ public slots:
     void trans_end();
 
 private:
+    void createInstrumentList();
+    void switchInstrument(const QString &port, bool on);
+    void connectAll();
+    void connectInstrument(const QString &port);
+    void editLabel(const QString &port, const QString &label);
+    // The connection on `port` that is open or waits for it while recording.
+    InstrumentConnection *connectionOn(const QString &port) const;
+    // The ports the list shows: those found, then those of connections
+    // whose port went away.
+    QStringList listedPorts() const;
     void createButtonGroups();
     bool refuseTransfer();
     void openInstrumentPort(const QString &portName);
@@ -72,6 +93,7 @@ private:
     void handleDeviceChange(const QStringList &ports);
 
     PortWatcher *m_portWatcher = nullptr;
+    InstrumentList *m_list = nullptr;
     QButtonGroup *m_diffGroup = nullptr;
     QButtonGroup *m_measureGroup = nullptr;
     QButtonGroup *m_bleGroup = nullptr;

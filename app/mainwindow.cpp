@@ -4,6 +4,7 @@
 #include "app/archivepage.h"
 #include "app/chartpage.h"
 #include "app/exportcontrol.h"
+#include "app/instrumentconnection.h"
 #include "app/instrumentpage.h"
 #include "app/mainwindowlook.h"
 #include "app/recordingpage.h"
@@ -97,6 +98,9 @@ MainWindow::MainWindow(QWidget *parent)
     m_ctx->device.setLink(m_ctx->serial);
     m_ctx->recording = new RecordingPage(*m_ctx);
     m_ctx->session = new RecordingSession(m_ctx->device, *m_ctx->serial, this);
+    m_ctx->connections << new InstrumentConnection(m_ctx->device, *m_ctx->serial, *m_ctx->session,
+                                                   this);
+    m_ctx->instrument->followConnection(m_ctx->connections.first());
     m_ctx->recording->followSession();
 
     m_statusTimer = new QTimer(this);
@@ -120,6 +124,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_ctx->archive->showMeasurements();
     m_ctx->archiveBackup->setupRecordingStore();
     m_ctx->archiveBackup->restoreAutoBackup();
+    m_ctx->instrument->refreshInstrumentList();
     m_ctx->constructed = true;
 }
 
@@ -137,6 +142,9 @@ MainWindow::~MainWindow()
     delete m_ctx->chart;
     // It owns the settings window and what publishes and judges the readings.
     delete m_ctx->system;
+    // The further instruments' sessions go before the stores they write.
+    qDeleteAll(m_ctx->connections.mid(1));
+    m_ctx->connections = m_ctx->connections.mid(0, 1);
     m_ctx->recording = nullptr;
     m_ctx->instrument = nullptr;
     m_ctx->exports = nullptr;

@@ -15,6 +15,7 @@ class ChartPlot;
 class ExportControl;
 class FormSetting;
 class FramelessResizer;
+class InstrumentConnection;
 class InstrumentPage;
 class MqttControl;
 class QTimer;
@@ -53,6 +54,8 @@ public:
     AlarmStrip *alarmStrip() const { return m_alarmStrip; }
     SerialHandle *serialHandle() const { return m_ctx->serial; }
     DevKX740D &device() { return m_ctx->device; }
+    // Every instrument of the window, the first being device()'s.
+    const QList<InstrumentConnection *> &instruments() const { return m_ctx->connections; }
     Bash *dashboard() const { return m_ctx->dashboard; }
     const AppSettings &settings() const { return m_ctx->settings; }
     const ChartPlot &chart() const;

@@ -5,7 +5,9 @@
 #include "app/archivebackup.h"
 #include "app/archivepage.h"
 #include "app/chartpage.h"
+#include "app/instrumentconnection.h"
 #include "app/instrumentpage.h"
+#include "app/instrumentrows.h"
 #include "app/mqttcontrol.h"
 #include "app/systempage.h"
 #include "app/tablepage.h"
@@ -17,6 +19,7 @@
 #include "measurement/recordingsession.h"
 #include "measurement/settingsrules.h"
 #include "measurement/unitrules.h"
+#include "store/measurementgroups.h"
 #include "store/recordingjournal.h"
 #include "store/recordingstore.h"
 #include "ui_mainwindow.h"
@@ -60,7 +63,26 @@ RecordingPage::RecordingPage(WindowContext &context) : PageController(context)
          {ui->spinBox_contitime_hour, ui->spinBox_contitime_min, ui->spinBox_contitime_sec})
         connect(box, &QSpinBox::editingFinished, this, &RecordingPage::handleRunningTimechange);
     connect(m_ctx.system->mqtt(), &MqttControl::brokerRefused, this, &RecordingPage::brokerRefused);
+    // Beside the dashboard's layout, which holds the dashboard alone.
+    m_rows = new InstrumentRows(m_ctx.dashboard->parentWidget());
+    ui->verticalLayout_4->insertWidget(ui->verticalLayout_4->indexOf(ui->verticalLayout_3) + 1,
+                                       m_rows);
+    m_rows->hide();
     connectSlotsByObjectName(this, m_ctx.window);
+}
+
+void RecordingPage::showInstrumentRows()
+{
+    QList<InstrumentConnection *> shown;
+    for (InstrumentConnection *c : qAsConst(m_ctx.connections))
+        if (c->isLinked() || m_together.contains(c))
+            shown << c;
+    if (shown.size() < 2)
+        shown.clear();
+    m_rows->setUnit(m_unit);
+    m_rows->setConnections(shown);
+    m_rows->setVisible(!shown.isEmpty());
+    m_ctx.dashboard->setVisible(shown.isEmpty());
 }
 
 void RecordingPage::followSession()
@@ -119,11 +141,61 @@ void RecordingPage::startRecording()
 {
     if (!resumeInterruptedRecording())
         m_ctx.session->start();
+    startFurtherInstruments();
     m_ctx.chart->forgetLiveCount();
     ui->label_remain_time->clear();
     m_ctx.dashboard->setRecording(true);
     // The measurement the recording goes into must stay current.
     ui->treeWidget->setEnabled(false);
+}
+
+// Every further instrument connected records at the interval in the boxes,
+// counting the first instrument's seconds, so readings of one interval
+// carry the same time on every instrument.
+void RecordingPage::startFurtherInstruments()
+{
+    m_together.clear();
+    for (InstrumentConnection *c : m_ctx.linkedConnections())
+        if (c != m_ctx.connections.first())
+            m_together << c;
+    const Data_List_T *current = currentMeasurement();
+    m_recordingName = current && current->records.isEmpty()
+                          ? current->name
+                          : recordingMeasurementName(QDateTime::currentDateTime());
+    const quint32 interval = quint32(intervalBoxesSeconds());
+    for (InstrumentConnection *c : qAsConst(m_together)) {
+        m_ctx.archiveBackup->setupInstrumentStore(*c);
+        if (c->device().interval() != interval)
+            c->device().setInterval(interval);
+        c->session().start(c->label());
+        c->device().setSecondCounter(m_device.secondCounter());
+    }
+}
+
+// The first instrument's readings go where a single instrument's go, named
+// for their instrument; the others' follow as measurements of their own.
+void RecordingPage::stopFurtherInstruments(const QVector<_T_EE_TEST_DATA> &firstRecords)
+{
+    const QString firstName = instrumentMeasurementNameOf(*m_ctx.connections.first());
+    Data_List_T *current = currentMeasurement();
+    if (current && current->records.isEmpty() && !firstRecords.isEmpty()) {
+        m_document->appendToCurrent(firstRecords);
+        m_document->renameMeasurement(m_document->indexOf(current), firstName);
+        m_ctx.showCurrent(true);
+    } else if (!firstRecords.isEmpty()) {
+        m_ctx.archive->addMeasurement(measurementOfRecords(firstRecords, firstName));
+    }
+    for (InstrumentConnection *c : qAsConst(m_together)) {
+        const QVector<_T_EE_TEST_DATA> records = c->session().stop();
+        if (!records.isEmpty())
+            m_ctx.archive->addMeasurement(
+                measurementOfRecords(records, instrumentMeasurementNameOf(*c)));
+    }
+}
+
+QString RecordingPage::instrumentMeasurementNameOf(const InstrumentConnection &connection) const
+{
+    return instrumentMeasurementName(m_recordingName, connection.label());
 }
 
 // A recording a crash interrupted goes on when its instrument records into
@@ -149,7 +221,11 @@ void RecordingPage::stopRecording()
     const QVector<_T_EE_TEST_DATA> records = m_ctx.session->stop();
     ui->label_remain_time->clear();
     m_ctx.dashboard->setRecording(false);
-    if (!records.isEmpty()) {
+    const QList<InstrumentConnection *> together = m_together;
+    if (!together.isEmpty()) {
+        stopFurtherInstruments(records);
+        m_together.clear();
+    } else if (!records.isEmpty()) {
         if (currentMeasurement()) {
             m_document->appendToCurrent(records);
             m_ctx.showCurrent(true);
@@ -162,10 +238,15 @@ void RecordingPage::stopRecording()
     m_ctx.instrument->refreshConnectionLook();
     // The readings are in the archive now. The journal is emptied only once
     // they are on disk with it, so a crash before a save loses none.
-    if (records.isEmpty() || m_ctx.archiveBackup->keepUnsavedArchive()) {
+    if ((records.isEmpty() && together.isEmpty()) || m_ctx.archiveBackup->keepUnsavedArchive()) {
         m_ctx.store->noteWritten(m_ctx.session->recordingId(), m_ctx.session->lastSeq());
         m_ctx.store->release();
+        for (InstrumentConnection *c : together) {
+            c->store()->noteWritten(c->session().recordingId(), c->session().lastSeq());
+            c->store()->release();
+        }
     }
+    showInstrumentRows();
 }
 
 void RecordingPage::handelIntervalSetting()
@@ -341,6 +422,8 @@ void RecordingPage::handleTimeOut()
         // Not tied to the chart's count: a replot between two readings
         // (unit change, x-axis mode) brings that up to date too.
         m_ctx.session->tick();
+        for (InstrumentConnection *c : qAsConst(m_together))
+            c->session().tick();
     }
     ui->label_dev_status->setText(m_device.isIdentified() ? tr("状态 ：就绪") : tr("状态：未就绪"));
 }

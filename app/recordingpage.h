@@ -2,6 +2,9 @@
 
 #include "app/windowcontext.h"
 
+class InstrumentConnection;
+class InstrumentRows;
+
 // Live readings and recording: the dashboard's readings, the start and stop
 // of a recording with its interval and continuous time, the limits that
 // mark readings and raise alarms, and the once-a-second refresh of the live
@@ -25,6 +28,10 @@ public:
     void updateLimitBoxes();
     // The limit switches and boxes from the settings record.
     void showLimits();
+    // With several instruments connected the page shows a row of tiles per
+    // instrument instead of the one instrument's dashboard.
+    void showInstrumentRows();
+    InstrumentRows *instrumentRows() const { return m_rows; }
 
 public slots:
     // Once a second: the live view while recording, the session's clock.
@@ -64,5 +71,14 @@ private:
     // The limits changed: the alarms and the chart's limit lines follow.
     void limitsChanged();
 
+    // The further instruments recording with the first one, and the name
+    // their measurements share.
+    void startFurtherInstruments();
+    void stopFurtherInstruments(const QVector<_T_EE_TEST_DATA> &firstRecords);
+    QString instrumentMeasurementNameOf(const InstrumentConnection &connection) const;
+
     Data_List_T *m_resumable = nullptr;
+    InstrumentRows *m_rows = nullptr;
+    QList<InstrumentConnection *> m_together;
+    QString m_recordingName;
 };

@@ -46,10 +46,12 @@ public slots:
     void on_pb_open_user_datasheet_clicked();
     void on_pushButton_15_clicked();
 
+    // Writes the settings record to config.cfg.
+    void saveSettings();
+
 private:
     void createMenuGroup();
     void showSettingsWindow();
-    void saveSettings();
     void showSettings();
     void showLogo();
     // Opens the manual `fileName` found by programFilePath, or says where to

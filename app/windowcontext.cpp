@@ -2,6 +2,7 @@
 
 #include "app/chartpage.h"
 #include "app/desktopopener.h"
+#include "app/instrumentconnection.h"
 #include "app/logging.h"
 #include "app/tablepage.h"
 #include "app/userdialogs.h"
@@ -38,6 +39,15 @@ bool WindowContext::refuseWhileRecording() const
         return false;
     UserDialogs::information(nullptr, QString(), recordingGuardText(), okText);
     return true;
+}
+
+QList<InstrumentConnection *> WindowContext::linkedConnections() const
+{
+    QList<InstrumentConnection *> linked;
+    for (InstrumentConnection *connection : connections)
+        if (connection->isLinked())
+            linked << connection;
+    return linked;
 }
 
 QWidget *WindowContext::dialogParent() const

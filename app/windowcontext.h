@@ -6,6 +6,7 @@
 #include "store/backupslot.h"
 #include "widgets/dashboardrules.h" // unit_type
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -20,6 +21,7 @@ class Bash;
 class ChartPage;
 class ExportControl;
 class FormSetting;
+class InstrumentConnection;
 class InstrumentPage;
 class QDialog;
 class QMainWindow;
@@ -54,6 +56,12 @@ public:
     SerialHandle *serial = nullptr;
     RecordingSession *session = nullptr;
     RecordingStore *store = nullptr;
+    // Every instrument of the window; the first is the one above (device,
+    // serial, session, store), the one the instrument panel and the chart
+    // show, and the only one when a single instrument is connected.
+    QList<InstrumentConnection *> connections;
+    // The connections whose port is open.
+    QList<InstrumentConnection *> linkedConnections() const;
     FormSetting *settingsWindow = nullptr;
     Bash *dashboard = nullptr;
     // The window is built; settings read while it is built say nothing.

@@ -129,6 +129,9 @@ public:
     void setRunningTime(quint64 seconds) { m_runningTime = seconds; }
     quint64 runningTime() const { return m_runningTime; }
     quint64 secondCounter() const { return m_secondCounter; }
+    // Instruments recorded together count the same seconds, so each stores
+    // its reading in the same second of every interval.
+    void setSecondCounter(quint64 count) { m_secondCounter = count; }
     bool isRecordDue() const { return m_recordDue; }
 
     // Forgets the recorded readings and their statistics.

@@ -80,6 +80,10 @@ QByteArray encodeSettings(const AppSettings &s)
         for (const QColor &c : s.channelColor)
             out << c;
         out << s.scatterShape << s.lineStyle;
+        // Written only when there are any, so a window that never had more
+        // than one instrument writes the file byte for byte as before.
+        if (!s.instrumentLabels.isEmpty())
+            out << s.instrumentLabels;
     }
     QByteArray file;
     QDataStream out(&file, QIODevice::WriteOnly);
@@ -115,7 +119,7 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead
         if (!s.channelColor[ch].isValid())
             s.channelColor[ch] = defaults[ch];
     }
-    in >> s.scatterShape >> s.lineStyle;
+    in >> s.scatterShape >> s.lineStyle >> s.instrumentLabels;
     settings = s;
     return true;
 }

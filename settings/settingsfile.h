@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
+#include <QMap>
 #include <QString>
 
 #include <array>
@@ -25,6 +26,9 @@ struct AppSettings : SettingsFileHead
     std::array<QColor, kChannelCount> channelColor = defaultChannelColors();
     qint32 scatterShape = 2;
     qint32 lineStyle = 1;
+    // The labels the user gave the instruments, keyed by the place their port
+    // is plugged in (its /dev/serial/by-path name, else the port).
+    QMap<QString, QString> instrumentLabels;
 
     static std::array<QColor, kChannelCount> defaultChannelColors();
 };

@@ -14,7 +14,7 @@
         <translation> (acknowledged)</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>%1，自 %2起</source>
         <translation>%1, since %2</translation>
     </message>
@@ -24,7 +24,12 @@
         <translation>%1 (%2 to %3)</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+15"/>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="+37"/>
         <source>告警提示音无法加载，告警时不会发出声音。</source>
         <translation>The alarm sound could not be loaded: alarms make no sound.</translation>
     </message>
@@ -228,7 +233,7 @@
 <context>
     <name>ArchiveBackup</name>
     <message numerus="yes">
-        <location filename="../app/archivebackup.cpp" line="+88"/>
+        <location filename="../app/archivebackup.cpp" line="+105"/>
         <source>%1（%n 条记录）</source>
         <translation>
             <numerusform>%1 (%n record)</numerusform>
@@ -266,7 +271,7 @@
 The file is kept as: %1</translation>
     </message>
     <message>
-        <location line="+112"/>
+        <location line="+143"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>Cannot back up the unsaved data to %1: %2
@@ -1145,9 +1150,72 @@ Closes automatically in %1 s</translation>
     </message>
 </context>
 <context>
+    <name>InstrumentList</name>
+    <message>
+        <location filename="../app/instrumentlist.cpp" line="+30"/>
+        <source>仪器列表</source>
+        <translation>Instruments</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>标签</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>固件</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>连接</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>未找到仪器</source>
+        <translation>No instrument found</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>连接全部</source>
+        <translation>Connect all</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>等待重新连接</source>
+        <translation>Waiting to reconnect</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
     <name>InstrumentPage</name>
     <message>
-        <location filename="../app/instrumentpage.cpp" line="+68"/>
+        <location filename="../app/instrumentpage.cpp" line="+72"/>
         <source>KX740D </source>
         <translation>KX740D </translation>
     </message>
@@ -1157,7 +1225,7 @@ Closes automatically in %1 s</translation>
         <translation>Connection to the instrument lost: the recording waits and goes on when it is back</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+84"/>
         <source>断开连接</source>
         <translation>Disconnect</translation>
     </message>
@@ -1177,7 +1245,17 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
-        <location line="+118"/>
+        <location line="+174"/>
+        <source>标签只能由 1 到 32 个字母、数字、“_”或“-”组成。</source>
+        <translation>A label is 1 to 32 letters, digits, &quot;_&quot; or &quot;-&quot;.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>标签“%1”已被另一台仪器使用。</source>
+        <translation>The label &quot;%1&quot; is used by another instrument.</translation>
+    </message>
+    <message>
+        <location line="+110"/>
         <location line="+121"/>
         <location line="+78"/>
         <source>是</source>
@@ -1817,7 +1895,7 @@ Closes automatically in %1 s</translation>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+196"/>
+        <location filename="../app/mainwindow.cpp" line="+204"/>
         <source>正在记录。是否保存现有列表数据？
 选择“是”或“否”都将结束记录，选择“取消”继续记录。</source>
         <translation>A recording is running. Save the data in the list?
@@ -2677,12 +2755,12 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>RecordingPage</name>
     <message>
-        <location filename="../app/recordingpage.cpp" line="+216"/>
+        <location filename="../app/recordingpage.cpp" line="+295"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
     <message>
-        <location line="+129"/>
+        <location line="+131"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>
@@ -3103,12 +3181,12 @@ Please put the file in the folder of the program:
 <context>
     <name>WindowContext</name>
     <message>
-        <location filename="../app/windowcontext.cpp" line="+31"/>
+        <location filename="../app/windowcontext.cpp" line="+32"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+29"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>Cannot create the file. Please run the program with administrator rights.</translation>
     </message>

@@ -14,7 +14,7 @@
         <translation>（已确认）</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>%1，自 %2起</source>
         <translation>%1，自 %2起</translation>
     </message>
@@ -24,7 +24,12 @@
         <translation>%1（%2 至 %3）</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+15"/>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <location line="+37"/>
         <source>告警提示音无法加载，告警时不会发出声音。</source>
         <translation>告警提示音无法加载，告警时不会发出声音。</translation>
     </message>
@@ -228,7 +233,7 @@
 <context>
     <name>ArchiveBackup</name>
     <message numerus="yes">
-        <location filename="../app/archivebackup.cpp" line="+88"/>
+        <location filename="../app/archivebackup.cpp" line="+105"/>
         <source>%1（%n 条记录）</source>
         <translation>
             <numerusform>%1（%n 条记录）</numerusform>
@@ -264,7 +269,7 @@
 该文件保留为：%1</translation>
     </message>
     <message>
-        <location line="+112"/>
+        <location line="+143"/>
         <source>无法备份未保存的数据到 %1：%2
 程序意外退出时这些数据将会丢失，请及时保存。</source>
         <translation>无法备份未保存的数据到 %1：%2
@@ -1143,9 +1148,72 @@
     </message>
 </context>
 <context>
+    <name>InstrumentList</name>
+    <message>
+        <location filename="../app/instrumentlist.cpp" line="+30"/>
+        <source>仪器列表</source>
+        <translation>仪器列表</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>标签</source>
+        <translation>标签</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>端口</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>固件</source>
+        <translation>固件</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>状态</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>连接</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>未找到仪器</source>
+        <translation>未找到仪器</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>连接全部</source>
+        <translation>连接全部</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>已连接</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>等待重新连接</source>
+        <translation>等待重新连接</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>未连接</source>
+        <translation>未连接</translation>
+    </message>
+</context>
+<context>
     <name>InstrumentPage</name>
     <message>
-        <location filename="../app/instrumentpage.cpp" line="+68"/>
+        <location filename="../app/instrumentpage.cpp" line="+72"/>
         <source>KX740D </source>
         <translation>KX740D </translation>
     </message>
@@ -1155,7 +1223,7 @@
         <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+84"/>
         <source>断开连接</source>
         <translation>断开连接</translation>
     </message>
@@ -1175,7 +1243,17 @@
         <translation> 未连接设备</translation>
     </message>
     <message>
-        <location line="+118"/>
+        <location line="+174"/>
+        <source>标签只能由 1 到 32 个字母、数字、“_”或“-”组成。</source>
+        <translation>标签只能由 1 到 32 个字母、数字、“_”或“-”组成。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>标签“%1”已被另一台仪器使用。</source>
+        <translation>标签“%1”已被另一台仪器使用。</translation>
+    </message>
+    <message>
+        <location line="+110"/>
         <location line="+121"/>
         <location line="+78"/>
         <source>是</source>
@@ -1815,7 +1893,7 @@
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+196"/>
+        <location filename="../app/mainwindow.cpp" line="+204"/>
         <source>正在记录。是否保存现有列表数据？
 选择“是”或“否”都将结束记录，选择“取消”继续记录。</source>
         <translation>正在记录。是否保存现有列表数据？
@@ -2675,12 +2753,12 @@
 <context>
     <name>RecordingPage</name>
     <message>
-        <location filename="../app/recordingpage.cpp" line="+216"/>
+        <location filename="../app/recordingpage.cpp" line="+295"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT：%1；记录继续。</translation>
     </message>
     <message>
-        <location line="+129"/>
+        <location line="+131"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>
@@ -3101,12 +3179,12 @@
 <context>
     <name>WindowContext</name>
     <message>
-        <location filename="../app/windowcontext.cpp" line="+31"/>
+        <location filename="../app/windowcontext.cpp" line="+32"/>
         <source>确定</source>
         <translation>确定</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+29"/>
         <source>无法创建文件，请使用管理员权限运行程序。</source>
         <translation>无法创建文件，请使用管理员权限运行程序。</translation>
     </message>

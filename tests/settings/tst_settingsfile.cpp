@@ -135,6 +135,20 @@ private slots:
         QVERIFY(s.logo.isNull());
     }
 
+    // The instruments' labels follow the older fields, which read as before.
+    void instrumentLabelsAppendedAndReadBack()
+    {
+        AppSettings s = sample();
+        s.instrumentLabels.insert(QStringLiteral("pci-0000:00:14.0-usb-0:2:1.0-port0"),
+                                  QStringLiteral("oven_top"));
+        const QByteArray file = encodeSettings(s);
+        QVERIFY(file.mid(4).startsWith(sampleContent()));
+        AppSettings read;
+        QVERIFY(decodeSettings(file, read));
+        QCOMPARE(read.instrumentLabels, s.instrumentLabels);
+        QCOMPARE(read.lineStyle, s.lineStyle);
+    }
+
     // A tester name left at its default reads in the language in use,
     // whichever language stored it; a typed one stays as typed.
     void defaultTesterNameFollowsTheLanguage_data()
