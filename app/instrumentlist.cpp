@@ -1,6 +1,7 @@
 #include "app/instrumentlist.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +23,7 @@ enum Column
 
 } // namespace
 
-InstrumentList::InstrumentList(QWidget *parent) : QWidget(parent)
+InstrumentList::InstrumentList(QWidget *parent) : CsWidget(parent)
 {
     setObjectName(QStringLiteral("widget_instruments"));
     auto *box = new QVBoxLayout(this);
@@ -39,7 +40,7 @@ InstrumentList::InstrumentList(QWidget *parent) : QWidget(parent)
         head->setStyleSheet(QStringLiteral("color: #666;"));
         m_grid->addWidget(head, 0, c);
     }
-    m_grid->setColumnStretch(PortColumn, 1);
+    m_grid->setColumnStretch(NameColumn, 1);
     box->addLayout(m_grid);
     m_empty = new QLabel(tr("未找到仪器"), this);
     box->addWidget(m_empty);
@@ -77,6 +78,7 @@ void InstrumentList::rebuild(const QVector<InstrumentRow> &rows)
         r.label = new QLineEdit(this);
         r.label->setObjectName(QStringLiteral("lineEdit_instrument_label_%1").arg(i));
         r.label->setMaxLength(32);
+        r.label->setMinimumWidth(r.label->fontMetrics().horizontalAdvance(QLatin1Char('m')) * 12);
         r.portText = new QLabel(this);
         r.name = new QLabel(this);
         r.firmware = new QLabel(this);
@@ -109,7 +111,9 @@ void InstrumentList::show(RowWidgets &widgets, const InstrumentRow &row)
 {
     if (!widgets.label->isModified())
         widgets.label->setText(row.label);
-    widgets.portText->setText(row.port);
+    // The device file's name; the whole path on hovering.
+    widgets.portText->setText(QFileInfo(row.port).fileName());
+    widgets.portText->setToolTip(row.port);
     widgets.name->setText(row.name);
     widgets.firmware->setText(row.firmware);
     widgets.state->setText(row.linked    ? tr("已连接")

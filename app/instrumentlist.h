@@ -1,8 +1,8 @@
 #pragma once
 
+#include "widgets/cswidget.h"
 #include <QString>
 #include <QVector>
-#include <QWidget>
 
 class QAbstractButton;
 class QGridLayout;
@@ -25,7 +25,7 @@ struct InstrumentRow
 // name, firmware, link state and a connect switch per instrument, and a
 // button that connects all. It only shows and reports; the instrument page
 // decides.
-class InstrumentList : public QWidget
+class InstrumentList : public CsWidget
 {
     Q_OBJECT
 

@@ -23,22 +23,24 @@ void InstrumentRows::setConnections(const QList<InstrumentConnection *> &connect
             delete tile;
     }
     m_rows.clear();
+    // A row is the label on a line of its own above the four tiles: the
+    // side panel is narrow.
     for (InstrumentConnection *connection : connections) {
         Row row;
         row.connection = connection;
         const int r = m_rows.size();
-        row.label = new QLabel(connection->label(), this);
+        row.label = new QLabel(this);
         row.label->setObjectName(QStringLiteral("label_instrument_row_%1").arg(r));
-        row.label->setStyleSheet(QStringLiteral("font-size: 16pt; font-weight: bold;"));
-        m_grid->addWidget(row.label, r, 0);
+        row.label->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        m_grid->addWidget(row.label, 2 * r, 0, 1, kChannelCount);
         for (int ch = 0; ch < kChannelCount; ++ch) {
             auto *tile = new QLabel(this);
             tile->setAlignment(Qt::AlignCenter);
-            tile->setMinimumHeight(64);
+            tile->setTextFormat(Qt::RichText);
             tile->setStyleSheet(QStringLiteral("background: white; border: 1px solid #d0d7de; "
-                                               "border-radius: 6px; font-size: 18pt;"));
+                                               "border-radius: 6px; padding: 4px;"));
             row.tiles[ch] = tile;
-            m_grid->addWidget(tile, r, ch + 1);
+            m_grid->addWidget(tile, 2 * r + 1, ch);
         }
         m_rows << row;
         showReading(row);
@@ -48,7 +50,7 @@ void InstrumentRows::setConnections(const QList<InstrumentConnection *> &connect
                     showReading(shown);
         });
     }
-    for (int c = 1; c <= kChannelCount; ++c)
+    for (int c = 0; c < kChannelCount; ++c)
         m_grid->setColumnStretch(c, 1);
 }
 
@@ -59,29 +61,21 @@ void InstrumentRows::setUnit(unit_type unit)
         showReading(row);
 }
 
-QString InstrumentRows::labelText(int row) const
-{
-    return m_rows[row].label->text();
-}
-
-QString InstrumentRows::tileText(int row, int channel) const
-{
-    return m_rows[row].tiles[channel]->text();
-}
-
-// Each tile: "T<n>" over the value in the shown unit; no value while the
-// instrument has sent no reading since it was connected.
+// The label with the unit, and on each tile "T<n>" over the value; "--"
+// while the instrument has sent no reading since it was connected.
 void InstrumentRows::showReading(const Row &row)
 {
     const InstrumentConnection &c = *row.connection;
-    row.label->setText(c.label());
+    row.label->setText(QStringLiteral("%1 (%2)").arg(c.label(), unitSymbol(m_unit)));
     for (int ch = 0; ch < kChannelCount; ++ch) {
         const QString value = c.hasReading()
                                   ? valueText(c.lastReading().value[ch],
                                               statusState(c.lastReading().status[ch]), m_unit)
                                   : QStringLiteral("--");
-        row.tiles[ch]->setText(QStringLiteral("T%1\n%2 %3")
-                                   .arg(ch + 1)
-                                   .arg(value, c.hasReading() ? unitSymbol(m_unit) : QString()));
+        row.tiles[ch]->setText(
+            QStringLiteral("<span style=\"color:#666;\">T%1</span><br>"
+                           "<span style=\"font-size:14pt;font-weight:bold;\">%2</span>")
+                .arg(ch + 1)
+                .arg(value.toHtmlEscaped()));
     }
 }

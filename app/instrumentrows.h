@@ -24,8 +24,6 @@ public:
     void setConnections(const QList<InstrumentConnection *> &connections);
     void setUnit(unit_type unit);
     int rowCount() const { return m_rows.size(); }
-    QString labelText(int row) const;
-    QString tileText(int row, int channel) const;
 
 private:
     struct Row
