@@ -5,6 +5,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QTimer>
 
 InstrumentRows::InstrumentRows(QWidget *parent) : QWidget(parent)
 {
@@ -12,6 +13,17 @@ InstrumentRows::InstrumentRows(QWidget *parent) : QWidget(parent)
     m_grid = new QGridLayout(this);
     m_grid->setContentsMargins(10, 10, 10, 10);
     m_grid->setSpacing(10);
+    // Several instruments send two readings a second each: the tiles are
+    // redrawn once a second at most, as the dashboard's are.
+    auto *refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, [this] {
+        if (!m_stale || !isVisible())
+            return;
+        m_stale = false;
+        for (const Row &row : qAsConst(m_rows))
+            showReading(row);
+    });
+    refresh->start(kRefreshMs);
 }
 
 void InstrumentRows::setConnections(const QList<InstrumentConnection *> &connections)
@@ -36,7 +48,10 @@ void InstrumentRows::setConnections(const QList<InstrumentConnection *> &connect
         for (int ch = 0; ch < kChannelCount; ++ch) {
             auto *tile = new QLabel(this);
             tile->setAlignment(Qt::AlignCenter);
-            tile->setTextFormat(Qt::RichText);
+            QFont font = tile->font();
+            font.setBold(true);
+            font.setPointSizeF(font.pointSizeF() * 1.3);
+            tile->setFont(font);
             tile->setStyleSheet(QStringLiteral("background: white; border: 1px solid #d0d7de; "
                                                "border-radius: 6px; padding: 4px;"));
             row.tiles[ch] = tile;
@@ -44,11 +59,7 @@ void InstrumentRows::setConnections(const QList<InstrumentConnection *> &connect
         }
         m_rows << row;
         showReading(row);
-        connect(connection, &InstrumentConnection::readingShown, this, [this, connection] {
-            for (const Row &shown : qAsConst(m_rows))
-                if (shown.connection == connection)
-                    showReading(shown);
-        });
+        connect(connection, &InstrumentConnection::readingShown, this, [this] { m_stale = true; });
     }
     for (int c = 0; c < kChannelCount; ++c)
         m_grid->setColumnStretch(c, 1);
@@ -72,10 +83,8 @@ void InstrumentRows::showReading(const Row &row)
                                   ? valueText(c.lastReading().value[ch],
                                               statusState(c.lastReading().status[ch]), m_unit)
                                   : QStringLiteral("--");
-        row.tiles[ch]->setText(
-            QStringLiteral("<span style=\"color:#666;\">T%1</span><br>"
-                           "<span style=\"font-size:14pt;font-weight:bold;\">%2</span>")
-                .arg(ch + 1)
-                .arg(value.toHtmlEscaped()));
+        const QString text = QStringLiteral("T%1\n%2").arg(ch + 1).arg(value);
+        if (row.tiles[ch]->text() != text)
+            row.tiles[ch]->setText(text);
     }
 }

@@ -37,4 +37,7 @@ private:
     QGridLayout *m_grid;
     QList<Row> m_rows;
     unit_type m_unit = 0;
+    // A reading arrived since the tiles were last drawn.
+    bool m_stale = false;
+    static constexpr int kRefreshMs = 1000;
 };

@@ -168,6 +168,8 @@ private slots:
         QCOMPARE(archive.lists[1]->name, instrumentMeasurementName(recording, labelB));
         QCOMPARE(times(*archive.lists[0]).size(), 3);
         QCOMPARE(times(*archive.lists[0]), times(*archive.lists[1]));
+        // Both journals go once the archive keeps their readings.
+        QTRY_VERIFY(QDir().entryList({QStringLiteral("*.journal")}).isEmpty());
     }
 
     // A pulled cable stops one instrument's readings only until it is back;
