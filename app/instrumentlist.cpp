@@ -6,13 +6,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <array>
 
 namespace {
 
 enum Column
 {
+    SelectColumn,
     LabelColumn,
     PortColumn,
     NameColumn,
@@ -33,8 +37,8 @@ InstrumentList::InstrumentList(QWidget *parent) : CsWidget(parent)
     box->addWidget(title);
     m_grid = new QGridLayout;
     m_grid->setHorizontalSpacing(16);
-    const QString heads[] = {tr("标签"), tr("端口"), tr("名称"),
-                             tr("固件"), tr("状态"), tr("连接")};
+    const std::array<QString, SwitchColumn + 1> heads = {
+        QString(), tr("标签"), tr("端口"), tr("名称"), tr("固件"), tr("状态"), tr("连接")};
     for (int c = 0; c <= SwitchColumn; ++c) {
         auto *head = new QLabel(heads[c], this);
         head->setStyleSheet(QStringLiteral("color: #666;"));
@@ -68,13 +72,20 @@ void InstrumentList::setRows(const QVector<InstrumentRow> &rows)
 void InstrumentList::rebuild(const QVector<InstrumentRow> &rows)
 {
     for (const RowWidgets &old : qAsConst(m_rows))
-        for (QWidget *w : std::initializer_list<QWidget *>{old.label, old.portText, old.name,
-                                                           old.firmware, old.state, old.connect})
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{old.select, old.label, old.portText, old.name,
+                                              old.firmware, old.state, old.connect})
             delete w;
     m_rows.clear();
     for (int i = 0; i < rows.size(); ++i) {
         RowWidgets r;
         r.port = rows[i].port;
+        auto *select = new QRadioButton(this);
+        select->setObjectName(QStringLiteral("rb_instrument_select_%1").arg(i));
+        select->setToolTip(tr("在仪器面板上显示和设置此仪器"));
+        // Checked only as the instrument page reports the choice.
+        select->setAutoExclusive(false);
+        r.select = select;
         r.label = new QLineEdit(this);
         r.label->setObjectName(QStringLiteral("lineEdit_instrument_label_%1").arg(i));
         r.label->setMaxLength(32);
@@ -96,7 +107,9 @@ void InstrumentList::rebuild(const QVector<InstrumentRow> &rows)
         });
         connect(toggle, &QCheckBox::clicked, this,
                 [this, port](bool on) { emit connectSwitched(port, on); });
+        connect(select, &QRadioButton::clicked, this, [this, port] { emit selectedChanged(port); });
         const int gridRow = i + 1;
+        m_grid->addWidget(r.select, gridRow, SelectColumn);
         m_grid->addWidget(r.label, gridRow, LabelColumn);
         m_grid->addWidget(r.portText, gridRow, PortColumn);
         m_grid->addWidget(r.name, gridRow, NameColumn);
@@ -121,4 +134,6 @@ void InstrumentList::show(RowWidgets &widgets, const InstrumentRow &row)
                                          : tr("未连接"));
     const QSignalBlocker block(widgets.connect);
     widgets.connect->setChecked(row.linked || row.waiting);
+    widgets.select->setEnabled(row.linked);
+    widgets.select->setChecked(row.selected);
 }

@@ -17,6 +17,8 @@ struct InstrumentRow
     QString name;
     QString firmware;
     bool linked = false;
+    // The instrument panel shows this one.
+    bool selected = false;
     // A recording waits for it to come back.
     bool waiting = false;
 };
@@ -38,17 +40,20 @@ public:
     int rowCount() const { return m_rows.size(); }
     QLineEdit *labelEdit(int row) const { return m_rows[row].label; }
     QAbstractButton *connectSwitch(int row) const { return m_rows[row].connect; }
+    QAbstractButton *selectButton(int row) const { return m_rows[row].select; }
     QAbstractButton *connectAllButton() const { return m_connectAll; }
 
 signals:
     void connectSwitched(const QString &port, bool on);
     void labelEdited(const QString &port, const QString &label);
     void connectAllClicked();
+    void selectedChanged(const QString &port);
 
 private:
     struct RowWidgets
     {
         QString port;
+        QAbstractButton *select = nullptr;
         QLineEdit *label = nullptr;
         QLabel *portText = nullptr;
         QLabel *name = nullptr;

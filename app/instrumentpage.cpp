@@ -82,9 +82,7 @@ InstrumentPage::InstrumentPage(WindowContext &context, PortWatcher::Source portS
 
     connect(m_ctx.serial, &SerialHandle::updateCOMInfo, this, &InstrumentPage::updateCOMInfo);
     connect(m_ctx.serial, &SerialHandle::codeDeal, &m_device, &DevKX740D::codeDeal);
-    connect(&m_device, &DevKX740D::ctrl_setting, this, &InstrumentPage::ctrl_setting);
-    connect(&m_device, &DevKX740D::ch_setting, this, &InstrumentPage::ch_setting);
-    connect(&m_device, &DevKX740D::deviceInfo, this, &InstrumentPage::deviceInfo);
+    followReports(m_device);
     connect(&m_device, &DevKX740D::flash_used_num_update, this,
             &InstrumentPage::flash_used_num_update);
     connect(&m_device, &DevKX740D::progressBar_range_update, this,
@@ -205,11 +203,56 @@ void InstrumentPage::createInstrumentList()
     connect(m_list, &InstrumentList::connectSwitched, this, &InstrumentPage::switchInstrument);
     connect(m_list, &InstrumentList::connectAllClicked, this, &InstrumentPage::connectAll);
     connect(m_list, &InstrumentList::labelEdited, this, &InstrumentPage::editLabel);
+    connect(m_list, &InstrumentList::selectedChanged, this, &InstrumentPage::selectInstrument);
+}
+
+// The panel shows the settings of the selected instrument only.
+void InstrumentPage::followReports(DevKX740D &device)
+{
+    connect(&device, &DevKX740D::ctrl_setting, this, [this, &device](_T_CTRL_CONFIG config) {
+        if (&device == &selectedDevice())
+            ctrl_setting(config);
+    });
+    connect(&device, &DevKX740D::ch_setting, this, [this, &device](_T_CH_CONFIG config) {
+        if (&device == &selectedDevice())
+            ch_setting(config);
+    });
+    connect(&device, &DevKX740D::deviceInfo, this, [this, &device](QString name, QString firmware) {
+        if (&device == &selectedDevice())
+            deviceInfo(name, firmware);
+    });
+}
+
+DevKX740D &InstrumentPage::selectedDevice() const
+{
+    return m_selected ? m_selected->device() : m_device;
+}
+
+// The instrument panel shows and sets the chosen instrument; it asks the
+// instrument for its settings, which it shows as they arrive.
+void InstrumentPage::selectInstrument(const QString &port)
+{
+    InstrumentConnection *c = connectionOn(port);
+    if (!c || !c->isLinked())
+        return;
+    m_selected = c == m_ctx.connections.first() ? nullptr : c;
+    deviceInfo(c->name(), c->firmware());
+    c->device().queryConfig37();
+    c->device().queryConfig35();
+    updateOffsetBoxes();
+    refreshInstrumentList();
 }
 
 void InstrumentPage::followConnection(InstrumentConnection *connection)
 {
+    if (connection != m_ctx.connections.first())
+        followReports(connection->device());
     connect(connection, &InstrumentConnection::changed, this, [this] {
+        // A selected instrument that went hands the panel back to the first.
+        if (m_selected && !m_selected->isLinked()) {
+            m_selected = nullptr;
+            deviceInfo(m_ctx.connections.first()->name(), m_ctx.connections.first()->firmware());
+        }
         refreshInstrumentList();
         const bool several = m_ctx.linkedConnections().size() > 1;
         if (AlarmControl *alarms = m_ctx.system->alarms())
@@ -266,6 +309,7 @@ void InstrumentPage::refreshInstrumentList()
         const InstrumentConnection *c = connectionOn(port);
         row.label = c ? c->label() : labelForPort(port);
         if (c) {
+            row.selected = c->isLinked() && &c->device() == &selectedDevice();
             row.name = c->name();
             row.firmware = c->firmware();
             row.linked = c->isLinked();
@@ -454,7 +498,7 @@ void InstrumentPage::askToSwitchBluetoothOff()
     const int answer = UserDialogs::question(nullptr, bluetoothQuestionTitle(),
                                              bluetoothQuestionText(), {tr("是"), tr("取消")}, 1, 1);
     if (answer == 0)
-        m_device.setBluetooth(false);
+        selectedDevice().setBluetooth(false);
     else
         disconnectInstrument();
 }
@@ -493,14 +537,14 @@ void InstrumentPage::progressBar_range_update(int max, int now)
 
 void InstrumentPage::on_pb_hold_clicked()
 {
-    m_device.setHold(ui->pb_hold->isChecked());
+    selectedDevice().setHold(ui->pb_hold->isChecked());
 }
 
 void InstrumentPage::offsetEdited(int channel)
 {
     const qint8 tenths = offsetTenthsFromBox(offsetBoxes(ui)[channel]->value(), m_unit);
-    if (tenths != m_device.channelOffset(channel + 1))
-        m_device.setChannelOffset(channel + 1, tenths);
+    if (tenths != selectedDevice().channelOffset(channel + 1))
+        selectedDevice().setChannelOffset(channel + 1, tenths);
 }
 
 void InstrumentPage::on_doubleSpinBox_offset_1_editingFinished()
@@ -526,31 +570,31 @@ void InstrumentPage::on_doubleSpinBox_offset_4_editingFinished()
 void InstrumentPage::on_comboBox_T1_currentIndexChanged(int index)
 {
     if (!m_showingInstrumentConfig)
-        m_device.setChannelType(1, index);
+        selectedDevice().setChannelType(1, index);
 }
 
 void InstrumentPage::on_comboBox_T2_currentIndexChanged(int index)
 {
     if (!m_showingInstrumentConfig)
-        m_device.setChannelType(2, index);
+        selectedDevice().setChannelType(2, index);
 }
 
 void InstrumentPage::on_comboBox_T3_currentIndexChanged(int index)
 {
     if (!m_showingInstrumentConfig)
-        m_device.setChannelType(3, index);
+        selectedDevice().setChannelType(3, index);
 }
 
 void InstrumentPage::on_comboBox_T4_currentIndexChanged(int index)
 {
     if (!m_showingInstrumentConfig)
-        m_device.setChannelType(4, index);
+        selectedDevice().setChannelType(4, index);
 }
 
 void InstrumentPage::on_comboBox_unit_currentIndexChanged(int index)
 {
     if (!m_showingInstrumentConfig)
-        m_device.setUnit(index);
+        selectedDevice().setUnit(index);
     if (index >= 0 && index < kUnitItems)
         applyUnit(index);
 }
@@ -558,12 +602,12 @@ void InstrumentPage::on_comboBox_unit_currentIndexChanged(int index)
 void InstrumentPage::on_comboBox_freq_currentIndexChanged(int index)
 {
     if (!m_showingInstrumentConfig)
-        m_device.setFrequency(index != 0);
+        selectedDevice().setFrequency(index != 0);
 }
 
 void InstrumentPage::on_pb_auto_pwr_onoff_clicked()
 {
-    m_device.setAutoPowerOff(ui->pb_auto_pwr_onoff->isChecked());
+    selectedDevice().setAutoPowerOff(ui->pb_auto_pwr_onoff->isChecked());
 }
 
 // Nothing is read back afterwards: the instrument reports its new settings
@@ -574,7 +618,7 @@ void InstrumentPage::on_pb_reset_clicked()
         return;
     if (UserDialogs::question(nullptr, tr("恢复出厂设置"), resetQuestionText(),
                               {tr("是"), tr("否")}, 1, 1) == 0)
-        m_device.resetSettings();
+        selectedDevice().resetSettings();
 }
 
 void InstrumentPage::handelButtonGroup(int id)
@@ -582,13 +626,13 @@ void InstrumentPage::handelButtonGroup(int id)
     const GroupSetting setting = groupSetting(id);
     switch (setting.kind) {
     case GroupSetting::DifferenceMode:
-        m_device.setDifferenceMode(setting.value);
+        selectedDevice().setDifferenceMode(setting.value);
         break;
     case GroupSetting::MeasuringMode:
-        m_device.setMeasuringMode(setting.value);
+        selectedDevice().setMeasuringMode(setting.value);
         break;
     case GroupSetting::Bluetooth:
-        m_device.setBluetooth(setting.value != 0);
+        selectedDevice().setBluetooth(setting.value != 0);
         break;
     case GroupSetting::None:
         break;
@@ -599,7 +643,7 @@ void InstrumentPage::updateOffsetBoxes()
 {
     const ChannelBoxes boxes = offsetBoxes(ui);
     for (int ch = 0; ch < kChannelCount; ++ch)
-        applyOffsetBox(offsetBox(m_device.channelOffset(ch + 1), m_unit), boxes[ch]);
+        applyOffsetBox(offsetBox(selectedDevice().channelOffset(ch + 1), m_unit), boxes[ch]);
 }
 
 // Download and erase need an identified instrument, no recording and no

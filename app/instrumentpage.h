@@ -40,6 +40,10 @@ public:
     QString labelForPort(const QString &port) const;
     // The list and the live rows follow the connection's state.
     void followConnection(InstrumentConnection *connection);
+    // The instrument on `port` becomes the one the panel shows and sets.
+    void selectInstrument(const QString &port);
+    // The driver of the instrument chosen in the list (the first by default).
+    DevKX740D &selectedDevice() const;
 
 public slots:
     void updateCOMInfo(int arg);
@@ -83,6 +87,7 @@ private:
     // The ports the list shows: those found, then those of connections
     // whose port went away.
     QStringList listedPorts() const;
+    void followReports(DevKX740D &device);
     void createButtonGroups();
     bool refuseTransfer();
     void openInstrumentPort(const QString &portName);
@@ -94,6 +99,8 @@ private:
 
     PortWatcher *m_portWatcher = nullptr;
     InstrumentList *m_list = nullptr;
+    // Null: the first instrument.
+    InstrumentConnection *m_selected = nullptr;
     QButtonGroup *m_diffGroup = nullptr;
     QButtonGroup *m_measureGroup = nullptr;
     QButtonGroup *m_bleGroup = nullptr;

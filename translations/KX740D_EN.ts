@@ -1152,7 +1152,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>InstrumentList</name>
     <message>
-        <location filename="../app/instrumentlist.cpp" line="+30"/>
+        <location filename="../app/instrumentlist.cpp" line="+33"/>
         <source>仪器列表</source>
         <translation>Instruments</translation>
     </message>
@@ -1197,7 +1197,12 @@ Closes automatically in %1 s</translation>
         <translation>Connect all</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+34"/>
+        <source>在仪器面板上显示和设置此仪器</source>
+        <translation>Show and set this instrument on the instrument panel</translation>
+    </message>
+    <message>
+        <location line="+47"/>
         <source>已连接</source>
         <translation>Connected</translation>
     </message>
@@ -1225,7 +1230,7 @@ Closes automatically in %1 s</translation>
         <translation>Connection to the instrument lost: the recording waits and goes on when it is back</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+82"/>
         <source>断开连接</source>
         <translation>Disconnect</translation>
     </message>
@@ -1245,7 +1250,7 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
-        <location line="+174"/>
+        <location line="+220"/>
         <source>标签只能由 1 到 32 个字母、数字、“_”或“-”组成。</source>
         <translation>A label is 1 to 32 letters, digits, &quot;_&quot; or &quot;-&quot;.</translation>
     </message>
@@ -2755,7 +2760,7 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>RecordingPage</name>
     <message>
-        <location filename="../app/recordingpage.cpp" line="+295"/>
+        <location filename="../app/recordingpage.cpp" line="+297"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>

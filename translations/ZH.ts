@@ -1150,7 +1150,7 @@
 <context>
     <name>InstrumentList</name>
     <message>
-        <location filename="../app/instrumentlist.cpp" line="+30"/>
+        <location filename="../app/instrumentlist.cpp" line="+33"/>
         <source>仪器列表</source>
         <translation>仪器列表</translation>
     </message>
@@ -1195,7 +1195,12 @@
         <translation>连接全部</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+34"/>
+        <source>在仪器面板上显示和设置此仪器</source>
+        <translation>在仪器面板上显示和设置此仪器</translation>
+    </message>
+    <message>
+        <location line="+47"/>
         <source>已连接</source>
         <translation>已连接</translation>
     </message>
@@ -1223,7 +1228,7 @@
         <translation>与仪器的连接已断开：记录等待仪器重新连接后继续</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+82"/>
         <source>断开连接</source>
         <translation>断开连接</translation>
     </message>
@@ -1243,7 +1248,7 @@
         <translation> 未连接设备</translation>
     </message>
     <message>
-        <location line="+174"/>
+        <location line="+220"/>
         <source>标签只能由 1 到 32 个字母、数字、“_”或“-”组成。</source>
         <translation>标签只能由 1 到 32 个字母、数字、“_”或“-”组成。</translation>
     </message>
@@ -2753,7 +2758,7 @@
 <context>
     <name>RecordingPage</name>
     <message>
-        <location filename="../app/recordingpage.cpp" line="+295"/>
+        <location filename="../app/recordingpage.cpp" line="+297"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT：%1；记录继续。</translation>
     </message>

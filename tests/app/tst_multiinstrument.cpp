@@ -6,6 +6,7 @@
 #include "instrument/temperature.h"
 #include "link/serialhandle.h"
 #include "measurement/recordingsession.h"
+#include "measurement/settingsrules.h"
 #include "resources/initresources.h"
 #include "sim/instrumentsimulator.h"
 #include "store/measurementgroups.h"
@@ -13,6 +14,7 @@
 #include "windowtest.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -198,6 +200,24 @@ private slots:
         w.form()->pb_start->click();
         QCOMPARE(w.archive().lists[0]->records.size(), 3);
         QCOMPARE(w.archive().lists[1]->records.size(), 2);
+    }
+
+    // The instrument panel sets the instrument chosen in the list, and only it.
+    void panelSetsTheChosenInstrument()
+    {
+        QVERIFY(startSimulators(2));
+        MainWindow w;
+        QVERIFY(connectAll(w, 2));
+        QVERIFY(list(w)->selectButton(0)->isChecked());
+        const quint8 typeOfFirst = m_sims[0]->channelConfig().type[0];
+        list(w)->selectButton(1)->click();
+        QVERIFY(list(w)->selectButton(1)->isChecked());
+        QVERIFY(!list(w)->selectButton(0)->isChecked());
+        QComboBox *t1 = w.form()->comboBox_T1;
+        const int other = (t1->currentIndex() + 1) % t1->count();
+        t1->setCurrentIndex(other);
+        QTRY_COMPARE_WITH_TIMEOUT(typeBoxIndex(m_sims[1]->channelConfig().type[0]), other, 10000);
+        QCOMPARE(m_sims[0]->channelConfig().type[0], typeOfFirst);
     }
 
     // A window that ends during a recording leaves every instrument's
