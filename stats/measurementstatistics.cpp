@@ -51,6 +51,11 @@ private:
     qint64 m_day = kNoTime;
 };
 
+bool hasValue(const _T_EE_TEST_DATA &r, int channel)
+{
+    return r.state[channel] == StateValue && std::isfinite(r.value[channel]);
+}
+
 } // namespace
 
 double mktActivationFromKiloJoules(double kiloJoulesPerMole)
@@ -107,114 +112,85 @@ MeasurementStatistics::MeasurementStatistics(const StatisticsLimits &limits)
 {
 }
 
-void MeasurementStatistics::addMkt(Lanes &l, int c, float value, double weight) const
+void MeasurementStatistics::addChannel(Channel &channel, int index, const _T_EE_TEST_DATA *records,
+                                       const qint64 *weights, int count) const
 {
-    if (value != l.lastValue[c]) {
-        // A steady channel repeats its value and so its exponent. A moving
-        // one stays near the last exact exponent and takes it times e^d:
-        // std::exp on every reading would double the time of the whole.
-        const double kelvin = double(value) + kZeroCelsius;
-        if (kelvin <= 0) // no thermometer reads that; it would divide by zero
-            return;
-        const double a = -m_limits.mktActivation / kelvin;
-        if (l.plainExp[c] == 0 || a > l.aMax[c]) {
-            const double scale = l.plainExp[c] == 0 ? 0 : std::exp(l.aMax[c] - a);
-            l.weightedExp[c] *= scale;
-            l.plainExp[c] *= scale;
-            l.aMax[c] = a;
-            l.anchorA[c] = a;
-            l.anchorExp[c] = 1;
-            l.lastExp[c] = 1;
-        } else if (const double d = a - l.anchorA[c]; std::abs(d) < kNearStep) {
-            l.lastExp[c] = l.anchorExp[c] * expNear(d);
-        } else {
-            l.anchorA[c] = a;
-            l.anchorExp[c] = std::exp(a - l.aMax[c]);
-            l.lastExp[c] = l.anchorExp[c];
-        }
-        l.lastValue[c] = value;
-    }
-    l.weightedExp[c] += weight * l.lastExp[c];
-    l.plainExp[c] += l.lastExp[c];
-    l.weight[c] += weight;
-}
-
-void MeasurementStatistics::addRecords(Lanes &lanes, const _T_EE_TEST_DATA *records,
-                                       const qint64 *weights, int first, int count, int measurement)
-{
-    // One pass over the records with the four channels side by side and
-    // without branches where it can: a reading without a value adds 0, which
-    // leaves every sum exactly as it was, and ±infinity to the extremes. Each
-    // channel is summed in the same order as on its own, so every figure
-    // comes out the same to the last bit.
-    Lanes l = lanes; // summed in a local copy, so the sums stay in registers
-    const double activation = m_limits.mktActivation;
+    // Summed in a local copy, so the sums stay in registers.
+    Channel c = channel;
     for (int i = 0; i < count; ++i) {
         const _T_EE_TEST_DATA &record = records[i];
+        if (!hasValue(record, index))
+            continue;
+        const float value = record.value[index];
         const qint64 weight = weights[i];
-        const double w = double(weight);
-        bool ok[4];
-        float v[4];
+        if (c.readings == 0) {
+            c.min = c.max = value;
+            c.shift = value;
+        }
+        c.min = std::min(c.min, value);
+        c.max = std::max(c.max, value);
+        ++c.readings;
+        const double d = double(value) - c.shift;
+        c.sum += d;
+        c.squares += d * d;
+
+        if (value > m_high)
+            c.above += weight;
+        if (value < m_low)
+            c.below += weight;
+        if (value >= m_bandLow && value <= m_bandHigh)
+            c.band += weight;
+
+        if (value != c.lastValue) {
+            // A steady channel repeats its value and so its exponent. A
+            // moving one stays near the last exact exponent and takes it
+            // times e^d: std::exp on every reading would double the time of
+            // the whole.
+            const double kelvin = double(value) + kZeroCelsius;
+            if (kelvin <= 0) // no thermometer reads that; it would divide by zero
+                continue;
+            const double a = -m_limits.mktActivation / kelvin;
+            if (c.plainExp == 0 || a > c.aMax) {
+                const double scale = c.plainExp == 0 ? 0 : std::exp(c.aMax - a);
+                c.weightedExp *= scale;
+                c.plainExp *= scale;
+                c.aMax = a;
+                c.anchorA = a;
+                c.anchorExp = 1;
+                c.lastExp = 1;
+            } else if (const double d = a - c.anchorA; std::abs(d) < kNearStep) {
+                c.lastExp = c.anchorExp * expNear(d);
+            } else {
+                c.anchorA = a;
+                c.anchorExp = std::exp(a - c.aMax);
+                c.lastExp = c.anchorExp;
+            }
+            c.lastValue = value;
+        }
+        c.weightedExp += double(weight) * c.lastExp;
+        c.plainExp += c.lastExp;
+        c.weight += double(weight);
+    }
+    channel = c;
+}
+
+void MeasurementStatistics::addSpread(const _T_EE_TEST_DATA *records, int first, int count,
+                                      int measurement)
+{
+    for (int i = 0; i < count; ++i) {
+        const _T_EE_TEST_DATA &record = records[i];
+        float high = -kInfinity;
+        float low = kInfinity;
         int values = 0;
-        for (int c = 0; c < 4; ++c) {
-            ok[c] = record.state[c] == StateValue && std::isfinite(record.value[c]);
-            v[c] = ok[c] ? record.value[c] : 0.0f;
-            values += ok[c];
-        }
-        if (values == 0)
-            continue;
-        for (int c = 0; c < 4; ++c) {
-            l.shift[c] = ok[c] && l.readings[c] == 0 ? double(v[c]) : l.shift[c];
-            l.min[c] = std::min(l.min[c], ok[c] ? v[c] : kInf);
-            l.max[c] = std::max(l.max[c], ok[c] ? v[c] : -kInf);
-            l.readings[c] += ok[c];
-            const double d = ok[c] ? double(v[c]) - l.shift[c] : 0.0;
-            l.sum[c] += d;
-            l.squares[c] += d * d;
-            l.above[c] += ok[c] && v[c] > m_high ? weight : 0;
-            l.below[c] += ok[c] && v[c] < m_low ? weight : 0;
-            l.band[c] += ok[c] && v[c] >= m_bandLow && v[c] <= m_bandHigh ? weight : 0;
-        }
-
-        // The usual reading repeats its value or lies near the last exact
-        // exponent: all four lanes at once. Anything else, lane by lane.
-        bool changed[4];
-        double d[4];
-        bool usual = true;
-        for (int c = 0; c < 4; ++c) {
-            changed[c] = ok[c] && v[c] != l.lastValue[c];
-            const double kelvin = double(v[c]) + kZeroCelsius;
-            const double a = -activation / kelvin;
-            d[c] = a - l.anchorA[c];
-            usual = usual && (!changed[c] || (kelvin > 0 && l.plainExp[c] != 0 &&
-                                              !(a > l.aMax[c]) && std::abs(d[c]) < kNearStep));
-        }
-        if (usual) {
-            for (int c = 0; c < 4; ++c) {
-                l.lastExp[c] = changed[c] ? l.anchorExp[c] * expNear(d[c]) : l.lastExp[c];
-                l.lastValue[c] = changed[c] ? v[c] : l.lastValue[c];
-                const double e = ok[c] ? l.lastExp[c] : 0.0;
-                l.weightedExp[c] += ok[c] ? w * e : 0.0;
-                l.plainExp[c] += e;
-                l.weight[c] += ok[c] ? w : 0.0;
-            }
-        } else {
-            for (int c = 0; c < 4; ++c) {
-                if (ok[c])
-                    addMkt(l, c, v[c], w);
-            }
-        }
-
-        if (values < 2)
-            continue;
-        float high = -kInf;
-        float low = kInf;
-        for (int c = 0; c < 4; ++c) {
-            high = std::max(high, ok[c] ? v[c] : -kInf);
-            low = std::min(low, ok[c] ? v[c] : kInf);
+        for (int c = 0; c < kChannelCount; ++c) {
+            if (!hasValue(record, c))
+                continue;
+            high = std::max(high, record.value[c]);
+            low = std::min(low, record.value[c]);
+            ++values;
         }
         const double spread = double(high) - double(low);
-        if (m_spread.record >= 0 && !(spread > m_spread.spread))
+        if (values < 2 || (m_spread.record >= 0 && !(spread > m_spread.spread)))
             continue;
         m_spread.spread = spread;
         m_spread.measurement = measurement;
@@ -222,16 +198,15 @@ void MeasurementStatistics::addRecords(Lanes &lanes, const _T_EE_TEST_DATA *reco
         m_spreadRecord = record;
         // Ties name the first channel as highest and the last as lowest, so
         // two channels are named whenever two have a value.
-        for (int c = 3; c >= 0; --c) {
-            if (ok[c] && v[c] == high)
+        for (int c = kChannelCount - 1; c >= 0; --c) {
+            if (hasValue(record, c) && record.value[c] == high)
                 m_spread.highChannel = c;
         }
-        for (int c = 0; c < 4; ++c) {
-            if (ok[c] && v[c] == low)
+        for (int c = 0; c < kChannelCount; ++c) {
+            if (hasValue(record, c) && record.value[c] == low)
                 m_spread.lowChannel = c;
         }
     }
-    lanes = l;
 }
 
 void MeasurementStatistics::addRange(const QVector<_T_EE_TEST_DATA> &records, int first, int last,
@@ -241,7 +216,8 @@ void MeasurementStatistics::addRange(const QVector<_T_EE_TEST_DATA> &records, in
     last = std::min(last, int(records.size()) - 1);
     if (first > last)
         return;
-    // The times of a block of records, then the block's figures.
+    // Blocks small enough to stay in the cache while each channel goes over
+    // them once.
     constexpr int kBlock = 2048;
     qint64 weights[kBlock];
     RecordClock clock;
@@ -260,7 +236,9 @@ void MeasurementStatistics::addRange(const QVector<_T_EE_TEST_DATA> &records, in
             weights[i] = weight;
             t = nextTime;
         }
-        addRecords(m_lanes, r + start, weights, start, count, measurement);
+        for (int c = 0; c < kChannelCount; ++c)
+            addChannel(m_channels[c], c, r + start, weights, count);
+        addSpread(r + start, start, count, measurement);
     }
 }
 
@@ -273,26 +251,26 @@ void MeasurementStatistics::addMeasurement(const Data_List_T &measurement, int p
 StatisticsFigures MeasurementStatistics::figures() const
 {
     StatisticsFigures f;
-    const Lanes &l = m_lanes;
     for (int i = 0; i < kChannelCount; ++i) {
+        const Channel &c = m_channels[i];
         ChannelFigures &out = f.channel[i];
-        out.readings = l.readings[i];
-        if (l.readings[i] == 0)
+        out.readings = c.readings;
+        if (c.readings == 0)
             continue;
-        const double n = double(l.readings[i]);
-        const double mean = l.sum[i] / n;
-        out.min = l.min[i];
-        out.max = l.max[i];
-        out.mean = l.shift[i] + mean;
-        out.stddev = std::sqrt(std::max(0.0, l.squares[i] / n - mean * mean));
-        out.aboveSeconds = l.above[i];
-        out.belowSeconds = l.below[i];
-        out.bandSeconds = l.band[i];
-        if (l.plainExp[i] > 0) {
+        const double n = double(c.readings);
+        const double mean = c.sum / n;
+        out.min = c.min;
+        out.max = c.max;
+        out.mean = c.shift + mean;
+        out.stddev = std::sqrt(std::max(0.0, c.squares / n - mean * mean));
+        out.aboveSeconds = c.above;
+        out.belowSeconds = c.below;
+        out.bandSeconds = c.band;
+        if (c.plainExp > 0) {
             // Σw·exp(a)/Σw = exp(aMax)·(Σw·exp(a - aMax)/Σw).
-            const double scaled = l.weight[i] > 0 ? l.weightedExp[i] / l.weight[i]
-                                                  : l.plainExp[i] / double(l.readings[i]);
-            out.mkt = -m_limits.mktActivation / (l.aMax[i] + std::log(scaled)) - kZeroCelsius;
+            const double scaled =
+                c.weight > 0 ? c.weightedExp / c.weight : c.plainExp / double(c.readings);
+            out.mkt = -m_limits.mktActivation / (c.aMax + std::log(scaled)) - kZeroCelsius;
         } else {
             out.mkt = std::numeric_limits<double>::quiet_NaN();
         }

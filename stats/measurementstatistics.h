@@ -113,49 +113,39 @@ public:
     StatisticsFigures figures() const;
 
 private:
-    // The running figures of the four channels side by side, one lane per
-    // channel, so a record's channels are summed together.
-    static_assert(kChannelCount == 4, "four lanes");
-    static constexpr float kInf = std::numeric_limits<float>::infinity();
-    static constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-    struct Lanes
+    struct Channel
     {
-        qint64 readings[4] = {};
-        // ±infinity until the first reading, so a reading without a value
-        // leaves them as they are.
-        float min[4] = {kInf, kInf, kInf, kInf};
-        float max[4] = {-kInf, -kInf, -kInf, -kInf};
+        qint64 readings = 0;
+        float min = 0;
+        float max = 0;
         // Sums of (value - shift) and its square, the shift being the first
         // value, so a furnace at 1000 °C keeps the digits of its spread.
-        double shift[4] = {};
-        double sum[4] = {};
-        double squares[4] = {};
+        double shift = 0;
+        double sum = 0;
+        double squares = 0;
         // Σ w·exp(a - aMax) and Σ exp(a - aMax) with a = -ΔH/(R·T): scaled
         // by the largest exponent so far, so no ΔH or temperature overflows.
-        double aMax[4] = {};
-        double weightedExp[4] = {};
-        double plainExp[4] = {};
-        double weight[4] = {};
+        double aMax = 0;
+        double weightedExp = 0;
+        double plainExp = 0;
+        double weight = 0;
         // exp(a - aMax) of the last value, and an exponent computed exactly
         // that later ones near it start from.
-        float lastValue[4] = {kNaN, kNaN, kNaN, kNaN};
-        double lastExp[4] = {};
-        double anchorA[4] = {};
-        double anchorExp[4] = {};
-        qint64 above[4] = {};
-        qint64 below[4] = {};
-        qint64 band[4] = {};
+        float lastValue = std::numeric_limits<float>::quiet_NaN();
+        double lastExp = 0;
+        double anchorA = 0;
+        double anchorExp = 0;
+        qint64 above = 0;
+        qint64 below = 0;
+        qint64 band = 0;
     };
-    // The mean kinetic temperature's sums of one reading with a value in
-    // lane `c`, for any reading (a new largest exponent, a far step).
-    void addMkt(Lanes &lanes, int c, float value, double weight) const;
-    // Records first..first + count - 1, `records` pointing at the first.
-    void addRecords(Lanes &lanes, const _T_EE_TEST_DATA *records, const qint64 *weights, int first,
-                    int count, int measurement);
+    void addChannel(Channel &channel, int index, const _T_EE_TEST_DATA *records,
+                    const qint64 *weights, int count) const;
+    void addSpread(const _T_EE_TEST_DATA *records, int first, int count, int measurement);
 
     StatisticsLimits m_limits;
     float m_high, m_low, m_bandLow, m_bandHigh; // limits at reading precision
-    Lanes m_lanes;
+    Channel m_channels[kChannelCount];
     SpreadFigure m_spread;
     _T_EE_TEST_DATA m_spreadRecord; // its time is made once, when asked for
 };
