@@ -85,7 +85,7 @@ void ExportControl::exportReport(const QString &fileName)
     // taken here; the worker gets an image.
     const QImage chart = reportChart();
     auto *worker = new DataOutput(this);
-    worker->exportpdf_input_data(*currentMeasurement(), name, m_unit, m_settings.logo, chart,
+    worker->exportpdf_input_data(currentSource(), name, m_unit, m_settings.logo, chart,
                                  m_settings.companyName, m_settings.testerName,
                                  ui->textEdit->toPlainText());
     const auto &colors = m_settings.channelColor;
@@ -101,8 +101,20 @@ QImage ExportControl::reportChart() const
 {
     if (!currentMeasurement())
         return QImage();
-    return recordsChartImage(currentMeasurement()->records, m_unit, chartLook(m_settings),
-                             QFont(QStringLiteral("Consolas")));
+    const ExportSource source = currentSource();
+    const QFont font(QStringLiteral("Consolas"));
+    if (source.isGroup())
+        return groupChartImage(source.measurements, source.labels, m_unit, chartLook(m_settings),
+                               font);
+    return recordsChartImage(currentMeasurement()->records, m_unit, chartLook(m_settings), font);
+}
+
+// A measurement recorded with several instruments at once is reported with
+// the others of its group.
+ExportSource ExportControl::currentSource() const
+{
+    const int index = m_ctx.document.currentIndex();
+    return index < 0 ? singleSource(*currentMeasurement()) : exportSource(archive(), index);
 }
 
 void ExportControl::exportCsv(const QString &fileName)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/windowcontext.h"
+#include "export/exportsource.h"
 
 #include <QImage>
 #include <QStringList>
@@ -24,10 +25,13 @@ public:
     // The save dialog of the export button.
     void exportDialog();
     // The chart picture of the current measurement's report (null without
-    // one): the same in every report the window and kx740d-export write.
+    // one), of its whole group when it has one: the same in every report the
+    // window and kx740d-export write.
     QImage reportChart() const;
 
 private:
+    // The current measurement, or its group; needs a current measurement.
+    ExportSource currentSource() const;
     QString automaticExportName(const QString &extension) const;
     void startExport(DataOutput *worker);
     void exportFinished(bool ok, const QString &fileName, const QString &error);

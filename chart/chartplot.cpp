@@ -4,6 +4,8 @@
 #include "chart/densegraph.h"
 #include "instrument/temperature.h"
 #include "store/atomicfiledevice.h"
+#include "store/grouprows.h"
+#include "store/measurementgroups.h"
 
 #include <qcustomplot.h>
 
@@ -533,6 +535,53 @@ QImage recordsChartImage(const QVector<_T_EE_TEST_DATA> &records, int unit, cons
     plot.replot(QCustomPlot::rpImmediateRefresh);
     plot.yAxis->setLabel(ChartPlot::yLabelText(look.yLabelShown, unit));
     chart.showRecords(records, unit);
+    return chart.reportImage();
+}
+
+QImage groupChartImage(const QVector<Data_List_T> &measurements, const QStringList &labels,
+                       int unit, const ChartLook &look, const QFont &font)
+{
+    // Keyed by the row of the group's table, as the table numbers them.
+    const QVector<QVector<double>> keys = GroupRows(measurements).rowOfRecords();
+    QCustomPlot plot;
+    plot.resize(kReportImageSide, kReportImageSide);
+    plot.setViewport(plot.rect());
+    ChartPlot chart;
+    chart.setup(&plot, look, font);
+    plot.replot(QCustomPlot::rpImmediateRefresh);
+    plot.yAxis->setLabel(ChartPlot::yLabelText(look.yLabelShown, unit));
+    // The channels' names tell the instruments apart.
+    plot.legend->setVisible(true);
+    // The four graphs of the set-up draw the first instrument; the others
+    // get graphs like them.
+    for (int m = 1; m < measurements.size(); ++m) {
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            const QCPGraph *like = plot.graph(ch);
+            QCPGraph *graph = new DenseGraph(plot.xAxis, plot.yAxis);
+            graph->setLineStyle(like->lineStyle());
+            graph->setScatterStyle(like->scatterStyle());
+            QPen pen = like->pen();
+            pen.setStyle(instrumentLineStyle(m));
+            graph->setPen(pen);
+        }
+    }
+    for (int m = 0; m < measurements.size(); ++m) {
+        const QVector<_T_EE_TEST_DATA> &records = measurements[m].records;
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            const int index = m * kChannelCount + ch;
+            plot.graph(index)->setName(labels.value(m) + QStringLiteral(" T%1").arg(ch + 1));
+            ChartSeries series;
+            for (int i = 0; i < records.size(); ++i) {
+                const _T_EE_TEST_DATA &r = records[i];
+                if (r.state[ch] != StateValue || !std::isfinite(r.value[ch]))
+                    continue;
+                series.keys << keys[m][i];
+                series.values << celsiusToUnit(r.value[ch], unit);
+            }
+            chart.setSeries(index, series);
+        }
+    }
+    chart.rescaleWithMargin();
     return chart.reportImage();
 }
 

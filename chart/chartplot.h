@@ -2,6 +2,7 @@
 
 #include "chart/chartseries.h"
 #include "settings/settingsfile.h"
+#include "store/data_list_t.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -159,3 +160,9 @@ private:
 // index mode. `font` is the window's font. Needs a QApplication.
 QImage recordsChartImage(const QVector<_T_EE_TEST_DATA> &records, int unit, const ChartLook &look,
                          const QFont &font);
+// The same for a group of measurements recorded together: a graph per
+// channel of every measurement, named "<label> T1", in the channel's colour
+// and the instrument's line style (instrumentLineStyle), with the legend.
+// Each reading's key is its row in the group's table (GroupRows).
+QImage groupChartImage(const QVector<Data_List_T> &measurements, const QStringList &labels,
+                       int unit, const ChartLook &look, const QFont &font);

@@ -7,6 +7,7 @@
 #include "settings/settingsfile.h"
 #include "stats/statisticscsv.h"
 #include "store/datafile.h"
+#include "store/measurementgroups.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -201,9 +202,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption unitOption(QStringLiteral("unit"),
                                         ExportTool::tr("温度单位：C、F 或 K"),
                                         QStringLiteral("C|F|K"), QStringLiteral("C"));
-    const QCommandLineOption measurementOption(QStringLiteral("measurement"),
-                                               ExportTool::tr("只导出第 N 个测量（从 1 开始）"),
-                                               QStringLiteral("N"));
+    const QCommandLineOption measurementOption(
+        QStringLiteral("measurement"),
+        ExportTool::tr("只导出第 N 个测量（从 1 开始）；它属于多台仪器同时记录的一组时导出整组"),
+        QStringLiteral("N"));
+    const QCommandLineOption single(
+        QStringLiteral("single"),
+        ExportTool::tr("与 --measurement 一起：只导出这一个测量，不导出它所在的组"));
     const QCommandLineOption list(QStringLiteral("list"), ExportTool::tr("列出文件中的测量"));
     const QCommandLineOption configOption(
         QStringLiteral("config"),
@@ -225,7 +230,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("mkt-dh"),
          ExportTool::tr("与 --stats 一起：平均动力学温度的活化能 ΔH（kJ/mol，默认 83.144）"),
          QStringLiteral("KJ_PER_MOL")}};
-    parser.addOptions({xlsx, pdf, csv, unitOption, measurementOption, list, configOption,
+    parser.addOptions({xlsx, pdf, csv, unitOption, measurementOption, single, list, configOption,
                        statsOptions.stats, statsOptions.high, statsOptions.low, statsOptions.band,
                        statsOptions.mktEnergy});
     parser.process(app);
@@ -260,6 +265,10 @@ int main(int argc, char *argv[])
             << '\n';
         return 1;
     }
+    if (parser.isSet(single) && !parser.isSet(measurementOption)) {
+        err << ExportTool::tr("--single 只能与 --measurement 一起使用。") << '\n';
+        return 1;
+    }
     StatisticsLimits limits;
     if (stats && !readStatisticsLimits(parser, statsOptions, limits, err))
         return 1;
@@ -277,6 +286,10 @@ int main(int argc, char *argv[])
     }
 
     QList<int> chosen; // 0-based indexes of the measurements to export
+    // What the reports and the workbook show: the chosen measurement's group
+    // (alone with --single), or every measurement and group of the file.
+    QVector<ExportSource> sources;
+    QList<int> sourceNumbers; // 1-based number of each source's first measurement
     if (parser.isSet(measurementOption)) {
         bool ok = false;
         const int n = parser.value(measurementOption).toInt(&ok);
@@ -288,9 +301,20 @@ int main(int argc, char *argv[])
             return 1;
         }
         chosen << n - 1;
+        if (parser.isSet(single)) {
+            sources << singleSource(*archive.lists[n - 1]);
+            sourceNumbers << n;
+        } else {
+            const MeasurementGroup group = groupOf(archive, n - 1);
+            sources << exportSource(archive, n - 1);
+            sourceNumbers << group.first + 1;
+        }
     } else {
         for (int i = 0; i < archive.lists.size(); ++i)
             chosen << i;
+        for (const MeasurementGroup &group : measurementGroups(archive))
+            sourceNumbers << group.first + 1;
+        sources = exportSources(archive);
     }
 
     if (parser.isSet(list)) {
@@ -330,34 +354,40 @@ int main(int argc, char *argv[])
         err << ExportTool::tr("无法写入 %1：%2").arg(name, output.errorString()) << '\n';
         return 1;
     };
+    const auto recordsOf = [](const ExportSource &source) {
+        int records = 0;
+        for (const Data_List_T &m : source.measurements)
+            records += m.records.size();
+        return records;
+    };
     if (parser.isSet(xlsx)) {
-        Data_table_T selected = archive;
-        if (parser.isSet(measurementOption)) {
-            selected.clear();
-            selected.append(*archive.lists[chosen.first()]);
-        }
-        if (!output.exportXls(selected, parser.value(xlsx), unit))
+        if (!output.exportXls(sources, parser.value(xlsx), unit))
             return failed(parser.value(xlsx));
         int records = 0;
-        for (const Data_List_T *m : qAsConst(selected.lists))
-            records += m->records.size();
+        for (const ExportSource &source : qAsConst(sources))
+            records += recordsOf(source);
         wrote(parser.value(xlsx), records);
+    }
+    for (int s = 0; parser.isSet(pdf) && s < sources.size(); ++s) {
+        const ExportSource &source = sources[s];
+        const QString name = numberedName(parser.value(pdf), sourceNumbers[s], sources.size() > 1);
+        // The window program's font, which the chart's legend takes.
+        const QFont font(QStringLiteral("Consolas"));
+        const QImage chart = source.isGroup()
+                                 ? groupChartImage(source.measurements, source.labels, unit,
+                                                   chartLook(settings), font)
+                                 : recordsChartImage(source.measurements.first().records, unit,
+                                                     chartLook(settings), font);
+        const auto &colors = settings.channelColor;
+        if (!output.exportPdf(source, name, unit, settings.logo, chart, settings.companyName,
+                              settings.testerName, QString(), colors[0], colors[1], colors[2],
+                              colors[3]))
+            return failed(name);
+        wrote(name, recordsOf(source));
     }
     const bool several = chosen.size() > 1;
     for (const int i : chosen) {
         const Data_List_T &m = *archive.lists[i];
-        if (parser.isSet(pdf)) {
-            const QString name = numberedName(parser.value(pdf), i + 1, several);
-            // The window program's font, which the chart's legend takes.
-            const QImage chart = recordsChartImage(m.records, unit, chartLook(settings),
-                                                   QFont(QStringLiteral("Consolas")));
-            const auto &colors = settings.channelColor;
-            if (!output.exportPdf(m, name, unit, settings.logo, chart, settings.companyName,
-                                  settings.testerName, QString(), colors[0], colors[1], colors[2],
-                                  colors[3]))
-                return failed(name);
-            wrote(name, m.records.size());
-        }
         if (parser.isSet(csv)) {
             const QString name = numberedName(parser.value(csv), i + 1, several);
             if (!output.exportCsv(m, name, unit))

@@ -103,8 +103,17 @@ void DataOutput::exportpdf_input_data(const Data_List_T &test_data, const QStrin
                                       const QString &compny_name, const QString &tester_name,
                                       const QString &noteText)
 {
+    exportpdf_input_data(singleSource(test_data), fileName, type, pdflogo, chart, compny_name,
+                         tester_name, noteText);
+}
+
+void DataOutput::exportpdf_input_data(const ExportSource &source, const QString &fileName,
+                                      unit_type type, const QImage &pdflogo, const QImage &chart,
+                                      const QString &compny_name, const QString &tester_name,
+                                      const QString &noteText)
+{
     QMutexLocker lock(&m_mutex);
-    m_measurement = test_data;
+    m_source = source;
     m_fileName = fileName;
     m_unit = type;
     m_logo = pdflogo;
@@ -144,6 +153,12 @@ void DataOutput::setAlarmLimits(const AlarmSettings &alarms)
 bool DataOutput::exportXls(const Data_table_T &data_table_list, const QString &fileName,
                            unit_type type)
 {
+    return exportXls(exportSources(data_table_list), fileName, type);
+}
+
+bool DataOutput::exportXls(const QVector<ExportSource> &sources, const QString &fileName,
+                           unit_type type)
+{
     qCDebug(lcExport) << "workbook export";
     StatisticsSheet statistics;
     statistics.texts = statisticsTexts();
@@ -152,7 +167,7 @@ bool DataOutput::exportXls(const Data_table_T &data_table_list, const QString &f
         statistics.alarms = m_alarms;
     }
     QString error;
-    const bool ok = writeWorkbook(data_table_list, fileName, type, workbookWords(), &error,
+    const bool ok = writeWorkbook(sources, fileName, type, workbookWords(), &error,
                                   kRecordsPerSheet, &statistics);
     setError(error);
     return ok;
@@ -169,8 +184,21 @@ bool DataOutput::exportPdf(const Data_List_T &test_data, const QString &fileName
                            const QColor &T1_color, const QColor &T2_color, const QColor &T3_color,
                            const QColor &T4_color)
 {
+    return exportPdf(singleSource(test_data), fileName, unit, pdflogo, chart, compny_name,
+                     tester_name, noteText, T1_color, T2_color, T3_color, T4_color);
+}
+
+bool DataOutput::exportPdf(const ExportSource &source, const QString &fileName, unit_type unit,
+                           const QImage &pdflogo, const QImage &chart, const QString &compny_name,
+                           const QString &tester_name, const QString &noteText,
+                           const QColor &T1_color, const QColor &T2_color, const QColor &T3_color,
+                           const QColor &T4_color)
+{
     ReportContent content;
-    content.measurement = test_data;
+    if (source.isGroup())
+        content.group = source;
+    else if (!source.measurements.isEmpty())
+        content.measurement = source.measurements.first();
     content.unit = unit;
     content.logo = pdflogo;
     content.chart = chart;
@@ -217,7 +245,7 @@ void DataOutput::run()
     }
     case ModePdf: {
         QMutexLocker lock(&m_mutex);
-        const Data_List_T measurement = m_measurement;
+        const ExportSource source = m_source;
         const QImage logo = m_logo;
         const QImage chart = m_chart;
         const QString company = m_company;
@@ -225,8 +253,7 @@ void DataOutput::run()
         const QString note = m_note;
         const QColor c1 = m_colors[0], c2 = m_colors[1], c3 = m_colors[2], c4 = m_colors[3];
         lock.unlock();
-        ok = exportPdf(measurement, fileName, unit, logo, chart, company, tester, note, c1, c2, c3,
-                       c4);
+        ok = exportPdf(source, fileName, unit, logo, chart, company, tester, note, c1, c2, c3, c4);
         break;
     }
     case ModeCsv: {

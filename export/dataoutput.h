@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/exportsource.h"
 #include "export/pdfreport.h"
 #include "export/statisticstable.h"
 #include "store/data_list_t.h"
@@ -57,12 +58,23 @@ public slots:
                               const QImage &pdflogo, const QImage &chart,
                               const QString &compny_name, const QString &tester_name,
                               const QString &noteText);
+    // The report of a measurement or a group (exportsource.h).
+    void exportpdf_input_data(const ExportSource &source, const QString &fileName, unit_type type,
+                              const QImage &pdflogo, const QImage &chart,
+                              const QString &compny_name, const QString &tester_name,
+                              const QString &noteText);
     void exportCsv_input_data(const Data_List_T &test_data, const QString &fileName,
                               unit_type type);
 
     bool exportXls(const Data_table_T &data_table_list, const QString &fileName, unit_type type);
     bool exportXls(const Data_table_T &data_table_list, const QString &fileName);
+    // Measurements and groups (exportsource.h), one sheet (or more) each.
+    bool exportXls(const QVector<ExportSource> &sources, const QString &fileName, unit_type type);
     bool exportPdf(const Data_List_T &test_data, const QString &fileName, unit_type unit,
+                   const QImage &pdflogo, const QImage &chart, const QString &compny_name,
+                   const QString &tester_name, const QString &noteText, const QColor &T1_color,
+                   const QColor &T2_color, const QColor &T3_color, const QColor &T4_color);
+    bool exportPdf(const ExportSource &source, const QString &fileName, unit_type unit,
                    const QImage &pdflogo, const QImage &chart, const QString &compny_name,
                    const QString &tester_name, const QString &noteText, const QColor &T1_color,
                    const QColor &T2_color, const QColor &T3_color, const QColor &T4_color);
@@ -88,6 +100,7 @@ private:
     mutable QMutex m_mutex;
     Data_table_T m_archive;
     Data_List_T m_measurement;
+    ExportSource m_source; // of a report
     QImage m_chart;
     QImage m_logo;
     QString m_company;

@@ -26,9 +26,9 @@ double shortestDouble(float value)
 
 constexpr int kStreamedSheetLimit = 200;
 
-// The statistics sheet: the header, one row per measurement and channel with
-// readings, then after an empty row the largest spread of each measurement.
-bool writeStatisticsSheet(XlsxDocument &doc, const Data_table_T &archive, int unit,
+// The statistics sheet: the header, one row per measurement (or group) and
+// channel with readings, then after an empty row the largest spread of each.
+bool writeStatisticsSheet(XlsxDocument &doc, const QVector<ExportSource> &sources, int unit,
                           const StatisticsSheet &statistics, const XlsxFormat &header,
                           const XlsxFormat &body, const XlsxFormat &date)
 {
@@ -68,12 +68,12 @@ bool writeStatisticsSheet(XlsxDocument &doc, const Data_table_T &archive, int un
         ok = doc.setColumnWidth(c + 1, c + 1, c == 0 ? 21.88 : 14) &&
              doc.write(1, c + 1, headers[c], headerFormat);
     int row = 2;
-    QVector<LimitedFigures> figures;
-    for (const Data_List_T *m : archive.lists) {
-        figures << limitedFigures(*m, statistics.alarms);
-        for (int ch = 0; ok && ch < kChannelCount; ++ch) {
-            if (figures.last().figures.channel[ch].readings > 0)
-                ok = writeRow(row++, statisticsCells(m->name, ch, figures.last(), unit));
+    QVector<SourceFigures> figures;
+    for (const ExportSource &source : sources) {
+        figures << sourceFigures(source, statistics.alarms);
+        for (const QVariantList &cells : statisticsRows(source, figures.last(), unit)) {
+            if (ok)
+                ok = writeRow(row++, cells);
         }
     }
     ++row;
@@ -83,7 +83,7 @@ bool writeStatisticsSheet(XlsxDocument &doc, const Data_table_T &archive, int un
     for (int c = 0; ok && c < spreadHeader.size(); ++c)
         ok = doc.write(row, c + 1, spreadHeader[c], headerFormat);
     for (int i = 0; ok && i < figures.size(); ++i)
-        ok = writeRow(++row, spreadCells(archive.lists[i]->name, figures[i], unit));
+        ok = writeRow(++row, spreadCells(sources[i], figures[i], unit));
     return ok;
 }
 
@@ -100,11 +100,21 @@ bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int uni
                    const TableHeaderWords &words, QString *error, int recordsPerSheet,
                    const StatisticsSheet *statistics)
 {
+    return writeWorkbook(exportSources(archive), fileName, unit, words, error, recordsPerSheet,
+                         statistics);
+}
+
+bool writeWorkbook(const QVector<ExportSource> &sources, const QString &fileName, int unit,
+                   const TableHeaderWords &words, QString *error, int recordsPerSheet,
+                   const StatisticsSheet *statistics)
+{
     QStringList names;
     QVector<int> counts;
-    for (const Data_List_T *m : archive.lists) {
-        names << m->name;
-        counts << m->records.size();
+    QVector<GroupRows> rows;
+    for (const ExportSource &source : sources) {
+        rows << GroupRows(source.measurements);
+        names << source.name;
+        counts << rows.last().rowCount();
     }
     const QVector<SheetPart> sheets = workbookSheets(names, counts, recordsPerSheet);
 
@@ -143,21 +153,54 @@ bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int uni
     const QByteArray above = aboveRangeText().toUtf8();
     const QByteArray below = belowRangeText().toUtf8();
     const QByteArray none = noReadingText().toUtf8();
+    // The four channels of `r` from `column` on: value and type letter each.
+    const auto writeChannels = [&](int row, int column, const _T_EE_TEST_DATA &r) {
+        bool ok = true;
+        for (int ch = 0; ok && ch < kChannelCount; ++ch, column += 2) {
+            switch (r.state[ch]) {
+            case StateValue:
+                ok = doc.write(row, column, shortestDouble(celsiusToUnit(r.value[ch], unit)),
+                               valueFormat);
+                break;
+            case StateAboveRange:
+                ok = doc.writeUtf8(row, column, above.constData(), bodyFormat);
+                break;
+            case StateBelowRange:
+                ok = doc.writeUtf8(row, column, below.constData(), bodyFormat);
+                break;
+            default:
+                ok = doc.writeUtf8(row, column, none.constData(), bodyFormat);
+                break;
+            }
+            const QByteArray &letter = r.type[ch] < 8 ? letters[r.type[ch]] : noLetter;
+            ok = ok && doc.writeUtf8(row, column + 1, letter.constData(), bodyFormat);
+        }
+        return ok;
+    };
 
-    const QStringList headers = workbookHeaders(unit, words);
-    const QVector<double> widths = workbookColumnWidths();
+    const QStringList singleHeaders = workbookHeaders(unit, words);
+    const QVector<double> singleWidths = workbookColumnWidths();
     bool ok = true;
     for (const SheetPart &part : sheets) {
+        const ExportSource &source = sources[part.measurement];
+        const GroupRows &table = rows[part.measurement];
+        // A group: the channel columns of each instrument, named after it.
+        QStringList headers = singleHeaders.mid(0, 2);
+        QVector<double> widths = singleWidths.mid(0, 2);
+        for (int m = 0; m < source.measurements.size(); ++m) {
+            for (const QString &h : singleHeaders.mid(2))
+                headers << (source.isGroup() ? source.labels[m] + QLatin1Char(' ') + h : h);
+            widths << singleWidths.mid(2);
+        }
         ok = ok && doc.addSheet(part.name);
         for (int c = 0; ok && c < widths.size(); ++c)
             ok = doc.setColumnWidth(c + 1, c + 1, widths[c]);
         for (int c = 0; ok && c < headers.size(); ++c)
             ok = doc.write(1, c + 1, headers[c], headerFormat);
-        const QVector<_T_EE_TEST_DATA> &records = archive.lists[part.measurement]->records;
         for (int i = 0; ok && i < part.recordCount; ++i) {
             const int k = part.firstRecord + i + 1;
             const int row = i + 2;
-            const _T_EE_TEST_DATA &r = records[k - 1];
+            const _T_EE_TEST_DATA &r = table.timeRecord(source.measurements, k - 1);
             ok = doc.write(row, 1, double(k), bodyFormat);
             // Straight from the record's fields: a local QDateTime would ask
             // the time-zone database for every row.
@@ -167,30 +210,13 @@ bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int uni
                 ok = ok && doc.write(row, 2, day, time, dateFormat);
             else
                 ok = ok && doc.write(row, 2, recordTimeText(r, true), bodyFormat);
-            for (int ch = 0; ok && ch < kChannelCount; ++ch) {
-                const int column = 3 + 2 * ch;
-                switch (r.state[ch]) {
-                case StateValue:
-                    ok = doc.write(row, column, shortestDouble(celsiusToUnit(r.value[ch], unit)),
-                                   valueFormat);
-                    break;
-                case StateAboveRange:
-                    ok = doc.writeUtf8(row, column, above.constData(), bodyFormat);
-                    break;
-                case StateBelowRange:
-                    ok = doc.writeUtf8(row, column, below.constData(), bodyFormat);
-                    break;
-                default:
-                    ok = doc.writeUtf8(row, column, none.constData(), bodyFormat);
-                    break;
-                }
-                const QByteArray &letter = r.type[ch] < 8 ? letters[r.type[ch]] : noLetter;
-                ok = ok && doc.writeUtf8(row, column + 1, letter.constData(), bodyFormat);
-            }
+            for (int m = 0; ok && m < source.measurements.size(); ++m)
+                ok = writeChannels(row, 3 + 2 * kChannelCount * m,
+                                   recordOrGap(source, m, table.record(k - 1, m)));
         }
     }
     if (statistics)
-        ok = ok && writeStatisticsSheet(doc, archive, unit, *statistics, header, body, date);
+        ok = ok && writeStatisticsSheet(doc, sources, unit, *statistics, header, body, date);
     ok = ok && doc.commit();
     return ok || failWith(error, doc.errorString());
 }

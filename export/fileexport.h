@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/exportsource.h"
 #include "export/statisticstable.h"
 #include "export/workbookrules.h"
 #include "store/data_list_t.h"
@@ -24,6 +25,15 @@ struct StatisticsSheet
 // then a sheet of the figures of every measurement with records (see
 // statisticstable.h) and the largest spread of each.
 bool writeWorkbook(const Data_table_T &archive, const QString &fileName, int unit,
+                   const TableHeaderWords &words, QString *error,
+                   int recordsPerSheet = kRecordsPerSheet,
+                   const StatisticsSheet *statistics = nullptr);
+// The same for sources (exportsource.h): one sheet (or more) per source, a
+// group's on one time column with the channel columns of each instrument
+// named "<label> T1 ...", rows as GroupRows gives them; its statistics one
+// row per "<label> T1" and the spread across all its channels. The archive
+// is written as exportSources() gives it.
+bool writeWorkbook(const QVector<ExportSource> &sources, const QString &fileName, int unit,
                    const TableHeaderWords &words, QString *error,
                    int recordsPerSheet = kRecordsPerSheet,
                    const StatisticsSheet *statistics = nullptr);

@@ -1,6 +1,7 @@
 #include "export/pdfreport.h"
 
 #include "alarm/alarmtext.h"
+#include "export/exportsource.h"
 #include "export/logging.h"
 #include "export/reportlayout.h"
 #include "export/tabletextpainter.h"
@@ -9,6 +10,7 @@
 #include "instrument/temperature.h"
 #include "store/atomicfiledevice.h"
 #include "store/csvtext.h"
+#include "store/measurementgroups.h"
 
 #include <QDebug>
 #include <QFontMetrics>
@@ -66,19 +68,29 @@ std::unique_ptr<QTextLayout> wrappedLine(const QString &text, const QFont &font,
     return layout;
 }
 
-// The header row at the top of the current page, then one row per record,
-// new pages as the rows need them.
-void drawRecordTable(QPainter &painter, QPdfWriter &writer, const QFont &font, int width,
-                     int pageHeight, const TableHeaderWords &words,
-                     const QVector<_T_EE_TEST_DATA> &records, int unit)
+// The header row at the top of the current page, then one row per row of
+// the source's table, new pages as the rows need them.
+void drawRecordTable(QPainter &painter, QPdfWriter &writer, const QFont &tableFont, int width,
+                     int pageHeight, const TableHeaderWords &words, const ExportSource &source,
+                     const GroupRows &rows, int unit)
 {
+    // A group shows each channel's value and type letter in one column, in a
+    // smaller font from the third instrument on, so the page holds them all.
+    const int instruments = source.measurements.size();
+    const int columns = source.isGroup() ? 2 + kChannelCount * instruments : 10;
+    QFont font = tableFont;
+    if (columns > 10 && font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * 11 / (columns + 1));
     painter.setFont(font);
-    const TableLayout table = tableLayout(width, QFontMetrics(font, &writer).height());
+    const TableLayout table = tableLayout(width, QFontMetrics(font, &writer).height(), columns);
     const QString unitText = unitSymbol(unit);
     QStringList header{words.number, words.time};
-    for (int ch = 1; ch <= kChannelCount; ++ch) {
-        header << QStringLiteral("T%1").arg(ch) + words.temperature + unitText;
-        header << QStringLiteral("T%1").arg(ch) + words.thermocouple;
+    for (int m = 0; m < instruments; ++m) {
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            header << source.channelName(m, ch) + words.temperature + unitText;
+            if (!source.isGroup())
+                header << source.channelName(m, ch) + words.thermocouple;
+        }
     }
     // A header text wider than its column ("T1Temperature℉" in English) is
     // drawn smaller rather than clipped, so every column keeps its channel.
@@ -99,18 +111,28 @@ void drawRecordTable(QPainter &painter, QPdfWriter &writer, const QFont &font, i
 
     TableTextPainter cells(font, &writer);
     TableFlow flow(table, pageHeight);
-    for (int k = 1; k <= records.size(); ++k) {
+    for (int k = 1; k <= rows.rowCount(); ++k) {
         bool newPage = false;
         const int y = flow.next(&newPage);
         if (newPage)
             writer.newPage();
-        const _T_EE_TEST_DATA &r = records[k - 1];
         cells.addCentered(painter, table.cell(0, y), QString::number(k));
-        cells.addCentered(painter, table.cell(1, y), recordStampText(r, QLatin1Char('/')));
-        for (int ch = 0; ch < kChannelCount; ++ch) {
-            cells.addCentered(painter, table.cell(2 + 2 * ch, y),
-                              valueText(r.value[ch], r.state[ch], unit));
-            cells.addCentered(painter, table.cell(3 + 2 * ch, y), typeLetter(r.type[ch]));
+        cells.addCentered(
+            painter, table.cell(1, y),
+            recordStampText(rows.timeRecord(source.measurements, k - 1), QLatin1Char('/')));
+        for (int m = 0; m < instruments; ++m) {
+            const _T_EE_TEST_DATA r = recordOrGap(source, m, rows.record(k - 1, m));
+            for (int ch = 0; ch < kChannelCount; ++ch) {
+                const QString value = valueText(r.value[ch], r.state[ch], unit);
+                if (source.isGroup()) {
+                    const QString letter = typeLetter(r.type[ch]);
+                    cells.addCentered(painter, table.cell(2 + kChannelCount * m + ch, y),
+                                      letter.isEmpty() ? value : value + QLatin1Char(' ') + letter);
+                } else {
+                    cells.addCentered(painter, table.cell(2 + 2 * ch, y), value);
+                    cells.addCentered(painter, table.cell(3 + 2 * ch, y), typeLetter(r.type[ch]));
+                }
+            }
         }
         cells.flush(painter);
     }
@@ -127,9 +149,17 @@ bool anyLimit(const AlarmSettings &alarms)
 
 // The heading, then one row per episode: channel, what, from, to, the
 // extreme value; new pages as the rows need them.
+// An episode with the instrument's label in a group ("<label> T1"), empty
+// otherwise.
+struct LabelledEpisode
+{
+    QString label;
+    AlarmEpisode episode;
+};
+
 void drawAlarmEpisodes(QPainter &painter, QPdfWriter &writer, const QFont &bodyFont,
                        const QFont &rowFont, const ReportMetrics &m, const ReportTexts &t,
-                       const QVector<AlarmEpisode> &episodes, int unit)
+                       const QVector<LabelledEpisode> &episodes, int unit)
 {
     const QFontMetrics body(bodyFont, &writer);
     const QFontMetrics rows(rowFont, &writer);
@@ -159,9 +189,13 @@ void drawAlarmEpisodes(QPainter &painter, QPdfWriter &writer, const QFont &bodyF
         y += step;
     };
     drawRow(t.alarmHeader);
-    for (const AlarmEpisode &e : episodes) {
+    for (const LabelledEpisode &labelled : episodes) {
+        const AlarmEpisode &e = labelled.episode;
         const bool limit = e.kind == AlarmKind::High || e.kind == AlarmKind::Low;
-        drawRow({AlarmText::channel(e.channel), AlarmText::kind(e.kind), e.from.toString(format),
+        const QString channel = labelled.label.isEmpty() ? AlarmText::channel(e.channel)
+                                                         : labelled.label + QLatin1Char(' ') +
+                                                               AlarmText::channel(e.channel);
+        drawRow({channel, AlarmText::kind(e.kind), e.from.toString(format),
                  e.to.isValid() ? e.to.toString(format) : t.alarmToEnd,
                  limit ? AlarmText::temperature(e.extreme, unit) : QString()});
     }
@@ -180,13 +214,14 @@ QString cellText(const QVariant &cell)
 }
 
 // The heading, the figures of each channel with readings and the largest
-// spread between channels, all on one page (at most five rows).
+// spread between channels, all on one page (at most five rows per
+// instrument).
 void drawStatistics(QPainter &painter, QPdfWriter &writer, const QFont &bodyFont,
                     const QFont &rowFont, const ReportMetrics &m, const StatisticsTexts &t,
-                    const Data_List_T &measurement, const std::optional<AlarmSettings> &alarms,
+                    const ExportSource &source, const std::optional<AlarmSettings> &alarms,
                     int unit)
 {
-    const LimitedFigures figures = limitedFigures(measurement, alarms);
+    const SourceFigures figures = sourceFigures(source, alarms);
     const QFontMetrics body(bodyFont, &writer);
     const QFontMetrics rows(rowFont, &writer);
     painter.setFont(bodyFont);
@@ -198,7 +233,7 @@ void drawStatistics(QPainter &painter, QPdfWriter &writer, const QFont &bodyFont
     // a taller fallback font.
     const int step = rows.height() * 16 / 10;
     painter.setFont(rowFont);
-    // The report is one measurement: its name is left out of the rows.
+    // The report is one measurement or group: its name is left out of the rows.
     const auto drawRow = [&](const QStringList &cells, int columns) {
         for (int i = 1; i < cells.size(); ++i)
             painter.drawText(QPoint(m.width * (i - 1) / columns, y + rows.ascent()), cells[i]);
@@ -206,11 +241,9 @@ void drawStatistics(QPainter &painter, QPdfWriter &writer, const QFont &bodyFont
     };
     const QStringList header = statisticsHeader(t, unit);
     drawRow(header, header.size() - 1);
-    for (int ch = 0; ch < kChannelCount; ++ch) {
-        if (figures.figures.channel[ch].readings == 0)
-            continue;
+    for (const QVariantList &row : statisticsRows(source, figures, unit)) {
         QStringList cells;
-        for (const QVariant &cell : statisticsCells(measurement.name, ch, figures, unit))
+        for (const QVariant &cell : row)
             cells << cellText(cell);
         drawRow(cells, header.size() - 1);
     }
@@ -220,7 +253,7 @@ void drawStatistics(QPainter &painter, QPdfWriter &writer, const QFont &bodyFont
         spreadHeader[1] += QLatin1Char('(') + unitSymbol(unit) + QLatin1Char(')');
     drawRow(spreadHeader, 4);
     QStringList cells;
-    for (const QVariant &cell : spreadCells(measurement.name, figures, unit))
+    for (const QVariant &cell : spreadCells(source, figures, unit))
         cells << cellText(cell);
     drawRow(cells, 4);
 }
@@ -265,8 +298,9 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
     }
     const ReportTexts &t = c.texts;
     const int unit = c.unit;
-    const QVector<_T_EE_TEST_DATA> &records = c.measurement.records;
-    const std::array<QStringList, 4> stats = reportStatistics(records, unit);
+    const ExportSource source = c.group.isGroup() ? c.group : singleSource(c.measurement);
+    const GroupRows rows(source.measurements);
+    const int instruments = source.measurements.size();
 
     QPdfWriter writer(&file);
     writer.setPageSize(QPageSize(QPageSize::A4));
@@ -307,7 +341,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
     };
 
     QImage logo = c.logo;
-    const ReportLayout l = reportLayout(m, logo.size(), c.chart.size());
+    const ReportLayout l = reportLayout(m, logo.size(), c.chart.size(), instruments);
     if (!logo.isNull() && logo.size() != l.logoSize)
         logo = logo.scaled(l.logoSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 
@@ -328,28 +362,39 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
     const QString labels[4] = {t.deviceName, t.createdLabel + QStringLiteral(": "),
                                t.fileNameLabel + QStringLiteral(": "),
                                t.countLabel + QStringLiteral(":  \t\t")};
-    const QString values[4] = {QStringLiteral("KX740D"),
-                               c.measurement.created.toString(QStringLiteral("yyyy/MM/dd hh:mm")),
-                               c.measurement.name, QString::number(records.size())};
+    const QString values[4] = {
+        QStringLiteral("KX740D"),
+        source.measurements.first().created.toString(QStringLiteral("yyyy/MM/dd hh:mm")),
+        source.name, QString::number(rows.rowCount())};
     for (int i = 0; i < 4; ++i) {
         drawLine(QRect(0, l.fileLineY[i], W, H), labels[i]);
         drawLine(QRect(l.labelColumn, l.fileLineY[i], W, H), values[i]);
     }
 
     const QString tab = QStringLiteral("  \t\t");
-    for (int ch = 0; ch < kChannelCount; ++ch) {
-        const int y = l.statisticsY[ch];
-        const QString heads[3] = {QStringLiteral("T%1 MAX:").arg(ch + 1), QStringLiteral("MIN:"),
-                                  QStringLiteral("AVG:")};
-        for (int col = 0; col < 3; ++col)
-            drawLine(QRect(l.statisticsX[col], y, W, H), heads[col] + stats[ch][col] + tab);
+    for (int i = 0; i < instruments; ++i) {
+        const std::array<QStringList, 4> stats =
+            reportStatistics(source.measurements[i].records, unit);
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            const int y = l.statisticsY[kChannelCount * i + ch];
+            const QString heads[3] = {source.channelName(i, ch) + QStringLiteral(" MAX:"),
+                                      QStringLiteral("MIN:"), QStringLiteral("AVG:")};
+            for (int col = 0; col < 3; ++col)
+                drawLine(QRect(l.statisticsX[col], y, W, H), heads[col] + stats[ch][col] + tab);
+        }
     }
 
-    for (int n = 0; n < kChannelCount; ++n) {
-        painter.setPen(QPen(c.colors[n], 5));
-        const int x = 300 * n;
-        drawLine(QRect(x, l.legendY, W, H), QStringLiteral("T%1: ").arg(n + 1));
-        painter.drawLine(x + 80, l.legendY + H / 2, x + 150, l.legendY + H / 2);
+    // One legend row per instrument of a group, each in its line style.
+    for (int i = 0; i < instruments; ++i) {
+        const int y = l.legendY + i * l.lineStep;
+        for (int n = 0; n < kChannelCount; ++n) {
+            const QString name = source.channelName(i, n) + QStringLiteral(": ");
+            const int x = source.isGroup() ? W / kChannelCount * n : 300 * n;
+            const int lineX = source.isGroup() ? x + bodyMetrics.horizontalAdvance(name) : x + 80;
+            painter.setPen(QPen(c.colors[n], 5, instrumentLineStyle(i)));
+            drawLine(QRect(x, y, W, H), name);
+            painter.drawLine(lineX, y + H / 2, lineX + 70, y + H / 2);
+        }
     }
     painter.setPen(Qt::black);
 
@@ -384,14 +429,19 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
         }
     }
 
-    if (!records.isEmpty()) {
+    if (rows.rowCount() > 0) {
         writer.newPage();
-        drawStatistics(painter, writer, bodyFont, tableFont, m, t.statistics, c.measurement,
-                       c.alarms, unit);
+        drawStatistics(painter, writer, bodyFont, tableFont, m, t.statistics, source, c.alarms,
+                       unit);
     }
 
     if (c.alarms) {
-        const QVector<AlarmEpisode> episodes = alarmEpisodes(records, *c.alarms);
+        QVector<LabelledEpisode> episodes;
+        for (int i = 0; i < instruments; ++i) {
+            const QString label = source.isGroup() ? source.labels[i] : QString();
+            for (const AlarmEpisode &e : alarmEpisodes(source.measurements[i].records, *c.alarms))
+                episodes << LabelledEpisode{label, e};
+        }
         if (!episodes.isEmpty() || anyLimit(*c.alarms)) {
             writer.newPage();
             drawAlarmEpisodes(painter, writer, bodyFont, tableFont, m, t, episodes, unit);
@@ -400,7 +450,7 @@ bool writePdfReport(const ReportContent &c, const QString &fileName, QString *er
 
     // The record table, from a new page; the header is not repeated.
     writer.newPage();
-    drawRecordTable(painter, writer, tableFont, W, m.height, t.table, records, unit);
+    drawRecordTable(painter, writer, tableFont, W, m.height, t.table, source, rows, unit);
 
     if (!painter.end() || !file.commit()) {
         if (error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarm/alarmrules.h"
+#include "export/exportsource.h"
 #include "export/statisticstable.h"
 #include "store/data_list_t.h"
 #include "store/tablerows.h"
@@ -35,6 +36,10 @@ struct ReportTexts
 struct ReportContent
 {
     Data_List_T measurement;
+    // A group of several instruments (exportsource.h): when set, the report
+    // shows it instead of `measurement`, all its channels named "<label> T1",
+    // the title lines with the recording's name and the count of table rows.
+    ExportSource group;
     int unit = 0;
     QImage logo;  // null: no logo
     QImage chart; // null: no chart picture

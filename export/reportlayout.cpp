@@ -14,7 +14,8 @@ QSize chartDrawSize(const QSize &chart)
     return chart;
 }
 
-ReportLayout reportLayout(const ReportMetrics &m, const QSize &logo, const QSize &chart)
+ReportLayout reportLayout(const ReportMetrics &m, const QSize &logo, const QSize &chart,
+                          int instruments)
 {
     ReportLayout l;
     const int W = m.width;
@@ -35,15 +36,16 @@ ReportLayout reportLayout(const ReportMetrics &m, const QSize &logo, const QSize
         y += S;
     }
     y = l.fileLineY[3] + S + 30;
-    for (int &lineY : l.statisticsY) {
-        lineY = y;
+    instruments = qMax(1, instruments);
+    for (int i = 0; i < 4 * instruments; ++i) {
+        l.statisticsY << y;
         y += S;
     }
     l.statisticsX[0] = 0;
     l.statisticsX[1] = W / 3;
     l.statisticsX[2] = 2 * W / 3;
-    l.legendY = l.statisticsY[3] + S + 30;
-    y = l.legendY + S;
+    l.legendY = l.statisticsY.last() + S + 30;
+    y = l.legendY + instruments * S;
 
     if (chart.isEmpty()) {
         l.endY = y;
@@ -89,10 +91,10 @@ NoteLayout noteLayout(const ReportMetrics &m, int y, const QVector<int> &lineHei
     return n;
 }
 
-TableLayout tableLayout(int width, int tableLineHeight)
+TableLayout tableLayout(int width, int tableLineHeight, int columns)
 {
     TableLayout t;
-    t.columnUnit = width / 11;
+    t.columnUnit = width / (qMax(2, columns) + 1);
     t.cellHeight = tableLineHeight;
     t.rowStep = (tableLineHeight / 10) * 11;
     return t;

@@ -34,9 +34,9 @@ struct ReportLayout
     QRect testerRect;
     int labelColumn = 0; // L: x of the four file lines' values
     int fileLineY[4] = {};
-    int statisticsY[4] = {}; // T1..T4
-    int statisticsX[3] = {}; // MAX, MIN, AVG columns
-    int legendY = 0;
+    QVector<int> statisticsY; // T1..T4 (of each instrument of a group)
+    int statisticsX[3] = {};  // MAX, MIN, AVG columns
+    int legendY = 0;          // the legend's first row (one per instrument)
     // The chart; `chartPage` is 0 on the first page, 1 on a new page.
     QSize chartSize;
     QPoint chartPos;
@@ -46,8 +46,10 @@ struct ReportLayout
 };
 
 // `logo` and `chart` are the sizes of the pictures as given; an empty chart
-// is left out (the note then starts below the legend).
-ReportLayout reportLayout(const ReportMetrics &metrics, const QSize &logo, const QSize &chart);
+// is left out (the note then starts below the legend). A group of
+// `instruments` has four statistics lines and a legend row per instrument.
+ReportLayout reportLayout(const ReportMetrics &metrics, const QSize &logo, const QSize &chart,
+                          int instruments = 1);
 
 // The size a logo is drawn at: scaled into 200 x 200 keeping its aspect
 // ratio when either side is larger, as given otherwise.
@@ -77,18 +79,19 @@ struct NoteLayout
 };
 NoteLayout noteLayout(const ReportMetrics &metrics, int y, const QVector<int> &lineHeights);
 
-// The record table: 11 column units, a header at the top of its first page
-// and then rows `rowStep` apart, a row starting a new page once y has passed
-// the page's height.
+// The record table: `columns` + 1 column units, a header at the top of its
+// first page and then rows `rowStep` apart, a row starting a new page once y
+// has passed the page's height.
 struct TableLayout
 {
-    int columnUnit = 0; // U = W / 11
+    int columnUnit = 0; // U = W / 11 (W / (columns + 1))
     int cellHeight = 0; // h: line height of the table font
     int rowStep = 0;    // R = (h / 10) * 11
-    // The cell of column 0..9 (number, time, T1 value, T1 letter, ... T4 letter).
+    // The cell of column 0..9 (number, time, T1 value, T1 letter, ... T4
+    // letter), the time two units wide; further columns go on alike.
     QRect cell(int column, int y) const;
 };
-TableLayout tableLayout(int width, int tableLineHeight);
+TableLayout tableLayout(int width, int tableLineHeight, int columns = 10);
 
 // Places the rows of the table one after the other.
 class TableFlow

@@ -2,6 +2,8 @@
 
 #include "instrument/temperature.h"
 
+#include <cmath>
+
 namespace {
 
 double temperatureInUnit(double celsius, int unit)
@@ -20,11 +22,6 @@ double temperatureInUnit(double celsius, int unit)
 double differenceInUnit(double celsius, int unit)
 {
     return unit == UnitFahrenheit ? celsius * 1.8 : celsius;
-}
-
-QString channelName(int channel)
-{
-    return QStringLiteral("T%1").arg(channel + 1);
 }
 
 } // namespace
@@ -63,27 +60,94 @@ QStringList statisticsHeader(const StatisticsTexts &texts, int unit)
     return header;
 }
 
-QVariantList statisticsCells(const QString &measurement, int channel, const LimitedFigures &f,
-                             int unit)
+SourceFigures sourceFigures(const ExportSource &source, const std::optional<AlarmSettings> &alarms)
 {
-    const ChannelFigures &c = f.figures.channel[channel];
-    return {measurement,
-            channelName(channel),
-            c.readings,
-            temperatureInUnit(c.min, unit),
-            temperatureInUnit(c.max, unit),
-            temperatureInUnit(c.mean, unit),
-            differenceInUnit(c.stddev, unit),
-            temperatureInUnit(c.mkt, unit),
-            f.hasHigh[channel] ? QVariant(c.aboveSeconds) : QVariant(),
-            f.hasLow[channel] ? QVariant(c.belowSeconds) : QVariant()};
+    SourceFigures out;
+    for (const Data_List_T &m : source.measurements)
+        out.measurements << limitedFigures(m, alarms);
+    if (!source.isGroup()) {
+        if (!out.measurements.isEmpty())
+            out.spread = out.measurements.first().figures.spread;
+        return out;
+    }
+    // The same rule as within a record: the largest spread first found, ties
+    // naming the first channel as highest and the last as lowest.
+    const GroupRows rows(source.measurements);
+    const int count = source.measurements.size();
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        int values = 0;
+        float high = 0;
+        float low = 0;
+        int highChannel = -1;
+        int lowChannel = -1;
+        for (int m = 0; m < count; ++m) {
+            const int index = rows.record(row, m);
+            if (index < 0)
+                continue;
+            const _T_EE_TEST_DATA &r = source.measurements[m].records[index];
+            for (int ch = 0; ch < kChannelCount; ++ch) {
+                if (r.state[ch] != StateValue || !std::isfinite(r.value[ch]))
+                    continue;
+                const float v = r.value[ch];
+                if (values == 0 || v > high) {
+                    high = v;
+                    highChannel = m * kChannelCount + ch;
+                }
+                if (values == 0 || v <= low) {
+                    low = v;
+                    lowChannel = m * kChannelCount + ch;
+                }
+                ++values;
+            }
+        }
+        const double spread = double(high) - double(low);
+        if (values < 2 || (out.spread.record >= 0 && !(spread > out.spread.spread)))
+            continue;
+        out.spread.spread = spread;
+        out.spread.measurement = 0;
+        out.spread.record = row;
+        out.spread.time = dateTimeFromRecord(rows.timeRecord(source.measurements, row));
+        out.spread.highChannel = highChannel;
+        out.spread.lowChannel = lowChannel;
+    }
+    return out;
 }
 
-QVariantList spreadCells(const QString &measurement, const LimitedFigures &f, int unit)
+QVector<QVariantList> statisticsRows(const ExportSource &source, const SourceFigures &f, int unit)
 {
-    const SpreadFigure &s = f.figures.spread;
+    QVector<QVariantList> out;
+    for (int m = 0; m < f.measurements.size(); ++m) {
+        const LimitedFigures &l = f.measurements[m];
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            const ChannelFigures &c = l.figures.channel[ch];
+            if (c.readings == 0)
+                continue;
+            out << QVariantList{source.name,
+                                source.channelName(m, ch),
+                                c.readings,
+                                temperatureInUnit(c.min, unit),
+                                temperatureInUnit(c.max, unit),
+                                temperatureInUnit(c.mean, unit),
+                                differenceInUnit(c.stddev, unit),
+                                temperatureInUnit(c.mkt, unit),
+                                l.hasHigh[ch] ? QVariant(c.aboveSeconds) : QVariant(),
+                                l.hasLow[ch] ? QVariant(c.belowSeconds) : QVariant()};
+        }
+    }
+    return out;
+}
+
+QVariantList spreadCells(const ExportSource &source, const SourceFigures &f, int unit)
+{
+    const SpreadFigure &s = f.spread;
     if (s.measurement < 0)
-        return {measurement};
-    return {measurement, differenceInUnit(s.spread, unit), s.time, channelName(s.highChannel),
-            channelName(s.lowChannel)};
+        return {source.name};
+    // A group's channels count on through its measurements.
+    const auto name = [&](int channel) {
+        return source.isGroup()
+                   ? source.channelName(channel / kChannelCount, channel % kChannelCount)
+                   : source.channelName(0, channel);
+    };
+    return {source.name, differenceInUnit(s.spread, unit), s.time, name(s.highChannel),
+            name(s.lowChannel)};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarm/alarmrules.h"
+#include "export/exportsource.h"
 #include "stats/measurementstatistics.h"
 #include "store/data_list_t.h"
 
@@ -37,13 +38,24 @@ LimitedFigures limitedFigures(const Data_List_T &measurement,
 // The header with the unit after the temperature columns, e.g. "最低(℃)".
 QStringList statisticsHeader(const StatisticsTexts &texts, int unit);
 
-// The cells of channel `channel` (0-based) in the order of the header:
-// texts, readings and seconds as qint64, temperatures as double in `unit`
-// (the standard deviation scaled only, it has no offset); a null QVariant
-// for a limit that is not set.
-QVariantList statisticsCells(const QString &measurement, int channel, const LimitedFigures &f,
-                             int unit);
-// The cells of the largest spread: measurement, spread in `unit` (scaled
-// only), time (QDateTime), highest and lowest channel ("T1"); only the
-// measurement when no record had two values.
-QVariantList spreadCells(const QString &measurement, const LimitedFigures &f, int unit);
+// The figures of a source (exportsource.h): those of each of its
+// measurements, and the largest spread between any two of its channels with
+// a value at one time (in one row of its table). In a group the spread's
+// channels count on through the measurements (measurement * 4 + channel)
+// and its record is the row; the measurement's own spread otherwise.
+struct SourceFigures
+{
+    QVector<LimitedFigures> measurements;
+    SpreadFigure spread;
+};
+SourceFigures sourceFigures(const ExportSource &source, const std::optional<AlarmSettings> &alarms);
+
+// One row per channel with readings, in the order of the header: texts,
+// readings and seconds as qint64, temperatures as double in `unit` (the
+// standard deviation scaled only, it has no offset); a null QVariant for a
+// limit that is not set. The channel is named as ExportSource::channelName.
+QVector<QVariantList> statisticsRows(const ExportSource &source, const SourceFigures &f, int unit);
+// The cells of the largest spread: source name, spread in `unit` (scaled
+// only), time (QDateTime), highest and lowest channel; only the name when
+// no time had two values.
+QVariantList spreadCells(const ExportSource &source, const SourceFigures &f, int unit);

@@ -77,3 +77,9 @@ MeasurementGroup groupOf(const Data_table_T &archive, int index)
     single.first = index;
     return single;
 }
+
+Qt::PenStyle instrumentLineStyle(int position)
+{
+    // The five styles Qt draws from SolidLine to DashDotDotLine, in turn.
+    return Qt::PenStyle(Qt::SolidLine + qMax(0, position) % 5);
+}

@@ -39,3 +39,8 @@ QVector<MeasurementGroup> measurementGroups(const Data_table_T &archive);
 // The group holding measurement `index`, or a group of one when `index` is
 // out of range.
 MeasurementGroup groupOf(const Data_table_T &archive, int index);
+
+// How the channels of the instrument at `position` of a group are drawn in
+// charts and report legends: in the channels' colours, with a line style of
+// its own (solid, dashed, dotted, ...) so the instruments stay apart.
+Qt::PenStyle instrumentLineStyle(int position);

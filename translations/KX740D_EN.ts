@@ -547,7 +547,7 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+269"/>
+        <location filename="../chart/chartplot.cpp" line="+271"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
@@ -939,7 +939,7 @@ Closes automatically in %1 s</translation>
 %1</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+83"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
@@ -962,7 +962,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>ExportTool</name>
     <message>
-        <location filename="../cli/main.cpp" line="+92"/>
+        <location filename="../cli/main.cpp" line="+93"/>
         <source>找不到设置文件 %1。</source>
         <translation>Settings file %1 not found.</translation>
     </message>
@@ -1022,12 +1022,17 @@ Closes automatically in %1 s</translation>
         <translation>temperature unit: C, F or K</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>只导出第 N 个测量（从 1 开始）</source>
-        <translation>export only measurement N (counted from 1)</translation>
+        <location line="+4"/>
+        <source>只导出第 N 个测量（从 1 开始）；它属于多台仪器同时记录的一组时导出整组</source>
+        <translation>export only measurement N (counted from 1), with its group when several instruments recorded it together</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
+        <source>与 --measurement 一起：只导出这一个测量，不导出它所在的组</source>
+        <translation>with --measurement: export that measurement alone, not its group</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>列出文件中的测量</source>
         <translation>list the measurements of the file</translation>
     </message>
@@ -1082,7 +1087,12 @@ Closes automatically in %1 s</translation>
         <translation>--high, --low, --band and --mkt-dh are used only with --stats.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+5"/>
+        <source>--single 只能与 --measurement 一起使用。</source>
+        <translation>--single can only be used with --measurement.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>无法打开文件 %1：%2</source>
         <translation>Cannot open the file %1: %2</translation>
     </message>
@@ -1092,12 +1102,12 @@ Closes automatically in %1 s</translation>
         <translation>%1 is not a valid data file.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+13"/>
         <source>没有第 %1 个测量（文件中有 %2 个）。</source>
         <translation>There is no measurement %1 (the file holds %2).</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+42"/>
         <source>请至少指定 --xlsx、--pdf、--csv、--list 或 --stats 之一。</source>
         <translation>Please give at least one of --xlsx, --pdf, --csv, --list or --stats.</translation>
     </message>

@@ -545,7 +545,7 @@
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+269"/>
+        <location filename="../chart/chartplot.cpp" line="+271"/>
         <source>时间</source>
         <translation>时间</translation>
     </message>
@@ -937,7 +937,7 @@
 %1</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+83"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
@@ -960,7 +960,7 @@
 <context>
     <name>ExportTool</name>
     <message>
-        <location filename="../cli/main.cpp" line="+92"/>
+        <location filename="../cli/main.cpp" line="+93"/>
         <source>找不到设置文件 %1。</source>
         <translation>找不到设置文件 %1。</translation>
     </message>
@@ -1020,12 +1020,17 @@
         <translation>温度单位：C、F 或 K</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>只导出第 N 个测量（从 1 开始）</source>
-        <translation>只导出第 N 个测量（从 1 开始）</translation>
+        <location line="+4"/>
+        <source>只导出第 N 个测量（从 1 开始）；它属于多台仪器同时记录的一组时导出整组</source>
+        <translation>只导出第 N 个测量（从 1 开始）；它属于多台仪器同时记录的一组时导出整组</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
+        <source>与 --measurement 一起：只导出这一个测量，不导出它所在的组</source>
+        <translation>与 --measurement 一起：只导出这一个测量，不导出它所在的组</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>列出文件中的测量</source>
         <translation>列出文件中的测量</translation>
     </message>
@@ -1080,7 +1085,12 @@
         <translation>--high、--low、--band 和 --mkt-dh 只能与 --stats 一起使用。</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+5"/>
+        <source>--single 只能与 --measurement 一起使用。</source>
+        <translation>--single 只能与 --measurement 一起使用。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>无法打开文件 %1：%2</source>
         <translation>无法打开文件 %1：%2</translation>
     </message>
@@ -1090,12 +1100,12 @@
         <translation>%1 不是有效的数据文件。</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+13"/>
         <source>没有第 %1 个测量（文件中有 %2 个）。</source>
         <translation>没有第 %1 个测量（文件中有 %2 个）。</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+42"/>
         <source>请至少指定 --xlsx、--pdf、--csv、--list 或 --stats 之一。</source>
         <translation>请至少指定 --xlsx、--pdf、--csv、--list 或 --stats 之一。</translation>
     </message>

@@ -6,6 +6,7 @@
 #include "chart/chartplot.h"
 #include "resources/initresources.h"
 #include "settings/settingsfile.h"
+#include "store/measurementgroups.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
 
@@ -136,6 +137,26 @@ private slots:
         QCOMPARE(w.exports()->reportChart(),
                  recordsChartImage(w.currentMeasurement()->records, 0, chartLook(w.settings()),
                                    QFont(QStringLiteral("Consolas"))));
+    }
+
+    // A measurement recorded with several instruments is reported with its
+    // whole group.
+    void reportOfAGroupMemberShowsTheGroup()
+    {
+        MainWindow w;
+        fill(w, 5);
+        Data_table_T archive = newArchive();
+        for (const QString &label : {QStringLiteral("A"), QStringLiteral("B")}) {
+            Data_List_T m = *w.currentMeasurement();
+            m.name = instrumentMeasurementName(QStringLiteral("炉"), label);
+            archive.append(m);
+        }
+        w.document().replace(std::move(archive), path("group.dat"));
+        w.document().setCurrentIndex(1);
+        const Data_table_T &group = w.archive();
+        QCOMPARE(w.exports()->reportChart(),
+                 groupChartImage({*group.lists[0], *group.lists[1]}, {"A", "B"}, 0,
+                                 chartLook(w.settings()), QFont(QStringLiteral("Consolas"))));
     }
 
     void unwritableFileGivesTheBoxAndOpensNothing()

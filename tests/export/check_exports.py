@@ -330,6 +330,44 @@ class Converter(unittest.TestCase):
         self.assertIn("missing.cfg", missing.stderr)
         self.assertFalse(os.path.exists(path("never_1.pdf")))
 
+    def test_group_of_instruments(self):
+        dat = path("group.dat")
+        group = self.run_converter(dat, "--measurement", "2", "--xlsx", path("group.xlsx"),
+                                   "--pdf", path("group.pdf"))
+        self.assertEqual(group.returncode, 0, group.stderr)
+        wb = openpyxl.load_workbook(path("group.xlsx"))
+        self.assertEqual(wb.sheetnames, ["炉", "Statistics"])
+        ws = wb["炉"]
+        self.assertEqual([c.value for c in ws[1]][2:],
+                         [label + " " + h for label in "AB" for h in HEADERS_C[2:]])
+        # Rows matched by time: B has no record at :01, A none at :03.
+        rows = [[c.value for c in r] for r in ws.iter_rows(min_row=2)]
+        self.assertEqual([r[1].second for r in rows], [0, 1, 2, 3])
+        self.assertEqual([(r[2], r[10]) for r in rows],
+                         [(100, 200), (101, "--\\--"), (102, 202), ("--\\--", 203)])
+        self.assertIn(rows[1][11], (None, ""))
+        stats = [[c.value for c in r] for r in wb["Statistics"].iter_rows(min_row=2)]
+        self.assertEqual([r[:2] for r in stats[:8]],
+                         [["炉", label + " T%d" % n] for label in "AB" for n in range(1, 5)])
+        self.assertEqual(stats[-1][:1] + stats[-1][3:5], ["炉", "B T4", "A T1"])
+        self.assertEqual(stats[-1][1], 130)
+
+        text = pdf_text("group.pdf", "-layout")
+        self.assertIn("炉", text.split("\f")[0])
+        self.assertRegex(text, r"(?m)^B T4\s+3\s+230\.00")
+        table = text.split("\f")[-2] if not text.split("\f")[-1].strip() else text.split("\f")[-1]
+        self.assertIn("B T4Temperature℃", table)
+        self.assertRegex(table, r"(?m)^\s*2\s+2024/03/05 14:05:01\s+101\.0 K(\s+\S+ K){3}"
+                                r"(\s+--\\--){4}\s*$")
+
+        single = self.run_converter(dat, "--measurement", "2", "--single", "--xlsx",
+                                    path("member.xlsx"))
+        self.assertEqual(single.returncode, 0, single.stderr)
+        wb = openpyxl.load_workbook(path("member.xlsx"))
+        self.assertEqual(wb.sheetnames, ["炉 · B", "Statistics"])
+        self.assertEqual([c.value for c in wb.worksheets[0][1]], HEADERS_C)
+        self.assertEqual(wb.worksheets[0].max_row, 4)
+
     def test_failures(self):
         bad = self.run_converter(path("logo.dat"), "--xlsx", path("never.xlsx"))
         self.assertEqual(bad.returncode, 1)

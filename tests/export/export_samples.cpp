@@ -11,11 +11,15 @@
 //                (at most 104 ℃), again from 14:05:05 to the end
 //   report.csv   the first measurement of names.xlsx in ℉
 //   archive.dat  the archive of names.xlsx, for the converter
+//   group.dat    a recording "炉" made with instruments A and B (A without
+//                a record at 14:05:03, B without one at 14:05:01), then a
+//                measurement of its own, for the converter
 //   logo.dat     a file that is not a data file
 // Usage: export_samples OUTDIR
 #include "export/fileexport.h"
 #include "export/pdfreport.h"
 #include "store/datafile.h"
+#include "store/measurementgroups.h"
 
 #include <QDir>
 #include <QFile>
@@ -159,6 +163,26 @@ int main(int argc, char *argv[])
     QFile dat(dir.filePath("archive.dat"));
     ok &= dat.open(QIODevice::WriteOnly) && dat.write(dataFileToBytes(archive)) > 0;
     dat.close();
+    Data_table_T group = newArchive();
+    const QDateTime start(QDate(2024, 3, 5), QTime(14, 5, 0));
+    for (const QString &label : {QStringLiteral("A"), QStringLiteral("B")}) {
+        Data_List_T m = newMeasurement({}, instrumentMeasurementName(QStringLiteral("炉"), label));
+        m.created = start;
+        const bool a = label == QLatin1String("A");
+        for (int second = 0; second < 4; ++second) {
+            if (second == (a ? 3 : 1))
+                continue;
+            const float base = a ? 100.0f : 200.0f;
+            m.records << record({0, 0, 0, 0}, {0, 0, 0, 0},
+                                {base + second, base + 10, base + 20, base + 30}, second);
+        }
+        group.append(m);
+    }
+    group.append(newMeasurement({}, QStringLiteral("单独")));
+    QFile groupDat(dir.filePath("group.dat"));
+    ok &= groupDat.open(QIODevice::WriteOnly) && groupDat.write(dataFileToBytes(group)) > 0;
+    groupDat.close();
+
     QFile notData(dir.filePath("logo.dat"));
     ok &= notData.open(QIODevice::WriteOnly) &&
           notData.write("\x89PNG\r\n\x1a\n not a data file") > 0;
