@@ -129,6 +129,9 @@ public:
     void setRunningTime(quint64 seconds) { m_runningTime = seconds; }
     quint64 runningTime() const { return m_runningTime; }
     quint64 secondCounter() const { return m_secondCounter; }
+    // Several drivers ticked by one clock store in the same seconds when
+    // they count them alike: a driver added later takes the others' count.
+    void setSecondCounter(quint64 count) { m_secondCounter = count; }
     bool isRecordDue() const { return m_recordDue; }
 
     // Forgets the recorded readings and their statistics.
