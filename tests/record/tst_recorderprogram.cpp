@@ -45,6 +45,7 @@ private slots:
     void alarmOfAnOutageReachesTheBrokerAfterAStop();
     void metricsPortInUseEndsTheRunBeforeRecording();
     void severalInstrumentsShareTheFileAndTheClock();
+    void eachInstrumentPublishesUnderItsLabel();
 };
 
 namespace {
@@ -752,6 +753,44 @@ void TestRecorderProgram::severalInstrumentsShareTheFileAndTheClock()
     for (auto &simulator : simulators) {
         simulator->terminate();
         QVERIFY(simulator->waitForFinished(5000));
+    }
+}
+
+// Two simulated instruments (--simulate given twice): each one's readings
+// under <prefix>/<label>, and a Home Assistant device of its own.
+void TestRecorderProgram::eachInstrumentPublishesUnderItsLabel()
+{
+    REQUIRE_BROKER();
+    TestBroker broker;
+    QVERIFY2(broker.start(), qPrintable(broker.error()));
+    TestSubscriber readings;
+    TestSubscriber discovery;
+    QVERIFY(readings.start(broker.port(), "kx740d/#"));
+    QVERIFY(discovery.start(broker.port(), "homeassistant/sensor/#"));
+    QTRY_COMPARE(readings.subscriptions() + discovery.subscriptions(), 2);
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("oven.dat"));
+    QProcess recorder;
+    startRecording(recorder, out,
+                   {QStringLiteral("--simulate"), QStringLiteral("--mqtt"), broker.url(),
+                    QStringLiteral("--mqtt-discovery")});
+    QVERIFY(QTest::qWaitFor(
+        [&out] { return readJournalRecords(out + QStringLiteral(".sim2.journal")).size() >= 2; },
+        20000));
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(10000));
+    QCOMPARE(recorder.exitCode(), 0);
+
+    const Data_table_T archive = readArchive(out);
+    QCOMPARE(archive.lists.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QByteArray prefix = "kx740d/KX740D/sim" + QByteArray::number(i + 1);
+        QTRY_COMPARE(readings.payloads(prefix + "/record").size(),
+                     archive.lists[i]->records.size());
+        // The device's id is the prefix with '_' for '/'.
+        const QByteArray id = QByteArray(prefix).replace('/', '_');
+        QTRY_VERIFY(!discovery.payloads("homeassistant/sensor/" + id + "_t1/config").isEmpty());
     }
 }
 
