@@ -132,6 +132,10 @@ public:
     // Several drivers ticked by one clock store in the same seconds when
     // they count them alike: a driver added later takes the others' count.
     void setSecondCounter(quint64 count) { m_secondCounter = count; }
+    // Whether the driver's own 200 ms tick runs (the default). Off, its owner
+    // calls handleTimeOut() itself, as a recorder of several instruments
+    // does for all of them at once.
+    void setOwnTick(bool on);
     bool isRecordDue() const { return m_recordDue; }
 
     // Forgets the recorded readings and their statistics.

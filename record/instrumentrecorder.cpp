@@ -18,6 +18,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 namespace {
@@ -31,6 +33,14 @@ constexpr qint64 kRollOverRetryMs = 60000;
 // How long a stop keeps trying a disk that refuses the last readings before
 // they are put elsewhere.
 constexpr int kStopDiskRetryMs = 3000;
+// An alarm event of one instrument of several names it: "instrument" is
+// its label.
+QByteArray labelledEvent(const QByteArray &event, const QString &label)
+{
+    QJsonObject o = QJsonDocument::fromJson(event).object();
+    o.insert(QStringLiteral("instrument"), label);
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
 } // namespace
 
 QString instrumentFilePath(const QString &path, const QString &label, const QString &suffix)
@@ -111,7 +121,7 @@ InstrumentRecorder::InstrumentRecorder(const RecorderOptions &options, const QSt
         m_feed = new MqttFeed(m_device, *m_publisher, this);
         m_feed->setUnit(m_options.unit);
         m_feed->watchAlarms(*m_alarms, [this](const QByteArray &event) {
-            if (!m_events->add(event))
+            if (!m_events->add(m_several ? labelledEvent(event, m_label) : event))
                 emit problem(m_events->errorString());
         });
         m_store->setDelivery(

@@ -94,6 +94,7 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
         connect(m_alarmProgram, &AlarmProgramRunner::problem, this, &Recorder::problem);
     }
     m_tickTimer.setSingleShot(true);
+    m_tickTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_tickTimer, &QTimer::timeout, this, &Recorder::tick);
     m_ticking = true;
     tick();
@@ -101,7 +102,11 @@ Recorder::Recorder(const RecorderOptions &options, QTextStream &out, QTextStream
     connect(&m_secondTimer, &QTimer::timeout, this, &Recorder::secondTick);
 }
 
-Recorder::~Recorder() = default;
+// The instruments before the options they read.
+Recorder::~Recorder()
+{
+    qDeleteAll(m_instruments);
+}
 
 InstrumentRecorder *Recorder::addInstrument(const QString &label, const QString &port,
                                             bool simulated)
@@ -113,6 +118,7 @@ InstrumentRecorder *Recorder::addInstrument(const QString &label, const QString 
     // as the others do, so all store in the same seconds.
     DevKX740D &device = instrument->device();
     device.setClock([this] { return driverTime(); });
+    device.setOwnTick(false);
     device.handleTimeOut();
     device.setSecondCounter(m_seconds);
     connect(instrument, &InstrumentRecorder::reported, this,
@@ -150,9 +156,9 @@ void Recorder::tick()
     for (InstrumentRecorder *instrument : qAsConst(m_instruments))
         instrument->device().handleTimeOut();
     // The next tick just after the next second begins, so the drivers learn
-    // of it within a few milliseconds.
+    // of it within a few milliseconds; the only wake-up of the clock.
     if (m_ticking)
-        m_tickTimer.start(qBound(1, 1000 - m_now.time().msec() + 2, kTickIntervalMs));
+        m_tickTimer.start(qBound(1, 1000 - m_now.time().msec() + 2, 1000));
 }
 
 // The clock's time, but never past the second of the last tick: a new second
@@ -276,8 +282,11 @@ void Recorder::start()
 
 bool Recorder::portInUse(const QString &port) const
 {
+    const QString device = portDevicePath(port);
     for (int i = 0; i < m_instruments.size(); ++i)
-        if (m_planned[i].port == port || m_instruments[i]->port() == port)
+        if ((!m_planned[i].port.isEmpty() && portDevicePath(m_planned[i].port) == device) ||
+            (!m_instruments[i]->port().isEmpty() &&
+             portDevicePath(m_instruments[i]->port()) == device))
             return true;
     return false;
 }

@@ -47,8 +47,9 @@ bool checkOutputFile(const QString &out, QString *why);
 // memory; the output is written from them, one instrument after the other.
 //
 // One clock for all: every driver reads the time of this object's tick,
-// and all of them see a new second in the same tick, so the readings of
-// one interval carry the same time on every instrument.
+// which runs once a second just after the second begins, and all of them
+// see the new second in the same tick (their own ticks are off), so the
+// readings of one interval carry the same time on every instrument.
 class Recorder : public QObject
 {
     Q_OBJECT
@@ -63,7 +64,6 @@ public:
         Finished
     };
     using Clock = DevKX740D::Clock;
-    static constexpr int kTickIntervalMs = DevKX740D::kTickIntervalMs;
 
     // Reports go to `out`, errors to `err`; both must outlive the recorder.
     Recorder(const RecorderOptions &options, QTextStream &out, QTextStream &err,
