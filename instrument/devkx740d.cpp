@@ -29,6 +29,14 @@ DevKX740D::DevKX740D(QObject *parent) : QObject(parent), m_clock(systemClock)
     m_timer.start();
 }
 
+void DevKX740D::setOwnTick(bool on)
+{
+    if (on)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
 void DevKX740D::setClock(Clock clock)
 {
     m_clock = clock ? std::move(clock) : Clock(systemClock);

@@ -129,9 +129,13 @@ public:
     void setRunningTime(quint64 seconds) { m_runningTime = seconds; }
     quint64 runningTime() const { return m_runningTime; }
     quint64 secondCounter() const { return m_secondCounter; }
-    // Instruments recorded together count the same seconds, so each stores
-    // its reading in the same second of every interval.
+    // Several drivers ticked by one clock store in the same seconds when
+    // they count them alike: a driver added later takes the others' count.
     void setSecondCounter(quint64 count) { m_secondCounter = count; }
+    // Whether the driver's own 200 ms tick runs (the default). Off, its owner
+    // calls handleTimeOut() itself, as a recorder of several instruments
+    // does for all of them at once.
+    void setOwnTick(bool on);
     bool isRecordDue() const { return m_recordDue; }
 
     // Forgets the recorded readings and their statistics.

@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     Recorder recorder(options, out, err);
     // Before anything is recorded: a port that cannot be had ends the run
     // with the status of what may pass (it may be free at the next start).
-    MetricsServer metrics([&recorder] { return QVector<InstrumentMetrics>{recorder.metrics()}; });
+    MetricsServer metrics([&recorder] { return recorder.metrics(); });
     if (options.metricsPort != 0) {
         const QHostAddress address(options.metricsAddress);
         if (!metrics.listen(address, options.metricsPort)) {

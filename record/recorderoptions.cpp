@@ -15,6 +15,8 @@
 #include <limits>
 
 namespace {
+// Each simulator is a thread and a pseudo-terminal.
+constexpr int kMaxSimulators = 64;
 // The instrument accepts at most one day.
 constexpr int kMaxIntervalSeconds = 86400;
 
@@ -56,17 +58,50 @@ QString portFromCommandLine(const QString &port)
     return QFileInfo(port).absoluteFilePath();
 }
 
-// "T1=100" in `unit`: the channel (0 to 3) and the limit in degrees Celsius.
-bool parseLimit(const QString &text, int unit, int *channel, float *celsius)
+// "[LABEL:]T1=100" in `unit`: the instrument's label (empty: every
+// instrument), the channel (0 to 3) and the limit in degrees Celsius.
+bool parseLimit(const QString &text, int unit, QString *label, int *channel, float *celsius)
 {
-    static const QRegularExpression form(QStringLiteral("^[tT]([1-4])=(.+)$"));
+    static const QRegularExpression form(
+        QStringLiteral("^(?:([A-Za-z0-9_-]{1,32}):)?[tT]([1-4])=(.+)$"));
     const auto m = form.match(text.trimmed());
     bool ok = false;
-    const double value = m.hasMatch() ? m.captured(2).trimmed().toDouble(&ok) : 0.0;
+    const double value = m.hasMatch() ? m.captured(3).trimmed().toDouble(&ok) : 0.0;
     if (!ok || !std::isfinite(value))
         return false;
-    *channel = m.captured(1).toInt() - 1;
+    *label = m.captured(1);
+    *channel = m.captured(2).toInt() - 1;
     *celsius = unitToCelsius(float(value), unit);
+    return true;
+}
+
+struct Limit
+{
+    QString label;
+    bool isHigh = true;
+    int channel = 0;
+    float celsius = 0;
+};
+
+void applyLimit(const Limit &limit, AlarmSettings *alarms)
+{
+    ChannelLimits &c = alarms->channels[limit.channel];
+    (limit.isHigh ? c.hasHigh : c.hasLow) = true;
+    (limit.isHigh ? c.high : c.low) = limit.celsius;
+}
+
+bool limitsInOrder(const AlarmSettings &alarms, const QString &label, QString *message)
+{
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        const ChannelLimits &c = alarms.channels[ch];
+        if (c.hasHigh && c.hasLow && c.low > c.high) {
+            *message =
+                label.isEmpty()
+                    ? RecorderCommandLine::tr("T%1 的下限高于上限。").arg(ch + 1)
+                    : RecorderCommandLine::tr("%1 的 T%2 的下限高于上限。").arg(label).arg(ch + 1);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -92,26 +127,23 @@ bool parseAlarmOptions(const QCommandLineParser &parser, const QCommandLineOptio
             return false;
         }
     }
+    QVector<Limit> limits;
     for (const bool isHigh : {true, false}) {
         for (const QString &text : parser.values(isHigh ? high : low)) {
-            int channel = 0;
-            float celsius = 0;
-            if (!parseLimit(text, o->unit, &channel, &celsius)) {
-                *message = RecorderCommandLine::tr("无效的报警限值：%1（例如 T1=100）").arg(text);
+            Limit limit;
+            limit.isHigh = isHigh;
+            if (!parseLimit(text, o->unit, &limit.label, &limit.channel, &limit.celsius)) {
+                *message = RecorderCommandLine::tr("无效的报警限值：%1（例如 T1=100 或 "
+                                                   "oven:T1=100）")
+                               .arg(text);
                 return false;
             }
-            ChannelLimits &c = alarms.channels[channel];
-            (isHigh ? c.hasHigh : c.hasLow) = true;
-            (isHigh ? c.high : c.low) = celsius;
+            limits.append(limit);
         }
     }
-    for (int ch = 0; ch < kChannelCount; ++ch) {
-        const ChannelLimits &c = alarms.channels[ch];
-        if (c.hasHigh && c.hasLow && c.low > c.high) {
-            *message = RecorderCommandLine::tr("T%1 的下限高于上限。").arg(ch + 1);
-            return false;
-        }
-    }
+    for (const Limit &limit : limits)
+        if (limit.label.isEmpty())
+            applyLimit(limit, &alarms);
     if (parser.isSet(hysteresis)) {
         bool ok = false;
         const double value = parser.value(hysteresis).toDouble(&ok);
@@ -135,6 +167,18 @@ bool parseAlarmOptions(const QCommandLineParser &parser, const QCommandLineOptio
         }
         *t.second = qint64(seconds) * 1000;
     }
+    // An instrument's own limits go over those of every instrument.
+    for (const Limit &limit : limits)
+        if (!limit.label.isEmpty())
+            o->instrumentAlarms.insert(limit.label, alarms);
+    for (const Limit &limit : limits)
+        if (!limit.label.isEmpty())
+            applyLimit(limit, &o->instrumentAlarms[limit.label]);
+    if (!limitsInOrder(alarms, QString(), message))
+        return false;
+    for (auto it = o->instrumentAlarms.cbegin(); it != o->instrumentAlarms.cend(); ++it)
+        if (!limitsInOrder(it.value(), it.key(), message))
+            return false;
     if (parser.isSet(onAlarm)) {
         const QString program = parser.value(onAlarm);
         o->alarmProgram = program.contains(QLatin1Char('/'))
@@ -149,24 +193,41 @@ bool parseAlarmOptions(const QCommandLineParser &parser, const QCommandLineOptio
     return true;
 }
 
-// --port [LABEL=]DEV into `o`. A label is what comes before the first "="
-// when that holds no "/" (a device path never starts so).
-bool parsePort(const QString &text, RecorderOptions *o, QString *message)
+// Each --port [LABEL=]DEV into `o`. A label is what comes before the first
+// "=" when that holds no "/" (a device path never starts so). A label or a
+// port given twice is refused: the files and topics of two instruments
+// would be the same.
+bool parsePorts(const QStringList &texts, RecorderOptions *o, QString *message)
 {
     static const QRegularExpression labelForm(QStringLiteral("^[A-Za-z0-9_-]{1,32}$"));
-    const int equals = text.indexOf(QLatin1Char('='));
-    QString device = text;
-    if (equals >= 0 && !text.leftRef(equals).contains(QLatin1Char('/'))) {
-        o->label = text.left(equals);
-        device = text.mid(equals + 1);
-        if (!labelForm.match(o->label).hasMatch() || device.isEmpty()) {
-            *message = RecorderCommandLine::tr(
-                           "无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）")
-                           .arg(text);
-            return false;
+    for (const QString &text : texts) {
+        InstrumentPort instrument;
+        const int equals = text.indexOf(QLatin1Char('='));
+        QString device = text;
+        if (equals >= 0 && !text.leftRef(equals).contains(QLatin1Char('/'))) {
+            instrument.label = text.left(equals);
+            device = text.mid(equals + 1);
+            if (!labelForm.match(instrument.label).hasMatch() || device.isEmpty()) {
+                *message = RecorderCommandLine::tr(
+                               "无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）")
+                               .arg(text);
+                return false;
+            }
         }
+        instrument.port = portFromCommandLine(device);
+        for (const InstrumentPort &other : qAsConst(o->ports)) {
+            if (other.port == instrument.port) {
+                *message = RecorderCommandLine::tr("端口 %1 给出了两次。").arg(device);
+                return false;
+            }
+            if (!instrument.label.isEmpty() && other.label == instrument.label) {
+                *message = RecorderCommandLine::tr("标签 %1 给出了两次；每台仪器需要自己的标签。")
+                               .arg(instrument.label);
+                return false;
+            }
+        }
+        o->ports.append(instrument);
     }
-    o->port = portFromCommandLine(device);
     return true;
 }
 
@@ -192,13 +253,15 @@ bool parseMetrics(const QString &text, RecorderOptions *o, QString *message)
 
 } // namespace
 
-QString instrumentLabel(const RecorderOptions &options, const QString &port,
-                        const QString &byPathFolder)
+AlarmSettings alarmsOf(const RecorderOptions &options, const QString &label)
 {
-    if (!options.label.isEmpty())
-        return options.label;
-    if (options.simulate)
-        return QStringLiteral("sim");
+    return options.instrumentAlarms.value(label, options.alarms);
+}
+
+QString instrumentLabel(const QString &given, const QString &port, const QString &byPathFolder)
+{
+    if (!given.isEmpty())
+        return given;
     const QString place = portPlace(port, byPathFolder);
     return place.isEmpty() ? QFileInfo(port).fileName() : place;
 }
@@ -250,7 +313,8 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
     const QCommandLineOption version(QStringLiteral("version"), tr("显示版本"));
     const QCommandLineOption port(
         QStringLiteral("port"),
-        tr("仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它在指标中的标签"),
+        tr("仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它的标签（文件、测量、主题和"
+           "指标中）；可重复，同时记录多台仪器"),
         QStringLiteral("[LABEL=]DEV"));
     const QCommandLineOption out(QStringLiteral("out"), tr("数据文件；测量追加到其中（必需）"),
                                  QStringLiteral("FILE.dat"));
@@ -271,7 +335,10 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         tr("每天、每周或每月写一个数据文件（oven.dat → oven_2026-12-08.dat）"),
         QStringLiteral("day|week|month"));
     const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      tr("启动内置的仪器模拟器并从中记录"));
+                                      tr("启动内置的仪器模拟器并从中记录；--simulate=N "
+                                         "或重复给出时启动 N 台（标签 sim1 … simN）"));
+    const QCommandLineOption all(QStringLiteral("all"),
+                                 tr("记录找到的每一台仪器，包括记录时才接上的仪器"));
     const QCommandLineOption listPorts(QStringLiteral("list-ports"),
                                        tr("列出找到的仪器端口，每行一个"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), tr("只显示错误"));
@@ -301,11 +368,13 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
     const QCommandLineOption mqttDiscovery(QStringLiteral("mqtt-discovery"),
                                            tr("发布 Home Assistant 自动发现信息"));
     const QCommandLineOption high(QStringLiteral("high"),
-                                  tr("通道的报警上限，单位同 --unit，例如 T1=100（可重复）"),
-                                  QStringLiteral("Tn=VALUE"));
+                                  tr("通道的报警上限，单位同 --unit，例如 T1=100；LABEL:T1=100 "
+                                     "只用于该标签的仪器（可重复）"),
+                                  QStringLiteral("[LABEL:]Tn=VALUE"));
     const QCommandLineOption low(QStringLiteral("low"),
-                                 tr("通道的报警下限，单位同 --unit，例如 T4=-10（可重复）"),
-                                 QStringLiteral("Tn=VALUE"));
+                                 tr("通道的报警下限，单位同 --unit，例如 T4=-10；LABEL:T4=-10 "
+                                    "只用于该标签的仪器（可重复）"),
+                                 QStringLiteral("[LABEL:]Tn=VALUE"));
     const QCommandLineOption settingsFile(
         QStringLiteral("settings"),
         tr("使用窗口程序的设置文件中已开启的报警限值；--high 和 --low 优先"),
@@ -329,16 +398,54 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         tr("在此端口以 HTTP 提供 Prometheus/OpenMetrics 指标（路径 /metrics）；"
            "默认只在本机 127.0.0.1 上，0.0.0.0:端口 或 [::]:端口 对外提供"),
         QStringLiteral("[ADDRESS:]PORT"));
-    parser.addOptions({help,       version,    port,      out,
-                       interval,   duration,   name,      unit,
-                       csv,        simulate,   listPorts, quiet,
-                       mqtt,       mqttPrefix, mqttUser,  mqttPasswordFile,
-                       mqttCa,     mqttCert,   mqttKey,   mqttDiscovery,
-                       split,      high,       low,       settingsFile,
-                       hysteresis, alarmDelay, alarmLink, onAlarm,
+    parser.addOptions({help,
+                       version,
+                       port,
+                       out,
+                       interval,
+                       duration,
+                       name,
+                       unit,
+                       csv,
+                       simulate,
+                       all,
+                       listPorts,
+                       quiet,
+                       mqtt,
+                       mqttPrefix,
+                       mqttUser,
+                       mqttPasswordFile,
+                       mqttCa,
+                       mqttCert,
+                       mqttKey,
+                       mqttDiscovery,
+                       split,
+                       high,
+                       low,
+                       settingsFile,
+                       hysteresis,
+                       alarmDelay,
+                       alarmLink,
+                       onAlarm,
                        metrics});
 
-    if (!parser.parse(args)) {
+    // --simulate=N stands for N times --simulate.
+    QStringList expanded;
+    for (const QString &arg : args) {
+        if (!arg.startsWith(QLatin1String("--simulate="))) {
+            expanded << arg;
+            continue;
+        }
+        bool ok = false;
+        const int count = arg.mid(11).toInt(&ok);
+        if (!ok || count < 1 || count > kMaxSimulators) {
+            *message = tr("无效的模拟器数量：%1（1 到 %2）").arg(arg.mid(11)).arg(kMaxSimulators);
+            return Error;
+        }
+        for (int i = 0; i < count; ++i)
+            expanded << QStringLiteral("--simulate");
+    }
+    if (!parser.parse(expanded)) {
         *message = parser.errorText();
         return Error;
     }
@@ -364,8 +471,9 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         *message = tr("请用 --out 指定输出的数据文件。");
         return Error;
     }
-    if (parser.isSet(port) && !parsePort(parser.value(port), &o, message))
+    if (!parsePorts(parser.values(port), &o, message))
         return Error;
+    o.allPorts = parser.isSet(all);
     if (parser.isSet(metrics) && !parseMetrics(parser.value(metrics), &o, message))
         return Error;
     if (parser.isSet(interval)) {
@@ -403,7 +511,11 @@ RecorderCommandLine::Result RecorderCommandLine::parse(const QStringList &args,
         *message = tr("无效的分割方式：%1（day、week 或 month）").arg(parser.value(split));
         return Error;
     }
-    o.simulate = parser.isSet(simulate);
+    o.simulate = int(parser.optionNames().count(QStringLiteral("simulate")));
+    if (o.simulate > kMaxSimulators) {
+        *message = tr("无效的模拟器数量：%1（1 到 %2）").arg(o.simulate).arg(kMaxSimulators);
+        return Error;
+    }
     if (parser.isSet(quiet))
         o.status = StatusMode::Quiet;
     if (parser.isSet(mqtt)) {

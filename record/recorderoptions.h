@@ -7,8 +7,10 @@
 #include "store/recordingoutput.h"
 
 #include <QCoreApplication>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // Exit statuses of kx740d-record.
 enum RecorderExit
@@ -17,7 +19,8 @@ enum RecorderExit
     ExitFailure = 1,      // anything not listed below, among it what may pass by itself:
                           // a full disk, another recorder on the same output,
                           // a --metrics port another program holds
-    ExitUsage = 2,        // command line; several instruments and no --port; interval 0
+    ExitUsage = 2,        // command line; several instruments and neither --port nor --all;
+                          // interval 0
     ExitPortFailure = 3,  // no instrument found, or the port does not open
     ExitOutputFailure = 4 // output (or CSV) cannot be written, or is not a data file;
                           // the measurement could not be written at the end
@@ -31,33 +34,49 @@ enum class StatusMode
     Quiet     // errors only
 };
 
+// One instrument given with --port [LABEL=]DEV.
+struct InstrumentPort
+{
+    QString label; // empty: where it is plugged in (instrumentLabel)
+    QString port;
+};
+
 struct RecorderOptions
 {
-    QString port;                // empty: the one instrument found
-    QString label;               // --port LABEL=DEV: the instrument's label in the metrics
-    QString out;                 // the data file the measurement is appended to
+    // --port, in the order given. None: the one instrument found, with
+    // --all every one found, with --simulate the simulators only.
+    QVector<InstrumentPort> ports;
+    bool allPorts = false;       // --all: also those plugged in while recording
+    QString out;                 // the data file the measurements are appended to
     quint32 intervalSeconds = 0; // 0: the instrument's own
     int durationSeconds = 0;     // 0: until stopped
     QString name;                // empty: the start time
     int unit = UnitCelsius;
     QString csv; // empty: none
     SplitMode split = SplitMode::None;
-    bool simulate = false; // record from a simulator started in the program
+    int simulate = 0; // simulators started in the program, recorded like instruments
     StatusMode status = StatusMode::Lines;
     int statusWidth = 79; // Terminal: the status line is cut to this many characters
     MqttSettings mqtt;    // enabled by --mqtt
-    AlarmSettings alarms; // limits in degrees Celsius
+    AlarmSettings alarms; // limits in degrees Celsius, of every instrument
+    // --high LABEL:T1=…: the alarms of the instrument of that label (those
+    // of every instrument with the label's limits put over them).
+    QMap<QString, AlarmSettings> instrumentAlarms;
     QString alarmProgram; // --on-alarm: run for each alarm raised and cleared
     // --metrics: where the metrics are served over HTTP; port 0: not served.
     QString metricsAddress = QStringLiteral("127.0.0.1");
     quint16 metricsPort = 0;
 };
 
-// The label that tells the recorded instrument apart in the metrics: the
-// one given with --port LABEL=DEV, else "sim" for --simulate, else the name
-// of the link in /dev/serial/by-path to `port` (where it is plugged in),
-// else the port's file name ("ttyUSB0").
-QString instrumentLabel(const RecorderOptions &options, const QString &port,
+// The alarms of the instrument labelled `label`.
+AlarmSettings alarmsOf(const RecorderOptions &options, const QString &label);
+
+// The label that tells a recorded instrument apart (metrics, topics, file
+// and measurement names): `given` with --port LABEL=DEV, else the name of
+// the link in /dev/serial/by-path to `port` (where it is plugged in), else
+// the port's file name ("ttyUSB0"). Simulators are "sim", or "sim1" ...
+// "simN" when there are several.
+QString instrumentLabel(const QString &given, const QString &port,
                         const QString &byPathFolder = QLatin1String(kSerialByPathFolder));
 
 // The environment variable the broker password may come from.

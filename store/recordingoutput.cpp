@@ -2,6 +2,7 @@
 
 #include "instrument/temperature.h"
 #include "store/datafilestream.h"
+#include "store/measurementgroups.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -70,15 +71,17 @@ QDate readingPeriod(const _T_EE_TEST_DATA &record, SplitMode mode, const QDate &
 } // namespace
 
 OutputResult writeJournalToOutput(const QString &journal, const QString &out, SplitMode mode,
-                                  const QDate &before)
+                                  const QDate &before, const QString &label)
 {
     OutputResult result;
     JournalReader reader(journal);
     if (!reader.open())
         return result;
-    const QString name = reader.header().name.isEmpty()
-                             ? reader.header().started.toString(QStringLiteral("yyyyMMdd hh_mm_ss"))
-                             : reader.header().name;
+    QString name = reader.header().name.isEmpty()
+                       ? reader.header().started.toString(QStringLiteral("yyyyMMdd hh_mm_ss"))
+                       : reader.header().name;
+    if (!label.isEmpty())
+        name = instrumentMeasurementName(name, label);
     const QDate keepFrom = before.isValid() ? periodStart(before, mode) : QDate();
 
     JournalReading ahead;

@@ -28,7 +28,8 @@ QString periodFileName(const QString &out, SplitMode mode, const QDate &start);
 // SplitMode::None all of them as one measurement of `out`; otherwise the
 // readings of each period that begins before `before` (all periods when
 // `before` is null) as a measurement of that period's file. Each
-// measurement is named after the recording and dated by its first reading;
+// measurement is named after the recording (with a `label`, "<recording> ·
+// <label>": one instrument of several) and dated by its first reading;
 // written again (a run stopped between writing and dropping the journal)
 // it replaces itself. Readings of later periods are returned in `carry`
 // for the journal that goes on. False with the system's reason in `error`
@@ -38,10 +39,10 @@ struct OutputResult
     bool ok = true;
     QString error;
     int errorCode = 0;
-    QString failedFile; // the file that could not be written
+    QString failedFile;                       // the file that could not be written
     QVector<QPair<QString, quint32>> written; // files written, with their reading counts
     QVector<JournalReading> carry;
     quint32 readings = 0;
 };
 OutputResult writeJournalToOutput(const QString &journal, const QString &out, SplitMode mode,
-                                  const QDate &before = QDate());
+                                  const QDate &before = QDate(), const QString &label = QString());

@@ -2296,7 +2296,7 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+61"/>
+        <location filename="../record/recorder.cpp" line="+49"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>Cannot write to the output folder %1.</translation>
     </message>
@@ -2311,6 +2311,26 @@ Data that is not saved will be lost.</translation>
         <translation>%1 is not a valid data file; no measurement is appended to it.</translation>
     </message>
     <message>
+        <location line="+156"/>
+        <source>两台仪器的标签都是 %1；请用 --port 标签=设备 给出各自的标签。</source>
+        <translation>Two instruments have the label %1; give each its own with --port LABEL=DEV.</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>没有找到仪器；等待仪器接上。</source>
+        <translation>No instrument found; waiting for one to be plugged in.</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>找到仪器 %1（%2）。</source>
+        <translation>Instrument %1 found (%2).</translation>
+    </message>
+    <message>
+        <location line="+124"/>
+        <source>%1 台仪器  %2 个读数  %3</source>
+        <translation>%1 instruments  %2 readings  %3</translation>
+    </message>
+    <message>
         <location filename="../store/datafilestream.cpp" line="+127"/>
         <location line="+9"/>
         <location line="+6"/>
@@ -2319,48 +2339,50 @@ Data that is not saved will be lost.</translation>
         <translation>not a valid data file</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+64"/>
+        <location filename="../record/instrumentrecorder.cpp" line="+106"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+95"/>
+        <location filename="../record/recorder.cpp" line="-212"/>
         <source>无法锁定 %1 的记录：%2</source>
         <translation>Cannot lock the recording of %1: %2</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+15"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>Cannot write the CSV file %1: %2</translation>
     </message>
     <message>
-        <location line="+42"/>
-        <location line="+364"/>
+        <location line="+34"/>
+        <location line="+341"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3.</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-494"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
     <message>
-        <location line="-69"/>
+        <location filename="../record/recorder.cpp" line="-182"/>
         <source>%1 是指向 %2 的符号链接，但 %2 不存在。</source>
         <translation>%1 is a symbolic link to %2, but %2 does not exist.</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location filename="../record/instrumentrecorder.cpp" line="+4"/>
         <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
         <translation>The journal %1 can be written again; the readings kept in memory are in it.</translation>
     </message>
     <message>
-        <location line="+88"/>
+        <location line="+95"/>
+        <location filename="../record/recorder.cpp" line="+178"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+30"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 is not a journal; move it away before starting.</translation>
     </message>
@@ -2370,18 +2392,18 @@ Data that is not saved will be lost.</translation>
         <translation>Going on with the interrupted recording &quot;%1&quot; (%2 readings).</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <location line="+139"/>
+        <location line="+12"/>
+        <location line="+131"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>Wrote %1: %2 readings.</translation>
     </message>
     <message>
-        <location line="-122"/>
+        <location line="-114"/>
         <source>无法启动仪器模拟器：%1</source>
         <translation>Cannot start the instrument simulator: %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../record/recorder.cpp" line="+55"/>
         <source>没有找到仪器。请连接仪器，或用 --port 指定端口。</source>
         <translation>No instrument found. Connect the instrument or name its port with --port.</translation>
     </message>
@@ -2391,42 +2413,43 @@ Data that is not saved will be lost.</translation>
         <translation>Several instruments found; choose one with --port:</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location filename="../record/instrumentrecorder.cpp" line="+35"/>
         <source>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</source>
         <translation>The instrument&apos;s storage interval is 0 s, so nothing would be stored. Set one with --interval.</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+19"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>Recording: port %1, instrument %2, interval %3 s, measurement &quot;%4&quot;, into %5</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+26"/>
         <source>无法写入日志文件 %1。</source>
         <translation>Cannot write the journal %1.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</source>
         <translation>The recording &quot;%1&quot; in the journal comes from another instrument; it is written as a measurement of its own and a new recording begins.</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</source>
         <translation>Cannot write %1: %2. The readings stay in the journal %3; trying again later.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+40"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>Publishing to %1, topics %2/…</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+12"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+27"/>
+        <location filename="../record/recorder.cpp" line="+161"/>
         <source>（连接已断开）</source>
         <translation> (connection lost)</translation>
     </message>
@@ -2436,7 +2459,8 @@ Data that is not saved will be lost.</translation>
         <translation>%1%2  %3 readings  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+9"/>
+        <location filename="../record/recorder.cpp" line="+6"/>
         <source>  告警：%1</source>
         <translation>  ALARM: %1</translation>
     </message>
@@ -2446,7 +2470,7 @@ Data that is not saved will be lost.</translation>
         <translation>, </translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+12"/>
         <source>，%1 个读数待发送</source>
         <translation>, %1 readings waiting</translation>
     </message>
@@ -2456,7 +2480,7 @@ Data that is not saved will be lost.</translation>
         <translation>, %1 alarm events waiting</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+27"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>Cannot write the CSV file %1: %2; the recording goes on.</translation>
     </message>
@@ -2476,12 +2500,12 @@ Data that is not saved will be lost.</translation>
         <translation>Connection to the instrument is back (%1).</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+11"/>
         <source>记录已停止，共 %1 个读数。</source>
         <translation>Recording stopped, %1 readings.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>最后 %1 个读数无法写入日志 %2（%3），已丢失。</source>
         <translation>The last %1 readings could not be written to the journal %2 (%3) and are lost.</translation>
     </message>
@@ -2491,12 +2515,12 @@ Data that is not saved will be lost.</translation>
         <translation>The journal %1 cannot be written (%2); the last %3 readings and the end of the recording are kept in %4 and go into %5 at the next start.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+12"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>Wrote %1: measurement &quot;%2&quot;, %3 readings.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+18"/>
         <source>MQTT：%1 个读数尚未送达代理；下次启动时发送。</source>
         <translation>MQTT: %1 readings have not reached the broker yet; they go out at the next start.</translation>
     </message>
@@ -2509,17 +2533,17 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+232"/>
+        <location filename="../record/recorderoptions.cpp" line="+295"/>
         <source>密码文件 %1 不存在。</source>
         <translation>The password file %1 does not exist.</translation>
     </message>
     <message>
-        <location line="-207"/>
+        <location line="-268"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>Cannot read the password file %1: %2</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+95"/>
         <source>无法读取设置文件 %1：%2</source>
         <translation>Cannot read the settings file %1: %2</translation>
     </message>
@@ -2529,17 +2553,22 @@ Data that is not saved will be lost.</translation>
         <translation>%1 is not a settings file of this program (config.cfg).</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>无效的报警限值：%1（例如 T1=100）</source>
-        <translation>Invalid alarm limit: %1 (e.g. T1=100)</translation>
-    </message>
-    <message>
-        <location line="+11"/>
+        <location line="-26"/>
         <source>T%1 的下限高于上限。</source>
         <translation>The low limit of T%1 is above its high limit.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+1"/>
+        <source>%1 的 T%2 的下限高于上限。</source>
+        <translation>The low limit of T%2 of %1 is above its high limit.</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>无效的报警限值：%1（例如 T1=100 或 oven:T1=100）</source>
+        <translation>Invalid alarm limit: %1 (e.g. T1=100 or oven:T1=100)</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>无效的回差：%1</source>
         <translation>Invalid hysteresis: %1</translation>
     </message>
@@ -2549,12 +2578,22 @@ Data that is not saved will be lost.</translation>
         <translation>Invalid time: --%1 %2</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+25"/>
         <source>告警程序 %1 不存在或不可执行。</source>
         <translation>The alarm program %1 does not exist or cannot be run.</translation>
     </message>
     <message>
-        <location line="+91"/>
+        <location line="+31"/>
+        <source>端口 %1 给出了两次。</source>
+        <translation>The port %1 is given twice.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>标签 %1 给出了两次；每台仪器需要自己的标签。</source>
+        <translation>The label %1 is given twice; each instrument needs a label of its own.</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
         <translation>The password file %1 can be read by users other than its owner; run chmod 600 %1 first.</translation>
     </message>
@@ -2574,7 +2613,12 @@ Data that is not saved will be lost.</translation>
         <translation>show the version</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
+        <source>仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它的标签（文件、测量、主题和指标中）；可重复，同时记录多台仪器</source>
+        <translation>port of the instrument (default: the one instrument found); a LABEL= prefix gives its label (in file, measurement and topic names and the metrics); repeatable, to record several instruments at once</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>数据文件；测量追加到其中（必需）</source>
         <translation>data file the measurement is appended to (required)</translation>
     </message>
@@ -2610,11 +2654,26 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+3"/>
-        <source>启动内置的仪器模拟器并从中记录</source>
-        <translation>start the built-in instrument simulator and record from it</translation>
+        <source>启动内置的仪器模拟器并从中记录；--simulate=N 或重复给出时启动 N 台（标签 sim1 … simN）</source>
+        <translation>start the built-in instrument simulator and record from it; --simulate=N or the option given N times starts N of them (labels sim1 … simN)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <source>记录找到的每一台仪器，包括记录时才接上的仪器</source>
+        <translation>record every instrument found, also those plugged in while recording</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>通道的报警上限，单位同 --unit，例如 T1=100；LABEL:T1=100 只用于该标签的仪器（可重复）</source>
+        <translation>high alarm limit of a channel, in the unit of --unit, e.g. T1=100; LABEL:T1=100 for the instrument of that label only (repeatable)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>通道的报警下限，单位同 --unit，例如 T4=-10；LABEL:T4=-10 只用于该标签的仪器（可重复）</source>
+        <translation>low alarm limit of a channel, in the unit of --unit, e.g. T4=-10; LABEL:T4=-10 for the instrument of that label only (repeatable)</translation>
+    </message>
+    <message>
+        <location line="-32"/>
         <source>列出找到的仪器端口，每行一个</source>
         <translation>list the instrument ports found, one per line</translation>
     </message>
@@ -2654,22 +2713,17 @@ Data that is not saved will be lost.</translation>
         <translation>mqtts: the CA file that signed the broker&apos;s certificate</translation>
     </message>
     <message>
-        <location line="-129"/>
+        <location line="-148"/>
         <source>无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）</source>
         <translation>Invalid port: %1 (LABEL=DEV, the label 1 to 32 letters, digits, _ or -)</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+34"/>
         <source>无效的指标地址：%1（[地址:]端口，例如 9740 或 0.0.0.0:9740）</source>
         <translation>Invalid metrics address: %1 ([ADDRESS:]PORT, e.g. 9740 or 0.0.0.0:9740)</translation>
     </message>
     <message>
-        <location line="+69"/>
-        <source>仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它在指标中的标签</source>
-        <translation>port of the instrument (default: the one instrument found); a LABEL= prefix gives its label in the metrics</translation>
-    </message>
-    <message>
-        <location line="+41"/>
+        <location line="+116"/>
         <source>mqtts：客户端证书（PEM）</source>
         <translation>mqtts: client certificate (PEM)</translation>
     </message>
@@ -2679,17 +2733,7 @@ Data that is not saved will be lost.</translation>
         <translation>publish Home Assistant discovery messages</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>通道的报警上限，单位同 --unit，例如 T1=100（可重复）</source>
-        <translation>high alarm limit of a channel, in the unit of --unit, e.g. T1=100 (repeatable)</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>通道的报警下限，单位同 --unit，例如 T4=-10（可重复）</source>
-        <translation>low alarm limit of a channel, in the unit of --unit, e.g. T4=-10 (repeatable)</translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="+11"/>
         <source>使用窗口程序的设置文件中已开启的报警限值；--high 和 --low 优先</source>
         <translation>take the alarm limits switched on in a settings file of the window program; --high and --low take precedence</translation>
     </message>
@@ -2719,7 +2763,13 @@ Data that is not saved will be lost.</translation>
         <translation>serve Prometheus/OpenMetrics metrics over HTTP on this port (path /metrics); on this computer only (127.0.0.1) unless an address is given: 0.0.0.0:PORT or [::]:PORT for the network</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+44"/>
+        <location line="+74"/>
+        <source>无效的模拟器数量：%1（1 到 %2）</source>
+        <translation>Invalid number of simulators: %1 (1 to %2)</translation>
+    </message>
+    <message>
+        <location line="-54"/>
         <source>多余的参数：%1</source>
         <translation>Unexpected arguments: %1</translation>
     </message>
@@ -2729,7 +2779,7 @@ Data that is not saved will be lost.</translation>
         <translation>Name the output data file with --out.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>无效的存储间隔：%1（1 秒到 24 小时）</source>
         <translation>Invalid storage interval: %1 (1 s to 24 h)</translation>
     </message>
@@ -2749,7 +2799,7 @@ Data that is not saved will be lost.</translation>
         <translation>Invalid split: %1 (day, week or month)</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+49"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 works only together with --mqtt.</translation>
     </message>

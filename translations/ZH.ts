@@ -2294,7 +2294,7 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../record/recorder.cpp" line="+61"/>
+        <location filename="../record/recorder.cpp" line="+49"/>
         <source>无法写入输出文件夹 %1。</source>
         <translation>无法写入输出文件夹 %1。</translation>
     </message>
@@ -2309,6 +2309,26 @@
         <translation>%1 不是有效的数据文件；测量不会追加到其中。</translation>
     </message>
     <message>
+        <location line="+156"/>
+        <source>两台仪器的标签都是 %1；请用 --port 标签=设备 给出各自的标签。</source>
+        <translation>两台仪器的标签都是 %1；请用 --port 标签=设备 给出各自的标签。</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>没有找到仪器；等待仪器接上。</source>
+        <translation>没有找到仪器；等待仪器接上。</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>找到仪器 %1（%2）。</source>
+        <translation>找到仪器 %1（%2）。</translation>
+    </message>
+    <message>
+        <location line="+124"/>
+        <source>%1 台仪器  %2 个读数  %3</source>
+        <translation>%1 台仪器  %2 个读数  %3</translation>
+    </message>
+    <message>
         <location filename="../store/datafilestream.cpp" line="+127"/>
         <location line="+9"/>
         <location line="+6"/>
@@ -2317,48 +2337,50 @@
         <translation>不是有效的数据文件</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+64"/>
+        <location filename="../record/instrumentrecorder.cpp" line="+106"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+95"/>
+        <location filename="../record/recorder.cpp" line="-212"/>
         <source>无法锁定 %1 的记录：%2</source>
         <translation>无法锁定 %1 的记录：%2</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+15"/>
         <source>无法写入 CSV 文件 %1：%2</source>
         <translation>无法写入 CSV 文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+42"/>
-        <location line="+364"/>
+        <location line="+34"/>
+        <location line="+341"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中。</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-494"/>
         <source>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</source>
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
     <message>
-        <location line="-69"/>
+        <location filename="../record/recorder.cpp" line="-182"/>
         <source>%1 是指向 %2 的符号链接，但 %2 不存在。</source>
         <translation>%1 是指向 %2 的符号链接，但 %2 不存在。</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location filename="../record/instrumentrecorder.cpp" line="+4"/>
         <source>日志文件 %1 又可以写入了；暂存的读数已写入。</source>
         <translation>日志文件 %1 又可以写入了；暂存的读数已写入。</translation>
     </message>
     <message>
-        <location line="+88"/>
+        <location line="+95"/>
+        <location filename="../record/recorder.cpp" line="+178"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+30"/>
         <source>%1 不是日志文件；请将其移走后再开始。</source>
         <translation>%1 不是日志文件；请将其移走后再开始。</translation>
     </message>
@@ -2368,18 +2390,18 @@
         <translation>继续被中断的记录“%1”（%2 个读数）。</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <location line="+139"/>
+        <location line="+12"/>
+        <location line="+131"/>
         <source>已写入 %1：%2 个读数。</source>
         <translation>已写入 %1：%2 个读数。</translation>
     </message>
     <message>
-        <location line="-122"/>
+        <location line="-114"/>
         <source>无法启动仪器模拟器：%1</source>
         <translation>无法启动仪器模拟器：%1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../record/recorder.cpp" line="+55"/>
         <source>没有找到仪器。请连接仪器，或用 --port 指定端口。</source>
         <translation>没有找到仪器。请连接仪器，或用 --port 指定端口。</translation>
     </message>
@@ -2389,42 +2411,43 @@
         <translation>找到多台仪器，请用 --port 选择其中一台：</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location filename="../record/instrumentrecorder.cpp" line="+35"/>
         <source>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</source>
         <translation>仪器的存储间隔为0秒，不会存储任何数据。请用 --interval 设置存储间隔。</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+19"/>
         <source>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</source>
         <translation>开始记录：端口 %1，仪器 %2，间隔 %3 秒，测量“%4”，写入 %5</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+26"/>
         <source>无法写入日志文件 %1。</source>
         <translation>无法写入日志文件 %1。</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</source>
         <translation>日志中的记录“%1”来自另一台仪器；它作为单独的测量写入，新的记录重新开始。</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
         <source>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</source>
         <translation>无法写入 %1：%2。读数保留在日志 %3 中，稍后重试。</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+40"/>
         <source>发布到 %1，主题 %2/…</source>
         <translation>发布到 %1，主题 %2/…</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+12"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT：%1；记录继续。</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+27"/>
+        <location filename="../record/recorder.cpp" line="+161"/>
         <source>（连接已断开）</source>
         <translation>（连接已断开）</translation>
     </message>
@@ -2434,7 +2457,8 @@
         <translation>%1%2  %3 个读数  %4  %5 %6</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+9"/>
+        <location filename="../record/recorder.cpp" line="+6"/>
         <source>  告警：%1</source>
         <translation>  告警：%1</translation>
     </message>
@@ -2444,7 +2468,7 @@
         <translation>，</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+12"/>
         <source>，%1 个读数待发送</source>
         <translation>，%1 个读数待发送</translation>
     </message>
@@ -2454,7 +2478,7 @@
         <translation>，%1 个告警事件待发送</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+27"/>
         <source>无法写入 CSV 文件 %1：%2；记录继续。</source>
         <translation>无法写入 CSV 文件 %1：%2；记录继续。</translation>
     </message>
@@ -2474,12 +2498,12 @@
         <translation>与仪器的连接已恢复（%1）。</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+11"/>
         <source>记录已停止，共 %1 个读数。</source>
         <translation>记录已停止，共 %1 个读数。</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>最后 %1 个读数无法写入日志 %2（%3），已丢失。</source>
         <translation>最后 %1 个读数无法写入日志 %2（%3），已丢失。</translation>
     </message>
@@ -2489,12 +2513,12 @@
         <translation>日志 %1 无法写入（%2）；最后 %3 个读数和记录的结束暂存在 %4，下次启动时写入 %5。</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+12"/>
         <source>已写入 %1：测量“%2”，%3 个读数。</source>
         <translation>已写入 %1：测量“%2”，%3 个读数。</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+18"/>
         <source>MQTT：%1 个读数尚未送达代理；下次启动时发送。</source>
         <translation>MQTT：%1 个读数尚未送达代理；下次启动时发送。</translation>
     </message>
@@ -2507,17 +2531,17 @@
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+232"/>
+        <location filename="../record/recorderoptions.cpp" line="+295"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
     <message>
-        <location line="-207"/>
+        <location line="-268"/>
         <source>无法读取密码文件 %1：%2</source>
         <translation>无法读取密码文件 %1：%2</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+95"/>
         <source>无法读取设置文件 %1：%2</source>
         <translation>无法读取设置文件 %1：%2</translation>
     </message>
@@ -2527,17 +2551,22 @@
         <translation>%1 不是本程序的设置文件（config.cfg）。</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>无效的报警限值：%1（例如 T1=100）</source>
-        <translation>无效的报警限值：%1（例如 T1=100）</translation>
-    </message>
-    <message>
-        <location line="+11"/>
+        <location line="-26"/>
         <source>T%1 的下限高于上限。</source>
         <translation>T%1 的下限高于上限。</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+1"/>
+        <source>%1 的 T%2 的下限高于上限。</source>
+        <translation>%1 的 T%2 的下限高于上限。</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>无效的报警限值：%1（例如 T1=100 或 oven:T1=100）</source>
+        <translation>无效的报警限值：%1（例如 T1=100 或 oven:T1=100）</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>无效的回差：%1</source>
         <translation>无效的回差：%1</translation>
     </message>
@@ -2547,12 +2576,22 @@
         <translation>无效的时间：--%1 %2</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+25"/>
         <source>告警程序 %1 不存在或不可执行。</source>
         <translation>告警程序 %1 不存在或不可执行。</translation>
     </message>
     <message>
-        <location line="+91"/>
+        <location line="+31"/>
+        <source>端口 %1 给出了两次。</source>
+        <translation>端口 %1 给出了两次。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>标签 %1 给出了两次；每台仪器需要自己的标签。</source>
+        <translation>标签 %1 给出了两次；每台仪器需要自己的标签。</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
         <translation>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</translation>
     </message>
@@ -2572,7 +2611,12 @@
         <translation>显示版本</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
+        <source>仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它的标签（文件、测量、主题和指标中）；可重复，同时记录多台仪器</source>
+        <translation>仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它的标签（文件、测量、主题和指标中）；可重复，同时记录多台仪器</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>数据文件；测量追加到其中（必需）</source>
         <translation>数据文件；测量追加到其中（必需）</translation>
     </message>
@@ -2608,11 +2652,26 @@
     </message>
     <message>
         <location line="+3"/>
-        <source>启动内置的仪器模拟器并从中记录</source>
-        <translation>启动内置的仪器模拟器并从中记录</translation>
+        <source>启动内置的仪器模拟器并从中记录；--simulate=N 或重复给出时启动 N 台（标签 sim1 … simN）</source>
+        <translation>启动内置的仪器模拟器并从中记录；--simulate=N 或重复给出时启动 N 台（标签 sim1 … simN）</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <source>记录找到的每一台仪器，包括记录时才接上的仪器</source>
+        <translation>记录找到的每一台仪器，包括记录时才接上的仪器</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>通道的报警上限，单位同 --unit，例如 T1=100；LABEL:T1=100 只用于该标签的仪器（可重复）</source>
+        <translation>通道的报警上限，单位同 --unit，例如 T1=100；LABEL:T1=100 只用于该标签的仪器（可重复）</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>通道的报警下限，单位同 --unit，例如 T4=-10；LABEL:T4=-10 只用于该标签的仪器（可重复）</source>
+        <translation>通道的报警下限，单位同 --unit，例如 T4=-10；LABEL:T4=-10 只用于该标签的仪器（可重复）</translation>
+    </message>
+    <message>
+        <location line="-32"/>
         <source>列出找到的仪器端口，每行一个</source>
         <translation>列出找到的仪器端口，每行一个</translation>
     </message>
@@ -2652,22 +2711,17 @@
         <translation>mqtts：签发代理证书的 CA 文件</translation>
     </message>
     <message>
-        <location line="-129"/>
+        <location line="-148"/>
         <source>无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）</source>
         <translation>无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+34"/>
         <source>无效的指标地址：%1（[地址:]端口，例如 9740 或 0.0.0.0:9740）</source>
         <translation>无效的指标地址：%1（[地址:]端口，例如 9740 或 0.0.0.0:9740）</translation>
     </message>
     <message>
-        <location line="+69"/>
-        <source>仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它在指标中的标签</source>
-        <translation>仪器的端口（默认：找到的唯一一台仪器）；LABEL= 前缀给出它在指标中的标签</translation>
-    </message>
-    <message>
-        <location line="+41"/>
+        <location line="+116"/>
         <source>mqtts：客户端证书（PEM）</source>
         <translation>mqtts：客户端证书（PEM）</translation>
     </message>
@@ -2677,17 +2731,7 @@
         <translation>发布 Home Assistant 自动发现信息</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>通道的报警上限，单位同 --unit，例如 T1=100（可重复）</source>
-        <translation>通道的报警上限，单位同 --unit，例如 T1=100（可重复）</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>通道的报警下限，单位同 --unit，例如 T4=-10（可重复）</source>
-        <translation>通道的报警下限，单位同 --unit，例如 T4=-10（可重复）</translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="+11"/>
         <source>使用窗口程序的设置文件中已开启的报警限值；--high 和 --low 优先</source>
         <translation>使用窗口程序的设置文件中已开启的报警限值；--high 和 --low 优先</translation>
     </message>
@@ -2717,7 +2761,13 @@
         <translation>在此端口以 HTTP 提供 Prometheus/OpenMetrics 指标（路径 /metrics）；默认只在本机 127.0.0.1 上，0.0.0.0:端口 或 [::]:端口 对外提供</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+44"/>
+        <location line="+74"/>
+        <source>无效的模拟器数量：%1（1 到 %2）</source>
+        <translation>无效的模拟器数量：%1（1 到 %2）</translation>
+    </message>
+    <message>
+        <location line="-54"/>
         <source>多余的参数：%1</source>
         <translation>多余的参数：%1</translation>
     </message>
@@ -2727,7 +2777,7 @@
         <translation>请用 --out 指定输出的数据文件。</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>无效的存储间隔：%1（1 秒到 24 小时）</source>
         <translation>无效的存储间隔：%1（1 秒到 24 小时）</translation>
     </message>
@@ -2747,7 +2797,7 @@
         <translation>无效的分割方式：%1（day、week 或 month）</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+49"/>
         <source>--%1 只能与 --mqtt 一起使用。</source>
         <translation>--%1 只能与 --mqtt 一起使用。</translation>
     </message>

@@ -24,12 +24,8 @@ static void BM_RecorderDay(benchmark::State &state)
 {
     for (auto _ : state) {
         QTemporaryDir dir;
-        RecorderOptions options;
-        options.simulate = true;
-        options.out = dir.filePath(QStringLiteral("day.dat"));
+        RecorderOptions options = simulatedOptions(dir.filePath(QStringLiteral("day.dat")));
         options.csv = dir.filePath(QStringLiteral("day.csv"));
-        options.intervalSeconds = 1;
-        options.status = StatusMode::Lines;
         CapturedRecorder captured(options);
         Recorder &recorder = captured.recorder;
         const QString &errText = captured.errText;

@@ -27,10 +27,7 @@ static void BM_RecorderMonth(benchmark::State &state)
     const bool split = state.range(0) == 1;
     for (auto _ : state) {
         QTemporaryDir dir;
-        RecorderOptions options;
-        options.simulate = true;
-        options.out = dir.filePath(QStringLiteral("oven.dat"));
-        options.intervalSeconds = 1;
+        RecorderOptions options = simulatedOptions(dir.filePath(QStringLiteral("oven.dat")));
         options.status = StatusMode::Quiet;
         options.split = split ? SplitMode::Day : SplitMode::None;
         CapturedRecorder captured(options);

@@ -24,6 +24,18 @@ inline _T_PRINT_OUT_DATA benchReading(int k)
     return r;
 }
 
+// Options of a recorder of `instruments` built-in simulators at a 1 s
+// interval into `file`.
+inline RecorderOptions simulatedOptions(const QString &file, int instruments = 1)
+{
+    RecorderOptions options;
+    options.simulate = instruments;
+    options.out = file;
+    options.intervalSeconds = 1;
+    options.status = StatusMode::Lines;
+    return options;
+}
+
 // A recorder whose reports and errors are kept in strings.
 struct CapturedRecorder
 {

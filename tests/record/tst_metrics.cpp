@@ -97,8 +97,7 @@ void TestMetrics::initTestCase()
     options.out = m_dir.filePath(QStringLiteral("run.dat"));
     options.intervalSeconds = 1;
     m_recorder = std::make_unique<Recorder>(options, m_out, m_err);
-    m_server = std::make_unique<MetricsServer>(
-        [this] { return QVector<InstrumentMetrics>{m_recorder->metrics()}; });
+    m_server = std::make_unique<MetricsServer>([this] { return m_recorder->metrics(); });
     QVERIFY2(m_server->listen(QHostAddress::LocalHost, 0), qPrintable(m_server->errorString()));
     m_recorder->start();
     QTRY_VERIFY_WITH_TIMEOUT(m_recorder->readingCount() >= 1, 15000);

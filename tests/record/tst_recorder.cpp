@@ -35,6 +35,7 @@ private slots:
     void commandLinePathsAreTakenAsMeant();
     void portLabelAndMetricsAddress_data();
     void portLabelAndMetricsAddress();
+    void instrumentLimitsGoOverThoseOfAll();
     void instrumentIsLabelledAsTold_data();
     void instrumentIsLabelledAsTold();
 };
@@ -160,7 +161,7 @@ void TestRecorder::lostPortIsReopenedInTheSameMeasurement()
     QVERIFY2(simulator.start(), qPrintable(simulator.errorString()));
 
     RecorderOptions options;
-    options.port = simOptions.linkPath;
+    options.ports = {{QString(), simOptions.linkPath}};
     options.out = dir.filePath(QStringLiteral("oven.dat"));
     options.intervalSeconds = 1;
     options.alarms.linkLostMs = 100;
@@ -437,7 +438,7 @@ void TestRecorder::commandLinePathsAreTakenAsMeant()
     QCOMPARE(RecorderCommandLine::parse({"kx740d-record", "--out", "out.dat", "--port", port},
                                         &options, &message),
              RecorderCommandLine::Ok);
-    QCOMPARE(options.port, portHere ? QDir::current().absoluteFilePath(port) : port);
+    QCOMPARE(options.ports.value(0).port, portHere ? QDir::current().absoluteFilePath(port) : port);
     QString why;
     QCOMPARE(checkOutputFile(options.out, &why), outputUsable);
     QVERIFY2(outputUsable || why.contains(outLink), qPrintable(why));
@@ -447,35 +448,39 @@ void TestRecorder::portLabelAndMetricsAddress_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("port");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QStringList>("ports");
     QTest::addColumn<QString>("address");
     QTest::addColumn<int>("metricsPort"); // 0: not served
     QTest::newRow("labelled port")
-        << QStringList{"--port", "oven-1=/dev/ttyUSB0"} << true << "oven-1"
-        << "/dev/ttyUSB0"
+        << QStringList{"--port", "oven-1=/dev/ttyUSB0"} << true << QStringList{"oven-1"}
+        << QStringList{"/dev/ttyUSB0"} << "127.0.0.1" << 0;
+    QTest::newRow("= in a device path")
+        << QStringList{"--port", "/dev/a=b"} << true << QStringList{""} << QStringList{"/dev/a=b"}
         << "127.0.0.1" << 0;
-    QTest::newRow("= in a device path") << QStringList{"--port", "/dev/a=b"} << true << ""
-                                        << "/dev/a=b"
-                                        << "127.0.0.1" << 0;
+    QTest::newRow("several ports")
+        << QStringList{"--port", "a=/dev/ttyUSB0", "--port", "/dev/ttyUSB1"} << true
+        << QStringList{"a", ""} << QStringList{"/dev/ttyUSB0", "/dev/ttyUSB1"} << "127.0.0.1" << 0;
+    QTest::newRow("label twice") << QStringList{"--port", "a=/dev/ttyUSB0", "--port",
+                                                "a=/dev/ttyUSB1"}
+                                 << false << QStringList() << QStringList() << "" << 0;
+    QTest::newRow("port twice") << QStringList{"--port", "a=/dev/ttyUSB0", "--port",
+                                               "b=/dev/ttyUSB0"}
+                                << false << QStringList() << QStringList() << "" << 0;
     QTest::newRow("label of 33") << QStringList{"--port", QString(33, 'a') + "=/dev/ttyUSB0"}
-                                 << false << ""
-                                 << ""
-                                 << "" << 0;
-    QTest::newRow("metrics on IPv6") << QStringList{"--metrics", "[::]:9740"} << true << ""
-                                     << ""
-                                     << "::" << 9740;
-    QTest::newRow("metrics host name") << QStringList{"--metrics", "oven:9740"} << false << ""
-                                       << ""
-                                       << "" << 0;
+                                 << false << QStringList() << QStringList() << "" << 0;
+    QTest::newRow("metrics on IPv6") << QStringList{"--metrics", "[::]:9740"} << true
+                                     << QStringList() << QStringList() << "::" << 9740;
+    QTest::newRow("metrics host name") << QStringList{"--metrics", "oven:9740"} << false
+                                       << QStringList() << QStringList() << "" << 0;
 }
 
 void TestRecorder::portLabelAndMetricsAddress()
 {
     QFETCH(QStringList, args);
     QFETCH(bool, ok);
-    QFETCH(QString, label);
-    QFETCH(QString, port);
+    QFETCH(QStringList, labels);
+    QFETCH(QStringList, ports);
     QFETCH(QString, address);
     QFETCH(int, metricsPort);
     RecorderOptions options;
@@ -484,28 +489,61 @@ void TestRecorder::portLabelAndMetricsAddress()
                                         &options, &message) == RecorderCommandLine::Ok,
              ok);
     if (!ok) {
-        QVERIFY(message.contains(args.last()));
+        // Names what is wrong: the whole value, its label or its port.
+        const QString last = args.last();
+        QVERIFY2(message.contains(last) || message.contains(last.section(QLatin1Char('='), 0, 0)) ||
+                     message.contains(last.section(QLatin1Char('='), 1)),
+                 qPrintable(message));
         return;
     }
-    QCOMPARE(options.label, label);
-    QCOMPARE(options.port, port);
+    QStringList gotLabels;
+    QStringList gotPorts;
+    for (const InstrumentPort &instrument : options.ports) {
+        gotLabels << instrument.label;
+        gotPorts << instrument.port;
+    }
+    QCOMPARE(gotLabels, labels);
+    QCOMPARE(gotPorts, ports);
     QCOMPARE(options.metricsAddress, address);
     QCOMPARE(int(options.metricsPort), metricsPort);
+}
+
+// --high T1=… is every instrument's, --high LABEL:T1=… one instrument's,
+// over the limits of all.
+void TestRecorder::instrumentLimitsGoOverThoseOfAll()
+{
+    RecorderOptions options;
+    QString message;
+    QCOMPARE(RecorderCommandLine::parse({"kx740d-record", "--out", "a.dat", "--high", "T1=100",
+                                         "--high", "oven:T1=250", "--low", "oven:T2=5"},
+                                        &options, &message),
+             RecorderCommandLine::Ok);
+    const AlarmSettings oven = alarmsOf(options, QStringLiteral("oven"));
+    const AlarmSettings other = alarmsOf(options, QStringLiteral("room"));
+    QCOMPARE(oven.channels[0].high, 250.0f);
+    QVERIFY(oven.channels[1].hasLow && oven.channels[1].low == 5.0f);
+    QCOMPARE(other.channels[0].high, 100.0f);
+    QVERIFY(!other.channels[1].hasLow);
+    QCOMPARE(RecorderCommandLine::parse(
+                 {"kx740d-record", "--out", "a.dat", "--high", "T1=100", "--low", "oven:T1=150"},
+                 &options, &message),
+             RecorderCommandLine::Error);
+    QVERIFY2(message.contains(QLatin1String("oven")), qPrintable(message));
 }
 
 void TestRecorder::instrumentIsLabelledAsTold_data()
 {
     QTest::addColumn<QString>("label"); // --port LABEL=
-    QTest::addColumn<bool>("simulate");
-    QTest::addColumn<QString>("port"); // a file in the test's folder
+    QTest::addColumn<QString>("port");  // a file in the test's folder
     QTest::addColumn<QString>("expected");
     const QString socket = QStringLiteral("pci-0000:00:14.0-usb-0:2:1.0-port0");
-    QTest::newRow("given") << "oven" << false << "ttyUSB0"
+    QTest::newRow("given") << "oven"
+                           << "ttyUSB0"
                            << "oven";
-    QTest::newRow("simulated") << "" << true << "ttyUSB0"
-                               << "sim";
-    QTest::newRow("where it is plugged in") << "" << false << "ttyUSB0" << socket;
-    QTest::newRow("not in by-path") << "" << false << "ttyUSB1"
+    QTest::newRow("where it is plugged in") << ""
+                                            << "ttyUSB0" << socket;
+    QTest::newRow("not in by-path") << ""
+                                    << "ttyUSB1"
                                     << "ttyUSB1";
 }
 
@@ -513,7 +551,6 @@ void TestRecorder::instrumentIsLabelledAsTold_data()
 void TestRecorder::instrumentIsLabelledAsTold()
 {
     QFETCH(QString, label);
-    QFETCH(bool, simulate);
     QFETCH(QString, port);
     QFETCH(QString, expected);
     QTemporaryDir dir;
@@ -523,10 +560,7 @@ void TestRecorder::instrumentIsLabelledAsTold()
     QVERIFY(
         QFile::link(QStringLiteral("../ttyUSB0"),
                     dir.filePath(QStringLiteral("by-path/pci-0000:00:14.0-usb-0:2:1.0-port0"))));
-    RecorderOptions options;
-    options.label = label;
-    options.simulate = simulate;
-    QCOMPARE(instrumentLabel(options, dir.filePath(port), dir.filePath(QStringLiteral("by-path"))),
+    QCOMPARE(instrumentLabel(label, dir.filePath(port), dir.filePath(QStringLiteral("by-path"))),
              expected);
 }
 

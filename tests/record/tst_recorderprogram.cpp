@@ -3,6 +3,7 @@
 
 #include "instrument/temperature.h"
 #include "store/datafile.h"
+#include "store/measurementgroups.h"
 #include "store/recordingjournal.h"
 #include "tests/mqtt/testbroker.h"
 
@@ -43,6 +44,8 @@ private slots:
     void serviceManagerHearsReadyPingsAndStopping();
     void alarmOfAnOutageReachesTheBrokerAfterAStop();
     void metricsPortInUseEndsTheRunBeforeRecording();
+    void severalInstrumentsShareTheFileAndTheClock();
+    void eachInstrumentPublishesUnderItsLabel();
 };
 
 namespace {
@@ -657,6 +660,138 @@ void TestRecorderProgram::metricsPortInUseEndsTheRunBeforeRecording()
     const QString errors = QString::fromUtf8(recorder.readAllStandardError());
     QVERIFY2(errors.contains(QString::number(other.serverPort())), qPrintable(errors));
     QVERIFY(!QFile::exists(out + QStringLiteral(".journal")));
+}
+
+// Three simulators on one recorder, killed once and started again, the
+// third one's cable pulled for two seconds: one measurement per instrument,
+// named after the recording and the label, one after the other; the
+// readings of one second carry the same time on every instrument; the other
+// two lose nothing to the pulled cable and the third goes on after it.
+void TestRecorderProgram::severalInstrumentsShareTheFileAndTheClock()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("survey.dat"));
+    const QStringList labels{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    std::vector<std::unique_ptr<QProcess>> simulators;
+    // c's cable is pulled 9 s after this and back 2 s later.
+    const QDateTime simulatorsStarted = QDateTime::currentDateTime();
+    QStringList args{QStringLiteral("--interval"), QStringLiteral("1s"),
+                     QStringLiteral("--name"),     QStringLiteral("survey"),
+                     QStringLiteral("--out"),      out};
+    for (const QString &label : labels) {
+        const QString link = dir.filePath(QStringLiteral("sim-") + label);
+        QStringList simArgs{QStringLiteral("--records"), QStringLiteral("0"),
+                            QStringLiteral("--link"),    link,
+                            QStringLiteral("--name"),    QStringLiteral("OVEN-") + label};
+        if (label == QLatin1String("c"))
+            simArgs << QStringLiteral("--disconnect-after") << QStringLiteral("9")
+                    << QStringLiteral("--reopen-after") << QStringLiteral("2");
+        simulators.push_back(std::make_unique<QProcess>());
+        simulators.back()->start(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/kx740d-sim"), simArgs);
+        QVERIFY(simulators.back()->waitForStarted());
+        QVERIFY(QTest::qWaitFor([&link] { return QFileInfo::exists(link); }, 10000));
+        args << QStringLiteral("--port") << label + QLatin1Char('=') + link;
+    }
+    const auto journal = [&out](const QString &label) {
+        return readJournalRecords(out + QLatin1Char('.') + label + QStringLiteral(".journal"));
+    };
+    QProcess first;
+    first.start(program(), args);
+    QVERIFY(QTest::qWaitFor([&] { return journal(QStringLiteral("c")).size() >= 2; }, 20000));
+    first.kill();
+    QVERIFY(first.waitForFinished(5000));
+    const QDateTime restarted = QDateTime::currentDateTime();
+    QProcess second;
+    second.start(program(), args);
+    // Past the pulled cable and back.
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            const auto c = journal(QStringLiteral("c"));
+            return !c.isEmpty() && dateTimeFromRecord(c.last()) > simulatorsStarted.addSecs(15);
+        },
+        40000));
+    second.terminate();
+    QVERIFY(second.waitForFinished(15000));
+    QCOMPARE(second.exitCode(), 0);
+
+    const Data_table_T archive = readArchive(out);
+    QCOMPARE(archive.lists.size(), 3);
+    QVector<QVector<QDateTime>> times;
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(archive.lists[i]->name,
+                 instrumentMeasurementName(QStringLiteral("survey"), labels[i]));
+        QVector<QDateTime> t;
+        for (const _T_EE_TEST_DATA &r : archive.lists[i]->records)
+            t << dateTimeFromRecord(r);
+        // The kill lost nothing already in the journal: one recording.
+        QVERIFY(t.first() < restarted);
+        times << t;
+    }
+    QCOMPARE(measurementGroups(archive).size(), 1);
+    // a and b: the same seconds, every second but the restart's.
+    const auto gaps = [](const QVector<QDateTime> &t, qint64 longerThan) {
+        int n = 0;
+        for (int i = 1; i < t.size(); ++i)
+            n += t[i - 1].secsTo(t[i]) > longerThan;
+        return n;
+    };
+    QVERIFY2(gaps(times[0], 1) <= 1, qPrintable(QString::number(gaps(times[0], 1))));
+    QVERIFY2(gaps(times[1], 1) <= 1, qPrintable(QString::number(gaps(times[1], 1))));
+    const QSet<QDateTime> a(times[0].cbegin(), times[0].cend());
+    const QSet<QDateTime> b(times[1].cbegin(), times[1].cend());
+    QVERIFY2((a & b).size() >= qMin(a.size(), b.size()) - 2,
+             qPrintable(QStringLiteral("%1 of %2").arg((a & b).size()).arg(a.size())));
+    // c: the same clock, a gap of its own after the restart, and readings
+    // after it.
+    const QSet<QDateTime> c(times[2].cbegin(), times[2].cend());
+    QVERIFY((c & a).size() >= c.size() - 2);
+    const auto resumedAt = std::find_if(times[2].cbegin(), times[2].cend(),
+                                        [&](const QDateTime &t) { return t > restarted; });
+    QVERIFY(gaps(QVector<QDateTime>(resumedAt, times[2].cend()), 1) >= 1);
+    QVERIFY(times[2].last().secsTo(times[0].last()) <= 2);
+    for (auto &simulator : simulators) {
+        simulator->terminate();
+        QVERIFY(simulator->waitForFinished(5000));
+    }
+}
+
+// Two simulated instruments (--simulate given twice): each one's readings
+// under <prefix>/<label>, and a Home Assistant device of its own.
+void TestRecorderProgram::eachInstrumentPublishesUnderItsLabel()
+{
+    REQUIRE_BROKER();
+    TestBroker broker;
+    QVERIFY2(broker.start(), qPrintable(broker.error()));
+    TestSubscriber readings;
+    TestSubscriber discovery;
+    QVERIFY(readings.start(broker.port(), "kx740d/#"));
+    QVERIFY(discovery.start(broker.port(), "homeassistant/sensor/#"));
+    QTRY_COMPARE(readings.subscriptions() + discovery.subscriptions(), 2);
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("oven.dat"));
+    QProcess recorder;
+    startRecording(recorder, out,
+                   {QStringLiteral("--simulate"), QStringLiteral("--mqtt"), broker.url(),
+                    QStringLiteral("--mqtt-discovery")});
+    QVERIFY(QTest::qWaitFor(
+        [&out] { return readJournalRecords(out + QStringLiteral(".sim2.journal")).size() >= 2; },
+        20000));
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(10000));
+    QCOMPARE(recorder.exitCode(), 0);
+
+    const Data_table_T archive = readArchive(out);
+    QCOMPARE(archive.lists.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QByteArray prefix = "kx740d/KX740D/sim" + QByteArray::number(i + 1);
+        QTRY_COMPARE(readings.payloads(prefix + "/record").size(),
+                     archive.lists[i]->records.size());
+        // The device's id is the prefix with '_' for '/'.
+        const QByteArray id = QByteArray(prefix).replace('/', '_');
+        QTRY_VERIFY(!discovery.payloads("homeassistant/sensor/" + id + "_t1/config").isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRecorderProgram)
