@@ -1,5 +1,7 @@
 #include "record/recorderoptions.h"
 
+#include "measurement/instrumentlabels.h"
+
 #include "alarm/settingslimits.h"
 #include "mqtt/mqttclientid.h"
 
@@ -199,7 +201,6 @@ bool parseAlarmOptions(const QCommandLineParser &parser, const QCommandLineOptio
 // would be the same.
 bool parsePorts(const QStringList &texts, RecorderOptions *o, QString *message)
 {
-    static const QRegularExpression labelForm(QStringLiteral("^[A-Za-z0-9_-]{1,32}$"));
     for (const QString &text : texts) {
         InstrumentPort instrument;
         const int equals = text.indexOf(QLatin1Char('='));
@@ -207,7 +208,7 @@ bool parsePorts(const QStringList &texts, RecorderOptions *o, QString *message)
         if (equals >= 0 && !text.leftRef(equals).contains(QLatin1Char('/'))) {
             instrument.label = text.left(equals);
             device = text.mid(equals + 1);
-            if (!labelForm.match(instrument.label).hasMatch() || device.isEmpty()) {
+            if (checkInstrumentLabel(instrument.label, {}) != LabelCheck::Ok || device.isEmpty()) {
                 *message = RecorderCommandLine::tr(
                                "无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）")
                                .arg(text);
@@ -262,8 +263,9 @@ QString instrumentLabel(const QString &given, const QString &port, const QString
 {
     if (!given.isEmpty())
         return given;
-    const QString place = portPlace(port, byPathFolder);
-    return place.isEmpty() ? QFileInfo(port).fileName() : place;
+    // The window names an instrument it finds the same way, so one
+    // instrument carries one label in both programs.
+    return defaultInstrumentLabel(port, portPlace(port, byPathFolder), {});
 }
 
 int parseSeconds(const QString &text)

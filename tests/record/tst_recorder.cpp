@@ -536,12 +536,14 @@ void TestRecorder::instrumentIsLabelledAsTold_data()
     QTest::addColumn<QString>("label"); // --port LABEL=
     QTest::addColumn<QString>("port");  // a file in the test's folder
     QTest::addColumn<QString>("expected");
-    const QString socket = QStringLiteral("pci-0000:00:14.0-usb-0:2:1.0-port0");
     QTest::newRow("given") << "oven"
                            << "ttyUSB0"
                            << "oven";
+    // The socket's name (pci-0000:00:14.0-usb-0:2:1.0-port0) made a label as
+    // the window makes it: ':' and '.' become '-', cut to the last 32.
     QTest::newRow("where it is plugged in") << ""
-                                            << "ttyUSB0" << socket;
+                                            << "ttyUSB0"
+                                            << "i-0000-00-14-0-usb-0-2-1-0-port0";
     QTest::newRow("not in by-path") << ""
                                     << "ttyUSB1"
                                     << "ttyUSB1";
