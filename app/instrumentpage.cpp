@@ -255,9 +255,10 @@ void InstrumentPage::followConnection(InstrumentConnection *connection)
         followReports(connection->device());
         // The first one's link is followed by updateCOMInfo().
         m_ctx.system->alarms()->watchInstrument(connection->device());
-        connect(connection, &InstrumentConnection::changed, this, [this, connection] {
-            m_ctx.system->alarms()->setLinkUp(connection->isLinked(), &connection->device());
-        });
+        connect(&connection->link(), &SerialHandle::updateCOMInfo, this,
+                [this, connection](int open) {
+                    m_ctx.system->alarms()->setLinkUp(open != 0, &connection->device());
+                });
     }
     connect(connection, &InstrumentConnection::changed, this, [this, connection] {
         // A selected instrument that went hands the panel back to the first.
@@ -270,7 +271,9 @@ void InstrumentPage::followConnection(InstrumentConnection *connection)
         refreshInstrumentList();
         if (AlarmControl *alarms = m_ctx.system->alarms()) {
             alarms->setInstrumentLabel(connection->label(), &connection->device());
-            alarms->setLabelsShown(m_ctx.linkedConnections().size() > 1);
+            // Once a second instrument was connected, every alarm names its
+            // instrument, a pulled one's included.
+            alarms->setLabelsShown(m_ctx.connections.size() > 1);
         }
         if (m_ctx.recording)
             m_ctx.recording->showInstrumentRows();
@@ -385,10 +388,13 @@ void InstrumentPage::connectInstrument(const QString &port)
     }
     c->setLabel(labelForPort(port));
     QString linkError;
-    if (c->open(port, &linkError))
+    if (c->open(port, &linkError)) {
+        // Up from now, not from the link's next report.
+        m_ctx.system->alarms()->setLinkUp(true, &c->device());
         m_ctx.system->alarms()->setWatching(true, &c->device());
-    else
+    } else {
         UserDialogs::information(nullptr, QString(), connectFailureText(port, linkError), m_okText);
+    }
 }
 
 void InstrumentPage::editLabel(const QString &port, const QString &label)
