@@ -26,6 +26,8 @@ public:
     void setClock(Clock clock);
     const AlarmSettings &settings() const { return m_rules.settings(); }
     void setSettings(const AlarmSettings &settings);
+    // See AlarmRules::setFirstId(); before the first alarm.
+    void setFirstAlarmId(quint64 id) { m_rules.setFirstId(id); }
 
     // Every live reading while connected; costs well under a microsecond
     // when nothing changes.

@@ -130,6 +130,9 @@ public:
 
     // The raised alarms, oldest first.
     QVector<Alarm> active() const;
+    // Alarms are numbered from `first` on (never 0), so the alarms of
+    // several instruments can share one list without two of the same id.
+    void setFirstId(quint64 first) { m_nextId = qMax<quint64>(first, 1); }
 
 private:
     enum Slot

@@ -52,20 +52,34 @@ bool alarmLimitsFromSettingsFile(const QByteArray &fileBytes, AlarmSettings *set
     return true;
 }
 
+bool ConfigLimits::operator==(const ConfigLimits &o) const
+{
+    return highLimit == o.highLimit && lowLimit == o.lowLimit && limitEnabled == o.limitEnabled;
+}
+
+QDataStream &operator>>(QDataStream &in, ConfigLimits &limits)
+{
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        in >> limits.highLimit[ch] >> limits.lowLimit[ch] >> limits.limitEnabled[ch];
+    return in;
+}
+
+QDataStream &operator<<(QDataStream &out, const ConfigLimits &limits)
+{
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        out << limits.highLimit[ch] << limits.lowLimit[ch] << limits.limitEnabled[ch];
+    return out;
+}
+
 QDataStream &operator>>(QDataStream &in, SettingsFileHead &head)
 {
-    in >> head.testerName >> head.companyName >> head.dataDir >> head.language >>
-        head.continuousSeconds >> head.continuousEnabled;
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        in >> head.highLimit[ch] >> head.lowLimit[ch] >> head.limitEnabled[ch];
-    return in;
+    return in >> head.testerName >> head.companyName >> head.dataDir >> head.language >>
+           head.continuousSeconds >> head.continuousEnabled >> static_cast<ConfigLimits &>(head);
 }
 
 QDataStream &operator<<(QDataStream &out, const SettingsFileHead &head)
 {
-    out << head.testerName << head.companyName << head.dataDir << head.language
-        << head.continuousSeconds << head.continuousEnabled;
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        out << head.highLimit[ch] << head.lowLimit[ch] << head.limitEnabled[ch];
-    return out;
+    return out << head.testerName << head.companyName << head.dataDir << head.language
+               << head.continuousSeconds << head.continuousEnabled
+               << static_cast<const ConfigLimits &>(head);
 }

@@ -19,11 +19,26 @@ QByteArray settingsFileContent(const QByteArray &fileBytes);
 // IEND chunk. The end of `bytes` when no PNG starts there or it has no end.
 qint64 pngStreamEnd(const QByteArray &bytes, qint64 start);
 
+// The alarm limits of one instrument as a settings file keeps them: per
+// channel the high limit, the low limit (degrees Celsius, stored as 8-byte
+// doubles) and the switch that turns both on.
+struct ConfigLimits
+{
+    std::array<float, kChannelCount> highLimit{{100.0f, 100.0f, 100.0f, 100.0f}};
+    std::array<float, kChannelCount> lowLimit{{0.0f, 0.0f, 0.0f, 0.0f}};
+    std::array<bool, kChannelCount> limitEnabled{{false, false, false, false}};
+
+    bool operator==(const ConfigLimits &o) const;
+    bool operator!=(const ConfigLimits &o) const { return !(*this == o); }
+};
+QDataStream &operator>>(QDataStream &in, ConfigLimits &limits);
+QDataStream &operator<<(QDataStream &out, const ConfigLimits &limits);
+
 // The fields of a settings file between the logo and the limit switches, in
-// the file's order. Both readers of config.cfg (the window's settings and the
-// recorder's alarm limits) read them here, so the order is written down once.
-// Limits in degrees Celsius, stored as 8-byte doubles.
-struct SettingsFileHead
+// the file's order, the limits last. Both readers of config.cfg (the window's
+// settings and the recorder's alarm limits) read them here, so the order is
+// written down once.
+struct SettingsFileHead : ConfigLimits
 {
     QString testerName;
     QString companyName;
@@ -31,9 +46,6 @@ struct SettingsFileHead
     qint32 language = 1;
     qint32 continuousSeconds = 60;
     bool continuousEnabled = true;
-    std::array<float, kChannelCount> highLimit{{100.0f, 100.0f, 100.0f, 100.0f}};
-    std::array<float, kChannelCount> lowLimit{{0.0f, 0.0f, 0.0f, 0.0f}};
-    std::array<bool, kChannelCount> limitEnabled{{false, false, false, false}};
 };
 QDataStream &operator>>(QDataStream &in, SettingsFileHead &head);
 QDataStream &operator<<(QDataStream &out, const SettingsFileHead &head);

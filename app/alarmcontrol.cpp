@@ -25,6 +25,10 @@ QString notificationKey(quint64 id)
 {
     return QString::number(id);
 }
+
+// The alarms of the instrument watched at position n are numbered from
+// n << kIdRangeBits on: far more than one instrument raises in a lifetime.
+constexpr int kIdRangeBits = 40;
 } // namespace
 
 AlarmControl::AlarmControl(DevKX740D &device, const QString &fileName, QWidget &window,
@@ -35,19 +39,61 @@ AlarmControl::AlarmControl(DevKX740D &device, const QString &fileName, QWidget &
 {
     m_page->setOptions(m_options);
     connect(m_page, &AlarmPage::edited, this, &AlarmControl::apply);
-    connect(&device, &DevKX740D::live_data, &m_monitor, &AlarmMonitor::addReading);
-    connect(&m_monitor, &AlarmMonitor::raised, this, &AlarmControl::raised);
-    connect(&m_monitor, &AlarmMonitor::cleared, this, &AlarmControl::cleared);
-    connect(&m_monitor, &AlarmMonitor::acknowledged, this, &AlarmControl::acknowledged);
-    connect(&m_monitor, &AlarmMonitor::alarmsChanged, this, &AlarmControl::showAlarms);
-    connect(&m_strip, &AlarmStrip::acknowledgeClicked, &m_monitor, &AlarmMonitor::acknowledge);
+    m_watched.push_back({&device, &m_monitor, QString()});
+    follow(m_watched.back());
+    connect(&m_strip, &AlarmStrip::acknowledgeClicked, this, &AlarmControl::acknowledge);
     connect(&m_strip, &AlarmStrip::acknowledgeAllClicked, this, [this] {
-        for (const Alarm &a : m_monitor.unacknowledgedAlarms())
-            m_monitor.acknowledge(a.id);
+        for (const Watched &w : m_watched)
+            for (const Alarm &a : w.monitor->unacknowledgedAlarms())
+                w.monitor->acknowledge(a.id);
     });
     connect(m_notifier, &DesktopNotifier::acknowledged, this,
-            [this](const QString &key) { m_monitor.acknowledge(key.toULongLong()); });
+            [this](const QString &key) { acknowledge(key.toULongLong()); });
     applyRules();
+}
+
+void AlarmControl::follow(const Watched &watched)
+{
+    const std::size_t at = m_watched.size() - 1;
+    AlarmMonitor *monitor = watched.monitor;
+    monitor->setFirstAlarmId((quint64(at) << kIdRangeBits) + 1);
+    connect(watched.device, &DevKX740D::live_data, monitor, &AlarmMonitor::addReading);
+    connect(monitor, &AlarmMonitor::raised, this,
+            [this, at](const Alarm &alarm) { raised(m_watched[at], alarm); });
+    connect(monitor, &AlarmMonitor::cleared, this, &AlarmControl::cleared);
+    connect(monitor, &AlarmMonitor::acknowledged, this, &AlarmControl::acknowledged);
+    connect(monitor, &AlarmMonitor::alarmsChanged, this, &AlarmControl::showAlarms);
+}
+
+AlarmMonitor &AlarmControl::watchInstrument(DevKX740D &device)
+{
+    for (const Watched &w : m_watched)
+        if (w.device == &device)
+            return *w.monitor;
+    m_watched.push_back({&device, new AlarmMonitor(this), QString()});
+    follow(m_watched.back());
+    applyRules();
+    return *m_watched.back().monitor;
+}
+
+AlarmControl::Watched &AlarmControl::watched(DevKX740D *device)
+{
+    for (Watched &w : m_watched)
+        if (w.device == device)
+            return w;
+    return m_watched.front();
+}
+
+AlarmMonitor *AlarmControl::monitorOf(quint64 id) const
+{
+    const quint64 at = id >> kIdRangeBits;
+    return at < m_watched.size() ? m_watched[at].monitor : nullptr;
+}
+
+void AlarmControl::acknowledge(quint64 id)
+{
+    if (AlarmMonitor *monitor = monitorOf(id))
+        monitor->acknowledge(id);
 }
 
 AlarmControl::~AlarmControl()
@@ -78,14 +124,14 @@ void AlarmControl::setUnit(int unit)
     showAlarms();
 }
 
-void AlarmControl::setWatching(bool watching)
+void AlarmControl::setWatching(bool watching, DevKX740D *device)
 {
-    m_monitor.setWatching(watching);
+    watched(device ? device : &m_device).monitor->setWatching(watching);
 }
 
-void AlarmControl::setLinkUp(bool up)
+void AlarmControl::setLinkUp(bool up, DevKX740D *device)
 {
-    m_monitor.setLinkUp(up);
+    watched(device ? device : &m_device).monitor->setLinkUp(up);
 }
 
 void AlarmControl::apply()
@@ -103,23 +149,28 @@ void AlarmControl::apply()
     updateSound();
 }
 
+// The first instrument always has the shared limits, so with one instrument
+// nothing but config.cfg's fields decides.
 void AlarmControl::applyRules()
 {
-    AlarmSettings rules = alarmLimits(m_limits);
-    rules.hysteresis = float(m_options.hysteresisC);
-    rules.delayMs = qint64(m_options.delaySeconds) * 1000;
-    rules.probe = m_options.probe;
-    rules.linkLostMs = qint64(m_options.linkLostSeconds) * 1000;
-    m_monitor.setSettings(rules);
+    for (const Watched &w : m_watched) {
+        AlarmSettings rules =
+            alarmLimits(w.monitor == &m_monitor ? m_limits : m_limits.limitsFor(w.label));
+        rules.hysteresis = float(m_options.hysteresisC);
+        rules.delayMs = qint64(m_options.delaySeconds) * 1000;
+        rules.probe = m_options.probe;
+        rules.linkLostMs = qint64(m_options.linkLostSeconds) * 1000;
+        w.monitor->setSettings(rules);
+    }
 }
 
-void AlarmControl::raised(const Alarm &alarm)
+void AlarmControl::raised(const Watched &watched, const Alarm &alarm)
 {
     // In front, the strip is seen; behind other windows (or behind a message
     // box of its own), the desktop tells.
     if (m_options.notify && !m_window.isActiveWindow()) {
-        m_notifier->show(notificationKey(alarm.id), withLabel(AlarmText::brief(alarm)),
-                         withLabel(AlarmText::raised(alarm, m_unit)), tr("确认"));
+        m_notifier->show(notificationKey(alarm.id), withLabel(watched, AlarmText::brief(alarm)),
+                         withLabel(watched, AlarmText::raised(alarm, m_unit)), tr("确认"));
         m_notified.insert(alarm.id);
     }
     updateSound();
@@ -146,24 +197,34 @@ void AlarmControl::acknowledged(quint64 id)
 void AlarmControl::showAlarms()
 {
     // Active ones stay until they are over; the others until acknowledged.
-    const QVector<Alarm> waiting = m_monitor.unacknowledgedAlarms();
-    const auto isWaiting = [&waiting](quint64 id) {
-        return std::any_of(waiting.begin(), waiting.end(),
-                           [id](const Alarm &a) { return a.id == id; });
+    struct Shown
+    {
+        const Watched *watched;
+        Alarm alarm;
+        bool acknowledged;
     };
-    QVector<Alarm> shown = m_monitor.activeAlarms();
-    for (const Alarm &a : waiting)
-        if (a.clearedMs != 0)
-            shown.append(a);
-    std::sort(shown.begin(), shown.end(),
-              [](const Alarm &a, const Alarm &b) { return a.raisedMs < b.raisedMs; });
+    std::vector<Shown> shown;
+    for (const Watched &w : m_watched) {
+        const QVector<Alarm> waiting = w.monitor->unacknowledgedAlarms();
+        const auto isWaiting = [&waiting](quint64 id) {
+            return std::any_of(waiting.begin(), waiting.end(),
+                               [id](const Alarm &a) { return a.id == id; });
+        };
+        for (const Alarm &a : w.monitor->activeAlarms())
+            shown.push_back({&w, a, !isWaiting(a.id)});
+        for (const Alarm &a : waiting)
+            if (a.clearedMs != 0)
+                shown.push_back({&w, a, false});
+    }
+    std::stable_sort(shown.begin(), shown.end(), [](const Shown &a, const Shown &b) {
+        return a.alarm.raisedMs < b.alarm.raisedMs;
+    });
     QVector<AlarmStripRow> rows;
-    for (const Alarm &a : shown) {
-        const bool acknowledged = !isWaiting(a.id);
-        QString text = rowText(a);
-        if (acknowledged)
+    for (const Shown &s : shown) {
+        QString text = rowText(*s.watched, s.alarm);
+        if (s.acknowledged)
             text += tr("（已确认）");
-        rows.append({a.id, text, a.clearedMs == 0, acknowledged});
+        rows.append({s.alarm.id, text, s.alarm.clearedMs == 0, s.acknowledged});
     }
     m_strip.setRows(rows);
     std::array<bool, kChannelCount> alarmed{};
@@ -174,27 +235,38 @@ void AlarmControl::showAlarms()
         m_tiles.setChannelAlarmed(ch, alarmed[ch]);
 }
 
-QString AlarmControl::rowText(const Alarm &alarm) const
+QString AlarmControl::rowText(const Watched &watched, const Alarm &alarm) const
 {
     if (alarm.clearedMs == 0)
         return withLabel(
+            watched,
             tr("%1，自 %2起").arg(AlarmText::raised(alarm, m_unit), clockText(alarm.sinceMs)));
-    return withLabel(tr("%1（%2 至 %3）")
-                         .arg(AlarmText::cleared(alarm, m_unit), clockText(alarm.sinceMs),
-                              clockText(alarm.clearedMs)));
+    return withLabel(watched, tr("%1（%2 至 %3）")
+                                  .arg(AlarmText::cleared(alarm, m_unit), clockText(alarm.sinceMs),
+                                       clockText(alarm.clearedMs)));
 }
 
-void AlarmControl::setInstrumentLabel(const QString &label)
+void AlarmControl::setInstrumentLabel(const QString &label, DevKX740D *device)
 {
-    if (label == m_label)
+    Watched &w = watched(device ? device : &m_device);
+    if (label == w.label)
         return;
-    m_label = label;
+    w.label = label;
+    applyRules();
     showAlarms();
 }
 
-QString AlarmControl::withLabel(const QString &text) const
+void AlarmControl::setLabelsShown(bool shown)
 {
-    return m_label.isEmpty() ? text : tr("%1：%2").arg(m_label, text);
+    if (shown == m_labelsShown)
+        return;
+    m_labelsShown = shown;
+    showAlarms();
+}
+
+QString AlarmControl::withLabel(const Watched &watched, const QString &text) const
+{
+    return !m_labelsShown || watched.label.isEmpty() ? text : tr("%1：%2").arg(watched.label, text);
 }
 
 // The sound plays while an active alarm waits for its acknowledgement.
@@ -202,8 +274,9 @@ void AlarmControl::updateSound()
 {
     bool wanted = false;
     if (m_options.sound) {
-        for (const Alarm &a : m_monitor.unacknowledgedAlarms())
-            wanted = wanted || a.clearedMs == 0;
+        for (const Watched &w : m_watched)
+            for (const Alarm &a : w.monitor->unacknowledgedAlarms())
+                wanted = wanted || a.clearedMs == 0;
     }
     if (wanted && !m_sound) {
         m_sound = new QSoundEffect(this);

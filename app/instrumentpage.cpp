@@ -228,6 +228,11 @@ DevKX740D &InstrumentPage::selectedDevice() const
     return m_selected ? m_selected->device() : m_device;
 }
 
+InstrumentConnection *InstrumentPage::selectedConnection() const
+{
+    return m_selected ? m_selected : m_ctx.connections.first();
+}
+
 // The instrument panel shows and sets the chosen instrument; it asks the
 // instrument for its settings, which it shows as they arrive.
 void InstrumentPage::selectInstrument(const QString &port)
@@ -237,6 +242,7 @@ void InstrumentPage::selectInstrument(const QString &port)
         return;
     m_selected = c == m_ctx.connections.first() ? nullptr : c;
     deviceInfo(c->name(), c->firmware());
+    m_ctx.recording->showLimits();
     c->device().queryConfig37();
     c->device().queryConfig35();
     updateOffsetBoxes();
@@ -245,18 +251,30 @@ void InstrumentPage::selectInstrument(const QString &port)
 
 void InstrumentPage::followConnection(InstrumentConnection *connection)
 {
-    if (connection != m_ctx.connections.first())
+    if (connection != m_ctx.connections.first()) {
         followReports(connection->device());
-    connect(connection, &InstrumentConnection::changed, this, [this] {
+        // The first one's link is followed by updateCOMInfo().
+        m_ctx.system->alarms()->watchInstrument(connection->device());
+        connect(&connection->link(), &SerialHandle::updateCOMInfo, this,
+                [this, connection](int open) {
+                    m_ctx.system->alarms()->setLinkUp(open != 0, &connection->device());
+                });
+    }
+    connect(connection, &InstrumentConnection::changed, this, [this, connection] {
         // A selected instrument that went hands the panel back to the first.
         if (m_selected && !m_selected->isLinked()) {
             m_selected = nullptr;
             deviceInfo(m_ctx.connections.first()->name(), m_ctx.connections.first()->firmware());
+            if (m_ctx.recording)
+                m_ctx.recording->showLimits();
         }
         refreshInstrumentList();
-        const bool several = m_ctx.linkedConnections().size() > 1;
-        if (AlarmControl *alarms = m_ctx.system->alarms())
-            alarms->setInstrumentLabel(several ? m_ctx.connections.first()->label() : QString());
+        if (AlarmControl *alarms = m_ctx.system->alarms()) {
+            alarms->setInstrumentLabel(connection->label(), &connection->device());
+            // Once a second instrument was connected, every alarm names its
+            // instrument, a pulled one's included.
+            alarms->setLabelsShown(m_ctx.connections.size() > 1);
+        }
         if (m_ctx.recording)
             m_ctx.recording->showInstrumentRows();
     });
@@ -326,10 +344,13 @@ void InstrumentPage::switchInstrument(const QString &port, bool on)
     if (on && !c) {
         connectInstrument(port);
     } else if (!on && c && !refuseWhileRecording()) {
-        if (c == m_ctx.connections.first())
+        if (c == m_ctx.connections.first()) {
             disconnectInstrument();
-        else
+        } else {
+            // Ended on purpose: no alarm for the link going.
+            m_ctx.system->alarms()->setWatching(false, &c->device());
             c->close();
+        }
     }
     refreshInstrumentList();
 }
@@ -367,8 +388,13 @@ void InstrumentPage::connectInstrument(const QString &port)
     }
     c->setLabel(labelForPort(port));
     QString linkError;
-    if (!c->open(port, &linkError))
+    if (c->open(port, &linkError)) {
+        // Up from now, not from the link's next report.
+        m_ctx.system->alarms()->setLinkUp(true, &c->device());
+        m_ctx.system->alarms()->setWatching(true, &c->device());
+    } else {
         UserDialogs::information(nullptr, QString(), connectFailureText(port, linkError), m_okText);
+    }
 }
 
 void InstrumentPage::editLabel(const QString &port, const QString &label)
@@ -397,6 +423,9 @@ void InstrumentPage::editLabel(const QString &port, const QString &label)
         // The measurements of a running recording are named at its stop.
         const QString place = portPlace(port);
         m_settings.instrumentLabels[place.isEmpty() ? port : place] = label;
+        // Limits of its own go with the instrument to its new label.
+        if (m_settings.instrumentLimits.contains(was))
+            m_settings.instrumentLimits.insert(label, m_settings.instrumentLimits.take(was));
         m_ctx.system->saveSettings();
         if (InstrumentConnection *c = connectionOn(port))
             c->setLabel(label);

@@ -44,6 +44,8 @@ public:
     void selectInstrument(const QString &port);
     // The driver of the instrument chosen in the list (the first by default).
     DevKX740D &selectedDevice() const;
+    // The connection chosen in the list (the first by default).
+    InstrumentConnection *selectedConnection() const;
 
 public slots:
     void updateCOMInfo(int arg);

@@ -115,7 +115,9 @@ void RecordingPage::on_pb_start_clicked(bool checked)
         stopRecording();
         return;
     }
-    const QString refusal = startRefusalText(intervalBoxesSeconds(), m_ctx.serial->isOpen());
+    // Any instrument connected records; the first one, if not, joins once it is.
+    const QString refusal =
+        startRefusalText(intervalBoxesSeconds(), !m_ctx.linkedConnections().isEmpty());
     if (!refusal.isEmpty()) {
         ui->pb_start->setChecked(false);
         UserDialogs::information(nullptr, QString(), refusal, m_okText);
@@ -298,25 +300,53 @@ void RecordingPage::brokerRefused(const QString &text)
                                  m_okText);
 }
 
+QString RecordingPage::limitsLabel() const
+{
+    const InstrumentConnection *c =
+        m_ctx.instrument ? m_ctx.instrument->selectedConnection() : nullptr;
+    return c && c != m_ctx.connections.first() ? c->label() : QString();
+}
+
+const ConfigLimits &RecordingPage::shownLimits() const
+{
+    const QString label = limitsLabel();
+    return label.isEmpty() ? m_settings : m_settings.limitsFor(label);
+}
+
+// A further instrument's first edit gives it limits of its own, starting
+// from the shared ones it had.
+ConfigLimits &RecordingPage::editedLimits()
+{
+    const QString label = limitsLabel();
+    if (label.isEmpty())
+        return m_settings;
+    if (!m_settings.instrumentLimits.contains(label))
+        m_settings.instrumentLimits.insert(label, m_settings);
+    return m_settings.instrumentLimits[label];
+}
+
 void RecordingPage::limitEdited(int channel, bool high)
 {
     QDoubleSpinBox *box = high ? highLimitBoxes(ui)[channel] : lowLimitBoxes(ui)[channel];
-    const LimitEdit edit = high ? editHighLimit(box->value(), m_settings.lowLimit[channel], m_unit)
-                                : editLowLimit(box->value(), m_settings.highLimit[channel], m_unit);
-    (high ? m_settings.highLimit : m_settings.lowLimit)[channel] = edit.limit;
+    ConfigLimits &limits = editedLimits();
+    const LimitEdit edit = high ? editHighLimit(box->value(), limits.lowLimit[channel], m_unit)
+                                : editLowLimit(box->value(), limits.highLimit[channel], m_unit);
+    (high ? limits.highLimit : limits.lowLimit)[channel] = edit.limit;
     if (edit.rewriteBox)
         box->setValue(edit.boxValue);
     limitsChanged();
-    // The table marks readings beyond switched-on limits.
-    if (m_settings.limitEnabled[channel])
+    // The table marks readings beyond the first instrument's switched-on limits.
+    if (&limits == &m_settings && m_settings.limitEnabled[channel])
         m_ctx.table->showCurrentMeasurement();
 }
 
 void RecordingPage::limitSwitched(int channel, bool on)
 {
-    m_settings.limitEnabled[channel] = on;
+    ConfigLimits &limits = editedLimits();
+    limits.limitEnabled[channel] = on;
     limitsChanged();
-    m_ctx.table->showCurrentMeasurement();
+    if (&limits == &m_settings)
+        m_ctx.table->showCurrentMeasurement();
 }
 
 void RecordingPage::limitsChanged()
@@ -393,9 +423,11 @@ void RecordingPage::updateLimitBoxes()
     const ChannelBoxes low = lowLimitBoxes(ui);
     QLabel *const symbols[] = {ui->label_hi_limit, ui->label_hi_limit_2, ui->label_hi_limit_3,
                                ui->label_hi_limit_4};
+    const ConfigLimits &limits = shownLimits();
+    const DevKX740D &device = m_ctx.instrument ? m_ctx.instrument->selectedDevice() : m_device;
     for (int ch = 0; ch < kChannelCount; ++ch) {
-        applyLimitBoxes(limitBoxes(m_device.channelType(ch + 1), m_settings.highLimit[ch],
-                                   m_settings.lowLimit[ch], m_unit),
+        applyLimitBoxes(limitBoxes(device.channelType(ch + 1), limits.highLimit[ch],
+                                   limits.lowLimit[ch], m_unit),
                         high[ch], low[ch]);
         symbols[ch]->setText(unitSymbol(m_unit));
     }
@@ -405,8 +437,9 @@ void RecordingPage::showLimits()
 {
     QAbstractButton *enabled[] = {ui->pb_limit_enable_T1, ui->pb_limit_enable_T2,
                                   ui->pb_limit_enable_T3, ui->pb_limit_enable_T4};
+    const ConfigLimits &limits = shownLimits();
     for (int ch = 0; ch < kChannelCount; ++ch)
-        enabled[ch]->setChecked(m_settings.limitEnabled[ch]);
+        enabled[ch]->setChecked(limits.limitEnabled[ch]);
     updateLimitBoxes();
     limitsChanged();
 }

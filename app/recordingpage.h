@@ -26,7 +26,8 @@ public:
     // Ranges and values of the limit boxes in the shown unit; the ranges
     // follow the channels' thermocouple types as last reported.
     void updateLimitBoxes();
-    // The limit switches and boxes from the settings record.
+    // The limit switches and boxes from the settings record, for the
+    // instrument chosen in the Device list.
     void showLimits();
     // With several instruments connected the page shows a row of tiles per
     // instrument instead of the one instrument's dashboard.
@@ -65,6 +66,13 @@ private:
     // While recording: the broker refused the readings; the recording goes on.
     void brokerRefused(const QString &text);
     int intervalBoxesSeconds() const;
+    // The limits the page shows and edits: those of the instrument chosen in
+    // the Device list. The first instrument's are the shared ones of
+    // config.cfg; a further one's are kept for its label (limitsLabel(),
+    // empty for the first).
+    QString limitsLabel() const;
+    const ConfigLimits &shownLimits() const;
+    ConfigLimits &editedLimits();
     // Channel index 0..3.
     void limitEdited(int channel, bool high);
     void limitSwitched(int channel, bool on);

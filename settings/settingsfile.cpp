@@ -82,8 +82,10 @@ QByteArray encodeSettings(const AppSettings &s)
         out << s.scatterShape << s.lineStyle;
         // Written only when there are any, so a window that never had more
         // than one instrument writes the file byte for byte as before.
-        if (!s.instrumentLabels.isEmpty())
+        if (!s.instrumentLabels.isEmpty() || !s.instrumentLimits.isEmpty())
             out << s.instrumentLabels;
+        if (!s.instrumentLimits.isEmpty())
+            out << s.instrumentLimits;
     }
     QByteArray file;
     QDataStream out(&file, QIODevice::WriteOnly);
@@ -119,15 +121,21 @@ bool decodeSettings(const QByteArray &fileBytes, AppSettings &settings, LogoRead
         if (!s.channelColor[ch].isValid())
             s.channelColor[ch] = defaults[ch];
     }
-    in >> s.scatterShape >> s.lineStyle >> s.instrumentLabels;
+    in >> s.scatterShape >> s.lineStyle >> s.instrumentLabels >> s.instrumentLimits;
     settings = s;
     return true;
 }
 
-AlarmSettings alarmLimits(const AppSettings &settings)
+const ConfigLimits &AppSettings::limitsFor(const QString &label) const
+{
+    const auto own = instrumentLimits.constFind(label);
+    return own != instrumentLimits.constEnd() ? *own : *this;
+}
+
+AlarmSettings alarmLimits(const ConfigLimits &limits)
 {
     AlarmSettings alarms;
-    alarms.setConfigLimits(settings.highLimit, settings.lowLimit, settings.limitEnabled);
+    alarms.setConfigLimits(limits.highLimit, limits.lowLimit, limits.limitEnabled);
     return alarms;
 }
 

@@ -29,18 +29,28 @@ struct AppSettings : SettingsFileHead
     // The labels the user gave the instruments, keyed by the place their port
     // is plugged in (its /dev/serial/by-path name, else the port).
     QMap<QString, QString> instrumentLabels;
+    // The limits of instruments beyond the first that have limits of their
+    // own, keyed by their labels; the first and every other instrument use
+    // the limits above.
+    QMap<QString, ConfigLimits> instrumentLimits;
+
+    // The limits of the instrument labelled `label`: its own, else the
+    // shared ones above.
+    const ConfigLimits &limitsFor(const QString &label) const;
 
     static std::array<QColor, kChannelCount> defaultChannelColors();
 };
 
 // The alarm rules of the limits switched on, with the other rules' defaults.
-AlarmSettings alarmLimits(const AppSettings &settings);
+AlarmSettings alarmLimits(const ConfigLimits &limits);
 
 // config.cfg holds one byte array in data-stream form (stream version 18,
 // big-endian: 32-bit length, then the bytes); the array holds the logo, the
 // SettingsFileHead fields and the rest of AppSettings in declaration order, each in the stream's
 // own encoding, floats widened to 8-byte doubles. There is no magic number or version: the field
-// order is the whole contract, so new fields may only ever be appended.
+// order is the whole contract, so new fields may only ever be appended. The instruments' labels
+// and then their own limits (a map of label to ConfigLimits) come last, each written only when it
+// or a field after it holds anything.
 QByteArray encodeSettings(const AppSettings &settings);
 
 // Reads a settings file's bytes into `settings`. Returns false, leaving

@@ -4,17 +4,17 @@
 <context>
     <name>AlarmControl</name>
     <message>
-        <location filename="../app/alarmcontrol.cpp" line="+122"/>
+        <location filename="../app/alarmcontrol.cpp" line="+173"/>
         <source>确认</source>
         <translation>Acknowledge</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+53"/>
         <source>（已确认）</source>
         <translation> (acknowledged)</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>%1，自 %2起</source>
         <translation>%1, since %2</translation>
     </message>
@@ -24,12 +24,12 @@
         <translation>%1 (%2 to %3)</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+25"/>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+38"/>
         <source>告警提示音无法加载，告警时不会发出声音。</source>
         <translation>The alarm sound could not be loaded: alarms make no sound.</translation>
     </message>
@@ -1162,12 +1162,12 @@ Closes automatically in %1 s</translation>
 <context>
     <name>InstrumentList</name>
     <message>
-        <location filename="../app/instrumentlist.cpp" line="+33"/>
+        <location filename="../app/instrumentlist.cpp" line="+35"/>
         <source>仪器列表</source>
         <translation>Instruments</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>标签</source>
         <translation>Label</translation>
     </message>
@@ -1182,7 +1182,7 @@ Closes automatically in %1 s</translation>
         <translation>Name</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>固件</source>
         <translation>Firmware</translation>
     </message>
@@ -1260,7 +1260,7 @@ Closes automatically in %1 s</translation>
         <translation> no device connected</translation>
     </message>
     <message>
-        <location line="+220"/>
+        <location line="+246"/>
         <source>标签只能由 1 到 32 个字母、数字、“_”或“-”组成。</source>
         <translation>A label is 1 to 32 letters, digits, &quot;_&quot; or &quot;-&quot;.</translation>
     </message>
@@ -1270,7 +1270,7 @@ Closes automatically in %1 s</translation>
         <translation>The label &quot;%1&quot; is used by another instrument.</translation>
     </message>
     <message>
-        <location line="+110"/>
+        <location line="+113"/>
         <location line="+121"/>
         <location line="+78"/>
         <source>是</source>
@@ -2820,12 +2820,12 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>RecordingPage</name>
     <message>
-        <location filename="../app/recordingpage.cpp" line="+297"/>
+        <location filename="../app/recordingpage.cpp" line="+299"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT: %1; the recording goes on.</translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="+162"/>
         <source>状态 ：就绪</source>
         <translation>Status: ready</translation>
     </message>

@@ -4,17 +4,17 @@
 <context>
     <name>AlarmControl</name>
     <message>
-        <location filename="../app/alarmcontrol.cpp" line="+122"/>
+        <location filename="../app/alarmcontrol.cpp" line="+173"/>
         <source>确认</source>
         <translation>确认</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+53"/>
         <source>（已确认）</source>
         <translation>（已确认）</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>%1，自 %2起</source>
         <translation>%1，自 %2起</translation>
     </message>
@@ -24,12 +24,12 @@
         <translation>%1（%2 至 %3）</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+25"/>
         <source>%1：%2</source>
         <translation>%1：%2</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+38"/>
         <source>告警提示音无法加载，告警时不会发出声音。</source>
         <translation>告警提示音无法加载，告警时不会发出声音。</translation>
     </message>
@@ -1160,12 +1160,12 @@
 <context>
     <name>InstrumentList</name>
     <message>
-        <location filename="../app/instrumentlist.cpp" line="+33"/>
+        <location filename="../app/instrumentlist.cpp" line="+35"/>
         <source>仪器列表</source>
         <translation>仪器列表</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>标签</source>
         <translation>标签</translation>
     </message>
@@ -1180,7 +1180,7 @@
         <translation>名称</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>固件</source>
         <translation>固件</translation>
     </message>
@@ -1258,7 +1258,7 @@
         <translation> 未连接设备</translation>
     </message>
     <message>
-        <location line="+220"/>
+        <location line="+246"/>
         <source>标签只能由 1 到 32 个字母、数字、“_”或“-”组成。</source>
         <translation>标签只能由 1 到 32 个字母、数字、“_”或“-”组成。</translation>
     </message>
@@ -1268,7 +1268,7 @@
         <translation>标签“%1”已被另一台仪器使用。</translation>
     </message>
     <message>
-        <location line="+110"/>
+        <location line="+113"/>
         <location line="+121"/>
         <location line="+78"/>
         <source>是</source>
@@ -2818,12 +2818,12 @@
 <context>
     <name>RecordingPage</name>
     <message>
-        <location filename="../app/recordingpage.cpp" line="+297"/>
+        <location filename="../app/recordingpage.cpp" line="+299"/>
         <source>MQTT：%1；记录继续。</source>
         <translation>MQTT：%1；记录继续。</translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="+162"/>
         <source>状态 ：就绪</source>
         <translation>状态 ：就绪</translation>
     </message>

@@ -1,3 +1,4 @@
+#include "app/alarmcontrol.h"
 #include "app/instrumentconnection.h"
 #include "app/instrumentlist.h"
 #include "app/instrumentpage.h"
@@ -11,11 +12,14 @@
 #include "sim/instrumentsimulator.h"
 #include "store/measurementgroups.h"
 #include "ui_mainwindow.h"
+#include "widgets/alarmstrip.h"
+#include "widgets/formsetting.h"
 #include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <memory>
@@ -30,15 +34,16 @@ class TestMultiInstrument : public WindowTest
     QDateTime m_now;
     std::vector<std::unique_ptr<InstrumentSimulator>> m_sims;
 
-    // Simulated instruments "A", "B" ... on links in the test's folder.
-    bool startSimulators(int count)
+    // Simulated instruments "A", "B" ... on links in the test's folder; a
+    // pulled one is back after `reopenAfterMs` (-1: never).
+    bool startSimulators(int count, int reopenAfterMs = 300)
     {
         for (int i = 0; i < count; ++i) {
             SimulatorOptions options;
             options.paced = false;
             options.liveRate = 10;
             options.linkPath = m_dir->filePath(QStringLiteral("tty%1").arg(QChar('A' + i)));
-            options.reopenAfterMs = 300;
+            options.reopenAfterMs = reopenAfterMs;
             auto sim = std::make_unique<InstrumentSimulator>(options);
             if (!sim->start())
                 return false;
@@ -84,6 +89,16 @@ class TestMultiInstrument : public WindowTest
         w.form()->pb_continue_enable->setChecked(false);
         w.recordingPage()->on_pb_continue_enable_clicked(false);
         w.form()->pb_start->click();
+    }
+
+    // T1's limits switched on for the instrument chosen in the list, its
+    // high limit at `high` in the shown unit.
+    static void limitT1(MainWindow &w, double high)
+    {
+        w.form()->doubleSpinBox_hi_limit_T1->setValue(high);
+        w.recordingPage()->on_doubleSpinBox_hi_limit_T1_editingFinished();
+        w.form()->pb_limit_enable_T1->setChecked(true);
+        w.recordingPage()->on_pb_limit_enable_T1_clicked(true);
     }
 
     void nextSecond(MainWindow &w)
@@ -200,6 +215,72 @@ private slots:
         w.form()->pb_start->click();
         QCOMPARE(w.archive().lists[0]->records.size(), 3);
         QCOMPARE(w.archive().lists[1]->records.size(), 2);
+    }
+
+    // Start with the first instrument disconnected records the others.
+    void recordsWithoutTheFirstInstrument()
+    {
+        QVERIFY(startSimulators(2));
+        MainWindow w;
+        QVERIFY(connectAll(w, 2));
+        list(w)->connectSwitch(0)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.instruments()[0]->isLinked(), 10000);
+        const QString recording = w.currentMeasurement()->name;
+        startRecording(w);
+        QVERIFY(m_asked.isEmpty());
+        for (int n = 1; n <= 2; ++n) {
+            nextSecond(w);
+            QTRY_COMPARE_WITH_TIMEOUT(w.instruments()[1]->device().recordedCount(), n, 10000);
+        }
+        w.form()->pb_start->click();
+        const QString name = instrumentMeasurementName(recording, w.instruments()[1]->label());
+        const auto it = std::find_if(w.archive().lists.begin(), w.archive().lists.end(),
+                                     [&](const Data_List_T *m) { return m->name == name; });
+        QVERIFY(it != w.archive().lists.end());
+        QCOMPARE((*it)->records.size(), 2);
+    }
+
+    // Each instrument is held to its own limits: the second's T1 above the
+    // limit kept for its label raises an alarm that names it, while the
+    // first, on the shared limit, stays quiet. The page shows the limits of
+    // the instrument chosen.
+    void eachInstrumentAlarmsByItsOwnLimits()
+    {
+        QVERIFY(startSimulators(2));
+        MainWindow w;
+        QVERIFY(connectAll(w, 2));
+        limitT1(w, 100.0);
+        list(w)->selectButton(1)->click();
+        limitT1(w, 10.0);
+        const QString labelB = w.instruments()[1]->label();
+        QTRY_COMPARE_WITH_TIMEOUT(w.alarmStrip()->texts().size(), 1, 10000);
+        QSignalSpy firstReadings(&w.instruments()[0]->device(), &DevKX740D::live_data);
+        QTRY_VERIFY_WITH_TIMEOUT(firstReadings.count() >= 2, 10000);
+        QCOMPARE(w.alarmStrip()->texts().size(), 1);
+        const QString text = w.alarmStrip()->texts()[0];
+        QVERIFY2(text.startsWith(labelB + QStringLiteral("：告警：T1 高于上限")), qPrintable(text));
+        list(w)->selectButton(0)->click();
+        QCOMPARE(w.form()->doubleSpinBox_hi_limit_T1->value(), 100.0);
+        QCOMPARE(w.settings().instrumentLimits.keys(), QStringList{labelB});
+    }
+
+    // A pulled cable raises the link alarm of its instrument only.
+    void pulledCableRaisesOnlyItsLinkAlarm()
+    {
+        QVERIFY(startSimulators(2, -1));
+        MainWindow w;
+        QVERIFY(connectAll(w, 2));
+        w.settingsWindow()
+            ->findChild<QSpinBox *>(QStringLiteral("spinBox_alarm_link"))
+            ->setValue(1);
+        // Recording writes to the link, which is how a pulled cable is noticed.
+        startRecording(w);
+        m_sims[1]->disconnectPort();
+        QTRY_COMPARE_WITH_TIMEOUT(w.alarmStrip()->texts().size(), 1, 10000);
+        const QString text = w.alarmStrip()->texts()[0];
+        QVERIFY2(text.startsWith(w.instruments()[1]->label() + QStringLiteral("：")) &&
+                     text.contains(QStringLiteral("与仪器的连接丢失")),
+                 qPrintable(text));
     }
 
     // The instrument panel sets the instrument chosen in the list, and only it.

@@ -147,6 +147,27 @@ private slots:
         QVERIFY(decodeSettings(file, read));
         QCOMPARE(read.instrumentLabels, s.instrumentLabels);
         QCOMPARE(read.lineStyle, s.lineStyle);
+        QVERIFY(read.instrumentLimits.isEmpty());
+    }
+
+    // Limits of an instrument's own follow the labels (an empty map of them
+    // holding their place) and read back by label; any other label has the
+    // shared limits. A file without them reads with none.
+    void instrumentLimitsAppendedAndReadBack()
+    {
+        AppSettings s = sample();
+        ConfigLimits own;
+        own.highLimit[1] = 42.5f;
+        own.limitEnabled[1] = true;
+        s.instrumentLimits.insert(QStringLiteral("oven_top"), own);
+        const QByteArray file = encodeSettings(s);
+        QVERIFY(file.mid(4).startsWith(sampleContent() + Bytes().u32(0).b));
+        AppSettings read;
+        QVERIFY(decodeSettings(file, read));
+        QCOMPARE(read.limitsFor(QStringLiteral("oven_top")), own);
+        QCOMPARE(read.limitsFor(QStringLiteral("other")), static_cast<const ConfigLimits &>(s));
+        QVERIFY(decodeSettings(withOuterArray(sampleContent()), read));
+        QVERIFY(read.instrumentLimits.isEmpty());
     }
 
     // A tester name left at its default reads in the language in use,
