@@ -3,6 +3,7 @@
 #include "app/archivepage.h"
 
 #include "app/archivebackup.h"
+#include "app/chartpage.h"
 #include "app/exportcontrol.h"
 #include "app/instrumentpage.h"
 #include "app/menuentry.h"
@@ -17,10 +18,14 @@
 #include <QAction>
 #include <QDateTime>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
+#include <QTreeWidgetItemIterator>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -41,8 +46,12 @@ enum TreeMenuEntry
     MenuOpen = 6,
     MenuExcel = 7,
     MenuPdf = 8,
-    MenuOpenDirectory = 9
+    MenuOpenDirectory = 9,
+    MenuCompare = 10,
 };
+
+// What a tree item holds: the archive index of its measurement.
+constexpr int kIndexRole = Qt::UserRole;
 
 QTreeWidgetItem *firstSelected(QTreeWidget *tree)
 {
@@ -55,6 +64,10 @@ QTreeWidgetItem *firstSelected(QTreeWidget *tree)
 ArchivePage::ArchivePage(WindowContext &context) : PageController(context)
 {
     ui->treeWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Ctrl- and Shift-click choose several measurements to compare.
+    ui->treeWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(ui->treeWidget, &QTreeWidget::itemSelectionChanged, this,
+            &ArchivePage::selectionToChart);
     connect(m_document, &Document::measurementsChanged, this, &ArchivePage::showMeasurements);
     connect(m_document, &Document::recordsChanged, this, &ArchivePage::showEditedRecords);
     setupUndo();
@@ -195,7 +208,7 @@ void ArchivePage::showMeasurements()
 void ArchivePage::showEditedRecords(int recordsBefore)
 {
     const int index = m_document->currentIndex();
-    if (ui->treeWidget->indexOfTopLevelItem(ui->treeWidget->currentItem()) != index)
+    if (measurementIndex(ui->treeWidget->currentItem()) != index)
         makeItemCurrent(index);
     else
         m_ctx.table->afterRecordEdit(recordsBefore);
@@ -258,18 +271,85 @@ void ArchivePage::rebuildTree()
     tree->clear();
     tree->setHeaderHidden(true);
     const QIcon icon{QString::fromLatin1(kNormalIcon)};
-    for (const Data_List_T *measurement : archive().lists) {
+    for (int i = 0; i < archive().lists.size(); ++i) {
+        const Data_List_T *measurement = archive().lists.at(i);
         auto *item = new QTreeWidgetItem(tree, {measurement->name});
         // The column cuts long names; the tip shows them whole.
         item->setToolTip(0, measurement->name);
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         item->setIcon(0, icon);
+        item->setData(0, kIndexRole, i);
     }
+}
+
+int ArchivePage::measurementIndex(const QTreeWidgetItem *item)
+{
+    if (!item)
+        return -1;
+    bool ok = false;
+    const int index = item->data(0, kIndexRole).toInt(&ok);
+    return ok ? index : -1;
+}
+
+QTreeWidgetItem *ArchivePage::itemOfMeasurement(int index) const
+{
+    for (QTreeWidgetItemIterator it(ui->treeWidget); *it; ++it)
+        if (measurementIndex(*it) == index)
+            return *it;
+    return nullptr;
+}
+
+void ArchivePage::selectionToChart()
+{
+    QVector<int> indexes;
+    for (const QTreeWidgetItem *item : ui->treeWidget->selectedItems())
+        if (measurementIndex(item) >= 0)
+            indexes << measurementIndex(item);
+    std::sort(indexes.begin(), indexes.end());
+    m_ctx.chart->setOverlay(indexes);
+}
+
+void ArchivePage::compareWith()
+{
+    QDialog dialog(m_ctx.window);
+    dialog.setObjectName(QStringLiteral("compare_dialog"));
+    dialog.setWindowTitle(tr("与…比较"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("compare_list"));
+    const QVector<int> chosen = m_ctx.chart->overlayIndexes();
+    const int current = m_document->currentIndex();
+    for (int i = 0; i < archive().lists.size(); ++i) {
+        auto *entry = new QListWidgetItem(archive().lists.at(i)->name, list);
+        entry->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        entry->setCheckState(i == current || chosen.contains(i) ? Qt::Checked : Qt::Unchecked);
+    }
+    layout->addWidget(
+        new QLabel(tr("选择要在图表中比较的测量（最多 %1 个）：").arg(kMaxOverlaid), &dialog));
+    layout->addWidget(list);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(m_okText, QDialogButtonBox::AcceptRole);
+    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (WindowContext::runModal(dialog) != QDialog::Accepted)
+        return;
+    QTreeWidget *tree = ui->treeWidget;
+    {
+        const QSignalBlocker blocker(tree);
+        tree->clearSelection();
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->checkState() == Qt::Checked)
+                if (QTreeWidgetItem *item = itemOfMeasurement(i))
+                    item->setSelected(true);
+    }
+    selectionToChart();
 }
 
 void ArchivePage::makeItemCurrent(int index)
 {
-    QTreeWidgetItem *item = ui->treeWidget->topLevelItem(index);
+    QTreeWidgetItem *item = itemOfMeasurement(index);
     if (!item)
         return;
     ui->treeWidget->clearSelection();
@@ -285,7 +365,7 @@ void ArchivePage::on_treeWidget_currentItemChanged(QTreeWidgetItem *current,
 {
     if (!current)
         return;
-    m_document->setCurrentIndex(ui->treeWidget->indexOfTopLevelItem(current));
+    m_document->setCurrentIndex(measurementIndex(current));
     if (previous)
         previous->setIcon(0, QIcon(QString::fromLatin1(kNormalIcon)));
     current->setIcon(0, QIcon(QString::fromLatin1(kCurrentIcon)));
@@ -319,6 +399,7 @@ void ArchivePage::on_treeWidget_customContextMenuRequested(const QPoint &pos)
     entry(menu, tr("重命名"), MenuRename, true);
     entry(menu, tr("文件管理器中打开"), MenuOpenDirectory, false);
     entry(menu, tr("属性"), MenuProperties, true);
+    entry(menu, tr("与…比较"), MenuCompare, true);
     menu->addSeparator();
     QAction *import = menu->addAction(tr("导入设备数据"));
     connect(import, &QAction::triggered, m_ctx.instrument,
@@ -368,6 +449,9 @@ void ArchivePage::handleTreeviewMenuClicked()
     case MenuOpenDirectory:
         openDataDirectory();
         break;
+    case MenuCompare:
+        compareWith();
+        break;
     default:
         break;
     }
@@ -387,13 +471,13 @@ void ArchivePage::deleteMeasurement()
                                                  .arg(item->text(0)),
                                              {tr("是"), tr("否")}, 1, 1);
     if (answer == 0)
-        m_document->removeMeasurement(ui->treeWidget->indexOfTopLevelItem(item));
+        m_document->removeMeasurement(measurementIndex(item));
 }
 
 void ArchivePage::moveMeasurementUp()
 {
     if (QTreeWidgetItem *item = firstSelected(ui->treeWidget))
-        m_document->moveMeasurementUp(ui->treeWidget->indexOfTopLevelItem(item));
+        m_document->moveMeasurementUp(measurementIndex(item));
 }
 
 // An empty text keeps the old name.
@@ -414,7 +498,7 @@ void ArchivePage::renameMeasurement(QTreeWidgetItem *item)
     // program's file name.
     dialog.setWindowTitle(form->windowTitle());
     WindowContext::runModal(dialog);
-    m_document->renameMeasurement(ui->treeWidget->indexOfTopLevelItem(item), name);
+    m_document->renameMeasurement(measurementIndex(item), name);
 }
 
 void ArchivePage::showMeasurementProperties(QTreeWidgetItem *item)
@@ -423,7 +507,7 @@ void ArchivePage::showMeasurementProperties(QTreeWidgetItem *item)
         item = firstSelected(ui->treeWidget);
     if (!item)
         return;
-    const int index = ui->treeWidget->indexOfTopLevelItem(item);
+    const int index = measurementIndex(item);
     if (!m_document->measurement(index))
         return;
     m_document->setCurrentIndex(index);

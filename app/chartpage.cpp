@@ -5,6 +5,7 @@
 #include "app/chartpage.h"
 
 #include "app/menuentry.h"
+#include "app/overlaycontrols.h"
 #include "app/tablepage.h"
 #include "app/userdialogs.h"
 #include "chart/chartseries.h"
@@ -68,6 +69,7 @@ void ChartPage::setupChart()
     connect(plot, &QCustomPlot::mouseMove, this, &ChartPage::mouseMove);
     connect(plot, &QCustomPlot::axisDoubleClick, this, &ChartPage::axisLabelDoubleClick);
     connect(plot, &QCustomPlot::legendDoubleClick, this, &ChartPage::legendDoubleClick);
+    connect(plot, &QCustomPlot::legendClick, this, &ChartPage::legendClick);
     plot->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(plot, &QWidget::customContextMenuRequested, this, &ChartPage::contextMenuRequest);
     connect(ui->action_line, &QAction::triggered, this, &ChartPage::settracerable);
@@ -80,6 +82,16 @@ void ChartPage::setupChart()
     plot->addAction(m_showAllAction);
     // The keys reach the chart once it was clicked or wheeled.
     plot->setFocusPolicy(Qt::WheelFocus);
+
+    // Above the chart (between the channel buttons and the chart's own
+    // layout, which the chart leaves and re-enters as the tabs swap), shown
+    // while it compares measurements.
+    m_overlayControls = new OverlayControls(plot->parentWidget());
+    if (auto *column = qobject_cast<QBoxLayout *>(ui->verticalLayout_graph->parent()))
+        column->insertWidget(column->indexOf(ui->verticalLayout_graph), m_overlayControls);
+    m_overlayControls->hide();
+    connect(m_overlayControls, &OverlayControls::ruleChanged, this,
+            &ChartPage::replotCurrentMeasurement);
 
     for (int ch = 0; ch < kChannelCount; ++ch) {
         visibilityButton(ui, ch)->setColor(m_settings.channelColor[ch]);
@@ -128,12 +140,88 @@ void ChartPage::graphUpdate()
 // a unit change then redraws the live readings rather than the measurement.
 void ChartPage::replotCurrentMeasurement()
 {
-    if (m_device.isRecording()) {
+    const bool wasOverlay = m_chart.overlayCount() > 0;
+    if (m_device.isRecording())
         graphUpdate();
-        return;
+    else if (m_overlayIndexes.size() > 1)
+        drawOverlay();
+    else
+        m_chart.showRecords(currentMeasurement() ? currentMeasurement()->records
+                                                 : QVector<_T_EE_TEST_DATA>(),
+                            m_unit);
+    const bool overlay = m_chart.overlayCount() > 0;
+    m_overlayControls->setVisible(overlay && m_overlayLabels.isEmpty());
+    if (overlay != wasOverlay) {
+        ui->customPlot->xAxis->setLabel(xLabelText());
+        refreshLegendColours();
     }
-    m_chart.showRecords(
-        currentMeasurement() ? currentMeasurement()->records : QVector<_T_EE_TEST_DATA>(), m_unit);
+}
+
+void ChartPage::setOverlay(const QVector<int> &indexes, const QStringList &labels)
+{
+    if (indexes == m_overlayIndexes && labels == m_overlayLabels)
+        return;
+    const bool wasOverlay = m_overlayIndexes.size() > 1;
+    m_overlayIndexes = indexes;
+    m_overlayLabels = labels;
+    // Choosing one measurement after another shows the current one anyway.
+    if (wasOverlay || indexes.size() > 1)
+        replotCurrentMeasurement();
+}
+
+void ChartPage::drawOverlay()
+{
+    const bool group = !m_overlayLabels.isEmpty();
+    const AlignmentRule rule = group ? AlignmentRule() : m_overlayControls->rule(m_unit);
+    QVector<OverlayMeasurement> shown;
+    QStringList notCrossed;
+    for (int i = 0; i < m_overlayIndexes.size() && shown.size() < kMaxOverlaid; ++i) {
+        const Data_List_T *m = m_document->measurement(m_overlayIndexes.at(i));
+        if (!m)
+            continue;
+        OverlayMeasurement one{group ? m_overlayLabels.value(i) : m->name, m->records,
+                               alignmentOrigin(m->records, rule)};
+        if (!one.origin.aligned)
+            notCrossed << one.name;
+        shown << one;
+    }
+    m_overlayControls->setUnitSymbol(unitSymbol(m_unit));
+    m_overlayControls->setNotes(notCrossed, m_overlayIndexes.size());
+    m_chart.showOverlay(shown, m_unit, rule.mode == OverlayAlignment::Clock);
+    refreshLegendColours();
+}
+
+void ChartPage::refreshLegendColours()
+{
+    QCustomPlot *plot = ui->customPlot;
+    const bool overlay = m_chart.overlayCount() > 0;
+    for (int i = 0; i < plot->graphCount(); ++i) {
+        QCPGraph *graph = plot->graph(i);
+        if (QCPPlottableLegendItem *item = plot->legend->itemWithPlottable(graph))
+            item->setTextColor(!overlay || graph->visible() ? Qt::black : Qt::gray);
+    }
+}
+
+void ChartPage::legendClick(QCPLegend *legend, QCPAbstractLegendItem *item, QMouseEvent *event)
+{
+    Q_UNUSED(legend)
+    Q_UNUSED(event)
+    auto *plottableItem = qobject_cast<QCPPlottableLegendItem *>(item);
+    if (m_chart.overlayCount() == 0 || !plottableItem)
+        return;
+    QCustomPlot *plot = ui->customPlot;
+    for (int i = 0; i < plot->graphCount(); ++i) {
+        QCPGraph *graph = plot->graph(i);
+        if (graph != plottableItem->plottable())
+            continue;
+        // The first measurement's curves are the channels' graphs, whose
+        // buttons show whether they are drawn.
+        if (i < kChannelCount)
+            visibilityButton(ui, i)->setChecked(!graph->visible());
+        graph->setVisible(!graph->visible());
+    }
+    refreshLegendColours();
+    plot->replot();
 }
 
 void ChartPage::setChannelVisible(int channel)

@@ -24,7 +24,8 @@ bool hasValue(const _T_EE_TEST_DATA &r, int channel)
 
 } // namespace
 
-ChartTrace::ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool dateTimeKeys)
+ChartTrace::ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool dateTimeKeys,
+                       double keyOrigin)
     : m_records(records), m_unit(unit), m_dateTimeKeys(dateTimeKeys)
 {
     const int n = records.size();
@@ -48,7 +49,8 @@ ChartTrace::ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool d
     const _T_EE_TEST_DATA *r = records.constData();
     for (int i = 0; i < n; ++i, ++r) {
         double time = qQNaN();
-        epochSeconds(r->year, r->month, r->day, r->hour, r->minute, r->second, &time);
+        if (epochSeconds(r->year, r->month, r->day, r->hour, r->minute, r->second, &time))
+            time -= keyOrigin;
         seconds.append(time);
         const double k = dateTimeKeys ? time : double(i);
         if (std::isnan(k)) {

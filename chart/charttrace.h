@@ -14,11 +14,13 @@
 // Keys are as for storedSeries(): the position, or the local time stamp in
 // seconds in date-time mode; values are in the unit given, and a channel
 // whose state is not 0 has none at that reading. The records are shared with
-// the measurement they came from, not copied.
+// the measurement they came from, not copied. With a `keyOrigin` the
+// date-time keys are seconds since that time (an overlay's aligned axis).
 class ChartTrace
 {
 public:
-    ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool dateTimeKeys);
+    ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool dateTimeKeys,
+               double keyOrigin = 0);
 
     int size() const { return m_records.size(); }
     const _T_EE_TEST_DATA &record(int reading) const { return m_records.at(reading); }

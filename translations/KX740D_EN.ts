@@ -276,7 +276,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>ArchivePage</name>
     <message>
-        <location filename="../app/archivepage.cpp" line="+106"/>
+        <location filename="../app/archivepage.cpp" line="+119"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
@@ -310,23 +310,24 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+234"/>
+        <location line="+305"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
-        <location line="-234"/>
-        <location line="+234"/>
+        <location line="-305"/>
+        <location line="+305"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
-        <location line="-234"/>
+        <location line="-305"/>
+        <location line="+165"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="-93"/>
         <source>撤销%1</source>
         <translation>Undo %1</translation>
     </message>
@@ -336,7 +337,18 @@ Data that is not saved will be lost.</translation>
         <translation>Redo %1</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+75"/>
+        <location line="+86"/>
+        <source>与…比较</source>
+        <translation>Compare with…</translation>
+    </message>
+    <message>
+        <location line="-74"/>
+        <source>选择要在图表中比较的测量（最多 %1 个）：</source>
+        <translation>Choose the measurements to compare on the chart (at most %1):</translation>
+    </message>
+    <message>
+        <location line="+64"/>
         <source>保存</source>
         <translation>Save</translation>
     </message>
@@ -381,7 +393,7 @@ Data that is not saved will be lost.</translation>
         <translation>Properties</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>导入设备数据</source>
         <translation>Import device data</translation>
     </message>
@@ -401,7 +413,7 @@ Data that is not saved will be lost.</translation>
         <translation>Please select the measurement to export</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>数据删除提示</source>
         <translation>Delete data</translation>
     </message>
@@ -447,17 +459,17 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
 <context>
     <name>ChartPage</name>
     <message>
-        <location filename="../app/chartpage.cpp" line="+52"/>
+        <location filename="../app/chartpage.cpp" line="+53"/>
         <source>KX740D数据</source>
         <translation>KX740D data</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>整体显示</source>
         <translation>Show all</translation>
     </message>
     <message>
-        <location line="+298"/>
+        <location line="+384"/>
         <source>移动到左上</source>
         <translation>Move to top left</translation>
     </message>
@@ -542,7 +554,7 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+269"/>
+        <location filename="../chart/chartplot.cpp" line="+344"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
@@ -2168,6 +2180,49 @@ Data that is not saved will be lost.</translation>
         <location line="+11"/>
         <source>代理没有应答</source>
         <translation>the broker did not answer</translation>
+    </message>
+</context>
+<context>
+    <name>OverlayControls</name>
+    <message>
+        <location filename="../app/overlaycontrols.cpp" line="+18"/>
+        <source>按时钟对齐</source>
+        <translation>Align by clock</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>按开始对齐</source>
+        <translation>Align at start</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>按越过温度对齐</source>
+        <translation>Align at crossing</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>上升</source>
+        <translation>rising</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>下降</source>
+        <translation>falling</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>对齐：</source>
+        <translation>Alignment:</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>未越过该温度，按开始显示：%1</source>
+        <translation>Never crossed, shown from start: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>选择了 %1 个测量，最多比较 %2 个，只显示前 %2 个。</source>
+        <translation>%1 measurements chosen; at most %2 are compared, the first %2 are shown.</translation>
     </message>
 </context>
 <context>

@@ -274,7 +274,7 @@
 <context>
     <name>ArchivePage</name>
     <message>
-        <location filename="../app/archivepage.cpp" line="+106"/>
+        <location filename="../app/archivepage.cpp" line="+119"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
@@ -308,23 +308,24 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+234"/>
+        <location line="+305"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
-        <location line="-234"/>
-        <location line="+234"/>
+        <location line="-305"/>
+        <location line="+305"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
-        <location line="-234"/>
+        <location line="-305"/>
+        <location line="+165"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="-93"/>
         <source>撤销%1</source>
         <translation>撤销%1</translation>
     </message>
@@ -334,7 +335,18 @@
         <translation>重做%1</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+75"/>
+        <location line="+86"/>
+        <source>与…比较</source>
+        <translation>与…比较</translation>
+    </message>
+    <message>
+        <location line="-74"/>
+        <source>选择要在图表中比较的测量（最多 %1 个）：</source>
+        <translation>选择要在图表中比较的测量（最多 %1 个）：</translation>
+    </message>
+    <message>
+        <location line="+64"/>
         <source>保存</source>
         <translation>保存</translation>
     </message>
@@ -379,7 +391,7 @@
         <translation>属性</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>导入设备数据</source>
         <translation>导入设备数据</translation>
     </message>
@@ -399,7 +411,7 @@
         <translation>请选择需要导出的list数据</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>数据删除提示</source>
         <translation>数据删除提示</translation>
     </message>
@@ -445,17 +457,17 @@
 <context>
     <name>ChartPage</name>
     <message>
-        <location filename="../app/chartpage.cpp" line="+52"/>
+        <location filename="../app/chartpage.cpp" line="+53"/>
         <source>KX740D数据</source>
         <translation>KX740D数据</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>整体显示</source>
         <translation>整体显示</translation>
     </message>
     <message>
-        <location line="+298"/>
+        <location line="+384"/>
         <source>移动到左上</source>
         <translation>移动到左上</translation>
     </message>
@@ -540,7 +552,7 @@
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+269"/>
+        <location filename="../chart/chartplot.cpp" line="+344"/>
         <source>时间</source>
         <translation>时间</translation>
     </message>
@@ -2166,6 +2178,49 @@
         <location line="+11"/>
         <source>代理没有应答</source>
         <translation>代理没有应答</translation>
+    </message>
+</context>
+<context>
+    <name>OverlayControls</name>
+    <message>
+        <location filename="../app/overlaycontrols.cpp" line="+18"/>
+        <source>按时钟对齐</source>
+        <translation>按时钟对齐</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>按开始对齐</source>
+        <translation>按开始对齐</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>按越过温度对齐</source>
+        <translation>按越过温度对齐</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>上升</source>
+        <translation>上升</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>下降</source>
+        <translation>下降</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>对齐：</source>
+        <translation>对齐：</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>未越过该温度，按开始显示：%1</source>
+        <translation>未越过该温度，按开始显示：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>选择了 %1 个测量，最多比较 %2 个，只显示前 %2 个。</source>
+        <translation>选择了 %1 个测量，最多比较 %2 个，只显示前 %2 个。</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,197 @@
+#include "app/archivepage.h"
+#include "app/chartpage.h"
+#include "app/overlaycontrols.h"
+#include "resources/initresources.h"
+#include "tests/app/windowtest.h"
+#include "ui_mainwindow.h"
+#include "widgets/bubbletips.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QtTest>
+
+// Measurements compared on one chart: chosen in the tree or in the checklist,
+// aligned, named, told apart and read at the reference line.
+class TestOverlayWindow : public WindowTest
+{
+    Q_OBJECT
+
+    // `count` readings one second apart from 10:00:00 plus `startSecond`,
+    // T1 rising by 1 degree a second from `t1`, T2..T4 10, 20, 30 above.
+    static QVector<_T_EE_TEST_DATA> ramp(int count, int startSecond, float t1)
+    {
+        QVector<_T_EE_TEST_DATA> list(count);
+        for (int i = 0; i < count; ++i) {
+            const int s = startSecond + i;
+            _T_EE_TEST_DATA &r = list[i];
+            r.year = 26;
+            r.month = 3;
+            r.day = 4;
+            r.hour = 10;
+            r.minute = quint8(s / 60);
+            r.second = quint8(s % 60);
+            for (int ch = 0; ch < kChannelCount; ++ch)
+                r.value[ch] = t1 + i + 10.0f * ch;
+        }
+        return list;
+    }
+
+    // An archive of A, B, C (started 0, 100 and 200 s after 10:00, T1 from
+    // 20, 25 and 30) shown in a window.
+    void open(MainWindow &w)
+    {
+        Document &d = w.document();
+        d.replace(Data_table_T(), QString());
+        const char *names[] = {"A", "B", "C"};
+        for (int m = 0; m < 3; ++m)
+            d.addMeasurement(
+                newMeasurement(ramp(60, 100 * m, 20.0f + 5 * m), QString::fromLatin1(names[m])));
+        w.resize(1400, 900);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+    }
+
+    static void select(MainWindow &w, const QVector<int> &rows)
+    {
+        QTreeWidget *tree = w.form()->treeWidget;
+        tree->clearSelection();
+        for (int row : rows)
+            tree->topLevelItem(row)->setSelected(true);
+    }
+
+    static QString tipAt(MainWindow &w, double key)
+    {
+        QCustomPlot *plot = w.form()->customPlot;
+        plot->replot();
+        const QPoint pos(qRound(plot->xAxis->coordToPixel(key)), plot->axisRect()->center().y());
+        QMouseEvent move(QEvent::MouseMove, pos, plot->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(plot, &move);
+        return w.chartPage()->chartTip()->text();
+    }
+
+    static QComboBox *alignment(MainWindow &w)
+    {
+        return w.findChild<QComboBox *>(QStringLiteral("overlay_alignment"));
+    }
+
+private slots:
+    void initTestCase() { kxInitResources(); }
+    void init() { QVERIFY(setUpWindowTest()); }
+    void cleanup()
+    {
+        WindowContext::setModalRunner({});
+        tearDownWindowTest();
+    }
+
+    void legendNamesAndStyles()
+    {
+        MainWindow w;
+        open(w);
+        QCustomPlot *plot = w.form()->customPlot;
+        OverlayControls *controls = w.chartPage()->overlayControls();
+        select(w, {0, 2});
+        QCOMPARE(plot->graphCount(), 8);
+        QVERIFY(controls->isVisible());
+        for (int i = 0; i < 8; ++i) {
+            const QCPGraph *graph = plot->graph(i);
+            QCOMPARE(graph->name(), QStringLiteral("%1 T%2").arg(i < 4 ? "A" : "C").arg(i % 4 + 1));
+            QCOMPARE(graph->pen().style(), i < 4 ? Qt::SolidLine : Qt::DashLine);
+        }
+
+        // Back to one measurement: its four channels as before.
+        select(w, {1});
+        QCOMPARE(plot->graphCount(), 4);
+        QCOMPARE(plot->graph(0)->name(), QStringLiteral("T1"));
+        QCOMPARE(plot->graph(0)->pen().style(), Qt::SolidLine);
+        QVERIFY(!controls->isVisible());
+    }
+
+    // At one time every shown curve is read: by the clock B and C have no
+    // reading at A's tenth second; from each one's start all three do.
+    void referenceLineReadsEveryCurve()
+    {
+        MainWindow w;
+        open(w);
+        w.form()->action_line->trigger();
+        select(w, {0, 1, 2});
+        QCustomPlot *plot = w.form()->customPlot;
+        const double a10 = plot->graph(0)->data()->at(10)->key;
+        QStringList lines = tipAt(w, a10).split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 13);
+        QCOMPARE(lines.at(0), QStringLiteral("10:00:10"));
+        QCOMPARE(lines.at(1), QStringLiteral("A T1: 30.0 ℃"));
+        QCOMPARE(lines.at(5), QStringLiteral("B T1: --\\--"));
+
+        alignment(w)->setCurrentIndex(int(OverlayAlignment::Start));
+        lines = tipAt(w, 10).split(QLatin1Char('\n'));
+        QCOMPARE(lines.at(0), QStringLiteral("+00:00:10"));
+        QCOMPARE(lines.at(1), QStringLiteral("A T1: 30.0 ℃"));
+        QCOMPARE(lines.at(5), QStringLiteral("B T1: 35.0 ℃"));
+        QCOMPARE(lines.at(12), QStringLiteral("C T4: 70.0 ℃"));
+
+        // A curve hidden by its legend entry leaves the tip.
+        QCPAbstractLegendItem *item = plot->legend->itemWithPlottable(plot->graph(4));
+        emit plot->legendClick(plot->legend, item, nullptr);
+        QVERIFY(!plot->graph(4)->visible());
+        lines = tipAt(w, 10).split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 12);
+        QCOMPARE(lines.at(5), QStringLiteral("B T2: 45.0 ℃"));
+    }
+
+    // Aligned where T1 first rises through 40: A after 20 s, B after 15 s,
+    // C after 10 s; a measurement that never gets there is shown from its
+    // start, and the note says so.
+    void alignedAtCrossing()
+    {
+        MainWindow w;
+        open(w);
+        w.form()->action_line->trigger();
+        select(w, {0, 1, 2});
+        w.findChild<QDoubleSpinBox *>(QStringLiteral("overlay_temperature"))->setValue(40);
+        alignment(w)->setCurrentIndex(int(OverlayAlignment::Crossing));
+        QStringList lines = tipAt(w, 0).split(QLatin1Char('\n'));
+        QCOMPARE(lines.at(1), QStringLiteral("A T1: 40.0 ℃"));
+        QCOMPARE(lines.at(5), QStringLiteral("B T1: 40.0 ℃"));
+        QCOMPARE(lines.at(9), QStringLiteral("C T1: 40.0 ℃"));
+        QVERIFY(w.chartPage()->overlayControls()->noteText().isEmpty());
+
+        w.findChild<QDoubleSpinBox *>(QStringLiteral("overlay_temperature"))->setValue(82);
+        lines = tipAt(w, 0).split(QLatin1Char('\n'));
+        QCOMPARE(lines.at(1), QStringLiteral("A T1: 20.0 ℃")); // never above 79
+        QCOMPARE(lines.at(5), QStringLiteral("B T1: 82.0 ℃"));
+        const QString note = w.chartPage()->overlayControls()->noteText();
+        QVERIFY(note.contains(QLatin1Char('A')));
+        QVERIFY(!note.contains(QLatin1Char('B')));
+    }
+
+    // The checklist chooses what is compared; beyond ten the chart says it
+    // shows the first ten.
+    void compareWithChecklist()
+    {
+        MainWindow w;
+        open(w);
+        for (int m = 0; m < 9; ++m)
+            w.document().addMeasurement(
+                newMeasurement(ramp(10, 0, 20), QStringLiteral("x%1").arg(m)));
+        WindowContext::setModalRunner([&](QDialog &dialog) {
+            auto *list = dialog.findChild<QListWidget *>(QStringLiteral("compare_list"));
+            for (int i = 0; i < list->count(); ++i)
+                list->item(i)->setCheckState(i == 0 || i == 2 || i >= 3 ? Qt::Checked
+                                                                        : Qt::Unchecked);
+            return int(QDialog::Accepted);
+        });
+        w.archivePage()->compareWith();
+        QCustomPlot *plot = w.form()->customPlot;
+        QCOMPARE(plot->graphCount(), 4 * kMaxOverlaid);
+        QCOMPARE(plot->graph(4)->name(), QStringLiteral("C T1"));
+        QCOMPARE(w.form()->treeWidget->selectedItems().size(), 11);
+        QVERIFY(w.chartPage()->overlayControls()->noteText().contains(QStringLiteral("11")));
+    }
+};
+
+QTEST_MAIN(TestOverlayWindow)
+#include "tst_overlaywindow.moc"
