@@ -367,7 +367,11 @@ void ChartPlot::updateScatterSkip()
             dense->updatePoints();
         const auto data = graph->data();
         const int visible = int(data->findEnd(shown.upper) - data->findBegin(shown.lower));
-        graph->setScatterSkip(scatterSkip(visible, width, graph->scatterStyle().size()));
+        // Forty curves of markers merge into bands: an overlay marks only
+        // the readings of curves no denser than the pixels.
+        const bool unmarked = !m_overlay.isEmpty() && visible > width;
+        graph->setScatterSkip(unmarked ? visible
+                                       : scatterSkip(visible, width, graph->scatterStyle().size()));
         // With more points than pixel columns the line is a dense zigzag
         // whose edges smoothing cannot improve, at a sixth of the drawing time.
         graph->setAntialiased(visible <= width);

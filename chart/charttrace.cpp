@@ -10,7 +10,7 @@ namespace {
 
 // Readings per block of the value envelope: a column of the chart reads at
 // most two partial blocks reading by reading.
-constexpr int kBlock = 64;
+constexpr int kBlock = 16;
 // Up to this many readings in view, or this many per pixel column, the
 // graph gets the readings themselves; drawing them costs well under a
 // millisecond and markers sit on real readings.
@@ -130,6 +130,26 @@ int ChartTrace::lowerBound(double k) const
     return k >= size() ? size() : int(std::ceil(k));
 }
 
+int ChartTrace::lowerBoundAfter(double k, int from) const
+{
+    if (!m_dateTimeKeys)
+        return qMax(from, lowerBound(k));
+    // Galloping from `from`: a column's end lies a column's readings ahead,
+    // found in a few steps where a search of all keys takes twenty.
+    const int n = m_keys.size();
+    int low = from;
+    int step = 1;
+    int high = from + 1;
+    while (high < n && m_keys.at(high) < k) {
+        low = high;
+        step *= 2;
+        high = from + step;
+    }
+    high = qMin(high, n);
+    return int(std::lower_bound(m_keys.cbegin() + low, m_keys.cbegin() + high, k) -
+               m_keys.cbegin());
+}
+
 int ChartTrace::readingAt(double k) const
 {
     const int n = size();
@@ -237,20 +257,41 @@ QVector<QCPGraphData> ChartTrace::points(int channel, const QCPRange &shown, int
         return out;
     }
 
+    // The four channels' envelopes are made together, at the first
+    // channel's asking: the columns' bounds are the same for all of them
+    // and their records are read while they are in the cache.
+    if (!(m_envelopes.range == shown) || m_envelopes.columns != columns) {
+        m_envelopes.range = shown;
+        m_envelopes.columns = columns;
+        appendEnvelopes(m_envelopes.points, shown, columns, begin, end);
+    }
+    return m_envelopes.points[channel];
+}
+
+void ChartTrace::appendEnvelopes(QVector<QCPGraphData> (&out)[kChannelCount], const QCPRange &shown,
+                                 int columns, int begin, int end) const
+{
     const double width = shown.size() / columns;
-    out.reserve(columns * 4 + 16);
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        out[ch].clear();
+        if (m_hasValues[ch])
+            out[ch].reserve(columns * 4 + 16);
+    }
     auto nextBreak = std::upper_bound(m_breaks.cbegin(), m_breaks.cend(), begin);
     for (int start = begin; start < end;) {
         const int stop = nextBreak != m_breaks.cend() && *nextBreak < end ? *nextBreak++ : end;
         for (int i = start; i < stop;) {
             const double column = std::floor((key(i) - shown.lower) / width);
-            const int next = qBound(i + 1, lowerBound(shown.lower + (column + 1) * width), stop);
-            appendColumn(&out, channel, i, next);
+            const int next =
+                qBound(i + 1, lowerBoundAfter(shown.lower + (column + 1) * width, i), stop);
+            for (int ch = 0; ch < kChannelCount; ++ch)
+                if (m_hasValues[ch])
+                    appendColumn(&out[ch], ch, i, next);
             i = next;
         }
-        if (stop < end && !out.isEmpty())
-            out.append(QCPGraphData((key(stop - 1) + key(stop)) / 2, qQNaN()));
+        for (int ch = 0; ch < kChannelCount; ++ch)
+            if (stop < end && !out[ch].isEmpty())
+                out[ch].append(QCPGraphData((key(stop - 1) + key(stop)) / 2, qQNaN()));
         start = stop;
     }
-    return out;
 }

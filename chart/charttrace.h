@@ -51,8 +51,13 @@ private:
     // Readings [begin, end) of one channel as at most four points.
     void appendColumn(QVector<QCPGraphData> *out, int channel, int begin, int end) const;
     void appendReadings(QVector<QCPGraphData> *out, int channel, int begin, int end) const;
+    // The column envelopes of readings [begin, end) of every channel.
+    void appendEnvelopes(QVector<QCPGraphData> (&out)[kChannelCount], const QCPRange &shown,
+                         int columns, int begin, int end) const;
     // First reading whose key is not below `key`, among the sorted keys.
     int lowerBound(double key) const;
+    // The same, knowing that reading `from` lies below `key`.
+    int lowerBoundAfter(double key, int from) const;
     double shownValue(float celsius) const;
 
     QVector<_T_EE_TEST_DATA> m_records;
@@ -70,4 +75,13 @@ private:
     QVector<float> m_blockHigh[kChannelCount];
     QCPRange m_keyRange[kChannelCount];
     bool m_hasValues[kChannelCount] = {};
+    // The envelopes last made, for the other channels of the same view. A
+    // trace is drawn from the window's thread only.
+    struct Envelopes
+    {
+        QCPRange range;
+        int columns = -1;
+        QVector<QCPGraphData> points[kChannelCount];
+    };
+    mutable Envelopes m_envelopes;
 };
