@@ -64,10 +64,21 @@ private:
     void undoEdit();
     void redoEdit();
     // One tree item per measurement, all with the normal icon; each item
-    // holds its measurement's archive index.
+    // holds its measurement's archive index. The measurements of a recording
+    // made with several instruments (measurementGroups()) are the children,
+    // named by label, of one node named after the recording, which holds
+    // the first index and their count.
     void rebuildTree();
-    // The archive index an item stands for; -1 for none.
+    // The archive indexes an item stands for: its measurement's, or its
+    // group's; empty for none.
+    static QVector<int> itemIndexes(const QTreeWidgetItem *item);
+    // The measurement an item makes current: its own or its group's first;
+    // -1 for none.
     static int measurementIndex(const QTreeWidgetItem *item);
+    static bool isGroupNode(const QTreeWidgetItem *item);
+    // The item the tree's menu entries act on: the current one when it is
+    // selected, else the first selected.
+    QTreeWidgetItem *actedItem() const;
     QTreeWidgetItem *itemOfMeasurement(int index) const;
     // Selects item `index`, makes it the tree's current item (which makes
     // its measurement current) and gives it the selected icon.

@@ -276,7 +276,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>ArchivePage</name>
     <message>
-        <location filename="../app/archivepage.cpp" line="+119"/>
+        <location filename="../app/archivepage.cpp" line="+122"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
@@ -310,24 +310,24 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+305"/>
+        <location line="+349"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
-        <location line="-305"/>
-        <location line="+305"/>
+        <location line="-349"/>
+        <location line="+349"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
-        <location line="-305"/>
-        <location line="+165"/>
+        <location line="-349"/>
+        <location line="+208"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="-136"/>
         <source>撤销%1</source>
         <translation>Undo %1</translation>
     </message>
@@ -337,7 +337,7 @@ Data that is not saved will be lost.</translation>
         <translation>Redo %1</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+118"/>
         <location line="+86"/>
         <source>与…比较</source>
         <translation>Compare with…</translation>
@@ -413,7 +413,7 @@ Data that is not saved will be lost.</translation>
         <translation>Please select the measurement to export</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>数据删除提示</source>
         <translation>Delete data</translation>
     </message>
@@ -425,12 +425,27 @@ Data that is not saved will be lost.</translation>
 Undo (Ctrl+Z) brings it back until another file is opened.</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+11"/>
+        <source>删除 %1</source>
+        <translation>Delete %1</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>上移 %1</source>
+        <translation type="unfinished">move %1 up</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>重命名 %1 为 %2</source>
+        <translation type="unfinished">rename %1 to %2</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>测量名称   </source>
         <translation>Measurement name   </translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>测量时间   </source>
         <translation>Measured at   </translation>
     </message>
@@ -438,6 +453,11 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
         <location line="+2"/>
         <source>数据数量   </source>
         <translation>Records   </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仪器   </source>
+        <translation>Instruments   </translation>
     </message>
     <message>
         <location line="+2"/>
@@ -868,7 +888,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+187"/>
+        <location filename="../document/document.cpp" line="+216"/>
         <source>剪切 1 行</source>
         <translation>cut 1 row</translation>
     </message>

@@ -274,7 +274,7 @@
 <context>
     <name>ArchivePage</name>
     <message>
-        <location filename="../app/archivepage.cpp" line="+119"/>
+        <location filename="../app/archivepage.cpp" line="+122"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
@@ -308,24 +308,24 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+305"/>
+        <location line="+349"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
-        <location line="-305"/>
-        <location line="+305"/>
+        <location line="-349"/>
+        <location line="+349"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
-        <location line="-305"/>
-        <location line="+165"/>
+        <location line="-349"/>
+        <location line="+208"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="-136"/>
         <source>撤销%1</source>
         <translation>撤销%1</translation>
     </message>
@@ -335,7 +335,7 @@
         <translation>重做%1</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+118"/>
         <location line="+86"/>
         <source>与…比较</source>
         <translation>与…比较</translation>
@@ -411,7 +411,7 @@
         <translation>请选择需要导出的list数据</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>数据删除提示</source>
         <translation>数据删除提示</translation>
     </message>
@@ -423,12 +423,27 @@
 删除后可以用“撤销”（Ctrl+Z）恢复，打开其他文件后不能再恢复。</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+11"/>
+        <source>删除 %1</source>
+        <translation>删除 %1</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>上移 %1</source>
+        <translation type="unfinished">上移 %1</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>重命名 %1 为 %2</source>
+        <translation type="unfinished">重命名 %1 为 %2</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>测量名称   </source>
         <translation>测量名称   </translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>测量时间   </source>
         <translation>测量时间   </translation>
     </message>
@@ -436,6 +451,11 @@
         <location line="+2"/>
         <source>数据数量   </source>
         <translation>数据数量   </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仪器   </source>
+        <translation>仪器   </translation>
     </message>
     <message>
         <location line="+2"/>
@@ -866,7 +886,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+187"/>
+        <location filename="../document/document.cpp" line="+216"/>
         <source>剪切 1 行</source>
         <translation>剪切 1 行</translation>
     </message>

@@ -2,6 +2,7 @@
 #include "app/chartpage.h"
 #include "app/overlaycontrols.h"
 #include "resources/initresources.h"
+#include "store/measurementgroups.h"
 #include "tests/app/windowtest.h"
 #include "ui_mainwindow.h"
 #include "widgets/bubbletips.h"
@@ -11,6 +12,8 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QUndoStack>
 #include <QtTest>
 
 // Measurements compared on one chart: chosen in the tree or in the checklist,
@@ -190,6 +193,64 @@ private slots:
         QCOMPARE(plot->graph(4)->name(), QStringLiteral("C T1"));
         QCOMPARE(w.form()->treeWidget->selectedItems().size(), 11);
         QVERIFY(w.chartPage()->overlayControls()->noteText().contains(QStringLiteral("11")));
+    }
+
+    // A recording of two instruments between two plain measurements is one
+    // node; its items name the right measurements after a delete before it,
+    // its own delete and their undo.
+    void groupNodeFollowsTheArchive()
+    {
+        MainWindow w;
+        Document &d = w.document();
+        d.replace(Data_table_T(), QString());
+        d.addMeasurement(newMeasurement(ramp(60, 0, 20), QStringLiteral("P")));
+        d.addMeasurement(newMeasurement(ramp(60, 0, 30), instrumentMeasurementName("R", "oven")));
+        d.addMeasurement(newMeasurement(ramp(60, 5, 40), instrumentMeasurementName("R", "door")));
+        d.addMeasurement(newMeasurement(ramp(60, 0, 50), QStringLiteral("Q")));
+        w.resize(1400, 900);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTreeWidget *tree = w.form()->treeWidget;
+        QCustomPlot *plot = w.form()->customPlot;
+        const auto showGroup = [&](int row) {
+            QTreeWidgetItem *node = tree->topLevelItem(row);
+            QCOMPARE(node->text(0), QStringLiteral("R"));
+            QCOMPARE(node->child(1)->text(0), QStringLiteral("door"));
+            tree->setCurrentItem(node);
+            tree->clearSelection();
+            node->setSelected(true);
+            // On the clock, named by label, the values of the right measurements.
+            QCOMPARE(plot->graphCount(), 8);
+            QCOMPARE(plot->graph(4)->name(), QStringLiteral("door T1"));
+            QCOMPARE(plot->graph(0)->data()->at(0)->value, 30.0);
+            QCOMPARE(plot->graph(4)->data()->at(0)->value, 40.0);
+            QCOMPARE(plot->graph(4)->data()->at(0)->key - plot->graph(0)->data()->at(0)->key, 5.0);
+            QVERIFY(!w.chartPage()->overlayControls()->isVisible());
+        };
+        QCOMPARE(tree->topLevelItemCount(), 3);
+        showGroup(1);
+
+        d.removeMeasurement(0);
+        showGroup(0);
+        d.undoStack()->undo();
+        showGroup(1);
+
+        // The group's delete takes both, and one undo brings both back.
+        DialogAnswer yes;
+        yes.button = 0;
+        m_answers << yes;
+        w.archivePage()->on_treeWidget_customContextMenuRequested(
+            tree->visualItemRect(tree->topLevelItem(1)).center());
+        QMenu *menu = w.findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly).last();
+        for (QAction *action : menu->actions())
+            if (action->text() == QStringLiteral("删除"))
+                action->trigger();
+        menu->close();
+        QCOMPARE(d.count(), 2);
+        QCOMPARE(d.measurement(1)->name, QStringLiteral("Q"));
+        d.undoStack()->undo();
+        QCOMPARE(d.count(), 4);
+        showGroup(1);
     }
 };
 
