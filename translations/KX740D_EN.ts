@@ -432,12 +432,12 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
     <message>
         <location line="+21"/>
         <source>上移 %1</source>
-        <translation type="unfinished">move %1 up</translation>
+        <translation>Move %1 up</translation>
     </message>
     <message>
         <location line="+31"/>
         <source>重命名 %1 为 %2</source>
-        <translation type="unfinished">rename %1 to %2</translation>
+        <translation>Rename %1 to %2</translation>
     </message>
     <message>
         <location line="+25"/>

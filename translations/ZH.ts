@@ -430,12 +430,12 @@
     <message>
         <location line="+21"/>
         <source>上移 %1</source>
-        <translation type="unfinished">上移 %1</translation>
+        <translation>上移 %1</translation>
     </message>
     <message>
         <location line="+31"/>
         <source>重命名 %1 为 %2</source>
-        <translation type="unfinished">重命名 %1 为 %2</translation>
+        <translation>重命名 %1 为 %2</translation>
     </message>
     <message>
         <location line="+25"/>
