@@ -6,6 +6,7 @@
 
 #include "app/menuentry.h"
 #include "app/overlaycontrols.h"
+#include "app/statisticspanel.h"
 #include "app/tablepage.h"
 #include "app/userdialogs.h"
 #include "chart/chartseries.h"
@@ -18,9 +19,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -93,6 +96,28 @@ void ChartPage::setupChart()
     connect(m_overlayControls, &OverlayControls::ruleChanged, this,
             &ChartPage::replotCurrentMeasurement);
 
+    // The statistics beside the chart, toggled from the chart's menu.
+    m_statistics = new StatisticsPanel;
+    m_statisticsDock = new QDockWidget(tr("统计"), m_ctx.window);
+    m_statisticsDock->setObjectName(QStringLiteral("dock_statistics"));
+    m_statisticsDock->setWidget(m_statistics);
+    m_ctx.window->addDockWidget(Qt::RightDockWidgetArea, m_statisticsDock);
+    m_statisticsDock->hide();
+    m_statisticsDock->toggleViewAction()->setText(tr("统计面板"));
+    m_statisticsTimer = new QTimer(this);
+    m_statisticsTimer->setSingleShot(true);
+    m_statisticsTimer->setInterval(150);
+    connect(m_statisticsTimer, &QTimer::timeout, this, &ChartPage::refreshStatistics);
+    connect(plot->xAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), this, [this] {
+        if (!m_statisticsTimer->isActive())
+            m_statisticsTimer->start();
+    });
+    connect(m_statistics, &StatisticsPanel::optionsChanged, this, &ChartPage::refreshStatistics);
+    connect(m_statisticsDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown)
+            refreshStatistics();
+    });
+
     for (int ch = 0; ch < kChannelCount; ++ch) {
         visibilityButton(ui, ch)->setColor(m_settings.channelColor[ch]);
         colorButton(ui, ch)->setColor(m_settings.channelColor[ch]);
@@ -151,6 +176,7 @@ void ChartPage::replotCurrentMeasurement()
                             m_unit);
     const bool overlay = m_chart.overlayCount() > 0;
     m_overlayControls->setVisible(overlay && m_overlayLabels.isEmpty());
+    refreshStatistics();
     if (overlay != wasOverlay) {
         ui->customPlot->xAxis->setLabel(xLabelText());
         refreshLegendColours();
@@ -189,6 +215,36 @@ void ChartPage::drawOverlay()
     m_overlayControls->setNotes(notCrossed, m_overlayIndexes.size());
     m_chart.showOverlay(shown, m_unit, rule.mode == OverlayAlignment::Clock);
     refreshLegendColours();
+}
+
+void ChartPage::refreshStatistics()
+{
+    if (!m_statisticsDock->isVisible())
+        return;
+    const bool whole = m_statistics->wholeMeasurements();
+    const QVector<QPair<int, int>> inView = m_chart.readingsInView();
+    QVector<StatisticsSource> sources;
+    const auto add = [&](const QString &name, const Data_List_T *m, int shown) {
+        if (!m)
+            return;
+        StatisticsSource source{name, m, 0, m->records.size() - 1};
+        if (!whole && shown < inView.size()) {
+            source.first = inView.at(shown).first;
+            source.last = inView.at(shown).second;
+        }
+        sources << source;
+    };
+    if (m_chart.overlayCount() > 0) {
+        for (int m = 0; m < m_chart.overlayCount(); ++m) {
+            const Data_List_T *measurement = m_document->measurement(m_overlayIndexes.value(m));
+            add(m_overlayLabels.isEmpty() ? (measurement ? measurement->name : QString())
+                                          : m_overlayLabels.value(m),
+                measurement, m);
+        }
+    } else {
+        add(QString(), currentMeasurement(), 0);
+    }
+    m_statistics->showFigures(sources, m_settings, m_unit);
 }
 
 void ChartPage::refreshLegendColours()
@@ -484,6 +540,7 @@ void ChartPage::contextMenuRequest(QPoint pos)
         limits->setCheckable(true);
         limits->setChecked(m_limitLinesShown);
         limits->setObjectName(QStringLiteral("action_limit_lines"));
+        menu->addAction(m_statisticsDock->toggleViewAction());
         menu->addAction(m_showAllAction);
     }
     menu->popup(plot->mapToGlobal(pos));

@@ -5,6 +5,9 @@
 
 class BubbleTips;
 class OverlayControls;
+class QDockWidget;
+class QTimer;
+class StatisticsPanel;
 class QAction;
 class QMouseEvent;
 
@@ -42,6 +45,10 @@ public:
     void setOverlay(const QVector<int> &indexes, const QStringList &labels = {});
     const QVector<int> &overlayIndexes() const { return m_overlayIndexes; }
     OverlayControls *overlayControls() const { return m_overlayControls; }
+    StatisticsPanel *statisticsPanel() const { return m_statistics; }
+    QDockWidget *statisticsDock() const { return m_statisticsDock; }
+    // The statistics panel's figures made again now (when it is shown).
+    void refreshStatistics();
 
     // The chart: graph `data_ch` from live readings or stored records.
     void kx740DAddPlot(QList<RecordedReading> data_table, uint8_t data_ch = 0);
@@ -109,6 +116,10 @@ private:
     // The chart draws the limits switched on as dashed lines.
     bool m_limitLinesShown = false;
     OverlayControls *m_overlayControls = nullptr;
+    StatisticsPanel *m_statistics = nullptr;
+    QDockWidget *m_statisticsDock = nullptr;
+    // Zooming and dragging ask for figures at most this often.
+    QTimer *m_statisticsTimer = nullptr;
     QVector<int> m_overlayIndexes;
     QStringList m_overlayLabels;
 };

@@ -323,6 +323,19 @@ void ChartPlot::showOverlay(const QVector<OverlayMeasurement> &measurements, int
     rescaleWithMargin();
 }
 
+QVector<QPair<int, int>> ChartPlot::readingsInView() const
+{
+    QVector<QPair<int, int>> out;
+    if (!m_plot)
+        return out;
+    const QCPRange shown = m_plot->xAxis->range();
+    if (m_trace)
+        out << m_trace->readingsWithin(shown);
+    for (const auto &trace : m_overlay)
+        out << trace->readingsWithin(shown);
+    return out;
+}
+
 void ChartPlot::leaveOverlay()
 {
     if (m_overlay.isEmpty())

@@ -88,6 +88,11 @@ public:
     // The records of overlaid measurement `m` and the key of each record.
     const ChartTrace *overlayTrace(int m) const { return m_overlay.value(m).get(); }
 
+    // The readings in the key range in view (ChartTrace::readingsWithin()):
+    // one pair for stored records shown alone, one per overlaid measurement,
+    // none while the graphs hold series.
+    QVector<QPair<int, int>> readingsInView() const;
+
     // The wheel turned by `steps` notches (positive: away from the user,
     // zooming in) at `pixel` in widget pixels. Inside the axis rect it zooms
     // the key axis around the cursor and fits the value axis to the readings

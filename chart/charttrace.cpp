@@ -150,6 +150,16 @@ int ChartTrace::lowerBoundAfter(double k, int from) const
                m_keys.cbegin());
 }
 
+QPair<int, int> ChartTrace::readingsWithin(const QCPRange &keys) const
+{
+    if (!m_ordered)
+        return qMakePair(0, size() - 1);
+    int last = lowerBound(keys.upper);
+    while (last < size() && key(last) <= keys.upper)
+        ++last;
+    return qMakePair(lowerBound(keys.lower), last - 1);
+}
+
 int ChartTrace::readingAt(double k) const
 {
     const int n = size();

@@ -34,6 +34,10 @@ public:
     QCPRange keyRange(int channel, bool *found) const;
     QCPRange valueRange(int channel, bool *found) const;
 
+    // The first and last reading whose keys lie within `keys` (first > last
+    // when none do); all readings when keys are out of order.
+    QPair<int, int> readingsWithin(const QCPRange &keys) const;
+
     // The reading whose key lies nearest to `key`, found by binary search;
     // -1 without readings.
     int readingAt(double key) const;

@@ -479,7 +479,7 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
 <context>
     <name>ChartPage</name>
     <message>
-        <location filename="../app/chartpage.cpp" line="+53"/>
+        <location filename="../app/chartpage.cpp" line="+56"/>
         <source>KX740D数据</source>
         <translation>KX740D data</translation>
     </message>
@@ -489,7 +489,17 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
         <translation>Show all</translation>
     </message>
     <message>
-        <location line="+384"/>
+        <location line="+21"/>
+        <source>统计</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>统计面板</source>
+        <translation>Statistics panel</translation>
+    </message>
+    <message>
+        <location line="+411"/>
         <source>移动到左上</source>
         <translation>Move to top left</translation>
     </message>
@@ -525,23 +535,23 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+44"/>
+        <location line="+45"/>
         <source>JPG 图像</source>
         <translation>JPG image</translation>
     </message>
     <message>
-        <location line="-42"/>
-        <location line="+50"/>
+        <location line="-43"/>
+        <location line="+51"/>
         <source>PDF 文件</source>
         <translation>PDF file</translation>
     </message>
     <message>
-        <location line="-48"/>
+        <location line="-49"/>
         <source>显示报警阈值线</source>
         <translation>Show the alarm limits as lines</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+40"/>
         <source>保存到图像文件</source>
         <translation>Save to image file</translation>
     </message>
@@ -574,7 +584,7 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+344"/>
+        <location filename="../chart/chartplot.cpp" line="+357"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
@@ -3085,6 +3095,89 @@ Continue?</translation>
         <location line="+6"/>
         <source>选项 --%1 的值无效：%2</source>
         <translation>Invalid value for option --%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsPanel</name>
+    <message>
+        <location filename="../app/statisticspanel.cpp" line="+79"/>
+        <source>图表中显示的范围</source>
+        <translation>Range shown in the chart</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>整个测量</source>
+        <translation>Whole measurement</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>范围：</source>
+        <translation>Range:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ΔH：</source>
+        <translation>ΔH:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间下限：</source>
+        <translation>Band from:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间上限：</source>
+        <translation>Band to:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>读数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>标准差</source>
+        <translation>Std dev</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>MKT</source>
+        <translation>MKT</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>高于上限</source>
+        <translation>Above high limit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>低于下限</source>
+        <translation>Below low limit</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间内</source>
+        <translation>Within band</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>%1通道间最大差值 %2（T%3 − T%4，%5）</source>
+        <translation>%1largest spread across channels %2 (T%3 − T%4, %5)</translation>
     </message>
 </context>
 <context>

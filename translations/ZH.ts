@@ -477,7 +477,7 @@
 <context>
     <name>ChartPage</name>
     <message>
-        <location filename="../app/chartpage.cpp" line="+53"/>
+        <location filename="../app/chartpage.cpp" line="+56"/>
         <source>KX740D数据</source>
         <translation>KX740D数据</translation>
     </message>
@@ -487,7 +487,17 @@
         <translation>整体显示</translation>
     </message>
     <message>
-        <location line="+384"/>
+        <location line="+21"/>
+        <source>统计</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>统计面板</source>
+        <translation>统计面板</translation>
+    </message>
+    <message>
+        <location line="+411"/>
         <source>移动到左上</source>
         <translation>移动到左上</translation>
     </message>
@@ -523,23 +533,23 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+44"/>
+        <location line="+45"/>
         <source>JPG 图像</source>
         <translation>JPG 图像</translation>
     </message>
     <message>
-        <location line="-42"/>
-        <location line="+50"/>
+        <location line="-43"/>
+        <location line="+51"/>
         <source>PDF 文件</source>
         <translation>PDF 文件</translation>
     </message>
     <message>
-        <location line="-48"/>
+        <location line="-49"/>
         <source>显示报警阈值线</source>
         <translation>显示报警阈值线</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+40"/>
         <source>保存到图像文件</source>
         <translation>保存到图像文件</translation>
     </message>
@@ -572,7 +582,7 @@
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+344"/>
+        <location filename="../chart/chartplot.cpp" line="+357"/>
         <source>时间</source>
         <translation>时间</translation>
     </message>
@@ -3083,6 +3093,89 @@
         <location line="+6"/>
         <source>选项 --%1 的值无效：%2</source>
         <translation>选项 --%1 的值无效：%2</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsPanel</name>
+    <message>
+        <location filename="../app/statisticspanel.cpp" line="+79"/>
+        <source>图表中显示的范围</source>
+        <translation>图表中显示的范围</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>整个测量</source>
+        <translation>整个测量</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>范围：</source>
+        <translation>范围：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ΔH：</source>
+        <translation>ΔH：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间下限：</source>
+        <translation>区间下限：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间上限：</source>
+        <translation>区间上限：</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>读数</source>
+        <translation>读数</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最小值</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最大值</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均值</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>标准差</source>
+        <translation>标准差</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>MKT</source>
+        <translation>MKT</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>高于上限</source>
+        <translation>高于上限</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>低于下限</source>
+        <translation>低于下限</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间内</source>
+        <translation>区间内</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>%1通道间最大差值 %2（T%3 − T%4，%5）</source>
+        <translation>%1通道间最大差值 %2（T%3 − T%4，%5）</translation>
     </message>
 </context>
 <context>

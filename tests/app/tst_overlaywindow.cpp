@@ -1,6 +1,7 @@
 #include "app/archivepage.h"
 #include "app/chartpage.h"
 #include "app/overlaycontrols.h"
+#include "app/statisticspanel.h"
 #include "resources/initresources.h"
 #include "store/measurementgroups.h"
 #include "tests/app/windowtest.h"
@@ -9,10 +10,12 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QTableWidget>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -193,6 +196,42 @@ private slots:
         QCOMPARE(plot->graph(4)->name(), QStringLiteral("C T1"));
         QCOMPARE(w.form()->treeWidget->selectedItems().size(), 11);
         QVERIFY(w.chartPage()->overlayControls()->noteText().contains(QStringLiteral("11")));
+    }
+
+    // The panel's figures are those of the records in view, following the
+    // zoom, or of the whole measurement.
+    void statisticsOfTheView()
+    {
+        MainWindow w;
+        open(w);
+        select(w, {0});
+        w.form()->treeWidget->setCurrentItem(w.form()->treeWidget->topLevelItem(0));
+        StatisticsPanel *panel = w.chartPage()->statisticsPanel();
+        w.chartPage()->statisticsDock()->show();
+        w.form()->customPlot->xAxis->setRange(10, 30);
+        QTRY_COMPARE_WITH_TIMEOUT(panel->figures().value(0).channel[0].readings, qint64(21), 5000);
+
+        StatisticsLimits limits;
+        limits.bandLow = 2;
+        limits.bandHigh = 8;
+        limits.mktActivation = mktActivationFromKiloJoules(83.14);
+        const QVector<_T_EE_TEST_DATA> &records = w.document().measurement(0)->records;
+        MeasurementStatistics expected(limits);
+        expected.addRange(records, 10, 30, usualSpacing(records, 0, records.size() - 1));
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            const ChannelFigures &shown = panel->figures().at(0).channel[ch];
+            const ChannelFigures &want = expected.figures().channel[ch];
+            QCOMPARE(shown.readings, want.readings);
+            QCOMPARE(shown.min, want.min);
+            QCOMPARE(shown.mean, want.mean);
+            QCOMPARE(shown.stddev, want.stddev);
+            QCOMPARE(shown.mkt, want.mkt);
+        }
+        QCOMPARE(panel->table()->item(3, 0)->text(), QStringLiteral("40.0 ℃"));
+        QCOMPARE(panel->table()->horizontalHeaderItem(1)->text(), QStringLiteral("T2"));
+
+        panel->findChild<QComboBox *>(QStringLiteral("statistics_scope"))->setCurrentIndex(1);
+        QCOMPARE(panel->figures().value(0).channel[0].readings, qint64(60));
     }
 
     // A recording of two instruments between two plain measurements is one
