@@ -3,6 +3,7 @@
 #include "app/archivepage.h"
 
 #include "app/archivebackup.h"
+#include "app/chartpage.h"
 #include "app/exportcontrol.h"
 #include "app/instrumentpage.h"
 #include "app/menuentry.h"
@@ -11,16 +12,21 @@
 #include "measurement/settingsrules.h"
 #include "store/datafile.h"
 #include "store/filenames.h"
+#include "store/measurementgroups.h"
 #include "ui_mainwindow.h"
 #include "widgets/formrename.h"
 
 #include <QAction>
 #include <QDateTime>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
+#include <QTreeWidgetItemIterator>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -41,8 +47,14 @@ enum TreeMenuEntry
     MenuOpen = 6,
     MenuExcel = 7,
     MenuPdf = 8,
-    MenuOpenDirectory = 9
+    MenuOpenDirectory = 9,
+    MenuCompare = 10,
 };
+
+// What a tree item holds: the archive index of its measurement (of a group
+// node, its first one) and, for a group node, how many follow from there.
+constexpr int kIndexRole = Qt::UserRole;
+constexpr int kCountRole = Qt::UserRole + 1;
 
 QTreeWidgetItem *firstSelected(QTreeWidget *tree)
 {
@@ -55,6 +67,10 @@ QTreeWidgetItem *firstSelected(QTreeWidget *tree)
 ArchivePage::ArchivePage(WindowContext &context) : PageController(context)
 {
     ui->treeWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Ctrl- and Shift-click choose several measurements to compare.
+    ui->treeWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(ui->treeWidget, &QTreeWidget::itemSelectionChanged, this,
+            &ArchivePage::selectionToChart);
     connect(m_document, &Document::measurementsChanged, this, &ArchivePage::showMeasurements);
     connect(m_document, &Document::recordsChanged, this, &ArchivePage::showEditedRecords);
     setupUndo();
@@ -195,7 +211,7 @@ void ArchivePage::showMeasurements()
 void ArchivePage::showEditedRecords(int recordsBefore)
 {
     const int index = m_document->currentIndex();
-    if (ui->treeWidget->indexOfTopLevelItem(ui->treeWidget->currentItem()) != index)
+    if (measurementIndex(ui->treeWidget->currentItem()) != index)
         makeItemCurrent(index);
     else
         m_ctx.table->afterRecordEdit(recordsBefore);
@@ -258,18 +274,128 @@ void ArchivePage::rebuildTree()
     tree->clear();
     tree->setHeaderHidden(true);
     const QIcon icon{QString::fromLatin1(kNormalIcon)};
-    for (const Data_List_T *measurement : archive().lists) {
-        auto *item = new QTreeWidgetItem(tree, {measurement->name});
+    const auto addItem = [&](QTreeWidgetItem *item, const QString &text, const QString &tip,
+                             int index) {
+        item->setText(0, text);
         // The column cuts long names; the tip shows them whole.
-        item->setToolTip(0, measurement->name);
+        item->setToolTip(0, tip);
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         item->setIcon(0, icon);
+        item->setData(0, kIndexRole, index);
+    };
+    for (const MeasurementGroup &group : measurementGroups(archive())) {
+        if (group.labels.isEmpty()) {
+            const QString &name = archive().lists.at(group.first)->name;
+            addItem(new QTreeWidgetItem(tree), name, name, group.first);
+            continue;
+        }
+        auto *node = new QTreeWidgetItem(tree);
+        addItem(node, group.name, group.name, group.first);
+        node->setData(0, kCountRole, group.count);
+        for (int i = 0; i < group.count; ++i)
+            addItem(new QTreeWidgetItem(node), group.labels.at(i),
+                    archive().lists.at(group.first + i)->name, group.first + i);
+        node->setExpanded(true);
     }
+}
+
+QVector<int> ArchivePage::itemIndexes(const QTreeWidgetItem *item)
+{
+    QVector<int> indexes;
+    bool ok = false;
+    const int first = item ? item->data(0, kIndexRole).toInt(&ok) : -1;
+    if (!ok || first < 0)
+        return indexes;
+    const int count = isGroupNode(item) ? item->data(0, kCountRole).toInt() : 1;
+    for (int i = 0; i < count; ++i)
+        indexes << first + i;
+    return indexes;
+}
+
+int ArchivePage::measurementIndex(const QTreeWidgetItem *item)
+{
+    const QVector<int> indexes = itemIndexes(item);
+    return indexes.isEmpty() ? -1 : indexes.first();
+}
+
+bool ArchivePage::isGroupNode(const QTreeWidgetItem *item)
+{
+    return item && item->data(0, kCountRole).toInt() > 1;
+}
+
+QTreeWidgetItem *ArchivePage::actedItem() const
+{
+    QTreeWidgetItem *current = ui->treeWidget->currentItem();
+    return current && current->isSelected() ? current : firstSelected(ui->treeWidget);
+}
+
+QTreeWidgetItem *ArchivePage::itemOfMeasurement(int index) const
+{
+    for (QTreeWidgetItemIterator it(ui->treeWidget); *it; ++it)
+        if (!isGroupNode(*it) && measurementIndex(*it) == index)
+            return *it;
+    return nullptr;
+}
+
+void ArchivePage::selectionToChart()
+{
+    const QList<QTreeWidgetItem *> selected = ui->treeWidget->selectedItems();
+    // A group alone: its instruments on the clock, named by label.
+    if (selected.size() == 1 && isGroupNode(selected.first())) {
+        const QVector<int> indexes = itemIndexes(selected.first());
+        m_ctx.chart->setOverlay(indexes, groupOf(archive(), indexes.first()).labels);
+        return;
+    }
+    QVector<int> indexes;
+    for (const QTreeWidgetItem *item : selected)
+        for (int index : itemIndexes(item))
+            if (!indexes.contains(index))
+                indexes << index;
+    std::sort(indexes.begin(), indexes.end());
+    m_ctx.chart->setOverlay(indexes);
+}
+
+void ArchivePage::compareWith()
+{
+    QDialog dialog(m_ctx.window);
+    dialog.setObjectName(QStringLiteral("compare_dialog"));
+    dialog.setWindowTitle(tr("与…比较"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("compare_list"));
+    const QVector<int> chosen = m_ctx.chart->overlayIndexes();
+    const int current = m_document->currentIndex();
+    for (int i = 0; i < archive().lists.size(); ++i) {
+        auto *entry = new QListWidgetItem(archive().lists.at(i)->name, list);
+        entry->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        entry->setCheckState(i == current || chosen.contains(i) ? Qt::Checked : Qt::Unchecked);
+    }
+    layout->addWidget(
+        new QLabel(tr("选择要在图表中比较的测量（最多 %1 个）：").arg(kMaxOverlaid), &dialog));
+    layout->addWidget(list);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(m_okText, QDialogButtonBox::AcceptRole);
+    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (WindowContext::runModal(dialog) != QDialog::Accepted)
+        return;
+    QTreeWidget *tree = ui->treeWidget;
+    {
+        const QSignalBlocker blocker(tree);
+        tree->clearSelection();
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->checkState() == Qt::Checked)
+                if (QTreeWidgetItem *item = itemOfMeasurement(i))
+                    item->setSelected(true);
+    }
+    selectionToChart();
 }
 
 void ArchivePage::makeItemCurrent(int index)
 {
-    QTreeWidgetItem *item = ui->treeWidget->topLevelItem(index);
+    QTreeWidgetItem *item = itemOfMeasurement(index);
     if (!item)
         return;
     ui->treeWidget->clearSelection();
@@ -285,7 +411,7 @@ void ArchivePage::on_treeWidget_currentItemChanged(QTreeWidgetItem *current,
 {
     if (!current)
         return;
-    m_document->setCurrentIndex(ui->treeWidget->indexOfTopLevelItem(current));
+    m_document->setCurrentIndex(measurementIndex(current));
     if (previous)
         previous->setIcon(0, QIcon(QString::fromLatin1(kNormalIcon)));
     current->setIcon(0, QIcon(QString::fromLatin1(kCurrentIcon)));
@@ -319,6 +445,7 @@ void ArchivePage::on_treeWidget_customContextMenuRequested(const QPoint &pos)
     entry(menu, tr("重命名"), MenuRename, true);
     entry(menu, tr("文件管理器中打开"), MenuOpenDirectory, false);
     entry(menu, tr("属性"), MenuProperties, true);
+    entry(menu, tr("与…比较"), MenuCompare, true);
     menu->addSeparator();
     QAction *import = menu->addAction(tr("导入设备数据"));
     connect(import, &QAction::triggered, m_ctx.instrument,
@@ -368,6 +495,9 @@ void ArchivePage::handleTreeviewMenuClicked()
     case MenuOpenDirectory:
         openDataDirectory();
         break;
+    case MenuCompare:
+        compareWith();
+        break;
     default:
         break;
     }
@@ -378,29 +508,55 @@ void ArchivePage::handleTreeviewMenuClicked()
 // only so many steps.
 void ArchivePage::deleteMeasurement()
 {
-    QTreeWidgetItem *item = firstSelected(ui->treeWidget);
-    if (!item)
+    QTreeWidgetItem *item = actedItem();
+    const QVector<int> indexes = itemIndexes(item);
+    if (indexes.isEmpty())
         return;
     const int answer = UserDialogs::question(nullptr, tr("数据删除提示"),
                                              tr("删除测量“%1”？\n删除后可以用“撤销”（Ctrl+Z）恢复，"
                                                 "打开其他文件后不能再恢复。")
                                                  .arg(item->text(0)),
                                              {tr("是"), tr("否")}, 1, 1);
-    if (answer == 0)
-        m_document->removeMeasurement(ui->treeWidget->indexOfTopLevelItem(item));
+    if (answer != 0)
+        return;
+    if (indexes.size() == 1) {
+        m_document->removeMeasurement(indexes.first());
+        return;
+    }
+    // A group goes as one step, undone as one.
+    m_document->editAsOneStep(tr("删除 %1").arg(item->text(0)), [&] {
+        for (int i = indexes.size() - 1; i >= 0; --i)
+            m_document->removeMeasurement(indexes.at(i));
+    });
 }
 
+// A group moves above the group or measurement before it, as one step.
 void ArchivePage::moveMeasurementUp()
 {
-    if (QTreeWidgetItem *item = firstSelected(ui->treeWidget))
-        m_document->moveMeasurementUp(ui->treeWidget->indexOfTopLevelItem(item));
+    QTreeWidgetItem *item = actedItem();
+    const QVector<int> indexes = itemIndexes(item);
+    if (indexes.isEmpty())
+        return;
+    if (!isGroupNode(item)) {
+        m_document->moveMeasurementUp(indexes.first());
+        return;
+    }
+    const int first = indexes.first();
+    if (first == 0)
+        return;
+    const int before = groupOf(archive(), first - 1).count;
+    m_document->editAsOneStep(tr("上移 %1").arg(item->text(0)), [&] {
+        for (int i = 0; i < indexes.size(); ++i)
+            for (int step = 0; step < before; ++step)
+                m_document->moveMeasurementUp(first + i - step);
+    });
 }
 
 // An empty text keeps the old name.
 void ArchivePage::renameMeasurement(QTreeWidgetItem *item)
 {
     if (!item)
-        item = firstSelected(ui->treeWidget);
+        item = actedItem();
     if (!item)
         return;
     QString name = item->text(0);
@@ -414,25 +570,45 @@ void ArchivePage::renameMeasurement(QTreeWidgetItem *item)
     // program's file name.
     dialog.setWindowTitle(form->windowTitle());
     WindowContext::runModal(dialog);
-    m_document->renameMeasurement(ui->treeWidget->indexOfTopLevelItem(item), name);
+    const QVector<int> indexes = itemIndexes(item);
+    if (indexes.isEmpty() || name.isEmpty() || name == item->text(0))
+        return;
+    // A group's node names the recording, a member its instrument's label.
+    if (isGroupNode(item)) {
+        const QStringList labels = groupOf(archive(), indexes.first()).labels;
+        m_document->editAsOneStep(tr("重命名 %1 为 %2").arg(item->text(0), name), [&] {
+            for (int i = 0; i < indexes.size(); ++i)
+                m_document->renameMeasurement(indexes.at(i),
+                                              instrumentMeasurementName(name, labels.value(i)));
+        });
+    } else if (isGroupNode(item->parent())) {
+        m_document->renameMeasurement(indexes.first(),
+                                      instrumentMeasurementName(item->parent()->text(0), name));
+    } else {
+        m_document->renameMeasurement(indexes.first(), name);
+    }
 }
 
 void ArchivePage::showMeasurementProperties(QTreeWidgetItem *item)
 {
     if (!item)
-        item = firstSelected(ui->treeWidget);
-    if (!item)
+        item = actedItem();
+    const QVector<int> indexes = itemIndexes(item);
+    if (indexes.isEmpty() || !m_document->measurement(indexes.first()))
         return;
-    const int index = ui->treeWidget->indexOfTopLevelItem(item);
-    if (!m_document->measurement(index))
-        return;
-    m_document->setCurrentIndex(index);
+    m_document->setCurrentIndex(indexes.first());
     const Data_List_T &m = *currentMeasurement();
-    const QString text = tr("测量名称   ") + QLatin1Char('\t') + m.name + QLatin1Char('\n') +
-                         tr("测量时间   ") + QLatin1Char('\t') +
-                         m.created.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
-                         QLatin1Char('\n') + tr("数据数量   ") + QLatin1Char('\t') +
-                         QString::number(m.records.size());
+    qint64 records = 0;
+    for (int index : indexes)
+        records += m_document->measurement(index)->records.size();
+    QString text = tr("测量名称   ") + QLatin1Char('\t') +
+                   (isGroupNode(item) ? item->text(0) : m.name) + QLatin1Char('\n') +
+                   tr("测量时间   ") + QLatin1Char('\t') +
+                   m.created.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) + QLatin1Char('\n') +
+                   tr("数据数量   ") + QLatin1Char('\t') + QString::number(records);
+    if (isGroupNode(item))
+        text += QLatin1Char('\n') + tr("仪器   ") + QLatin1Char('\t') +
+                groupOf(archive(), indexes.first()).labels.join(QStringLiteral("、"));
     UserDialogs::information(nullptr, tr("测量属性"), text, m_okText);
 }
 

@@ -33,6 +33,9 @@ public:
     void showMeasurements();
     // The undo and redo entries that can run now, for a context menu.
     void addUndoEntries(QMenu *menu);
+    // A checklist of the archive's measurements; those ticked are selected
+    // in the tree and compared on the chart.
+    void compareWith();
 
 public slots:
     void on_pb_new_file_clicked();
@@ -46,6 +49,9 @@ public slots:
 
 private:
     void openArchiveFile();
+    // The measurements selected in the tree go to the chart to be compared.
+    void selectionToChart();
+
     // Table and chart show nothing once no measurement is left to show.
     void showNoMeasurement();
     // Appends a new, empty measurement with the next free name.
@@ -57,8 +63,23 @@ private:
     void refreshUndoActions();
     void undoEdit();
     void redoEdit();
-    // One tree item per measurement, all with the normal icon.
+    // One tree item per measurement, all with the normal icon; each item
+    // holds its measurement's archive index. The measurements of a recording
+    // made with several instruments (measurementGroups()) are the children,
+    // named by label, of one node named after the recording, which holds
+    // the first index and their count.
     void rebuildTree();
+    // The archive indexes an item stands for: its measurement's, or its
+    // group's; empty for none.
+    static QVector<int> itemIndexes(const QTreeWidgetItem *item);
+    // The measurement an item makes current: its own or its group's first;
+    // -1 for none.
+    static int measurementIndex(const QTreeWidgetItem *item);
+    static bool isGroupNode(const QTreeWidgetItem *item);
+    // The item the tree's menu entries act on: the current one when it is
+    // selected, else the first selected.
+    QTreeWidgetItem *actedItem() const;
+    QTreeWidgetItem *itemOfMeasurement(int index) const;
     // Selects item `index`, makes it the tree's current item (which makes
     // its measurement current) and gives it the selected icon.
     void makeItemCurrent(int index);

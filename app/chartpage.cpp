@@ -5,6 +5,8 @@
 #include "app/chartpage.h"
 
 #include "app/menuentry.h"
+#include "app/overlaycontrols.h"
+#include "app/statisticspanel.h"
 #include "app/tablepage.h"
 #include "app/userdialogs.h"
 #include "chart/chartseries.h"
@@ -17,9 +19,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -68,6 +72,7 @@ void ChartPage::setupChart()
     connect(plot, &QCustomPlot::mouseMove, this, &ChartPage::mouseMove);
     connect(plot, &QCustomPlot::axisDoubleClick, this, &ChartPage::axisLabelDoubleClick);
     connect(plot, &QCustomPlot::legendDoubleClick, this, &ChartPage::legendDoubleClick);
+    connect(plot, &QCustomPlot::legendClick, this, &ChartPage::legendClick);
     plot->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(plot, &QWidget::customContextMenuRequested, this, &ChartPage::contextMenuRequest);
     connect(ui->action_line, &QAction::triggered, this, &ChartPage::settracerable);
@@ -80,6 +85,38 @@ void ChartPage::setupChart()
     plot->addAction(m_showAllAction);
     // The keys reach the chart once it was clicked or wheeled.
     plot->setFocusPolicy(Qt::WheelFocus);
+
+    // Above the chart (between the channel buttons and the chart's own
+    // layout, which the chart leaves and re-enters as the tabs swap), shown
+    // while it compares measurements.
+    m_overlayControls = new OverlayControls(plot->parentWidget());
+    if (auto *column = qobject_cast<QBoxLayout *>(ui->verticalLayout_graph->parent()))
+        column->insertWidget(column->indexOf(ui->verticalLayout_graph), m_overlayControls);
+    m_overlayControls->hide();
+    connect(m_overlayControls, &OverlayControls::ruleChanged, this,
+            &ChartPage::replotCurrentMeasurement);
+
+    // The statistics beside the chart, toggled from the chart's menu.
+    m_statistics = new StatisticsPanel;
+    m_statisticsDock = new QDockWidget(tr("统计"), m_ctx.window);
+    m_statisticsDock->setObjectName(QStringLiteral("dock_statistics"));
+    m_statisticsDock->setWidget(m_statistics);
+    m_ctx.window->addDockWidget(Qt::RightDockWidgetArea, m_statisticsDock);
+    m_statisticsDock->hide();
+    m_statisticsDock->toggleViewAction()->setText(tr("统计面板"));
+    m_statisticsTimer = new QTimer(this);
+    m_statisticsTimer->setSingleShot(true);
+    m_statisticsTimer->setInterval(150);
+    connect(m_statisticsTimer, &QTimer::timeout, this, &ChartPage::refreshStatistics);
+    connect(plot->xAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), this, [this] {
+        if (!m_statisticsTimer->isActive())
+            m_statisticsTimer->start();
+    });
+    connect(m_statistics, &StatisticsPanel::optionsChanged, this, &ChartPage::refreshStatistics);
+    connect(m_statisticsDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown)
+            refreshStatistics();
+    });
 
     for (int ch = 0; ch < kChannelCount; ++ch) {
         visibilityButton(ui, ch)->setColor(m_settings.channelColor[ch]);
@@ -128,12 +165,119 @@ void ChartPage::graphUpdate()
 // a unit change then redraws the live readings rather than the measurement.
 void ChartPage::replotCurrentMeasurement()
 {
-    if (m_device.isRecording()) {
+    const bool wasOverlay = m_chart.overlayCount() > 0;
+    if (m_device.isRecording())
         graphUpdate();
-        return;
+    else if (m_overlayIndexes.size() > 1)
+        drawOverlay();
+    else
+        m_chart.showRecords(currentMeasurement() ? currentMeasurement()->records
+                                                 : QVector<_T_EE_TEST_DATA>(),
+                            m_unit);
+    const bool overlay = m_chart.overlayCount() > 0;
+    m_overlayControls->setVisible(overlay && m_overlayLabels.isEmpty());
+    refreshStatistics();
+    if (overlay != wasOverlay) {
+        ui->customPlot->xAxis->setLabel(xLabelText());
+        refreshLegendColours();
     }
-    m_chart.showRecords(
-        currentMeasurement() ? currentMeasurement()->records : QVector<_T_EE_TEST_DATA>(), m_unit);
+}
+
+void ChartPage::setOverlay(const QVector<int> &indexes, const QStringList &labels)
+{
+    if (indexes == m_overlayIndexes && labels == m_overlayLabels)
+        return;
+    const bool wasOverlay = m_overlayIndexes.size() > 1;
+    m_overlayIndexes = indexes;
+    m_overlayLabels = labels;
+    // Choosing one measurement after another shows the current one anyway.
+    if (wasOverlay || indexes.size() > 1)
+        replotCurrentMeasurement();
+}
+
+void ChartPage::drawOverlay()
+{
+    const bool group = !m_overlayLabels.isEmpty();
+    const AlignmentRule rule = group ? AlignmentRule() : m_overlayControls->rule(m_unit);
+    QVector<OverlayMeasurement> shown;
+    QStringList notCrossed;
+    for (int i = 0; i < m_overlayIndexes.size() && shown.size() < kMaxOverlaid; ++i) {
+        const Data_List_T *m = m_document->measurement(m_overlayIndexes.at(i));
+        if (!m)
+            continue;
+        OverlayMeasurement one{group ? m_overlayLabels.value(i) : m->name, m->records,
+                               alignmentOrigin(m->records, rule)};
+        if (!one.origin.aligned)
+            notCrossed << one.name;
+        shown << one;
+    }
+    m_overlayControls->setUnitSymbol(unitSymbol(m_unit));
+    m_overlayControls->setNotes(notCrossed, m_overlayIndexes.size());
+    m_chart.showOverlay(shown, m_unit, rule.mode == OverlayAlignment::Clock);
+    refreshLegendColours();
+}
+
+void ChartPage::refreshStatistics()
+{
+    if (!m_statisticsDock->isVisible())
+        return;
+    const bool whole = m_statistics->wholeMeasurements();
+    const QVector<QPair<int, int>> inView = m_chart.readingsInView();
+    QVector<StatisticsSource> sources;
+    const auto add = [&](const QString &name, const Data_List_T *m, int shown) {
+        if (!m)
+            return;
+        StatisticsSource source{name, m, 0, m->records.size() - 1};
+        if (!whole && shown < inView.size()) {
+            source.first = inView.at(shown).first;
+            source.last = inView.at(shown).second;
+        }
+        sources << source;
+    };
+    if (m_chart.overlayCount() > 0) {
+        for (int m = 0; m < m_chart.overlayCount(); ++m) {
+            const Data_List_T *measurement = m_document->measurement(m_overlayIndexes.value(m));
+            add(m_overlayLabels.isEmpty() ? (measurement ? measurement->name : QString())
+                                          : m_overlayLabels.value(m),
+                measurement, m);
+        }
+    } else {
+        add(QString(), currentMeasurement(), 0);
+    }
+    m_statistics->showFigures(sources, m_settings, m_unit);
+}
+
+void ChartPage::refreshLegendColours()
+{
+    QCustomPlot *plot = ui->customPlot;
+    const bool overlay = m_chart.overlayCount() > 0;
+    for (int i = 0; i < plot->graphCount(); ++i) {
+        QCPGraph *graph = plot->graph(i);
+        if (QCPPlottableLegendItem *item = plot->legend->itemWithPlottable(graph))
+            item->setTextColor(!overlay || graph->visible() ? Qt::black : Qt::gray);
+    }
+}
+
+void ChartPage::legendClick(QCPLegend *legend, QCPAbstractLegendItem *item, QMouseEvent *event)
+{
+    Q_UNUSED(legend)
+    Q_UNUSED(event)
+    auto *plottableItem = qobject_cast<QCPPlottableLegendItem *>(item);
+    if (m_chart.overlayCount() == 0 || !plottableItem)
+        return;
+    QCustomPlot *plot = ui->customPlot;
+    for (int i = 0; i < plot->graphCount(); ++i) {
+        QCPGraph *graph = plot->graph(i);
+        if (graph != plottableItem->plottable())
+            continue;
+        // The first measurement's curves are the channels' graphs, whose
+        // buttons show whether they are drawn.
+        if (i < kChannelCount)
+            visibilityButton(ui, i)->setChecked(!graph->visible());
+        graph->setVisible(!graph->visible());
+    }
+    refreshLegendColours();
+    plot->replot();
 }
 
 void ChartPage::setChannelVisible(int channel)
@@ -396,6 +540,7 @@ void ChartPage::contextMenuRequest(QPoint pos)
         limits->setCheckable(true);
         limits->setChecked(m_limitLinesShown);
         limits->setObjectName(QStringLiteral("action_limit_lines"));
+        menu->addAction(m_statisticsDock->toggleViewAction());
         menu->addAction(m_showAllAction);
     }
     menu->popup(plot->mapToGlobal(pos));

@@ -4,6 +4,10 @@
 #include "chart/chartplot.h"
 
 class BubbleTips;
+class OverlayControls;
+class QDockWidget;
+class QTimer;
+class StatisticsPanel;
 class QAction;
 class QMouseEvent;
 
@@ -33,6 +37,18 @@ public:
     void forgetLiveCount() { m_shownRecordCount = 0; }
     // The limits switched on, as dashed lines when the menu shows them.
     void showLimitLines();
+
+    // Several measurements compared (archive indexes in archive order): more
+    // than one are drawn together, aligned as the row above the chart says;
+    // one or none leaves the chart to the current measurement. With `labels`
+    // they are a group recorded together, on the clock and named by label.
+    void setOverlay(const QVector<int> &indexes, const QStringList &labels = {});
+    const QVector<int> &overlayIndexes() const { return m_overlayIndexes; }
+    OverlayControls *overlayControls() const { return m_overlayControls; }
+    StatisticsPanel *statisticsPanel() const { return m_statistics; }
+    QDockWidget *statisticsDock() const { return m_statisticsDock; }
+    // The statistics panel's figures made again now (when it is shown).
+    void refreshStatistics();
 
     // The chart: graph `data_ch` from live readings or stored records.
     void kx740DAddPlot(QList<RecordedReading> data_table, uint8_t data_ch = 0);
@@ -67,6 +83,8 @@ public slots:
     void settracerable(bool value);
     void axisLabelDoubleClick(QCPAxis *axis, QCPAxis::SelectablePart part);
     void legendDoubleClick(QCPLegend *legend, QCPAbstractLegendItem *item);
+    // In a comparison a click on a curve's legend entry hides or shows it.
+    void legendClick(QCPLegend *legend, QCPAbstractLegendItem *item, QMouseEvent *event);
 
 protected:
     // Places, shows and hides the chart's reading tip; the wheel's zoom.
@@ -74,6 +92,9 @@ protected:
 
 private:
     void setupChart();
+    void drawOverlay();
+    // Hidden curves of a comparison are named in grey.
+    void refreshLegendColours();
     void setChannelVisible(int channel);
     void pickChannelColor(int channel);
     // The tip shows on the large chart with the reference line on and a text.
@@ -94,4 +115,11 @@ private:
     QAction *m_showAllAction = nullptr;
     // The chart draws the limits switched on as dashed lines.
     bool m_limitLinesShown = false;
+    OverlayControls *m_overlayControls = nullptr;
+    StatisticsPanel *m_statistics = nullptr;
+    QDockWidget *m_statisticsDock = nullptr;
+    // Zooming and dragging ask for figures at most this often.
+    QTimer *m_statisticsTimer = nullptr;
+    QVector<int> m_overlayIndexes;
+    QStringList m_overlayLabels;
 };

@@ -12,6 +12,7 @@
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QSet>
 
 namespace {
 
@@ -69,6 +70,13 @@ QSharedPointer<QCPAxisTicker> dateTimeTicker()
 {
     QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
     ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss\nMM-dd"));
+    return ticker;
+}
+
+QSharedPointer<QCPAxisTicker> elapsedTicker()
+{
+    QSharedPointer<QCPAxisTickerTime> ticker(new QCPAxisTickerTime);
+    ticker->setTimeFormat(QStringLiteral("%h:%m:%s"));
     return ticker;
 }
 
@@ -150,6 +158,9 @@ void ChartPlot::setup(QCustomPlot *plot, const ChartLook &look, const QFont &fon
 void ChartPlot::setSeries(int channel, const ChartSeries &series)
 {
     if (!m_plot || channel < 0 || channel >= m_plot->graphCount())
+        return;
+    leaveOverlay();
+    if (channel >= m_plot->graphCount())
         return;
     m_trace.reset();
     if (DenseGraph *graph = denseGraph(channel))
@@ -256,6 +267,7 @@ void ChartPlot::showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit)
 {
     if (!m_plot)
         return;
+    leaveOverlay();
     m_trace = std::make_shared<ChartTrace>(records, unit, m_dateTimeMode);
     for (int ch = 0; ch < m_plot->graphCount(); ++ch) {
         if (DenseGraph *graph = denseGraph(ch))
@@ -264,11 +276,87 @@ void ChartPlot::showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit)
     rescaleWithMargin();
 }
 
+void ChartPlot::showOverlay(const QVector<OverlayMeasurement> &measurements, int unit,
+                            bool clockKeys)
+{
+    if (!m_plot || m_plot->graphCount() < kChannelCount)
+        return;
+    if (m_overlay.isEmpty()) {
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            m_channelPens[ch] = m_plot->graph(ch)->pen();
+            m_channelNames[ch] = m_plot->graph(ch)->name();
+        }
+    }
+    // A curve hidden stays hidden when the overlay is drawn again (another
+    // alignment, another unit).
+    QSet<QString> hidden;
+    for (int i = kChannelCount; i < m_plot->graphCount(); ++i)
+        if (!m_plot->graph(i)->visible())
+            hidden.insert(m_plot->graph(i)->name());
+    while (m_plot->graphCount() > kChannelCount)
+        m_plot->removeGraph(m_plot->graphCount() - 1);
+    m_trace.reset();
+    m_overlay.clear();
+    m_overlayClock = clockKeys;
+    QColor colors[kChannelCount];
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        colors[ch] = m_channelPens[ch].color();
+    const QCPGraph *model = m_plot->graph(0);
+    for (int m = 0; m < measurements.size(); ++m) {
+        const OverlayMeasurement &one = measurements.at(m);
+        auto trace = std::make_shared<ChartTrace>(one.records, unit, true,
+                                                  clockKeys ? 0.0 : one.origin.origin);
+        m_overlay.append(trace);
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            DenseGraph *graph = denseGraph(ch);
+            if (m > 0) {
+                graph = new DenseGraph(m_plot->xAxis, m_plot->yAxis);
+                graph->setLineStyle(model->lineStyle());
+                graph->setScatterStyle(model->scatterStyle());
+            }
+            graph->setName(QStringLiteral("%1 T%2").arg(one.name).arg(ch + 1));
+            graph->setPen(overlayPen(m, ch, colors, m_channelPens[ch].widthF()));
+            graph->setTrace(trace, ch);
+            if (m > 0)
+                graph->setVisible(!hidden.contains(graph->name()));
+        }
+    }
+    m_plot->xAxis->setTicker(clockKeys ? dateTimeTicker() : elapsedTicker());
+    rescaleWithMargin();
+}
+
+QVector<QPair<int, int>> ChartPlot::readingsInView() const
+{
+    QVector<QPair<int, int>> out;
+    if (!m_plot)
+        return out;
+    const QCPRange shown = m_plot->xAxis->range();
+    if (m_trace)
+        out << m_trace->readingsWithin(shown);
+    for (const auto &trace : m_overlay)
+        out << trace->readingsWithin(shown);
+    return out;
+}
+
+void ChartPlot::leaveOverlay()
+{
+    if (m_overlay.isEmpty())
+        return;
+    m_overlay.clear();
+    while (m_plot->graphCount() > kChannelCount)
+        m_plot->removeGraph(m_plot->graphCount() - 1);
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        m_plot->graph(ch)->setPen(m_channelPens[ch]);
+        m_plot->graph(ch)->setName(m_channelNames[ch]);
+    }
+    m_plot->xAxis->setTicker(m_dateTimeMode ? dateTimeTicker() : indexTicker());
+}
+
 QString ChartPlot::xLabelText(bool shown) const
 {
     if (!shown)
         return QString();
-    return m_dateTimeMode ? tr("时间") : tr("编号");
+    return m_dateTimeMode || !m_overlay.isEmpty() ? tr("时间") : tr("编号");
 }
 
 QString ChartPlot::yLabelText(bool shown, int unit)
@@ -294,7 +382,11 @@ void ChartPlot::updateScatterSkip()
             dense->updatePoints();
         const auto data = graph->data();
         const int visible = int(data->findEnd(shown.upper) - data->findBegin(shown.lower));
-        graph->setScatterSkip(scatterSkip(visible, width, graph->scatterStyle().size()));
+        // Forty curves of markers merge into bands: an overlay marks only
+        // the readings of curves no denser than the pixels.
+        const bool unmarked = !m_overlay.isEmpty() && visible > width;
+        graph->setScatterSkip(unmarked ? visible
+                                       : scatterSkip(visible, width, graph->scatterStyle().size()));
         // With more points than pixel columns the line is a dense zigzag
         // whose edges smoothing cannot improve, at a sixth of the drawing time.
         graph->setAntialiased(visible <= width);
@@ -349,6 +441,8 @@ QString ChartPlot::tipText(const QPointF &pixel, int unit) const
     if (!m_plot || !m_plot->axisRect()->rect().contains(pixel.toPoint()))
         return QString();
     const double key = m_plot->xAxis->pixelToCoord(pixel.x());
+    if (!m_overlay.isEmpty())
+        return overlayTipLines(key, unit).join(QLatin1Char('\n'));
     if (!m_trace)
         return seriesTipLines(key, unit).join(QLatin1Char('\n'));
     const int reading = m_trace->readingAt(key);
@@ -360,6 +454,58 @@ QString ChartPlot::tipText(const QPointF &pixel, int unit) const
     for (int ch = 0; ch < m_plot->graphCount(); ++ch)
         lines << tipLine(ch + 1, tipValueText(m_trace->record(reading), ch, unit), record);
     return lines.join(QLatin1Char('\n'));
+}
+
+QStringList ChartPlot::overlayTipLines(double key, int unit) const
+{
+    // Each measurement's time: the extent of its channels' keys.
+    QVector<QCPRange> spans(m_overlay.size());
+    QVector<bool> timed(m_overlay.size(), false);
+    bool any = false;
+    QCPRange all;
+    for (int m = 0; m < m_overlay.size(); ++m) {
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            bool found = false;
+            const QCPRange k = m_overlay.at(m)->keyRange(ch, &found);
+            if (!found)
+                continue;
+            if (timed[m])
+                spans[m].expand(k);
+            else
+                spans[m] = k;
+            timed[m] = true;
+            if (any)
+                all.expand(k);
+            else
+                all = k;
+            any = true;
+        }
+    }
+    QStringList lines;
+    if (!any)
+        return lines;
+    // The line reads a reading within half a second or half a pixel of it,
+    // so the ends of a measurement are read as the line reaches them.
+    const double near =
+        std::max(0.5, m_plot->xAxis->range().size() / m_plot->axisRect()->width() / 2);
+    lines << (m_overlayClock
+                  ? tipRecordText(0, std::round(key), true, spansDays(all.lower, all.upper))
+                  : elapsedText(key));
+    for (int i = 0; i < m_plot->graphCount(); ++i) {
+        const QCPGraph *graph = m_plot->graph(i);
+        const int m = i / kChannelCount;
+        if (!graph->visible() || m >= m_overlay.size())
+            continue;
+        QString text = noReadingText();
+        if (timed[m] && key >= spans[m].lower - near && key <= spans[m].upper + near) {
+            const ChartTrace &trace = *m_overlay.at(m);
+            const int reading = trace.readingAt(key);
+            if (reading >= 0)
+                text = tipValueText(trace.record(reading), i % kChannelCount, unit);
+        }
+        lines << graph->name() + QStringLiteral(": ") + text;
+    }
+    return lines;
 }
 
 bool ChartPlot::keysSpanDays() const

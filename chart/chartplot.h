@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/chartseries.h"
+#include "chart/overlayrules.h"
 #include "settings/settingsfile.h"
 #include "store/data_list_t.h"
 
@@ -19,6 +20,15 @@ class QCustomPlot;
 class QCPItemTracer;
 class QCPLayer;
 class QCPRange;
+
+// One measurement of an overlay: its name, its records (shared, not copied)
+// and where its time axis starts (alignmentOrigin()).
+struct OverlayMeasurement
+{
+    QString name;
+    QVector<_T_EE_TEST_DATA> records;
+    AlignedOrigin origin;
+};
 
 // How the chart looks when it is built, from the settings file.
 struct ChartLook
@@ -64,6 +74,26 @@ public:
     // view shows (ChartTrace); the records are shared, not copied.
     void showRecords(const QVector<_T_EE_TEST_DATA> &records, int unit);
 
+    // Several measurements on one time axis: graph 4 * m + c is channel c of
+    // measurement m, named "<measurement> T<c + 1>", with its pen from
+    // overlayPen() (the first measurement keeps the channel colours). Keys
+    // are seconds: with `clockKeys` the records' own times (date-time
+    // ticks), else the time since each one's origin (elapsed-time ticks).
+    // Every graph draws its trace's points in view (DenseGraph). Ends with
+    // the rescale. showRecords() and setSeries() leave the overlay.
+    void showOverlay(const QVector<OverlayMeasurement> &measurements, int unit, bool clockKeys);
+    // Measurements overlaid; 0 when the chart shows one measurement.
+    int overlayCount() const { return m_overlay.size(); }
+    // The keys of an overlay not on the clock are seconds since the origins.
+    bool elapsedKeys() const { return !m_overlay.isEmpty() && !m_overlayClock; }
+    // The records of overlaid measurement `m` and the key of each record.
+    const ChartTrace *overlayTrace(int m) const { return m_overlay.value(m).get(); }
+
+    // The readings in the key range in view (ChartTrace::readingsWithin()):
+    // one pair for stored records shown alone, one per overlaid measurement,
+    // none while the graphs hold series.
+    QVector<QPair<int, int>> readingsInView() const;
+
     // The wheel turned by `steps` notches (positive: away from the user,
     // zooming in) at `pixel` in widget pixels. Inside the axis rect it zooms
     // the key axis around the cursor and fits the value axis to the readings
@@ -108,7 +138,9 @@ public:
     // nearest to it, found by binary search. One line per graph (hidden
     // graphs too), in graph order, values in `unit` as the table writes them,
     // each naming the reading as tipRecordText() does; empty without data or
-    // outside the axis rect.
+    // outside the axis rect. An overlay's tip names the time under the line
+    // first, then every visible graph by its name with its reading nearest to
+    // that time ("--\\--" outside the measurement's time).
     QString tipText(const QPointF &pixel, int unit) const;
 
     // Pictures of the chart for the clipboard, files and reports never show
@@ -143,6 +175,10 @@ private:
     DenseGraph *denseGraph(int channel) const;
     // The tip's lines of graphs set with setSeries().
     QStringList seriesTipLines(double key, int unit) const;
+    // The tip's lines of an overlay at `key`.
+    QStringList overlayTipLines(double key, int unit) const;
+    // Back to the four graphs of one measurement, with their own pens.
+    void leaveOverlay();
     // Date-time mode, and the graphs' readings fall on more than one day.
     bool keysSpanDays() const;
 
@@ -153,6 +189,12 @@ private:
     QVector<QCPItemStraightLine *> m_limitLines;
     QCPLayer *m_tracerLayer = nullptr;
     bool m_dateTimeMode = false;
+    // One trace per overlaid measurement; empty without an overlay.
+    QVector<std::shared_ptr<const ChartTrace>> m_overlay;
+    bool m_overlayClock = true;
+    // The four graphs' pens and names while an overlay borrows them.
+    QPen m_channelPens[4];
+    QString m_channelNames[4];
 };
 
 // The report picture of stored records drawn without a window, as the

@@ -335,3 +335,51 @@ PolylinePieces densePolylinePieces(const QVector<QPointF> &points, double penWid
     flush();
     return pieces;
 }
+
+QVector<QRect> mergedColumns(const QVector<QRect> &spans)
+{
+    if (spans.isEmpty())
+        return spans;
+    int left = spans.first().left();
+    int right = spans.first().right();
+    for (const QRect &r : spans) {
+        left = qMin(left, r.left());
+        right = qMax(right, r.right());
+    }
+    // Spans far apart (a line with a few dense stretches) are left as they are.
+    const qint64 width = qint64(right) - left + 1;
+    if (width > 16 * qint64(spans.size()) + 64)
+        return spans;
+    struct Run
+    {
+        int top = 0;
+        int bottom = -1;
+    };
+    QVector<Run> runs(static_cast<int>(width));
+    QVector<QRect> out;
+    for (const QRect &r : spans) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            Run &run = runs[x - left];
+            if (run.bottom < run.top) {
+                run = {r.top(), r.bottom()};
+            } else if (r.top() <= run.bottom + 1 && r.bottom() >= run.top - 1) {
+                run = {qMin(run.top, r.top()), qMax(run.bottom, r.bottom())};
+            } else {
+                out.append(QRect(QPoint(x, run.top), QPoint(x, run.bottom)));
+                run = {r.top(), r.bottom()};
+            }
+        }
+    }
+    // Neighbouring columns with the same run as one rectangle.
+    for (int i = 0; i < runs.size();) {
+        const Run run = runs.at(i);
+        int j = i + 1;
+        if (run.bottom >= run.top) {
+            while (j < runs.size() && runs.at(j).top == run.top && runs.at(j).bottom == run.bottom)
+                ++j;
+            out.append(QRect(QPoint(left + i, run.top), QPoint(left + j - 1, run.bottom)));
+        }
+        i = j;
+    }
+    return out;
+}

@@ -108,3 +108,7 @@ struct PolylinePieces
     QVector<QLineF> lines;
 };
 PolylinePieces densePolylinePieces(const QVector<QPointF> &points, double penWidth);
+// The pixels of `spans` with each pixel column filled once where the spans
+// in it overlap or touch: the spans of neighbouring columns overlap by the
+// pen's width, and forty curves of them cost their pixels three times over.
+QVector<QRect> mergedColumns(const QVector<QRect> &spans);

@@ -10,7 +10,7 @@ namespace {
 
 // Readings per block of the value envelope: a column of the chart reads at
 // most two partial blocks reading by reading.
-constexpr int kBlock = 64;
+constexpr int kBlock = 16;
 // Up to this many readings in view, or this many per pixel column, the
 // graph gets the readings themselves; drawing them costs well under a
 // millisecond and markers sit on real readings.
@@ -24,7 +24,8 @@ bool hasValue(const _T_EE_TEST_DATA &r, int channel)
 
 } // namespace
 
-ChartTrace::ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool dateTimeKeys)
+ChartTrace::ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool dateTimeKeys,
+                       double keyOrigin)
     : m_records(records), m_unit(unit), m_dateTimeKeys(dateTimeKeys)
 {
     const int n = records.size();
@@ -48,7 +49,8 @@ ChartTrace::ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool d
     const _T_EE_TEST_DATA *r = records.constData();
     for (int i = 0; i < n; ++i, ++r) {
         double time = qQNaN();
-        epochSeconds(r->year, r->month, r->day, r->hour, r->minute, r->second, &time);
+        if (epochSeconds(r->year, r->month, r->day, r->hour, r->minute, r->second, &time))
+            time -= keyOrigin;
         seconds.append(time);
         const double k = dateTimeKeys ? time : double(i);
         if (std::isnan(k)) {
@@ -126,6 +128,36 @@ int ChartTrace::lowerBound(double k) const
     if (!(k > 0))
         return 0;
     return k >= size() ? size() : int(std::ceil(k));
+}
+
+int ChartTrace::lowerBoundAfter(double k, int from) const
+{
+    if (!m_dateTimeKeys)
+        return qMax(from, lowerBound(k));
+    // Galloping from `from`: a column's end lies a column's readings ahead,
+    // found in a few steps where a search of all keys takes twenty.
+    const int n = m_keys.size();
+    int low = from;
+    int step = 1;
+    int high = from + 1;
+    while (high < n && m_keys.at(high) < k) {
+        low = high;
+        step *= 2;
+        high = from + step;
+    }
+    high = qMin(high, n);
+    return int(std::lower_bound(m_keys.cbegin() + low, m_keys.cbegin() + high, k) -
+               m_keys.cbegin());
+}
+
+QPair<int, int> ChartTrace::readingsWithin(const QCPRange &keys) const
+{
+    if (!m_ordered)
+        return qMakePair(0, size() - 1);
+    int last = lowerBound(keys.upper);
+    while (last < size() && key(last) <= keys.upper)
+        ++last;
+    return qMakePair(lowerBound(keys.lower), last - 1);
 }
 
 int ChartTrace::readingAt(double k) const
@@ -235,20 +267,41 @@ QVector<QCPGraphData> ChartTrace::points(int channel, const QCPRange &shown, int
         return out;
     }
 
+    // The four channels' envelopes are made together, at the first
+    // channel's asking: the columns' bounds are the same for all of them
+    // and their records are read while they are in the cache.
+    if (!(m_envelopes.range == shown) || m_envelopes.columns != columns) {
+        m_envelopes.range = shown;
+        m_envelopes.columns = columns;
+        appendEnvelopes(m_envelopes.points, shown, columns, begin, end);
+    }
+    return m_envelopes.points[channel];
+}
+
+void ChartTrace::appendEnvelopes(QVector<QCPGraphData> (&out)[kChannelCount], const QCPRange &shown,
+                                 int columns, int begin, int end) const
+{
     const double width = shown.size() / columns;
-    out.reserve(columns * 4 + 16);
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        out[ch].clear();
+        if (m_hasValues[ch])
+            out[ch].reserve(columns * 4 + 16);
+    }
     auto nextBreak = std::upper_bound(m_breaks.cbegin(), m_breaks.cend(), begin);
     for (int start = begin; start < end;) {
         const int stop = nextBreak != m_breaks.cend() && *nextBreak < end ? *nextBreak++ : end;
         for (int i = start; i < stop;) {
             const double column = std::floor((key(i) - shown.lower) / width);
-            const int next = qBound(i + 1, lowerBound(shown.lower + (column + 1) * width), stop);
-            appendColumn(&out, channel, i, next);
+            const int next =
+                qBound(i + 1, lowerBoundAfter(shown.lower + (column + 1) * width, i), stop);
+            for (int ch = 0; ch < kChannelCount; ++ch)
+                if (m_hasValues[ch])
+                    appendColumn(&out[ch], ch, i, next);
             i = next;
         }
-        if (stop < end && !out.isEmpty())
-            out.append(QCPGraphData((key(stop - 1) + key(stop)) / 2, qQNaN()));
+        for (int ch = 0; ch < kChannelCount; ++ch)
+            if (stop < end && !out[ch].isEmpty())
+                out[ch].append(QCPGraphData((key(stop - 1) + key(stop)) / 2, qQNaN()));
         start = stop;
     }
-    return out;
 }

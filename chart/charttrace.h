@@ -14,11 +14,13 @@
 // Keys are as for storedSeries(): the position, or the local time stamp in
 // seconds in date-time mode; values are in the unit given, and a channel
 // whose state is not 0 has none at that reading. The records are shared with
-// the measurement they came from, not copied.
+// the measurement they came from, not copied. With a `keyOrigin` the
+// date-time keys are seconds since that time (an overlay's aligned axis).
 class ChartTrace
 {
 public:
-    ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool dateTimeKeys);
+    ChartTrace(const QVector<_T_EE_TEST_DATA> &records, int unit, bool dateTimeKeys,
+               double keyOrigin = 0);
 
     int size() const { return m_records.size(); }
     const _T_EE_TEST_DATA &record(int reading) const { return m_records.at(reading); }
@@ -31,6 +33,10 @@ public:
     // a value; `found` false when it has none.
     QCPRange keyRange(int channel, bool *found) const;
     QCPRange valueRange(int channel, bool *found) const;
+
+    // The first and last reading whose keys lie within `keys` (first > last
+    // when none do); all readings when keys are out of order.
+    QPair<int, int> readingsWithin(const QCPRange &keys) const;
 
     // The reading whose key lies nearest to `key`, found by binary search;
     // -1 without readings.
@@ -49,8 +55,13 @@ private:
     // Readings [begin, end) of one channel as at most four points.
     void appendColumn(QVector<QCPGraphData> *out, int channel, int begin, int end) const;
     void appendReadings(QVector<QCPGraphData> *out, int channel, int begin, int end) const;
+    // The column envelopes of readings [begin, end) of every channel.
+    void appendEnvelopes(QVector<QCPGraphData> (&out)[kChannelCount], const QCPRange &shown,
+                         int columns, int begin, int end) const;
     // First reading whose key is not below `key`, among the sorted keys.
     int lowerBound(double key) const;
+    // The same, knowing that reading `from` lies below `key`.
+    int lowerBoundAfter(double key, int from) const;
     double shownValue(float celsius) const;
 
     QVector<_T_EE_TEST_DATA> m_records;
@@ -68,4 +79,13 @@ private:
     QVector<float> m_blockHigh[kChannelCount];
     QCPRange m_keyRange[kChannelCount];
     bool m_hasValues[kChannelCount] = {};
+    // The envelopes last made, for the other channels of the same view. A
+    // trace is drawn from the window's thread only.
+    struct Envelopes
+    {
+        QCPRange range;
+        int columns = -1;
+        QVector<QCPGraphData> points[kChannelCount];
+    };
+    mutable Envelopes m_envelopes;
 };

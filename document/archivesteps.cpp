@@ -141,6 +141,26 @@ void MoveUpStep::undo()
     measurementsChanged(measurements().at(m_index));
 }
 
+void CompositeStep::redo()
+{
+    for (const auto &step : m_steps)
+        step->redo();
+}
+
+void CompositeStep::undo()
+{
+    for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step)
+        (*step)->undo();
+}
+
+qint64 CompositeStep::heldBytes() const
+{
+    qint64 bytes = 0;
+    for (const auto &step : m_steps)
+        bytes += step->heldBytes();
+    return bytes;
+}
+
 HistoryEntry::HistoryEntry(std::shared_ptr<ArchiveStep> step, const bool *replaying)
     : m_step(std::move(step)), m_replaying(replaying)
 {

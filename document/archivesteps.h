@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <memory>
+#include <vector>
 
 class Document;
 
@@ -93,6 +94,23 @@ public:
 
 private:
     int m_index;
+};
+
+// Steps made as one (a group of measurements renamed, deleted or moved):
+// done in order, undone in reverse.
+class CompositeStep : public ArchiveStep
+{
+public:
+    explicit CompositeStep(Document *document) : ArchiveStep(document) {}
+    // Takes a step that is done already.
+    void append(ArchiveStep *step) { m_steps.emplace_back(step); }
+    bool isEmpty() const { return m_steps.empty(); }
+    void redo() override;
+    void undo() override;
+    qint64 heldBytes() const override;
+
+private:
+    std::vector<std::unique_ptr<ArchiveStep>> m_steps;
 };
 
 // What the document's QUndoStack holds: a step shared with the entries that

@@ -46,8 +46,37 @@ void Document::markModified()
 
 void Document::push(ArchiveStep *step)
 {
+    if (m_collecting) {
+        step->redo();
+        m_collecting->append(step);
+        return;
+    }
     m_undoStack.push(new HistoryEntry(std::shared_ptr<ArchiveStep>(step), &m_replayingHistory));
     dropOldestSteps();
+}
+
+bool Document::editAsOneStep(const QString &text, const std::function<void()> &edits)
+{
+    if (m_collecting) {
+        edits();
+        return true;
+    }
+    auto *composite = new CompositeStep(this);
+    composite->setText(text);
+    m_collecting = composite;
+    edits();
+    m_collecting = nullptr;
+    if (composite->isEmpty()) {
+        delete composite;
+        return false;
+    }
+    // Done already: the entry is pushed without doing it again.
+    m_replayingHistory = true;
+    m_undoStack.push(
+        new HistoryEntry(std::shared_ptr<ArchiveStep>(composite), &m_replayingHistory));
+    m_replayingHistory = false;
+    dropOldestSteps();
+    return true;
 }
 
 // Called after a push, so no step waits to be redone.

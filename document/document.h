@@ -8,7 +8,10 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <functional>
+
 class ArchiveStep;
+class CompositeStep;
 
 // The archive the window edits: the measurements, the one that is current,
 // whether there are unsaved changes, the data file it was last opened from
@@ -104,6 +107,10 @@ public:
     // The measurement at `index` then the next current (else the new last).
     bool removeMeasurement(int index);
     bool moveMeasurementUp(int index);
+    // The steps `edits` makes through the calls above, as one step named
+    // `text` (undone at once); false, pushing nothing, when they changed
+    // nothing.
+    bool editAsOneStep(const QString &text, const std::function<void()> &edits);
 
     // Keeps a restored measurement as a data file of its own in the working
     // folder (where the backups are) until it is in a data file the user
@@ -139,6 +146,8 @@ private:
     bool m_changedOffHistory = false;
     QList<QPair<const Data_List_T *, QString>> m_recoveredCopies;
     bool m_replayingHistory = false;
+    // While editAsOneStep() runs, the steps made, already done.
+    CompositeStep *m_collecting = nullptr;
     // Last: its steps are deleted before the archive they point into.
     QUndoStack m_undoStack;
 };

@@ -281,7 +281,7 @@ If the program ends unexpectedly, this data is lost. Please save it soon.</trans
 <context>
     <name>ArchivePage</name>
     <message>
-        <location filename="../app/archivepage.cpp" line="+106"/>
+        <location filename="../app/archivepage.cpp" line="+122"/>
         <source>保存数据到文件</source>
         <translation>Save data to file</translation>
     </message>
@@ -315,23 +315,24 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+234"/>
+        <location line="+349"/>
         <source>是</source>
         <translation>Yes</translation>
     </message>
     <message>
-        <location line="-234"/>
-        <location line="+234"/>
+        <location line="-349"/>
+        <location line="+349"/>
         <source>否</source>
         <translation>No</translation>
     </message>
     <message>
-        <location line="-234"/>
+        <location line="-349"/>
+        <location line="+208"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="-136"/>
         <source>撤销%1</source>
         <translation>Undo %1</translation>
     </message>
@@ -341,7 +342,18 @@ Data that is not saved will be lost.</translation>
         <translation>Redo %1</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+118"/>
+        <location line="+86"/>
+        <source>与…比较</source>
+        <translation>Compare with…</translation>
+    </message>
+    <message>
+        <location line="-74"/>
+        <source>选择要在图表中比较的测量（最多 %1 个）：</source>
+        <translation>Choose the measurements to compare on the chart (at most %1):</translation>
+    </message>
+    <message>
+        <location line="+64"/>
         <source>保存</source>
         <translation>Save</translation>
     </message>
@@ -386,7 +398,7 @@ Data that is not saved will be lost.</translation>
         <translation>Properties</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>导入设备数据</source>
         <translation>Import device data</translation>
     </message>
@@ -406,7 +418,7 @@ Data that is not saved will be lost.</translation>
         <translation>Please select the measurement to export</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+24"/>
         <source>数据删除提示</source>
         <translation>Delete data</translation>
     </message>
@@ -418,12 +430,27 @@ Data that is not saved will be lost.</translation>
 Undo (Ctrl+Z) brings it back until another file is opened.</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+11"/>
+        <source>删除 %1</source>
+        <translation>Delete %1</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>上移 %1</source>
+        <translation>move %1 up</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>重命名 %1 为 %2</source>
+        <translation>rename %1 to %2</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>测量名称   </source>
         <translation>Measurement name   </translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>测量时间   </source>
         <translation>Measured at   </translation>
     </message>
@@ -431,6 +458,11 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
         <location line="+2"/>
         <source>数据数量   </source>
         <translation>Records   </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仪器   </source>
+        <translation>Instruments   </translation>
     </message>
     <message>
         <location line="+2"/>
@@ -452,17 +484,27 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
 <context>
     <name>ChartPage</name>
     <message>
-        <location filename="../app/chartpage.cpp" line="+52"/>
+        <location filename="../app/chartpage.cpp" line="+56"/>
         <source>KX740D数据</source>
         <translation>KX740D data</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>整体显示</source>
         <translation>Show all</translation>
     </message>
     <message>
-        <location line="+298"/>
+        <location line="+21"/>
+        <source>统计</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>统计面板</source>
+        <translation>Statistics panel</translation>
+    </message>
+    <message>
+        <location line="+411"/>
         <source>移动到左上</source>
         <translation>Move to top left</translation>
     </message>
@@ -498,23 +540,23 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+44"/>
+        <location line="+45"/>
         <source>JPG 图像</source>
         <translation>JPG image</translation>
     </message>
     <message>
-        <location line="-42"/>
-        <location line="+50"/>
+        <location line="-43"/>
+        <location line="+51"/>
         <source>PDF 文件</source>
         <translation>PDF file</translation>
     </message>
     <message>
-        <location line="-48"/>
+        <location line="-49"/>
         <source>显示报警阈值线</source>
         <translation>Show the alarm limits as lines</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+40"/>
         <source>保存到图像文件</source>
         <translation>Save to image file</translation>
     </message>
@@ -547,7 +589,7 @@ Undo (Ctrl+Z) brings it back until another file is opened.</translation>
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+271"/>
+        <location filename="../chart/chartplot.cpp" line="+359"/>
         <source>时间</source>
         <translation>Time</translation>
     </message>
@@ -861,7 +903,7 @@ Closes automatically in %1 s</translation>
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+187"/>
+        <location filename="../document/document.cpp" line="+216"/>
         <source>剪切 1 行</source>
         <translation>cut 1 row</translation>
     </message>
@@ -2264,6 +2306,49 @@ Data that is not saved will be lost.</translation>
     </message>
 </context>
 <context>
+    <name>OverlayControls</name>
+    <message>
+        <location filename="../app/overlaycontrols.cpp" line="+18"/>
+        <source>按时钟对齐</source>
+        <translation>Align by clock</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>按开始对齐</source>
+        <translation>Align at start</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>按越过温度对齐</source>
+        <translation>Align at crossing</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>上升</source>
+        <translation>rising</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>下降</source>
+        <translation>falling</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>对齐：</source>
+        <translation>Alignment:</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>未越过该温度，按开始显示：%1</source>
+        <translation>Never crossed, shown from start: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>选择了 %1 个测量，最多比较 %2 个，只显示前 %2 个。</source>
+        <translation>%1 measurements chosen; at most %2 are compared, the first %2 are shown.</translation>
+    </message>
+</context>
+<context>
     <name>PseudoTerminal</name>
     <message>
         <location filename="../sim/pseudoterminal.cpp" line="+23"/>
@@ -2311,7 +2396,7 @@ Data that is not saved will be lost.</translation>
         <translation>%1 is not a valid data file; no measurement is appended to it.</translation>
     </message>
     <message>
-        <location line="+156"/>
+        <location line="+162"/>
         <source>两台仪器的标签都是 %1；请用 --port 标签=设备 给出各自的标签。</source>
         <translation>Two instruments have the label %1; give each its own with --port LABEL=DEV.</translation>
     </message>
@@ -2321,7 +2406,7 @@ Data that is not saved will be lost.</translation>
         <translation>No instrument found; waiting for one to be plugged in.</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+58"/>
         <source>找到仪器 %1（%2）。</source>
         <translation>Instrument %1 found (%2).</translation>
     </message>
@@ -2339,13 +2424,13 @@ Data that is not saved will be lost.</translation>
         <translation>not a valid data file</translation>
     </message>
     <message>
-        <location filename="../record/instrumentrecorder.cpp" line="+106"/>
+        <location filename="../record/instrumentrecorder.cpp" line="+116"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>The instrument on port %1 does not answer.</translation>
     </message>
     <message>
         <location line="+95"/>
-        <location filename="../record/recorder.cpp" line="-212"/>
+        <location filename="../record/recorder.cpp" line="-215"/>
         <source>无法锁定 %1 的记录：%2</source>
         <translation>Cannot lock the recording of %1: %2</translation>
     </message>
@@ -2366,7 +2451,7 @@ Data that is not saved will be lost.</translation>
         <translation>Cannot write the journal %1: %2; the readings are kept in memory and written when it works again.</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="-182"/>
+        <location filename="../record/recorder.cpp" line="-188"/>
         <source>%1 是指向 %2 的符号链接，但 %2 不存在。</source>
         <translation>%1 is a symbolic link to %2, but %2 does not exist.</translation>
     </message>
@@ -2377,7 +2462,7 @@ Data that is not saved will be lost.</translation>
     </message>
     <message>
         <location line="+95"/>
-        <location filename="../record/recorder.cpp" line="+178"/>
+        <location filename="../record/recorder.cpp" line="+184"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 is already being recorded by another recorder (%2).</translation>
     </message>
@@ -2403,7 +2488,7 @@ Data that is not saved will be lost.</translation>
         <translation>Cannot start the instrument simulator: %1</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+55"/>
+        <location filename="../record/recorder.cpp" line="+58"/>
         <source>没有找到仪器。请连接仪器，或用 --port 指定端口。</source>
         <translation>No instrument found. Connect the instrument or name its port with --port.</translation>
     </message>
@@ -2533,7 +2618,7 @@ Data that is not saved will be lost.</translation>
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+295"/>
+        <location filename="../record/recorderoptions.cpp" line="+297"/>
         <source>密码文件 %1 不存在。</source>
         <translation>The password file %1 does not exist.</translation>
     </message>
@@ -2583,7 +2668,7 @@ Data that is not saved will be lost.</translation>
         <translation>The alarm program %1 does not exist or cannot be run.</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+30"/>
         <source>端口 %1 给出了两次。</source>
         <translation>The port %1 is given twice.</translation>
     </message>
@@ -2593,7 +2678,7 @@ Data that is not saved will be lost.</translation>
         <translation>The label %1 is given twice; each instrument needs a label of its own.</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+76"/>
         <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
         <translation>The password file %1 can be read by users other than its owner; run chmod 600 %1 first.</translation>
     </message>
@@ -2713,7 +2798,7 @@ Data that is not saved will be lost.</translation>
         <translation>mqtts: the CA file that signed the broker&apos;s certificate</translation>
     </message>
     <message>
-        <location line="-148"/>
+        <location line="-149"/>
         <source>无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）</source>
         <translation>Invalid port: %1 (LABEL=DEV, the label 1 to 32 letters, digits, _ or -)</translation>
     </message>
@@ -2723,7 +2808,7 @@ Data that is not saved will be lost.</translation>
         <translation>Invalid metrics address: %1 ([ADDRESS:]PORT, e.g. 9740 or 0.0.0.0:9740)</translation>
     </message>
     <message>
-        <location line="+116"/>
+        <location line="+117"/>
         <source>mqtts：客户端证书（PEM）</source>
         <translation>mqtts: client certificate (PEM)</translation>
     </message>
@@ -3153,6 +3238,89 @@ Continue?</translation>
         <location line="+6"/>
         <source>选项 --%1 的值无效：%2</source>
         <translation>Invalid value for option --%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsPanel</name>
+    <message>
+        <location filename="../app/statisticspanel.cpp" line="+79"/>
+        <source>图表中显示的范围</source>
+        <translation>Range shown in the chart</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>整个测量</source>
+        <translation>Whole measurement</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>范围：</source>
+        <translation>Range:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ΔH：</source>
+        <translation>ΔH:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间下限：</source>
+        <translation>Band from:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间上限：</source>
+        <translation>Band to:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>读数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>标准差</source>
+        <translation>Std dev</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>MKT</source>
+        <translation>MKT</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>高于上限</source>
+        <translation>Above high limit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>低于下限</source>
+        <translation>Below low limit</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间内</source>
+        <translation>Within band</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>%1通道间最大差值 %2（T%3 − T%4，%5）</source>
+        <translation>%1largest spread across channels %2 (T%3 − T%4, %5)</translation>
     </message>
 </context>
 <context>

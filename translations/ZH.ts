@@ -279,7 +279,7 @@
 <context>
     <name>ArchivePage</name>
     <message>
-        <location filename="../app/archivepage.cpp" line="+106"/>
+        <location filename="../app/archivepage.cpp" line="+122"/>
         <source>保存数据到文件</source>
         <translation>保存数据到文件</translation>
     </message>
@@ -313,23 +313,24 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+234"/>
+        <location line="+349"/>
         <source>是</source>
         <translation>是</translation>
     </message>
     <message>
-        <location line="-234"/>
-        <location line="+234"/>
+        <location line="-349"/>
+        <location line="+349"/>
         <source>否</source>
         <translation>否</translation>
     </message>
     <message>
-        <location line="-234"/>
+        <location line="-349"/>
+        <location line="+208"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="-136"/>
         <source>撤销%1</source>
         <translation>撤销%1</translation>
     </message>
@@ -339,7 +340,18 @@
         <translation>重做%1</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+118"/>
+        <location line="+86"/>
+        <source>与…比较</source>
+        <translation>与…比较</translation>
+    </message>
+    <message>
+        <location line="-74"/>
+        <source>选择要在图表中比较的测量（最多 %1 个）：</source>
+        <translation>选择要在图表中比较的测量（最多 %1 个）：</translation>
+    </message>
+    <message>
+        <location line="+64"/>
         <source>保存</source>
         <translation>保存</translation>
     </message>
@@ -384,7 +396,7 @@
         <translation>属性</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>导入设备数据</source>
         <translation>导入设备数据</translation>
     </message>
@@ -404,7 +416,7 @@
         <translation>请选择需要导出的list数据</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+24"/>
         <source>数据删除提示</source>
         <translation>数据删除提示</translation>
     </message>
@@ -416,12 +428,27 @@
 删除后可以用“撤销”（Ctrl+Z）恢复，打开其他文件后不能再恢复。</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+11"/>
+        <source>删除 %1</source>
+        <translation>删除 %1</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>上移 %1</source>
+        <translation>上移 %1</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>重命名 %1 为 %2</source>
+        <translation>重命名 %1 为 %2</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>测量名称   </source>
         <translation>测量名称   </translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>测量时间   </source>
         <translation>测量时间   </translation>
     </message>
@@ -429,6 +456,11 @@
         <location line="+2"/>
         <source>数据数量   </source>
         <translation>数据数量   </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仪器   </source>
+        <translation>仪器   </translation>
     </message>
     <message>
         <location line="+2"/>
@@ -450,17 +482,27 @@
 <context>
     <name>ChartPage</name>
     <message>
-        <location filename="../app/chartpage.cpp" line="+52"/>
+        <location filename="../app/chartpage.cpp" line="+56"/>
         <source>KX740D数据</source>
         <translation>KX740D数据</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>整体显示</source>
         <translation>整体显示</translation>
     </message>
     <message>
-        <location line="+298"/>
+        <location line="+21"/>
+        <source>统计</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>统计面板</source>
+        <translation>统计面板</translation>
+    </message>
+    <message>
+        <location line="+411"/>
         <source>移动到左上</source>
         <translation>移动到左上</translation>
     </message>
@@ -496,23 +538,23 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+44"/>
+        <location line="+45"/>
         <source>JPG 图像</source>
         <translation>JPG 图像</translation>
     </message>
     <message>
-        <location line="-42"/>
-        <location line="+50"/>
+        <location line="-43"/>
+        <location line="+51"/>
         <source>PDF 文件</source>
         <translation>PDF 文件</translation>
     </message>
     <message>
-        <location line="-48"/>
+        <location line="-49"/>
         <source>显示报警阈值线</source>
         <translation>显示报警阈值线</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+40"/>
         <source>保存到图像文件</source>
         <translation>保存到图像文件</translation>
     </message>
@@ -545,7 +587,7 @@
 <context>
     <name>ChartPlot</name>
     <message>
-        <location filename="../chart/chartplot.cpp" line="+271"/>
+        <location filename="../chart/chartplot.cpp" line="+359"/>
         <source>时间</source>
         <translation>时间</translation>
     </message>
@@ -859,7 +901,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../document/document.cpp" line="+187"/>
+        <location filename="../document/document.cpp" line="+216"/>
         <source>剪切 1 行</source>
         <translation>剪切 1 行</translation>
     </message>
@@ -2262,6 +2304,49 @@
     </message>
 </context>
 <context>
+    <name>OverlayControls</name>
+    <message>
+        <location filename="../app/overlaycontrols.cpp" line="+18"/>
+        <source>按时钟对齐</source>
+        <translation>按时钟对齐</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>按开始对齐</source>
+        <translation>按开始对齐</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>按越过温度对齐</source>
+        <translation>按越过温度对齐</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>上升</source>
+        <translation>上升</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>下降</source>
+        <translation>下降</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>对齐：</source>
+        <translation>对齐：</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>未越过该温度，按开始显示：%1</source>
+        <translation>未越过该温度，按开始显示：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>选择了 %1 个测量，最多比较 %2 个，只显示前 %2 个。</source>
+        <translation>选择了 %1 个测量，最多比较 %2 个，只显示前 %2 个。</translation>
+    </message>
+</context>
+<context>
     <name>PseudoTerminal</name>
     <message>
         <location filename="../sim/pseudoterminal.cpp" line="+23"/>
@@ -2309,7 +2394,7 @@
         <translation>%1 不是有效的数据文件；测量不会追加到其中。</translation>
     </message>
     <message>
-        <location line="+156"/>
+        <location line="+162"/>
         <source>两台仪器的标签都是 %1；请用 --port 标签=设备 给出各自的标签。</source>
         <translation>两台仪器的标签都是 %1；请用 --port 标签=设备 给出各自的标签。</translation>
     </message>
@@ -2319,7 +2404,7 @@
         <translation>没有找到仪器；等待仪器接上。</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+58"/>
         <source>找到仪器 %1（%2）。</source>
         <translation>找到仪器 %1（%2）。</translation>
     </message>
@@ -2337,13 +2422,13 @@
         <translation>不是有效的数据文件</translation>
     </message>
     <message>
-        <location filename="../record/instrumentrecorder.cpp" line="+106"/>
+        <location filename="../record/instrumentrecorder.cpp" line="+116"/>
         <source>端口 %1 上的仪器没有应答。</source>
         <translation>端口 %1 上的仪器没有应答。</translation>
     </message>
     <message>
         <location line="+95"/>
-        <location filename="../record/recorder.cpp" line="-212"/>
+        <location filename="../record/recorder.cpp" line="-215"/>
         <source>无法锁定 %1 的记录：%2</source>
         <translation>无法锁定 %1 的记录：%2</translation>
     </message>
@@ -2364,7 +2449,7 @@
         <translation>无法写入日志文件 %1：%2；读数暂存在内存中，稍后重试。</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="-182"/>
+        <location filename="../record/recorder.cpp" line="-188"/>
         <source>%1 是指向 %2 的符号链接，但 %2 不存在。</source>
         <translation>%1 是指向 %2 的符号链接，但 %2 不存在。</translation>
     </message>
@@ -2375,7 +2460,7 @@
     </message>
     <message>
         <location line="+95"/>
-        <location filename="../record/recorder.cpp" line="+178"/>
+        <location filename="../record/recorder.cpp" line="+184"/>
         <source>%1 正在被另一个记录程序写入（%2）。</source>
         <translation>%1 正在被另一个记录程序写入（%2）。</translation>
     </message>
@@ -2401,7 +2486,7 @@
         <translation>无法启动仪器模拟器：%1</translation>
     </message>
     <message>
-        <location filename="../record/recorder.cpp" line="+55"/>
+        <location filename="../record/recorder.cpp" line="+58"/>
         <source>没有找到仪器。请连接仪器，或用 --port 指定端口。</source>
         <translation>没有找到仪器。请连接仪器，或用 --port 指定端口。</translation>
     </message>
@@ -2531,7 +2616,7 @@
 <context>
     <name>RecorderCommandLine</name>
     <message>
-        <location filename="../record/recorderoptions.cpp" line="+295"/>
+        <location filename="../record/recorderoptions.cpp" line="+297"/>
         <source>密码文件 %1 不存在。</source>
         <translation>密码文件 %1 不存在。</translation>
     </message>
@@ -2581,7 +2666,7 @@
         <translation>告警程序 %1 不存在或不可执行。</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+30"/>
         <source>端口 %1 给出了两次。</source>
         <translation>端口 %1 给出了两次。</translation>
     </message>
@@ -2591,7 +2676,7 @@
         <translation>标签 %1 给出了两次；每台仪器需要自己的标签。</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+76"/>
         <source>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</source>
         <translation>密码文件 %1 可被其所有者以外的用户读取；请先执行 chmod 600 %1。</translation>
     </message>
@@ -2711,7 +2796,7 @@
         <translation>mqtts：签发代理证书的 CA 文件</translation>
     </message>
     <message>
-        <location line="-148"/>
+        <location line="-149"/>
         <source>无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）</source>
         <translation>无效的端口：%1（标签=设备，标签为 1 到 32 个字母、数字、_ 或 -）</translation>
     </message>
@@ -2721,7 +2806,7 @@
         <translation>无效的指标地址：%1（[地址:]端口，例如 9740 或 0.0.0.0:9740）</translation>
     </message>
     <message>
-        <location line="+116"/>
+        <location line="+117"/>
         <source>mqtts：客户端证书（PEM）</source>
         <translation>mqtts：客户端证书（PEM）</translation>
     </message>
@@ -3151,6 +3236,89 @@
         <location line="+6"/>
         <source>选项 --%1 的值无效：%2</source>
         <translation>选项 --%1 的值无效：%2</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsPanel</name>
+    <message>
+        <location filename="../app/statisticspanel.cpp" line="+79"/>
+        <source>图表中显示的范围</source>
+        <translation>图表中显示的范围</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>整个测量</source>
+        <translation>整个测量</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>范围：</source>
+        <translation>范围：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ΔH：</source>
+        <translation>ΔH：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间下限：</source>
+        <translation>区间下限：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间上限：</source>
+        <translation>区间上限：</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>读数</source>
+        <translation>读数</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最小值</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最大值</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均值</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>标准差</source>
+        <translation>标准差</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>MKT</source>
+        <translation>MKT</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>高于上限</source>
+        <translation>高于上限</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>低于下限</source>
+        <translation>低于下限</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>区间内</source>
+        <translation>区间内</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>%1通道间最大差值 %2（T%3 − T%4，%5）</source>
+        <translation>%1通道间最大差值 %2（T%3 − T%4，%5）</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/systempage.h"
 #include "app/userdialogs.h"
+#include "chart/overlayrules.h"
 #include "resources/initresources.h"
 #include "store/datafilestream.h"
 #include "tests/app/fakerecording.h"
@@ -11,6 +12,7 @@
 #include "widgets/bubbletips.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -265,6 +267,107 @@ static void BM_MonthWheel(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MonthWheel)->Iterations(50)->Unit(benchmark::kMillisecond);
+
+// Ten measurements of 80 000 readings at one second (22 hours each), a day
+// apart, compared on the chart aligned at their starts, so all forty curves
+// lie over each other across the whole chart.
+constexpr int kOverlaid = 10;
+constexpr int kOverlaidReadings = 80000;
+
+void openTen(MainWindow &w)
+{
+    // The ten are unsaved; the automatic backup would write them meanwhile.
+    w.systemPage()->on_pb_autobackup_enable_clicked(false);
+    Document &d = w.document();
+    d.replace(Data_table_T(), QString());
+    for (int m = 0; m < kOverlaid; ++m) {
+        QVector<_T_EE_TEST_DATA> records(kOverlaidReadings);
+        for (int i = 0; i < kOverlaidReadings; ++i) {
+            _T_EE_TEST_DATA &r = records[i];
+            r.year = 26;
+            r.month = 6;
+            r.day = quint8(1 + m);
+            r.hour = quint8(i / 3600);
+            r.minute = quint8(i / 60 % 60);
+            r.second = quint8(i % 60);
+            const _T_PRINT_OUT_DATA v = reading(i + 977 * m);
+            for (int ch = 0; ch < kChannelCount; ++ch)
+                r.value[ch] = v.value[ch];
+        }
+        d.addMeasurement(newMeasurement(records, QStringLiteral("run %1").arg(m + 1)));
+    }
+    w.findChild<QComboBox *>(QStringLiteral("overlay_alignment"))
+        ->setCurrentIndex(int(OverlayAlignment::Start));
+    QApplication::processEvents();
+}
+
+void compareAll(MainWindow &w)
+{
+    w.form()->treeWidget->selectAll();
+    QApplication::processEvents();
+    if (w.form()->customPlot->graphCount() != kOverlaid * kChannelCount)
+        qFatal("the chart does not compare the ten measurements");
+}
+
+// The ten chosen at once in the tree: ten traces built, forty graphs made,
+// axes fitted and the chart drawn.
+static void BM_OverlayOpen(benchmark::State &state)
+{
+    Window win;
+    MainWindow &w = *win.w;
+    openTen(w);
+    QTreeWidget *tree = w.form()->treeWidget;
+    for (auto _ : state) {
+        state.PauseTiming();
+        tree->clearSelection();
+        tree->topLevelItem(0)->setSelected(true);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        compareAll(w);
+    }
+}
+BENCHMARK(BM_OverlayOpen)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// A mouse move over the ten with the reference line on: the tip reads all
+// forty curves at the time under the line.
+static void BM_OverlayMouseMove(benchmark::State &state)
+{
+    Window win;
+    MainWindow &w = *win.w;
+    openTen(w);
+    compareAll(w);
+    w.form()->action_line->trigger();
+    QCustomPlot *plot = w.form()->customPlot;
+    QApplication::processEvents();
+    const QRect area = plot->axisRect()->rect();
+    int step = 0;
+    for (auto _ : state)
+        moveMouse(plot, spreadPoint(area, step++));
+    if (w.chartPage()->chartTip()->text().split(QLatin1Char('\n')).size() != 41)
+        state.SkipWithError("the tip does not read the forty curves");
+}
+BENCHMARK(BM_OverlayMouseMove)->Iterations(50)->Unit(benchmark::kMillisecond);
+
+// One wheel step over the ten, zooming in and out in turn from the whole
+// chart: forty curves drawn anew at each step.
+static void BM_OverlayWheel(benchmark::State &state)
+{
+    Window win;
+    MainWindow &w = *win.w;
+    openTen(w);
+    compareAll(w);
+    QCustomPlot *plot = w.form()->customPlot;
+    const QPoint centre = plot->axisRect()->rect().center();
+    int step = 0;
+    for (auto _ : state) {
+        const int delta = step++ % 2 == 0 ? 120 : -120;
+        QWheelEvent wheel(QPointF(centre), QPointF(plot->mapToGlobal(centre)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot, &wheel);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_OverlayWheel)->Iterations(50)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

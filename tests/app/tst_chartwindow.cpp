@@ -486,10 +486,11 @@ private slots:
         menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
-        QCOMPARE(entries.size(), 5);
+        QCOMPARE(entries.size(), 6);
         QCOMPARE(entries.at(0), w.form()->action_line);
         QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));
+        QCOMPARE(entries.at(4)->text(), QStringLiteral("统计面板"));
         const QList<QAction *> save = entries.at(2)->menu()->actions();
         QCOMPARE(save.size(), 2);
         QCOMPARE(save.at(0)->text(), QStringLiteral("JPG 图像"));
@@ -604,7 +605,7 @@ private slots:
         QMenu *menu = newestMenu(w);
         QVERIFY(menu);
         const QList<QAction *> entries = menu->actions();
-        QCOMPARE(entries.size(), 5);
+        QCOMPARE(entries.size(), 6);
         QCOMPARE(entries.at(0), w.form()->action_line);
         QCOMPARE(entries.at(1)->text(), QStringLiteral("复制图片"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("保存"));

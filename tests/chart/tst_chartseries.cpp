@@ -288,6 +288,7 @@ private slots:
         QImage stroked(340, 200, QImage::Format_ARGB32_Premultiplied);
         stroked.fill(Qt::white);
         QImage filled = stroked;
+        QImage merged = stroked;
         {
             QPainter p(&stroked);
             p.setPen(QPen(Qt::black, 2));
@@ -300,7 +301,12 @@ private slots:
             QVERIFY(pieces.lines.isEmpty());
             for (const QRect &r : pieces.spans)
                 p.fillRect(r, Qt::black);
+            QPainter m(&merged);
+            for (const QRect &r : mergedColumns(pieces.spans))
+                m.fillRect(r, Qt::black);
         }
+        // Filled once per column, the same pixels.
+        QCOMPARE(merged, filled);
         int inked = 0, differing = 0;
         for (int y = 0; y < stroked.height(); ++y) {
             for (int x = 0; x < stroked.width(); ++x) {
