@@ -121,7 +121,11 @@ void SerialThread::run()
         }
 
         QByteArray burst;
-        poll(count);
+        if (!poll(count) && count == 0 && m_serial->isOpen()) {
+            // The line dropped while nothing was waiting: no read will fail
+            // to report it, and the port is closed on the next turn.
+            emit error(QByteArrayLiteral("read false"));
+        }
         if (count != 0) {
             // Settle: wait until the count has not changed for kStablePolls
             // polls. A full input queue is read at once: nothing more can
