@@ -208,13 +208,14 @@ private slots:
             nextSecond(w);
             QTRY_COMPARE_WITH_TIMEOUT(a.recordedCount(), n, 10000);
         }
-        QCOMPARE(b.recordedCount(), 1);
+        // The simulator may already be back, on a slow machine even before
+        // the third second: only that b went on is certain.
         QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(w.instruments()[1]->isLinked() && b.isIdentified(), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(b.recordedCount(), 2, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(b.recordedCount() >= 2, 10000);
         w.form()->pb_start->click();
         QCOMPARE(w.archive().lists[0]->records.size(), 3);
-        QCOMPARE(w.archive().lists[1]->records.size(), 2);
+        QCOMPARE(w.archive().lists[1]->records.size(), b.recordedCount());
     }
 
     // Start with the first instrument disconnected records the others.
